@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SortedLineList;
+struct LibraryState;
+
+// The library directory: Kestrovane.INI, Master.TXT, Comments.TXT and the
+// Catalogs folder with one file per catalog and the information list.
+class CatalogLibrary
+{
+public:
+    explicit CatalogLibrary(const QString &root);
+
+    // Where the library lives for a program installed in programDir: that
+    // directory when it is writable and already holds Kestrovane.INI or a
+    // Catalogs folder, otherwise the per-user data directory.
+    static QString locate(const QString &programDir);
+
+    const QString &root() const { return m_root; }
+    QString settingsPath() const { return m_root + QLatin1String("/Kestrovane.INI"); }
+    QString treePath() const { return m_root + QLatin1String("/Master.TXT"); }
+    QString commentsPath() const { return m_root + QLatin1String("/Comments.TXT"); }
+    QString catalogsDir() const { return m_root + QLatin1String("/Catalogs"); }
+    QString infoListPath() const { return catalogsDir() + QLatin1String("/Master"); }
+
+    // The file of a catalog: the existing file whose name equals name +
+    // ".TXT" without regard to case, else the path a new file gets.
+    QString catalogFilePath(const QString &name) const;
+    bool catalogFileExists(const QString &name) const;
+    // Loads a catalog file into a sorted, duplicate-dropping list; false when
+    // it cannot be read.
+    bool loadCatalog(const QString &name, SortedLineList &lines, QString *error = nullptr) const;
+    bool writeCatalog(const QString &name, const QStringList &lines, QString *error = nullptr) const;
+    // Names of all catalog files (without ".TXT"), in directory order.
+    QStringList catalogFileNames() const;
+
+    // Start-up: creates Catalogs when missing (false and error when it
+    // cannot), loads the tree, the information list and the comments.
+    bool startUp(LibraryState &state, QString *error = nullptr) const;
+    // Shutdown: rewrites Master.TXT (unless the tree is empty),
+    // Catalogs/Master and Comments.TXT.
+    bool shutDown(const LibraryState &state, QString *error = nullptr) const;
+
+private:
+    QString m_root;
+};

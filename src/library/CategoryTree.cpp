@@ -1,0 +1,200 @@
+#include "CategoryTree.h"
+
+#include "CommaText.h"
+#include "TextCompare.h"
+
+#include <algorithm>
+
+int CategoryTree::imageForDriveType(const QString &driveType)
+{
+    if (driveType == QLatin1String("CdRom"))
+        return CdRomImage;
+    if (driveType == QLatin1String("Removable"))
+        return RemovableImage;
+    return FixedImage;
+}
+
+int CategoryTree::catalogCount() const
+{
+    int n = 0;
+    for (const Category &c : m_categories)
+        n += int(c.catalogs.size());
+    return n;
+}
+
+int CategoryTree::sortedCategoryPosition(const QString &name) const
+{
+    auto it = std::upper_bound(m_categories.begin(), m_categories.end(), name,
+                               [](const QString &n, const Category &c) {
+                                   return TextCompare::compareTree(n, c.name) < 0;
+                               });
+    return int(it - m_categories.begin());
+}
+
+int CategoryTree::sortedCatalogPosition(const Category &c, const QString &name)
+{
+    auto it = std::upper_bound(c.catalogs.begin(), c.catalogs.end(), name,
+                               [](const QString &n, const Catalog &k) {
+                                   return TextCompare::compareTree(n, k.name) < 0;
+                               });
+    return int(it - c.catalogs.begin());
+}
+
+int CategoryTree::addCategory(const QString &name, int image)
+{
+    const int pos = sortedCategoryPosition(name);
+    Category c;
+    c.name = name;
+    c.image = image;
+    m_categories.insert(m_categories.begin() + pos, std::move(c));
+    return pos;
+}
+
+void CategoryTree::removeCategory(int i)
+{
+    m_categories.erase(m_categories.begin() + i);
+}
+
+int CategoryTree::renameCategory(int i, const QString &name)
+{
+    Category c = std::move(m_categories[size_t(i)]);
+    m_categories.erase(m_categories.begin() + i);
+    c.name = name;
+    const int pos = sortedCategoryPosition(name);
+    m_categories.insert(m_categories.begin() + pos, std::move(c));
+    return pos;
+}
+
+CategoryTree::CatalogRef CategoryTree::addCatalog(int category, const QString &name, int image)
+{
+    Category &c = m_categories[size_t(category)];
+    const int pos = sortedCatalogPosition(c, name);
+    c.catalogs.insert(c.catalogs.begin() + pos, Catalog{name, image});
+    return {category, pos};
+}
+
+void CategoryTree::removeCatalog(CatalogRef ref)
+{
+    auto &list = m_categories[size_t(ref.category)].catalogs;
+    list.erase(list.begin() + ref.catalog);
+}
+
+CategoryTree::CatalogRef CategoryTree::renameCatalog(CatalogRef ref, const QString &name)
+{
+    const int image = catalog(ref).image;
+    removeCatalog(ref);
+    return addCatalog(ref.category, name, image);
+}
+
+CategoryTree::CatalogRef CategoryTree::moveCatalog(CatalogRef ref, int toCategory)
+{
+    const Catalog moved = catalog(ref);
+    removeCatalog(ref);
+    return addCatalog(toCategory, moved.name, moved.image);
+}
+
+void CategoryTree::setCatalogImage(CatalogRef ref, int image)
+{
+    m_categories[size_t(ref.category)].catalogs[size_t(ref.catalog)].image = image;
+}
+
+const CategoryTree::Catalog &CategoryTree::catalog(CatalogRef ref) const
+{
+    return m_categories.at(size_t(ref.category)).catalogs.at(size_t(ref.catalog));
+}
+
+int CategoryTree::findCategory(QStringView name) const
+{
+    for (size_t i = 0; i < m_categories.size(); ++i) {
+        if (TextCompare::equalAsciiNoCase(m_categories[i].name, name))
+            return int(i);
+    }
+    return -1;
+}
+
+CategoryTree::CatalogRef CategoryTree::findCatalog(QStringView name) const
+{
+    for (size_t i = 0; i < m_categories.size(); ++i) {
+        const auto &list = m_categories[i].catalogs;
+        for (size_t k = 0; k < list.size(); ++k) {
+            if (TextCompare::equalNoCase(list[k].name, name))
+                return {int(i), int(k)};
+        }
+    }
+    return {};
+}
+
+bool CategoryTree::hasCatalogNamedAscii(QStringView name) const
+{
+    for (const Category &c : m_categories) {
+        for (const Catalog &k : c.catalogs) {
+            if (TextCompare::equalAsciiNoCase(k.name, name))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool CategoryTree::hasCategoryNamedAscii(QStringView name) const
+{
+    return findCategory(name) >= 0;
+}
+
+namespace {
+
+// A field of an image digit followed by a name; false when malformed.
+bool splitNode(const QString &field, int &image, QString &name)
+{
+    if (field.isEmpty() || !field.at(0).isDigit() || field.at(0).unicode() > '9')
+        return false;
+    image = field.at(0).digitValue();
+    name = field.mid(1);
+    return true;
+}
+
+} // namespace
+
+void CategoryTree::loadLines(const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        const QStringList fields = CommaText::split(line);
+        if (fields.size() < 2)
+            continue;
+        bool ok = false;
+        const int n = fields.at(0).trimmed().toInt(&ok);
+        int image = 0;
+        QString name;
+        if (!ok || !splitNode(fields.at(1), image, name))
+            continue;
+        const int category = addCategory(name, image);
+        if (n <= 0)
+            continue;
+        for (qsizetype f = 2; f < fields.size(); ++f) {
+            int catalogImage = 0;
+            QString catalogName;
+            if (splitNode(fields.at(f), catalogImage, catalogName))
+                addCatalog(category, catalogName, catalogImage);
+        }
+    }
+}
+
+QStringList CategoryTree::saveLines() const
+{
+    QStringList lines;
+    for (const Category &c : m_categories) {
+        QStringList fields;
+        fields << QString::number(c.catalogs.size()) << QString::number(c.image) + c.name;
+        for (const Catalog &k : c.catalogs)
+            fields << QString::number(k.image) + k.name;
+        lines << CommaText::join(fields);
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
+        return TextCompare::compareNoCase(a, b) < 0;
+    });
+    lines.erase(std::unique(lines.begin(), lines.end(),
+                            [](const QString &a, const QString &b) {
+                                return TextCompare::compareNoCase(a, b) == 0;
+                            }),
+                lines.end());
+    return lines;
+}

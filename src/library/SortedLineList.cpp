@@ -1,0 +1,107 @@
+#include "SortedLineList.h"
+
+#include "TextCompare.h"
+
+#include <algorithm>
+
+namespace {
+
+bool lessNoCase(const QString &a, const QString &b)
+{
+    return TextCompare::compareNoCase(a, b) < 0;
+}
+
+bool sameNoCase(const QString &a, const QString &b)
+{
+    return TextCompare::compareNoCase(a, b) == 0;
+}
+
+} // namespace
+
+void SortedLineList::add(const QString &line)
+{
+    m_pending.append(line);
+}
+
+void SortedLineList::addAll(const QStringList &lines)
+{
+    m_pending.append(lines);
+}
+
+void SortedLineList::clear()
+{
+    m_sorted.clear();
+    m_pending.clear();
+}
+
+void SortedLineList::settle() const
+{
+    if (m_pending.isEmpty())
+        return;
+    // The first of equal lines is the one kept, as with one-by-one insertion.
+    std::stable_sort(m_pending.begin(), m_pending.end(), lessNoCase);
+    m_pending.erase(std::unique(m_pending.begin(), m_pending.end(), sameNoCase), m_pending.end());
+    if (m_sorted.isEmpty()) {
+        m_sorted.swap(m_pending);
+        return;
+    }
+    QStringList merged;
+    merged.reserve(m_sorted.size() + m_pending.size());
+    auto a = m_sorted.cbegin();
+    auto b = m_pending.cbegin();
+    while (a != m_sorted.cend() || b != m_pending.cend()) {
+        if (b == m_pending.cend() || (a != m_sorted.cend() && !lessNoCase(*b, *a))) {
+            if (b != m_pending.cend() && sameNoCase(*a, *b))
+                ++b;
+            merged.append(*a++);
+        } else {
+            merged.append(*b++);
+        }
+    }
+    m_sorted.swap(merged);
+    m_pending.clear();
+}
+
+qsizetype SortedLineList::count() const
+{
+    settle();
+    return m_sorted.size();
+}
+
+const QString &SortedLineList::at(qsizetype i) const
+{
+    settle();
+    return m_sorted.at(i);
+}
+
+qsizetype SortedLineList::indexOf(QStringView text) const
+{
+    settle();
+    auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
+                               [](const QString &line, QStringView t) {
+                                   return TextCompare::compareNoCase(line, t) < 0;
+                               });
+    if (it != m_sorted.cend() && TextCompare::compareNoCase(*it, text) == 0)
+        return it - m_sorted.cbegin();
+    return -1;
+}
+
+void SortedLineList::removeAt(qsizetype i)
+{
+    settle();
+    m_sorted.removeAt(i);
+}
+
+const QStringList &SortedLineList::lines() const
+{
+    settle();
+    return m_sorted;
+}
+
+QStringList SortedLineList::takeLines()
+{
+    settle();
+    QStringList out;
+    out.swap(m_sorted);
+    return out;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The user's-locale text orders of the program. Letters compare by their
+// base letter first (so accented letters sort beside their plain forms),
+// then by the letters themselves without regard to case. This is a stable
+// alphabetical order that is much faster than a full collator on the
+// millions of lines a library holds.
+namespace TextCompare {
+
+// Case-insensitive order of catalog lines, keys and names; 0 means the two
+// texts are the same line for the sorted lists.
+int compareNoCase(QStringView a, QStringView b);
+
+inline bool equalNoCase(QStringView a, QStringView b)
+{
+    return a.size() == b.size() && compareNoCase(a, b) == 0;
+}
+
+// The tree's order: case-insensitive first, then lower case before upper
+// case at equal letters, then by character code.
+int compareTree(QStringView a, QStringView b);
+
+// Equality of the letters A to Z only, other characters exact (the name
+// checks of the category and catalog commands).
+bool equalAsciiNoCase(QStringView a, QStringView b);
+
+} // namespace TextCompare

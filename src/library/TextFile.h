@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Whole-file reading and writing of line files (catalogs, the tree file,
+// the information and comment lists, exports).
+namespace TextFile {
+
+// Decodes file bytes: UTF-8 when valid, Windows-1252 otherwise (files of the
+// Windows version). A NUL ends the text.
+QString decode(const QByteArray &bytes);
+
+// Splits text at CR LF, lone CR and lone LF. A final line break does not
+// start another line.
+QStringList splitLines(QStringView text);
+
+// Reads a file as lines. Returns false (and sets error) when it cannot be
+// opened; a missing file is such a failure.
+bool readLines(const QString &path, QStringList &lines, QString *error = nullptr);
+
+// Writes lines as UTF-8, each ended by CR LF, through a temporary file that
+// replaces the old one only when everything was written.
+bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+
+} // namespace TextFile

@@ -1,0 +1,152 @@
+#include "SettingsFile.h"
+
+#include "library/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+// UTF-8 text passes through unchanged; decoding is done by TextFile.
+#define SI_NO_CONVERSION
+#include <SimpleIni.h>
+
+namespace {
+
+class Ini
+{
+public:
+    Ini()
+    {
+        m_ini.SetUnicode(true);
+        m_ini.SetSpaces(false);
+        m_ini.SetMultiKey(false);
+    }
+
+    void load(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray utf8 = TextFile::decode(file.readAll()).toUtf8();
+        m_ini.LoadData(utf8.constData(), size_t(utf8.size()));
+    }
+
+    bool save(const QString &path, QString &error)
+    {
+        std::string data;
+        m_ini.Save(data);
+        QByteArray bytes = QByteArray::fromStdString(data);
+        bytes.replace("\r\n", "\n").replace("\n", "\r\n");
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+            return false;
+        }
+        return true;
+    }
+
+    const char *get(const QString &section, const QString &key) const
+    {
+        return m_ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
+    }
+
+    void set(const QString &section, const QString &key, const QString &value)
+    {
+        m_ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
+                       value.toUtf8().constData());
+    }
+
+    void deleteSection(const QString &section) { m_ini.Delete(section.toUtf8().constData(), nullptr); }
+
+private:
+    CSimpleIniCaseA m_ini;
+};
+
+} // namespace
+
+SettingsFile::SettingsFile(const QString &path) : m_path(path) {}
+
+int SettingsFile::parseInteger(const QString &text, int defaultValue)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    int value = 0;
+    if (t.size() > 2 && (t.startsWith(QLatin1String("0x")) || t.startsWith(QLatin1String("0X"))))
+        value = int(t.mid(2).toUInt(&ok, 16));
+    else
+        value = t.toInt(&ok, 10);
+    return ok ? value : defaultValue;
+}
+
+int SettingsFile::readInteger(const QString &section, const QString &key, int defaultValue) const
+{
+    Ini ini;
+    ini.load(m_path);
+    const char *value = ini.get(section, key);
+    return value ? parseInteger(QString::fromUtf8(value), defaultValue) : defaultValue;
+}
+
+QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    Ini ini;
+    ini.load(m_path);
+    const char *value = ini.get(section, key);
+    const QString text = value ? QString::fromUtf8(value) : defaultValue;
+    return text.left(MaxStringLength);
+}
+
+bool SettingsFile::hasKey(const QString &section, const QString &key) const
+{
+    Ini ini;
+    ini.load(m_path);
+    return ini.get(section, key) != nullptr;
+}
+
+bool SettingsFile::writeInteger(const QString &section, const QString &key, int value)
+{
+    return writeString(section, key, QString::number(value));
+}
+
+bool SettingsFile::writeString(const QString &section, const QString &key, const QString &value)
+{
+    return writeStrings(section, {{key, value}});
+}
+
+bool SettingsFile::writeStrings(const QString &section, const QList<QPair<QString, QString>> &values)
+{
+    Ini ini;
+    ini.load(m_path);
+    for (const auto &kv : values) {
+        QString v = kv.second;
+        v.replace(u'\r', u' ').replace(u'\n', u' ');
+        ini.set(section, kv.first, v);
+    }
+    return ini.save(m_path, m_lastError);
+}
+
+QStringList SettingsFile::readList(const QString &section) const
+{
+    Ini ini;
+    ini.load(m_path);
+    QStringList items;
+    const char *countText = ini.get(section, QStringLiteral("Count"));
+    const int count = countText ? parseInteger(QString::fromUtf8(countText), 0) : 0;
+    for (int i = 0; i < count; ++i) {
+        const char *item = ini.get(section, QStringLiteral("Item%1").arg(i));
+        items << (item ? QString::fromUtf8(item).left(MaxStringLength) : QString());
+    }
+    return items;
+}
+
+bool SettingsFile::writeList(const QString &section, const QStringList &items)
+{
+    Ini ini;
+    ini.load(m_path);
+    ini.deleteSection(section);
+    ini.set(section, QStringLiteral("Count"), QString::number(items.size()));
+    for (int i = 0; i < items.size(); ++i) {
+        QString v = items.at(i);
+        v.replace(u'\r', u' ').replace(u'\n', u' ');
+        ini.set(section, QStringLiteral("Item%1").arg(i), v);
+    }
+    return ini.save(m_path, m_lastError);
+}

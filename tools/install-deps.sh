@@ -1,0 +1,14 @@
+#!/bin/sh
+# Installs the Debian packages Kestrovane needs to build, run and test.
+# Packages already present are left as they are.
+set -e
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3"
+missing=""
+for p in $PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
