@@ -58,7 +58,7 @@ public:
     void deleteSection(const QString &section) { m_ini.Delete(section.toUtf8().constData(), nullptr); }
 
 private:
-    CSimpleIniCaseA m_ini;
+    CSimpleIniA m_ini; // section and key names without regard to case
 };
 
 } // namespace

@@ -1,0 +1,33 @@
+#include "CliContext.h"
+
+#include "library/TextCompare.h"
+
+bool CliContext::save()
+{
+    QString error;
+    if (library.shutDown(state, &error))
+        return true;
+    fail(error);
+    return false;
+}
+
+int CliContext::fail(const QString &text, int code)
+{
+    err << "kestrovane-cli: " << text << Qt::endl;
+    return code;
+}
+
+QString CliContext::knownCatalog(const QString &name) const
+{
+    const CategoryTree::CatalogRef ref = state.tree.findCatalog(name);
+    if (ref.isValid())
+        return state.tree.catalog(ref).name;
+    const qsizetype info = state.catalogInfo.indexOf(name);
+    if (info >= 0)
+        return state.catalogInfo.lines().at(info);
+    for (const QString &file : library.catalogFileNames()) {
+        if (TextCompare::equalNoCase(file, name))
+            return file;
+    }
+    return {};
+}

@@ -1,0 +1,168 @@
+#include "TestSupport.h"
+#include "settings/ColumnWidths.h"
+#include "settings/FormValues.h"
+#include "settings/SettingsFile.h"
+#include "settings/WindowPlacement.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSettingsFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void defaultsWithoutFile();
+    void integers_data();
+    void integers();
+    void sectionsIgnoreCase();
+    void stringsCutAt1023();
+    void listRoundTrip();
+    void formValuesRoundTrip();
+    void placementScreenVariants();
+    void columnWidthsBySize();
+    void nonsenseFile();
+};
+
+void TestSettingsFile::defaultsWithoutFile()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("Kestrovane.INI"));
+    const FormValues v = FormValues::restore(settings);
+    QCOMPARE(v.integer("Panel1_Width"), 140);
+    QVERIFY(v.boolean("TooltipsOn1_Checked"));
+    QVERIFY(v.boolean("CheckBox1_Checked") && v.boolean("CheckBox4_Checked"));
+    QCOMPARE(v.integer("RadioGroup1_ItemIndex"), 0);
+    QCOMPARE(v.integer("Hintcolorcombo_ColorValue"), 65535);
+    QVERIFY(!v.boolean("Zipfiles_Checked"));
+    QCOMPARE(v.text("FontDialog1_FontName"), QString("MS Sans Serif"));
+    QCOMPARE(v.text("FontDialog1_FontHeight"), QString("-11"));
+    QVERIFY(v.list("Masklistbox_Items").isEmpty());
+    QCOMPARE(ColumnWidths::readCatalog(settings), QList<int>(6, 100));
+    QVERIFY(!QFile::exists(settings.path()));
+}
+
+void TestSettingsFile::integers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("decimal") << "42" << 42;
+    QTest::newRow("negative") << "-7" << -7;
+    QTest::newRow("hex") << "0x1F" << 31;
+    QTest::newRow("hex upper X") << "0XfF" << 255;
+    QTest::newRow("bare 0x") << "0x" << 99;
+    QTest::newRow("text") << "wide" << 99;
+    QTest::newRow("empty") << "" << 99;
+}
+
+void TestSettingsFile::integers()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(settings.writeString("S", "K", text));
+    QCOMPARE(settings.readInteger("S", "K", 99), value);
+}
+
+void TestSettingsFile::sectionsIgnoreCase()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(TestSupport::writeFile(settings.path(), "[ColSizes]\r\ncol3=250\r\n"));
+    QCOMPARE(settings.readInteger("Colsizes", "Col3", 100), 250);
+    QVERIFY(settings.writeInteger("COLSIZES", "COL3", 120));
+    QCOMPARE(settings.readInteger("colsizes", "col3", 100), 120);
+    const QByteArray bytes = TestSupport::readFile(settings.path());
+    QCOMPARE(bytes.count("[") , 1);
+    QVERIFY(bytes.contains("\r\n"));
+}
+
+void TestSettingsFile::stringsCutAt1023()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(settings.writeString("Global", "Long", QString(2000, u'x')));
+    QCOMPARE(settings.readString("Global", "Long").size(), 1023);
+    QCOMPARE(settings.readString("Global", "Missing", "dflt"), QString("dflt"));
+}
+
+void TestSettingsFile::listRoundTrip()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(settings.writeList("Global.Masklistbox_Items", {"*.doc", "*.txt", QString::fromUtf8("*.é")}));
+    QVERIFY(settings.writeList("Global.Masklistbox_Items", {"*.doc", "*.zip"}));
+    QCOMPARE(settings.readList("global.masklistbox_items"), QStringList({"*.doc", "*.zip"}));
+    QVERIFY(settings.writeString("Global.X", "Count", "-3"));
+    QVERIFY(settings.readList("Global.X").isEmpty());
+}
+
+void TestSettingsFile::formValuesRoundTrip()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    FormValues v = FormValues::defaults();
+    v.setInteger("Panel1_Width", 222);
+    v.setBoolean("TooltipsOn1_Checked", false);
+    v.setList("Searchword_Items", {"one", "two"});
+    QVERIFY(v.save(settings));
+    const FormValues back = FormValues::restore(settings);
+    QCOMPARE(back.integer("Panel1_Width"), 222);
+    QVERIFY(!back.boolean("TooltipsOn1_Checked"));
+    QCOMPARE(back.list("Searchword_Items"), QStringList({"one", "two"}));
+    const QString text = QString::fromUtf8(TestSupport::readFile(settings.path()));
+    QVERIFY(text.contains("Panel1_Width=222\r\n"));
+    QVERIFY(text.contains("TooltipsOn1_Checked=False"));
+    QVERIFY(text.contains("FontDialog1_FontName=MS Sans Serif"));
+    QVERIFY(text.indexOf("Panel1_Width") < text.indexOf("Confirmzip_Checked"));
+}
+
+void TestSettingsFile::placementScreenVariants()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    WindowPlacement p;
+    p.setNormalRect(QRect(10, 20, 300, 200));
+    p.showCmd = 3;
+    QVERIFY(p.write(settings, QSize(800, 600)));
+    QCOMPARE(settings.readString("Global", "NormPos(800x600)"), QString("10,20,310,220"));
+    p.setNormalRect(QRect(50, 60, 400, 300));
+    QVERIFY(p.write(settings, QSize(1280, 1024)));
+    WindowPlacement at800, at1024;
+    QVERIFY(WindowPlacement::read(settings, QSize(800, 600), at800));
+    QCOMPARE(at800.normalRect(), QRect(10, 20, 300, 200));
+    QCOMPARE(WindowPlacement::showState(at800.showCmd), WindowPlacement::Maximised);
+    // No key for this screen size: the plain key, last saved anywhere.
+    QVERIFY(WindowPlacement::read(settings, QSize(1024, 768), at1024));
+    QCOMPARE(at1024.normalRect(), QRect(50, 60, 400, 300));
+}
+
+void TestSettingsFile::columnWidthsBySize()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(ColumnWidths::save(settings, {1, 2, 3, 4, 5, 6}));
+    QVERIFY(ColumnWidths::save(settings, {10, 20, 30, 40, 50}));
+    QCOMPARE(ColumnWidths::readCatalog(settings), QList<int>({10, 20, 30, 40, 50, 6}));
+    QVERIFY(ColumnWidths::save(settings, {7, 7, 7, 7, 7, 7, 9}));
+    QCOMPARE(ColumnWidths::readReport(settings).last(), 9);
+    QCOMPARE(ColumnWidths::readOne(settings, 7, 6), 9);
+    QCOMPARE(ColumnWidths::readOne(settings, 5, 5), 6);
+    QCOMPARE(ColumnWidths::readOne(settings, 3, 0), 100);
+}
+
+void TestSettingsFile::nonsenseFile()
+{
+    QTemporaryDir dir;
+    SettingsFile settings(dir.filePath("k.ini"));
+    QVERIFY(TestSupport::writeFile(settings.path(), QByteArray("\xff\xfe[[[\0\0=\n=x\n[Global\nPanel1_Width\n"
+                                                               "[Colsizes]\nCol0=abc\nCol1=0x\n", 60)));
+    const FormValues v = FormValues::restore(settings);
+    QCOMPARE(v.integer("Panel1_Width"), 140);
+    QCOMPARE(ColumnWidths::readCatalog(settings).first(), 100);
+    QVERIFY(settings.writeInteger("Global", "Panel1_Width", 5));
+    QCOMPARE(settings.readInteger("Global", "Panel1_Width", 0), 5);
+}
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
