@@ -1,0 +1,101 @@
+#include "indexing/WildcardMatch.h"
+
+namespace {
+
+constexpr qsizetype MaxMatchLength = 255;
+constexpr qsizetype PatternBufferSize = MaxMatchLength + 2;
+
+// Plain glob matching: "*" takes any run of characters, also none, "?" one
+// character. On a mismatch it goes back to the last star and lets it take
+// one more character, which bounds the work by text length times pattern
+// length however many stars there are.
+bool globMatch(QStringView text, QStringView pattern)
+{
+    qsizetype t = 0;
+    qsizetype p = 0;
+    qsizetype starAt = -1;
+    qsizetype starText = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+            ++t;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starAt = p++;
+            starText = t;
+        } else if (starAt >= 0) {
+            p = starAt + 1;
+            t = ++starText;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*')
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace
+
+// The matcher's rules differ from plain globbing in one place only: once the
+// text is used up, the rest of the pattern must be empty or exactly one "*".
+// So a pattern ending in two or more stars matches when the part before them
+// matches a proper prefix of the text, which is the glob "<part>?*"; any
+// other pattern matches exactly as a glob.
+bool WildcardMatch(QStringView text, QStringView pattern)
+{
+    text = text.left(MaxMatchLength);
+    pattern = pattern.left(MaxMatchLength);
+
+    qsizetype stem = pattern.size();
+    while (stem > 0 && pattern[stem - 1] == u'*')
+        --stem;
+    if (pattern.size() - stem < 2)
+        return globMatch(text, pattern);
+
+    char16_t buffer[PatternBufferSize];
+    for (qsizetype i = 0; i < stem; ++i)
+        buffer[i] = pattern[i].unicode();
+    buffer[stem] = u'?';
+    buffer[stem + 1] = u'*';
+    return globMatch(text, QStringView(buffer, stem + 2));
+}
+
+bool HasQuestionMark(QStringView mask)
+{
+    return mask.contains(u'?');
+}
+
+QStringView FileExtension(QStringView fileName)
+{
+    for (qsizetype i = fileName.size() - 1; i >= 0; --i) {
+        const QChar c = fileName[i];
+        if (c == u'.')
+            return fileName.mid(i);
+        if (c == u'/' || c == u'\\' || c == u':')
+            break;
+    }
+    return {};
+}
+
+bool MaskAccepts(QStringView mask, QStringView fileName)
+{
+    const QStringView ext = FileExtension(fileName);
+    // "*.*" stands for every file, as users type it.
+    if (mask == u"*.*")
+        return true;
+    if (mask == u"*." || mask == u"*")
+        return ext.isEmpty();
+    const QString lowerExt = ext.toString().toLower();
+    if (HasQuestionMark(mask) && !ext.isEmpty())
+        return WildcardMatch(lowerExt, mask.toString() + u'*');
+    return u'*' + lowerExt == mask.toString().toLower();
+}
+
+bool PassesMasks(const QStringList &masks, QStringView fileName)
+{
+    for (const QString &mask : masks) {
+        if (MaskAccepts(mask, fileName))
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,222 @@
+#include "indexing/WildcardMatch.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+// The matcher's rules written out literally, to check the fast matcher
+// against on short texts.
+bool literalMatch(QStringView t, QStringView p)
+{
+    if (p == u"*")
+        return true;
+    if (t.isEmpty())
+        return p.isEmpty();
+    if (p.startsWith(u'*'))
+        return literalMatch(t, p.mid(1)) || literalMatch(t.mid(1), p);
+    if (p.startsWith(u'?'))
+        return literalMatch(t.mid(1), p.mid(1));
+    return !p.isEmpty() && t[0] == p[0] && literalMatch(t.mid(1), p.mid(1));
+}
+
+QString randomText(QRandomGenerator &random, const char *alphabet, int maxLength)
+{
+    const int length = random.bounded(maxLength + 1);
+    const int letters = int(qstrlen(alphabet));
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += QLatin1Char(alphabet[random.bounded(letters)]);
+    return text;
+}
+
+} // namespace
+
+class TestWildcardMatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wildcardMatch_data();
+    void wildcardMatch();
+    void agreesWithTheRules();
+    void cutsAt255Characters();
+    void manyStarsFinishAtOnce();
+    void hasQuestionMark_data();
+    void hasQuestionMark();
+    void maskAccepts_data();
+    void maskAccepts();
+    void fileExtension_data();
+    void fileExtension();
+    void passesMasks();
+};
+
+void TestWildcardMatch::wildcardMatch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("star takes all") << "abc" << "*" << true;
+    QTest::newRow("star takes empty") << "" << "*" << true;
+    QTest::newRow("both empty") << "" << "" << true;
+    QTest::newRow("two stars need text") << "" << "**" << false;
+    QTest::newRow("question needs text") << "" << "?" << false;
+    QTest::newRow("trailing stars after end") << "abc" << "abc**" << false;
+    QTest::newRow("trailing stars with text") << "abc" << "a**" << true;
+    QTest::newRow("question in middle") << "abc" << "a?c" << true;
+    QTest::newRow("case significant") << "ABC" << "abc" << false;
+    QTest::newRow("star dot star no dot") << "abc" << "*.*" << false;
+    QTest::newRow("star dot star") << "a.b" << "*.*" << true;
+    QTest::newRow("star dot star at end") << "a." << "*.*" << true;
+    QTest::newRow("empty pattern") << "a" << "" << false;
+    QTest::newRow("star in middle") << "report1.txt" << "report*.txt" << true;
+    QTest::newRow("star must backtrack") << "aXbXbc" << "a*bc" << true;
+    QTest::newRow("star then missing") << "abc" << "a*d" << false;
+    QTest::newRow("three stars after end") << "ab" << "ab***" << false;
+    QTest::newRow("single star after end") << "ab" << "ab*" << true;
+    QTest::newRow("stars before last char") << "ab" << "a**b" << true;
+    QTest::newRow("ext pattern used up") << ".a" << ".?**" << false;
+    QTest::newRow("ext pattern with more") << ".ab" << ".?**" << true;
+}
+
+void TestWildcardMatch::wildcardMatch()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, result);
+    QCOMPARE(WildcardMatch(text, pattern), result);
+}
+
+void TestWildcardMatch::agreesWithTheRules()
+{
+    QRandomGenerator random(20240611);
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = randomText(random, "ab.", 7);
+        const QString pattern = randomText(random, "ab.*?", 7);
+        if (WildcardMatch(text, pattern) != literalMatch(text, pattern))
+            QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
+    }
+}
+
+void TestWildcardMatch::cutsAt255Characters()
+{
+    QVERIFY(WildcardMatch(QString(300, u'a'), QString(255, u'a')));
+    QVERIFY(WildcardMatch(QString(255, u'a'), QString(255, u'a') + u'b'));
+    QVERIFY(!WildcardMatch(QString(254, u'a'), QString(255, u'a')));
+    // The cut can leave a pattern that ends in two stars.
+    QVERIFY(!WildcardMatch(QString(253, u'a'), QString(253, u'a') + QStringLiteral("**")));
+}
+
+void TestWildcardMatch::manyStarsFinishAtOnce()
+{
+    QString pattern;
+    for (int i = 0; i < 120; ++i)
+        pattern += QStringLiteral("a*");
+    pattern += u'b';
+    const QString text(255, u'a');
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(!WildcardMatch(text, pattern));
+        QVERIFY(!WildcardMatch(text, QString(254, u'*') + u'b'));
+        QVERIFY(WildcardMatch(text, QString(254, u'*') + u'a'));
+    }
+    // A backtracking matcher would not end in the lifetime of the test.
+    QVERIFY2(timer.elapsed() < 5000, "matcher time grows with the number of stars");
+}
+
+void TestWildcardMatch::hasQuestionMark_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("question") << "*.htm?" << true;
+    QTest::newRow("star only") << "*.*" << false;
+    QTest::newRow("plain") << "*.txt" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestWildcardMatch::hasQuestionMark()
+{
+    QFETCH(QString, mask);
+    QFETCH(bool, result);
+    QCOMPARE(HasQuestionMark(mask), result);
+}
+
+void TestWildcardMatch::maskAccepts_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("result");
+    QTest::newRow("txt lower") << "*.txt" << "a.txt" << true;
+    QTest::newRow("txt upper name") << "*.txt" << "B.TXT" << true;
+    QTest::newRow("txt not last ext") << "*.txt" << "a.txt.bak" << false;
+    QTest::newRow("txt no dot") << "*.txt" << "txt" << false;
+    QTest::newRow("txt longer ext") << "*.txt" << "a.text" << false;
+    QTest::newRow("stored upper mask") << "*.TXT" << "a.txt" << true;
+    QTest::newRow("stored upper mask upper name") << "*.TXT" << "B.TXT" << true;
+    QTest::newRow("question html") << "*.htm?" << "x.html" << true;
+    QTest::newRow("question htmlx") << "*.htm?" << "x.htmlx" << true;
+    QTest::newRow("question needs a char") << "*.htm?" << "x.htm" << false;
+    QTest::newRow("question upper name") << "*.htm?" << "X.HTML" << true;
+    QTest::newRow("question star two") << "*.?*" << "x.ab" << true;
+    QTest::newRow("question star three") << "*.?*" << "x.abc" << true;
+    QTest::newRow("question star one") << "*.?*" << "x.a" << false;
+    QTest::newRow("upper question mask") << "*.T?T" << "a.txt" << false;
+    QTest::newRow("upper question mask upper") << "*.T?T" << "A.TXT" << false;
+    QTest::newRow("star no ext") << "*" << "README" << true;
+    QTest::newRow("star dot no ext") << "*." << "Makefile" << true;
+    QTest::newRow("star with ext") << "*" << "a.txt" << false;
+    QTest::newRow("star dot with ext") << "*." << "a.txt" << false;
+    QTest::newRow("name part literal") << "report*.txt" << "report1.txt" << false;
+    QTest::newRow("star in ext literal") << "*.t*" << "a.txt" << false;
+    QTest::newRow("star dot star all") << "*.*" << "a.txt" << true;
+    QTest::newRow("star dot star no ext") << "*.*" << "README" << true;
+    QTest::newRow("backslash ends ext") << "*." << "a.b\\c" << true;
+    QTest::newRow("colon ends ext") << "*.b" << "a.b:c" << false;
+    QTest::newRow("slash ends ext") << "*" << "docs.old/readme" << true;
+    QTest::newRow("member in folder") << "*.txt" << "docs/readme.txt" << true;
+    QTest::newRow("dot only ext") << "*." << "a." << false;
+    QTest::newRow("question dot only ext") << "*.?" << "a." << false;
+    QTest::newRow("non-ascii lowered") << "*.ÄB" << "x.äb" << true;
+}
+
+void TestWildcardMatch::maskAccepts()
+{
+    QFETCH(QString, mask);
+    QFETCH(QString, name);
+    QFETCH(bool, result);
+    QCOMPARE(MaskAccepts(mask, name), result);
+}
+
+void TestWildcardMatch::fileExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("ext");
+    QTest::newRow("plain") << "a.txt" << ".txt";
+    QTest::newRow("last dot") << "a.tar.gz" << ".gz";
+    QTest::newRow("none") << "README" << "";
+    QTest::newRow("hidden file") << ".profile" << ".profile";
+    QTest::newRow("dot in folder") << "v1.2/notes" << "";
+    QTest::newRow("dot in windows folder") << "v1.2\\notes" << "";
+    QTest::newRow("after colon") << "c:a.b" << ".b";
+}
+
+void TestWildcardMatch::fileExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, ext);
+    QCOMPARE(FileExtension(name).toString(), ext);
+}
+
+void TestWildcardMatch::passesMasks()
+{
+    const QStringList masks{QStringLiteral("*.doc"), QStringLiteral("*.txt")};
+    QVERIFY(PassesMasks(masks, u"x.TXT"));
+    QVERIFY(PassesMasks(masks, u"y.doc"));
+    QVERIFY(!PassesMasks(masks, u"a.zip"));
+    QVERIFY(!PassesMasks({}, u"a.txt"));
+}
+
+QTEST_GUILESS_MAIN(TestWildcardMatch)
+#include "tst_WildcardMatch.moc"
