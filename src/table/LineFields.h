@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Reads single fields of a comma-text line in place, by the same rules as
+// CommaText::split but without building the whole field list. The table
+// keeps each row as its line and reads cells from it on demand, so a
+// million rows cost one string each.
+namespace LineFields {
+
+struct Span {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    // The field holds doubled quotes that stand for one quote each.
+    bool escaped = false;
+};
+
+// Finds field k; false when the line has fewer fields.
+bool find(QStringView line, int k, Span &span);
+// The text of field k (empty when absent).
+QString text(QStringView line, int k);
+// The text of a span found in line.
+QString text(QStringView line, const Span &span);
+int count(QStringView line);
+// A line with no field is empty or blank (up to a NUL, which ends it).
+bool hasFields(QStringView line);
+
+} // namespace LineFields

@@ -1,0 +1,340 @@
+#include "VisualTableModel.h"
+
+#include "LineFields.h"
+#include "RowOrder.h"
+
+#include "library/CommaText.h"
+
+VisualTableModel::VisualTableModel(const DateFormats &dates, QObject *parent)
+    : QAbstractTableModel(parent), m_dates(dates), m_dateKeys(dates)
+{
+    setUpView(TableRules::View::Catalog);
+}
+
+void VisualTableModel::setDateFormats(const DateFormats &dates)
+{
+    m_dates = dates;
+    m_dateKeys = DateKeyReader(dates);
+}
+
+void VisualTableModel::setUpCatalogView()
+{
+    setUpView(TableRules::View::Catalog);
+}
+
+void VisualTableModel::setUpResultView()
+{
+    setUpView(TableRules::View::Result);
+}
+
+void VisualTableModel::setUpReportView()
+{
+    setUpView(TableRules::View::Report);
+}
+
+void VisualTableModel::setUpView(TableRules::View view)
+{
+    beginResetModel();
+    m_titles = TableRules::titles(view);
+    m_columnCount = int(m_titles.size());
+    m_rows = QList<QString>{QString()};
+    endResetModel();
+    // A new layout starts from the order its rows are filled in.
+    m_sortColumn = 0;
+    m_sortOrder = Qt::AscendingOrder;
+    m_sortIndicatorShown = view != TableRules::View::Report;
+    emit sortStateChanged();
+}
+
+void VisualTableModel::fill(const QStringList &lines)
+{
+    if (lines.isEmpty())
+        return;
+    beginResetModel();
+    int blankRows = 0;
+    QList<QString> rows;
+    rows.reserve(lines.size());
+    for (const QString &line : lines) {
+        if (LineFields::hasFields(line))
+            rows.append(line); // shared with the caller's list, not copied
+        else
+            ++blankRows;
+    }
+    rows.resize(rows.size() + blankRows);
+    m_rows.swap(rows);
+    endResetModel();
+}
+
+QString VisualTableModel::cell(int column, int row) const
+{
+    if (column < 0 || column >= m_columnCount || row < 0 || row >= tableRowCount())
+        return QString();
+    if (row == 0)
+        return m_titles.value(column);
+    return LineFields::text(m_rows.at(row - 1), column);
+}
+
+bool VisualTableModel::setCell(int column, int row, const QString &text)
+{
+    if (column < 0 || column >= m_columnCount || row < 0 || row >= tableRowCount())
+        return false;
+    if (row == 0) {
+        m_titles[column] = cleanCell(text);
+        emit headerDataChanged(Qt::Horizontal, column, column);
+        return true;
+    }
+    QString &line = m_rows[row - 1];
+    line = lineWithCell(line, column, cleanCell(text));
+    const QModelIndex changed = index(row - 1, column);
+    // The path decides the colour of the whole row.
+    if (column == 3)
+        emit dataChanged(index(row - 1, 0), index(row - 1, m_columnCount - 1));
+    else
+        emit dataChanged(changed, changed);
+    return true;
+}
+
+void VisualTableModel::setTableRowCount(int count)
+{
+    const int rows = qMax(count, 2) - 1;
+    const int old = int(m_rows.size());
+    if (rows > old) {
+        beginInsertRows(QModelIndex(), old, rows - 1);
+        m_rows.resize(rows);
+        endInsertRows();
+    } else if (rows < old) {
+        beginRemoveRows(QModelIndex(), rows, old - 1);
+        m_rows.resize(rows);
+        endRemoveRows();
+    }
+}
+
+void VisualTableModel::setColumnCount(int count)
+{
+    count = qMax(count, 1);
+    if (count == m_columnCount)
+        return;
+    beginResetModel();
+    // Fields a narrower table did not show must not reappear as cells.
+    if (count > m_columnCount) {
+        for (QString &line : m_rows) {
+            if (LineFields::count(line) > m_columnCount)
+                line = lineTrimmedTo(line, m_columnCount);
+        }
+    }
+    m_titles.resize(count);
+    m_columnCount = count;
+    endResetModel();
+}
+
+void VisualTableModel::clearCells()
+{
+    beginResetModel();
+    for (QString &title : m_titles)
+        title.clear();
+    for (QString &line : m_rows)
+        line.clear();
+    endResetModel();
+}
+
+void VisualTableModel::removeTableRows(int row, int count)
+{
+    const int first = qMax(row, 1);
+    const int last = qMin(row + count, tableRowCount()) - 1;
+    if (last < first)
+        return;
+    if (first == 1 && last == tableRowCount() - 1) {
+        // The grid always keeps one data row: keep the first, emptied.
+        if (last > first) {
+            beginRemoveRows(QModelIndex(), 1, last - 1);
+            m_rows.resize(1);
+            endRemoveRows();
+        }
+        m_rows[0].clear();
+        emit dataChanged(index(0, 0), index(0, m_columnCount - 1));
+        return;
+    }
+    beginRemoveRows(QModelIndex(), first - 1, last - 1);
+    m_rows.remove(first - 1, last - first + 1);
+    endRemoveRows();
+}
+
+const QString &VisualTableModel::rowLine(int row) const
+{
+    static const QString none;
+    return row >= 1 && row < tableRowCount() ? m_rows.at(row - 1) : none;
+}
+
+int VisualTableModel::firstRowStartingWith(QChar letter) const
+{
+    if (!TableRules::isJumpLetter(letter))
+        return -1;
+    LineFields::Span span;
+    for (int i = 0; i < m_rows.size(); ++i) {
+        const QString &line = m_rows.at(i);
+        if (LineFields::find(line, 0, span)
+            && TableRules::startsWithLetter(QStringView(line).mid(span.start, span.length), letter))
+            return i + 1;
+    }
+    return -1;
+}
+
+void VisualTableModel::setSortIndicatorShown(bool shown)
+{
+    if (shown == m_sortIndicatorShown)
+        return;
+    m_sortIndicatorShown = shown;
+    emit sortStateChanged();
+}
+
+void VisualTableModel::headerClicked(int column)
+{
+    if (column < 0 || column >= m_columnCount || !TableRules::canSortByClick(tableRowCount()))
+        return;
+    Qt::SortOrder order = Qt::AscendingOrder;
+    if (column == m_sortColumn && m_sortOrder == Qt::AscendingOrder)
+        order = Qt::DescendingOrder;
+    sort(column, order);
+}
+
+void VisualTableModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= m_columnCount)
+        return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    if (m_rows.size() > 1) {
+        const auto kind = TableRules::sortKind(m_columnCount, column);
+        reorder(RowOrder::order(m_rows, column, kind, order == Qt::DescendingOrder, m_dateKeys));
+    }
+    emit sortStateChanged();
+}
+
+void VisualTableModel::reorder(const std::vector<int> &order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<QString> rows;
+    rows.reserve(m_rows.size());
+    std::vector<int> newRowOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        rows.append(std::move(m_rows[order[i]]));
+        newRowOf[order[i]] = int(i);
+    }
+    m_rows.swap(rows);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex &idx : from)
+        to.append(index(newRowOf[idx.row()], idx.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int VisualTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int VisualTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_columnCount;
+}
+
+QVariant VisualTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return QVariant();
+    const int column = index.column();
+    const int row = index.row() + 1;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cell(column, row);
+    case Qt::TextAlignmentRole:
+        return int(TableRules::alignment(m_columnCount, column, row));
+    case Qt::ToolTipRole: {
+        const QString hint = TableRules::hint(cell(column, row));
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
+    case CellColourRole:
+        return int(TableRules::cellColour(m_columnCount, row, cell(3, row)));
+    case IsZipFileRole:
+        return column == 0 && TableRules::viewFor(m_columnCount) != TableRules::View::Report
+            && TableRules::isZipFileName(cell(0, row));
+    default:
+        return QVariant();
+    }
+}
+
+bool VisualTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    const int column = index.column();
+    const int row = index.row() + 1;
+    if (!TableRules::isEditable(m_columnCount, column, row))
+        return false;
+    const QString text = value.toString();
+    // Opening the editor and leaving it unchanged is not an edit.
+    if (text == cell(column, row))
+        return true;
+    setCell(column, row, text);
+    emit cellEdited(column, row);
+    return true;
+}
+
+QVariant VisualTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_titles.value(section);
+    case Qt::TextAlignmentRole:
+        return int(TableRules::alignment(m_columnCount, section, 0));
+    case Qt::ToolTipRole: {
+        const QString hint = TableRules::hint(m_titles.value(section));
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
+    case CellColourRole:
+        return int(TableRules::CellColour::Header);
+    default:
+        return QVariant();
+    }
+}
+
+Qt::ItemFlags VisualTableModel::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (TableRules::isEditable(m_columnCount, index.column(), index.row() + 1))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QString VisualTableModel::cleanCell(const QString &text)
+{
+    QString clean = text;
+    for (QChar &c : clean) {
+        if (c == u'\0' || c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return clean;
+}
+
+QString VisualTableModel::lineWithCell(const QString &line, int column, const QString &text)
+{
+    QStringList fields = CommaText::split(line);
+    while (fields.size() <= column)
+        fields.append(QString());
+    fields[column] = text;
+    return CommaText::join(fields);
+}
+
+QString VisualTableModel::lineTrimmedTo(const QString &line, int fields)
+{
+    QStringList kept = CommaText::split(line);
+    kept = kept.mid(0, fields);
+    return kept.isEmpty() ? QString() : CommaText::join(kept);
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "DateKeyReader.h"
+#include "TableRules.h"
+
+#include "library/DateFormats.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QStringList>
+
+// The rows of the Visual Table: a catalog (five columns), search or
+// duplicate results (six) or the report of all catalogs (seven).
+//
+// Its own interface counts rows as the grid does: row 0 holds the column
+// titles, data rows start at 1, and tableRowCount() is the data rows plus
+// one. An empty table has two rows, the titles and one empty row. The Qt
+// model interface shows only the data rows, with the titles as the
+// horizontal header, so Qt row r is table row r + 1.
+//
+// Each data row is kept as one comma-text line and cells are read from it
+// when asked for, so a catalog opened from a file shares its lines with the
+// list it was loaded into. A cell holds one line of text: line breaks and
+// NULs written into a cell become blanks, as they would in a catalog file.
+class VisualTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Role {
+        // TableRules::CellColour of the cell, as an int.
+        CellColourRole = Qt::UserRole + 1,
+        // True on a "File Name" cell of a file that is itself a ZIP archive.
+        IsZipFileRole,
+    };
+
+    explicit VisualTableModel(const DateFormats &dates = DateFormats(), QObject *parent = nullptr);
+
+    void setDateFormats(const DateFormats &dates);
+
+    // Layouts: clear every cell, set the columns and titles, two rows.
+    // Catalog and result views show the sort indicator, the report not.
+    void setUpCatalogView();
+    void setUpResultView();
+    void setUpReportView();
+
+    // Fills the data rows from lines in one batch: one row per line, cells
+    // from the line's fields. Lines with no field leave empty rows at the
+    // end. An empty list leaves the table as it is.
+    void fill(const QStringList &lines);
+
+    QString cell(int column, int row) const;
+    // False (and nothing changes) outside the table.
+    bool setCell(int column, int row, const QString &text);
+    int tableRowCount() const { return int(m_rows.size()) + 1; }
+    // At least two rows; new rows are empty.
+    void setTableRowCount(int count);
+    void setColumnCount(int count);
+    // Clears every cell, titles included; the counts stay.
+    void clearCells();
+    // Removes data rows (row >= 1); removing all of them leaves one empty
+    // row, as an empty table has.
+    void removeTableRows(int row, int count);
+    // The comma-text line of a data row, for code that walks all rows.
+    const QString &rowLine(int row) const;
+
+    // The first data row whose "File Name" starts with the letter in either
+    // case, or -1; each search starts again from row 1.
+    int firstRowStartingWith(QChar letter) const;
+
+    int sortColumn() const { return m_sortColumn; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    bool sortIndicatorShown() const { return m_sortIndicatorShown; }
+    void setSortIndicatorShown(bool shown);
+    // A click on a header cell: another column sorts ascending, the same
+    // column again reverses; nothing happens with fewer than two data rows.
+    void headerClicked(int column);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+signals:
+    // A cell was changed by the in-place editor (table row numbering).
+    void cellEdited(int column, int row);
+    void sortStateChanged();
+
+private:
+    void setUpView(TableRules::View view);
+    void reorder(const std::vector<int> &order);
+    static QString cleanCell(const QString &text);
+    static QString lineWithCell(const QString &line, int column, const QString &text);
+    static QString lineTrimmedTo(const QString &line, int fields);
+
+    DateFormats m_dates;
+    DateKeyReader m_dateKeys;
+    QStringList m_titles;
+    QList<QString> m_rows{QString()};
+    int m_columnCount = 0;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_sortIndicatorShown = true;
+};
