@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CatalogLibrary;
+
+// Writing a table's rows as a catalog, and merging a rescan into a stored
+// catalog so that files still present keep their stored lines (and so their
+// comments).
+namespace CatalogSaving {
+
+// Rows of the table as their cells, without the title row. Cells beyond the
+// fifth (the catalog-name column of results) are never written.
+using TableRows = QList<QStringList>;
+
+// The catalog line of a row: its first five cells, missing ones empty.
+QString rowLine(const QStringList &cells);
+QStringList rowLines(const TableRows &rows);
+
+// The key entries are matched by: the path field followed by the name field.
+QString EntryKey(const QStringList &fields);
+QString EntryKey(const QString &line);
+
+// Writes the rows as the catalog file of name, replacing it whole or not at
+// all. False, with error set, when the file cannot be written.
+bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows,
+                    QString *error = nullptr);
+
+// What a merge did. status is the text for the status line.
+struct MergeResult {
+    bool ok = false;
+    int added = 0;
+    int removed = 0;
+    qsizetype written = 0; // lines now in the catalog file
+    QString status;
+    QString error;         // the platform's error when reading or writing failed
+};
+
+// What a merge does when the catalog file is gone.
+enum class MissingCatalog {
+    Refuse,          // report it and write nothing
+    MergeWithNothing // every new line is an addition
+};
+
+// Merges new lines into the stored catalog of name. Stored lines whose key
+// (without regard to case) is among the new lines are kept whole; new lines
+// with a key the catalog lacks are added; the rest of the stored lines are
+// dropped. The file is written sorted. added and removed count the lines
+// that really were added and dropped.
+MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
+                            const QStringList &newLines, MissingCatalog missing);
+
+} // namespace CatalogSaving

@@ -1,0 +1,170 @@
+#include "SaveNewCatalog.h"
+
+#include "CatalogLibrary.h"
+#include "LibraryState.h"
+
+namespace {
+
+QString nameProblem(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Please specify a name for this catalog first!");
+    // The name is the catalog's file name; these cannot be one.
+    if (name.contains(u'/') || name.contains(QChar(0)) || name == QLatin1String(".")
+        || name == QLatin1String(".."))
+        return QStringLiteral("A catalog name cannot contain \"/\" or be \".\" or \"..\".");
+    return QString();
+}
+
+} // namespace
+
+SaveNewCatalog::SaveNewCatalog(LibraryState &state, const CatalogLibrary &library, Request request)
+    : m_state(state), m_library(library), m_request(std::move(request))
+{
+}
+
+bool SaveNewCatalog::isTaken(const LibraryState &state, const CatalogLibrary &library,
+                             const QString &name)
+{
+    return library.catalogFileExists(name) || state.tree.findCatalog(name).isValid();
+}
+
+SaveNewCatalog::Result SaveNewCatalog::start()
+{
+    return proceed();
+}
+
+SaveNewCatalog::Result SaveNewCatalog::proceed()
+{
+    if (const QString problem = nameProblem(m_request.name); !problem.isEmpty()) {
+        Result r = refused(QString(), problem);
+        r.focusName = true;
+        return r;
+    }
+    if (isTaken(m_state, m_library, m_request.name)) {
+        Result r;
+        r.outcome = Outcome::NeedsChoice;
+        r.name = m_request.name;
+        return r;
+    }
+    return saveNew();
+}
+
+SaveNewCatalog::Result SaveNewCatalog::choose(Choice choice, const QString &renameText)
+{
+    switch (choice) {
+    case Choice::RenameTo:
+        return renameTo(renameText);
+    case Choice::Overwrite:
+        return overwrite();
+    case Choice::Update:
+        return update();
+    case Choice::Cancel:
+        break;
+    }
+    Result r = refused(QStringLiteral("Cancelled"));
+    r.outcome = Outcome::Cancelled;
+    r.clearName = true;
+    r.focusName = true;
+    return r;
+}
+
+SaveNewCatalog::Result SaveNewCatalog::renameTo(const QString &text)
+{
+    if (text.isEmpty() || text.toUpper() == m_request.name.toUpper()) {
+        Result r = refused(text.isEmpty() ? QStringLiteral("Rename Edit Box Was Empty!")
+                                          : QStringLiteral("A Catalog With The Same Name Exists!"));
+        r.clearName = true;
+        r.focusName = true;
+        return r;
+    }
+    m_request.name = text;
+    // The new name goes through the same checks, so a name that is itself
+    // taken brings the same-name choice again instead of replacing it.
+    return proceed();
+}
+
+SaveNewCatalog::Result SaveNewCatalog::saveNew()
+{
+    const CategoryTree &tree = m_state.tree;
+    const int category = m_request.category;
+    if (category < 0 || category >= tree.categoryCount())
+        return refused(QString(),
+                       QStringLiteral("Please select or create a category\r\nto save this catalog under."));
+    Result r;
+    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &r.error)) {
+        r.outcome = Outcome::Failed;
+        r.status = QStringLiteral("Failed To Save Catalog");
+        return r;
+    }
+    m_state.tree.addCatalog(category, m_request.name,
+                            CategoryTree::imageForDriveType(m_request.driveType));
+    // A pair left behind by a catalog deleted outside the program would hide
+    // the new line from every lookup, so it is replaced rather than followed.
+    m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    return done(Outcome::Saved, QLatin1String("Saved ") + m_request.name + QLatin1String(" Catalog"));
+}
+
+SaveNewCatalog::Result SaveNewCatalog::overwrite()
+{
+    Result r;
+    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &r.error)) {
+        r.outcome = Outcome::Failed;
+        r.name = m_request.name;
+        r.status = QStringLiteral("Failed To Save Catalog");
+        return r;
+    }
+    // The catalog now describes the new run: its information and picture too.
+    m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
+    if (node.isValid())
+        m_state.tree.setCatalogImage(node, CategoryTree::imageForDriveType(m_request.driveType));
+    return done(Outcome::Overwrote,
+                QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
+}
+
+SaveNewCatalog::Result SaveNewCatalog::update()
+{
+    const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
+        m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
+        CatalogSaving::MissingCatalog::Refuse);
+    if (!merge.ok) {
+        Result r;
+        r.outcome = Outcome::Failed;
+        r.name = m_request.name;
+        r.status = merge.status;
+        r.error = merge.error;
+        return r;
+    }
+    if (m_state.catalogInfo.contains(m_request.name))
+        m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    Result r = done(Outcome::Updated, merge.status);
+    r.clearName = false;
+    r.hidePanel = true;
+    r.reloadMasks = m_state.masksCleared;
+    m_state.masksCleared = false;
+    return r;
+}
+
+SaveNewCatalog::Result SaveNewCatalog::done(Outcome outcome, const QString &status)
+{
+    m_state.displayMode.newScan = false;
+    m_state.savedScanName = m_request.name;
+    m_state.openCatalogName.clear();
+    Result r;
+    r.outcome = outcome;
+    r.name = m_request.name;
+    r.status = status;
+    r.clearName = true;
+    return r;
+}
+
+SaveNewCatalog::Result SaveNewCatalog::refused(const QString &status, const QString &warning)
+{
+    Result r;
+    r.outcome = Outcome::Refused;
+    r.name = m_request.name;
+    r.status = status;
+    r.warning = warning;
+    return r;
+}
