@@ -1,0 +1,73 @@
+#pragma once
+
+#include "library/DateFormats.h"
+#include "library/ScanOptions.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <sys/types.h>
+
+class RunControl;
+class SortedLineList;
+
+// The walk shared by indexing and update runs: first every directory below a
+// root, then the files of each directory, filtered by attributes and masks,
+// as catalog lines (with the members of ZIP archives when asked).
+//
+// Attributes as the scan sees them: hidden means the name begins with ".";
+// read-only means the owner has no write bit; system is anything that is
+// neither a regular file nor a directory (links, FIFOs, sockets, devices).
+// Links are never followed and the walk never leaves the root's file system.
+class DirectoryScan
+{
+public:
+    struct Settings {
+        ScanOptions options;
+        QStringList masks;  // empty: every file
+        bool confirmZip = false;
+        // Asked before an archive's members are listed when confirmZip is set,
+        // with confirmZipText(); true to list them.
+        std::function<bool(const QString &question)> confirmZipFile;
+        // Told the message of an archive that could not be listed whole.
+        std::function<void(const QString &message)> zipMessage;
+        DateFormats formats;
+    };
+
+    DirectoryScan(Settings settings, RunControl &control);
+
+    // The root a directory-box text stands for: the current directory when
+    // empty, absolute, ending in exactly one "/".
+    static QString rootPath(const QString &text);
+    static QString zipConfirmText(const QString &archive);
+
+    // Lists every directory below root (when sub-directories are asked for)
+    // and then root itself, into dirList and directories(). False when the
+    // run was stopped.
+    bool collectDirectories(const QString &root, SortedLineList &dirList);
+    // Adds the catalog lines of the files of every collected directory.
+    // False when stopped; the lines gathered until then stay.
+    bool collectFiles(SortedLineList &fileLines);
+
+    // The directories collected, sorted. Unlike the sorted line list this
+    // keeps directories whose names differ only in letter case, which are
+    // different directories here.
+    const QStringList &directories() const { return m_directories; }
+
+private:
+    void walkBelow(const QString &root);
+    bool listFiles(const QString &dir, SortedLineList &fileLines);
+    bool acceptsFile(const QString &name, mode_t mode) const;
+    void addZipMembers(const QString &archive, SortedLineList &fileLines);
+    bool passesMasks(const QString &name) const;
+    QByteArray nativePath(const QString &dir) const;
+
+    Settings m_settings;
+    RunControl &m_control;
+    QStringList m_directories;
+    QHash<QString, QByteArray> m_native; // a directory's path as the file system spells it
+    dev_t m_rootDevice = 0;
+    bool m_stopped = false;
+};

@@ -1,0 +1,89 @@
+#include "IndexingRun.h"
+
+#include "library/CatalogInfo.h"
+#include "library/LibraryState.h"
+#include "library/RunControl.h"
+
+IndexingRun::IndexingRun(LibraryState &state, RunControl &control)
+    : m_state(state), m_control(control)
+{
+}
+
+QString IndexingRun::foundDirectoriesText(qint64 count)
+{
+    if (count > 1)
+        return QLatin1String("Found ") + QString::number(count)
+            + QLatin1String(" Directories. Scanning...");
+    return QStringLiteral("Found One Directory. Scanning...");
+}
+
+IndexingRun::Result IndexingRun::run(const Params &params)
+{
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+    m_state.displayMode.clear();
+    m_state.displayMode.newScan = true;
+
+    Result result;
+    if (params.volume) {
+        result.volume = *params.volume;
+    } else if (!params.directory.isEmpty()) {
+        result.volume = VolumeInfo::read(params.directory);
+        result.volumeRead = true;
+        result.suggestedName = result.volume.label();
+    }
+
+    m_control.status(QStringLiteral("Preparing Directory List"));
+    m_state.keepGoing = true;
+    const QString root = DirectoryScan::rootPath(params.directory);
+    DirectoryScan scan({params.options, params.masks, params.confirmZip, params.confirmZipFile,
+                        params.zipMessage, params.formats},
+                       m_control);
+    if (!scan.collectDirectories(root, m_state.dirList))
+        return reset(result, Outcome::Stopped);
+
+    result.directoryCount = scan.directories().size();
+    m_control.status(foundDirectoriesText(result.directoryCount));
+    // A stop in this phase keeps what was found, like a finished run.
+    result.stoppedInFiles = !scan.collectFiles(m_state.fileLines);
+    m_state.keepGoing = false;
+    if (m_state.fileLines.isEmpty())
+        return reset(result, Outcome::NothingFound);
+
+    result.outcome = Outcome::Finished;
+    result.fileCount = m_state.fileLines.count();
+    m_control.status(QLatin1String("Found ") + QString::number(result.fileCount)
+                     + QLatin1String(" Files. Preparing Results To Display."));
+    result.summary = QString::number(result.fileCount) + QLatin1String(" Files In ")
+        + QString::number(result.directoryCount) + QLatin1String(" Directories");
+    m_state.displayMode.newScan = false;
+
+    CatalogInfo info;
+    info.fileCount = result.fileCount;
+    info.directoryCount = result.directoryCount;
+    const bool described = params.volume || !params.directory.isEmpty();
+    if (!params.directory.isEmpty())
+        info.drive = result.volume.designation();
+    info.path = root;
+    if (described) {
+        info.sizeText = result.volume.sizeText();
+        info.freeText = result.volume.freeText();
+        info.driveType = result.volume.driveTypeText();
+    }
+    info.lastUpdate = params.formats.format(params.now);
+    info.options = params.options;
+    info.masks = params.masks;
+    m_state.lastRunInfo = info.toLine();
+    return result;
+}
+
+IndexingRun::Result IndexingRun::reset(Result result, Outcome outcome)
+{
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+    m_state.keepGoing = false;
+    m_state.displayMode.newScan = false;
+    m_control.status(QStringLiteral("0 Files Cataloged"));
+    result.outcome = outcome;
+    return result;
+}

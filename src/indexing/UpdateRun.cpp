@@ -1,0 +1,109 @@
+#include "UpdateRun.h"
+
+#include "library/CatalogInfo.h"
+#include "library/CatalogSaving.h"
+#include "library/LibraryState.h"
+#include "library/RunControl.h"
+
+#include <QFileInfo>
+
+UpdateRun::UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control)
+    : m_state(state), m_library(library), m_control(control)
+{
+}
+
+bool UpdateRun::asksForDisk(const QString &storedDriveType)
+{
+    return storedDriveType == QLatin1String("Removable") || storedDriveType == QLatin1String("CdRom");
+}
+
+QString UpdateRun::insertDiskQuestion(const QString &catalogName, const QString &drive)
+{
+    return QLatin1String("Please insert catalog ") + catalogName + QLatin1String(" into drive ")
+        + drive + QLatin1String("\nWhen ready, click Ok.");
+}
+
+bool UpdateRun::labelDiffers(const QString &catalogName, const QString &label)
+{
+    return !label.isEmpty() && label != catalogName;
+}
+
+QString UpdateRun::labelQuestion(const QString &catalogName, const QString &label)
+{
+    return QLatin1String("The catalog name does not match the volume label.\nCatalog name: ")
+        + catalogName + QLatin1String("\nVolume label: ") + label
+        + QLatin1String("\nProceed to update anyway?");
+}
+
+UpdateRun::Result UpdateRun::run(const Params &params)
+{
+    Result result;
+    if (params.directory.isEmpty()) {
+        result.warning = QStringLiteral("Please specify the path for this catalog.");
+        return result;
+    }
+    const VolumeInfo volume = params.volume ? *params.volume : VolumeInfo::read(params.directory);
+    m_state.displayMode.clear();
+    m_state.displayMode.update = true;
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+    m_control.status(QStringLiteral("Preparing Directory List"));
+    m_state.keepGoing = true;
+
+    const QString root = DirectoryScan::rootPath(params.directory);
+    // An absent disk or directory would look like a volume whose files were
+    // all deleted, and the merge would drop every stored line and comment.
+    if (!QFileInfo(root).isDir() || !QFileInfo(root).isReadable()) {
+        result.warning = QLatin1String("Cannot read ") + root
+            + QLatin1String("\nThe catalog was not changed.");
+        return stop(result, Outcome::Refused, QStringLiteral("Updating Stopped"));
+    }
+    DirectoryScan scan({params.options, params.masks, params.confirmZip, params.confirmZipFile,
+                        params.zipMessage, params.formats},
+                       m_control);
+    if (!scan.collectDirectories(root, m_state.dirList))
+        return stop(result, Outcome::Stopped, QStringLiteral("Updating Stopped"));
+    m_control.status(QStringLiteral("Scanning..."));
+    if (!scan.collectFiles(m_state.fileLines))
+        return stop(result, Outcome::Stopped, QStringLiteral("Updating Stopped"));
+
+    m_control.status(QStringLiteral("Comparing..."));
+    result.directoryCount = scan.directories().size();
+    const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
+        m_library, params.catalogName, m_state.fileLines.lines(),
+        CatalogSaving::MissingCatalog::MergeWithNothing);
+    if (!merge.ok) {
+        result.error = merge.error;
+        return stop(result, Outcome::Failed, merge.status);
+    }
+    result.added = merge.added;
+    result.removed = merge.removed;
+    result.fileCount = merge.written;
+
+    CatalogInfo info;
+    info.fileCount = result.fileCount;
+    info.directoryCount = result.directoryCount;
+    info.drive = volume.designation();
+    info.path = root;
+    info.sizeText = volume.sizeText();
+    info.freeText = volume.freeText();
+    info.driveType = volume.driveTypeText();
+    info.lastUpdate = params.formats.format(params.now);
+    info.options = params.options;
+    info.masks = params.masks;
+    result.infoLine = info.toLine();
+    if (m_state.catalogInfo.contains(params.catalogName))
+        m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
+    return stop(result, Outcome::Updated, merge.status);
+}
+
+UpdateRun::Result UpdateRun::stop(Result result, Outcome outcome, const QString &status)
+{
+    m_state.keepGoing = false;
+    m_state.displayMode.update = false;
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+    m_control.status(status);
+    result.outcome = outcome;
+    return result;
+}

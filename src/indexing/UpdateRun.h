@@ -1,0 +1,67 @@
+#pragma once
+
+#include "DirectoryScan.h"
+#include "VolumeInfo.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+class CatalogLibrary;
+class RunControl;
+struct LibraryState;
+
+// Rescans a catalog's directory and merges the result into its stored file:
+// files still present keep their stored lines (and comments), new files are
+// added, vanished ones dropped, and the catalog gets a new information line.
+//
+// The questions before a run (path, disk, label) are the caller's; the texts
+// are here. A stopped run, a path that cannot be read or a failed write
+// leave the catalog file and its information line as they were.
+class UpdateRun
+{
+public:
+    struct Params {
+        QString catalogName;
+        QString directory;  // the path box
+        ScanOptions options;
+        QStringList masks;  // empty: every file
+        bool confirmZip = false;
+        std::function<bool(const QString &question)> confirmZipFile;
+        std::function<void(const QString &message)> zipMessage;
+        DateFormats formats;
+        QDateTime now;
+        std::optional<VolumeInfo> volume; // read from directory when absent
+    };
+
+    enum class Outcome { Updated, Refused, Stopped, Failed };
+
+    struct Result {
+        Outcome outcome = Outcome::Refused;
+        QString warning;  // to show with an OK button
+        QString error;    // the platform's error for the error box
+        int added = 0;
+        int removed = 0;
+        qint64 fileCount = 0;
+        qint64 directoryCount = 0;
+        QString infoLine;
+    };
+
+    UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control);
+
+    Result run(const Params &params);
+
+    // Removable and CD-ROM catalogs ask for their disk first.
+    static bool asksForDisk(const QString &storedDriveType);
+    static QString insertDiskQuestion(const QString &catalogName, const QString &drive);
+    // Asked when the volume has a label that is not exactly the catalog's name.
+    static bool labelDiffers(const QString &catalogName, const QString &label);
+    static QString labelQuestion(const QString &catalogName, const QString &label);
+
+private:
+    Result stop(Result result, Outcome outcome, const QString &status);
+
+    LibraryState &m_state;
+    const CatalogLibrary &m_library;
+    RunControl &m_control;
+};
