@@ -242,7 +242,7 @@ int VisualTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant VisualTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCell(index))
         return QVariant();
     const int column = index.column();
     const int row = index.row() + 1;
@@ -268,7 +268,7 @@ QVariant VisualTableModel::data(const QModelIndex &index, int role) const
 
 bool VisualTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (role != Qt::EditRole || !isCell(index))
         return false;
     const int column = index.column();
     const int row = index.row() + 1;
@@ -305,12 +305,19 @@ QVariant VisualTableModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags VisualTableModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!isCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (TableRules::isEditable(m_columnCount, index.column(), index.row() + 1))
         f |= Qt::ItemIsEditable;
     return f;
+}
+
+bool VisualTableModel::isCell(const QModelIndex &index) const
+{
+    // Views ask about invalid indexes too; those are simply no cell.
+    return index.isValid() && index.model() == this && index.row() < m_rows.size()
+        && index.column() < m_columnCount;
 }
 
 QString VisualTableModel::cleanCell(const QString &text)

@@ -92,6 +92,7 @@ signals:
 
 private:
     void setUpView(TableRules::View view);
+    bool isCell(const QModelIndex &index) const;
     void reorder(const std::vector<int> &order);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
