@@ -13,7 +13,9 @@ struct ZipEntry
     QString name;             // the stored name, whole, with its "/" separators
     qint64 compressedSize = 0;
     quint32 dosStamp = 0;     // DOS date (high half) and time (low half)
-    QDateTime modified;       // local time; invalid when dosStamp is 0 or not a date
+    // The stored clock reading, kept as Qt::UTC so that no time-zone rule
+    // shifts it; invalid when dosStamp is 0 or holds no real date and time.
+    QDateTime modified;
 };
 
 // Lists the members of one ZIP archive by walking its local file headers from
@@ -28,8 +30,8 @@ class ZipDirectoryReader
 {
 public:
     // Lists the archive at once, dropping the previous listing. A missing
-    // file gives no members and no message; a file that cannot be opened
-    // gives a message naming it.
+    // file or a folder gives no members and no message; a file that cannot be
+    // opened gives a message naming it.
     void setFileName(const QString &path);
     const QString &fileName() const { return m_fileName; }
 
@@ -41,6 +43,9 @@ public:
     // it ended normally.
     const QString &errorMessage() const { return m_errorMessage; }
     bool failed() const { return !m_errorMessage.isEmpty(); }
+
+    // Date in the high half, time in the low half, seconds in steps of two.
+    static QDateTime dosDateTime(quint32 stamp);
 
     // The catalog line of a member: name, compressed size, date text (empty
     // for a zero or invalid stamp), the archive's path and name, empty comment.
