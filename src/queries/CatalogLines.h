@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+class CatalogLibrary;
+class LineFields;
+
+// Reading catalog files for the search and the duplicate finder, and the
+// result line they both produce: the catalog line followed by the quoted
+// catalog name as a sixth field.
+namespace CatalogLines {
+
+enum class ReadStatus { Read, Missing, Unreadable };
+
+// The whole text of a catalog's file, found without regard to the case of
+// its name.
+ReadStatus readText(const CatalogLibrary &library, const QString &catalog, QString &text);
+
+// The catalog name as the last field of a result line: quoted like any
+// written field, so that it reads back whole.
+QString quotedName(const QString &catalog);
+
+// line, a comma and quotedName. A line with fewer than five fields is filled
+// up with empty ones first, so the catalog name always lands in the sixth
+// column. A blank line gives an empty text (no entry).
+QString resultLine(QStringView line, const QString &quotedName, LineFields &scratch);
+
+} // namespace CatalogLines

@@ -1,0 +1,104 @@
+#include "CatalogSearch.h"
+
+#include "CatalogLines.h"
+#include "CheckTree.h"
+#include "DateRangeMatcher.h"
+#include "DateReader.h"
+#include "ExtensionMatcher.h"
+#include "LineFields.h"
+#include "WordMatcher.h"
+#include "library/RunControl.h"
+#include "library/SortedLineList.h"
+
+CatalogSearch::Request CatalogSearch::Request::viewAll()
+{
+    Request r;
+    r.mode = Mode::Extension;
+    r.extension = QStringLiteral("*.*");
+    return r;
+}
+
+CatalogSearch::CatalogSearch(const CatalogLibrary &library, const DateFormats &formats,
+                             int currentYear)
+    : m_library(library), m_formats(formats), m_currentYear(currentYear)
+{
+}
+
+QString CatalogSearch::foundText(qsizetype matches)
+{
+    return QStringLiteral("Found %1 Matches").arg(matches);
+}
+
+std::unique_ptr<LineMatcher> CatalogSearch::matcherFor(const Request &request,
+                                                        QString *error) const
+{
+    switch (request.mode) {
+    case Mode::Word:
+        if (request.word.isEmpty())
+            return nullptr;
+        return std::make_unique<WordMatcher>(request.word, request.caseSensitive);
+    case Mode::Extension:
+        if (request.extension.isEmpty())
+            return nullptr;
+        return std::make_unique<ExtensionMatcher>(request.extension);
+    case Mode::Date: {
+        if (request.from.isEmpty() || request.to.isEmpty())
+            return nullptr;
+        const DateReader reader(m_formats, m_currentYear);
+        const QDate from = reader.read(request.from);
+        if (!from.isValid()) {
+            if (error)
+                *error = DateReader::invalidDateMessage(request.from);
+            return nullptr;
+        }
+        const QDate to = reader.read(request.to);
+        if (!to.isValid()) {
+            if (error)
+                *error = DateReader::invalidDateMessage(request.to);
+            return nullptr;
+        }
+        return std::make_unique<DateRangeMatcher>(from, to, reader);
+    }
+    }
+    return nullptr;
+}
+
+CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree,
+                                         RunControl &control, SortedLineList &results) const
+{
+    results.clear();
+    Result result;
+    const std::unique_ptr<LineMatcher> matcher = matcherFor(request, &result.message);
+    if (!matcher) {
+        result.outcome = result.message.isEmpty() ? Outcome::NothingToDo : Outcome::InvalidDate;
+        return result;
+    }
+    LineFields scratch;
+    QString text;
+    for (const CheckTree::Category &category : tree.categories()) {
+        for (const CheckTree::Node &catalog : category.catalogs) {
+            if (!catalog.checked)
+                continue;
+            if (!control.keepGoing()) {
+                results.clear();
+                control.status(QStringLiteral("Search Cancelled"));
+                result.outcome = Outcome::Cancelled;
+                return result;
+            }
+            control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
+            const auto read = CatalogLines::readText(m_library, catalog.text, text);
+            if (read == CatalogLines::ReadStatus::Unreadable)
+                result.unreadable << catalog.text;
+            if (read != CatalogLines::ReadStatus::Read)
+                continue;
+            const QString name = CatalogLines::quotedName(catalog.text);
+            matcher->findIn(text, [&](QStringView line) {
+                results.add(CatalogLines::resultLine(line, name, scratch));
+            });
+        }
+    }
+    result.outcome = Outcome::Finished;
+    result.matches = results.count();
+    control.status(foundText(result.matches));
+    return result;
+}

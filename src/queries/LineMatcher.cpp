@@ -1,0 +1,38 @@
+#include "LineMatcher.h"
+
+namespace {
+
+inline bool isBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+} // namespace
+
+void LineMatcher::findIn(QStringView text, const Found &found)
+{
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        const qsizetype end = lineEnd(text, start);
+        const QStringView line = text.mid(start, end - start);
+        if (!line.isEmpty() && matches(line))
+            found(line);
+        start = end + 1;
+    }
+}
+
+qsizetype LineMatcher::lineStart(QStringView text, qsizetype pos)
+{
+    while (pos > 0 && !isBreak(text[pos - 1]))
+        --pos;
+    return pos;
+}
+
+qsizetype LineMatcher::lineEnd(QStringView text, qsizetype pos)
+{
+    const qsizetype n = text.size();
+    while (pos < n && !isBreak(text[pos]))
+        ++pos;
+    return pos;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QStringView>
+
+#include <functional>
+
+// A test of catalog lines, one per search mode. Matchers keep parsing
+// buffers between calls, so one matcher serves one run at a time.
+class LineMatcher
+{
+public:
+    using Found = std::function<void(QStringView line)>;
+
+    virtual ~LineMatcher() = default;
+
+    virtual bool matches(QStringView line) = 0;
+
+    // Hands every matching line of a whole catalog file's text to found, in
+    // file order. Lines end at CR LF, CR or LF.
+    virtual void findIn(QStringView text, const Found &found);
+
+    // Where the line holding position pos begins and ends.
+    static qsizetype lineStart(QStringView text, qsizetype pos);
+    static qsizetype lineEnd(QStringView text, qsizetype pos);
+};

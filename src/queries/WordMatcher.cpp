@@ -1,0 +1,83 @@
+#include "WordMatcher.h"
+
+#include "TextLower.h"
+#include "indexing/WildcardMatch.h"
+
+namespace {
+
+// WildcardMatch looks at no more than this many characters.
+constexpr qsizetype kMatchLimit = 255;
+
+// A run that holds a quote is no use: a doubled quote in the file stands for
+// one quote in the field.
+QString longestPlainRun(QStringView pattern)
+{
+    pattern = pattern.left(kMatchLimit);
+    QStringView best;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= pattern.size(); ++i) {
+        if (i < pattern.size() && pattern[i] != u'*' && pattern[i] != u'?')
+            continue;
+        const QStringView run = pattern.mid(start, i - start);
+        if (run.size() > best.size() && !run.contains(u'"'))
+            best = run;
+        start = i + 1;
+    }
+    return best.toString();
+}
+
+} // namespace
+
+WordMatcher::WordMatcher(const QString &word, bool caseSensitive)
+    : m_pattern(caseSensitive ? word : TextLower::lower(word)), m_caseSensitive(caseSensitive)
+{
+    if (m_pattern.contains(u'?'))
+        m_pattern += u'*';
+    m_required = longestPlainRun(m_pattern);
+    m_finder.setPattern(m_required);
+    m_finder.setCaseSensitivity(Qt::CaseSensitive);
+}
+
+bool WordMatcher::fieldsMatch(QStringView preparedLine)
+{
+    m_fields.parse(preparedLine);
+    for (int k = 0; k < m_fields.count(); ++k) {
+        if (WildcardMatch(m_fields.field(k), m_pattern))
+            return true;
+    }
+    return false;
+}
+
+bool WordMatcher::matches(QStringView line)
+{
+    if (m_caseSensitive)
+        return fieldsMatch(line);
+    TextLower::lowerInto(line, m_loweredLine);
+    return fieldsMatch(m_loweredLine);
+}
+
+void WordMatcher::findIn(QStringView text, const Found &found)
+{
+    if (m_required.isEmpty()) {
+        LineMatcher::findIn(text, found);
+        return;
+    }
+    // Lowering keeps every position, so a line found in the lowered text is
+    // the same stretch of the original text.
+    QStringView prepared = text;
+    if (!m_caseSensitive) {
+        TextLower::lowerInto(text, m_loweredText);
+        prepared = m_loweredText;
+    }
+    qsizetype from = 0;
+    while (from < prepared.size()) {
+        const qsizetype hit = m_finder.indexIn(prepared, from);
+        if (hit < 0)
+            break;
+        const qsizetype start = lineStart(prepared, hit);
+        const qsizetype end = lineEnd(prepared, hit);
+        if (fieldsMatch(prepared.mid(start, end - start)))
+            found(text.mid(start, end - start));
+        from = end + 1;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "LineFields.h"
+#include "LineMatcher.h"
+
+#include <QString>
+#include <QStringMatcher>
+
+// Search by word or phrase: a line matches when any of its fields, taken
+// whole, matches the pattern ("*" and "?" wildcards). Without case
+// sensitivity both the fields and the pattern are lowered.
+class WordMatcher : public LineMatcher
+{
+public:
+    // word as the user typed it; a pattern holding "?" gets one "*" appended.
+    WordMatcher(const QString &word, bool caseSensitive);
+
+    const QString &pattern() const { return m_pattern; }
+    bool matches(QStringView line) override;
+    void findIn(QStringView text, const Found &found) override;
+
+private:
+    bool fieldsMatch(QStringView preparedLine);
+
+    QString m_pattern;
+    bool m_caseSensitive;
+    // The longest run of plain characters of the pattern: every matching
+    // field holds it, so lines without it are passed over unparsed.
+    QString m_required;
+    QStringMatcher m_finder;
+    LineFields m_fields;
+    QString m_loweredLine;
+    QString m_loweredText;
+};

@@ -1,0 +1,167 @@
+#include "RecordingControl.h"
+#include "TestSupport.h"
+#include "library/CatalogLibrary.h"
+#include "library/CategoryTree.h"
+#include "library/CommaText.h"
+#include "library/SortedLineList.h"
+#include "queries/CatalogSearch.h"
+#include "queries/CheckTree.h"
+
+#include <QtTest>
+
+using Mode = CatalogSearch::Mode;
+using Outcome = CatalogSearch::Outcome;
+
+class TestCatalogSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void viewAllListsEveryNamedEntry();
+    void wordSearchAcrossCatalogs();
+    void dateRequests_data();
+    void dateRequests();
+    void emptyBoxDoesNothing();
+    void stopDropsResults();
+    void stopAfterLastCatalogKeepsResults();
+
+private:
+    CatalogSearch::Result runSearch(const CatalogSearch::Request &request, RunControl &control);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    CategoryTree m_tree;
+    CheckTree m_check;
+    SortedLineList m_results;
+};
+
+void TestCatalogSearch::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    const QString catalogs = m_dir->path() + QStringLiteral("/Catalogs/");
+    // The file of "Disk One" is stored in other letter case.
+    TestSupport::writeLines(catalogs + QStringLiteral("disk one.txt"),
+                            {QStringLiteral(R"("readme.txt","12","06/24/1997 10:00:00","/a/","")"),
+                             QStringLiteral(R"("README.TXT","12","06/24/1997 10:00:00","/a/","")"),
+                             QStringLiteral(R"("","0","","/a/","no name")"),
+                             QStringLiteral(R"("Makefile","5","01/01/2001","/b/","readme")"),
+                             QStringLiteral(R"("short.c","7")")});
+    TestSupport::writeLines(catalogs + QStringLiteral("Two.TXT"),
+                            {QStringLiteral(R"("x.jpg","9","bad date","/c/","")"),
+                             QStringLiteral(R"("y.jpg","9","12/31/1997 23:59:58","/c/","")")});
+    // "Gone" has no file at all.
+    m_tree = CategoryTree();
+    const int cat = m_tree.addCategory(QStringLiteral("Disks"));
+    m_tree.addCatalog(cat, QStringLiteral("Disk One"), CategoryTree::FixedImage);
+    m_tree.addCatalog(cat, QStringLiteral("Gone"), CategoryTree::FixedImage);
+    const int other = m_tree.addCategory(QStringLiteral("More"));
+    m_tree.addCatalog(other, QStringLiteral("Two"), CategoryTree::FixedImage);
+    m_check.rebuild(m_tree);
+    m_check.setAllChecked(true);
+    m_results.clear();
+}
+
+CatalogSearch::Result TestCatalogSearch::runSearch(const CatalogSearch::Request &request,
+                                                   RunControl &control)
+{
+    const CatalogLibrary library(m_dir->path());
+    const CatalogSearch search(library, DateFormats(), 2026);
+    return search.run(request, m_check, control, m_results);
+}
+
+void TestCatalogSearch::viewAllListsEveryNamedEntry()
+{
+    RecordingControl control;
+    const auto result = runSearch(CatalogSearch::Request::viewAll(), control);
+    QCOMPARE(result.outcome, Outcome::Finished);
+    // The two readme lines differ in case only and make one row; the entry
+    // without a name is left out; the short line is filled up to six fields.
+    QCOMPARE(result.matches, 5);
+    QCOMPARE(m_results.count(), 5);
+    for (const QString &line : m_results.lines())
+        QCOMPARE(CommaText::split(line).size(), 6);
+    QVERIFY(m_results.contains(QStringLiteral(R"("short.c","7","","","","Disk One")")));
+    QVERIFY(m_results.contains(QStringLiteral(R"("y.jpg","9","12/31/1997 23:59:58","/c/","","Two")")));
+    QCOMPARE(control.statuses,
+             (QStringList{QStringLiteral("Searching Disk One Catalog"),
+                          QStringLiteral("Searching Gone Catalog"),
+                          QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 5 Matches")}));
+    QCOMPARE(control.calls, 3);
+}
+
+void TestCatalogSearch::wordSearchAcrossCatalogs()
+{
+    CatalogSearch::Request r;
+    r.word = QStringLiteral("readme*");
+    m_check.setCategoryChecked(1, false);
+    RecordingControl control;
+    const auto result = runSearch(r, control);
+    // Both readme lines make one row; the Makefile line matches by comment.
+    QCOMPARE(result.matches, 2);
+    QCOMPARE(control.statuses.last(), QStringLiteral("Found 2 Matches"));
+}
+
+void TestCatalogSearch::dateRequests_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("matches");
+    // The entry with an unreadable date is passed over, the search goes on.
+    QTest::newRow("defaults") << "06/24/97" << "06/14/98" << int(Outcome::Finished) << "" << 1;
+    QTest::newRow("wider") << "06/23/97" << "06/14/98" << int(Outcome::Finished) << "" << 2;
+    QTest::newRow("equal bounds") << "06/24/97" << "06/24/97" << int(Outcome::Finished) << "" << 0;
+    QTest::newRow("bad From first") << "1/32/97" << "nonsense" << int(Outcome::InvalidDate)
+                                    << "'1/32/97' is not a valid date" << 0;
+    QTest::newRow("bad To") << "1/1/97" << "2/30/98" << int(Outcome::InvalidDate)
+                            << "'2/30/98' is not a valid date" << 0;
+}
+
+void TestCatalogSearch::dateRequests()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(int, outcome);
+    QFETCH(QString, message);
+    QFETCH(int, matches);
+    CatalogSearch::Request r;
+    r.mode = Mode::Date;
+    r.from = from;
+    r.to = to;
+    RecordingControl control;
+    const auto result = runSearch(r, control);
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(result.message, message);
+    QCOMPARE(result.matches, matches);
+    QCOMPARE(m_results.count(), matches);
+}
+
+void TestCatalogSearch::emptyBoxDoesNothing()
+{
+    m_results.add(QStringLiteral("left over"));
+    CatalogSearch::Request r;
+    RecordingControl control;
+    QCOMPARE(runSearch(r, control).outcome, Outcome::NothingToDo);
+    QVERIFY(control.statuses.isEmpty());
+    QVERIFY(m_results.isEmpty());
+}
+
+void TestCatalogSearch::stopDropsResults()
+{
+    RecordingControl control(2);
+    const auto result = runSearch(CatalogSearch::Request::viewAll(), control);
+    QCOMPARE(result.outcome, Outcome::Cancelled);
+    QVERIFY(m_results.isEmpty());
+    QCOMPARE(control.statuses.last(), QStringLiteral("Search Cancelled"));
+}
+
+void TestCatalogSearch::stopAfterLastCatalogKeepsResults()
+{
+    // Stop pressed while the last ticked catalog is read is never seen.
+    RecordingControl control(4);
+    QCOMPARE(runSearch(CatalogSearch::Request::viewAll(), control).outcome, Outcome::Finished);
+    QCOMPARE(m_results.count(), 5);
+}
+
+QTEST_GUILESS_MAIN(TestCatalogSearch)
+#include "tst_catalogsearch.moc"

@@ -1,0 +1,182 @@
+#include "RecordingControl.h"
+#include "TestSupport.h"
+#include "library/CatalogLibrary.h"
+#include "library/CategoryTree.h"
+#include "library/SortedLineList.h"
+#include "queries/CheckTree.h"
+#include "queries/DuplicateFinder.h"
+
+#include <QtTest>
+
+using Outcome = DuplicateFinder::Outcome;
+
+namespace {
+
+QString entry(const QString &name, const QString &size, const QString &date, const QString &path)
+{
+    return QStringLiteral(R"("%1","%2","%3","%4","")").arg(name, size, date, path);
+}
+
+} // namespace
+
+class TestDuplicateFinder : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void criteria_data();
+    void criteria();
+    void sameFileOnTwoVolumes();
+    void refusesWithoutCriterion();
+    void stops_data();
+    void stops();
+
+private:
+    DuplicateFinder::Result find(const DuplicateFinder::Criteria &c, RunControl &control);
+    void writeCatalog(const QString &name, const QStringList &lines);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    CategoryTree m_tree;
+    CheckTree m_check;
+    SortedLineList m_results;
+};
+
+void TestDuplicateFinder::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_tree = CategoryTree();
+    m_tree.addCategory(QStringLiteral("All"));
+    m_results.clear();
+}
+
+void TestDuplicateFinder::writeCatalog(const QString &name, const QStringList &lines)
+{
+    TestSupport::writeLines(m_dir->path() + QStringLiteral("/Catalogs/") + name + QStringLiteral(".TXT"),
+                            lines);
+    m_tree.addCatalog(0, name, CategoryTree::FixedImage);
+}
+
+DuplicateFinder::Result TestDuplicateFinder::find(const DuplicateFinder::Criteria &c,
+                                                  RunControl &control)
+{
+    m_check.rebuild(m_tree);
+    m_check.setAllChecked(true);
+    const CatalogLibrary library(m_dir->path());
+    return DuplicateFinder(library).run(m_check, c, control, m_results);
+}
+
+void TestDuplicateFinder::criteria_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("byName");
+    QTest::addColumn<bool>("bySize");
+    QTest::addColumn<bool>("byDate");
+    QTest::addColumn<QStringList>("names"); // names of the lines found, in order
+
+    const QString d = QStringLiteral("01/01/2000");
+    QTest::newRow("single catalog, two paths")
+        << QStringList{entry("a.txt", "5", d, "/x/"), entry("a.txt", "5", d, "/y/"),
+                       entry("b.txt", "5", d, "/x/")}
+        << true << true << true << QStringList{"a.txt", "a.txt"};
+    QTest::newRow("three of a kind, three rows")
+        << QStringList{entry("a", "1", d, "/1/"), entry("a", "1", d, "/2/"), entry("a", "1", d, "/3/")}
+        << true << true << true << QStringList{"a", "a", "a"};
+    QTest::newRow("case-only lines are one line")
+        << QStringList{entry("a.txt", "5", d, "/x/"), entry("A.TXT", "5", d, "/X/")}
+        << true << true << true << QStringList{};
+    QTest::newRow("names differing in case are no duplicates")
+        << QStringList{entry("Readme.txt", "5", d, "/x/"), entry("README.TXT", "5", d, "/y/")}
+        << true << true << true << QStringList{};
+    QTest::newRow("name only, any size and date")
+        << QStringList{entry("a", "1", d, "/1/"), entry("a", "2", "", "/2/"), entry("b", "2", d, "/1/")}
+        << true << false << false << QStringList{"a", "a"};
+    QTest::newRow("size only, neighbours only")
+        << QStringList{entry("a", "7", d, "/"), entry("b", "3", d, "/"), entry("c", "7", d, "/"),
+                       entry("d", "3", d, "/")}
+        << false << true << false << QStringList{};
+    QTest::newRow("size only, adjacent")
+        << QStringList{entry("a", "7", d, "/"), entry("b", "7", d, "/"), entry("c", "3", d, "/")}
+        << false << true << false << QStringList{"a", "b"};
+    // Fields are compared one by one, so no digits move from name to size.
+    QTest::newRow("name and size do not run together")
+        << QStringList{entry("file1", "23", d, "/"), entry("file12", "3", d, "/")}
+        << true << true << false << QStringList{};
+    QTest::newRow("date differs") << QStringList{entry("a", "1", d, "/1/"), entry("a", "1", "", "/2/")}
+                                  << true << true << true << QStringList{};
+    QTest::newRow("short lines count missing fields as empty")
+        << QStringList{QStringLiteral(R"("a","1")"), QStringLiteral(R"("a","1","","/p/")"),
+                       QString(), QString()}
+        << true << true << true << QStringList{"a", "a"};
+}
+
+void TestDuplicateFinder::criteria()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, byName);
+    QFETCH(bool, bySize);
+    QFETCH(bool, byDate);
+    QFETCH(QStringList, names);
+    writeCatalog(QStringLiteral("One"), lines);
+    RecordingControl control;
+    const auto result = find({byName, bySize, byDate}, control);
+    QCOMPARE(result.outcome, Outcome::Finished);
+    QStringList got;
+    for (const QString &line : m_results.lines())
+        got << line.section(u'"', 1, 1);
+    QCOMPARE(got, names);
+    QCOMPARE(control.statuses.last(), QStringLiteral("Found %1 Duplicate Files").arg(names.size()));
+}
+
+void TestDuplicateFinder::sameFileOnTwoVolumes()
+{
+    const QString line = entry("song.mp3", "4000", "02/03/2004 10:11:12", "/m/");
+    writeCatalog(QStringLiteral("Backup"), {line});
+    writeCatalog(QStringLiteral("Main"), {line});
+    writeCatalog(QStringLiteral("Missing"), {});
+    QFile::remove(m_dir->path() + QStringLiteral("/Catalogs/Missing.TXT"));
+    RecordingControl control;
+    const auto result = find({}, control);
+    QCOMPARE(result.duplicates, 2);
+    QCOMPARE(m_results.lines(), (QStringList{line + QStringLiteral(",\"Backup\""),
+                                             line + QStringLiteral(",\"Main\"")}));
+    QCOMPARE(control.statuses,
+             (QStringList{QStringLiteral("Reading Backup Catalog"), QStringLiteral("Reading Main Catalog"),
+                          QStringLiteral("Reading Missing Catalog"),
+                          QStringLiteral("Comparing 1 Files Out Of 2"),
+                          QStringLiteral("Found 2 Duplicate Files")}));
+}
+
+void TestDuplicateFinder::refusesWithoutCriterion()
+{
+    writeCatalog(QStringLiteral("One"), {entry("a", "1", "", "/")});
+    m_results.add(QStringLiteral("old"));
+    RecordingControl control;
+    const auto result = find({false, false, false}, control);
+    QCOMPARE(result.outcome, Outcome::Refused);
+    QCOMPARE(result.message, DuplicateFinder::noCriterionMessage());
+    QCOMPARE(control.calls, 0);
+}
+
+void TestDuplicateFinder::stops_data()
+{
+    QTest::addColumn<int>("stopAt");
+    // Calls 1 and 2 come before the two catalogs, call 3 before comparing.
+    QTest::newRow("while gathering") << 2;
+    QTest::newRow("while comparing") << 3;
+}
+
+void TestDuplicateFinder::stops()
+{
+    QFETCH(int, stopAt);
+    const QString line = entry("a", "1", "", "/");
+    writeCatalog(QStringLiteral("One"), {line});
+    writeCatalog(QStringLiteral("Two"), {line});
+    RecordingControl control(stopAt);
+    const auto result = find({}, control);
+    QCOMPARE(result.outcome, Outcome::Stopped);
+    QVERIFY(m_results.isEmpty());
+    QCOMPARE(control.statuses.last(), QStringLiteral("Duplicate Search Stopped"));
+}
+
+QTEST_GUILESS_MAIN(TestDuplicateFinder)
+#include "tst_duplicatefinder.moc"

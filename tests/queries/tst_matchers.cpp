@@ -1,0 +1,164 @@
+#include "queries/DateRangeMatcher.h"
+#include "queries/ExtensionMatcher.h"
+#include "queries/WordMatcher.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString kReadme = QStringLiteral(R"("README.TXT","1997","06/24/1997 14:03:22","/media/cd/docs/","read me first")");
+const QString kPhoto = QStringLiteral(R"("Photo.JPG","52311","03/02/2001","/home/ann/","")");
+const QString kQuoted = QStringLiteral(R"("say ""hi"".txt","10","01/01/2000","/x/","a, b")");
+
+// Every line of text that findIn hands over.
+QStringList found(LineMatcher &m, const QString &text)
+{
+    QStringList out;
+    m.findIn(text, [&](QStringView line) { out << line.toString(); });
+    return out;
+}
+
+} // namespace
+
+class TestMatchers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void word_data();
+    void word();
+    void wordFindInAgreesWithMatches();
+    void extension_data();
+    void extension();
+    void dateRange_data();
+    void dateRange();
+};
+
+void TestMatchers::word_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("star lists all") << kPhoto << "*" << false << true;
+    QTest::newRow("whole field only") << kReadme << "readme" << false << false;
+    QTest::newRow("prefix") << kReadme << "readme*" << false << true;
+    QTest::newRow("case sensitive miss") << kReadme << "Readme*" << true << false;
+    QTest::newRow("case sensitive hit") << kReadme << "README*" << true << true;
+    QTest::newRow("question gets star") << kPhoto << "p?oto" << false << true;
+    QTest::newRow("size field") << kReadme << "*97*" << false << true;
+    QTest::newRow("date field") << kPhoto << "03/02/2001" << false << true;
+    QTest::newRow("path field") << kPhoto << "*/ann/" << false << true;
+    QTest::newRow("comment field") << kReadme << "read me first" << false << true;
+    QTest::newRow("comment with comma") << kQuoted << "a, b" << false << true;
+    QTest::newRow("doubled quote unescaped") << kQuoted << "say \"hi\"*" << false << true;
+    QTest::newRow("no field spans a comma") << kPhoto << "*52311\",\"03*" << false << false;
+    QTest::newRow("empty name, star")
+        << QStringLiteral(R"("","0","","/a/","")") << "*" << false << true;
+    QTest::newRow("short line") << QStringLiteral(R"("notes.txt","12")") << "*.txt" << false << true;
+    QTest::newRow("blank line") << QStringLiteral("   ") << "*" << false << false;
+    QTest::newRow("non-ascii case") << QStringLiteral(R"("ÉTÉ.doc","1","","/","")")
+                                    << "été*" << false << true;
+}
+
+void TestMatchers::word()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, word);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, expected);
+    WordMatcher m(word, caseSensitive);
+    QCOMPARE(m.matches(line), expected);
+    // The whole-file scan must give the same answer as the line test.
+    QCOMPARE(found(m, line + QStringLiteral("\r\n")).size(), expected ? 1 : 0);
+}
+
+void TestMatchers::wordFindInAgreesWithMatches()
+{
+    const QStringList lines = {kReadme, kPhoto, kQuoted,
+                               QStringLiteral(R"("readme","1","","/","")"),
+                               QStringLiteral(R"("x","2","","/readme/","")"),
+                               QStringLiteral("\"K\",\"3\",\"\",\"/\",\"Kelvin \u212Aey\"")};
+    const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\n\r");
+    for (const QString &word : {QStringLiteral("*readme*"), QStringLiteral("readme"),
+                                QStringLiteral("*me*fi*"), QStringLiteral("*key*"),
+                                QStringLiteral("?")}) {
+        for (bool cs : {false, true}) {
+            WordMatcher m(word, cs);
+            QStringList expected;
+            for (const QString &l : lines) {
+                if (m.matches(l))
+                    expected << l;
+            }
+            QCOMPARE(found(m, text), expected);
+        }
+    }
+}
+
+void TestMatchers::extension_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("expected");
+
+    const QString txt = QStringLiteral(R"("Read.TXT","1","","/d/","")");
+    const QString plain = QStringLiteral(R"("Makefile","1","","/d/","")");
+    const QString disk = QStringLiteral(R"("disk.001.bak","1","","/d/","")");
+    const QString zipMember = QStringLiteral(R"("sub.d/readme","1","","/d/a.zip","")");
+    QTest::newRow("capital pattern") << txt << "*.TXT" << true;
+    QTest::newRow("lower pattern") << txt << "*.txt" << true;
+    QTest::newRow("htm not html") << QStringLiteral(R"("p.html","1","","/","")") << "*.htm" << false;
+    QTest::newRow("literal star") << txt << "read*.txt" << false;
+    QTest::newRow("all") << plain << "*.*" << true;
+    QTest::newRow("all needs a name") << QStringLiteral(R"("","1","","/d/","")") << "*.*" << false;
+    QTest::newRow("star: no ext") << plain << "*" << true;
+    QTest::newRow("star dot: no ext") << plain << "*." << true;
+    QTest::newRow("star: has ext") << txt << "*" << false;
+    QTest::newRow("question over name") << disk << "*.00?" << true;
+    QTest::newRow("question miss") << txt << "*.00?" << false;
+    QTest::newRow("slash ends ext") << zipMember << "*.d/readme" << false;
+    QTest::newRow("slash: no ext") << zipMember << "*" << true;
+    QTest::newRow("ext from path") << QStringLiteral(R"("jpg","1","","/a/b.","")") << "*.jpg" << true;
+    QTest::newRow("missing path field") << QStringLiteral(R"("a.jpg","1")") << "*.jpg" << true;
+    QTest::newRow("name only, no ext") << QStringLiteral(R"("abc")") << "*" << true;
+}
+
+void TestMatchers::extension()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, pattern);
+    QFETCH(bool, expected);
+    ExtensionMatcher m(pattern);
+    QCOMPARE(m.matches(line), expected);
+}
+
+void TestMatchers::dateRange_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("expected");
+    // The range is 01/01/1997 to 01/01/1998, both days left out.
+    QTest::newRow("inside") << "06/24/1997 14:03:22" << true;
+    QTest::newRow("on From day") << "01/01/1997 10:00:00" << false;
+    QTest::newRow("on From, midnight") << "01/01/1997" << false;
+    QTest::newRow("midnight inside") << "12/31/1997" << true;
+    QTest::newRow("on To day") << "01/01/1998 00:00:02" << false;
+    QTest::newRow("after") << "02/01/1998" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("unreadable") << "yesterday" << false;
+    QTest::newRow("impossible") << "02/30/1997" << false;
+    QTest::newRow("two-digit year") << "06/24/97 01:00:00" << true;
+}
+
+void TestMatchers::dateRange()
+{
+    QFETCH(QString, date);
+    QFETCH(bool, expected);
+    const DateReader reader(DateReader::Order::MonthDayYear, u'/', 2026);
+    DateRangeMatcher m(QDate(1997, 1, 1), QDate(1998, 1, 1), reader);
+    QCOMPARE(m.matches(QStringLiteral(R"("a.txt","1","%1","/","")").arg(date)), expected);
+    // A line cut short before its date field never matches.
+    QVERIFY(!m.matches(QStringLiteral(R"("a.txt","1")")));
+}
+
+QTEST_GUILESS_MAIN(TestMatchers)
+#include "tst_matchers.moc"
