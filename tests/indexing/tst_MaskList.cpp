@@ -14,7 +14,6 @@ private slots:
     void keepsSortedOrder();
     void refusesDuplicates_data();
     void refusesDuplicates();
-    void removeAndClear();
     void setItemsKeepsStoredCase();
     void readSaved_data();
     void readSaved();
@@ -53,19 +52,6 @@ void TestMaskList::refusesDuplicates()
     QCOMPARE(list.add(typed), added);
     QCOMPARE(list.size(), added ? 2 : 1);
     QCOMPARE(list.items().first().isEmpty(), false);
-}
-
-void TestMaskList::removeAndClear()
-{
-    MaskList list;
-    list.setItems({"*.a", "*.b", "*.c"});
-    list.removeAt(1);
-    QCOMPARE(list.items(), QStringList({"*.a", "*.c"}));
-    list.removeAt(5);
-    list.removeAt(-1);
-    QCOMPARE(list.size(), 2);
-    list.clear();
-    QVERIFY(list.isEmpty());
 }
 
 void TestMaskList::setItemsKeepsStoredCase()

@@ -43,13 +43,8 @@ private slots:
     void agreesWithTheRules();
     void cutsAt255Characters();
     void manyStarsFinishAtOnce();
-    void hasQuestionMark_data();
-    void hasQuestionMark();
     void maskAccepts_data();
     void maskAccepts();
-    void fileExtension_data();
-    void fileExtension();
-    void passesMasks();
 };
 
 void TestWildcardMatch::wildcardMatch_data()
@@ -126,23 +121,6 @@ void TestWildcardMatch::manyStarsFinishAtOnce()
     QVERIFY2(timer.elapsed() < 5000, "matcher time grows with the number of stars");
 }
 
-void TestWildcardMatch::hasQuestionMark_data()
-{
-    QTest::addColumn<QString>("mask");
-    QTest::addColumn<bool>("result");
-    QTest::newRow("question") << "*.htm?" << true;
-    QTest::newRow("star only") << "*.*" << false;
-    QTest::newRow("plain") << "*.txt" << false;
-    QTest::newRow("empty") << "" << false;
-}
-
-void TestWildcardMatch::hasQuestionMark()
-{
-    QFETCH(QString, mask);
-    QFETCH(bool, result);
-    QCOMPARE(HasQuestionMark(mask), result);
-}
-
 void TestWildcardMatch::maskAccepts_data()
 {
     QTest::addColumn<QString>("mask");
@@ -178,6 +156,7 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::newRow("member in folder") << "*.txt" << "docs/readme.txt" << true;
     QTest::newRow("dot only ext") << "*." << "a." << false;
     QTest::newRow("question dot only ext") << "*.?" << "a." << false;
+    QTest::newRow("hidden file") << "*.profile" << ".profile" << true;
     QTest::newRow("non-ascii lowered") << "*.ÄB" << "x.äb" << true;
 }
 
@@ -187,35 +166,6 @@ void TestWildcardMatch::maskAccepts()
     QFETCH(QString, name);
     QFETCH(bool, result);
     QCOMPARE(MaskAccepts(mask, name), result);
-}
-
-void TestWildcardMatch::fileExtension_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("ext");
-    QTest::newRow("plain") << "a.txt" << ".txt";
-    QTest::newRow("last dot") << "a.tar.gz" << ".gz";
-    QTest::newRow("none") << "README" << "";
-    QTest::newRow("hidden file") << ".profile" << ".profile";
-    QTest::newRow("dot in folder") << "v1.2/notes" << "";
-    QTest::newRow("dot in windows folder") << "v1.2\\notes" << "";
-    QTest::newRow("after colon") << "c:a.b" << ".b";
-}
-
-void TestWildcardMatch::fileExtension()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, ext);
-    QCOMPARE(FileExtension(name).toString(), ext);
-}
-
-void TestWildcardMatch::passesMasks()
-{
-    const QStringList masks{QStringLiteral("*.doc"), QStringLiteral("*.txt")};
-    QVERIFY(PassesMasks(masks, u"x.TXT"));
-    QVERIFY(PassesMasks(masks, u"y.doc"));
-    QVERIFY(!PassesMasks(masks, u"a.zip"));
-    QVERIFY(!PassesMasks({}, u"a.txt"));
 }
 
 QTEST_GUILESS_MAIN(TestWildcardMatch)
