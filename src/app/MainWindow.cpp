@@ -1,0 +1,292 @@
+#include "MainWindow.h"
+
+#include "CategoryTreeModel.h"
+#include "ToolPanel.h"
+#include "VisualTableDelegate.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QSystemTrayIcon>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+const QString MainWindow::Caption = QStringLiteral("Kestrovane v2.01");
+
+MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
+                       QWidget *parent)
+    : QMainWindow(parent),
+      m_library(libraryRoot),
+      m_settings(CatalogLibrary(libraryRoot).settingsPath()),
+      m_formats(formats),
+      m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Caption);
+    createWidgets();
+    createMenus();
+    createTrayIcon();
+    startUp();
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+void MainWindow::StatusLine(const QString &text)
+{
+    setWindowTitle(text.isEmpty() ? Caption : Caption + QStringLiteral(" - ") + text);
+}
+
+QString MainWindow::statusText() const
+{
+    const QString title = windowTitle();
+    const QString prefix = Caption + QStringLiteral(" - ");
+    return title.startsWith(prefix) ? title.mid(prefix.size()) : QString();
+}
+
+void MainWindow::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+}
+
+QAction *MainWindow::action(const QString &objectName) const
+{
+    return findChild<QAction *>(objectName);
+}
+
+ToolPanel *MainWindow::panel(const QString &objectName) const
+{
+    return m_panels.value(objectName);
+}
+
+void MainWindow::createWidgets()
+{
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("Splitter1"));
+    m_splitter->setChildrenCollapsible(false);
+
+    m_panel1 = new QWidget(m_splitter);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    auto *treeLayout = new QVBoxLayout(m_panel1);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    m_treeView = new QTreeView(m_panel1);
+    m_treeView->setObjectName(QStringLiteral("TreeView1"));
+    m_treeView->setHeaderHidden(true);
+    m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_treeView->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    m_treeView->setDragDropMode(QAbstractItemView::DragDrop);
+    m_treeView->setDefaultDropAction(Qt::MoveAction);
+    m_treeView->setDropIndicatorShown(true);
+    m_treeModel = new CategoryTreeModel(m_state.tree, this);
+    m_treeView->setModel(m_treeModel);
+    treeLayout->addWidget(m_treeView);
+    connectTree();
+
+    m_tableModel = new VisualTableModel(m_formats, this);
+    m_tableView = new QTableView(m_splitter);
+    m_tableView->setObjectName(QStringLiteral("VisualTable"));
+    m_tableView->setModel(m_tableModel);
+    m_tableView->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tableView->verticalHeader()->setDefaultSectionSize(18);
+    m_tableView->verticalHeader()->hide();
+    m_tableView->setShowGrid(true);
+    m_tableView->setToolTip(QStringLiteral("Right Click For More Options."));
+    m_tableView->horizontalHeader()->setSortIndicatorShown(true);
+    m_tableView->horizontalHeader()->setSectionsClickable(true);
+    m_tableView->setWordWrap(false);
+    m_tableView->setItemDelegate(new VisualTableDelegate(m_tableView));
+    m_tableView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                                 | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    m_tableView->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: blue; color: yellow; font-weight: bold; }"));
+    m_tableView->installEventFilter(this);
+    connect(m_tableView->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &MainWindow::VisualTableHeaderClick);
+    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::VisualTableCellEdited);
+    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::VisualTableContextMenu);
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid()) {
+                    m_selectedColumn = current.column();
+                    m_selectedRow = current.row() + 1;
+                }
+            });
+
+    m_splitter->addWidget(m_panel1);
+    m_splitter->addWidget(m_tableView);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+}
+
+QMenu *MainWindow::addMenu(const QString &objectName, const QString &caption)
+{
+    QMenu *menu = menuBar()->addMenu(caption);
+    menu->setObjectName(objectName);
+    return menu;
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const QString &objectName, const QString &caption)
+{
+    auto *a = new QAction(caption, this);
+    a->setObjectName(objectName);
+    if (menu)
+        menu->addAction(a);
+    return a;
+}
+
+void MainWindow::connectCommand(const QString &objectName, void (MainWindow::*handler)())
+{
+    if (QAction *a = action(objectName))
+        connect(a, &QAction::triggered, this, handler);
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *catalogs = addMenu(QStringLiteral("Catalogs1"), QStringLiteral("&Catalogs"));
+    addCommand(catalogs, QStringLiteral("Create1"), QStringLiteral("Create"));
+    addCommand(catalogs, QStringLiteral("View1"), QStringLiteral("View Selected"));
+    addCommand(catalogs, QStringLiteral("Delete1"), QStringLiteral("Delete Selected"));
+    addCommand(catalogs, QStringLiteral("Rename1"), QStringLiteral("Rename Selected"));
+    addCommand(catalogs, QStringLiteral("ViewAddEditSelectedComment1"), QStringLiteral("View/Add/Edit Selected Comment"));
+    catalogs->addSeparator();
+    addCommand(catalogs, QStringLiteral("SaveChanges1"), QStringLiteral("Save Changes"));
+    addCommand(catalogs, QStringLiteral("Update1"), QStringLiteral("Update Selected"));
+    catalogs->addSeparator();
+    addCommand(catalogs, QStringLiteral("FindDuplicates1"), QStringLiteral("Find Duplicates"));
+    addCommand(catalogs, QStringLiteral("Report1"), QStringLiteral("Report"));
+    addCommand(catalogs, QStringLiteral("ViewAllCatalogs1"), QStringLiteral("View All Catalogs"));
+
+    QAction *search = addCommand(nullptr, QStringLiteral("Search1"), QStringLiteral("&Search"));
+    menuBar()->addAction(search);
+
+    QMenu *table = addMenu(QStringLiteral("VisualTable1"), QStringLiteral("&Visual Table"));
+    addCommand(table, QStringLiteral("SaveColumnsWidths1"), QStringLiteral("Save Columns Widths"));
+    addCommand(table, QStringLiteral("SearchTable1"), QStringLiteral("Search Table"));
+    addCommand(table, QStringLiteral("PrintTable1"), QStringLiteral("Print Table"));
+    QMenu *saveAs = table->addMenu(QStringLiteral("Save Contents As"));
+    saveAs->setObjectName(QStringLiteral("SaveContentsAs1"));
+    addCommand(saveAs, QStringLiteral("TextFileFormatted1"), QStringLiteral("Text File (Formatted)"));
+    addCommand(saveAs, QStringLiteral("HTMLFile1"), QStringLiteral("HTML File"));
+
+    QMenu *comments = addMenu(QStringLiteral("FileComments1"), QStringLiteral("&File Comments"));
+    addCommand(comments, QStringLiteral("AddEdit1"), QStringLiteral("Add/Edit"));
+    addCommand(comments, QStringLiteral("Delete2"), QStringLiteral("Delete Comment"));
+    addCommand(comments, QStringLiteral("UndoDelete1"), QStringLiteral("Undo Delete"))->setEnabled(false);
+    comments->addSeparator();
+    addCommand(comments, QStringLiteral("SearchAndReplace1"), QStringLiteral("Search And Replace"));
+
+    QMenu *categories = addMenu(QStringLiteral("Categories1"), QStringLiteral("C&ategories"));
+    addCommand(categories, QStringLiteral("Add1"), QStringLiteral("Add"));
+    addCommand(categories, QStringLiteral("RenameSelectedCategory1"), QStringLiteral("Rename Selected Category"));
+    addCommand(categories, QStringLiteral("DeleteSelectedCategory1"), QStringLiteral("Delete Selected Category"));
+    addCommand(categories, QStringLiteral("ViewAddEditSelectedComment2"), QStringLiteral("View/Add/Edit Selected Comment"));
+
+    QMenu *general = addMenu(QStringLiteral("General1"), QStringLiteral("&General"));
+    QAction *tooltips = addCommand(general, QStringLiteral("TooltipsOn1"), QStringLiteral("Tooltips On"));
+    tooltips->setCheckable(true);
+    tooltips->setChecked(true);
+    addCommand(general, QStringLiteral("SetTooltipAndTextColor1"), QStringLiteral("Set Tooltip And Text Color"));
+    addCommand(general, QStringLiteral("UpgradeTov2xx1"), QStringLiteral("Upgrade To v2.xx"));
+    general->addSeparator();
+    addCommand(general, QStringLiteral("Help1"), QStringLiteral("Help"));
+    addCommand(general, QStringLiteral("About1"), QStringLiteral("About"));
+
+    m_catalogPopup = new QMenu(this);
+    m_catalogPopup->setObjectName(QStringLiteral("PopupMenu3"));
+    addCommand(m_catalogPopup, QStringLiteral("ViewCatalog1"), QStringLiteral("View Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("RenameSelectedCatalog1"), QStringLiteral("Rename Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("DeleteSelectedCatalog1"), QStringLiteral("Delete Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("ViewAddEditSelectedComment3"), QStringLiteral("View/Add/Edit Selected Comment"));
+    addCommand(m_catalogPopup, QStringLiteral("UpdateSelectedCatalog1"), QStringLiteral("Update Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("ViewCatalogInformation1"), QStringLiteral("View Catalog Information"));
+
+    m_categoryPopup = new QMenu(this);
+    m_categoryPopup->setObjectName(QStringLiteral("PopupMenu7"));
+    addCommand(m_categoryPopup, QStringLiteral("AddCategory1"), QStringLiteral("Add Category"));
+    addCommand(m_categoryPopup, QStringLiteral("RenameSelectedCategory2"), QStringLiteral("Rename Selected Category"));
+    addCommand(m_categoryPopup, QStringLiteral("DeleteSelectedCategory2"), QStringLiteral("Delete Selected Category"));
+    addCommand(m_categoryPopup, QStringLiteral("ViewAddEditSelectedComment4"), QStringLiteral("View/Add/Edit Selected Comment"));
+
+    m_tablePopup = new QMenu(this);
+    m_tablePopup->setObjectName(QStringLiteral("PopupMenu1"));
+    addCommand(m_tablePopup, QStringLiteral("CopySelectionToClipboard1"), QStringLiteral("Copy Selection To Clipboard"));
+    addCommand(m_tablePopup, QStringLiteral("CopySelectedRegionToClipboard1"), QStringLiteral("Copy Selected Region To Clipboard"));
+    m_tablePopup->addSeparator();
+    addCommand(m_tablePopup, QStringLiteral("AddEditComment1"), QStringLiteral("Add/Edit Comment"));
+    addCommand(m_tablePopup, QStringLiteral("DeleteComment1"), QStringLiteral("Delete Comment"));
+    addCommand(m_tablePopup, QStringLiteral("UndoDelete2"), QStringLiteral("Undo Delete"))->setEnabled(false);
+    addCommand(m_tablePopup, QStringLiteral("PasteFromClipboard1"), QStringLiteral("Paste From Clipboard"));
+    m_tablePopup->addSeparator();
+    addCommand(m_tablePopup, QStringLiteral("DeleteSelectedFile1"), QStringLiteral("Delete Selected File"));
+    m_tablePopup->addSeparator();
+    addCommand(m_tablePopup, QStringLiteral("ExpandSelectedColumn1"), QStringLiteral("Expand Selected Column"));
+    addCommand(m_tablePopup, QStringLiteral("ResizeSelectedColumnToDefault1"), QStringLiteral("Resize Selected Column To Default"));
+    addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"), QStringLiteral("Resize All Columns To Default"));
+
+    connectCommand(QStringLiteral("TooltipsOn1"), &MainWindow::TooltipsOn1Click);
+    connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
+    connectCommand(QStringLiteral("ViewCatalog1"), &MainWindow::openSelectedNode);
+    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::SaveChanges1Click);
+    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::ViewCatalogInformation1Click);
+    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::SaveColumnsWidths1Click);
+    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::ResizeAllColumnsToDefault1Click);
+    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::ResizeSelectedColumnToDefault1Click);
+    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::ExpandSelectedColumn1Click);
+    for (const char *name : {"Add1", "AddCategory1"})
+        connectCommand(QLatin1String(name), &MainWindow::AddCategory1Click);
+    for (const char *name : {"RenameSelectedCategory1", "RenameSelectedCategory2"})
+        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCategory1Click);
+    for (const char *name : {"DeleteSelectedCategory1", "DeleteSelectedCategory2"})
+        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCategory1Click);
+    for (const char *name : {"Rename1", "RenameSelectedCatalog1"})
+        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCatalog1Click);
+    for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
+        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCatalog1Click);
+    for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
+                             "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
+        connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
+}
+
+void MainWindow::createTrayIcon()
+{
+    // Tray menu commands exist even without a tray, so Exit is always there.
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu2"));
+    addCommand(menu, QStringLiteral("ShowKestrovane1"), QStringLiteral("Show Kestrovane"));
+    addCommand(menu, QStringLiteral("Exit1"), QStringLiteral("Exit"));
+    connectCommand(QStringLiteral("ShowKestrovane1"), &MainWindow::ShowKestrovane1Click);
+    connectCommand(QStringLiteral("Exit1"), &MainWindow::Exit1Click);
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    m_tray->setToolTip(QStringLiteral("Kestrovane v 2.0"));
+    m_tray->setContextMenu(menu);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger && !isVisible())
+            ShowKestrovane1Click();
+    });
+    m_tray->show();
+}
+
+ToolPanel *MainWindow::addPanel(const QString &objectName, const QString &title)
+{
+    auto *p = new ToolPanel(objectName, title, this);
+    const int left = m_form.integer(objectName + QStringLiteral("_Left"));
+    const int top = m_form.integer(objectName + QStringLiteral("_Top"));
+    p->move(left, top);
+    m_panels.insert(objectName, p);
+    return p;
+}

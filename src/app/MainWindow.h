@@ -1,0 +1,181 @@
+#pragma once
+
+#include "Dialogs.h"
+#include "library/CatalogLibrary.h"
+#include "library/DateFormats.h"
+#include "library/LibraryState.h"
+#include "settings/FormValues.h"
+#include "settings/SettingsFile.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QModelIndex>
+
+class CategoryTreeModel;
+class QAction;
+class QMenu;
+class QSplitter;
+class QSystemTrayIcon;
+class QTableView;
+class QTreeView;
+class QKeyEvent;
+class QLabel;
+class QPlainTextEdit;
+class ToolPanel;
+class VisualTableModel;
+
+// The main window: it owns the library state from start-up to shutdown and
+// carries the command handlers. Handlers are glue: they read controls, call
+// the library code and show the results. They are defined in several source
+// files by menu area (MainWindow*.cpp).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    static const QString Caption; // "Kestrovane v2.01"
+
+    MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The caption is the status line: Caption, or Caption + " - " + text.
+    void StatusLine(const QString &text);
+    QString statusText() const;
+    // The hourglass: a single flag, not counted.
+    void setBusy(bool busy);
+    bool isBusy() const { return m_busy; }
+
+    LibraryState &state() { return m_state; }
+    const CatalogLibrary &library() const { return m_library; }
+    SettingsFile &settings() { return m_settings; }
+    const DateFormats &dateFormats() const { return m_formats; }
+    Dialogs &dialogs() { return m_dialogs; }
+    QAction *action(const QString &objectName) const;
+    ToolPanel *panel(const QString &objectName) const;
+    bool startedUp() const { return m_startedUp; }
+
+    QTreeView *treeView() const { return m_treeView; }
+    CategoryTreeModel *treeModel() const { return m_treeModel; }
+    QTableView *tableView() const { return m_tableView; }
+    VisualTableModel *tableModel() const { return m_tableModel; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // MainWindow.cpp: construction and wiring.
+    void createWidgets();
+    void createMenus();
+    void createTrayIcon();
+    QAction *addCommand(QMenu *menu, const QString &objectName, const QString &caption);
+    QMenu *addMenu(const QString &objectName, const QString &caption);
+    ToolPanel *addPanel(const QString &objectName, const QString &title);
+    void connectCommand(const QString &objectName, void (MainWindow::*handler)());
+
+    // MainWindowStartup.cpp: start-up and shutdown.
+    void startUp();
+    void scaleToScreen();
+    void restoreForm();
+    // Builds the tool panels; each panel's builder lives with its handlers.
+    void createPanels();
+    void applyStoredProperties();
+    void saveForm();
+    void collectStoredProperties();
+    void shutDown();
+    void TooltipsOn1Click();
+    void applyTooltips(bool on, bool announce);
+    void ShowKestrovane1Click();
+    void Exit1Click();
+
+    // MainWindowTable.cpp: the Visual Table.
+    void setCatalogLayout();
+    void setResultLayout();
+    void applyColumnWidths();
+    // Sets the layout DisplayMode asks for and fills the table from FileLines.
+    void setTableLayout();
+    void fillTableFromFileLines();
+    // Table rows 1.. as five-field catalog lines.
+    QStringList tableRowLines() const;
+    int selectedTableColumn() const;
+    int selectedTableRow() const;
+    void selectTableCell(int column, int row);
+    void emptyTable();
+    void VisualTableKeyPress(QKeyEvent *event);
+    void VisualTableHeaderClick(int column);
+    void VisualTableCellEdited(int column, int row);
+    void VisualTableContextMenu(const QPoint &pos);
+    void SaveColumnsWidths1Click();
+    void ResizeAllColumnsToDefault1Click();
+    void ResizeSelectedColumnToDefault1Click();
+    void ExpandSelectedColumn1Click();
+
+public:
+    // MainWindowCatalogs.cpp: opening, viewing and saving table changes.
+    void OpenCatalog(const QString &name);
+    void OfferSaveChanges();
+    void SaveChangesTo(const QString &name);
+    // Writes the table rows into a catalog file; false after reporting.
+    bool WriteTableRows(const QString &name);
+    QString catalogSummary(const QString &name) const;
+
+private:
+    void openSelectedNode();
+    void SaveChanges1Click();
+    void ViewCatalogInformation1Click();
+    void closeQuery();
+
+    // MainWindowTree.cpp: the category and catalog tree.
+    void connectTree();
+    QModelIndex selectedNode() const;
+    void selectNode(const QModelIndex &index);
+    void TreeView1Click(const QModelIndex &index);
+    void TreeView1ContextMenu(const QPoint &pos);
+    void TreeView1KeyPress(QKeyEvent *event);
+    void AddCategory1Click();
+    void RenameSelectedCategory1Click();
+    void DeleteSelectedCategory1Click();
+    void RenameSelectedCatalog1Click();
+    void DeleteSelectedCatalog1Click();
+    void TreeView1Edited(const QModelIndex &index, const QString &text);
+    void TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category);
+    void renameCatalogEverywhere(const QString &oldName, const QString &newName);
+    void refreshTree(const QString &selectName = QString(), bool catalog = false);
+    int catalogCountOf(int category) const;
+
+    // MainWindowComments.cpp: comments of categories and catalogs.
+    void createCatcommdlg();
+    void ViewAddEditSelectedComment1Click();
+    void AcceptCatCommentClick();
+
+    CatalogLibrary m_library;
+    SettingsFile m_settings;
+    DateFormats m_formats;
+    Dialogs &m_dialogs;
+    LibraryState m_state;
+    FormValues m_form;
+    bool m_startedUp = false;
+    bool m_shutDown = false;
+    bool m_busy = false;
+    bool m_tooltipsOn = true;
+
+    QSplitter *m_splitter = nullptr;
+    QWidget *m_panel1 = nullptr;
+    QTreeView *m_treeView = nullptr;
+    CategoryTreeModel *m_treeModel = nullptr;
+    QTableView *m_tableView = nullptr;
+    VisualTableModel *m_tableModel = nullptr;
+    QMenu *m_catalogPopup = nullptr;  // PopupMenu3
+    QMenu *m_categoryPopup = nullptr; // PopupMenu7
+    QMenu *m_tablePopup = nullptr;
+    QSystemTrayIcon *m_tray = nullptr;
+    QHash<QString, ToolPanel *> m_panels;
+    int m_selectedColumn = 0;
+    int m_selectedRow = 1;
+    // Catcommdlg's controls.
+    QLabel *m_catCommKind = nullptr;
+    QLabel *m_catCommName = nullptr;
+    QLabel *m_catCommCount = nullptr;
+    QPlainTextEdit *m_catCommText = nullptr;
+};

@@ -1,0 +1,156 @@
+// Opening catalogs into the table, saving table changes back, and the
+// catalog information dialog.
+#include "MainWindow.h"
+
+#include "CategoryTreeModel.h"
+#include "library/CommaText.h"
+#include "table/VisualTableModel.h"
+
+#include <QTreeView>
+
+void MainWindow::openSelectedNode()
+{
+    OfferSaveChanges();
+    const QModelIndex node = selectedNode();
+    if (!node.isValid())
+        return;
+    const QString name = m_treeModel->nodeText(node);
+    if (CategoryTreeModel::isCatalog(node)) {
+        StatusLine(QStringLiteral("Attempting To Open ") + name + QStringLiteral(" Catalog"));
+        OpenCatalog(name);
+        StatusLine(catalogSummary(name));
+        return;
+    }
+    m_treeView->expand(node);
+    const int count = catalogCountOf(node.row());
+    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
+}
+
+QString MainWindow::catalogSummary(const QString &name) const
+{
+    const QString info = m_state.catalogInfo.value(name);
+    if (!m_state.catalogInfo.contains(name) || info.isEmpty())
+        return name + QStringLiteral(" Catalog");
+    const QStringList fields = CommaText::split(info);
+    return QStringLiteral("%1 Catalog %2 Files %3 Directories")
+        .arg(name, CommaText::field(fields, 0), CommaText::field(fields, 1));
+}
+
+void MainWindow::OpenCatalog(const QString &name)
+{
+    setBusy(true);
+    if (!m_library.catalogFileExists(name)) {
+        m_dialogs.warning(QStringLiteral("Catalog ") + name + QStringLiteral(" does not exists!"));
+        setBusy(false);
+        return;
+    }
+    m_state.displayMode.clear();
+    m_state.displayMode.loading = true;
+    m_state.keepGoing = false; // a search or duplicate run stops at its next check
+    m_state.fileLines.clear();
+    QString error;
+    if (!m_library.loadCatalog(name, m_state.fileLines, &error)) {
+        setBusy(false);
+        m_dialogs.error(error);
+        return;
+    }
+    setTableLayout();
+    fillTableFromFileLines();
+    m_state.displayMode.loading = false;
+    m_state.fileLines.clear();
+    m_state.openCatalogName = name;
+    m_state.savedScanName.clear();
+    setBusy(false);
+}
+
+void MainWindow::OfferSaveChanges()
+{
+    if (!m_state.changesPending() || m_tableModel->columnCount() != 5)
+        return;
+    const QString owner = m_state.tableOwner();
+    if (owner.isEmpty())
+        return;
+    SaveChangesTo(owner);
+    m_state.pendingCommentEdits = false;
+    m_state.pendingRowDeletions = false;
+}
+
+void MainWindow::SaveChangesTo(const QString &name)
+{
+    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to save changes to ") + name + QStringLiteral(" catalog?")))
+        return;
+    StatusLine(QStringLiteral("Attempting To Save Changes To ") + name + QStringLiteral(" Catalog"));
+    if (WriteTableRows(name))
+        StatusLine(QStringLiteral("Changes To ") + name + QStringLiteral(" Catalog Saved"));
+}
+
+bool MainWindow::WriteTableRows(const QString &name)
+{
+    setBusy(true);
+    QString error;
+    const bool ok = m_library.writeCatalog(name, tableRowLines(), &error);
+    setBusy(false);
+    if (!ok) {
+        StatusLine(QStringLiteral("Failed To Save Catalog"));
+        m_dialogs.error(error);
+    }
+    return ok;
+}
+
+void MainWindow::SaveChanges1Click()
+{
+    if (m_tableModel->columnCount() != 5)
+        return;
+    const QString owner = m_state.tableOwner();
+    if (owner.isEmpty()) {
+        m_dialogs.warning(QStringLiteral("Please specify a catalog first!"));
+        return;
+    }
+    SaveChangesTo(owner);
+}
+
+void MainWindow::ViewCatalogInformation1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!CategoryTreeModel::isCatalog(node))
+        return;
+    const QString name = m_treeModel->nodeText(node);
+    const qsizetype pair = m_state.catalogInfo.indexOf(name);
+    if (pair < 0)
+        return;
+    const QString storedName = m_state.catalogInfo.lines().at(pair);
+    const QString info = m_state.catalogInfo.lines().value(pair + 1);
+    if (info.isEmpty()) {
+        m_dialogs.warning(QStringLiteral("No information is available for ") + storedName
+                          + QStringLiteral(" catalog.\nPlease update the catalog."));
+        return;
+    }
+    const QStringList fields = CommaText::split(info);
+    // The name and at least nine information fields are needed.
+    if (fields.size() + 1 < 10) {
+        m_dialogs.information(QStringLiteral("No information is available for this catalog.\r\nPlease update."));
+        return;
+    }
+    const QStringList lines = {
+        QStringLiteral("Name: ") + name,
+        QStringLiteral("Number of files: ") + fields.at(0),
+        QStringLiteral("Number of Directories: ") + fields.at(1),
+        QStringLiteral("Path: ") + fields.at(3),
+        QStringLiteral("Total Space: ") + fields.at(4),
+        QStringLiteral("Free Space: ") + fields.at(5),
+        QStringLiteral("Type: ") + fields.at(6),
+        QStringLiteral("Last Update: ") + fields.at(7),
+    };
+    m_dialogs.catalogInformation(name + QStringLiteral(" Catalog"), lines, m_state.treeComments.value(name));
+}
+
+void MainWindow::closeQuery()
+{
+    if (m_state.changesPending() && m_tableModel->columnCount() == 5) {
+        const QString owner = m_state.tableOwner();
+        if (!owner.isEmpty())
+            SaveChangesTo(owner);
+    }
+    m_state.pendingCommentEdits = false;
+    m_state.pendingRowDeletions = false;
+}

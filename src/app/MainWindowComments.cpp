@@ -1,0 +1,83 @@
+// Comments of categories and catalogs: the Catcommdlg panel.
+#include "MainWindow.h"
+
+#include "CategoryTreeModel.h"
+#include "ToolPanel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+void MainWindow::createPanels()
+{
+    createCatcommdlg();
+}
+
+void MainWindow::createCatcommdlg()
+{
+    ToolPanel *panel = addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
+    auto *grid = new QGridLayout(panel->body());
+    m_catCommKind = new QLabel(panel->body());
+    m_catCommKind->setObjectName(QStringLiteral("Catcommkind"));
+    m_catCommName = new QLabel(panel->body());
+    m_catCommName->setObjectName(QStringLiteral("Catcommname"));
+    m_catCommCount = new QLabel(panel->body());
+    m_catCommCount->setObjectName(QStringLiteral("Catcommcount"));
+    m_catCommText = new QPlainTextEdit(panel->body());
+    m_catCommText->setObjectName(QStringLiteral("Catcommmemo"));
+    m_catCommText->setMinimumSize(280, 100);
+    auto *accept = new QPushButton(QStringLiteral("Accept Comment"), panel->body());
+    accept->setObjectName(QStringLiteral("Acceptcatcomm"));
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"), panel->body());
+    cancel->setObjectName(QStringLiteral("Cancelcatcomm"));
+    auto *clear = new QPushButton(QStringLiteral("Clear"), panel->body());
+    clear->setObjectName(QStringLiteral("Clearcatcomm"));
+    grid->addWidget(m_catCommKind, 0, 0);
+    grid->addWidget(m_catCommName, 0, 1, 1, 2);
+    grid->addWidget(m_catCommCount, 1, 0, 1, 3);
+    grid->addWidget(m_catCommText, 2, 0, 1, 3);
+    grid->addWidget(accept, 3, 0);
+    grid->addWidget(cancel, 3, 1);
+    grid->addWidget(clear, 3, 2);
+    connect(accept, &QPushButton::clicked, this, &MainWindow::AcceptCatCommentClick);
+    connect(cancel, &QPushButton::clicked, panel, &QWidget::hide);
+    connect(clear, &QPushButton::clicked, m_catCommText, &QPlainTextEdit::clear);
+}
+
+void MainWindow::ViewAddEditSelectedComment1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!node.isValid())
+        return;
+    const QString name = m_treeModel->nodeText(node);
+    if (CategoryTreeModel::isCategory(node)) {
+        m_catCommKind->setText(QStringLiteral("Category"));
+        m_catCommCount->setText(QStringLiteral("Contains %1 Catalog(s)").arg(catalogCountOf(node.row())));
+    } else {
+        m_catCommKind->setText(QStringLiteral("Catalog"));
+        m_catCommCount->clear();
+    }
+    m_catCommName->setText(name);
+    m_catCommText->clear();
+    if (m_state.treeComments.contains(name))
+        m_catCommText->setPlainText(m_state.treeComments.value(name));
+    panel(QStringLiteral("Catcommdlg"))->showPanel();
+}
+
+void MainWindow::AcceptCatCommentClick()
+{
+    const QString key = m_catCommName->text();
+    // Each comment is one line of Comments.TXT.
+    QString comment = m_catCommText->toPlainText();
+    comment.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    if (!m_state.treeComments.contains(key)) {
+        if (!comment.isEmpty())
+            m_state.treeComments.append(key, comment);
+    } else if (!comment.isEmpty()) {
+        m_state.treeComments.setValue(key, comment);
+    } else {
+        m_state.treeComments.remove(key);
+    }
+    panel(QStringLiteral("Catcommdlg"))->hide();
+}

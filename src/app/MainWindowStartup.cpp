@@ -1,0 +1,208 @@
+// Start-up and shutdown of the main window, the stored properties and the
+// window placement, tooltips and the tray.
+#include "MainWindow.h"
+
+#include "CategoryTreeModel.h"
+#include "ToolPanel.h"
+#include "settings/ColumnWidths.h"
+#include "settings/WindowPlacement.h"
+#include "table/TableRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeView>
+
+namespace {
+
+QSize screenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize(640, 480);
+}
+
+int screenDpi()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInch()) : 96;
+}
+
+} // namespace
+
+void MainWindow::startUp()
+{
+    scaleToScreen();
+    restoreForm();
+    createPanels();
+    setCatalogLayout();
+    QString error;
+    if (!m_library.startUp(m_state, &error)) {
+        m_dialogs.error(error);
+        return;
+    }
+    m_treeModel->refresh();
+    m_startedUp = true;
+}
+
+void MainWindow::scaleToScreen()
+{
+    const QSize screen = screenSize();
+    int width = 636;
+    int height = 447;
+    if (screen.width() != 640) {
+        width = screen.width() * width / 640;
+        height = screen.height() * height / 480;
+    }
+    resize(width, height);
+}
+
+void MainWindow::restoreForm()
+{
+    WindowPlacement placement;
+    if (WindowPlacement::read(m_settings, screenSize(), placement)
+        && placement.pixelsPerInch == screenDpi() && placement.hasNormalRect()) {
+        setGeometry(placement.normalRect());
+        switch (WindowPlacement::showState(placement.showCmd)) {
+        case WindowPlacement::Maximised:
+            setWindowState(Qt::WindowMaximized);
+            break;
+        case WindowPlacement::Minimised:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        default:
+            break;
+        }
+    }
+    m_form = FormValues::restore(m_settings);
+    applyStoredProperties();
+}
+
+void MainWindow::applyStoredProperties()
+{
+    const int treeWidth = m_form.integer(QStringLiteral("Panel1_Width"));
+    m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
+    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it)
+        it.value()->move(m_form.integer(it.key() + QStringLiteral("_Left")),
+                         m_form.integer(it.key() + QStringLiteral("_Top")));
+    applyTooltips(m_form.boolean(QStringLiteral("TooltipsOn1_Checked")), false);
+}
+
+void MainWindow::collectStoredProperties()
+{
+    if (!m_splitter->sizes().isEmpty())
+        m_form.setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
+    m_form.setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
+    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
+        m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->x());
+        m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->y());
+    }
+}
+
+void MainWindow::saveForm()
+{
+    WindowPlacement placement;
+    placement.setNormalRect(normalGeometry().isValid() ? normalGeometry() : geometry());
+    placement.pixelsPerInch = screenDpi();
+    if (isMinimized() || !isVisible())
+        placement.showCmd = WindowPlacement::Minimised;
+    else if (isMaximized())
+        placement.showCmd = WindowPlacement::Maximised;
+    bool ok = placement.write(m_settings, screenSize());
+    collectStoredProperties();
+    ok = ok && m_form.save(m_settings);
+    if (!ok)
+        m_dialogs.error(m_settings.lastError());
+}
+
+void MainWindow::shutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    saveForm();
+    if (!m_startedUp)
+        return;
+    QString error;
+    if (!m_library.shutDown(m_state, &error))
+        m_dialogs.error(error);
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+    m_state.lastRunInfo.clear();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_shutDown) {
+        closeQuery();
+        shutDown();
+    }
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimising hides to the tray, where there is one to come back from.
+    if (event->type() == QEvent::WindowStateChange && m_tray && isMinimized())
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool inComment = TableRules::isCommentColumn(m_selectedColumn);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
+        if (watched == m_tableView
+            && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
+            VisualTableKeyPress(key);
+            return true;
+        }
+        if (watched == m_treeView) {
+            const int k = key->key();
+            if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Insert || k == Qt::Key_Delete) {
+                TreeView1KeyPress(key);
+                return true;
+            }
+        }
+    }
+    if (event->type() == QEvent::ToolTip && !m_tooltipsOn)
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::TooltipsOn1Click()
+{
+    applyTooltips(!m_tooltipsOn, true);
+}
+
+void MainWindow::applyTooltips(bool on, bool announce)
+{
+    m_tooltipsOn = on;
+    QAction *item = action(QStringLiteral("TooltipsOn1"));
+    item->setChecked(on);
+    item->setText(on ? QStringLiteral("Tooltips On") : QStringLiteral("Tooltips Off"));
+    if (on)
+        qApp->removeEventFilter(this);
+    else
+        qApp->installEventFilter(this);
+    if (announce)
+        StatusLine(item->text());
+}
+
+void MainWindow::ShowKestrovane1Click()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::Exit1Click()
+{
+    close();
+}

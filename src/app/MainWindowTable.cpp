@@ -1,0 +1,183 @@
+// The Visual Table: layouts, filling, keys, header clicks, the context menu
+// and the column-width commands.
+#include "MainWindow.h"
+
+#include "VisualTableDelegate.h"
+#include "library/CommaText.h"
+#include "settings/ColumnWidths.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTableView>
+
+void MainWindow::setCatalogLayout()
+{
+    m_tableModel->setUpCatalogView();
+    applyColumnWidths();
+    m_selectedColumn = 0;
+    m_selectedRow = 1;
+}
+
+void MainWindow::setResultLayout()
+{
+    m_tableModel->setUpResultView();
+    applyColumnWidths();
+    m_selectedColumn = 0;
+    m_selectedRow = 1;
+}
+
+void MainWindow::setTableLayout()
+{
+    if (m_state.displayMode.singleCatalog())
+        setCatalogLayout();
+    else if (m_state.displayMode.results())
+        setResultLayout();
+    m_tableView->horizontalHeader()->setSortIndicatorShown(true);
+}
+
+void MainWindow::fillTableFromFileLines()
+{
+    m_tableModel->fill(m_state.fileLines.lines());
+}
+
+void MainWindow::applyColumnWidths()
+{
+    const int columns = m_tableModel->columnCount();
+    QList<int> widths;
+    if (columns == 5 || columns == 6)
+        widths = ColumnWidths::readCatalog(m_settings);
+    else if (columns == 7)
+        widths = ColumnWidths::readReport(m_settings);
+    for (int c = 0; c < columns && c < widths.size(); ++c)
+        m_tableView->setColumnWidth(c, widths.at(c));
+    m_tableView->viewport()->update();
+}
+
+QStringList MainWindow::tableRowLines() const
+{
+    QStringList lines;
+    const int rows = m_tableModel->tableRowCount();
+    lines.reserve(rows);
+    for (int r = 1; r < rows; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << m_tableModel->cell(c, r);
+        lines << CommaText::join(cells);
+    }
+    return lines;
+}
+
+int MainWindow::selectedTableColumn() const
+{
+    return m_selectedColumn;
+}
+
+int MainWindow::selectedTableRow() const
+{
+    return m_selectedRow;
+}
+
+void MainWindow::selectTableCell(int column, int row)
+{
+    m_selectedColumn = column;
+    m_selectedRow = row;
+    const QModelIndex index = m_tableModel->index(row - 1, column);
+    if (index.isValid()) {
+        m_tableView->setCurrentIndex(index);
+        m_tableView->scrollTo(index);
+    }
+}
+
+void MainWindow::emptyTable()
+{
+    m_tableModel->removeTableRows(1, m_tableModel->tableRowCount() - 1);
+    applyColumnWidths();
+}
+
+void MainWindow::VisualTableKeyPress(QKeyEvent *event)
+{
+    const int columns = m_tableModel->columnCount();
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (!TableRules::isCommentColumn(m_selectedColumn))
+            action(QStringLiteral("AddEditComment1"))->trigger();
+        return;
+    }
+    if (key == Qt::Key_Delete) {
+        if (!TableRules::deleteAllowed(columns))
+            return;
+        if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete this row?")))
+            return;
+        m_tableModel->removeTableRows(m_selectedRow, 1);
+        m_state.pendingRowDeletions = true;
+        return;
+    }
+    const QString text = event->text();
+    if (text.size() == 1 && TableRules::isJumpLetter(text.at(0))
+        && !TableRules::isCommentColumn(m_selectedColumn)) {
+        const int row = m_tableModel->firstRowStartingWith(text.at(0));
+        if (row >= 1)
+            selectTableCell(0, row);
+    }
+}
+
+void MainWindow::VisualTableHeaderClick(int column)
+{
+    m_tableModel->headerClicked(column);
+    m_tableView->horizontalHeader()->setSortIndicator(m_tableModel->sortColumn(), m_tableModel->sortOrder());
+}
+
+void MainWindow::VisualTableCellEdited(int, int)
+{
+    if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
+        m_state.pendingCommentEdits = true;
+}
+
+void MainWindow::VisualTableContextMenu(const QPoint &pos)
+{
+    m_tablePopup->popup(m_tableView->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::SaveColumnsWidths1Click()
+{
+    const int columns = m_tableModel->columnCount();
+    if (columns < 5 || columns > 7)
+        return;
+    QList<int> widths;
+    for (int c = 0; c < columns; ++c)
+        widths << m_tableView->columnWidth(c);
+    if (!ColumnWidths::save(m_settings, widths)) {
+        m_dialogs.error(m_settings.lastError());
+        return;
+    }
+    StatusLine(QStringLiteral("Column Widths Saved"));
+}
+
+void MainWindow::ResizeAllColumnsToDefault1Click()
+{
+    if (m_tableModel->columnCount() >= 5)
+        applyColumnWidths();
+}
+
+void MainWindow::ResizeSelectedColumnToDefault1Click()
+{
+    const int columns = m_tableModel->columnCount();
+    if (m_selectedColumn < 0 || m_selectedColumn >= columns)
+        return;
+    m_tableView->setColumnWidth(m_selectedColumn, ColumnWidths::readOne(m_settings, columns, m_selectedColumn));
+}
+
+void MainWindow::ExpandSelectedColumn1Click()
+{
+    const QString selected = m_tableModel->cell(m_selectedColumn, m_selectedRow);
+    if (selected.isEmpty() || selected == QStringLiteral(" "))
+        return;
+    const QFontMetrics metrics(m_tableView->font());
+    int widest = 0;
+    for (int r = 0; r < m_tableModel->tableRowCount(); ++r)
+        widest = qMax(widest, metrics.horizontalAdvance(m_tableModel->cell(m_selectedColumn, r)));
+    m_tableView->setColumnWidth(m_selectedColumn, widest + metrics.horizontalAdvance(QStringLiteral("xx")));
+}

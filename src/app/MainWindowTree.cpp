@@ -1,0 +1,286 @@
+// The category and catalog tree: selection, categories, catalogs, in-place
+// renaming and drag and drop.
+#include "MainWindow.h"
+
+#include "CategoryTreeModel.h"
+#include "library/TextCompare.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTreeView>
+
+void MainWindow::connectTree()
+{
+    m_treeView->installEventFilter(this);
+    connect(m_treeView, &QTreeView::clicked, this, &MainWindow::TreeView1Click);
+    connect(m_treeView, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
+        selectNode(index);
+        openSelectedNode();
+    });
+    connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::TreeView1ContextMenu);
+    connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::TreeView1Edited);
+    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::TreeView1DragDrop);
+}
+
+QModelIndex MainWindow::selectedNode() const
+{
+    return m_treeView->currentIndex();
+}
+
+void MainWindow::selectNode(const QModelIndex &index)
+{
+    m_treeView->setCurrentIndex(index);
+}
+
+int MainWindow::catalogCountOf(int category) const
+{
+    return int(m_state.tree.category(category).catalogs.size());
+}
+
+void MainWindow::TreeView1Click(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    selectNode(index);
+    const QString name = m_treeModel->nodeText(index);
+    if (CategoryTreeModel::isCatalog(index)) {
+        StatusLine(QStringLiteral("Double Click Or Press The Enter Key To View ") + name + QStringLiteral(" Catalog"));
+        return;
+    }
+    const int count = catalogCountOf(index.row());
+    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
+}
+
+void MainWindow::TreeView1ContextMenu(const QPoint &pos)
+{
+    const QModelIndex index = m_treeView->indexAt(pos);
+    if (index.isValid())
+        TreeView1Click(index);
+    const QModelIndex node = selectedNode();
+    if (!node.isValid())
+        return;
+    QMenu *menu = CategoryTreeModel::isCatalog(node) ? m_catalogPopup : m_categoryPopup;
+    menu->popup(m_treeView->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::TreeView1KeyPress(QKeyEvent *event)
+{
+    const QModelIndex node = selectedNode();
+    const bool catalog = CategoryTreeModel::isCatalog(node);
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        openSelectedNode();
+        break;
+    case Qt::Key_Insert:
+        if (catalog)
+            action(QStringLiteral("Create1"))->trigger();
+        else if (node.isValid())
+            AddCategory1Click();
+        break;
+    case Qt::Key_Delete:
+        if (catalog)
+            DeleteSelectedCatalog1Click();
+        else if (node.isValid())
+            DeleteSelectedCategory1Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::refreshTree(const QString &selectName, bool catalog)
+{
+    QStringList expanded;
+    for (int i = 0; i < m_state.tree.categoryCount(); ++i) {
+        if (m_treeView->isExpanded(m_treeModel->categoryIndex(i)))
+            expanded << m_state.tree.category(i).name;
+    }
+    m_treeModel->refresh();
+    for (const QString &name : expanded) {
+        for (int i = 0; i < m_state.tree.categoryCount(); ++i) {
+            if (m_state.tree.category(i).name == name)
+                m_treeView->expand(m_treeModel->categoryIndex(i));
+        }
+    }
+    if (selectName.isEmpty())
+        return;
+    QModelIndex index;
+    if (catalog) {
+        const CategoryTree::CatalogRef ref = m_state.tree.findCatalog(selectName);
+        index = m_treeModel->catalogIndex(ref);
+        if (index.isValid())
+            m_treeView->expand(index.parent());
+    } else {
+        for (int i = 0; i < m_state.tree.categoryCount() && !index.isValid(); ++i) {
+            if (m_state.tree.category(i).name == selectName)
+                index = m_treeModel->categoryIndex(i);
+        }
+    }
+    if (index.isValid())
+        selectNode(index);
+}
+
+void MainWindow::AddCategory1Click()
+{
+    const auto name = m_dialogs.inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
+    if (!name || name->isEmpty())
+        return;
+    if (m_state.tree.findCategory(*name) >= 0) {
+        StatusLine(*name + QStringLiteral(" Category Already Exists"));
+        return;
+    }
+    m_state.tree.addCategory(*name);
+    refreshTree(*name, false);
+    StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
+}
+
+void MainWindow::RenameSelectedCategory1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!node.isValid())
+        return;
+    if (!CategoryTreeModel::isCategory(node)) {
+        StatusLine(QStringLiteral("Please Select A Category First"));
+        return;
+    }
+    const QString oldName = m_treeModel->nodeText(node);
+    const auto name = m_dialogs.inputBox(QStringLiteral("Rename Category"),
+                                         QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
+    if (!name || name->isEmpty())
+        return;
+    if (m_state.tree.hasCategoryNamedAscii(*name)) {
+        m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
+        return;
+    }
+    m_state.tree.renameCategory(node.row(), *name);
+    m_state.treeComments.rename(oldName, *name);
+    refreshTree(*name, false);
+    StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
+}
+
+void MainWindow::DeleteSelectedCategory1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!CategoryTreeModel::isCategory(node)) {
+        StatusLine(QStringLiteral("Please Select A Category First"));
+        return;
+    }
+    const QString name = m_treeModel->nodeText(node);
+    const int count = catalogCountOf(node.row());
+    if (count > 0) {
+        m_dialogs.warning(QStringLiteral("Can not delete category!\r\nThis category contains %1 catalogs.").arg(count));
+        return;
+    }
+    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
+        return;
+    m_state.tree.removeCategory(node.row());
+    refreshTree();
+    StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
+    m_state.treeComments.remove(name);
+}
+
+void MainWindow::renameCatalogEverywhere(const QString &oldName, const QString &newName)
+{
+    const QString oldPath = m_library.catalogFilePath(oldName);
+    if (QFile::exists(oldPath)) {
+        // A case-only change must not find the old file as the "new" one.
+        const QString newPath = m_library.catalogsDir() + u'/' + newName + QStringLiteral(".TXT");
+        QFile::rename(oldPath, newPath);
+    }
+    m_state.catalogInfo.rename(oldName, newName);
+    m_state.treeComments.rename(oldName, newName);
+    // The table's owner follows, so its changes are never saved to a file
+    // that no tree node names.
+    if (TextCompare::equalNoCase(m_state.openCatalogName, oldName))
+        m_state.openCatalogName = newName;
+    if (TextCompare::equalNoCase(m_state.savedScanName, oldName))
+        m_state.savedScanName = newName;
+}
+
+void MainWindow::RenameSelectedCatalog1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!CategoryTreeModel::isCatalog(node))
+        return;
+    const QString oldName = m_treeModel->nodeText(node);
+    const auto name = m_dialogs.inputBox(QStringLiteral("Rename Catalog"),
+                                         QStringLiteral("From ") + oldName + QStringLiteral(" To:"));
+    if (!name || name->isEmpty())
+        return;
+    if (m_state.tree.hasCatalogNamedAscii(*name)) {
+        m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
+        return;
+    }
+    m_state.tree.renameCatalog(CategoryTreeModel::catalogRef(node), *name);
+    renameCatalogEverywhere(oldName, *name);
+    refreshTree(*name, true);
+    StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
+}
+
+void MainWindow::DeleteSelectedCatalog1Click()
+{
+    const QModelIndex node = selectedNode();
+    if (!CategoryTreeModel::isCatalog(node))
+        return;
+    const QString name = m_treeModel->nodeText(node);
+    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
+        return;
+    const QString category = m_state.tree.category(CategoryTreeModel::categoryOf(node)).name;
+    m_state.tree.removeCatalog(CategoryTreeModel::catalogRef(node));
+    if (m_library.catalogFileExists(name))
+        QFile::remove(m_library.catalogFilePath(name));
+    m_state.catalogInfo.remove(name);
+    m_state.treeComments.remove(name);
+    if (name == m_state.savedScanName || name == m_state.openCatalogName) {
+        emptyTable();
+        m_state.pendingCommentEdits = false;
+        m_state.pendingRowDeletions = false;
+        m_state.savedScanName.clear();
+        m_state.openCatalogName.clear();
+    }
+    refreshTree(category, false);
+    StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
+}
+
+void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
+{
+    if (!index.isValid())
+        return;
+    const QString oldName = m_treeModel->nodeText(index);
+    if (CategoryTreeModel::isCatalog(index)) {
+        bool taken = false;
+        for (qsizetype i = 0; i < m_state.catalogInfo.pairCount() && !taken; ++i)
+            taken = TextCompare::equalAsciiNoCase(m_state.catalogInfo.nameAt(i), text);
+        // Catalogs without an information line own their names too: a
+        // second catalog of one name would share its file.
+        taken = taken || m_state.tree.hasCatalogNamedAscii(text);
+        if (taken) {
+            m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
+            return;
+        }
+        m_state.tree.renameCatalog(CategoryTreeModel::catalogRef(index), text);
+        renameCatalogEverywhere(oldName, text);
+        refreshTree(text, true);
+        return;
+    }
+    if (m_state.tree.hasCategoryNamedAscii(text)) {
+        m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
+        return;
+    }
+    m_state.tree.renameCategory(index.row(), text);
+    m_state.treeComments.rename(oldName, text);
+    refreshTree(text, false);
+}
+
+void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category)
+{
+    if (!catalog.isValid() || category < 0 || category >= m_state.tree.categoryCount())
+        return;
+    const QString name = m_state.tree.catalog(catalog).name;
+    m_state.tree.moveCatalog(catalog, category);
+    refreshTree(name, true);
+}

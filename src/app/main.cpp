@@ -1,0 +1,19 @@
+// Kestrovane: a disk cataloguer.
+#include "MainWindow.h"
+#include "QtDialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrovane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrovane"));
+    const QString root = CatalogLibrary::locate(QApplication::applicationDirPath());
+
+    QtDialogs dialogs;
+    MainWindow window(root, dialogs, DateFormats::fromSystem());
+    dialogs.setParent(&window);
+    window.show();
+    return app.exec();
+}

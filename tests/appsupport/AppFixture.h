@@ -1,0 +1,42 @@
+#pragma once
+
+#include "MainWindow.h"
+#include "ScriptedDialogs.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A main window over a library in a temporary folder, answered by scripted
+// dialogs, for widget tests.
+class AppFixture
+{
+public:
+    AppFixture();
+    ~AppFixture();
+
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    QString root() const { return m_dir.path(); }
+    // Writes a library file from lines, each ended by CR LF.
+    void writeLines(const QString &relative, const QStringList &lines);
+
+    MainWindow &start();
+    // Closes the window (close query and shutdown) and starts a new one.
+    MainWindow &restart();
+    void close();
+    MainWindow &window() { return *m_window; }
+    ScriptedDialogs &dialogs() { return m_dialogs; }
+
+    // Triggers a command by object name; fails when it is missing or disabled.
+    bool trigger(const QString &objectName);
+    // Clicks a tree node as the user would (selection, status, pop-up menu).
+    bool clickCategory(const QString &name);
+    bool clickCatalog(const QString &name);
+    // Opens a catalog as a double click does.
+    bool openCatalog(const QString &name);
+    QStringList treeCatalogs(const QString &category) const;
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedDialogs m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+};

@@ -1,0 +1,113 @@
+#include "ScriptedDialogs.h"
+
+#include <QTest>
+
+namespace {
+
+struct SameNameAnswer {
+    int choice;
+    QString name;
+};
+
+} // namespace
+Q_DECLARE_METATYPE(SameNameAnswer)
+
+void ScriptedDialogs::answerSameName(SameNameChoice choice, const QString &newName)
+{
+    m_answers.append(QVariant::fromValue(SameNameAnswer{int(choice), newName}));
+}
+
+void ScriptedDialogs::reset()
+{
+    m_answers.clear();
+    m_shown.clear();
+    m_unexpected.clear();
+}
+
+QVariant ScriptedDialogs::next(const QString &question)
+{
+    m_shown.append(question);
+    if (m_answers.isEmpty()) {
+        if (m_unexpected.isEmpty())
+            m_unexpected = question;
+        QTest::qFail(qPrintable(QStringLiteral("Unscripted dialog: ") + question), __FILE__, __LINE__);
+        return QVariant();
+    }
+    return m_answers.takeFirst();
+}
+
+void ScriptedDialogs::warning(const QString &text)
+{
+    m_shown.append(QStringLiteral("warning: ") + text);
+}
+
+void ScriptedDialogs::information(const QString &text)
+{
+    m_shown.append(QStringLiteral("information: ") + text);
+}
+
+void ScriptedDialogs::error(const QString &text)
+{
+    m_shown.append(QStringLiteral("error: ") + text);
+}
+
+bool ScriptedDialogs::confirmYesNo(const QString &text)
+{
+    return next(QStringLiteral("confirm: ") + text).toBool();
+}
+
+bool ScriptedDialogs::confirmOkCancel(const QString &text)
+{
+    return next(QStringLiteral("confirm: ") + text).toBool();
+}
+
+std::optional<QString> ScriptedDialogs::inputBox(const QString &caption, const QString &prompt, const QString &)
+{
+    const QVariant answer = next(QStringLiteral("input: ") + caption + QStringLiteral(" | ") + prompt);
+    if (!answer.isValid())
+        return std::nullopt;
+    return answer.toString();
+}
+
+QString ScriptedDialogs::chooseFolder(const QString &caption, const QString &)
+{
+    return next(QStringLiteral("folder: ") + caption).toString();
+}
+
+QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, const QString &)
+{
+    return next(QStringLiteral("save: ") + caption).toString();
+}
+
+bool ScriptedDialogs::chooseFont(QFont &)
+{
+    return next(QStringLiteral("font")).toBool();
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter &)
+{
+    return next(QStringLiteral("print")).toBool();
+}
+
+void ScriptedDialogs::catalogInformation(const QString &caption, const QStringList &lines, const QString &comment)
+{
+    m_shown.append(QStringLiteral("catalog information: ") + caption + u'\n' + lines.join(u'\n')
+                   + QStringLiteral("\nComment: ") + comment);
+}
+
+Dialogs::SameNameChoice ScriptedDialogs::sameName(const QString &name, QString &newName)
+{
+    const QVariant answer = next(QStringLiteral("same name: ") + name);
+    if (!answer.canConvert<SameNameAnswer>())
+        return SameNameChoice::Cancel;
+    const auto a = answer.value<SameNameAnswer>();
+    newName = a.name;
+    return SameNameChoice(a.choice);
+}
+
+Dialogs::DuplicateImportChoice ScriptedDialogs::duplicateImport(const QString &name, QString &newName)
+{
+    const QVariant answer = next(QStringLiteral("duplicate import: ") + name);
+    newName = answer.toString();
+    return answer.isValid() ? DuplicateImportChoice::Rename : DuplicateImportChoice::Skip;
+}

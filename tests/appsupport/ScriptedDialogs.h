@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QList>
+#include <QVariant>
+
+// Dialogs for tests: each question takes the next scripted answer; one that
+// nobody scripted fails at once. Every text shown is recorded as
+// "<kind>: <text>".
+class ScriptedDialogs : public Dialogs
+{
+public:
+    // Queue answers in the order the questions will come.
+    void answerYes() { m_answers.append(QVariant(true)); }
+    void answerNo() { m_answers.append(QVariant(false)); }
+    void answerText(const QString &text) { m_answers.append(QVariant(text)); }
+    void answerCancel() { m_answers.append(QVariant()); }
+    void answerSameName(SameNameChoice choice, const QString &newName = QString());
+
+    const QStringList &shown() const { return m_shown; }
+    QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.last(); }
+    void clearShown() { m_shown.clear(); }
+    bool allAnswersUsed() const { return m_answers.isEmpty(); }
+    int pendingAnswers() const { return int(m_answers.size()); }
+    // Set when a question came that was not scripted.
+    const QString &unexpected() const { return m_unexpected; }
+    void reset();
+
+    void warning(const QString &text) override;
+    void information(const QString &text) override;
+    void error(const QString &text) override;
+    bool confirmYesNo(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &text) override;
+    QString chooseFolder(const QString &caption, const QString &start) override;
+    QString saveFileName(const QString &caption, const QString &start, const QString &filter) override;
+    bool chooseFont(QFont &font) override;
+    bool choosePrinter(QPrinter &printer) override;
+    void catalogInformation(const QString &caption, const QStringList &lines, const QString &comment) override;
+    SameNameChoice sameName(const QString &name, QString &newName) override;
+    DuplicateImportChoice duplicateImport(const QString &name, QString &newName) override;
+
+private:
+    QVariant next(const QString &question);
+
+    QList<QVariant> m_answers;
+    QStringList m_shown;
+    QString m_unexpected;
+};
