@@ -26,7 +26,6 @@ void TestDateReader::orderOf_data()
     QTest::newRow("German") << "dd.MM.yyyy" << int(Order::DayMonthYear);
     QTest::newRow("ISO") << "yyyy-MM-dd" << int(Order::YearMonthDay);
     QTest::newRow("era first") << "e/M/d" << int(Order::YearMonthDay);
-    QTest::newRow("no letters") << "//" << int(Order::MonthDayYear);
 }
 
 void TestDateReader::orderOf()
@@ -54,7 +53,6 @@ void TestDateReader::read_data()
     QTest::newRow("window top") << mdy << "/" << "01/02/75" << QDate(2075, 1, 2);
     QTest::newRow("window bottom") << mdy << "/" << "01/02/76" << QDate(1976, 1, 2);
     QTest::newRow("four-digit") << mdy << "/" << "12/31/1999" << QDate(1999, 12, 31);
-    QTest::newRow("three-digit year") << mdy << "/" << "1/2/999" << QDate(999, 1, 2);
     QTest::newRow("DMY") << dmy << "." << "24.06.1997" << QDate(1997, 6, 24);
     QTest::newRow("YMD") << ymd << "-" << "97-06-24" << QDate(1997, 6, 24);
     QTest::newRow("MDY two numbers") << mdy << "/" << "6/24" << QDate(2026, 6, 24);
@@ -72,8 +70,6 @@ void TestDateReader::read_data()
     QTest::newRow("wrong separator") << mdy << "/" << "06-24-97" << QDate();
     QTest::newRow("leftover") << mdy << "/" << "06/24/97x" << QDate();
     QTest::newRow("time not allowed") << mdy << "/" << "06/24/97 10:00" << QDate();
-    QTest::newRow("sign") << mdy << "/" << "-6/24/97" << QDate();
-    QTest::newRow("empty") << mdy << "/" << "" << QDate();
     QTest::newRow("overlong number") << mdy << "/" << "1/1/99999999999" << QDate();
 }
 
