@@ -258,6 +258,8 @@ void MainWindow::createMenus()
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
         connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
+    connectIndexingCommands();
+    connectQueryCommands();
 }
 
 void MainWindow::createTrayIcon()

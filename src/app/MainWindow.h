@@ -144,6 +144,16 @@ private:
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
     int catalogCountOf(int category) const;
 
+    // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
+    void connectIndexingCommands();
+    void createIndexingPanels();
+    // (indexing handlers and members go here)
+
+    // MainWindowQueries.cpp: catalog search, duplicates, report.
+    void connectQueryCommands();
+    void createQueryPanels();
+    // (query handlers and members go here)
+
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();

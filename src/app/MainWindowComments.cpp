@@ -12,6 +12,8 @@
 void MainWindow::createPanels()
 {
     createCatcommdlg();
+    createIndexingPanels();
+    createQueryPanels();
 }
 
 void MainWindow::createCatcommdlg()

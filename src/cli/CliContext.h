@@ -35,4 +35,7 @@ struct CliCommand {
 };
 
 // Each group of commands lives in its own file and lists itself here.
-QList<CliCommand> libraryCommands();
+QList<CliCommand> libraryCommands();  // CliLibraryCommands.cpp
+QList<CliCommand> treeCommands();     // CliTreeCommands.cpp
+QList<CliCommand> indexingCommands(); // CliIndexingCommands.cpp
+QList<CliCommand> queryCommands();    // CliQueryCommands.cpp

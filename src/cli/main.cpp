@@ -9,7 +9,7 @@ namespace {
 
 QList<CliCommand> allCommands()
 {
-    return libraryCommands();
+    return libraryCommands() + treeCommands() + indexingCommands() + queryCommands();
 }
 
 void printHelp(QTextStream &out)

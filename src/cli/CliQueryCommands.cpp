@@ -1,0 +1,6 @@
+#include "CliContext.h"
+
+QList<CliCommand> queryCommands()
+{
+    return {};
+}
