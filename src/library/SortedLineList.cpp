@@ -25,7 +25,12 @@ void SortedLineList::add(const QString &line)
 
 void SortedLineList::addAll(const QStringList &lines)
 {
-    m_pending.append(lines);
+    // Sharing the list instead of copying it keeps a large load from
+    // holding two arrays of its lines.
+    if (m_pending.isEmpty())
+        m_pending = lines;
+    else
+        m_pending.append(lines);
 }
 
 void SortedLineList::clear()

@@ -25,6 +25,63 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
+// Bytes up to the end of their last complete line; the rest waits for the
+// next read. UTF-8 never uses the line-break bytes inside a character, so a
+// cut after one never splits a character, and a cut after LF never splits
+// a CR LF pair.
+qsizetype completeLinesEnd(const QByteArray &bytes)
+{
+    const qsizetype lf = bytes.lastIndexOf('\n');
+    if (lf >= 0)
+        return lf + 1;
+    if (bytes.size() < 2)
+        return 0;
+    const qsizetype cr = bytes.lastIndexOf('\r', bytes.size() - 2);
+    return cr >= 0 ? cr + 1 : 0;
+}
+
+// Reads the file in pieces of whole lines, so a large catalog never holds
+// its bytes, its whole text and its lines at the same time. Returns false,
+// as soon as it finds out, when the text is not valid UTF-8.
+bool readSegments(QFile &file, QStringList &lines, bool utf8)
+{
+    constexpr qint64 kChunk = 1 << 20;
+    QByteArray pending;
+    bool first = true;
+    bool atEnd = false;
+    while (!atEnd) {
+        QByteArray chunk = file.read(kChunk);
+        atEnd = chunk.size() < kChunk;
+        const qsizetype nul = chunk.indexOf('\0');
+        if (nul >= 0) {
+            chunk.truncate(nul); // a NUL ends the text
+            atEnd = true;
+        }
+        pending += chunk;
+        if (first && pending.size() >= 3) {
+            if (pending.startsWith("\xEF\xBB\xBF"))
+                pending.remove(0, 3);
+            first = false;
+        }
+        const qsizetype end = atEnd ? pending.size() : completeLinesEnd(pending);
+        if (end == 0)
+            continue;
+        const QByteArray piece = pending.left(end);
+        pending.remove(0, end);
+        QString text;
+        if (utf8) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            text = decoder.decode(piece);
+            if (decoder.hasError())
+                return false;
+        } else {
+            text = decodeCp1252(piece);
+        }
+        lines.append(TextFile::splitLines(text));
+    }
+    return true;
+}
+
 } // namespace
 
 namespace TextFile {
@@ -71,7 +128,13 @@ bool readLines(const QString &path, QStringList &lines, QString *error)
             *error = file.errorString();
         return false;
     }
-    lines = splitLines(decode(file.readAll()));
+    lines.clear();
+    if (readSegments(file, lines, true))
+        return true;
+    // Not UTF-8 after all: read the whole file again as Windows-1252.
+    lines.clear();
+    file.seek(0);
+    readSegments(file, lines, false);
     return true;
 }
 

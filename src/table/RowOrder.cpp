@@ -75,39 +75,67 @@ int compareFolded(QStringView a, QStringView b)
     return compareCodes(a, b);
 }
 
+// Sort keys are 16 bytes so a million rows add little to the table's own
+// memory while sorting.
 struct TextKey {
     quint64 prefix;
-    QStringView text;
-    int row;
+    qint32 row;
+    // Where the cell lies in its line; kElsewhere marks a cell read into
+    // CellStore::m_owned (unescaped quotes, or too long for 16 bits).
+    quint16 start;
+    quint16 length;
 };
 
 struct NumberKey {
     qint64 value;
-    int row;
+    qint32 row;
 };
 
 struct SizeRowKey {
-    SizeKey size;
-    int row;
+    qint64 value;
+    qint32 row;
+    bool isNumber;
 };
 
-// Cells with doubled quotes are unescaped into owned copies so views stay
-// valid for the whole sort.
-class CellReader
+constexpr quint16 kElsewhere = 0xFFFF;
+
+// The cells of one column for one sort: views into the rows' own lines,
+// or owned copies for the few cells that cannot be viewed in place.
+class CellStore
 {
 public:
-    QStringView cell(const QString &line, int column)
+    explicit CellStore(const QList<QString> &rows) : m_rows(rows) {}
+
+    QStringView cell(int row, int column, quint16 &start, quint16 &length)
     {
+        const QString &line = m_rows.at(row);
         LineFields::Span span;
+        start = 0;
+        length = 0;
         if (!LineFields::find(line, column, span))
             return {};
-        if (!span.escaped)
+        if (!span.escaped && span.start < kElsewhere && span.length < kElsewhere) {
+            start = quint16(span.start);
+            length = quint16(span.length);
             return QStringView(line).mid(span.start, span.length);
+        }
+        start = kElsewhere;
+        m_ownedRow.push_back(row);
         m_owned.push_back(LineFields::text(line, span));
         return m_owned.back();
     }
 
+    QStringView view(const TextKey &key) const
+    {
+        if (key.start != kElsewhere)
+            return QStringView(m_rows.at(key.row)).mid(key.start, key.length);
+        const auto it = std::lower_bound(m_ownedRow.cbegin(), m_ownedRow.cend(), key.row);
+        return m_owned.at(size_t(it - m_ownedRow.cbegin()));
+    }
+
 private:
+    const QList<QString> &m_rows;
+    std::vector<qint32> m_ownedRow; // ascending, as rows are read in order
     std::vector<QString> m_owned;
 };
 
@@ -124,35 +152,41 @@ std::vector<int> sortKeys(std::vector<Key> &keys, Compare compare, bool descendi
     order.reserve(keys.size());
     for (const Key &k : keys)
         order.push_back(k.row);
+    keys = std::vector<Key>(); // give the keys back before the rows move
     return order;
 }
 
 std::vector<int> orderByText(const QList<QString> &rows, int column, bool folded, bool descending)
 {
-    CellReader reader;
+    CellStore cells(rows);
     std::vector<TextKey> keys;
     keys.reserve(rows.size());
     for (int i = 0; i < rows.size(); ++i) {
-        const QStringView text = reader.cell(rows.at(i), column);
-        keys.push_back({prefixOf(text, folded), text, i});
+        TextKey key{0, i, 0, 0};
+        key.prefix = prefixOf(cells.cell(i, column, key.start, key.length), folded);
+        keys.push_back(key);
     }
-    auto compare = [folded](const TextKey &a, const TextKey &b) {
+    auto compare = [folded, &cells](const TextKey &a, const TextKey &b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix ? -1 : 1;
-        return folded ? compareFolded(a.text, b.text) : compareCodes(a.text, b.text);
+        return folded ? compareFolded(cells.view(a), cells.view(b))
+                      : compareCodes(cells.view(a), cells.view(b));
     };
     return sortKeys(keys, compare, descending);
 }
 
 std::vector<int> orderBySize(const QList<QString> &rows, int column, bool descending)
 {
-    CellReader reader;
+    CellStore cells(rows);
     std::vector<SizeRowKey> keys;
     keys.reserve(rows.size());
-    for (int i = 0; i < rows.size(); ++i)
-        keys.push_back({sizeKey(reader.cell(rows.at(i), column)), i});
+    quint16 start, length;
+    for (int i = 0; i < rows.size(); ++i) {
+        const SizeKey size = sizeKey(cells.cell(i, column, start, length));
+        keys.push_back({size.value, i, size.isNumber});
+    }
     auto compare = [](const SizeRowKey &a, const SizeRowKey &b) {
-        return compareSize(a.size, b.size);
+        return compareSize({a.isNumber, a.value}, {b.isNumber, b.value});
     };
     return sortKeys(keys, compare, descending);
 }
@@ -160,11 +194,12 @@ std::vector<int> orderBySize(const QList<QString> &rows, int column, bool descen
 std::vector<int> orderByDate(const QList<QString> &rows, int column, bool descending,
                              const DateKeyReader &dates)
 {
-    CellReader reader;
+    CellStore cells(rows);
     std::vector<NumberKey> keys;
     keys.reserve(rows.size());
+    quint16 start, length;
     for (int i = 0; i < rows.size(); ++i)
-        keys.push_back({dates.key(reader.cell(rows.at(i), column)), i});
+        keys.push_back({dates.key(cells.cell(i, column, start, length)), i});
     auto compare = [](const NumberKey &a, const NumberKey &b) {
         return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
     };

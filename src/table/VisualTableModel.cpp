@@ -5,6 +5,8 @@
 
 #include "library/CommaText.h"
 
+#include <algorithm>
+
 VisualTableModel::VisualTableModel(const DateFormats &dates, QObject *parent)
     : QAbstractTableModel(parent), m_dates(dates), m_dateKeys(dates)
 {
@@ -51,17 +53,22 @@ void VisualTableModel::fill(const QStringList &lines)
     if (lines.isEmpty())
         return;
     beginResetModel();
-    int blankRows = 0;
-    QList<QString> rows;
-    rows.reserve(lines.size());
-    for (const QString &line : lines) {
-        if (LineFields::hasFields(line))
-            rows.append(line); // shared with the caller's list, not copied
-        else
-            ++blankRows;
+    const bool allHaveFields = std::all_of(lines.cbegin(), lines.cend(), [](const QString &l) {
+        return LineFields::hasFields(l);
+    });
+    if (allHaveFields) {
+        // The rows share the caller's list: no copy of a million lines.
+        m_rows = lines;
+    } else {
+        QList<QString> rows;
+        rows.reserve(lines.size());
+        for (const QString &line : lines) {
+            if (LineFields::hasFields(line))
+                rows.append(line);
+        }
+        rows.resize(lines.size());
+        m_rows.swap(rows);
     }
-    rows.resize(rows.size() + blankRows);
-    m_rows.swap(rows);
     endResetModel();
 }
 
@@ -213,15 +220,28 @@ void VisualTableModel::sort(int column, Qt::SortOrder order)
 void VisualTableModel::reorder(const std::vector<int> &order)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QList<QString> rows;
-    rows.reserve(m_rows.size());
-    std::vector<int> newRowOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        rows.append(std::move(m_rows[order[i]]));
-        newRowOf[order[i]] = int(i);
-    }
-    m_rows.swap(rows);
     const QModelIndexList from = persistentIndexList();
+    std::vector<int> newRowOf;
+    if (!from.isEmpty()) {
+        newRowOf.resize(order.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            newRowOf[order[i]] = int(i);
+    }
+    // Follow each cycle of the permutation, so no second row list is needed.
+    std::vector<bool> placed(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (placed[i])
+            continue;
+        QString held = std::move(m_rows[i]);
+        size_t at = i;
+        while (size_t(order[at]) != i) {
+            m_rows[at] = std::move(m_rows[order[at]]);
+            placed[at] = true;
+            at = order[at];
+        }
+        m_rows[at] = std::move(held);
+        placed[at] = true;
+    }
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex &idx : from)

@@ -1,0 +1,186 @@
+// Opens a catalog of a million entries into the Visual Table model and sorts
+// it, beside `sort -f` on the same file as the yardstick.
+//
+//   bench_table [catalog-file] [entries]
+//
+// Without a file a catalog is generated in a temporary directory (about
+// 90 MB for a million entries). Figures only; nothing is asserted.
+
+#include "library/CatalogLibrary.h"
+#include "library/CommaText.h"
+#include "library/DateFormats.h"
+#include "library/SortedLineList.h"
+#include "table/VisualTableModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char *const kWords[] = {
+    "report", "holiday", "invoice", "backup", "photo", "letter", "budget", "draft",
+    "summary", "notes", "music", "track", "scan", "project", "final", "setup",
+    "readme", "archive", "family", "meeting", "design", "thesis", "chapter", "export"};
+const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf", ".mp3", ".zip",
+                                   ".png", ".xls", ".exe", ".html", ".c", ".h"};
+const char *const kDirs[] = {"home", "user", "Documents", "Pictures", "Music", "Projects",
+                             "2019", "2021", "Archive", "old", "src", "Camera", "Work"};
+const char *const kComments[] = {"keep", "sent to Anna", "original scan", "needs review",
+                                 "from the old laptop"};
+
+template <size_t N>
+const char *pick(const char *const (&list)[N], QRandomGenerator &rng)
+{
+    return list[rng.bounded(int(N))];
+}
+
+QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats)
+{
+    const QString name = QStringLiteral("%1_%2 %3%4")
+                             .arg(QLatin1String(pick(kWords, rng)),
+                                  QLatin1String(pick(kWords, rng)))
+                             .arg(i)
+                             .arg(QLatin1String(pick(kExtensions, rng)));
+    QString path = QStringLiteral("/media/disk");
+    const int depth = 2 + rng.bounded(4);
+    for (int d = 0; d < depth; ++d)
+        path += u'/' + QLatin1String(pick(kDirs, rng));
+    path += u'/';
+    const qint64 size = rng.bounded(2) ? rng.bounded(100000) : qint64(rng.bounded(1 << 30));
+    const qint64 stamp = 946684800 + rng.bounded(700000000);
+    const QString comment = rng.bounded(10) == 0 ? QLatin1String(pick(kComments, rng)) : QString();
+    return CommaText::join({name, QString::number(size), formats.formatStamp(stamp), path, comment});
+}
+
+void generate(const QString &path, int entries, const DateFormats &formats)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    QRandomGenerator rng(20240611);
+    QByteArray chunk;
+    for (int i = 0; i < entries; ++i) {
+        chunk += makeLine(i, rng, formats).toUtf8();
+        chunk += "\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk);
+}
+
+qint64 peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+double sortMinusF(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess sort;
+    sort.setStandardOutputFile(QProcess::nullDevice());
+    sort.start(QStringLiteral("sort"), {QStringLiteral("-f"), path});
+    sort.waitForFinished(-1);
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void report(const char *what, double seconds, double limit)
+{
+    std::printf("%-28s %8.3f s   target %8.3f s   %s\n", what, seconds, limit,
+                seconds <= limit ? "met" : "MISSED");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int entries = args.size() > 2 ? args.at(2).toInt() : 1000000;
+    const DateFormats formats;
+
+    QTemporaryDir temp;
+    QString file = args.size() > 1 ? args.at(1) : QString();
+    if (file.isEmpty() || !QFileInfo::exists(file)) {
+        if (file.isEmpty()) {
+            QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
+            file = temp.path() + QStringLiteral("/Catalogs/Bench.TXT");
+        }
+        generate(file, entries, formats);
+    }
+    const QFileInfo info(file);
+    const double fileMb = info.size() / 1e6;
+    std::printf("catalog file: %s, %.1f MB\n", qPrintable(file), fileMb);
+
+    const double sortF = sortMinusF(file);
+    std::printf("%-28s %8.3f s\n", "sort -f (yardstick)", sortF);
+
+    // The library wants the file in its Catalogs folder.
+    QString root = info.absoluteDir().absolutePath();
+    if (info.absoluteDir().dirName() == QLatin1String("Catalogs"))
+        root = QFileInfo(root).absolutePath();
+    else {
+        QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
+        QFile::link(info.absoluteFilePath(), temp.path() + QStringLiteral("/Catalogs/Bench.TXT"));
+        root = temp.path();
+    }
+    const CatalogLibrary library(root);
+    const QString name = root == temp.path() ? QStringLiteral("Bench") : info.completeBaseName();
+
+    VisualTableModel model(formats);
+    QElapsedTimer timer;
+    timer.start();
+    SortedLineList fileLines;
+    QString error;
+    if (!library.loadCatalog(name, fileLines, &error)) {
+        std::fprintf(stderr, "load failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    const double loaded = timer.nsecsElapsed() / 1e9;
+    model.setUpCatalogView();
+    model.fill(fileLines.lines());
+    fileLines.clear();
+    const double opened = timer.nsecsElapsed() / 1e9;
+    std::printf("rows: %d (load %.3f s, fill %.3f s)\n", model.tableRowCount() - 1, loaded,
+                opened - loaded);
+    report("open (load + fill)", opened, 1.5 * sortF);
+    std::printf("%-28s %8.1f MB\n", "peak memory after open", peakKilobytes() / 1000.0 * 1.024);
+
+    const struct {
+        const char *label;
+        int column;
+    } sorts[] = {{"sort by size", 1}, {"sort by name", 0}, {"sort by date", 2}, {"sort by path", 3}};
+    for (const auto &s : sorts) {
+        timer.restart();
+        model.headerClicked(s.column);
+        report(s.label, timer.nsecsElapsed() / 1e9, sortF);
+    }
+    timer.restart();
+    model.headerClicked(3);
+    report("sort by path, reversed", timer.nsecsElapsed() / 1e9, sortF);
+
+    const double peakMb = peakKilobytes() / 1000.0 * 1.024;
+    std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory (VmHWM)", peakMb,
+                3 * fileMb, peakMb <= 3 * fileMb ? "met" : "MISSED");
+    return 0;
+}
