@@ -140,7 +140,6 @@ private:
     void DeleteSelectedCatalog1Click();
     void TreeView1Edited(const QModelIndex &index, const QString &text);
     void TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category);
-    void renameCatalogEverywhere(const QString &oldName, const QString &newName);
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
     int catalogCountOf(int category) const;
 

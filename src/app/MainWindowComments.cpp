@@ -3,6 +3,7 @@
 
 #include "CategoryTreeModel.h"
 #include "ToolPanel.h"
+#include "library/TreeOperations.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -70,16 +71,9 @@ void MainWindow::ViewAddEditSelectedComment1Click()
 void MainWindow::AcceptCatCommentClick()
 {
     const QString key = m_catCommName->text();
-    // Each comment is one line of Comments.TXT.
-    QString comment = m_catCommText->toPlainText();
-    comment.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
-    if (!m_state.treeComments.contains(key)) {
-        if (!comment.isEmpty())
-            m_state.treeComments.append(key, comment);
-    } else if (!comment.isEmpty()) {
-        m_state.treeComments.setValue(key, comment);
-    } else {
-        m_state.treeComments.remove(key);
-    }
+    const QString comment = m_catCommText->toPlainText();
+    // A new name with an empty comment only hides the panel.
+    if (m_state.treeComments.contains(key) || !comment.isEmpty())
+        TreeOperations::setTreeComment(m_state, key, comment);
     panel(QStringLiteral("Catcommdlg"))->hide();
 }

@@ -4,10 +4,10 @@
 
 #include "CategoryTreeModel.h"
 #include "library/TextCompare.h"
+#include "library/TreeOperations.h"
 #include "table/VisualTableModel.h"
 
 #include <QAction>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTreeView>
@@ -156,8 +156,7 @@ void MainWindow::RenameSelectedCategory1Click()
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
     }
-    m_state.tree.renameCategory(node.row(), *name);
-    m_state.treeComments.rename(oldName, *name);
+    TreeOperations::renameCategory(m_state, node.row(), *name);
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
 }
@@ -183,24 +182,6 @@ void MainWindow::DeleteSelectedCategory1Click()
     m_state.treeComments.remove(name);
 }
 
-void MainWindow::renameCatalogEverywhere(const QString &oldName, const QString &newName)
-{
-    const QString oldPath = m_library.catalogFilePath(oldName);
-    if (QFile::exists(oldPath)) {
-        // A case-only change must not find the old file as the "new" one.
-        const QString newPath = m_library.catalogsDir() + u'/' + newName + QStringLiteral(".TXT");
-        QFile::rename(oldPath, newPath);
-    }
-    m_state.catalogInfo.rename(oldName, newName);
-    m_state.treeComments.rename(oldName, newName);
-    // The table's owner follows, so its changes are never saved to a file
-    // that no tree node names.
-    if (TextCompare::equalNoCase(m_state.openCatalogName, oldName))
-        m_state.openCatalogName = newName;
-    if (TextCompare::equalNoCase(m_state.savedScanName, oldName))
-        m_state.savedScanName = newName;
-}
-
 void MainWindow::RenameSelectedCatalog1Click()
 {
     const QModelIndex node = selectedNode();
@@ -215,8 +196,7 @@ void MainWindow::RenameSelectedCatalog1Click()
         m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
         return;
     }
-    m_state.tree.renameCatalog(CategoryTreeModel::catalogRef(node), *name);
-    renameCatalogEverywhere(oldName, *name);
+    TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name);
     refreshTree(*name, true);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
 }
@@ -230,18 +210,8 @@ void MainWindow::DeleteSelectedCatalog1Click()
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
         return;
     const QString category = m_state.tree.category(CategoryTreeModel::categoryOf(node)).name;
-    m_state.tree.removeCatalog(CategoryTreeModel::catalogRef(node));
-    if (m_library.catalogFileExists(name))
-        QFile::remove(m_library.catalogFilePath(name));
-    m_state.catalogInfo.remove(name);
-    m_state.treeComments.remove(name);
-    if (name == m_state.savedScanName || name == m_state.openCatalogName) {
+    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node)))
         emptyTable();
-        m_state.pendingCommentEdits = false;
-        m_state.pendingRowDeletions = false;
-        m_state.savedScanName.clear();
-        m_state.openCatalogName.clear();
-    }
     refreshTree(category, false);
     StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
 }
@@ -250,7 +220,6 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
 {
     if (!index.isValid())
         return;
-    const QString oldName = m_treeModel->nodeText(index);
     if (CategoryTreeModel::isCatalog(index)) {
         bool taken = false;
         for (qsizetype i = 0; i < m_state.catalogInfo.pairCount() && !taken; ++i)
@@ -262,8 +231,7 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
             return;
         }
-        m_state.tree.renameCatalog(CategoryTreeModel::catalogRef(index), text);
-        renameCatalogEverywhere(oldName, text);
+        TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text);
         refreshTree(text, true);
         return;
     }
@@ -271,8 +239,7 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
         m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
         return;
     }
-    m_state.tree.renameCategory(index.row(), text);
-    m_state.treeComments.rename(oldName, text);
+    TreeOperations::renameCategory(m_state, index.row(), text);
     refreshTree(text, false);
 }
 

@@ -129,7 +129,8 @@ QStringList SettingsFile::readList(const QString &section) const
     ini.load(m_path);
     QStringList items;
     const char *countText = ini.get(section, QStringLiteral("Count"));
-    const int count = countText ? parseInteger(QString::fromUtf8(countText), 0) : 0;
+    // A damaged count must not make the read run away.
+    const int count = qMin(countText ? parseInteger(QString::fromUtf8(countText), 0) : 0, 100000);
     for (int i = 0; i < count; ++i) {
         const char *item = ini.get(section, QStringLiteral("Item%1").arg(i));
         items << (item ? QString::fromUtf8(item).left(MaxStringLength) : QString());

@@ -1,0 +1,31 @@
+#include "AppRunControl.h"
+
+#include <QCoreApplication>
+
+AppRunControl::AppRunControl(const bool &running, TextSink status, TextSink progress)
+    : m_running(running), m_status(std::move(status)), m_progress(std::move(progress))
+{
+}
+
+void AppRunControl::status(const QString &text)
+{
+    if (m_status)
+        m_status(text);
+}
+
+void AppRunControl::progress(const QString &text)
+{
+    if (m_progress)
+        m_progress(text);
+}
+
+bool AppRunControl::keepGoing()
+{
+    // The first call always yields, so a Stop pressed just before the run
+    // is seen at its first check.
+    if (!m_sinceYield.isValid() || m_sinceYield.elapsed() >= YieldInterval) {
+        QCoreApplication::processEvents();
+        m_sinceYield.start();
+    }
+    return m_running;
+}

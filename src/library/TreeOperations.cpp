@@ -1,0 +1,61 @@
+#include "TreeOperations.h"
+
+#include "CatalogLibrary.h"
+#include "LibraryState.h"
+#include "TextCompare.h"
+
+#include <QFile>
+
+namespace TreeOperations {
+
+CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
+                                       CategoryTree::CatalogRef ref, const QString &newName)
+{
+    const QString oldName = state.tree.catalog(ref).name;
+    const QString oldPath = library.catalogFilePath(oldName);
+    // The new file is named as typed; QFile::rename never replaces a file.
+    if (QFile::exists(oldPath))
+        QFile::rename(oldPath, library.catalogsDir() + u'/' + newName + QLatin1String(".TXT"));
+    state.catalogInfo.rename(oldName, newName);
+    state.treeComments.rename(oldName, newName);
+    if (TextCompare::equalNoCase(state.openCatalogName, oldName))
+        state.openCatalogName = newName;
+    if (TextCompare::equalNoCase(state.savedScanName, oldName))
+        state.savedScanName = newName;
+    return state.tree.renameCatalog(ref, newName);
+}
+
+bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref)
+{
+    const QString name = state.tree.catalog(ref).name;
+    state.tree.removeCatalog(ref);
+    if (library.catalogFileExists(name))
+        QFile::remove(library.catalogFilePath(name));
+    state.catalogInfo.remove(name);
+    state.treeComments.remove(name);
+    if (name != state.savedScanName && name != state.openCatalogName)
+        return false;
+    state.pendingCommentEdits = false;
+    state.pendingRowDeletions = false;
+    state.savedScanName.clear();
+    state.openCatalogName.clear();
+    return true;
+}
+
+int renameCategory(LibraryState &state, int category, const QString &newName)
+{
+    state.treeComments.rename(state.tree.category(category).name, newName);
+    return state.tree.renameCategory(category, newName);
+}
+
+void setTreeComment(LibraryState &state, const QString &name, const QString &comment)
+{
+    QString line = comment;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+    if (line.isEmpty())
+        state.treeComments.remove(name);
+    else
+        state.treeComments.setValue(name, line);
+}
+
+} // namespace TreeOperations

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CategoryTree.h"
+
+#include <QString>
+
+class CatalogLibrary;
+struct LibraryState;
+
+// Changes to the tree that also touch the catalog files and the two pair
+// lists, shared by the program and the command-line tool.
+namespace TreeOperations {
+
+// Renames a catalog node, moves its file and renames its information and
+// comment pairs. The table's owner names follow, so later changes are never
+// saved into a file that no node names. Returns the node's new place.
+CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
+                                       CategoryTree::CatalogRef ref, const QString &newName);
+// Removes the node, the file and both pairs. True when the table belonged
+// to the catalog (its names are then emptied and the flags cleared; the
+// caller empties the table).
+bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref);
+// Renames a category and its comment pair; returns its new position.
+int renameCategory(LibraryState &state, int category, const QString &newName);
+// Stores a comment of a category or catalog as the comment panel does: an
+// empty comment removes the pair; line breaks become blanks, since each
+// comment is one line of its file.
+void setTreeComment(LibraryState &state, const QString &name, const QString &comment);
+
+} // namespace TreeOperations
