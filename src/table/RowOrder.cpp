@@ -39,12 +39,12 @@ inline char16_t fold(char16_t c)
     return QChar::toUpper(char32_t(c));
 }
 
-// The first four characters packed so most comparisons end in one integer
-// test; a shorter text pads with 0, below every character it could hold.
-quint64 prefixOf(QStringView text, bool folded)
+// Four characters from `from` packed into one integer; a text that ends
+// pads with 0, below every character a cell can hold (cells never hold NUL).
+quint64 prefixOf(QStringView text, qsizetype from, bool folded)
 {
     quint64 p = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (qsizetype i = from; i < from + 4; ++i) {
         const char16_t c = i < text.size() ? text[i].unicode() : 0;
         p = (p << 16) | (folded ? fold(c) : c);
     }
@@ -57,10 +57,11 @@ int compareCodes(QStringView a, QStringView b)
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
-int compareFolded(QStringView a, QStringView b)
+// Texts whose first `from` characters are equal when folded.
+int compareFolded(QStringView a, QStringView b, qsizetype from = 0)
 {
     const qsizetype n = qMin(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
+    for (qsizetype i = from; i < n; ++i) {
         const char16_t x = a[i].unicode();
         const char16_t y = b[i].unicode();
         if (x == y)
@@ -156,6 +157,95 @@ std::vector<int> sortKeys(std::vector<Key> &keys, Compare compare, bool descendi
     return order;
 }
 
+// Sorts text keys four characters at a time: rows are ordered by their
+// packed prefix, and each run of equal prefixes is keyed again with the
+// next four characters, so almost every comparison is one integer test even
+// where a whole column shares a long beginning (paths).
+class TextSorter
+{
+public:
+    TextSorter(const CellStore &cells, bool folded, bool descending)
+        : m_cells(cells), m_folded(folded), m_descending(descending)
+    {
+    }
+
+    void sort(std::vector<TextKey> &keys) { sortRun(keys.begin(), keys.end(), 0, true); }
+
+private:
+    using It = std::vector<TextKey>::iterator;
+    static constexpr ptrdiff_t kSmallRun = 16;
+
+    int compareFrom(const TextKey &a, const TextKey &b, qsizetype from) const
+    {
+        const QStringView x = m_cells.view(a);
+        const QStringView y = m_cells.view(b);
+        return m_folded ? compareFolded(x, y, from) : compareCodes(x, y);
+    }
+
+    // Keys in [first, last) agree on their first `depth` characters and
+    // their prefixes hold the next four; within equal keys rows ascend.
+    void sortRun(It first, It last, qsizetype depth, bool mayBeMixed)
+    {
+        if (last - first <= kSmallRun) {
+            std::sort(first, last, [&](const TextKey &a, const TextKey &b) {
+                const int c = compareFrom(a, b, depth);
+                if (c != 0)
+                    return m_descending ? c > 0 : c < 0;
+                return a.row < b.row;
+            });
+            return;
+        }
+        // One prefix for all keys leaves their row order as it is.
+        if (mayBeMixed) {
+            std::sort(first, last, [&](const TextKey &a, const TextKey &b) {
+                if (a.prefix != b.prefix)
+                    return m_descending ? a.prefix > b.prefix : a.prefix < b.prefix;
+                return a.row < b.row;
+            });
+        }
+        for (It run = first; run != last;) {
+            It end = run + 1;
+            while (end != last && end->prefix == run->prefix)
+                ++end;
+            if (end - run > 1)
+                sortEqualPrefix(run, end, depth);
+            run = end;
+        }
+    }
+
+    void sortEqualPrefix(It first, It last, qsizetype depth)
+    {
+        if ((first->prefix & 0xFFFF) == 0) {
+            // The texts ended together and are equal when folded; only the
+            // case-sensitive order is left to decide.
+            if (m_folded)
+                finishCase(first, last);
+            return;
+        }
+        const qsizetype next = depth + 4;
+        bool mixed = false;
+        for (It k = first; k != last; ++k) {
+            k->prefix = prefixOf(m_cells.view(*k), next, m_folded);
+            mixed = mixed || k->prefix != first->prefix;
+        }
+        sortRun(first, last, next, mixed);
+    }
+
+    void finishCase(It first, It last)
+    {
+        std::sort(first, last, [&](const TextKey &a, const TextKey &b) {
+            const int c = compareCodes(m_cells.view(a), m_cells.view(b));
+            if (c != 0)
+                return m_descending ? c > 0 : c < 0;
+            return a.row < b.row;
+        });
+    }
+
+    const CellStore &m_cells;
+    bool m_folded;
+    bool m_descending;
+};
+
 std::vector<int> orderByText(const QList<QString> &rows, int column, bool folded, bool descending)
 {
     CellStore cells(rows);
@@ -163,16 +253,15 @@ std::vector<int> orderByText(const QList<QString> &rows, int column, bool folded
     keys.reserve(rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         TextKey key{0, i, 0, 0};
-        key.prefix = prefixOf(cells.cell(i, column, key.start, key.length), folded);
+        key.prefix = prefixOf(cells.cell(i, column, key.start, key.length), 0, folded);
         keys.push_back(key);
     }
-    auto compare = [folded, &cells](const TextKey &a, const TextKey &b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix ? -1 : 1;
-        return folded ? compareFolded(cells.view(a), cells.view(b))
-                      : compareCodes(cells.view(a), cells.view(b));
-    };
-    return sortKeys(keys, compare, descending);
+    TextSorter(cells, folded, descending).sort(keys);
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const TextKey &k : keys)
+        order.push_back(k.row);
+    return order;
 }
 
 std::vector<int> orderBySize(const QList<QString> &rows, int column, bool descending)
