@@ -3,6 +3,7 @@
 
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
+#include "table/VisualTableModel.h"
 
 namespace {
 
@@ -44,10 +45,42 @@ int info(CliContext &c, const QStringList &args)
     return 0;
 }
 
-int show(CliContext &c, const QStringList &args)
+const char *const kColumnNames[] = {"name", "size", "date", "path", "comment"};
+
+// A column by number (0-4) or by name; -1 when neither.
+int parseColumn(const QString &text)
 {
-    if (args.size() != 1)
-        return c.fail(QStringLiteral("usage: show NAME"), 2);
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    if (ok)
+        return number >= 0 && number < 5 ? number : -1;
+    for (int i = 0; i < 5; ++i) {
+        if (text.compare(QLatin1String(kColumnNames[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int show(CliContext &c, const QStringList &arguments)
+{
+    QStringList args = arguments;
+    int sortColumn = -1;
+    bool reverse = false;
+    for (qsizetype i = 0; i < args.size();) {
+        if (args.at(i) == QLatin1String("--sort") && i + 1 < args.size()) {
+            sortColumn = parseColumn(args.at(i + 1));
+            if (sortColumn < 0)
+                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"), 2);
+            args.remove(i, 2);
+        } else if (args.at(i) == QLatin1String("--reverse")) {
+            reverse = true;
+            args.remove(i);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
+        return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), 2);
     const QString name = args.first();
     if (!c.library.catalogFileExists(name))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
@@ -55,13 +88,19 @@ int show(CliContext &c, const QStringList &args)
     QString error;
     if (!c.library.loadCatalog(name, lines, &error))
         return c.fail(error);
-    for (const QString &line : lines.lines()) {
-        QStringList fields = CommaText::split(line);
-        if (fields.isEmpty())
+    // The table's own rows and comparison rules, as the program shows them.
+    VisualTableModel table(c.formats);
+    table.setUpCatalogView();
+    table.fill(lines.lines());
+    if (sortColumn >= 0)
+        table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
+    for (int row = 1; row < table.tableRowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < 5; ++column)
+            cells << table.cell(column, row);
+        if (cells.join(QString()).isEmpty())
             continue;
-        while (fields.size() < 5)
-            fields.append(QString());
-        c.out << fields.join(u'\t') << '\n';
+        c.out << cells.join(u'\t') << '\n';
     }
     return 0;
 }
@@ -73,6 +112,6 @@ QList<CliCommand> libraryCommands()
     return {
         {"tree", "tree                      categories and their catalogs in tree order", tree},
         {"info", "info NAME                 a catalog's information fields", info},
-        {"show", "show NAME                 a catalog's entries, fields separated by tabs", show},
+        {"show", "show NAME [--sort COLUMN [--reverse]]  a catalog's entries, fields separated by tabs", show},
     };
 }

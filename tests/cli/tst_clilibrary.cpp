@@ -1,0 +1,179 @@
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result runCli(const QString &library, const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{"--library", library} + args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+const QString kInfo = "\"2\",\"1\",\"/media\",\"/media/usb/\",\"1.44 MB\",\"10 KB\",\"Removable\","
+                      "\"06/14/1998 10:00:00\",\"True\",\"False\",\"True\",\"True\",\"True\",\"False\",\"1\",\"*.txt\"";
+
+void writeLibrary(const QTemporaryDir &dir)
+{
+    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"2\",\"0Games\",\"2Stick\",\"3Disk\"", "\"0\",\"0Music\""});
+    TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", kInfo});
+    TestSupport::writeLines(dir.filePath("Comments.TXT"), {"Stick", "blue one"});
+    TestSupport::writeLines(dir.filePath("Catalogs/stick.txt"),
+                            {"\"b.txt\",\"9\",\"06/14/1998\",\"/media/usb/\",\"\"",
+                             "\"A.txt\",\"100\",\"01/02/1997 03:04:06\",\"/media/usb/\",\"note, with comma\"",
+                             "\"a.TXT\",\"100\",\"01/02/1997 03:04:06\",\"/media/usb/\",\"note, with comma\"",
+                             "\"c.doc\",\"\",\"\",\"/media/usb/d/\",\"\""});
+}
+
+} // namespace
+
+class TestCliLibrary : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tree();
+    void info();
+    void show();
+    void showSorted_data();
+    void showSorted();
+    void errors_data();
+    void errors();
+    void renameAndMove();
+    void addCategoryAndComment();
+};
+
+void TestCliLibrary::tree()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const Result r = runCli(dir.path(), {"tree"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QString("Games\n\tDisk\n\tStick\nMusic\n"));
+}
+
+void TestCliLibrary::info()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const Result r = runCli(dir.path(), {"info", "STICK"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.startsWith("Name: Stick\nNumber of files: 2\nNumber of Directories: 1\n"));
+    QVERIFY(r.out.contains("Type: Removable\n"));
+    QVERIFY(r.out.contains("Mask: *.txt\n"));
+    QVERIFY(r.out.endsWith("Comment: blue one\n"));
+    const Result none = runCli(dir.path(), {"info", "Disk"});
+    QCOMPARE(none.code, 1);
+    QVERIFY(none.err.contains("No information is available for Disk catalog."));
+}
+
+void TestCliLibrary::show()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const Result r = runCli(dir.path(), {"show", "Stick"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QString("A.txt\t100\t01/02/1997 03:04:06\t/media/usb/\tnote, with comma\n"
+                            "b.txt\t9\t06/14/1998\t/media/usb/\t\n"
+                            "c.doc\t\t\t/media/usb/d/\t\n"));
+}
+
+void TestCliLibrary::showSorted_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("size") << QStringList{"--sort", "size"} << QStringList{"c.doc", "b.txt", "A.txt"};
+    QTest::newRow("size reversed") << QStringList{"--sort", "1", "--reverse"} << QStringList{"A.txt", "b.txt", "c.doc"};
+    QTest::newRow("date, empty earliest") << QStringList{"--sort", "date"} << QStringList{"c.doc", "A.txt", "b.txt"};
+    QTest::newRow("path") << QStringList{"--reverse", "--sort", "path"} << QStringList{"c.doc", "A.txt", "b.txt"};
+}
+
+void TestCliLibrary::showSorted()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, names);
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const Result r = runCli(dir.path(), QStringList{"show", "Stick"} + options);
+    QCOMPARE(r.code, 0);
+    QStringList got;
+    for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
+        got << line.section('\t', 0, 0);
+    if (QTest::currentDataTag() == QString("path"))
+        QCOMPARE(got.first(), names.first()); // equal paths may come in any order
+    else
+        QCOMPARE(got, names);
+}
+
+void TestCliLibrary::errors_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown catalog") << QStringList{"show", "Nope"} << 1 << "Catalog Nope does not exists!";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "unknown command frobnicate";
+    QTest::newRow("missing argument") << QStringList{"info"} << 2 << "usage: info NAME";
+    QTest::newRow("bad sort column") << QStringList{"show", "Stick", "--sort", "colour"} << 2 << "--sort takes";
+    QTest::newRow("unknown option") << QStringList{"--verbose", "tree"} << 2 << "unknown option --verbose";
+}
+
+void TestCliLibrary::errors()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const Result r = runCli(dir.path(), args);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
+    const Result missing = runCli(dir.filePath("no-such-library"), {"tree"});
+    QCOMPARE(missing.code, 3);
+    QVERIFY(missing.err.contains("no catalog library at"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("no-such-library")));
+}
+
+void TestCliLibrary::renameAndMove()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    Result r = runCli(dir.path(), {"rename-catalog", "stick", "DISK"});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains("A catalog with the same name already exists!"));
+    r = runCli(dir.path(), {"rename-catalog", "stick", "Pen Drive"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(QFileInfo::exists(dir.filePath("Catalogs/Pen Drive.TXT")));
+    QVERIFY(!QFileInfo::exists(dir.filePath("Catalogs/stick.txt")));
+    QVERIFY(runCli(dir.path(), {"info", "pen drive"}).out.contains("Comment: blue one"));
+    QCOMPARE(runCli(dir.path(), {"move-catalog", "Pen Drive", "music"}).code, 0);
+    QCOMPARE(runCli(dir.path(), {"tree"}).out, QString("Games\n\tDisk\nMusic\n\tPen Drive\n"));
+    QCOMPARE(runCli(dir.path(), {"move-catalog", "Pen Drive", "Nowhere"}).code, 1);
+}
+
+void TestCliLibrary::addCategoryAndComment()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    Result r = runCli(dir.path(), {"add-category", "games"});
+    QCOMPARE(r.code, 1);
+    QVERIFY(r.err.contains("games Category Already Exists"));
+    QCOMPARE(runCli(dir.path(), {"add-category", "Films"}).code, 0);
+    QCOMPARE(runCli(dir.path(), {"comment", "films", "two\nlines"}).code, 0);
+    QCOMPARE(runCli(dir.path(), {"comment", "Films"}).out, QString("two lines\n"));
+    QCOMPARE(runCli(dir.path(), {"comment", "Films", ""}).code, 0);
+    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")), QByteArray("Stick\r\nblue one\r\n"));
+    QCOMPARE(runCli(dir.path(), {"comment", "Nobody"}).code, 1);
+}
+
+QTEST_GUILESS_MAIN(TestCliLibrary)
+#include "tst_clilibrary.moc"
