@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint64 kMsecsPerDay = 86400000;
@@ -50,6 +52,12 @@ bool DateKeyReader::tokenise(const QString &format, Tokens &tokens)
         case u'h': t.field = Hour; break;
         case u'm': t.field = Minute; break;
         case u's': t.field = Second; break;
+        case u'A':
+        case u'a':
+            if (!readAmPm(format, i, t))
+                return false;
+            tokens.append(t);
+            continue;
         default: return false;
         }
         if (t.field == Year ? run != 4 : run > 2)
@@ -62,21 +70,48 @@ bool DateKeyReader::tokenise(const QString &format, Tokens &tokens)
         if (!tokens.isEmpty() && tokens.last().field != Literal
             && tokens.last().minDigits != tokens.last().maxDigits)
             return false;
+        t.twelveHour = c == u'h';
         tokens.append(t);
         i += run;
     }
+    // "h" is a 12-hour clock only beside an AM/PM field.
+    const bool hasAmPm = std::any_of(tokens.cbegin(), tokens.cend(),
+                                     [](const Token &t) { return t.field == AmPm; });
+    for (Token &t : tokens)
+        t.twelveHour = t.twelveHour && hasAmPm;
     return true;
+}
+
+bool DateKeyReader::readAmPm(const QString &format, qsizetype &i, Token &t)
+{
+    // "AP", "ap", "A" and "a" (Qt's AM/PM fields), in the C locale's texts.
+    const QChar c = format.at(i);
+    t.field = AmPm;
+    t.lowerCase = c == u'a';
+    const QChar p = t.lowerCase ? u'p' : u'P';
+    i += (i + 1 < format.size() && format.at(i + 1) == p) ? 2 : 1;
+    return i >= format.size() || !format.at(i).isLetter();
 }
 
 bool DateKeyReader::readFast(const Tokens &tokens, QStringView text, qint64 &key)
 {
-    int values[7] = {0, 0, 0, 0, 0, 0, 0};
+    int values[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    bool twelveHour = false;
     qsizetype pos = 0;
     for (const Token &t : tokens) {
         if (t.field == Literal) {
             if (pos >= text.size() || text[pos] != t.literal)
                 return false;
             ++pos;
+            continue;
+        }
+        if (t.field == AmPm) {
+            const QStringView word = text.mid(pos, 2);
+            const bool am = word == (t.lowerCase ? u"am" : u"AM");
+            if (!am && word != (t.lowerCase ? u"pm" : u"PM"))
+                return false;
+            values[AmPm] = am ? 1 : 2;
+            pos += 2;
             continue;
         }
         int digits = 0;
@@ -89,9 +124,15 @@ bool DateKeyReader::readFast(const Tokens &tokens, QStringView text, qint64 &key
         if (digits < t.minDigits)
             return false;
         values[t.field] = value;
+        twelveHour = twelveHour || t.twelveHour;
     }
     if (pos != text.size())
         return false;
+    if (twelveHour) {
+        if (values[Hour] < 1 || values[Hour] > 12 || values[AmPm] == 0)
+            return false;
+        values[Hour] = values[Hour] % 12 + (values[AmPm] == 2 ? 12 : 0);
+    }
     const QDate date(values[Year], values[Month], values[Day]);
     if (!date.isValid() || values[Hour] > 23 || values[Minute] > 59 || values[Second] > 59)
         return false;

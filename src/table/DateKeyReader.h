@@ -26,16 +26,21 @@ public:
     bool hasFastPath() const { return m_fast; }
 
 private:
-    enum Field { Literal, Day, Month, Year, Hour, Minute, Second };
+    enum Field { Literal, Day, Month, Year, Hour, Minute, Second, AmPm };
     struct Token {
         Field field = Literal;
         int minDigits = 0;
         int maxDigits = 0;
         QChar literal;
+        // Hour: "h" counts 1 to 12 when the format has AM/PM. AmPm: the
+        // lower-case texts "am"/"pm" instead of "AM"/"PM".
+        bool twelveHour = false;
+        bool lowerCase = false;
     };
     using Tokens = QList<Token>;
 
     static bool tokenise(const QString &format, Tokens &tokens);
+    static bool readAmPm(const QString &format, qsizetype &i, Token &t);
     // Reads text with the tokens; false when it does not fit them exactly.
     static bool readFast(const Tokens &tokens, QStringView text, qint64 &key);
     qint64 readSlow(QStringView text) const;

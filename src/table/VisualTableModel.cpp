@@ -8,14 +8,13 @@
 #include <algorithm>
 
 VisualTableModel::VisualTableModel(const DateFormats &dates, QObject *parent)
-    : QAbstractTableModel(parent), m_dates(dates), m_dateKeys(dates)
+    : QAbstractTableModel(parent), m_dateKeys(dates)
 {
     setUpView(TableRules::View::Catalog);
 }
 
 void VisualTableModel::setDateFormats(const DateFormats &dates)
 {
-    m_dates = dates;
     m_dateKeys = DateKeyReader(dates);
 }
 

@@ -98,7 +98,6 @@ private:
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);
 
-    DateFormats m_dates;
     DateKeyReader m_dateKeys;
     QStringList m_titles;
     QList<QString> m_rows{QString()};

@@ -21,14 +21,8 @@ private slots:
     void colour();
     void zipFileName_data();
     void zipFileName();
-    void editable_data();
-    void editable();
-    void alignment_data();
-    void alignment();
-    void keys();
     void dateKeysMatchParse_data();
     void dateKeysMatchParse();
-    void dateKeysOrder();
 };
 
 void TestTableRules::lineFieldsAgreeWithSplit_data()
@@ -109,16 +103,12 @@ void TestTableRules::zipFileName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("upper") << "BACKUP.ZIP" << true;
-    QTest::newRow("lower") << "backup.zip" << true;
-    QTest::newRow("mixed") << "Backup.Zip" << true;
+    QTest::newRow("mixed case") << "Backup.Zip" << true;
     QTest::newRow("only extension") << ".zip" << true;
     QTest::newRow("other extension") << "backup.zip.txt" << false;
     QTest::newRow("longer extension") << "backup.zipx" << false;
-    QTest::newRow("no dot") << "zip" << false;
     QTest::newRow("slash after dot") << "old.zip/readme" << false;
     QTest::newRow("backslash after dot") << R"(old.zip\readme)" << false;
-    QTest::newRow("empty") << "" << false;
 }
 
 void TestTableRules::zipFileName()
@@ -128,97 +118,26 @@ void TestTableRules::zipFileName()
     QCOMPARE(TableRules::isZipFileName(name), expected);
 }
 
-void TestTableRules::editable_data()
-{
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("catalog comment") << 5 << 4 << 1 << true;
-    QTest::newRow("catalog comment title") << 5 << 4 << 0 << false;
-    QTest::newRow("catalog name") << 5 << 0 << 3 << false;
-    QTest::newRow("catalog size") << 5 << 1 << 3 << false;
-    QTest::newRow("result comment") << 6 << 4 << 1 << false;
-    QTest::newRow("result catalog") << 6 << 5 << 1 << false;
-    QTest::newRow("result name") << 6 << 0 << 1 << false;
-    QTest::newRow("report comment") << 7 << 6 << 2 << true;
-    QTest::newRow("report name") << 7 << 0 << 2 << false;
-    QTest::newRow("report column 4") << 7 << 4 << 2 << false;
-}
-
-void TestTableRules::editable()
-{
-    QFETCH(int, columns);
-    QFETCH(int, column);
-    QFETCH(int, row);
-    QFETCH(bool, expected);
-    QCOMPARE(TableRules::isEditable(columns, column, row), expected);
-}
-
-void TestTableRules::alignment_data()
-{
-    QTest::addColumn<int>("columns");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("horizontal");
-    QTest::newRow("title centred") << 5 << 1 << 0 << int(Qt::AlignHCenter);
-    QTest::newRow("catalog size right") << 5 << 1 << 1 << int(Qt::AlignRight);
-    QTest::newRow("catalog date left") << 5 << 2 << 1 << int(Qt::AlignLeft);
-    QTest::newRow("result size right") << 6 << 1 << 4 << int(Qt::AlignRight);
-    QTest::newRow("report total right") << 7 << 2 << 1 << int(Qt::AlignRight);
-    QTest::newRow("report free right") << 7 << 3 << 1 << int(Qt::AlignRight);
-    QTest::newRow("report type left") << 7 << 1 << 1 << int(Qt::AlignLeft);
-    QTest::newRow("report title centred") << 7 << 2 << 0 << int(Qt::AlignHCenter);
-}
-
-void TestTableRules::alignment()
-{
-    QFETCH(int, columns);
-    QFETCH(int, column);
-    QFETCH(int, row);
-    QFETCH(int, horizontal);
-    const Qt::Alignment a = TableRules::alignment(columns, column, row);
-    QCOMPARE(int(a & Qt::AlignHorizontal_Mask), horizontal);
-}
-
-void TestTableRules::keys()
-{
-    QVERIFY(TableRules::isJumpLetter(u'm'));
-    QVERIFY(TableRules::isJumpLetter(u'Z'));
-    QVERIFY(!TableRules::isJumpLetter(u'1'));
-    QVERIFY(!TableRules::isJumpLetter(u'@'));   // just below 'A'
-    QVERIFY(!TableRules::isJumpLetter(u'\u00e9'));
-    QVERIFY(TableRules::startsWithLetter(u"Mango", u'm'));
-    QVERIFY(TableRules::startsWithLetter(u"mango", u'M'));
-    QVERIFY(!TableRules::startsWithLetter(u"-mango", u'm'));
-    QVERIFY(!TableRules::startsWithLetter(u"", u'm'));
-    QVERIFY(TableRules::deleteAllowed(5));
-    QVERIFY(TableRules::deleteAllowed(6));
-    QVERIFY(!TableRules::deleteAllowed(7));
-    QVERIFY(!TableRules::canSortByClick(2));
-    QVERIFY(TableRules::canSortByClick(3));
-    QVERIFY(TableRules::editChangesCatalog(5));
-    QVERIFY(!TableRules::editChangesCatalog(7));
-}
-
 void TestTableRules::dateKeysMatchParse_data()
 {
     QTest::addColumn<QString>("dateFormat");
     QTest::addColumn<QString>("timeFormat");
     QTest::addColumn<QStringList>("texts");
-    const QStringList odd{"", "   ", "garbage", "02/30/2024", "13.13.2024", "1/2/24"};
+    const QStringList odd{"", "   ", "garbage", "02/30/2024", "13.13.2024", "1/2/24",
+                          "01/02/2024 13:00:00 PM", "01/02/2024 0:10:00 AM", "02/01/2024 1:00:00 XM"};
     auto rendered = [](const DateFormats &f) {
         QStringList texts;
         texts << f.format(QDateTime(QDate(2024, 1, 2), QTime(9, 5, 8)))
               << f.format(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58)))
               << f.format(QDateTime(QDate(2024, 2, 29), QTime(0, 0)))
+              << f.format(QDateTime(QDate(2024, 3, 1), QTime(0, 30, 4)))
               << " " + f.format(QDateTime(QDate(2010, 7, 4), QTime(12, 0, 2))) + " ";
         return texts;
     };
     const QList<QPair<QString, QString>> formats{
         {"MM/dd/yyyy", "HH:mm:ss"}, {"dd.MM.yyyy", "HH:mm:ss"},
         {"d/M/yyyy", "H:mm:ss"},   {"yyyy-MM-dd", "HH:mm:ss"},
-        {"dd/MM/yyyy", "h:mm:ss AP"}};
+        {"dd/MM/yyyy", "h:mm:ss AP"}, {"MM/dd/yyyy", "hh:mm:ss ap"}};
     for (const auto &f : formats) {
         const DateFormats df(f.first, f.second);
         QTest::newRow(qPrintable(f.first + " " + f.second)) << f.first << f.second
@@ -233,6 +152,7 @@ void TestTableRules::dateKeysMatchParse()
     QFETCH(QStringList, texts);
     const DateFormats formats(dateFormat, timeFormat);
     const DateKeyReader reader(formats);
+    QVERIFY(reader.hasFastPath()); // every usual format avoids the slow parser
     for (const QString &text : texts) {
         const QDateTime when = formats.parse(text);
         const qint64 expected = when.isValid()
@@ -240,19 +160,6 @@ void TestTableRules::dateKeysMatchParse()
             : DateKeyReader::Unreadable;
         QVERIFY2(reader.key(text) == expected, qPrintable(text));
     }
-}
-
-void TestTableRules::dateKeysOrder()
-{
-    const DateKeyReader reader{DateFormats()};
-    QVERIFY(reader.hasFastPath());
-    const qint64 empty = reader.key(u"");
-    const qint64 dayOnly = reader.key(u"01/02/2024");
-    const qint64 morning = reader.key(u"01/02/2024 09:00:00");
-    const qint64 yearBefore = reader.key(u"12/31/2023 23:59:58");
-    QCOMPARE(empty, DateKeyReader::Unreadable);
-    QVERIFY(yearBefore < dayOnly);
-    QVERIFY(dayOnly < morning);
 }
 
 QTEST_GUILESS_MAIN(TestTableRules)
