@@ -50,7 +50,7 @@ private:
 } // namespace
 
 DirectoryScan::DirectoryScan(Settings settings, RunControl &control)
-    : m_settings(std::move(settings)), m_control(control)
+    : m_settings(std::move(settings)), m_control(control), m_stamps(m_settings.formats)
 {
 }
 
@@ -188,7 +188,7 @@ bool DirectoryScan::listFiles(const QString &dir, SortedLineList &fileLines)
             addZipMembers(fullName, fileLines);
         if (passesMasks(fileName)) {
             fileLines.add(CommaText::join({fileName, QString::number(qint64(st.st_size)),
-                                           m_settings.formats.formatStamp(st.st_mtim.tv_sec), dir,
+                                           m_stamps.format(st.st_mtim.tv_sec), dir,
                                            QString()}));
         }
     }

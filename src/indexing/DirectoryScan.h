@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StampFormatter.h"
 #include "library/DateFormats.h"
 #include "library/ScanOptions.h"
 
@@ -66,6 +67,7 @@ private:
 
     Settings m_settings;
     RunControl &m_control;
+    StampFormatter m_stamps;
     QStringList m_directories;
     QHash<QString, QByteArray> m_native; // a directory's path as the file system spells it
     dev_t m_rootDevice = 0;
