@@ -29,7 +29,7 @@ namespace {
 const char *const kWords[] = {
     "report", "holiday", "invoice", "backup", "photo", "letter", "budget", "draft",
     "summary", "notes", "music", "track", "scan", "project", "final", "setup",
-    "readme", "archive", "family", "meeting", "design", "thesis", "chapter", "export"};
+    "readme", "archive", "family", "meeting", "sketch", "thesis", "chapter", "export"};
 const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf", ".mp3", ".zip",
                                    ".png", ".xls", ".exe", ".html", ".c", ".h"};
 const char *const kDirs[] = {"home", "user", "Documents", "Pictures", "Music", "Projects",
