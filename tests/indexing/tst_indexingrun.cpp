@@ -6,9 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -42,6 +44,8 @@ private slots:
     void zipMembers();
     void stop_data();
     void stop();
+    void undecodableDirectoryName();
+    void mountPointsAreNotEntered();
 
 private:
     IndexingRun::Params params() const;
@@ -252,6 +256,31 @@ void TstIndexingRun::stop()
         QCOMPARE(control.statuses.last(), QStringLiteral("0 Files Cataloged"));
         QVERIFY(m_state.dirList.isEmpty());
     }
+}
+
+void TstIndexingRun::undecodableDirectoryName()
+{
+    // A name that is not UTF-8 is shown with replacement characters, yet its
+    // files are still reached through the name as the file system spells it.
+    const QByteArray dir = QFile::encodeName(m_root) + "bad\xff name";
+    QVERIFY(mkdir(dir.constData(), 0755) == 0);
+    const int fd = ::open(dir + "/inside.txt", O_WRONLY | O_CREAT, 0644);
+    QVERIFY(fd >= 0);
+    ::close(fd);
+    QCOMPARE(run(params()).filter(QStringLiteral("\"inside.txt\"")).size(), 1);
+}
+
+void TstIndexingRun::mountPointsAreNotEntered()
+{
+    const QString mountPoint = m_root + QStringLiteral("sub/mounted");
+    QVERIFY(QDir().mkpath(mountPoint));
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "tmpfs", mountPoint}) != 0)
+        QSKIP("cannot mount a tmpfs here");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mountPoint}); });
+    QVERIFY(TestSupport::writeFile(mountPoint + QStringLiteral("/other.txt"), "x"));
+    const QStringList lines = run(params());
+    QCOMPARE(lines.filter(QStringLiteral("other.txt")).size(), 0);
+    QCOMPARE(lines.size(), allNames().size());
 }
 
 QTEST_GUILESS_MAIN(TstIndexingRun)
