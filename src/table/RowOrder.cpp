@@ -1,7 +1,7 @@
 #include "RowOrder.h"
 
 #include "DateKeyReader.h"
-#include "LineFields.h"
+#include "CellFields.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -110,10 +110,10 @@ public:
     QStringView cell(int row, int column, quint16 &start, quint16 &length)
     {
         const QString &line = m_rows.at(row);
-        LineFields::Span span;
+        CellFields::Span span;
         start = 0;
         length = 0;
-        if (!LineFields::find(line, column, span))
+        if (!CellFields::find(line, column, span))
             return {};
         if (!span.escaped && span.start < kElsewhere && span.length < kElsewhere) {
             start = quint16(span.start);
@@ -122,7 +122,7 @@ public:
         }
         start = kElsewhere;
         m_ownedRow.push_back(row);
-        m_owned.push_back(LineFields::text(line, span));
+        m_owned.push_back(CellFields::text(line, span));
         return m_owned.back();
     }
 

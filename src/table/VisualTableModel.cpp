@@ -1,6 +1,6 @@
 #include "VisualTableModel.h"
 
-#include "LineFields.h"
+#include "CellFields.h"
 #include "RowOrder.h"
 
 #include "library/CommaText.h"
@@ -53,7 +53,7 @@ void VisualTableModel::fill(const QStringList &lines)
         return;
     beginResetModel();
     const bool allHaveFields = std::all_of(lines.cbegin(), lines.cend(), [](const QString &l) {
-        return LineFields::hasFields(l);
+        return CellFields::hasFields(l);
     });
     if (allHaveFields) {
         // The rows share the caller's list: no copy of a million lines.
@@ -62,7 +62,7 @@ void VisualTableModel::fill(const QStringList &lines)
         QList<QString> rows;
         rows.reserve(lines.size());
         for (const QString &line : lines) {
-            if (LineFields::hasFields(line))
+            if (CellFields::hasFields(line))
                 rows.append(line);
         }
         rows.resize(lines.size());
@@ -77,7 +77,7 @@ QString VisualTableModel::cell(int column, int row) const
         return QString();
     if (row == 0)
         return m_titles.value(column);
-    return LineFields::text(m_rows.at(row - 1), column);
+    return CellFields::text(m_rows.at(row - 1), column);
 }
 
 bool VisualTableModel::setCell(int column, int row, const QString &text)
@@ -124,7 +124,7 @@ void VisualTableModel::setColumnCount(int count)
     // Fields a narrower table did not show must not reappear as cells.
     if (count > m_columnCount) {
         for (QString &line : m_rows) {
-            if (LineFields::count(line) > m_columnCount)
+            if (CellFields::count(line) > m_columnCount)
                 line = lineTrimmedTo(line, m_columnCount);
         }
     }
@@ -175,10 +175,10 @@ int VisualTableModel::firstRowStartingWith(QChar letter) const
 {
     if (!TableRules::isJumpLetter(letter))
         return -1;
-    LineFields::Span span;
+    CellFields::Span span;
     for (int i = 0; i < m_rows.size(); ++i) {
         const QString &line = m_rows.at(i);
-        if (LineFields::find(line, 0, span)
+        if (CellFields::find(line, 0, span)
             && TableRules::startsWithLetter(QStringView(line).mid(span.start, span.length), letter))
             return i + 1;
     }

@@ -1,7 +1,7 @@
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
 #include "table/DateKeyReader.h"
-#include "table/LineFields.h"
+#include "table/CellFields.h"
 #include "table/TableRules.h"
 
 #include <QTest>
@@ -45,10 +45,10 @@ void TestTableRules::lineFieldsAgreeWithSplit()
 {
     QFETCH(QString, line);
     const QStringList fields = CommaText::split(line);
-    QCOMPARE(LineFields::count(line), int(fields.size()));
-    QCOMPARE(LineFields::hasFields(line), !fields.isEmpty());
+    QCOMPARE(CellFields::count(line), int(fields.size()));
+    QCOMPARE(CellFields::hasFields(line), !fields.isEmpty());
     for (int k = 0; k <= fields.size() + 1; ++k)
-        QCOMPARE(LineFields::text(line, k), CommaText::field(fields, k));
+        QCOMPARE(CellFields::text(line, k), CommaText::field(fields, k));
 }
 
 void TestTableRules::hint_data()

@@ -1,4 +1,4 @@
-#include "LineFields.h"
+#include "CellFields.h"
 
 namespace {
 
@@ -25,11 +25,11 @@ public:
         m_pos = skipBlanks(m_line, 0);
     }
 
-    bool next(LineFields::Span &span)
+    bool next(CellFields::Span &span)
     {
         if (m_pos >= m_line.size())
             return false;
-        span = LineFields::Span();
+        span = CellFields::Span();
         qsizetype p = m_pos;
         if (m_line[p] == u'"') {
             span.start = ++p;
@@ -67,7 +67,7 @@ private:
 
 } // namespace
 
-namespace LineFields {
+namespace CellFields {
 
 bool find(QStringView line, int k, Span &span)
 {
@@ -114,4 +114,4 @@ bool hasFields(QStringView line)
     return false;
 }
 
-} // namespace LineFields
+} // namespace CellFields

@@ -7,7 +7,7 @@
 // CommaText::split but without building the whole field list. The table
 // keeps each row as its line and reads cells from it on demand, so a
 // million rows cost one string each.
-namespace LineFields {
+namespace CellFields {
 
 struct Span {
     qsizetype start = 0;
@@ -26,4 +26,4 @@ int count(QStringView line);
 // A line with no field is empty or blank (up to a NUL, which ends it).
 bool hasFields(QStringView line);
 
-} // namespace LineFields
+} // namespace CellFields
