@@ -7,6 +7,12 @@ AppRunControl::AppRunControl(const bool &running, TextSink status, TextSink prog
 {
 }
 
+AppRunControl::AppRunControl(TextSink status, TextSink progress, const bool &running, int intervalMs)
+    : m_running(running), m_status(std::move(status)), m_progress(std::move(progress)),
+      m_intervalMs(intervalMs)
+{
+}
+
 void AppRunControl::status(const QString &text)
 {
     if (m_status)
@@ -23,7 +29,7 @@ bool AppRunControl::keepGoing()
 {
     // The first call always yields, so a Stop pressed just before the run
     // is seen at its first check.
-    if (!m_sinceYield.isValid() || m_sinceYield.elapsed() >= YieldInterval) {
+    if (!m_sinceYield.isValid() || m_sinceYield.elapsed() >= m_intervalMs) {
         QCoreApplication::processEvents();
         m_sinceYield.start();
     }

@@ -20,6 +20,9 @@ public:
     using TextSink = std::function<void(const QString &)>;
 
     AppRunControl(const bool &running, TextSink status, TextSink progress = TextSink());
+    // The same with events processed at most every intervalMs (0: at every
+    // check, as tests that press Stop at a given point need).
+    AppRunControl(TextSink status, TextSink progress, const bool &running, int intervalMs);
 
     void status(const QString &text) override;
     void progress(const QString &text) override;
@@ -29,5 +32,6 @@ private:
     const bool &m_running;
     TextSink m_status;
     TextSink m_progress;
+    int m_intervalMs = YieldInterval;
     QElapsedTimer m_sinceYield;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "Dialogs.h"
+#include "indexing/VolumeInfo.h"
+#include "library/SaveNewCatalog.h"
 #include "library/CatalogLibrary.h"
 #include "library/DateFormats.h"
 #include "library/LibraryState.h"
@@ -10,8 +12,12 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <functional>
+#include <optional>
 
 class CategoryTreeModel;
+class CreateCatPanel;
+class UpdatePanel;
 class QAction;
 class QMenu;
 class QSplitter;
@@ -146,7 +152,62 @@ private:
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();
     void createIndexingPanels();
-    // (indexing handlers and members go here)
+public:
+    // How the volume of a path is read (tests hand in fixed figures).
+    using VolumeReader = std::function<VolumeInfo(const QString &path)>;
+    void setVolumeReader(VolumeReader reader) { m_volumeReader = std::move(reader); }
+    // How often a run lets the event loop in, in milliseconds.
+    void setRunYieldInterval(int ms) { m_runYieldMs = ms; }
+    CreateCatPanel *createCatPanel() const { return m_createCat; }
+    UpdatePanel *updatePanel() const { return m_updateDlg; }
+    bool indexing() const { return m_indexing; }
+    bool unsavedScan() const { return m_unsavedScan; }
+    // Stores the table's run as a catalog; true when it was stored.
+    bool SaveNewCatalogNamed(const QString &name);
+private:
+    void createCreateCat();
+    // Keeps m_form in step with the create panel's stored controls.
+    void storeIndexingProperties();
+    void Create1Click();
+    bool scanGuard();
+    void CatDirBrowseClick();
+    void showVolume(const QString &path);
+    void CatalognameF9();
+    void DisklabelClick();
+    void EjectClick();
+    void StartscanClick();
+    void endIndexing(bool showResult, const QString &summary);
+    void StopscanClick();
+    void SaveCatbtnClick();
+    void CreateCatCloseClick();
+    void MasknameF5();
+    void reloadSavedMasks();
+    CatalogSaving::TableRows tableRows() const;
+    void applySaveResult(const SaveNewCatalog::Result &result);
+    int selectedCategoryRow() const;
+    // Blocks the commands that replace the table while a run is active.
+    void blockTableCommands(bool block);
+    // MainWindowUpdate.cpp: the update panel and its run.
+    void createUpdatedlg();
+    void Update1Click();
+    void fillUpdatePanel(const QString &name);
+    void UpmaskF6();
+    void UpdirBrowseClick();
+    void UpdatestartClick();
+    QString updateDriveText() const;
+
+    CreateCatPanel *m_createCat = nullptr;
+    UpdatePanel *m_updateDlg = nullptr;
+    VolumeReader m_volumeReader;
+    std::optional<VolumeInfo> m_volume; // the create panel's volume, once read
+    int m_runYieldMs = 15;
+    bool m_indexing = false;
+    bool m_unsavedScan = false;
+    bool m_closedDuringRun = false;
+    QList<QObject *> m_blocked;
+    QString m_updateName;
+    QString m_updateDriveType;
+    QString m_updateDrive;
 
     // MainWindowQueries.cpp: catalog search, duplicates, report.
     void connectQueryCommands();

@@ -1,10 +1,452 @@
-// The create panel, the indexing run, saving its result, and the update.
+// The create panel, the indexing run and saving its result as a catalog.
 #include "MainWindow.h"
+
+#include "AppRunControl.h"
+#include "CategoryTreeModel.h"
+#include "CreateCatPanel.h"
+#include "MaskListEditor.h"
+#include "ToolPanel.h"
+#include "indexing/IndexingRun.h"
+#include "indexing/MaskList.h"
+#include "indexing/VolumeCommands.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCreateTitle = QStringLiteral("Select A Drive Or Directory, Set Options, Then Start");
+const QString kNameFirst = QStringLiteral("Please specify a name for this catalog first!");
+
+// Commands that replace the table, or change the catalogs a run works on.
+const char *const kTableCommands[] = {
+    "Create1", "View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
+    "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2", "SaveChanges1",
+    "Update1", "UpdateSelectedCatalog1", "Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1",
+    "SearchAndReplace1", "UpgradeTov2xx1",
+};
+
+SaveNewCatalog::Choice toChoice(Dialogs::SameNameChoice choice)
+{
+    switch (choice) {
+    case Dialogs::SameNameChoice::RenameTo:
+        return SaveNewCatalog::Choice::RenameTo;
+    case Dialogs::SameNameChoice::Overwrite:
+        return SaveNewCatalog::Choice::Overwrite;
+    case Dialogs::SameNameChoice::Update:
+        return SaveNewCatalog::Choice::Update;
+    case Dialogs::SameNameChoice::Cancel:
+        break;
+    }
+    return SaveNewCatalog::Choice::Cancel;
+}
+
+bool stored(SaveNewCatalog::Outcome outcome)
+{
+    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote
+        || outcome == SaveNewCatalog::Outcome::Updated;
+}
+
+void fitInto(QWidget *body, QWidget *content)
+{
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+}
+
+} // namespace
 
 void MainWindow::connectIndexingCommands()
 {
+    connectCommand(QStringLiteral("Create1"), &MainWindow::Create1Click);
+    connectCommand(QStringLiteral("Update1"), &MainWindow::Update1Click);
+    connectCommand(QStringLiteral("UpdateSelectedCatalog1"), &MainWindow::Update1Click);
 }
 
 void MainWindow::createIndexingPanels()
 {
+    if (!m_volumeReader)
+        m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
+    createCreateCat();
+    createUpdatedlg();
+}
+
+void MainWindow::createCreateCat()
+{
+    ToolPanel *p = addPanel(QStringLiteral("CreateCat"), kCreateTitle);
+    m_createCat = new CreateCatPanel(p->body());
+    fitInto(p->body(), m_createCat);
+
+    ScanOptions o;
+    o.hiddenFiles = m_form.boolean(QStringLiteral("Hiddenfiles_Checked"));
+    o.readOnlyFiles = m_form.boolean(QStringLiteral("Readonly_Checked"));
+    o.systemFiles = m_form.boolean(QStringLiteral("System_Checked"));
+    o.subDirectories = m_form.boolean(QStringLiteral("Subdir_Checked"));
+    o.hiddenDirectories = m_form.boolean(QStringLiteral("Hiddendirs_Checked"));
+    o.zipContents = m_form.boolean(QStringLiteral("Zipfiles_Checked"));
+    m_createCat->setOptions(o);
+    m_createCat->setConfirmZip(m_form.boolean(QStringLiteral("Confirmzip_Checked")));
+    m_createCat->masks()->setMasks(m_form.list(QStringLiteral("Masklistbox_Items")));
+    m_createCat->stopButton()->setEnabled(false);
+    m_createCat->saveButton()->setEnabled(false);
+    m_createCat->diskLabelButton()->setEnabled(false);
+
+    connect(m_createCat->browseButton(), &QPushButton::clicked, this, &MainWindow::CatDirBrowseClick);
+    connect(m_createCat, &CreateCatPanel::refreshVolumeRequested, this, &MainWindow::CatalognameF9);
+    connect(m_createCat->diskLabelButton(), &QPushButton::clicked, this, &MainWindow::DisklabelClick);
+    connect(m_createCat->ejectButton(), &QPushButton::clicked, this, &MainWindow::EjectClick);
+    connect(m_createCat->indexButton(), &QPushButton::clicked, this, &MainWindow::StartscanClick);
+    connect(m_createCat->stopButton(), &QPushButton::clicked, this, &MainWindow::StopscanClick);
+    connect(m_createCat->saveButton(), &QPushButton::clicked, this, &MainWindow::SaveCatbtnClick);
+    connect(m_createCat->masks(), &MaskListEditor::f5Pressed, this, &MainWindow::MasknameF5);
+    connect(m_createCat->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::reloadSavedMasks);
+    connect(p, &ToolPanel::closeClicked, this, &MainWindow::CreateCatCloseClick);
+    connect(m_createCat, &CreateCatPanel::optionsChanged, this, &MainWindow::storeIndexingProperties);
+    connect(m_createCat->masks(), &MaskListEditor::changed, this, &MainWindow::storeIndexingProperties);
+}
+
+// Stored properties are collected when the program closes; the create
+// panel's are kept in m_form as they change.
+void MainWindow::storeIndexingProperties()
+{
+    const ScanOptions o = m_createCat->options();
+    m_form.setBoolean(QStringLiteral("Hiddendirs_Checked"), o.hiddenDirectories);
+    m_form.setBoolean(QStringLiteral("Hiddenfiles_Checked"), o.hiddenFiles);
+    m_form.setBoolean(QStringLiteral("Readonly_Checked"), o.readOnlyFiles);
+    m_form.setBoolean(QStringLiteral("System_Checked"), o.systemFiles);
+    m_form.setBoolean(QStringLiteral("Subdir_Checked"), o.subDirectories);
+    m_form.setBoolean(QStringLiteral("Zipfiles_Checked"), o.zipContents);
+    m_form.setBoolean(QStringLiteral("Confirmzip_Checked"), m_createCat->confirmZip());
+    m_form.setList(QStringLiteral("Masklistbox_Items"), m_createCat->masks()->masks());
+}
+
+void MainWindow::Create1Click()
+{
+    OfferSaveChanges();
+    ToolPanel *p = panel(QStringLiteral("CreateCat"));
+    p->setTitle(kCreateTitle);
+    m_createCat->diskLabelButton()->setEnabled(false);
+    m_createCat->saveButton()->setEnabled(false);
+    m_createCat->indexButton()->setEnabled(true);
+    m_createCat->stopButton()->setEnabled(false);
+    m_createCat->nameBox()->clear();
+    m_createCat->directoryBox()->clear();
+    m_createCat->directoryBox()->setToolTip(QString());
+    m_unsavedScan = false;
+    p->showPanel();
+}
+
+// Asked before a new run, a new directory and closing the panel while a
+// finished run is unsaved. False abandons the action that asked.
+bool MainWindow::scanGuard()
+{
+    if (!m_unsavedScan)
+        return true;
+    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to save recently indexed volume?"))) {
+        m_unsavedScan = false;
+        return true;
+    }
+    const QString name = m_createCat->nameBox()->text();
+    if (name.isEmpty()) {
+        m_dialogs.warning(kNameFirst);
+        m_createCat->nameBox()->setFocus();
+        return false;
+    }
+    if (selectedCategoryRow() < 0) {
+        m_dialogs.warning(QStringLiteral("Please select a category to save this catalog first!"));
+        return false;
+    }
+    // The user asked for the run to be kept: a save that did not store it
+    // (cancelled, refused, failed) keeps it and abandons the action.
+    if (!SaveNewCatalogNamed(name))
+        return false;
+    m_unsavedScan = false;
+    return true;
+}
+
+void MainWindow::CatDirBrowseClick()
+{
+    if (!scanGuard())
+        return;
+    const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select a drive or directory"),
+                                               m_createCat->directoryBox()->text());
+    if (dir.isEmpty())
+        return;
+    m_createCat->directoryBox()->setText(dir);
+    m_createCat->directoryBox()->setToolTip(dir);
+    showVolume(dir);
+}
+
+void MainWindow::showVolume(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    m_volume = m_volumeReader(path);
+    panel(QStringLiteral("CreateCat"))->setTitle(m_volume->title());
+    if (m_volume->driveTypeText() == QLatin1String("Removable"))
+        m_createCat->diskLabelButton()->setEnabled(true);
+}
+
+void MainWindow::CatalognameF9()
+{
+    const QString path = m_createCat->directoryBox()->text();
+    if (path.isEmpty())
+        return;
+    setBusy(true);
+    showVolume(path);
+    setBusy(false);
+}
+
+void MainWindow::DisklabelClick()
+{
+    const QString path = m_createCat->directoryBox()->text();
+    if (!m_volume || m_volume->driveTypeText() != QLatin1String("Removable") || path.isEmpty())
+        return;
+    const auto label = m_dialogs.inputBox(QStringLiteral("Edit/Enter Disk Label"), QStringLiteral("Disk Label"),
+                                          m_createCat->nameBox()->text());
+    if (!label || !VolumeCommands::isAcceptableLabel(*label))
+        return;
+    VolumeCommands::setDiskLabel(path, *label);
+    m_createCat->nameBox()->setText(*label);
+}
+
+void MainWindow::EjectClick()
+{
+    StatusLine(QStringLiteral("Attempting To Open CD-ROM"));
+    VolumeCommands::ejectCd();
+}
+
+void MainWindow::StartscanClick()
+{
+    if (m_indexing || !scanGuard())
+        return;
+    ToolPanel *p = panel(QStringLiteral("CreateCat"));
+    setBusy(true);
+    // The table is about to hold rows of no stored catalog: nothing may be
+    // saved from it into the catalog it showed before.
+    m_state.openCatalogName.clear();
+    m_state.savedScanName.clear();
+    m_state.pendingCommentEdits = false;
+    m_state.pendingRowDeletions = false;
+    m_unsavedScan = false;
+    m_closedDuringRun = false;
+
+    IndexingRun::Params params;
+    params.directory = m_createCat->directoryBox()->text();
+    params.options = m_createCat->options();
+    params.masks = m_createCat->masks()->masks();
+    params.confirmZip = m_createCat->confirmZip();
+    params.confirmZipFile = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
+    params.zipMessage = [this](const QString &message) { m_dialogs.information(message); };
+    params.formats = m_formats;
+    params.now = QDateTime::currentDateTime();
+    if (!params.directory.isEmpty()) {
+        m_volume = m_volumeReader(params.directory);
+        m_createCat->nameBox()->setText(m_volume->label());
+        if (m_volume->driveTypeText() == QLatin1String("Removable"))
+            m_createCat->diskLabelButton()->setEnabled(true);
+        p->setTitle(m_volume->title());
+    }
+    // Without a directory the current one is indexed, described by the
+    // volume figures the panel last showed, if any.
+    params.volume = m_volume;
+
+    m_createCat->stopButton()->setEnabled(true);
+    m_createCat->indexButton()->setEnabled(false);
+    m_indexing = true;
+    blockTableCommands(true);
+    AppRunControl control([this](const QString &text) { StatusLine(text); },
+                          [p](const QString &text) { p->setStatus(text); }, m_state.keepGoing, m_runYieldMs);
+    const IndexingRun::Result result = IndexingRun(m_state, control).run(params);
+    m_indexing = false;
+    blockTableCommands(false);
+    endIndexing(result.outcome == IndexingRun::Outcome::Finished && !m_closedDuringRun, result.summary);
+}
+
+void MainWindow::endIndexing(bool showResult, const QString &summary)
+{
+    m_createCat->stopButton()->setEnabled(false);
+    m_createCat->indexButton()->setEnabled(true);
+    if (showResult) {
+        m_state.displayMode.clear();
+        m_state.displayMode.newScan = true;
+        setTableLayout();
+        fillTableFromFileLines();
+        m_state.displayMode.newScan = false;
+        StatusLine(summary);
+        m_createCat->saveButton()->setEnabled(true);
+        m_unsavedScan = true;
+    } else {
+        // Nothing to save: the table still shows whatever it showed before.
+        m_createCat->saveButton()->setEnabled(false);
+        if (m_closedDuringRun)
+            StatusLine(QStringLiteral("0 Files Cataloged"));
+    }
+    panel(QStringLiteral("CreateCat"))->setStatus(QStringLiteral("Ready..."));
+    setBusy(false);
+    m_state.fileLines.clear();
+    m_state.dirList.clear();
+}
+
+void MainWindow::StopscanClick()
+{
+    m_state.keepGoing = false;
+}
+
+void MainWindow::SaveCatbtnClick()
+{
+    const QString name = m_createCat->nameBox()->text();
+    if (name.isEmpty()) {
+        m_dialogs.warning(kNameFirst);
+        m_createCat->nameBox()->setFocus();
+        return;
+    }
+    // Only a run that was stored stops being unsaved, so the guard still
+    // offers a run whose save was cancelled, refused or failed.
+    if (SaveNewCatalogNamed(name))
+        m_unsavedScan = false;
+}
+
+void MainWindow::CreateCatCloseClick()
+{
+    ToolPanel *p = panel(QStringLiteral("CreateCat"));
+    if (m_indexing) {
+        // The run ends at its next test and its lines are dropped.
+        m_state.keepGoing = false;
+        m_state.displayMode.newScan = false;
+        m_closedDuringRun = true;
+        setBusy(false);
+    }
+    if (!scanGuard()) {
+        p->show();
+        p->raise();
+        return;
+    }
+    if (m_state.masksCleared)
+        reloadSavedMasks();
+    p->hide();
+}
+
+void MainWindow::MasknameF5()
+{
+    m_createCat->masks()->clear();
+    m_state.masksCleared = true;
+}
+
+void MainWindow::reloadSavedMasks()
+{
+    m_createCat->masks()->setMasks(MaskList::readSaved(m_settings));
+    m_state.masksCleared = false;
+}
+
+bool MainWindow::SaveNewCatalogNamed(const QString &name)
+{
+    const int category = selectedCategoryRow();
+    SaveNewCatalog::Request request{name, category, tableRows(),
+                                    m_volume ? m_volume->driveTypeText() : QString()};
+    if (category >= 0 && !SaveNewCatalog::isTaken(m_state, m_library, name))
+        StatusLine(QStringLiteral("Attempting To Save ") + name);
+    SaveNewCatalog save(m_state, m_library, request);
+    setBusy(true);
+    SaveNewCatalog::Result result = save.start();
+    while (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
+        setBusy(false);
+        QString newName;
+        const Dialogs::SameNameChoice choice = m_dialogs.sameName(result.name, newName);
+        if (choice == Dialogs::SameNameChoice::Overwrite)
+            StatusLine(QStringLiteral("Attempting To Overwrite ") + result.name + QStringLiteral(" Catalog"));
+        else if (choice == Dialogs::SameNameChoice::Update)
+            StatusLine(QStringLiteral("Attempting To Update ") + result.name + QStringLiteral(" Catalog"));
+        setBusy(true);
+        result = save.choose(toChoice(choice), newName);
+        if (choice == Dialogs::SameNameChoice::RenameTo && result.outcome != SaveNewCatalog::Outcome::Refused)
+            m_createCat->nameBox()->setText(result.name);
+    }
+    setBusy(false);
+    applySaveResult(result);
+    return stored(result.outcome);
+}
+
+void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
+{
+    if (!result.status.isEmpty())
+        StatusLine(result.status);
+    if (!result.warning.isEmpty())
+        m_dialogs.warning(result.warning);
+    if (!result.error.isEmpty())
+        m_dialogs.error(result.error);
+    if (result.clearName)
+        m_createCat->nameBox()->clear();
+    if (result.focusName)
+        m_createCat->nameBox()->setFocus();
+    if (result.reloadMasks)
+        reloadSavedMasks();
+    if (result.hidePanel)
+        panel(QStringLiteral("CreateCat"))->hide();
+    if (result.outcome != SaveNewCatalog::Outcome::Saved && result.outcome != SaveNewCatalog::Outcome::Overwrote)
+        return;
+    // Show the new node (or its new picture) and keep the selection.
+    const QModelIndex node = selectedNode();
+    const bool catalog = CategoryTreeModel::isCatalog(node);
+    const QString selected = node.isValid() ? m_treeModel->nodeText(node) : QString();
+    refreshTree(selected, catalog);
+    if (!catalog && selectedNode().isValid())
+        m_treeView->expand(selectedNode());
+}
+
+CatalogSaving::TableRows MainWindow::tableRows() const
+{
+    CatalogSaving::TableRows rows;
+    const int count = m_tableModel->tableRowCount();
+    rows.reserve(count);
+    for (int r = 1; r < count; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << m_tableModel->cell(c, r);
+        rows << cells;
+    }
+    return rows;
+}
+
+int MainWindow::selectedCategoryRow() const
+{
+    const QModelIndex node = selectedNode();
+    return CategoryTreeModel::isCategory(node) ? node.row() : -1;
+}
+
+void MainWindow::blockTableCommands(bool block)
+{
+    if (!block) {
+        for (QObject *o : std::as_const(m_blocked)) {
+            if (auto *a = qobject_cast<QAction *>(o))
+                a->setEnabled(true);
+            else if (auto *w = qobject_cast<QWidget *>(o))
+                w->setEnabled(true);
+        }
+        m_blocked.clear();
+        return;
+    }
+    for (const char *name : kTableCommands) {
+        QAction *a = action(QLatin1String(name));
+        if (a && a->isEnabled()) {
+            a->setEnabled(false);
+            m_blocked << a;
+        }
+    }
+    QList<QWidget *> widgets = {m_treeView, m_tableView};
+    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
+        if (it.key() != QLatin1String("CreateCat") && it.key() != QLatin1String("Updatedlg"))
+            widgets << it.value();
+    }
+    for (QWidget *w : widgets) {
+        if (w->isEnabled()) {
+            w->setEnabled(false);
+            m_blocked << w;
+        }
+    }
 }

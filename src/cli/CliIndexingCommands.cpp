@@ -1,6 +1,284 @@
+// Indexing commands: index a directory into a new catalog, update a catalog.
 #include "CliContext.h"
+
+#include "indexing/IndexingRun.h"
+#include "indexing/MaskList.h"
+#include "indexing/UpdateRun.h"
+#include "library/CatalogInfo.h"
+#include "library/CommaText.h"
+#include "library/RunControl.h"
+#include "library/SaveNewCatalog.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace {
+
+// Progress on a terminal: the phase and the item being read, on one line
+// rewritten at most ten times a second. Silent when stderr is not a terminal,
+// so scripts and logs get only the outcome.
+class TerminalProgress : public RunControl
+{
+public:
+    explicit TerminalProgress(QTextStream &err) : m_err(err), m_tty(isatty(STDERR_FILENO) == 1) {}
+    ~TerminalProgress() override { finish(); }
+
+    void status(const QString &text) override
+    {
+        m_status = text;
+        m_item.clear();
+        show(true);
+    }
+    void progress(const QString &text) override
+    {
+        m_item = text;
+        show(false);
+    }
+    void finish()
+    {
+        if (!m_shown)
+            return;
+        m_err << "\r\033[K";
+        m_err.flush();
+        m_shown = false;
+    }
+
+private:
+    void show(bool now)
+    {
+        if (!m_tty || (!now && m_sinceShown.isValid() && m_sinceShown.elapsed() < 100))
+            return;
+        m_sinceShown.start();
+        QString line = m_status;
+        if (!m_item.isEmpty())
+            line += QLatin1Char(' ') + m_item.right(60);
+        m_err << "\r\033[K" << line.left(110);
+        m_err.flush();
+        m_shown = true;
+    }
+
+    QTextStream &m_err;
+    bool m_tty;
+    bool m_shown = false;
+    QString m_status;
+    QString m_item;
+    QElapsedTimer m_sinceShown;
+};
+
+// The option flags shared with the create panel, whose defaults they keep.
+bool takeScanFlag(const QString &arg, ScanOptions &o)
+{
+    if (arg == QLatin1String("--no-hidden-files"))
+        o.hiddenFiles = false;
+    else if (arg == QLatin1String("--no-read-only"))
+        o.readOnlyFiles = false;
+    else if (arg == QLatin1String("--no-system"))
+        o.systemFiles = false;
+    else if (arg == QLatin1String("--no-subdirs"))
+        o.subDirectories = false;
+    else if (arg == QLatin1String("--no-hidden-dirs"))
+        o.hiddenDirectories = false;
+    else if (arg == QLatin1String("--zip"))
+        o.zipContents = true;
+    else
+        return false;
+    return true;
+}
+
+struct IndexArgs {
+    QString path;
+    QString name;
+    QString category;
+    QString ifExists = QStringLiteral("fail");
+    ScanOptions options;
+    MaskList masks;
+};
+
+// Empty when the arguments are sound, else the complaint.
+QString parseIndexArgs(const QStringList &args, IndexArgs &a)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (takeScanFlag(arg, a.options))
+            continue;
+        const bool takesValue = arg == QLatin1String("--name") || arg == QLatin1String("--category")
+            || arg == QLatin1String("--if-exists") || arg == QLatin1String("--mask");
+        if (takesValue) {
+            if (i + 1 >= args.size())
+                return arg + QStringLiteral(" needs a value");
+            const QString value = args.at(++i);
+            if (arg == QLatin1String("--name"))
+                a.name = value;
+            else if (arg == QLatin1String("--category"))
+                a.category = value;
+            else if (arg == QLatin1String("--if-exists"))
+                a.ifExists = value;
+            else if (!value.isEmpty())
+                a.masks.add(value.toLower()); // as the mask box lowers what is typed
+            continue;
+        }
+        if (arg.startsWith(QLatin1String("--")))
+            return QStringLiteral("unknown option ") + arg;
+        if (!a.path.isEmpty())
+            return QStringLiteral("one directory only: ") + arg;
+        a.path = arg;
+    }
+    if (a.path.isEmpty())
+        return QStringLiteral("usage: index PATH --name NAME --category CATEGORY [options]");
+    if (a.category.isEmpty())
+        return QStringLiteral("--category is needed");
+    const QString &e = a.ifExists;
+    const bool knownChoice = e == QLatin1String("fail") || e == QLatin1String("overwrite")
+        || e == QLatin1String("update") || (e.startsWith(QLatin1String("rename:")) && e.size() > 7);
+    if (!knownChoice)
+        return QStringLiteral("--if-exists takes fail, overwrite, update or rename:NEW");
+    return {};
+}
+
+SaveNewCatalog::Result chooseForTakenName(SaveNewCatalog &save, const QString &ifExists)
+{
+    if (ifExists == QLatin1String("overwrite"))
+        return save.choose(SaveNewCatalog::Choice::Overwrite);
+    if (ifExists == QLatin1String("update"))
+        return save.choose(SaveNewCatalog::Choice::Update);
+    return save.choose(SaveNewCatalog::Choice::RenameTo, ifExists.mid(7));
+}
+
+bool stored(SaveNewCatalog::Outcome outcome)
+{
+    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote
+        || outcome == SaveNewCatalog::Outcome::Updated;
+}
+
+int index(CliContext &c, const QStringList &args)
+{
+    IndexArgs a;
+    if (const QString problem = parseIndexArgs(args, a); !problem.isEmpty())
+        return c.fail(problem, 2);
+    const QString dir = QDir(a.path).absolutePath();
+    if (!QFileInfo(dir).isDir())
+        return c.fail(QStringLiteral("Cannot read directory ") + a.path);
+    const int category = c.state.tree.findCategory(a.category);
+    if (category < 0)
+        return c.fail(QStringLiteral("Category %1 does not exist").arg(a.category));
+    // Without --name the volume label is the name, as the panel suggests it.
+    const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;
+    if (name.isEmpty())
+        return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), 2);
+
+    IndexingRun::Params params;
+    params.directory = dir;
+    params.options = a.options;
+    params.masks = a.masks.items();
+    params.formats = c.formats;
+    params.now = QDateTime::currentDateTime();
+    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    TerminalProgress progress(c.err);
+    const IndexingRun::Result run = IndexingRun(c.state, progress).run(params);
+    progress.finish();
+    if (run.outcome != IndexingRun::Outcome::Finished)
+        return c.fail(QStringLiteral("0 Files Cataloged"));
+
+    CatalogSaving::TableRows rows;
+    for (const QString &line : c.state.fileLines.lines()) {
+        const QStringList fields = CommaText::split(line);
+        if (!fields.isEmpty())
+            rows << fields;
+    }
+    c.state.fileLines.clear();
+    c.state.dirList.clear();
+    SaveNewCatalog save(c.state, c.library, {name, category, rows, run.volume.driveTypeText()});
+    SaveNewCatalog::Result result = save.start();
+    if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
+        if (a.ifExists == QLatin1String("fail"))
+            return c.fail(QStringLiteral("A catalog named %1 already exists (see --if-exists)").arg(result.name));
+        result = chooseForTakenName(save, a.ifExists);
+        if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice)
+            return c.fail(QStringLiteral("A catalog named %1 already exists too").arg(result.name));
+    }
+    if (!stored(result.outcome)) {
+        const QString reason = !result.error.isEmpty() ? result.error
+            : !result.warning.isEmpty()                ? result.warning
+                                                       : result.status;
+        return c.fail(reason.simplified());
+    }
+    if (!c.save())
+        return 1;
+    c.out << result.status << '\n' << run.summary << '\n';
+    return 0;
+}
+
+int update(CliContext &c, const QStringList &args)
+{
+    QString given;
+    QString path;
+    bool yes = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--yes"))
+            yes = true;
+        else if (arg == QLatin1String("--path") && i + 1 < args.size())
+            path = args.at(++i);
+        else if (arg.startsWith(QLatin1String("--")) || !given.isEmpty())
+            return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), 2);
+        else
+            given = arg;
+    }
+    if (given.isEmpty())
+        return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), 2);
+    const QString name = c.knownCatalog(given);
+    if (name.isEmpty())
+        return c.fail(QStringLiteral("Catalog %1 does not exist").arg(given));
+
+    // The catalog's stored options, or the create panel's defaults.
+    CatalogInfo info;
+    const bool hasInfo = CatalogInfo::fromLine(c.state.catalogInfo.value(name), info);
+    if (path.isEmpty())
+        path = info.path;
+    if (path.isEmpty())
+        return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."), 2);
+    path = QDir(path).absolutePath();
+    if (hasInfo && UpdateRun::asksForDisk(info.driveType) && !yes)
+        return c.fail(UpdateRun::insertDiskQuestion(name, info.drive.isEmpty() ? path : info.drive)
+                      + QStringLiteral("\n(answer with --yes)"));
+    const VolumeInfo volume = VolumeInfo::read(path);
+    if (UpdateRun::labelDiffers(name, volume.label()) && !yes)
+        return c.fail(UpdateRun::labelQuestion(name, volume.label()) + QStringLiteral("\n(answer with --yes)"));
+
+    UpdateRun::Params params;
+    params.catalogName = name;
+    params.directory = path;
+    params.options = info.options;
+    params.masks = info.masks;
+    params.formats = c.formats;
+    params.now = QDateTime::currentDateTime();
+    params.volume = volume;
+    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    TerminalProgress progress(c.err);
+    const UpdateRun::Result result = UpdateRun(c.state, c.library, progress).run(params);
+    progress.finish();
+    if (result.outcome != UpdateRun::Outcome::Updated)
+        return c.fail(!result.error.isEmpty() ? result.error : result.warning);
+    if (!c.save())
+        return 1;
+    c.out << result.added << " New Addition(s) " << result.removed << " Removed\n"
+          << result.fileCount << " Files In " << result.directoryCount << " Directories\n";
+    return 0;
+}
+
+} // namespace
 
 QList<CliCommand> indexingCommands()
 {
-    return {};
+    return {
+        {"index",
+         "index PATH --name NAME --category CATEGORY [--no-hidden-files] [--no-read-only] [--no-system]\n"
+         "        [--no-subdirs] [--no-hidden-dirs] [--zip] [--mask M]... [--if-exists fail|overwrite|update|rename:NEW]\n"
+         "                            index a directory into a new catalog",
+         index},
+        {"update", "update NAME [--path DIR] [--yes]  rescan a catalog, keeping the comments of files still there",
+         update},
+    };
 }

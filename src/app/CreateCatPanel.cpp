@@ -1,0 +1,147 @@
+#include "CreateCatPanel.h"
+
+#include "MaskListEditor.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString lines(std::initializer_list<const char *> pieces)
+{
+    QStringList text;
+    for (const char *piece : pieces)
+        text << QLatin1String(piece);
+    return text.join(u'\n');
+}
+
+} // namespace
+
+CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 4, 4, 4);
+
+    grid->addWidget(new QLabel(QStringLiteral("Drive Or Directory:"), this), 0, 0);
+    m_catDir = new QLineEdit(this);
+    m_catDir->setObjectName(QStringLiteral("CatDir"));
+    m_catDir->setReadOnly(true);
+    m_catDir->setMinimumWidth(260);
+    grid->addWidget(m_catDir, 0, 1);
+    m_browse = new QPushButton(QStringLiteral("Browse..."), this);
+    m_browse->setObjectName(QStringLiteral("CatDirBrowse"));
+    grid->addWidget(m_browse, 0, 2);
+
+    auto *options = new QGroupBox(QStringLiteral("Options"), this);
+    auto *optionLayout = new QVBoxLayout(options);
+    optionLayout->setSpacing(1);
+    m_hiddenFiles = addOption(QStringLiteral("Hiddenfiles"), QStringLiteral("Hidden Files"));
+    m_readOnly = addOption(QStringLiteral("Readonly"), QStringLiteral("Read-Only Files"));
+    m_system = addOption(QStringLiteral("System"), QStringLiteral("System Files"));
+    m_subdir = addOption(QStringLiteral("Subdir"), QStringLiteral("Sub-Directories"));
+    m_hiddenDirs = addOption(QStringLiteral("Hiddendirs"), QStringLiteral("Hidden Directories"));
+    m_zipFiles = addOption(QStringLiteral("Zipfiles"), QStringLiteral("Contents Of ZIP Files"));
+    m_confirmZip = addOption(QStringLiteral("Confirmzip"), QStringLiteral("Confirm Each ZIP Extract"));
+    for (QCheckBox *box : {m_hiddenFiles, m_readOnly, m_system, m_subdir, m_hiddenDirs, m_zipFiles, m_confirmZip})
+        optionLayout->addWidget(box);
+    grid->addWidget(options, 1, 0, 2, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 1, 1);
+    auto *maskBox = new QVBoxLayout;
+    m_maskName = new QLineEdit(QStringLiteral("*.*"), this);
+    m_maskName->setObjectName(QStringLiteral("Maskname"));
+    m_maskName->setToolTip(lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
+                                  "Press the F5 key to empty the File Mask(s) list.",
+                                  "Press the F6 key to undo the action taken by the F5 key."}));
+    m_maskList = new QListWidget(this);
+    m_maskList->setObjectName(QStringLiteral("Masklistbox"));
+    m_maskList->setToolTip(lines({"To remove a mask:", "Select the mask, then press the DEL key."}));
+    m_maskList->setMaximumHeight(110);
+    maskBox->addWidget(m_maskName);
+    maskBox->addWidget(m_maskList);
+    grid->addLayout(maskBox, 2, 1, 1, 2);
+    m_masks = new MaskListEditor(m_maskName, m_maskList, this);
+
+    grid->addWidget(new QLabel(QStringLiteral("Catalog Name:"), this), 3, 0);
+    m_catalogName = new QLineEdit(this);
+    m_catalogName->setObjectName(QStringLiteral("Catalogname"));
+    m_catalogName->setToolTip(QStringLiteral("Press the F9 key to refresh the volume information."));
+    m_catalogName->installEventFilter(this);
+    grid->addWidget(m_catalogName, 3, 1, 1, 2);
+
+    auto *buttons = new QHBoxLayout;
+    m_start = addButton(QStringLiteral("Startscan"), QStringLiteral("Index"));
+    m_stop = addButton(QStringLiteral("Stopscan"), QStringLiteral("Stop"));
+    m_eject = addButton(QStringLiteral("Eject"), QStringLiteral("Eject CD"));
+    m_save = addButton(QStringLiteral("SaveCatbtn"), QStringLiteral("Save"));
+    m_diskLabel = addButton(QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
+    for (QPushButton *b : {m_start, m_stop, m_eject, m_save, m_diskLabel})
+        buttons->addWidget(b);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+}
+
+QCheckBox *CreateCatPanel::addOption(const QString &objectName, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, this);
+    box->setObjectName(objectName);
+    connect(box, &QCheckBox::toggled, this, &CreateCatPanel::optionsChanged);
+    return box;
+}
+
+QPushButton *CreateCatPanel::addButton(const QString &objectName, const QString &caption)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+ScanOptions CreateCatPanel::options() const
+{
+    ScanOptions o;
+    o.hiddenFiles = m_hiddenFiles->isChecked();
+    o.readOnlyFiles = m_readOnly->isChecked();
+    o.systemFiles = m_system->isChecked();
+    o.subDirectories = m_subdir->isChecked();
+    o.hiddenDirectories = m_hiddenDirs->isChecked();
+    o.zipContents = m_zipFiles->isChecked();
+    return o;
+}
+
+void CreateCatPanel::setOptions(const ScanOptions &o)
+{
+    m_hiddenFiles->setChecked(o.hiddenFiles);
+    m_readOnly->setChecked(o.readOnlyFiles);
+    m_system->setChecked(o.systemFiles);
+    m_subdir->setChecked(o.subDirectories);
+    m_hiddenDirs->setChecked(o.hiddenDirectories);
+    m_zipFiles->setChecked(o.zipContents);
+}
+
+bool CreateCatPanel::confirmZip() const
+{
+    return m_confirmZip->isChecked();
+}
+
+void CreateCatPanel::setConfirmZip(bool on)
+{
+    m_confirmZip->setChecked(on);
+}
+
+bool CreateCatPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_catalogName && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F9) {
+        emit refreshVolumeRequested();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,116 @@
+#include "UpdatePanel.h"
+
+#include "MaskListEditor.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 4, 4, 4);
+
+    grid->addWidget(new QLabel(QStringLiteral("Name:"), this), 0, 0);
+    m_name = new QLabel(this);
+    m_name->setObjectName(QStringLiteral("Label25"));
+    grid->addWidget(m_name, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Last Updated:"), this), 1, 0);
+    m_lastUpdated = new QLabel(this);
+    m_lastUpdated->setObjectName(QStringLiteral("Label27"));
+    grid->addWidget(m_lastUpdated, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Path:"), this), 2, 0);
+    m_path = new QLineEdit(this);
+    m_path->setObjectName(QStringLiteral("Updiredit"));
+    m_path->setReadOnly(true);
+    m_path->setMinimumWidth(240);
+    grid->addWidget(m_path, 2, 1);
+    m_browse = addButton(QStringLiteral("UpdirBrowse"), QStringLiteral("Browse..."));
+    grid->addWidget(m_browse, 2, 2);
+
+    auto *options = new QGroupBox(QStringLiteral("Options"), this);
+    auto *optionLayout = new QVBoxLayout(options);
+    optionLayout->setSpacing(1);
+    m_hiddenFiles = addOption(QStringLiteral("Uphidfiles"), QStringLiteral("Hidden Files"));
+    m_readOnly = addOption(QStringLiteral("Upreadonly"), QStringLiteral("Read-Only Files"));
+    m_system = addOption(QStringLiteral("Upsystem"), QStringLiteral("System Files"));
+    m_subdir = addOption(QStringLiteral("Upsub"), QStringLiteral("Sub-Directories"));
+    m_hiddenDirs = addOption(QStringLiteral("Uphidir"), QStringLiteral("Hidden Directories"));
+    m_zipFiles = addOption(QStringLiteral("Upzipfiles"), QStringLiteral("Contents Of ZIP Files"));
+    m_confirmZip = addOption(QStringLiteral("Confirm2"), QStringLiteral("Confirm Each Zip Extract"));
+    for (QCheckBox *box : {m_hiddenFiles, m_readOnly, m_system, m_subdir, m_hiddenDirs, m_zipFiles, m_confirmZip})
+        optionLayout->addWidget(box);
+    grid->addWidget(options, 3, 0, 2, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 3, 1);
+    auto *maskBox = new QVBoxLayout;
+    m_mask = new QLineEdit(QStringLiteral("*.*"), this);
+    m_mask->setObjectName(QStringLiteral("Upmask"));
+    m_mask->setToolTip(QStringLiteral("To add a mask to the list:\nEnter a file mask, then press the ENTER key."));
+    m_maskList = new QListWidget(this);
+    m_maskList->setObjectName(QStringLiteral("Upmasklist"));
+    m_maskList->setToolTip(QStringLiteral("To remove a mask:\nSelect the mask, then press the DELETE key."));
+    m_maskList->setMaximumHeight(110);
+    maskBox->addWidget(m_mask);
+    maskBox->addWidget(m_maskList);
+    grid->addLayout(maskBox, 4, 1, 1, 2);
+    m_masks = new MaskListEditor(m_mask, m_maskList, this);
+
+    auto *buttons = new QHBoxLayout;
+    m_start = addButton(QStringLiteral("Updatestart"), QStringLiteral("Update"));
+    m_stop = addButton(QStringLiteral("Updatestop"), QStringLiteral("Stop"));
+    m_stop->setEnabled(false);
+    m_close = addButton(QStringLiteral("Updateclose"), QStringLiteral("Close"));
+    buttons->addStretch(1);
+    for (QPushButton *b : {m_start, m_stop, m_close})
+        buttons->addWidget(b);
+    grid->addLayout(buttons, 5, 0, 1, 3);
+}
+
+QCheckBox *UpdatePanel::addOption(const QString &objectName, const QString &caption)
+{
+    auto *box = new QCheckBox(caption, this);
+    box->setObjectName(objectName);
+    return box;
+}
+
+QPushButton *UpdatePanel::addButton(const QString &objectName, const QString &caption)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+ScanOptions UpdatePanel::options() const
+{
+    ScanOptions o;
+    o.hiddenFiles = m_hiddenFiles->isChecked();
+    o.readOnlyFiles = m_readOnly->isChecked();
+    o.systemFiles = m_system->isChecked();
+    o.subDirectories = m_subdir->isChecked();
+    o.hiddenDirectories = m_hiddenDirs->isChecked();
+    o.zipContents = m_zipFiles->isChecked();
+    return o;
+}
+
+void UpdatePanel::setOptions(const ScanOptions &o)
+{
+    m_hiddenFiles->setChecked(o.hiddenFiles);
+    m_readOnly->setChecked(o.readOnlyFiles);
+    m_system->setChecked(o.systemFiles);
+    m_subdir->setChecked(o.subDirectories);
+    m_hiddenDirs->setChecked(o.hiddenDirectories);
+    m_zipFiles->setChecked(o.zipContents);
+}
+
+bool UpdatePanel::confirmZip() const
+{
+    return m_confirmZip->isChecked();
+}
