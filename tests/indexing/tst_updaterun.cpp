@@ -21,8 +21,6 @@ private slots:
     void deletedCatalogFileMakesEveryLineNew();
     void stoppedOrUnreadableLeavesCatalogAlone_data();
     void stoppedOrUnreadableLeavesCatalogAlone();
-    void labelQuestion_data();
-    void labelQuestion();
 
 private:
     UpdateRun::Params params() const;
@@ -138,22 +136,6 @@ void TstUpdateRun::stoppedOrUnreadableLeavesCatalogAlone()
     QCOMPARE(r.warning.isEmpty(), !removeVolume);
     QCOMPARE(TestSupport::readFile(catalogPath()), before);
     QCOMPARE(m_state.catalogInfo.value(QStringLiteral("Disc")), info);
-}
-
-void TstUpdateRun::labelQuestion_data()
-{
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<bool>("asked");
-    QTest::newRow("other case") << "DATA" << true;
-    QTest::newRow("same") << "data" << false;
-    QTest::newRow("no label") << "" << false;
-}
-
-void TstUpdateRun::labelQuestion()
-{
-    QFETCH(QString, label);
-    QFETCH(bool, asked);
-    QCOMPARE(UpdateRun::labelDiffers(QStringLiteral("data"), label), asked);
 }
 
 QTEST_GUILESS_MAIN(TstUpdateRun)
