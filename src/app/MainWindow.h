@@ -212,7 +212,29 @@ private:
     // MainWindowQueries.cpp: catalog search, duplicates, report.
     void connectQueryCommands();
     void createQueryPanels();
-    // (query handlers and members go here)
+    // Writes the search history and the comparison boxes into m_form.
+    void collectQueryProperties();
+    void Search1Click();
+    void SearchbtnClick();
+    void SearchEnterKey();
+    void StopsearchClick();
+    void ClearhistoryClick();
+    void ViewAllCatalogs1Click();
+    void FindDuplicates1Click();
+    void DupstartClick();
+    void DupstopClick();
+    void Report1Click();
+    // A comment edited in the report's Comment column.
+    void reportCommentEdited(int column, int row);
+    // While a search or duplicate run yields to events, the commands that
+    // would change the table, FileLines or the tree it walks are disabled.
+    void setQueryRunning(bool running);
+    bool queryRunning() const;
+    void reportUnreadable(const QStringList &catalogs);
+    class SearchPanel *m_searchPanel = nullptr;
+    class DuplicatePanel *m_dupPanel = nullptr;
+    // Commands disabled by setQueryRunning, with their state before.
+    QHash<QAction *, bool> m_blockedCommands;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();

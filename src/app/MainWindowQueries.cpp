@@ -1,10 +1,296 @@
 // Catalog search, the duplicate finder and the report.
 #include "MainWindow.h"
 
+#include "AppRunControl.h"
+#include "CheckTreeView.h"
+#include "DuplicatePanel.h"
+#include "SearchPanel.h"
+#include "ToolPanel.h"
+#include "library/CommaText.h"
+#include "queries/CatalogReport.h"
+#include "queries/LineMatcher.h"
+#include "queries/SearchHistory.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kSearchPanel = QStringLiteral("Searchcatdlg");
+const QString kDupPanel = QStringLiteral("Dupdlg");
+constexpr int kYieldMs = 15;
+
+// Commands that replace the table or FileLines, or change the tree a run
+// walks; they wait while a search or duplicate run is going.
+const char *const kBlockedWhileRunning[] = {
+    "Create1", "View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
+    "RenameSelectedCatalog1", "Update1", "UpdateSelectedCatalog1", "FindDuplicates1",
+    "Report1", "ViewAllCatalogs1", "Search1", "SearchAndReplace1", "AddEdit1", "Delete2",
+    "DeleteSelectedCategory1", "DeleteSelectedCategory2", "RenameSelectedCategory1",
+    "RenameSelectedCategory2", "UpgradeTov2xx1",
+};
+
+void placeInBody(ToolPanel *panel, QWidget *controls)
+{
+    auto *layout = new QVBoxLayout(panel->body());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(controls);
+}
+
+} // namespace
+
 void MainWindow::connectQueryCommands()
 {
+    connectCommand(QStringLiteral("Search1"), &MainWindow::Search1Click);
+    connectCommand(QStringLiteral("ViewAllCatalogs1"), &MainWindow::ViewAllCatalogs1Click);
+    connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::FindDuplicates1Click);
+    connectCommand(QStringLiteral("Report1"), &MainWindow::Report1Click);
 }
 
 void MainWindow::createQueryPanels()
 {
+    ToolPanel *search = addPanel(kSearchPanel, QStringLiteral("Set Options, Then Start"));
+    m_searchPanel = new SearchPanel(search->body());
+    placeInBody(search, m_searchPanel);
+    m_searchPanel->setHistory(SearchHistory(m_form.list(QStringLiteral("Searchword_Items"))).items());
+    connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::SearchbtnClick);
+    connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::SearchEnterKey);
+    connect(m_searchPanel, &SearchPanel::stopClicked, this, &MainWindow::StopsearchClick);
+    connect(m_searchPanel, &SearchPanel::closeClicked, search, &QWidget::hide);
+    connect(m_searchPanel, &SearchPanel::clearHistoryClicked, this, &MainWindow::ClearhistoryClick);
+
+    ToolPanel *dup = addPanel(kDupPanel, QStringLiteral("Check Desired Categories, Then Start"));
+    m_dupPanel = new DuplicatePanel(dup->body());
+    placeInBody(dup, m_dupPanel);
+    // This panel reports through the status line only.
+    if (auto *bar = dup->findChild<QLabel *>(kDupPanel + QStringLiteral("Status")))
+        bar->hide();
+    DuplicateFinder::Criteria criteria;
+    criteria.name = m_form.boolean(QStringLiteral("Comparename_Checked"));
+    criteria.size = m_form.boolean(QStringLiteral("Comparesize_Checked"));
+    criteria.date = m_form.boolean(QStringLiteral("Comparedate_Checked"));
+    m_dupPanel->setCriteria(criteria);
+    connect(m_dupPanel, &DuplicatePanel::startClicked, this, &MainWindow::DupstartClick);
+    connect(m_dupPanel, &DuplicatePanel::stopClicked, this, &MainWindow::DupstopClick);
+    connect(m_dupPanel, &DuplicatePanel::closeClicked, dup, &QWidget::hide);
+}
+
+void MainWindow::collectQueryProperties()
+{
+    m_form.setList(QStringLiteral("Searchword_Items"), m_searchPanel->history());
+    const DuplicateFinder::Criteria criteria = m_dupPanel->criteria();
+    m_form.setBoolean(QStringLiteral("Comparename_Checked"), criteria.name);
+    m_form.setBoolean(QStringLiteral("Comparesize_Checked"), criteria.size);
+    m_form.setBoolean(QStringLiteral("Comparedate_Checked"), criteria.date);
+}
+
+bool MainWindow::queryRunning() const
+{
+    return m_state.searching || m_state.findingDuplicates;
+}
+
+void MainWindow::setQueryRunning(bool running)
+{
+    if (running) {
+        m_blockedCommands.clear();
+        for (const char *name : kBlockedWhileRunning) {
+            if (QAction *a = action(QLatin1String(name))) {
+                m_blockedCommands.insert(a, a->isEnabled());
+                a->setEnabled(false);
+            }
+        }
+    } else {
+        for (auto it = m_blockedCommands.cbegin(); it != m_blockedCommands.cend(); ++it)
+            it.key()->setEnabled(it.value());
+        m_blockedCommands.clear();
+    }
+    // The tree opens catalogs and the table takes edits without a command.
+    m_treeView->setEnabled(!running);
+    m_tableView->setEnabled(!running);
+}
+
+void MainWindow::reportUnreadable(const QStringList &catalogs)
+{
+    if (!catalogs.isEmpty())
+        m_dialogs.error(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
+}
+
+void MainWindow::Search1Click()
+{
+    if (m_state.catalogInfo.isEmpty())
+        return;
+    OfferSaveChanges();
+    ToolPanel *p = panel(kSearchPanel);
+    setBusy(true);
+    p->setStatus(QStringLiteral("Ready..."));
+    m_searchPanel->tree()->rebuild(m_state.tree);
+    setBusy(false);
+    p->showPanel();
+    m_searchPanel->prepare();
+}
+
+void MainWindow::SearchEnterKey()
+{
+    // Search is disabled while a run goes on; ENTER must wait as well.
+    if (!queryRunning())
+        SearchbtnClick();
+}
+
+void MainWindow::SearchbtnClick()
+{
+    if (queryRunning())
+        return;
+    const CatalogSearch::Request request = m_searchPanel->request();
+    m_state.fileLines.clear();
+    if (request.mode == CatalogSearch::Mode::Word) {
+        if (request.word.isEmpty())
+            return;
+        SearchHistory history(m_searchPanel->history());
+        history.add(request.word);
+        m_searchPanel->setHistory(history.items());
+    }
+    const CatalogSearch search(m_library, m_formats, QDate::currentDate().year());
+    QString error;
+    if (!search.matcherFor(request, &error)) {
+        if (!error.isEmpty())
+            m_dialogs.warning(error);
+        return;
+    }
+
+    setBusy(true);
+    m_state.displayMode.clear();
+    m_state.displayMode.searchResults = true;
+    m_state.searching = true;
+    m_state.keepGoing = true;
+    m_searchPanel->setRunning(true);
+    setQueryRunning(true);
+    // A copy: ticks changed while the run yields apply to the next search.
+    const CheckTree tree = m_searchPanel->tree()->checkTree();
+    AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
+                          m_state.keepGoing, kYieldMs);
+    const CatalogSearch::Result result = search.run(request, tree, control, m_state.fileLines);
+    if (result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0) {
+        m_state.displayMode.clear();
+        m_state.displayMode.searchResults = true;
+        setTableLayout();
+        fillTableFromFileLines();
+    }
+    m_state.fileLines.clear();
+    m_state.displayMode.searchResults = false;
+    m_state.searching = false;
+    m_state.keepGoing = false;
+    setQueryRunning(false);
+    m_searchPanel->setRunning(false);
+    setBusy(false);
+    reportUnreadable(result.unreadable);
+}
+
+void MainWindow::StopsearchClick()
+{
+    m_state.keepGoing = false;
+}
+
+void MainWindow::ClearhistoryClick()
+{
+    if (m_dialogs.confirmYesNo(QStringLiteral("Proceed to clear history list?")))
+        m_searchPanel->setHistory({});
+}
+
+void MainWindow::ViewAllCatalogs1Click()
+{
+    if (m_state.catalogInfo.isEmpty())
+        return;
+    Search1Click();
+    m_searchPanel->tree()->setAllChecked(true);
+    m_searchPanel->setMode(CatalogSearch::Mode::Extension);
+    m_searchPanel->extensionBox()->setCurrentText(QStringLiteral("*.*"));
+    SearchbtnClick();
+    panel(kSearchPanel)->hide();
+}
+
+void MainWindow::FindDuplicates1Click()
+{
+    OfferSaveChanges();
+    setBusy(true);
+    m_dupPanel->tree()->rebuild(m_state.tree);
+    setBusy(false);
+    panel(kDupPanel)->showPanel();
+}
+
+void MainWindow::DupstartClick()
+{
+    if (queryRunning())
+        return;
+    const DuplicateFinder::Criteria criteria = m_dupPanel->criteria();
+    if (!criteria.any()) {
+        m_dialogs.warning(DuplicateFinder::noCriterionMessage());
+        return;
+    }
+    m_state.fileLines.clear();
+    setBusy(true);
+    m_state.displayMode.clear();
+    m_state.displayMode.duplicateResults = true;
+    m_state.findingDuplicates = true;
+    m_state.keepGoing = true;
+    m_dupPanel->setRunning(true);
+    setQueryRunning(true);
+    const CheckTree tree = m_dupPanel->tree()->checkTree();
+    AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
+                          m_state.keepGoing, kYieldMs);
+    const DuplicateFinder::Result result =
+        DuplicateFinder(m_library).run(tree, criteria, control, m_state.fileLines);
+    if (result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0) {
+        m_state.displayMode.clear();
+        m_state.displayMode.duplicateResults = true;
+        setTableLayout();
+        fillTableFromFileLines();
+    }
+    m_state.fileLines.clear();
+    m_state.displayMode.duplicateResults = false;
+    m_state.findingDuplicates = false;
+    m_state.keepGoing = false;
+    setQueryRunning(false);
+    m_dupPanel->setRunning(false);
+    setBusy(false);
+    reportUnreadable(result.unreadable);
+}
+
+void MainWindow::DupstopClick()
+{
+    m_state.keepGoing = false;
+}
+
+void MainWindow::Report1Click()
+{
+    OfferSaveChanges();
+    if (m_state.catalogInfo.isEmpty())
+        return;
+    setBusy(true);
+    const std::vector<QStringList> rows = CatalogReport::rows(m_state.catalogInfo, m_state.treeComments);
+    QStringList lines;
+    lines.reserve(qsizetype(rows.size()));
+    for (const QStringList &cells : rows)
+        lines << CommaText::join(cells);
+    m_tableModel->setUpReportView();
+    m_tableModel->fill(lines);
+    m_tableView->horizontalHeader()->setSortIndicatorShown(false);
+    applyColumnWidths();
+    StatusLine(CatalogReport::statusText(qsizetype(rows.size())));
+    setBusy(false);
+}
+
+void MainWindow::reportCommentEdited(int column, int row)
+{
+    if (m_tableModel->columnCount() != CatalogReport::ColumnCount || column != CatalogReport::Comment)
+        return;
+    const QString catalog = m_tableModel->cell(CatalogReport::Name, row);
+    if (!catalog.isEmpty())
+        CatalogReport::storeComment(m_state.treeComments, catalog, m_tableModel->cell(column, row));
 }

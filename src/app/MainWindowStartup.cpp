@@ -100,6 +100,7 @@ void MainWindow::collectStoredProperties()
         m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->x());
         m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->y());
     }
+    collectQueryProperties();
 }
 
 void MainWindow::saveForm()
@@ -137,6 +138,7 @@ void MainWindow::shutDown()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_shutDown) {
+        m_state.keepGoing = false; // a run yielding to this close ends at its next check
         closeQuery();
         shutDown();
     }

@@ -130,10 +130,11 @@ void MainWindow::VisualTableHeaderClick(int column)
     m_tableView->horizontalHeader()->setSortIndicator(m_tableModel->sortColumn(), m_tableModel->sortOrder());
 }
 
-void MainWindow::VisualTableCellEdited(int, int)
+void MainWindow::VisualTableCellEdited(int column, int row)
 {
     if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
         m_state.pendingCommentEdits = true;
+    reportCommentEdited(column, row);
 }
 
 void MainWindow::VisualTableContextMenu(const QPoint &pos)

@@ -1,6 +1,229 @@
+// Searching commands: search, dupes, report.
 #include "CliContext.h"
+
+#include "library/CommaText.h"
+#include "library/RunControl.h"
+#include "library/SortedLineList.h"
+#include "library/TextCompare.h"
+#include "queries/CatalogReport.h"
+#include "queries/CatalogSearch.h"
+#include "queries/CheckTree.h"
+#include "queries/DuplicateFinder.h"
+#include "queries/LineMatcher.h"
+
+#include <QDate>
+
+namespace {
+
+constexpr int kBadArgument = 2;
+constexpr int kResultFields = 6;
+
+// Which catalogs a search or duplicate run takes: --category and --catalog,
+// both repeatable; with neither, every catalog of the tree.
+struct Scope {
+    QStringList categories;
+    QStringList catalogs;
+};
+
+// Takes "--category C" and "--catalog N" at args[i]; true when it did.
+bool takeScopeOption(const QStringList &args, int &i, Scope &scope, QString &error)
+{
+    const QString &option = args.at(i);
+    QStringList *target = option == QLatin1String("--category") ? &scope.categories
+                        : option == QLatin1String("--catalog")  ? &scope.catalogs
+                                                                : nullptr;
+    if (!target)
+        return false;
+    if (i + 1 >= args.size())
+        error = option + QStringLiteral(" needs a name");
+    else
+        target->append(args.at(++i));
+    return true;
+}
+
+// Ticks the chosen catalogs; 0, or the exit code after reporting.
+int tickScope(CliContext &c, const Scope &scope, CheckTree &tree)
+{
+    if (scope.categories.isEmpty() && scope.catalogs.isEmpty()) {
+        tree.setAllChecked(true);
+        return 0;
+    }
+    for (const QString &name : scope.categories) {
+        if (c.state.tree.findCategory(name) < 0)
+            return c.fail(QStringLiteral("Category %1 does not exist").arg(name));
+        for (int i = 0; i < tree.categoryCount(); ++i) {
+            if (TextCompare::equalAsciiNoCase(tree.category(i).node.text, name))
+                tree.setCategoryChecked(i, true);
+        }
+    }
+    for (const QString &name : scope.catalogs) {
+        const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(name);
+        if (!ref.isValid())
+            return c.fail(QStringLiteral("Catalog %1 does not exist").arg(name));
+        const QString &category = c.state.tree.category(ref.category).name;
+        for (int i = 0; i < tree.categoryCount(); ++i) {
+            if (tree.category(i).node.text == category)
+                tree.setCatalogChecked(i, ref.catalog, true);
+        }
+    }
+    return 0;
+}
+
+// A result line (five entry fields and the catalog name) as one output row.
+void printResults(CliContext &c, const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        QStringList fields = CommaText::split(line);
+        if (fields.isEmpty())
+            continue;
+        while (fields.size() < kResultFields)
+            fields.append(QString());
+        c.out << fields.join(u'\t') << '\n';
+    }
+}
+
+int reportUnreadable(CliContext &c, const QStringList &catalogs)
+{
+    if (catalogs.isEmpty())
+        return 0;
+    return c.fail(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
+}
+
+bool takeValue(const QStringList &args, int &i, QString &value, QString &error)
+{
+    if (i + 1 >= args.size()) {
+        error = args.at(i) + QStringLiteral(" needs a value");
+        return false;
+    }
+    value = args.at(++i);
+    return true;
+}
+
+// Reads the search options; an empty error means the request is complete.
+CatalogSearch::Request parseSearch(const QStringList &args, Scope &scope, QString &error)
+{
+    CatalogSearch::Request r;
+    QStringList modes;
+    bool caseSensitive = false;
+    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
+        const QString &option = args.at(i);
+        if (takeScopeOption(args, i, scope, error))
+            continue;
+        if (option == QLatin1String("--case")) {
+            caseSensitive = true;
+        } else if (option == QLatin1String("--word")) {
+            if (takeValue(args, i, r.word, error))
+                modes << option;
+        } else if (option == QLatin1String("--ext")) {
+            if (takeValue(args, i, r.extension, error))
+                modes << option;
+        } else if (option == QLatin1String("--from")) {
+            if (takeValue(args, i, r.from, error))
+                modes << option;
+        } else if (option == QLatin1String("--to")) {
+            takeValue(args, i, r.to, error);
+        } else {
+            error = QStringLiteral("unknown search option ") + option;
+        }
+    }
+    if (!error.isEmpty())
+        return r;
+    if (modes.size() != 1) {
+        error = QStringLiteral("search needs one of --word, --ext or --from with --to");
+        return r;
+    }
+    const QString &mode = modes.first();
+    r.mode = mode == QLatin1String("--word") ? CatalogSearch::Mode::Word
+           : mode == QLatin1String("--ext")  ? CatalogSearch::Mode::Extension
+                                             : CatalogSearch::Mode::Date;
+    r.caseSensitive = caseSensitive;
+    const bool hasTo = args.contains(QStringLiteral("--to"));
+    if ((r.mode == CatalogSearch::Mode::Date) != hasTo)
+        error = QStringLiteral("--from and --to go together");
+    else if ((r.mode == CatalogSearch::Mode::Word && r.word.isEmpty())
+             || (r.mode == CatalogSearch::Mode::Extension && r.extension.isEmpty())
+             || (r.mode == CatalogSearch::Mode::Date && (r.from.isEmpty() || r.to.isEmpty())))
+        error = QStringLiteral("the search text is empty");
+    return r;
+}
+
+int search(CliContext &c, const QStringList &args)
+{
+    Scope scope;
+    QString error;
+    const CatalogSearch::Request request = parseSearch(args, scope, error);
+    if (!error.isEmpty())
+        return c.fail(error, kBadArgument);
+    const CatalogSearch searcher(c.library, c.formats, QDate::currentDate().year());
+    if (!searcher.matcherFor(request, &error))
+        return c.fail(error, kBadArgument);
+    CheckTree tree(c.state.tree);
+    if (const int code = tickScope(c, scope, tree))
+        return code;
+    RunControl control;
+    SortedLineList results;
+    const CatalogSearch::Result result = searcher.run(request, tree, control, results);
+    printResults(c, results.lines());
+    c.err << CatalogSearch::foundText(result.matches) << Qt::endl;
+    return reportUnreadable(c, result.unreadable);
+}
+
+int dupes(CliContext &c, const QStringList &args)
+{
+    Scope scope;
+    DuplicateFinder::Criteria criteria;
+    QString error;
+    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
+        const QString &option = args.at(i);
+        if (takeScopeOption(args, i, scope, error))
+            continue;
+        if (option == QLatin1String("--no-name"))
+            criteria.name = false;
+        else if (option == QLatin1String("--no-size"))
+            criteria.size = false;
+        else if (option == QLatin1String("--no-date"))
+            criteria.date = false;
+        else
+            error = QStringLiteral("unknown dupes option ") + option;
+    }
+    if (!error.isEmpty())
+        return c.fail(error, kBadArgument);
+    if (!criteria.any())
+        return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
+    CheckTree tree(c.state.tree);
+    if (const int code = tickScope(c, scope, tree))
+        return code;
+    RunControl control;
+    SortedLineList results;
+    const DuplicateFinder::Result result = DuplicateFinder(c.library).run(tree, criteria, control, results);
+    printResults(c, results.lines());
+    c.err << DuplicateFinder::foundText(result.duplicates) << Qt::endl;
+    return reportUnreadable(c, result.unreadable);
+}
+
+int report(CliContext &c, const QStringList &args)
+{
+    if (!args.isEmpty())
+        return c.fail(QStringLiteral("report takes no arguments"), kBadArgument);
+    const std::vector<QStringList> rows = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
+    for (const QStringList &cells : rows)
+        c.out << cells.join(u'\t') << '\n';
+    c.err << CatalogReport::statusText(qsizetype(rows.size())) << Qt::endl;
+    return 0;
+}
+
+} // namespace
 
 QList<CliCommand> queryCommands()
 {
-    return {};
+    return {
+        {"search", "search MODE [--category C]... [--catalog N]...  entries found by MODE: --word W [--case],"
+                   " --ext E or --from D --to D",
+         search},
+        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]...  duplicate entries",
+         dupes},
+        {"report", "report                    one row per catalog: name, type, total and free space, directory,"
+                   " last update, comment",
+         report},
+    };
 }

@@ -1,0 +1,490 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "ToolPanel.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace {
+
+QString entry(const QString &name, const QString &size, const QString &date, const QString &path,
+              const QString &comment = QString())
+{
+    return QString("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(name, size, date, path, comment);
+}
+
+QString info(const QString &type, const QString &total, const QString &path)
+{
+    return QString("\"3\",\"1\",\"/\",\"%1\",\"%2\",\"1 MB\",\"%3\",\"06/14/1998 10:00:00\","
+                   "\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"")
+        .arg(path, total, type);
+}
+
+// Games holds Backup and Disc (Disc without an information line), Music
+// holds Tunes, Empty holds nothing.
+void writeLibrary(AppFixture &app)
+{
+    app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\"", "\"1\",\"0Music\",\"2Tunes\"",
+                                  "\"0\",\"0Empty\""});
+    app.writeLines("Catalogs/Master", {"Backup", info("Fixed", "20 GB", "/media/disc/"), "Disc", "",
+                                       "Tunes", info("Removable", "2 GB", "/usb/")});
+    app.writeLines("Comments.TXT", {"Backup", "weekly copy"});
+    const QString day = "06/14/1998 10:00:00";
+    app.writeLines("Catalogs/Backup.TXT",
+                   {entry("Readme.txt", "10", day, "/media/disc/", "read me first"),
+                    entry("setup.exe", "300", "01/01/1997 10:00:00", "/media/disc/"),
+                    entry("notes", "5", "06/30/1997 10:00:00", "/media/disc/doc/"),
+                    entry("", "0", "", "/media/disc/empty/")});
+    app.writeLines("Catalogs/Disc.TXT", {entry("README.TXT", "10", day, "/cdrom/"),
+                                         entry("photo.jpg", "2048", "12/25/1998 09:00:00", "/cdrom/")});
+    app.writeLines("Catalogs/Tunes.TXT", {entry("readme.txt", "10", day, "/usb/"),
+                                          entry("setup.exe", "300", "01/01/1997 10:00:00", "/usb/"),
+                                          entry("song.wav", "4000", "03/03/1998 08:00:00", "/usb/")});
+}
+
+template <typename W>
+W *control(MainWindow &w, const char *name)
+{
+    W *widget = w.findChild<W *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+// "name|catalog" of every result row, in table order.
+QStringList resultRows(MainWindow &w)
+{
+    QStringList rows;
+    VisualTableModel *m = w.tableModel();
+    for (int r = 1; r < m->tableRowCount(); ++r)
+        rows << m->cell(0, r) + "|" + m->cell(5, r);
+    return rows;
+}
+
+void tickAll(QTreeWidget *tree)
+{
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        tree->topLevelItem(i)->setCheckState(0, Qt::Checked);
+}
+
+void openSearchTickAll(AppFixture &app)
+{
+    QVERIFY(app.trigger("Search1"));
+    tickAll(control<QTreeWidget>(app.window(), "TreeView2"));
+}
+
+void writeHistory(AppFixture &app, const QStringList &words)
+{
+    QStringList ini{"[Global.Searchword_Items]", QString("Count=%1").arg(words.size())};
+    for (int i = 0; i < words.size(); ++i)
+        ini << QString("Item%1=%2").arg(i).arg(words.at(i));
+    app.writeLines("Kestrovane.INI", ini);
+}
+
+} // namespace
+
+class TestQueries : public QObject
+{
+    Q_OBJECT
+private slots:
+    void search_data();
+    void search();
+    void nothingFoundKeepsTable();
+    void invalidDateWarns_data();
+    void invalidDateWarns();
+    void viewAllListsEveryNamedEntry();
+    void stopDropsResults_data();
+    void stopDropsResults();
+    void commandsWaitWhileSearching();
+    void historyAndBoxesSurviveRestart();
+    void fullHistoryDropsTwentyFirstWord();
+    void checkTreeCarriesCategoryTicks();
+    void duplicates_data();
+    void duplicates();
+    void report();
+};
+
+void TestQueries::search_data()
+{
+    QTest::addColumn<QString>("mode"); // word, ext or date
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("viaEnter");
+    QTest::addColumn<QStringList>("rows");
+
+    const QStringList readmes{"README.TXT|Disc", "Readme.txt|Backup", "readme.txt|Tunes"};
+    QTest::newRow("word, any case") << "word" << "readme*" << false << false << readmes;
+    QTest::newRow("word, case sensitive") << "word" << "Readme*" << true << true
+                                          << QStringList{"Readme.txt|Backup"};
+    QTest::newRow("word in a comment, listed once") << "word" << "*read*" << false << false << readmes;
+    QTest::newRow("extension in capitals") << "ext" << "*.TXT" << false << true << readmes;
+    QTest::newRow("no extension") << "ext" << "*." << false << false << QStringList{"notes|Backup"};
+    QTest::newRow("dates, bounds excluded") << "date" << "06/14/98" << false << true
+                                            << QStringList{"photo.jpg|Disc"};
+}
+
+void TestQueries::search()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, text);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, viaEnter);
+    QFETCH(QStringList, rows);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    openSearchTickAll(app);
+    QWidget *box = nullptr;
+    if (mode == "word") {
+        control<QComboBox>(w, "Searchword")->setCurrentText(text);
+        control<QCheckBox>(w, "Casesearch")->setChecked(caseSensitive);
+        box = control<QComboBox>(w, "Searchword")->lineEdit();
+    } else if (mode == "ext") {
+        control<QRadioButton>(w, "Rbext")->click();
+        control<QComboBox>(w, "Extcombo")->setCurrentText(text);
+        box = control<QComboBox>(w, "Extcombo")->lineEdit();
+    } else {
+        control<QRadioButton>(w, "Rbdate")->click();
+        control<QLineEdit>(w, "Fromdate")->setText(text);
+        control<QLineEdit>(w, "Todate")->setText("12/26/98");
+        box = control<QLineEdit>(w, "Todate");
+    }
+    if (viaEnter)
+        QTest::keyClick(box, Qt::Key_Return);
+    else
+        control<QPushButton>(w, "Searchbtn")->click();
+
+    QCOMPARE(resultRows(w), rows);
+    QCOMPARE(w.tableModel()->columnCount(), 6);
+    QCOMPARE(w.tableModel()->cell(5, 0), QString("Catalog Name"));
+    QCOMPARE(w.statusText(), QString("Found %1 Matches").arg(rows.size()));
+    QVERIFY(w.state().fileLines.isEmpty());
+    QVERIFY(!w.state().searching && !w.isBusy());
+    QVERIFY(control<QPushButton>(w, "Searchbtn")->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "Stopsearch")->isEnabled());
+    QVERIFY(w.panel("Searchcatdlg")->isVisibleTo(&w));
+}
+
+void TestQueries::nothingFoundKeepsTable()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Tunes"));
+    openSearchTickAll(app);
+    control<QComboBox>(w, "Searchword")->setCurrentText("nothing");
+    control<QPushButton>(w, "Searchbtn")->click();
+    QCOMPARE(w.statusText(), QString("Found 0 Matches"));
+    QCOMPARE(w.tableModel()->columnCount(), 5);
+    QCOMPARE(w.tableModel()->cell(0, 1), QString("readme.txt"));
+    // ENTER with an empty word box does nothing.
+    control<QComboBox>(w, "Searchword")->setCurrentText(QString());
+    QTest::keyClick(control<QComboBox>(w, "Searchword")->lineEdit(), Qt::Key_Return);
+    QCOMPARE(w.statusText(), QString("Found 0 Matches"));
+}
+
+void TestQueries::invalidDateWarns_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("from") << "xx" << "13/45/98" << "warning: 'xx' is not a valid date";
+    QTest::newRow("to") << "01/01/98" << "13/45/98" << "warning: '13/45/98' is not a valid date";
+}
+
+void TestQueries::invalidDateWarns()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, message);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    const QString before = w.statusText();
+    openSearchTickAll(app);
+    control<QRadioButton>(w, "Rbdate")->click();
+    control<QLineEdit>(w, "Fromdate")->setText(from);
+    control<QLineEdit>(w, "Todate")->setText(to);
+    control<QPushButton>(w, "Searchbtn")->click();
+    QCOMPARE(app.dialogs().shown(), QStringList{message});
+    QCOMPARE(w.tableModel()->columnCount(), 5);
+    QCOMPARE(w.statusText(), before);
+    QVERIFY(control<QPushButton>(w, "Searchbtn")->isEnabled());
+}
+
+void TestQueries::viewAllListsEveryNamedEntry()
+{
+    AppFixture app;
+    writeLibrary(app);
+    QFile::remove(app.path("Catalogs/Disc.TXT")); // a missing file is passed over
+    MainWindow &w = app.start();
+    QVERIFY(app.trigger("ViewAllCatalogs1"));
+    QCOMPARE(resultRows(w), (QStringList{"notes|Backup", "Readme.txt|Backup", "readme.txt|Tunes",
+                                         "setup.exe|Backup", "setup.exe|Tunes", "song.wav|Tunes"}));
+    QCOMPARE(w.statusText(), QString("Found 6 Matches"));
+    QVERIFY(!w.panel("Searchcatdlg")->isVisibleTo(&w));
+    QVERIFY(app.dialogs().shown().isEmpty());
+
+    // With no catalog at all nothing happens.
+    AppFixture empty;
+    MainWindow &e = empty.start();
+    QVERIFY(empty.trigger("ViewAllCatalogs1"));
+    QVERIFY(empty.trigger("Search1"));
+    QVERIFY(!e.panel("Searchcatdlg")->isVisibleTo(&e));
+    QCOMPARE(e.statusText(), QString());
+}
+
+void TestQueries::stopDropsResults_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("stop");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("search") << "Search1" << "TreeView2" << "Searchbtn" << "Stopsearch" << "Search Cancelled";
+    QTest::newRow("duplicates") << "FindDuplicates1" << "TreeView3" << "Dupstart" << "Dupstop"
+                                << "Duplicate Search Stopped";
+}
+
+void TestQueries::stopDropsResults()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, tree);
+    QFETCH(QString, start);
+    QFETCH(QString, stop);
+    QFETCH(QString, status);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    QVERIFY(app.trigger(command));
+    tickAll(control<QTreeWidget>(w, tree.toLatin1()));
+    control<QComboBox>(w, "Searchword")->setCurrentText("*");
+    // The click lands while the run yields before its first catalog; a
+    // disabled Stop would not take it.
+    QTimer::singleShot(0, &w, [&] { control<QPushButton>(w, stop.toLatin1())->click(); });
+    control<QPushButton>(w, start.toLatin1())->click();
+    QCOMPARE(w.statusText(), status);
+    QCOMPARE(w.tableModel()->columnCount(), 5);
+    QCOMPARE(w.tableModel()->tableRowCount(), 5);
+    QCOMPARE(w.tableModel()->cell(0, 2), QString("notes"));
+    QVERIFY(w.state().fileLines.isEmpty());
+    QVERIFY(!w.isBusy());
+    QVERIFY(control<QPushButton>(w, start.toLatin1())->isEnabled());
+    QVERIFY(!control<QPushButton>(w, stop.toLatin1())->isEnabled());
+}
+
+void TestQueries::commandsWaitWhileSearching()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    openSearchTickAll(app);
+    QComboBox *word = control<QComboBox>(w, "Searchword");
+    word->setCurrentText("*");
+    int finished = 0;
+    QObject::connect(&w, &QWidget::windowTitleChanged, &w, [&](const QString &title) {
+        finished += title.contains("Found");
+    });
+    bool viewEnabled = true;
+    bool treeEnabled = true;
+    QTimer::singleShot(0, &w, [&] {
+        viewEnabled = w.action("View1")->isEnabled() || w.action("Report1")->isEnabled();
+        treeEnabled = w.treeView()->isEnabled();
+        // A second search from the keyboard would run to its end right here.
+        QTest::keyClick(word->lineEdit(), Qt::Key_Return);
+        QCOMPARE(finished, 0);
+    });
+    control<QPushButton>(w, "Searchbtn")->click();
+    QVERIFY(!viewEnabled);
+    QVERIFY(!treeEnabled);
+    QCOMPARE(finished, 1);
+    QVERIFY(w.action("View1")->isEnabled());
+    QVERIFY(w.action("Report1")->isEnabled());
+    QVERIFY(w.treeView()->isEnabled());
+    QVERIFY(w.tableView()->isEnabled());
+}
+
+void TestQueries::historyAndBoxesSurviveRestart()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    openSearchTickAll(app);
+    QComboBox *word = control<QComboBox>(w, "Searchword");
+    for (const char *typed : {"a?c", "zeta", "A?C"}) {
+        word->setCurrentText(typed);
+        QTest::keyClick(word->lineEdit(), Qt::Key_Return);
+    }
+    QCOMPARE(w.statusText(), QString("Found 0 Matches"));
+    control<QCheckBox>(w, "Comparesize")->setChecked(false);
+
+    MainWindow &again = app.restart();
+    word = control<QComboBox>(again, "Searchword");
+    QCOMPARE(word->count(), 2);
+    QCOMPARE(word->itemText(0), QString("a?c"));
+    QCOMPARE(word->itemText(1), QString("zeta"));
+    QVERIFY(control<QCheckBox>(again, "Comparename")->isChecked());
+    QVERIFY(!control<QCheckBox>(again, "Comparesize")->isChecked());
+    // Reopening empties the box but keeps the list.
+    word->setCurrentText("left over");
+    QVERIFY(app.trigger("Search1"));
+    QCOMPARE(word->currentText(), QString());
+
+    app.dialogs().answerNo();
+    control<QPushButton>(again, "Clearhistory")->click();
+    QCOMPARE(word->count(), 2);
+    app.dialogs().answerYes();
+    control<QPushButton>(again, "Clearhistory")->click();
+    QCOMPARE(app.dialogs().shown().count("confirm: Proceed to clear history list?"), 2);
+    QCOMPARE(word->count(), 0);
+    MainWindow &third = app.restart();
+    QCOMPARE(control<QComboBox>(third, "Searchword")->count(), 0);
+}
+
+void TestQueries::fullHistoryDropsTwentyFirstWord()
+{
+    AppFixture app;
+    writeLibrary(app);
+    QStringList words;
+    for (int i = 0; i < 30; ++i)
+        words << QString("w%1").arg(i, 2, 10, QChar('0'));
+    writeHistory(app, words);
+    MainWindow &w = app.start();
+    openSearchTickAll(app);
+    QComboBox *word = control<QComboBox>(w, "Searchword");
+    word->setCurrentText("W05"); // held already, in another case: nothing changes
+    control<QPushButton>(w, "Searchbtn")->click();
+    QCOMPARE(word->count(), 30);
+    QCOMPARE(word->itemText(20), QString("w20"));
+    word->setCurrentText("new");
+    control<QPushButton>(w, "Searchbtn")->click();
+    QCOMPARE(word->count(), 30);
+    QCOMPARE(word->findText("w20"), -1);
+    QCOMPARE(word->itemText(0), QString("new"));
+}
+
+void TestQueries::checkTreeCarriesCategoryTicks()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.trigger("Search1"));
+    auto *tree = control<QTreeWidget>(w, "TreeView2");
+    QCOMPARE(tree->topLevelItemCount(), 2); // Empty holds no catalog
+    QTreeWidgetItem *games = tree->topLevelItem(0);
+    QCOMPARE(games->text(0), QString("Games"));
+    QCOMPARE(games->childCount(), 2);
+    games->setCheckState(0, Qt::Checked);
+    QCOMPARE(games->child(0)->checkState(0), Qt::Checked);
+    QCOMPARE(games->child(1)->checkState(0), Qt::Checked);
+    games->child(1)->setCheckState(0, Qt::Unchecked); // Disc alone
+    QCOMPARE(games->checkState(0), Qt::Checked);
+    control<QComboBox>(w, "Searchword")->setCurrentText("readme*");
+    control<QPushButton>(w, "Searchbtn")->click();
+    QCOMPARE(resultRows(w), QStringList{"Readme.txt|Backup"});
+    // A click on the category brings its catalogs back in line.
+    emit tree->itemClicked(games, 0);
+    QCOMPARE(games->child(1)->checkState(0), Qt::Checked);
+    // Reopening starts unticked.
+    QVERIFY(app.trigger("Search1"));
+    QCOMPARE(tree->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    QCOMPARE(tree->topLevelItem(0)->child(0)->checkState(0), Qt::Unchecked);
+}
+
+void TestQueries::duplicates_data()
+{
+    QTest::addColumn<bool>("name");
+    QTest::addColumn<bool>("size");
+    QTest::addColumn<bool>("date");
+    QTest::addColumn<QStringList>("rows");
+    const QStringList setups{"setup.exe|Backup", "setup.exe|Tunes"};
+    // Names that differ in case only are never the same name.
+    QTest::newRow("all three") << true << true << true << setups;
+    QTest::newRow("size and date") << false << true << true
+                                   << (QStringList{"README.TXT|Disc", "Readme.txt|Backup",
+                                                   "readme.txt|Tunes"} + setups);
+    QTest::newRow("none") << false << false << false << QStringList();
+}
+
+void TestQueries::duplicates()
+{
+    QFETCH(bool, name);
+    QFETCH(bool, size);
+    QFETCH(bool, date);
+    QFETCH(QStringList, rows);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    QVERIFY(app.trigger("FindDuplicates1"));
+    tickAll(control<QTreeWidget>(w, "TreeView3"));
+    control<QCheckBox>(w, "Comparename")->setChecked(name);
+    control<QCheckBox>(w, "Comparesize")->setChecked(size);
+    control<QCheckBox>(w, "Comparedate")->setChecked(date);
+    control<QPushButton>(w, "Dupstart")->click();
+    if (rows.isEmpty()) {
+        QCOMPARE(app.dialogs().shown(),
+                 QStringList{"warning: Please check at least one of Name, Size or Date!"});
+        QCOMPARE(w.tableModel()->columnCount(), 5);
+        QCOMPARE(w.statusText(), QString("Backup Catalog 3 Files 1 Directories"));
+        return;
+    }
+    QCOMPARE(resultRows(w), rows);
+    QCOMPARE(w.tableModel()->columnCount(), 6);
+    QCOMPARE(w.statusText(), QString("Found %1 Duplicate Files").arg(rows.size()));
+    QVERIFY(!w.state().findingDuplicates && !w.isBusy());
+}
+
+void TestQueries::report()
+{
+    AppFixture app;
+    writeLibrary(app);
+    // Lower-case names sort among the others without regard to case.
+    app.writeLines("Catalogs/Master", {"beta", info("Fixed", "20 GB", "/b/"), "Alpha", "",
+                                       "gamma", info("CdRom", "650 MB", "/g/")});
+    app.writeLines("Comments.TXT", {"GAMMA", "the old disc"});
+    MainWindow &w = app.start();
+    QVERIFY(app.trigger("Report1"));
+    VisualTableModel *m = w.tableModel();
+    QCOMPARE(m->columnCount(), 7);
+    QCOMPARE(w.statusText(), QString("3 Catalogs"));
+    QCOMPARE(m->tableRowCount(), 4);
+    QStringList names;
+    for (int r = 1; r < 4; ++r)
+        names << m->cell(0, r);
+    QCOMPARE(names, (QStringList{"Alpha", "beta", "gamma"}));
+    for (int c = 1; c < 7; ++c)
+        QCOMPARE(m->cell(c, 1), QString()); // Alpha has no information line
+    QCOMPARE(m->cell(1, 2), QString("Fixed"));
+    QCOMPARE(m->cell(4, 2), QString("/b/"));
+    QCOMPARE(m->cell(6, 2), QString()); // no comment
+    QCOMPARE(m->cell(6, 3), QString("the old disc"));
+    QCOMPARE(w.tableView()->columnWidth(6), 100);
+    QVERIFY(!w.tableView()->horizontalHeader()->isSortIndicatorShown());
+
+    QVERIFY(m->setData(m->index(1, 6), "shelf 3"));
+    QVERIFY(m->setData(m->index(2, 6), QString()));
+    QVERIFY(!w.state().pendingCommentEdits);
+    MainWindow &again = app.restart();
+    QCOMPARE(again.state().treeComments.value(u"beta"), QString("shelf 3"));
+    QVERIFY(!again.state().treeComments.contains(u"gamma"));
+    QVERIFY(app.trigger("Report1"));
+    QCOMPARE(again.tableModel()->cell(6, 2), QString("shelf 3"));
+}
+
+QTEST_MAIN(TestQueries)
+#include "tst_queries.moc"
