@@ -1,0 +1,123 @@
+#include "TestSupport.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString entry(const QString &name, const QString &size, const QString &date, const QString &path,
+              const QString &comment = QString())
+{
+    return QString("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\"").arg(name, size, date, path, comment);
+}
+
+// Games holds Backup and Disc, Music holds Tunes; Disc has no information
+// line and Backup a comment.
+void writeLibrary(const QString &root)
+{
+    const QString day = "06/14/1998 10:00:00";
+    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"" + day
+                       + "\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
+    TestSupport::writeLines(root + "/Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"1Disc\"",
+                                                   "\"1\",\"0Music\",\"2Tunes\""});
+    TestSupport::writeLines(root + "/Catalogs/Master", {"Tunes", "", "Backup", info, "Disc", ""});
+    TestSupport::writeLines(root + "/Comments.TXT", {"backup", "weekly copy"});
+    TestSupport::writeLines(root + "/Catalogs/Backup.TXT",
+                            {entry("Readme.txt", "10", day, "/media/disc/", "read me first"),
+                             entry("setup.exe", "300", "01/01/1997 10:00:00", "/media/disc/")});
+    TestSupport::writeLines(root + "/Catalogs/Disc.TXT",
+                            {entry("README.TXT", "10", day, "/cdrom/"),
+                             entry("photo.jpg", "2048", "12/25/1998 09:00:00", "/cdrom/")});
+    TestSupport::writeLines(root + "/Catalogs/Tunes.TXT",
+                            {entry("readme.txt", "10", day, "/usb/"),
+                             entry("setup.exe", "300", "01/01/1997 10:00:00", "/usb/")});
+}
+
+} // namespace
+
+class TestQueryCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commands_data();
+    void commands();
+    void report();
+};
+
+void TestQueryCommands::commands_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("rows"); // "name catalog" for search and dupes
+    QTest::addColumn<QString>("error");
+
+    const QStringList readmes{"README.TXT Disc", "Readme.txt Backup", "readme.txt Tunes"};
+    QTest::newRow("word") << QStringList{"search", "--word", "readme*"} << 0 << readmes << "Found 3 Matches";
+    QTest::newRow("word, case") << QStringList{"search", "--word", "Readme*", "--case"} << 0
+                                << QStringList{"Readme.txt Backup"} << "Found 1 Matches";
+    QTest::newRow("extension") << QStringList{"search", "--ext", "*.JPG"} << 0
+                               << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("dates") << QStringList{"search", "--from", "06/14/98", "--to", "12/26/98"} << 0
+                           << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("one category") << QStringList{"search", "--word", "readme*", "--category", "music"} << 0
+                                  << QStringList{"readme.txt Tunes"} << "Found 1 Matches";
+    QTest::newRow("two catalogs") << QStringList{"search", "--ext", "*.txt", "--catalog", "tunes",
+                                                 "--catalog", "DISC"}
+                                  << 0 << QStringList{"README.TXT Disc", "readme.txt Tunes"} << "Found 2 Matches";
+    QTest::newRow("invalid date") << QStringList{"search", "--from", "xx", "--to", "1/1/98"} << 2
+                                  << QStringList() << "'xx' is not a valid date";
+    QTest::newRow("two modes") << QStringList{"search", "--word", "a", "--ext", "*.txt"} << 2 << QStringList()
+                               << "one of";
+    QTest::newRow("unknown catalog") << QStringList{"search", "--word", "a", "--catalog", "Nope"} << 1
+                                     << QStringList() << "Catalog Nope does not exist";
+    QTest::newRow("dupes") << QStringList{"dupes"} << 0 << QStringList{"setup.exe Backup", "setup.exe Tunes"}
+                           << "Found 2 Duplicate Files";
+    QTest::newRow("dupes, size and date") << QStringList{"dupes", "--no-name"} << 0
+                                          << readmes + QStringList{"setup.exe Backup", "setup.exe Tunes"}
+                                          << "Found 5 Duplicate Files";
+    QTest::newRow("dupes, nothing to compare") << QStringList{"dupes", "--no-name", "--no-size", "--no-date"}
+                                               << 2 << QStringList() << "Please check at least one";
+}
+
+void TestQueryCommands::commands()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    writeLibrary(dir.path());
+    QProcess cli;
+    cli.start(KESTROVANE_CLI, QStringList{"--library", dir.path()} + args);
+    QVERIFY(cli.waitForFinished());
+    QCOMPARE(cli.exitCode(), exitCode);
+    QStringList got;
+    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const QStringList fields = line.split('\t');
+        QCOMPARE(fields.size(), 6);
+        got << fields.first() + ' ' + fields.last();
+    }
+    QCOMPARE(got, rows);
+    QVERIFY2(QString::fromUtf8(cli.readAllStandardError()).contains(error), qPrintable(error));
+}
+
+void TestQueryCommands::report()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir.path());
+    QProcess cli;
+    cli.start(KESTROVANE_CLI, {"--library", dir.path(), "report"});
+    QVERIFY(cli.waitForFinished());
+    QCOMPARE(cli.exitCode(), 0);
+    // Sorted by name; catalogs without information show their name only.
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()),
+             QString("Backup\tFixed\t20 GB\t1 GB\t/media/disc/\t06/14/1998 10:00:00\tweekly copy\n"
+                     "Disc\t\t\t\t\t\t\n"
+                     "Tunes\t\t\t\t\t\t\n"));
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(), QString("3 Catalogs"));
+}
+
+QTEST_GUILESS_MAIN(TestQueryCommands)
+#include "tst_querycommands.moc"
