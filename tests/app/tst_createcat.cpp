@@ -1,0 +1,399 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "CreateCatPanel.h"
+#include "ToolPanel.h"
+#include "library/CommaText.h"
+#include "library/TextFile.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+namespace {
+
+using Choice = Dialogs::SameNameChoice;
+
+QString entry(const QString &name, const QString &size, const QString &dir, const QString &comment = QString())
+{
+    return CommaText::join({name, size, "06/14/1998 10:00:00", dir, comment});
+}
+
+QStringList catalogLines(AppFixture &app, const QString &name)
+{
+    QStringList lines;
+    TextFile::readLines(app.path("Catalogs/" + name + ".TXT"), lines);
+    return lines;
+}
+
+// A library with the category Disks holding the catalog Disc, and a folder
+// to index holding kept.txt (grown since Disc was made) and new.txt.
+class CreateFixture
+{
+public:
+    CreateFixture()
+    {
+        m_source = m_sourceDir.path() + "/";
+        TestSupport::writeFile(m_source + "kept.txt", "grown since");
+        TestSupport::writeFile(m_source + "new.txt", "n");
+        app.writeLines("Master.TXT", {"\"1\",\"0Disks\",\"1Disc\"", "\"0\",\"0Empty\""});
+        app.writeLines("Catalogs/Master", {"Disc", "\"old info\""});
+        app.writeLines("Catalogs/Disc.TXT", {entry("kept.txt", "1", m_source, "keep me"),
+                                             entry("gone.txt", "2", m_source, "lost")});
+    }
+
+    MainWindow &start(const QString &driveType = "Fixed", const QString &label = "LABEL")
+    {
+        MainWindow &w = app.start();
+        w.setVolumeReader([driveType, label](const QString &) {
+            return VolumeInfo("/media/disc", driveType, 700LL << 20, 0, label);
+        });
+        w.setRunYieldInterval(0);
+        return w;
+    }
+    // Opens the create panel, picks the source folder and presses Index.
+    void index()
+    {
+        QVERIFY(app.trigger("Create1"));
+        pickAndStart();
+    }
+    void pickAndStart()
+    {
+        app.dialogs().answerText(m_source);
+        button("CatDirBrowse")->click();
+        button("Startscan")->click();
+    }
+    QPushButton *button(const QString &name) { return app.window().findChild<QPushButton *>(name); }
+    QLineEdit *nameBox() { return app.window().createCatPanel()->nameBox(); }
+    ToolPanel *panel() { return app.window().panel("CreateCat"); }
+    QString status() { return app.window().statusText(); }
+    void save(const QString &name)
+    {
+        nameBox()->setText(name);
+        button("SaveCatbtn")->click();
+    }
+
+    AppFixture app;
+    QTemporaryDir m_sourceDir;
+    QString m_source;
+};
+
+} // namespace
+
+class TestCreateCat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openingResetsThePanel();
+    void runFillsTableAndSaveFilesIt();
+    void guard_data();
+    void guard();
+    void stopWhileListingDirectories();
+    void stopWhileListingFiles();
+    void sameName_data();
+    void sameName();
+    void updateKeepsStoredLinesAndComments();
+    void renameToTakenNameAsksAgain();
+    void savingNeedsACategory();
+    void masksClearedAndReadBack();
+    void createOffersPendingChanges();
+};
+
+void TestCreateCat::openingResetsThePanel()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    QVERIFY(f.app.trigger("Create1"));
+    QVERIFY(!f.panel()->isHidden());
+    QCOMPARE(f.panel()->title(), QString("Select A Drive Or Directory, Set Options, Then Start"));
+    QCOMPARE(f.panel()->status(), QString("Ready..."));
+    QVERIFY(f.button("Startscan")->isEnabled());
+    for (const char *off : {"Stopscan", "SaveCatbtn", "Disklabel"})
+        QVERIFY2(!f.button(off)->isEnabled(), off);
+    const QString tips = w.findChild<QLineEdit *>("Maskname")->toolTip();
+    QVERIFY(tips.endsWith("Press the F6 key to undo the action taken by the F5 key."));
+    // Defaults of a first start: all options on but the ZIP ones.
+    for (const char *on : {"Hiddenfiles", "Readonly", "System", "Subdir", "Hiddendirs"})
+        QVERIFY2(w.findChild<QAbstractButton *>(on)->isChecked(), on);
+    QVERIFY(!w.findChild<QAbstractButton *>("Zipfiles")->isChecked());
+    QVERIFY(!w.findChild<QAbstractButton *>("Confirmzip")->isChecked());
+}
+
+void TestCreateCat::runFillsTableAndSaveFilesIt()
+{
+    CreateFixture f;
+    MainWindow &w = f.start("Removable", "MYDISK");
+    w.findChild<QAbstractButton *>("Readonly")->setChecked(false);
+    TestSupport::writeFile(f.m_source + "locked.txt", "r");
+    QFile::setPermissions(f.m_source + "locked.txt", QFile::ReadOwner);
+    f.index();
+    QCOMPARE(f.status(), QString("2 Files In 1 Directories"));
+    QCOMPARE(w.tableModel()->tableRowCount(), 3);
+    QCOMPARE(w.tableModel()->cell(0, 1), QString("kept.txt"));
+    QCOMPARE(f.nameBox()->text(), QString("MYDISK"));
+    QCOMPARE(f.panel()->title(), QString("/media/disc Removable, Size 700 MB, Free 0 Bytes"));
+    QVERIFY(f.button("Disklabel")->isEnabled());
+    QVERIFY(f.button("SaveCatbtn")->isEnabled());
+    QVERIFY(w.unsavedScan());
+
+    QVERIFY(f.app.clickCategory("Empty"));
+    f.save("Fresh");
+    QCOMPARE(f.status(), QString("Saved Fresh Catalog"));
+    QCOMPARE(catalogLines(f.app, "Fresh").size(), 2);
+    QCOMPARE(f.app.treeCatalogs("Empty"), QStringList{"Fresh"});
+    QCOMPARE(w.state().tree.catalog(w.state().tree.findCatalog(u"Fresh")).image, 2);
+    const QStringList info = CommaText::split(w.state().catalogInfo.value(u"Fresh"));
+    QCOMPARE(info.mid(0, 3), (QStringList{"2", "1", "/media/disc"}));
+    QCOMPARE(info.value(6), QString("Removable"));
+    QCOMPARE(info.mid(8), (QStringList{"True", "False", "True", "True", "True", "False", "0"}));
+    QCOMPARE(w.state().savedScanName, QString("Fresh"));
+    QVERIFY(f.nameBox()->text().isEmpty());
+    QVERIFY(!w.unsavedScan());
+}
+
+void TestCreateCat::guard_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("category");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<bool>("runs");
+
+    QTest::newRow("no drops the result") << false << "Kept" << true << QString() << true;
+    QTest::newRow("yes saves, then runs") << true << "Kept" << true << QString() << true;
+    QTest::newRow("yes without a name") << true << "" << true
+                                        << "Please specify a name for this catalog first!" << false;
+    QTest::newRow("yes without a category") << true << "Kept" << false
+                                            << "Please select a category to save this catalog first!" << false;
+}
+
+void TestCreateCat::guard()
+{
+    QFETCH(bool, yes);
+    QFETCH(QString, name);
+    QFETCH(bool, category);
+    QFETCH(QString, warning);
+    QFETCH(bool, runs);
+    CreateFixture f;
+    MainWindow &w = f.start();
+    f.index();
+    QVERIFY(w.unsavedScan());
+    f.nameBox()->setText(name);
+    QVERIFY(category ? f.app.clickCategory("Empty") : f.app.clickCatalog("Disc"));
+    w.StatusLine("before");
+    yes ? f.app.dialogs().answerYes() : f.app.dialogs().answerNo();
+    f.app.dialogs().clearShown();
+    f.button("Startscan")->click();
+
+    QCOMPARE(f.app.dialogs().shown().value(0), QString("confirm: Proceed to save recently indexed volume?"));
+    QCOMPARE(f.app.dialogs().shown().value(1), warning.isEmpty() ? QString() : "warning: " + warning);
+    QCOMPARE(f.status(), runs ? QString("2 Files In 1 Directories") : QString("before"));
+    QCOMPARE(QFile::exists(f.app.path("Catalogs/Kept.TXT")), yes && runs);
+    QVERIFY(w.unsavedScan()); // a new result, or the old one still unsaved
+    QCOMPARE(w.tableModel()->tableRowCount(), 3);
+}
+
+void TestCreateCat::stopWhileListingDirectories()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    TestSupport::writeFile(f.m_source + "sub/inner.txt", "i");
+    QVERIFY(f.app.openCatalog("Disc"));
+    QVERIFY(f.app.trigger("Create1"));
+    w.state().pendingCommentEdits = true;
+    bool blocked = false;
+    QTimer::singleShot(0, &w, [&] {
+        blocked = !f.app.window().action("View1")->isEnabled() && !w.treeView()->isEnabled();
+        f.button("Stopscan")->click();
+    });
+    f.pickAndStart();
+    QCOMPARE(f.status(), QString("0 Files Cataloged"));
+    QVERIFY(blocked);
+    QVERIFY(w.action("View1")->isEnabled() && w.treeView()->isEnabled());
+    // The rows shown before belong to no catalog any more.
+    QVERIFY(w.state().openCatalogName.isEmpty());
+    QVERIFY(!w.state().changesPending());
+    QVERIFY(!f.button("SaveCatbtn")->isEnabled());
+    QVERIFY(f.button("Startscan")->isEnabled() && !f.button("Stopscan")->isEnabled());
+    QVERIFY(!w.unsavedScan());
+    QVERIFY(!w.isBusy());
+}
+
+void TestCreateCat::stopWhileListingFiles()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    for (int i = 0; i < 6; ++i)
+        TestSupport::writeFile(f.m_source + QString("more%1.txt").arg(i), "m");
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (f.panel()->status().endsWith(".txt")) {
+            f.button("Stopscan")->click();
+            poll.stop();
+        }
+    });
+    poll.start(0);
+    f.index();
+    const int rows = w.tableModel()->tableRowCount() - 1;
+    QVERIFY2(rows >= 1 && rows < 8, qPrintable(QString::number(rows)));
+    QCOMPARE(f.status(), QString("%1 Files In 1 Directories").arg(rows));
+    QVERIFY(f.button("SaveCatbtn")->isEnabled());
+    QVERIFY(w.unsavedScan());
+}
+
+void TestCreateCat::sameName_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("discChanged");
+
+    QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << "Overwrote Disc Catalog" << true;
+    QTest::newRow("cancel") << int(Choice::Cancel) << "" << "Cancelled" << false;
+    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2" << "Saved Disc 2 Catalog" << false;
+    QTest::newRow("rename empty") << int(Choice::RenameTo) << "" << "Rename Edit Box Was Empty!" << false;
+    QTest::newRow("rename case only") << int(Choice::RenameTo) << "DISC"
+                                      << "A Catalog With The Same Name Exists!" << false;
+}
+
+void TestCreateCat::sameName()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, newName);
+    QFETCH(QString, status);
+    QFETCH(bool, discChanged);
+    CreateFixture f;
+    MainWindow &w = f.start("CdRom");
+    f.index();
+    QVERIFY(f.app.clickCategory("Disks"));
+    const QByteArray before = TestSupport::readFile(f.app.path("Catalogs/Disc.TXT"));
+    f.app.dialogs().answerSameName(Choice(choice), newName);
+    f.save("Disc");
+    QCOMPARE(f.app.dialogs().shown().last(), QString("same name: Disc"));
+    QCOMPARE(f.status(), status);
+    QCOMPARE(TestSupport::readFile(f.app.path("Catalogs/Disc.TXT")) != before, discChanged);
+    const bool stored = status.startsWith("Saved") || status.startsWith("Overwrote");
+    QCOMPARE(w.unsavedScan(), !stored);
+    if (choice == int(Choice::Overwrite)) {
+        // The catalog now describes the new run: lines, information and picture.
+        QCOMPARE(catalogLines(f.app, "Disc").size(), 2);
+        QVERIFY(catalogLines(f.app, "Disc").at(0).endsWith(",\"\""));
+        QCOMPARE(CommaText::split(w.state().catalogInfo.value(u"Disc")).value(6), QString("CdRom"));
+        QCOMPARE(w.state().tree.catalog(w.state().tree.findCatalog(u"Disc")).image, 1);
+    }
+    if (newName == "Disc 2")
+        QCOMPARE(f.app.treeCatalogs("Disks"), (QStringList{"Disc", "Disc 2"}));
+}
+
+void TestCreateCat::updateKeepsStoredLinesAndComments()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    f.index();
+    QVERIFY(f.app.clickCategory("Disks"));
+    f.app.dialogs().answerSameName(Choice::Update);
+    f.save("Disc");
+    QCOMPARE(f.status(), QString("1 New Addition(s) 1 Removed"));
+    const QStringList lines = catalogLines(f.app, "Disc");
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), entry("kept.txt", "1", f.m_source, "keep me"));
+    QCOMPARE(CommaText::split(lines.at(1)).value(0), QString("new.txt"));
+    QCOMPARE(CommaText::split(lines.at(1)).value(4), QString());
+    QCOMPARE(w.state().catalogInfo.value(u"Disc"), w.state().lastRunInfo);
+    QVERIFY(f.panel()->isHidden());
+    QCOMPARE(w.state().savedScanName, QString("Disc"));
+}
+
+void TestCreateCat::renameToTakenNameAsksAgain()
+{
+    CreateFixture f;
+    f.app.writeLines("Catalogs/Other.TXT", {entry("x", "1", "/")});
+    f.start();
+    f.index();
+    QVERIFY(f.app.clickCategory("Disks"));
+    f.app.dialogs().answerSameName(Choice::RenameTo, "Other");
+    f.app.dialogs().answerSameName(Choice::Cancel);
+    f.app.dialogs().clearShown();
+    f.save("Disc");
+    QCOMPARE(f.app.dialogs().shown(), (QStringList{"same name: Disc", "same name: Other"}));
+    QCOMPARE(catalogLines(f.app, "Other"), QStringList{entry("x", "1", "/")});
+    QCOMPARE(f.status(), QString("Cancelled"));
+}
+
+void TestCreateCat::savingNeedsACategory()
+{
+    CreateFixture f;
+    f.start();
+    f.index();
+    QVERIFY(f.app.clickCatalog("Disc"));
+    f.save("Brand New");
+    QCOMPARE(f.app.dialogs().lastShown(),
+             QString("warning: Please select or create a category\r\nto save this catalog under."));
+    QVERIFY(!QFile::exists(f.app.path("Catalogs/Brand New.TXT")));
+    QVERIFY(f.app.window().unsavedScan());
+}
+
+void TestCreateCat::masksClearedAndReadBack()
+{
+    CreateFixture f;
+    f.app.writeLines("Kestrovane.INI", {"[Global.Masklistbox_Items]", "Count=2", "Item0=*.TXT", "Item1=*.doc"});
+    MainWindow &w = f.start();
+    QLineEdit *entryBox = w.findChild<QLineEdit *>("Maskname");
+    QListWidget *list = w.findChild<QListWidget *>("Masklistbox");
+    auto items = [list] {
+        QStringList masks;
+        for (int i = 0; i < list->count(); ++i)
+            masks << list->item(i)->text();
+        return masks;
+    };
+    QVERIFY(f.app.trigger("Create1"));
+    QCOMPARE(items(), (QStringList{"*.doc", "*.TXT"}));
+
+    // F5, then the close button: the saved list comes back.
+    QTest::keyClick(entryBox, Qt::Key_F5);
+    QVERIFY(items().isEmpty());
+    QVERIFY(w.state().masksCleared);
+    w.findChild<QAbstractButton *>("CreateCatClose")->click();
+    QCOMPARE(items(), (QStringList{"*.doc", "*.TXT"}));
+    QVERIFY(!w.state().masksCleared);
+
+    // Typed masks are lowered, one held in another case is dropped, and F6
+    // reads the saved list back, losing masks added since.
+    QVERIFY(f.app.trigger("Create1"));
+    QTest::keyClick(entryBox, Qt::Key_F5);
+    entryBox->clear();
+    QTest::keyClicks(entryBox, "*.JPG");
+    QTest::keyClick(entryBox, Qt::Key_Return);
+    QTest::keyClicks(entryBox, "*.jpg");
+    QTest::keyClick(entryBox, Qt::Key_Return);
+    QCOMPARE(items(), QStringList{"*.jpg"});
+    QVERIFY(entryBox->text().isEmpty());
+    QTest::keyClick(entryBox, Qt::Key_F6);
+    QCOMPARE(items(), (QStringList{"*.doc", "*.TXT"}));
+
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(items(), QStringList{"*.TXT"});
+    f.app.restart();
+    QCOMPARE(f.app.window().findChild<QListWidget *>("Masklistbox")->count(), 1);
+}
+
+void TestCreateCat::createOffersPendingChanges()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    QVERIFY(f.app.openCatalog("Disc"));
+    QVERIFY(w.tableModel()->setData(w.tableModel()->index(0, 4), "edited"));
+    f.app.dialogs().answerNo();
+    QVERIFY(f.app.trigger("Create1"));
+    QCOMPARE(f.app.dialogs().shown().last(), QString("confirm: Proceed to save changes to Disc catalog?"));
+    QVERIFY(!w.state().changesPending());
+}
+
+QTEST_MAIN(TestCreateCat)
+#include "tst_createcat.moc"
