@@ -1,0 +1,194 @@
+#include "TestSupport.h"
+
+#include "library/CommaText.h"
+#include "library/TextFile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// A library with the category Disks holding Disc, made from a folder that
+// since lost gone.txt and gained new.txt.
+class CliFixture
+{
+public:
+    CliFixture()
+    {
+        source = m_sourceDir.path() + "/";
+        TestSupport::writeFile(source + "kept.txt", "grown since");
+        TestSupport::writeFile(source + "new.txt", "n");
+        TestSupport::writeLines(path("Master.TXT"), {"\"1\",\"0Disks\",\"3Disc\""});
+        TestSupport::writeLines(path("Catalogs/Master"), {"Disc", "\"old info\""});
+        TestSupport::writeLines(path("Catalogs/Disc.TXT"), {line("kept.txt", "1", "keep me"), line("gone.txt", "2")});
+    }
+    QString path(const QString &relative) const { return m_library.filePath(relative); }
+    QString line(const QString &name, const QString &size, const QString &comment = QString()) const
+    {
+        return CommaText::join({name, size, "06/14/1998 10:00:00", source, comment});
+    }
+    QStringList lines(const QString &relative) const
+    {
+        QStringList read;
+        TextFile::readLines(path(relative), read);
+        return read;
+    }
+    Run cli(const QStringList &args) const
+    {
+        QProcess p;
+        p.start(KESTROVANE_CLI, QStringList{"--library", m_library.path()} + args);
+        p.waitForFinished(30000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    Run index(const QString &name, const QStringList &more = {}) const
+    {
+        return cli(QStringList{"index", source, "--name", name, "--category", "Disks"} + more);
+    }
+
+    QString source;
+
+private:
+    QTemporaryDir m_library;
+    QTemporaryDir m_sourceDir;
+};
+
+} // namespace
+
+class TestIndexCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void indexNewCatalog();
+    void ifExists_data();
+    void ifExists();
+    void badArguments_data();
+    void badArguments();
+    void updateKeepsComments();
+    void updateUnknownCatalog();
+};
+
+void TestIndexCommands::indexNewCatalog()
+{
+    CliFixture f;
+    TestSupport::writeFile(f.source + ".hidden", "h");
+    TestSupport::writeFile(f.source + "sub/a.doc", "a");
+    const Run run = f.index("Fresh", {"--no-hidden-files", "--mask", "*.TXT", "--mask", "*.doc"});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, QString("Saved Fresh Catalog\n3 Files In 2 Directories\n"));
+    QVERIFY(run.err.isEmpty()); // no progress when stderr is not a terminal
+    QCOMPARE(f.lines("Catalogs/Fresh.TXT").size(), 3);
+    QCOMPARE(f.lines("Master.TXT"), QStringList{"\"2\",\"0Disks\",\"3Disc\",\"3Fresh\""});
+    const QStringList info = CommaText::split(f.lines("Catalogs/Master").value(3));
+    QCOMPARE(f.lines("Catalogs/Master").value(2), QString("Fresh"));
+    QCOMPARE(info.value(3), f.source);
+    // Options as the panel stores them, masks lowered and sorted.
+    QCOMPARE(info.mid(8), (QStringList{"False", "True", "True", "True", "True", "False", "2", "*.doc", "*.txt"}));
+}
+
+void TestIndexCommands::ifExists_data()
+{
+    QTest::addColumn<QStringList>("option");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QStringList>("disc");
+
+    QTest::newRow("default fails") << QStringList{} << 1 << "" << QStringList{"keep", "gone"};
+    QTest::newRow("fail") << QStringList{"--if-exists", "fail"} << 1 << "" << QStringList{"keep", "gone"};
+    QTest::newRow("overwrite") << QStringList{"--if-exists", "overwrite"} << 0 << "Overwrote disc Catalog\n"
+                               << QStringList{"kept", "new"};
+    QTest::newRow("update") << QStringList{"--if-exists", "update"} << 0 << "1 New Addition(s) 1 Removed\n"
+                            << QStringList{"keep", "new"};
+    QTest::newRow("rename") << QStringList{"--if-exists", "rename:Disc 2"} << 0 << "Saved Disc 2 Catalog\n"
+                            << QStringList{"keep", "gone"};
+    QTest::newRow("rename to a taken name") << QStringList{"--if-exists", "rename:DISC"} << 1 << ""
+                                            << QStringList{"keep", "gone"};
+}
+
+// "keep" stands for the stored kept.txt line with its comment, "kept" for
+// the rescanned one, "gone" and "new" for those files' lines.
+void TestIndexCommands::ifExists()
+{
+    QFETCH(QStringList, option);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+    QFETCH(QStringList, disc);
+    CliFixture f;
+    const Run run = f.index("disc", option);
+    QCOMPARE(run.code, code);
+    QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.startsWith(out), qPrintable(run.out + run.err));
+    QCOMPARE(run.err.isEmpty(), code == 0);
+    const QStringList lines = f.lines("Catalogs/Disc.TXT");
+    QCOMPARE(lines.size(), disc.size());
+    for (int i = 0; i < disc.size(); ++i) {
+        const QStringList fields = CommaText::split(lines.at(i));
+        if (disc.at(i) == "keep")
+            QCOMPARE(lines.at(i), f.line("kept.txt", "1", "keep me"));
+        else if (disc.at(i) == "kept")
+            QCOMPARE(fields.mid(0, 2), (QStringList{"kept.txt", "11"}));
+        else
+            QCOMPARE(fields.value(0), disc.at(i) + ".txt");
+    }
+    if (out.startsWith("Saved Disc 2"))
+        QCOMPARE(f.lines("Master.TXT"), QStringList{"\"2\",\"0Disks\",\"3Disc\",\"3Disc 2\""});
+    if (out.startsWith("1 New"))
+        QCOMPARE(CommaText::split(f.lines("Catalogs/Master").value(1)).value(0), QString("2"));
+}
+
+void TestIndexCommands::badArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::newRow("no category") << QStringList{"index", "/", "--name", "X"} << 2;
+    QTest::newRow("unknown if-exists") << QStringList{"index", "/", "--name", "X", "--category", "Disks",
+                                                      "--if-exists", "merge"} << 2;
+    QTest::newRow("empty rename") << QStringList{"index", "/", "--name", "X", "--category", "Disks",
+                                                 "--if-exists", "rename:"} << 2;
+    QTest::newRow("unknown option") << QStringList{"index", "/", "--name", "X", "--category", "Disks", "--fast"} << 2;
+    QTest::newRow("unknown category") << QStringList{"index", "/", "--name", "X", "--category", "Games"} << 1;
+    QTest::newRow("missing directory") << QStringList{"index", "/no/such/dir", "--name", "X", "--category", "Disks"}
+                                       << 1;
+    QTest::newRow("update without name") << QStringList{"update"} << 2;
+}
+
+void TestIndexCommands::badArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    CliFixture f;
+    const QByteArray master = TestSupport::readFile(f.path("Master.TXT"));
+    const Run run = f.cli(args);
+    QCOMPARE(run.code, code);
+    QVERIFY(run.err.startsWith("kestrovane-cli: "));
+    QCOMPARE(TestSupport::readFile(f.path("Master.TXT")), master);
+}
+
+void TestIndexCommands::updateKeepsComments()
+{
+    CliFixture f;
+    // Disc has no information line of its own yet, so the path is given.
+    const Run run = f.cli({"update", "DISC", "--path", f.source});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, QString("1 New Addition(s) 1 Removed\n2 Files In 1 Directories\n"));
+    QCOMPARE(f.lines("Catalogs/Disc.TXT").value(0), f.line("kept.txt", "1", "keep me"));
+    // The stored path is used from then on.
+    TestSupport::writeFile(f.source + "third.txt", "t");
+    QCOMPARE(f.cli({"update", "Disc"}).out, QString("1 New Addition(s) 0 Removed\n3 Files In 1 Directories\n"));
+}
+
+void TestIndexCommands::updateUnknownCatalog()
+{
+    CliFixture f;
+    const Run run = f.cli({"update", "Nothing", "--path", f.source});
+    QCOMPARE(run.code, 1);
+    QCOMPARE(run.err, QString("kestrovane-cli: Catalog Nothing does not exist\n"));
+}
+
+QTEST_GUILESS_MAIN(TestIndexCommands)
+#include "tst_indexcommands.moc"
