@@ -227,14 +227,15 @@ private:
     // A comment edited in the report's Comment column.
     void reportCommentEdited(int column, int row);
     // While a search or duplicate run yields to events, the commands that
-    // would change the table, FileLines or the tree it walks are disabled.
-    void setQueryRunning(bool running);
+    // would change the table, FileLines or the tree it walks are disabled,
+    // and so are the other panels, whose runs share the running flag.
+    void setQueryRunning(bool running, const QString &runningPanel = QString());
     bool queryRunning() const;
     void reportUnreadable(const QStringList &catalogs);
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;
-    // Commands disabled by setQueryRunning, with their state before.
-    QHash<QAction *, bool> m_blockedCommands;
+    // Commands and widgets disabled by setQueryRunning, with their state before.
+    QHash<QObject *, bool> m_queryBlocked;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();

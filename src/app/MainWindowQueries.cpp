@@ -96,24 +96,35 @@ bool MainWindow::queryRunning() const
     return m_state.searching || m_state.findingDuplicates;
 }
 
-void MainWindow::setQueryRunning(bool running)
+void MainWindow::setQueryRunning(bool running, const QString &runningPanel)
 {
-    if (running) {
-        m_blockedCommands.clear();
-        for (const char *name : kBlockedWhileRunning) {
-            if (QAction *a = action(QLatin1String(name))) {
-                m_blockedCommands.insert(a, a->isEnabled());
-                a->setEnabled(false);
-            }
+    if (!running) {
+        for (auto it = m_queryBlocked.cbegin(); it != m_queryBlocked.cend(); ++it) {
+            if (auto *a = qobject_cast<QAction *>(it.key()))
+                a->setEnabled(it.value());
+            else if (auto *w = qobject_cast<QWidget *>(it.key()))
+                w->setEnabled(it.value());
         }
-    } else {
-        for (auto it = m_blockedCommands.cbegin(); it != m_blockedCommands.cend(); ++it)
-            it.key()->setEnabled(it.value());
-        m_blockedCommands.clear();
+        m_queryBlocked.clear();
+        return;
+    }
+    m_queryBlocked.clear();
+    for (const char *name : kBlockedWhileRunning) {
+        if (QAction *a = action(QLatin1String(name))) {
+            m_queryBlocked.insert(a, a->isEnabled());
+            a->setEnabled(false);
+        }
     }
     // The tree opens catalogs and the table takes edits without a command.
-    m_treeView->setEnabled(!running);
-    m_tableView->setEnabled(!running);
+    QList<QWidget *> widgets{m_treeView, m_tableView};
+    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
+        if (it.key() != runningPanel)
+            widgets << it.value();
+    }
+    for (QWidget *w : widgets) {
+        m_queryBlocked.insert(w, w->isEnabled());
+        w->setEnabled(false);
+    }
 }
 
 void MainWindow::reportUnreadable(const QStringList &catalogs)
@@ -170,7 +181,7 @@ void MainWindow::SearchbtnClick()
     m_state.searching = true;
     m_state.keepGoing = true;
     m_searchPanel->setRunning(true);
-    setQueryRunning(true);
+    setQueryRunning(true, kSearchPanel);
     // A copy: ticks changed while the run yields apply to the next search.
     const CheckTree tree = m_searchPanel->tree()->checkTree();
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
@@ -240,7 +251,7 @@ void MainWindow::DupstartClick()
     m_state.findingDuplicates = true;
     m_state.keepGoing = true;
     m_dupPanel->setRunning(true);
-    setQueryRunning(true);
+    setQueryRunning(true, kDupPanel);
     const CheckTree tree = m_dupPanel->tree()->checkTree();
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
                           m_state.keepGoing, kYieldMs);
