@@ -54,7 +54,7 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
         optionLayout->addWidget(box);
     grid->addWidget(options, 1, 0, 2, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 1, 1, Qt::AlignBottom);
     auto *maskBox = new QVBoxLayout;
     m_maskName = new QLineEdit(QStringLiteral("*.*"), this);
     m_maskName->setObjectName(QStringLiteral("Maskname"));

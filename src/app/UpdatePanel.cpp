@@ -48,7 +48,7 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
         optionLayout->addWidget(box);
     grid->addWidget(options, 3, 0, 2, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 3, 1, Qt::AlignBottom);
     auto *maskBox = new QVBoxLayout;
     m_mask = new QLineEdit(QStringLiteral("*.*"), this);
     m_mask->setObjectName(QStringLiteral("Upmask"));
