@@ -187,6 +187,8 @@ private:
     int selectedCategoryRow() const;
     // Blocks the commands that replace the table while a run is active.
     void blockTableCommands(bool block);
+    // True, with a word on the status line, while a run or search yields.
+    bool otherRunActive();
     // MainWindowUpdate.cpp: the update panel and its run.
     void createUpdatedlg();
     void Update1Click();

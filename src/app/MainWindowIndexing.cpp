@@ -223,7 +223,7 @@ void MainWindow::EjectClick()
 
 void MainWindow::StartscanClick()
 {
-    if (m_indexing || !scanGuard())
+    if (otherRunActive() || !scanGuard())
         return;
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
     setBusy(true);
@@ -419,6 +419,14 @@ int MainWindow::selectedCategoryRow() const
     return CategoryTreeModel::isCategory(node) ? node.row() : -1;
 }
 
+bool MainWindow::otherRunActive()
+{
+    if (!m_indexing && !m_state.updating && !m_state.searching && !m_state.findingDuplicates)
+        return false;
+    StatusLine(QStringLiteral("Please Wait Until The Running Operation Ends"));
+    return true;
+}
+
 void MainWindow::blockTableCommands(bool block)
 {
     if (!block) {
@@ -438,9 +446,11 @@ void MainWindow::blockTableCommands(bool block)
             m_blocked << a;
         }
     }
+    // Every other panel too: a second run would share FileLines with this one.
     QList<QWidget *> widgets = {m_treeView, m_tableView};
+    const QString running = m_indexing ? QStringLiteral("CreateCat") : QStringLiteral("Updatedlg");
     for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        if (it.key() != QLatin1String("CreateCat") && it.key() != QLatin1String("Updatedlg"))
+        if (it.key() != running)
             widgets << it.value();
     }
     for (QWidget *w : widgets) {

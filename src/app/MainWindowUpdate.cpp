@@ -99,6 +99,8 @@ QString MainWindow::updateDriveText() const
 
 void MainWindow::UpdatestartClick()
 {
+    if (otherRunActive())
+        return;
     const QString path = m_updateDlg->pathBox()->text();
     if (path.isEmpty()) {
         m_dialogs.warning(QStringLiteral("Please specify the path for this catalog."));
