@@ -24,6 +24,7 @@ private slots:
     void nonsenseFilesDoNotStopStartUp();
     void catalogsFolderCannotBeCreated();
     void tooltipsToggle();
+    void windowsLibraryShownAndWrittenBack();
 };
 
 void TestStartup::firstStartInEmptyLibrary()
@@ -152,6 +153,30 @@ void TestStartup::tooltipsToggle()
     QVERIFY(app.trigger("TooltipsOn1"));
     QCOMPARE(w.windowTitle(), QString("Kestrovane v2.01 - Tooltips On"));
     QCOMPARE(w.action("TooltipsOn1")->text(), QString("Tooltips On"));
+}
+
+void TestStartup::windowsLibraryShownAndWrittenBack()
+{
+    AppFixture app;
+    // As the Windows version left it: Windows-1252 text, a lower-case
+    // extension, backslash paths, CR LF.
+    TestSupport::writeFile(app.path("Master.TXT"), "\"1\",\"0Fotos\",\"2R\xe9sum\xe9\"\r\n");
+    const QByteArray catalog("\"a.zip\",\"10\",\"\",\"E:\\\",\"\"\r\n"
+                             "\"IMG 1.JPG\",\"2048\",\"12/31/1999 23:59:58\",\"E:\\DCIM\\\",\"Caf\xe9\"\r\n");
+    TestSupport::writeFile(app.path("Catalogs/r\xc3\xa9sum\xc3\xa9.txt"), catalog);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog(QString::fromUtf8("Résumé")));
+    QCOMPARE(w.tableModel()->tableRowCount(), 3);
+    QCOMPARE(w.tableModel()->cell(3, 2), QString("E:\\DCIM\\"));
+    QCOMPARE(w.tableModel()->cell(4, 2), QString::fromUtf8("Café"));
+    QVERIFY(w.tableModel()->data(w.tableModel()->index(0, 0), VisualTableModel::IsZipFileRole).toBool());
+    w.state().pendingCommentEdits = true;
+    app.dialogs().answerYes();
+    QVERIFY(app.trigger("SaveChanges1"));
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/r\xc3\xa9sum\xc3\xa9.txt")), QString::fromLatin1(catalog).toUtf8());
+    app.dialogs().answerNo();
+    app.close();
+    QCOMPARE(TestSupport::readFile(app.path("Master.TXT")), QByteArray("\"1\",\"0Fotos\",\"2R\xc3\xa9sum\xc3\xa9\"\r\n"));
 }
 
 QTEST_MAIN(TestStartup)
