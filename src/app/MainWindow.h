@@ -87,6 +87,7 @@ private:
     // Builds the tool panels; each panel's builder lives with its handlers.
     void createPanels();
     void applyStoredProperties();
+    void applyColours();
     void saveForm();
     void collectStoredProperties();
     void shutDown();
