@@ -1,6 +1,7 @@
 #include "CreateCatPanel.h"
 
 #include "MaskListEditor.h"
+#include "ScanOptionBoxes.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -43,15 +44,13 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     auto *options = new QGroupBox(QStringLiteral("Options"), this);
     auto *optionLayout = new QVBoxLayout(options);
     optionLayout->setSpacing(1);
-    m_hiddenFiles = addOption(QStringLiteral("Hiddenfiles"), QStringLiteral("Hidden Files"));
-    m_readOnly = addOption(QStringLiteral("Readonly"), QStringLiteral("Read-Only Files"));
-    m_system = addOption(QStringLiteral("System"), QStringLiteral("System Files"));
-    m_subdir = addOption(QStringLiteral("Subdir"), QStringLiteral("Sub-Directories"));
-    m_hiddenDirs = addOption(QStringLiteral("Hiddendirs"), QStringLiteral("Hidden Directories"));
-    m_zipFiles = addOption(QStringLiteral("Zipfiles"), QStringLiteral("Contents Of ZIP Files"));
-    m_confirmZip = addOption(QStringLiteral("Confirmzip"), QStringLiteral("Confirm Each ZIP Extract"));
-    for (QCheckBox *box : {m_hiddenFiles, m_readOnly, m_system, m_subdir, m_hiddenDirs, m_zipFiles, m_confirmZip})
+    m_options.create(this, {"Hiddenfiles", "Readonly", "System", "Subdir", "Hiddendirs", "Zipfiles"});
+    m_confirmZip = PanelWidgets::checkBox(this, QStringLiteral("Confirmzip"), QStringLiteral("Confirm Each ZIP Extract"));
+    const QList<QCheckBox *> boxes = m_options.boxes() << m_confirmZip;
+    for (QCheckBox *box : boxes) {
         optionLayout->addWidget(box);
+        connect(box, &QCheckBox::toggled, this, &CreateCatPanel::optionsChanged);
+    }
     grid->addWidget(options, 1, 0, 2, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 1, 1, Qt::AlignBottom);
@@ -78,52 +77,24 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     grid->addWidget(m_catalogName, 3, 1, 1, 2);
 
     auto *buttons = new QHBoxLayout;
-    m_start = addButton(QStringLiteral("Startscan"), QStringLiteral("Index"));
-    m_stop = addButton(QStringLiteral("Stopscan"), QStringLiteral("Stop"));
-    m_eject = addButton(QStringLiteral("Eject"), QStringLiteral("Eject CD"));
-    m_save = addButton(QStringLiteral("SaveCatbtn"), QStringLiteral("Save"));
-    m_diskLabel = addButton(QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
+    m_start = PanelWidgets::button(this, QStringLiteral("Startscan"), QStringLiteral("Index"));
+    m_stop = PanelWidgets::button(this, QStringLiteral("Stopscan"), QStringLiteral("Stop"));
+    m_eject = PanelWidgets::button(this, QStringLiteral("Eject"), QStringLiteral("Eject CD"));
+    m_save = PanelWidgets::button(this, QStringLiteral("SaveCatbtn"), QStringLiteral("Save"));
+    m_diskLabel = PanelWidgets::button(this, QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
     for (QPushButton *b : {m_start, m_stop, m_eject, m_save, m_diskLabel})
         buttons->addWidget(b);
     grid->addLayout(buttons, 4, 0, 1, 3);
 }
 
-QCheckBox *CreateCatPanel::addOption(const QString &objectName, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, this);
-    box->setObjectName(objectName);
-    connect(box, &QCheckBox::toggled, this, &CreateCatPanel::optionsChanged);
-    return box;
-}
-
-QPushButton *CreateCatPanel::addButton(const QString &objectName, const QString &caption)
-{
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 ScanOptions CreateCatPanel::options() const
 {
-    ScanOptions o;
-    o.hiddenFiles = m_hiddenFiles->isChecked();
-    o.readOnlyFiles = m_readOnly->isChecked();
-    o.systemFiles = m_system->isChecked();
-    o.subDirectories = m_subdir->isChecked();
-    o.hiddenDirectories = m_hiddenDirs->isChecked();
-    o.zipContents = m_zipFiles->isChecked();
-    return o;
+    return m_options.options();
 }
 
 void CreateCatPanel::setOptions(const ScanOptions &o)
 {
-    m_hiddenFiles->setChecked(o.hiddenFiles);
-    m_readOnly->setChecked(o.readOnlyFiles);
-    m_system->setChecked(o.systemFiles);
-    m_subdir->setChecked(o.subDirectories);
-    m_hiddenDirs->setChecked(o.hiddenDirectories);
-    m_zipFiles->setChecked(o.zipContents);
+    m_options.setOptions(o);
 }
 
 bool CreateCatPanel::confirmZip() const

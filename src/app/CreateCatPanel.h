@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanOptionBoxes.h"
+
 #include "library/ScanOptions.h"
 
 #include <QWidget>
@@ -47,17 +49,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QCheckBox *addOption(const QString &objectName, const QString &caption);
-    QPushButton *addButton(const QString &objectName, const QString &caption);
 
     QLineEdit *m_catDir = nullptr;
     QPushButton *m_browse = nullptr;
-    QCheckBox *m_hiddenFiles = nullptr;
-    QCheckBox *m_readOnly = nullptr;
-    QCheckBox *m_system = nullptr;
-    QCheckBox *m_subdir = nullptr;
-    QCheckBox *m_hiddenDirs = nullptr;
-    QCheckBox *m_zipFiles = nullptr;
+    ScanOptionBoxes m_options;
     QCheckBox *m_confirmZip = nullptr;
     QLineEdit *m_maskName = nullptr;
     QListWidget *m_maskList = nullptr;

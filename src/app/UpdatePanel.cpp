@@ -1,6 +1,7 @@
 #include "UpdatePanel.h"
 
 #include "MaskListEditor.h"
+#include "ScanOptionBoxes.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -31,20 +32,16 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     m_path->setReadOnly(true);
     m_path->setMinimumWidth(240);
     grid->addWidget(m_path, 2, 1);
-    m_browse = addButton(QStringLiteral("UpdirBrowse"), QStringLiteral("Browse..."));
+    m_browse = PanelWidgets::button(this, QStringLiteral("UpdirBrowse"), QStringLiteral("Browse..."));
     grid->addWidget(m_browse, 2, 2);
 
     auto *options = new QGroupBox(QStringLiteral("Options"), this);
     auto *optionLayout = new QVBoxLayout(options);
     optionLayout->setSpacing(1);
-    m_hiddenFiles = addOption(QStringLiteral("Uphidfiles"), QStringLiteral("Hidden Files"));
-    m_readOnly = addOption(QStringLiteral("Upreadonly"), QStringLiteral("Read-Only Files"));
-    m_system = addOption(QStringLiteral("Upsystem"), QStringLiteral("System Files"));
-    m_subdir = addOption(QStringLiteral("Upsub"), QStringLiteral("Sub-Directories"));
-    m_hiddenDirs = addOption(QStringLiteral("Uphidir"), QStringLiteral("Hidden Directories"));
-    m_zipFiles = addOption(QStringLiteral("Upzipfiles"), QStringLiteral("Contents Of ZIP Files"));
-    m_confirmZip = addOption(QStringLiteral("Confirm2"), QStringLiteral("Confirm Each Zip Extract"));
-    for (QCheckBox *box : {m_hiddenFiles, m_readOnly, m_system, m_subdir, m_hiddenDirs, m_zipFiles, m_confirmZip})
+    m_options.create(this, {"Uphidfiles", "Upreadonly", "Upsystem", "Upsub", "Uphidir", "Upzipfiles"});
+    m_confirmZip = PanelWidgets::checkBox(this, QStringLiteral("Confirm2"), QStringLiteral("Confirm Each Zip Extract"));
+    const QList<QCheckBox *> boxes = m_options.boxes() << m_confirmZip;
+    for (QCheckBox *box : boxes)
         optionLayout->addWidget(box);
     grid->addWidget(options, 3, 0, 2, 1);
 
@@ -63,51 +60,24 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     m_masks = new MaskListEditor(m_mask, m_maskList, this);
 
     auto *buttons = new QHBoxLayout;
-    m_start = addButton(QStringLiteral("Updatestart"), QStringLiteral("Update"));
-    m_stop = addButton(QStringLiteral("Updatestop"), QStringLiteral("Stop"));
+    m_start = PanelWidgets::button(this, QStringLiteral("Updatestart"), QStringLiteral("Update"));
+    m_stop = PanelWidgets::button(this, QStringLiteral("Updatestop"), QStringLiteral("Stop"));
     m_stop->setEnabled(false);
-    m_close = addButton(QStringLiteral("Updateclose"), QStringLiteral("Close"));
+    m_close = PanelWidgets::button(this, QStringLiteral("Updateclose"), QStringLiteral("Close"));
     buttons->addStretch(1);
     for (QPushButton *b : {m_start, m_stop, m_close})
         buttons->addWidget(b);
     grid->addLayout(buttons, 5, 0, 1, 3);
 }
 
-QCheckBox *UpdatePanel::addOption(const QString &objectName, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, this);
-    box->setObjectName(objectName);
-    return box;
-}
-
-QPushButton *UpdatePanel::addButton(const QString &objectName, const QString &caption)
-{
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    return button;
-}
-
 ScanOptions UpdatePanel::options() const
 {
-    ScanOptions o;
-    o.hiddenFiles = m_hiddenFiles->isChecked();
-    o.readOnlyFiles = m_readOnly->isChecked();
-    o.systemFiles = m_system->isChecked();
-    o.subDirectories = m_subdir->isChecked();
-    o.hiddenDirectories = m_hiddenDirs->isChecked();
-    o.zipContents = m_zipFiles->isChecked();
-    return o;
+    return m_options.options();
 }
 
 void UpdatePanel::setOptions(const ScanOptions &o)
 {
-    m_hiddenFiles->setChecked(o.hiddenFiles);
-    m_readOnly->setChecked(o.readOnlyFiles);
-    m_system->setChecked(o.systemFiles);
-    m_subdir->setChecked(o.subDirectories);
-    m_hiddenDirs->setChecked(o.hiddenDirectories);
-    m_zipFiles->setChecked(o.zipContents);
+    m_options.setOptions(o);
 }
 
 bool UpdatePanel::confirmZip() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScanOptionBoxes.h"
+
 #include "library/ScanOptions.h"
 
 #include <QWidget>
@@ -35,19 +37,12 @@ public:
     QPushButton *closeButton() const { return m_close; }
 
 private:
-    QCheckBox *addOption(const QString &objectName, const QString &caption);
-    QPushButton *addButton(const QString &objectName, const QString &caption);
 
     QLabel *m_name = nullptr;
     QLabel *m_lastUpdated = nullptr;
     QLineEdit *m_path = nullptr;
     QPushButton *m_browse = nullptr;
-    QCheckBox *m_hiddenFiles = nullptr;
-    QCheckBox *m_readOnly = nullptr;
-    QCheckBox *m_system = nullptr;
-    QCheckBox *m_subdir = nullptr;
-    QCheckBox *m_hiddenDirs = nullptr;
-    QCheckBox *m_zipFiles = nullptr;
+    ScanOptionBoxes m_options;
     QCheckBox *m_confirmZip = nullptr;
     QLineEdit *m_mask = nullptr;
     QListWidget *m_maskList = nullptr;
