@@ -2,17 +2,7 @@
 
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
-qsizetype skipBlanks(QStringView line, qsizetype pos)
-{
-    while (pos < line.size() && isBlank(line[pos]))
-        ++pos;
-    return pos;
-}
+using CommaText::skipBlanks;
 
 // Reads a quoted field starting after its opening quote; returns the
 // position after the closing quote (or the end of an unclosed field).

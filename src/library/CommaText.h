@@ -16,6 +16,19 @@ QString join(const QStringList &fields);
 // absent from the result; an empty or blank line gives no field.
 QStringList split(QStringView line);
 
+// Characters 1 to 32 are skipped between fields.
+inline bool isBlank(QChar c)
+{
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
+
+inline qsizetype skipBlanks(QStringView line, qsizetype pos)
+{
+    while (pos < line.size() && isBlank(line[pos]))
+        ++pos;
+    return pos;
+}
+
 // Field k of a parsed line, or an empty text when the line has fewer fields.
 inline QString field(const QStringList &fields, int k)
 {

@@ -1,18 +1,11 @@
 #include "CellFields.h"
 
+#include "library/CommaText.h"
+
 namespace {
 
-bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
-qsizetype skipBlanks(QStringView line, qsizetype pos)
-{
-    while (pos < line.size() && isBlank(line[pos]))
-        ++pos;
-    return pos;
-}
+using CommaText::isBlank;
+using CommaText::skipBlanks;
 
 // Walks the fields left to right exactly as CommaText::split does.
 class Cursor
