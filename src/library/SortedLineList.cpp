@@ -44,7 +44,9 @@ void SortedLineList::settle() const
     if (m_pending.isEmpty())
         return;
     // The first of equal lines is the one kept, as with one-by-one insertion.
-    std::stable_sort(m_pending.begin(), m_pending.end(), lessNoCase);
+    // Catalog files are stored sorted, so a load usually needs no sort.
+    if (!std::is_sorted(m_pending.cbegin(), m_pending.cend(), lessNoCase))
+        std::stable_sort(m_pending.begin(), m_pending.end(), lessNoCase);
     m_pending.erase(std::unique(m_pending.begin(), m_pending.end(), sameNoCase), m_pending.end());
     if (m_sorted.isEmpty()) {
         m_sorted.swap(m_pending);

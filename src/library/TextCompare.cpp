@@ -83,6 +83,24 @@ int compareNoCase(QStringView a, QStringView b)
     return p != 0 ? p : compareSecondary(a, b);
 }
 
+QString foldNoCase(QStringView text)
+{
+    QString folded(text.size(), Qt::Uninitialized);
+    foldInto(text, folded.data());
+    return folded;
+}
+
+void foldInPlace(QString &text)
+{
+    foldInto(text, text.data());
+}
+
+void foldInto(QStringView text, QChar *out)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = QChar(secondary(text[i].unicode()));
+}
+
 int compareTree(QStringView a, QStringView b)
 {
     const int c = compareNoCase(a, b);

@@ -18,6 +18,13 @@ inline bool equalNoCase(QStringView a, QStringView b)
     return a.size() == b.size() && compareNoCase(a, b) == 0;
 }
 
+// A form of text in which two texts are equal exactly when compareNoCase
+// finds them equal, for hashing lines and keys.
+QString foldNoCase(QStringView text);
+void foldInPlace(QString &text);
+// Writes the folded form of text to out, which has room for it.
+void foldInto(QStringView text, QChar *out);
+
 // The tree's order: case-insensitive first, then lower case before upper
 // case at equal letters, then by character code.
 int compareTree(QStringView a, QStringView b);

@@ -140,15 +140,21 @@ bool readLines(const QString &path, QStringList &lines, QString *error)
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
 {
+    // Encoding in pieces of about a megabyte keeps large catalogs quick
+    // without a second copy of the whole text.
     QByteArray bytes;
-    qsizetype length = 0;
-    for (const QString &line : lines)
-        length += line.size() + 2;
-    bytes.reserve(length + length / 8);
+    QString piece;
+    const auto flush = [&] {
+        bytes += piece.toUtf8();
+        piece.clear();
+    };
     for (const QString &line : lines) {
-        bytes += line.toUtf8();
-        bytes += "\r\n";
+        piece += line;
+        piece += QLatin1String("\r\n");
+        if (piece.size() >= (1 << 19))
+            flush();
     }
+    flush();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)

@@ -1,7 +1,7 @@
 #include "RowOrder.h"
 
 #include "DateKeyReader.h"
-#include "CellFields.h"
+#include "library/CellFields.h"
 
 #include <algorithm>
 #include <cstdint>

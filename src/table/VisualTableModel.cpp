@@ -1,6 +1,6 @@
 #include "VisualTableModel.h"
 
-#include "CellFields.h"
+#include "library/CellFields.h"
 #include "RowOrder.h"
 
 #include "library/CommaText.h"

@@ -94,6 +94,12 @@ void TstCatalogSaving::merge_data()
     QTest::newRow("two stored lines of one file") << QStringList{a, a2} << QStringList{entry("a.txt", "1", "/d/")}
                                                   << 0 << 0 << QStringList{a, a2};
     QTest::newRow("a new line given twice") << QStringList{a} << QStringList{a, d, d} << 1 << 0 << QStringList{a, d};
+    // Two scanned files whose keys differ only in case are one stored entry.
+    QTest::newRow("case twins in the scan") << QStringList{a}
+                                            << QStringList{entry("A.TXT", "5", "/d/"), entry("a.txt", "10", "/d/")}
+                                            << 0 << 0 << QStringList{a};
+    QTest::newRow("accented key differs") << QStringList{a} << QStringList{entry("\u00e1.txt", "10", "/d/")}
+                                          << 1 << 1 << QStringList{entry("\u00e1.txt", "10", "/d/")};
 }
 
 void TstCatalogSaving::merge()

@@ -1,7 +1,7 @@
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
 #include "table/DateKeyReader.h"
-#include "table/CellFields.h"
+#include "library/CellFields.h"
 #include "table/TableRules.h"
 
 #include <QTest>

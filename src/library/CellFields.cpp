@@ -1,6 +1,6 @@
 #include "CellFields.h"
 
-#include "library/CommaText.h"
+#include "CommaText.h"
 
 namespace {
 
