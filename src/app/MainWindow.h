@@ -103,8 +103,6 @@ private:
     // Sets the layout DisplayMode asks for and fills the table from FileLines.
     void setTableLayout();
     void fillTableFromFileLines();
-    // Table rows 1.. as five-field catalog lines.
-    QStringList tableRowLines() const;
     int selectedTableColumn() const;
     int selectedTableRow() const;
     void selectTableCell(int column, int row);

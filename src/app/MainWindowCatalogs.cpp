@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "library/CatalogSaving.h"
 #include "library/CommaText.h"
 #include "table/VisualTableModel.h"
 
@@ -88,7 +89,7 @@ bool MainWindow::WriteTableRows(const QString &name)
 {
     setBusy(true);
     QString error;
-    const bool ok = m_library.writeCatalog(name, tableRowLines(), &error);
+    const bool ok = CatalogSaving::WriteTableRows(m_library, name, tableRows(), &error);
     setBusy(false);
     if (!ok) {
         StatusLine(QStringLiteral("Failed To Save Catalog"));

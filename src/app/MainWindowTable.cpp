@@ -3,7 +3,6 @@
 #include "MainWindow.h"
 
 #include "VisualTableDelegate.h"
-#include "library/CommaText.h"
 #include "settings/ColumnWidths.h"
 #include "table/VisualTableModel.h"
 
@@ -54,20 +53,6 @@ void MainWindow::applyColumnWidths()
     for (int c = 0; c < columns && c < widths.size(); ++c)
         m_tableView->setColumnWidth(c, widths.at(c));
     m_tableView->viewport()->update();
-}
-
-QStringList MainWindow::tableRowLines() const
-{
-    QStringList lines;
-    const int rows = m_tableModel->tableRowCount();
-    lines.reserve(rows);
-    for (int r = 1; r < rows; ++r) {
-        QStringList cells;
-        for (int c = 0; c < 5; ++c)
-            cells << m_tableModel->cell(c, r);
-        lines << CommaText::join(cells);
-    }
-    return lines;
 }
 
 int MainWindow::selectedTableColumn() const
