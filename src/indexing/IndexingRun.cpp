@@ -36,9 +36,7 @@ IndexingRun::Result IndexingRun::run(const Params &params)
     m_control.status(QStringLiteral("Preparing Directory List"));
     m_state.keepGoing = true;
     const QString root = DirectoryScan::rootPath(params.directory);
-    DirectoryScan scan({params.options, params.masks, params.confirmZip, params.confirmZipFile,
-                        params.zipMessage, params.formats},
-                       m_control);
+    DirectoryScan scan(params, m_control);
     if (!scan.collectDirectories(root, m_state.dirList))
         return reset(result, Outcome::Stopped);
 

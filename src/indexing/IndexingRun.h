@@ -22,14 +22,9 @@ struct LibraryState;
 class IndexingRun
 {
 public:
-    struct Params {
+    // The scan's options, masks and ZIP handling, and where and when to run.
+    struct Params : DirectoryScan::Settings {
         QString directory;  // the directory box; empty indexes the current directory
-        ScanOptions options;
-        QStringList masks;  // empty: every file
-        bool confirmZip = false;
-        std::function<bool(const QString &question)> confirmZipFile;
-        std::function<void(const QString &message)> zipMessage;
-        DateFormats formats;
         QDateTime now;      // the run's start
         // The volume to describe instead of reading it (the panel's current
         // figures when the directory box is empty; fixed figures in tests).

@@ -58,9 +58,7 @@ UpdateRun::Result UpdateRun::run(const Params &params)
             + QLatin1String("\nThe catalog was not changed.");
         return stop(result, Outcome::Refused, QStringLiteral("Updating Stopped"));
     }
-    DirectoryScan scan({params.options, params.masks, params.confirmZip, params.confirmZipFile,
-                        params.zipMessage, params.formats},
-                       m_control);
+    DirectoryScan scan(params, m_control);
     if (!scan.collectDirectories(root, m_state.dirList))
         return stop(result, Outcome::Stopped, QStringLiteral("Updating Stopped"));
     m_control.status(QStringLiteral("Scanning..."));

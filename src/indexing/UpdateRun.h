@@ -21,15 +21,10 @@ struct LibraryState;
 class UpdateRun
 {
 public:
-    struct Params {
+    // The scan's options, masks and ZIP handling, the catalog and its path.
+    struct Params : DirectoryScan::Settings {
         QString catalogName;
         QString directory;  // the path box
-        ScanOptions options;
-        QStringList masks;  // empty: every file
-        bool confirmZip = false;
-        std::function<bool(const QString &question)> confirmZipFile;
-        std::function<void(const QString &message)> zipMessage;
-        DateFormats formats;
         QDateTime now;
         std::optional<VolumeInfo> volume; // read from directory when absent
     };
