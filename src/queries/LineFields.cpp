@@ -1,20 +1,9 @@
 #include "LineFields.h"
 
-namespace {
+#include "library/CommaText.h"
 
-inline bool isBlank(QChar c)
-{
-    return c.unicode() >= 1 && c.unicode() <= 32;
-}
-
-inline qsizetype skipBlanks(QStringView line, qsizetype pos)
-{
-    while (pos < line.size() && isBlank(line[pos]))
-        ++pos;
-    return pos;
-}
-
-} // namespace
+using CommaText::isBlank;
+using CommaText::skipBlanks;
 
 void LineFields::append(QStringView field)
 {
