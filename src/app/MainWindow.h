@@ -148,6 +148,11 @@ private:
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
     int catalogCountOf(int category) const;
 
+    // MainWindowRuns.cpp: what waits while a run (index, update, search,
+    // duplicates) goes on; runningPanel stays usable for its Stop button.
+    void blockWhileRunning(bool running, const QString &runningPanel = QString());
+    QHash<QObject *, bool> m_runBlocked; // disabled objects, with their state before
+
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();
     void createIndexingPanels();
@@ -185,7 +190,6 @@ private:
     void applySaveResult(const SaveNewCatalog::Result &result);
     int selectedCategoryRow() const;
     // Blocks the commands that replace the table while a run is active.
-    void blockTableCommands(bool block);
     // True, with a word on the status line, while a run or search yields.
     bool otherRunActive();
     // MainWindowUpdate.cpp: the update panel and its run.
@@ -205,7 +209,6 @@ private:
     bool m_indexing = false;
     bool m_unsavedScan = false;
     bool m_closedDuringRun = false;
-    QList<QObject *> m_blocked;
     QString m_updateName;
     QString m_updateDriveType;
     QString m_updateDrive;
@@ -230,13 +233,10 @@ private:
     // While a search or duplicate run yields to events, the commands that
     // would change the table, FileLines or the tree it walks are disabled,
     // and so are the other panels, whose runs share the running flag.
-    void setQueryRunning(bool running, const QString &runningPanel = QString());
     bool queryRunning() const;
     void reportUnreadable(const QStringList &catalogs);
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;
-    // Commands and widgets disabled by setQueryRunning, with their state before.
-    QHash<QObject *, bool> m_queryBlocked;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();

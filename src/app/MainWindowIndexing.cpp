@@ -23,14 +23,6 @@ namespace {
 const QString kCreateTitle = QStringLiteral("Select A Drive Or Directory, Set Options, Then Start");
 const QString kNameFirst = QStringLiteral("Please specify a name for this catalog first!");
 
-// Commands that replace the table, or change the catalogs a run works on.
-const char *const kTableCommands[] = {
-    "Create1", "View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
-    "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2", "SaveChanges1",
-    "Update1", "UpdateSelectedCatalog1", "Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1",
-    "SearchAndReplace1", "UpgradeTov2xx1",
-};
-
 SaveNewCatalog::Choice toChoice(Dialogs::SameNameChoice choice)
 {
     switch (choice) {
@@ -259,12 +251,12 @@ void MainWindow::StartscanClick()
     m_createCat->stopButton()->setEnabled(true);
     m_createCat->indexButton()->setEnabled(false);
     m_indexing = true;
-    blockTableCommands(true);
+    blockWhileRunning(true, QStringLiteral("CreateCat"));
     AppRunControl control([this](const QString &text) { StatusLine(text); },
                           [p](const QString &text) { p->setStatus(text); }, m_state.keepGoing, m_runYieldMs);
     const IndexingRun::Result result = IndexingRun(m_state, control).run(params);
     m_indexing = false;
-    blockTableCommands(false);
+    blockWhileRunning(false);
     endIndexing(result.outcome == IndexingRun::Outcome::Finished && !m_closedDuringRun, result.summary);
 }
 
@@ -425,38 +417,4 @@ bool MainWindow::otherRunActive()
         return false;
     StatusLine(QStringLiteral("Please Wait Until The Running Operation Ends"));
     return true;
-}
-
-void MainWindow::blockTableCommands(bool block)
-{
-    if (!block) {
-        for (QObject *o : std::as_const(m_blocked)) {
-            if (auto *a = qobject_cast<QAction *>(o))
-                a->setEnabled(true);
-            else if (auto *w = qobject_cast<QWidget *>(o))
-                w->setEnabled(true);
-        }
-        m_blocked.clear();
-        return;
-    }
-    for (const char *name : kTableCommands) {
-        QAction *a = action(QLatin1String(name));
-        if (a && a->isEnabled()) {
-            a->setEnabled(false);
-            m_blocked << a;
-        }
-    }
-    // Every other panel too: a second run would share FileLines with this one.
-    QList<QWidget *> widgets = {m_treeView, m_tableView};
-    const QString running = m_indexing ? QStringLiteral("CreateCat") : QStringLiteral("Updatedlg");
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        if (it.key() != running)
-            widgets << it.value();
-    }
-    for (QWidget *w : widgets) {
-        if (w->isEnabled()) {
-            w->setEnabled(false);
-            m_blocked << w;
-        }
-    }
 }

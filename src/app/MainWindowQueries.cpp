@@ -27,16 +27,6 @@ const QString kSearchPanel = QStringLiteral("Searchcatdlg");
 const QString kDupPanel = QStringLiteral("Dupdlg");
 constexpr int kYieldMs = 15;
 
-// Commands that replace the table or FileLines, or change the tree a run
-// walks; they wait while a search or duplicate run is going.
-const char *const kBlockedWhileRunning[] = {
-    "Create1", "View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
-    "RenameSelectedCatalog1", "Update1", "UpdateSelectedCatalog1", "FindDuplicates1",
-    "Report1", "ViewAllCatalogs1", "Search1", "SearchAndReplace1", "AddEdit1", "Delete2",
-    "DeleteSelectedCategory1", "DeleteSelectedCategory2", "RenameSelectedCategory1",
-    "RenameSelectedCategory2", "UpgradeTov2xx1",
-};
-
 void placeInBody(ToolPanel *panel, QWidget *controls)
 {
     auto *layout = new QVBoxLayout(panel->body());
@@ -96,37 +86,6 @@ bool MainWindow::queryRunning() const
     return m_state.searching || m_state.findingDuplicates;
 }
 
-void MainWindow::setQueryRunning(bool running, const QString &runningPanel)
-{
-    if (!running) {
-        for (auto it = m_queryBlocked.cbegin(); it != m_queryBlocked.cend(); ++it) {
-            if (auto *a = qobject_cast<QAction *>(it.key()))
-                a->setEnabled(it.value());
-            else if (auto *w = qobject_cast<QWidget *>(it.key()))
-                w->setEnabled(it.value());
-        }
-        m_queryBlocked.clear();
-        return;
-    }
-    m_queryBlocked.clear();
-    for (const char *name : kBlockedWhileRunning) {
-        if (QAction *a = action(QLatin1String(name))) {
-            m_queryBlocked.insert(a, a->isEnabled());
-            a->setEnabled(false);
-        }
-    }
-    // The tree opens catalogs and the table takes edits without a command.
-    QList<QWidget *> widgets{m_treeView, m_tableView};
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        if (it.key() != runningPanel)
-            widgets << it.value();
-    }
-    for (QWidget *w : widgets) {
-        m_queryBlocked.insert(w, w->isEnabled());
-        w->setEnabled(false);
-    }
-}
-
 void MainWindow::reportUnreadable(const QStringList &catalogs)
 {
     if (!catalogs.isEmpty())
@@ -181,7 +140,7 @@ void MainWindow::SearchbtnClick()
     m_state.searching = true;
     m_state.keepGoing = true;
     m_searchPanel->setRunning(true);
-    setQueryRunning(true, kSearchPanel);
+    blockWhileRunning(true, kSearchPanel);
     // A copy: ticks changed while the run yields apply to the next search.
     const CheckTree tree = m_searchPanel->tree()->checkTree();
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
@@ -197,7 +156,7 @@ void MainWindow::SearchbtnClick()
     m_state.displayMode.searchResults = false;
     m_state.searching = false;
     m_state.keepGoing = false;
-    setQueryRunning(false);
+    blockWhileRunning(false);
     m_searchPanel->setRunning(false);
     setBusy(false);
     reportUnreadable(result.unreadable);
@@ -251,7 +210,7 @@ void MainWindow::DupstartClick()
     m_state.findingDuplicates = true;
     m_state.keepGoing = true;
     m_dupPanel->setRunning(true);
-    setQueryRunning(true, kDupPanel);
+    blockWhileRunning(true, kDupPanel);
     const CheckTree tree = m_dupPanel->tree()->checkTree();
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
                           m_state.keepGoing, kYieldMs);
@@ -267,7 +226,7 @@ void MainWindow::DupstartClick()
     m_state.displayMode.duplicateResults = false;
     m_state.findingDuplicates = false;
     m_state.keepGoing = false;
-    setQueryRunning(false);
+    blockWhileRunning(false);
     m_dupPanel->setRunning(false);
     setBusy(false);
     reportUnreadable(result.unreadable);

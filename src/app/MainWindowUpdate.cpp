@@ -120,7 +120,7 @@ void MainWindow::UpdatestartClick()
     m_updateDlg->closeButton()->setEnabled(false);
     m_updateDlg->stopButton()->setEnabled(true);
     m_state.updating = true;
-    blockTableCommands(true);
+    blockWhileRunning(true, QStringLiteral("Updatedlg"));
 
     UpdateRun::Params params;
     params.catalogName = m_updateName;
@@ -144,7 +144,7 @@ void MainWindow::UpdatestartClick()
     const UpdateRun::Result result = UpdateRun(m_state, m_library, control).run(params);
 
     m_state.updating = false;
-    blockTableCommands(false);
+    blockWhileRunning(false);
     m_updateDlg->startButton()->setEnabled(true);
     m_updateDlg->closeButton()->setEnabled(true);
     m_updateDlg->stopButton()->setEnabled(false);
