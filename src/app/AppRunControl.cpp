@@ -21,8 +21,9 @@ void AppRunControl::status(const QString &text)
 
 void AppRunControl::progress(const QString &text)
 {
-    if (m_progress)
-        m_progress(text);
+    // A run reports every file; only the latest text is shown, when the
+    // window gets to paint.
+    m_pendingProgress = text;
 }
 
 bool AppRunControl::keepGoing()
@@ -30,6 +31,9 @@ bool AppRunControl::keepGoing()
     // The first call always yields, so a Stop pressed just before the run
     // is seen at its first check.
     if (!m_sinceYield.isValid() || m_sinceYield.elapsed() >= m_intervalMs) {
+        if (m_progress && !m_pendingProgress.isNull())
+            m_progress(m_pendingProgress);
+        m_pendingProgress = QString();
         QCoreApplication::processEvents();
         m_sinceYield.start();
     }

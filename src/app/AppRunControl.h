@@ -3,6 +3,7 @@
 #include "library/RunControl.h"
 
 #include <QElapsedTimer>
+#include <QString>
 
 #include <functional>
 
@@ -34,4 +35,5 @@ private:
     TextSink m_progress;
     int m_intervalMs = YieldInterval;
     QElapsedTimer m_sinceYield;
+    QString m_pendingProgress;
 };
