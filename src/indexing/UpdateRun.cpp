@@ -67,8 +67,9 @@ UpdateRun::Result UpdateRun::run(const Params &params)
 
     m_control.status(QStringLiteral("Comparing..."));
     result.directoryCount = scan.directories().size();
+    // The merge sorts what it keeps; the scanned lines need no sort of their own.
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
-        m_library, params.catalogName, m_state.fileLines.lines(),
+        m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
         CatalogSaving::MissingCatalog::MergeWithNothing);
     if (!merge.ok) {
         result.error = merge.error;

@@ -112,3 +112,12 @@ QStringList SortedLineList::takeLines()
     out.swap(m_sorted);
     return out;
 }
+
+QStringList SortedLineList::takeUnsorted()
+{
+    QStringList out;
+    out.swap(m_sorted);
+    out.append(m_pending);
+    m_pending.clear();
+    return out;
+}

@@ -25,6 +25,9 @@ public:
     void removeAt(qsizetype i);
     const QStringList &lines() const;
     QStringList takeLines();
+    // Every line held, in no particular order, and equal lines not yet
+    // dropped; for callers that only look lines up. Empties the list.
+    QStringList takeUnsorted();
 
 private:
     void settle() const;
