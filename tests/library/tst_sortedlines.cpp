@@ -61,6 +61,11 @@ void TestSortedLines::addAfterReadMerges()
     list.add("B");
     list.add("a");
     QCOMPARE(list.lines(), QStringList({"a", "b", "C", "d"}));
+    list.add("e");
+    QStringList all = list.takeUnsorted();
+    std::sort(all.begin(), all.end());
+    QCOMPARE(all, QStringList({"C", "a", "b", "d", "e"}));
+    QCOMPARE(list.count(), 0);
 }
 
 void TestSortedLines::indexOf()
