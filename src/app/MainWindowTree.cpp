@@ -22,7 +22,9 @@ void MainWindow::connectTree()
     });
     connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::TreeView1ContextMenu);
     connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::TreeView1Edited);
-    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::TreeView1DragDrop);
+    // Queued: the tree is rebuilt after the view has finished its drop.
+    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::TreeView1DragDrop,
+            Qt::QueuedConnection);
 }
 
 QModelIndex MainWindow::selectedNode() const

@@ -281,6 +281,7 @@ void TestBrowse::dragToCategorySurvivesRestart()
     QCOMPARE(model->nodeText(music), QString("Music"));
     QVERIFY(model->canDropMimeData(mime.get(), Qt::MoveAction, -1, 0, music));
     model->dropMimeData(mime.get(), Qt::MoveAction, -1, 0, music);
+    QCoreApplication::processEvents();
     QCOMPARE(app.treeCatalogs("Music"), QStringList{"Disc"});
     app.restart();
     QCOMPARE(app.treeCatalogs("Music"), QStringList{"Disc"});
