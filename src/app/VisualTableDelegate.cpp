@@ -2,7 +2,10 @@
 
 #include "table/VisualTableModel.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QStyle>
 
@@ -12,6 +15,16 @@ QWidget *VisualTableDelegate::createEditor(QWidget *parent, const QStyleOptionVi
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
     return editor;
+}
+
+bool VisualTableDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
+                                    const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event->type() == QEvent::ToolTip && index.data(Qt::ToolTipRole).toString().isEmpty()) {
+        QToolTip::showText(event->globalPos(), view->toolTip(), view);
+        return true;
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 void VisualTableDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
