@@ -56,6 +56,7 @@ private slots:
     void dragToCategorySurvivesRestart();
     void sharedCommentOfCategoryAndCatalog();
     void catalogInformation();
+    void treeKeys();
 };
 
 void TestBrowse::openingDropsCaseDuplicates()
@@ -332,6 +333,24 @@ void TestBrowse::catalogInformation()
     QVERIFY(app.clickCatalog("Disc"));
     QVERIFY(app.trigger("ViewCatalogInformation1"));
     QVERIFY(app.dialogs().shown().isEmpty());
+}
+
+void TestBrowse::treeKeys()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.clickCategory("Music"));
+    app.dialogs().answerText("Films");
+    QTest::keyClick(w.treeView(), Qt::Key_Insert);
+    QCOMPARE(w.windowTitle(), QString("Kestrovane v2.01 - Category Films Added"));
+    QVERIFY(app.clickCatalog("Disc"));
+    app.dialogs().answerNo();
+    QTest::keyClick(w.treeView(), Qt::Key_Delete);
+    QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to delete Disc catalog?"));
+    QCOMPARE(app.treeCatalogs("Games"), QStringList({"Backup", "Disc"}));
+    QTest::keyClick(w.treeView(), Qt::Key_Return);
+    QCOMPARE(w.state().openCatalogName, QString("Disc"));
 }
 
 QTEST_MAIN(TestBrowse)
