@@ -189,7 +189,6 @@ private:
     CatalogSaving::TableRows tableRows() const;
     void applySaveResult(const SaveNewCatalog::Result &result);
     int selectedCategoryRow() const;
-    // Blocks the commands that replace the table while a run is active.
     // True, with a word on the status line, while a run or search yields.
     bool otherRunActive();
     // MainWindowUpdate.cpp: the update panel and its run.
@@ -230,9 +229,6 @@ private:
     void Report1Click();
     // A comment edited in the report's Comment column.
     void reportCommentEdited(int column, int row);
-    // While a search or duplicate run yields to events, the commands that
-    // would change the table, FileLines or the tree it walks are disabled,
-    // and so are the other panels, whose runs share the running flag.
     bool queryRunning() const;
     void reportUnreadable(const QStringList &catalogs);
     class SearchPanel *m_searchPanel = nullptr;
