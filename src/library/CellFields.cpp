@@ -2,65 +2,54 @@
 
 #include "CommaText.h"
 
-namespace {
-
 using CommaText::isBlank;
 using CommaText::skipBlanks;
 
-// Walks the fields left to right exactly as CommaText::split does.
-class Cursor
-{
-public:
-    explicit Cursor(QStringView line)
-    {
-        const qsizetype nul = line.indexOf(QChar(u'\0'));
-        m_line = nul >= 0 ? line.left(nul) : line;
-        m_pos = skipBlanks(m_line, 0);
-    }
-
-    bool next(CellFields::Span &span)
-    {
-        if (m_pos >= m_line.size())
-            return false;
-        span = CellFields::Span();
-        qsizetype p = m_pos;
-        if (m_line[p] == u'"') {
-            span.start = ++p;
-            qsizetype end = m_line.size();
-            while (p < m_line.size()) {
-                if (m_line[p] != u'"') {
-                    ++p;
-                    continue;
-                }
-                if (p + 1 < m_line.size() && m_line[p + 1] == u'"') {
-                    span.escaped = true;
-                    p += 2;
-                    continue;
-                }
-                end = p++;
-                break;
-            }
-            span.length = qMin(end, m_line.size()) - span.start;
-        } else {
-            span.start = p;
-            while (p < m_line.size() && m_line[p].unicode() > 32 && m_line[p] != u',')
-                ++p;
-            span.length = p - span.start;
-        }
-        m_pos = skipBlanks(m_line, p);
-        if (m_pos < m_line.size() && m_line[m_pos] == u',')
-            m_pos = skipBlanks(m_line, m_pos + 1);
-        return true;
-    }
-
-private:
-    QStringView m_line;
-    qsizetype m_pos = 0;
-};
-
-} // namespace
-
 namespace CellFields {
+
+Cursor::Cursor(QStringView line)
+{
+    // A NUL ends the text, as it does in the files.
+    const qsizetype nul = line.indexOf(QChar(u'\0'));
+    m_line = nul >= 0 ? line.left(nul) : line;
+    m_pos = skipBlanks(m_line, 0);
+}
+
+bool Cursor::next(Span &span)
+{
+    if (m_pos >= m_line.size())
+        return false;
+    span = Span();
+    qsizetype p = m_pos;
+    if (m_line[p] == u'"') {
+        // A quoted field ends at a quote not doubled; unclosed, it takes the rest.
+        span.start = ++p;
+        qsizetype end = m_line.size();
+        while (p < m_line.size()) {
+            if (m_line[p] != u'"') {
+                ++p;
+                continue;
+            }
+            if (p + 1 < m_line.size() && m_line[p + 1] == u'"') {
+                span.escaped = true;
+                p += 2;
+                continue;
+            }
+            end = p++;
+            break;
+        }
+        span.length = qMin(end, m_line.size()) - span.start;
+    } else {
+        span.start = p;
+        while (p < m_line.size() && m_line[p].unicode() > 32 && m_line[p] != u',')
+            ++p;
+        span.length = p - span.start;
+    }
+    m_pos = skipBlanks(m_line, p);
+    if (m_pos < m_line.size() && m_line[m_pos] == u',')
+        m_pos = skipBlanks(m_line, m_pos + 1);
+    return true;
+}
 
 bool find(QStringView line, int k, Span &span)
 {

@@ -16,6 +16,20 @@ struct Span {
     bool escaped = false;
 };
 
+// Walks the fields of a line left to right: the one reading of the
+// comma-text rules that CommaText::split and every field reader share.
+class Cursor
+{
+public:
+    explicit Cursor(QStringView line);
+    // The next field's span; false at the end of the line.
+    bool next(Span &span);
+
+private:
+    QStringView m_line;
+    qsizetype m_pos = 0;
+};
+
 // Finds field k; false when the line has fewer fields.
 bool find(QStringView line, int k, Span &span);
 // The text of field k (empty when absent).

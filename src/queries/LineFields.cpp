@@ -1,9 +1,6 @@
 #include "LineFields.h"
 
-#include "library/CommaText.h"
-
-using CommaText::isBlank;
-using CommaText::skipBlanks;
+#include "library/CellFields.h"
 
 void LineFields::append(QStringView field)
 {
@@ -32,39 +29,10 @@ void LineFields::parse(QStringView line)
 {
     m_count = 0;
     m_unescapedUsed = 0;
-    const qsizetype nul = line.indexOf(QChar(u'\0'));
-    if (nul >= 0)
-        line = line.left(nul);
-    const qsizetype n = line.size();
-    qsizetype pos = skipBlanks(line, 0);
-    while (pos < n) {
-        if (line[pos] == u'"') {
-            const qsizetype start = ++pos;
-            bool doubled = false;
-            qsizetype end = n;
-            while (pos < n) {
-                if (line[pos] == u'"') {
-                    if (pos + 1 < n && line[pos + 1] == u'"') {
-                        doubled = true;
-                        pos += 2;
-                        continue;
-                    }
-                    end = pos++;
-                    break;
-                }
-                ++pos;
-            }
-            // An unclosed quote takes the rest of the line (end stays n).
-            const QStringView text = line.mid(start, end - start);
-            append(doubled ? unescape(text) : text);
-        } else {
-            const qsizetype start = pos;
-            while (pos < n && line[pos].unicode() > 32 && line[pos] != u',')
-                ++pos;
-            append(line.mid(start, pos - start));
-        }
-        pos = skipBlanks(line, pos);
-        if (pos < n && line[pos] == u',')
-            pos = skipBlanks(line, pos + 1);
+    CellFields::Cursor cursor(line);
+    CellFields::Span span;
+    while (cursor.next(span)) {
+        const QStringView text = line.mid(span.start, span.length);
+        append(span.escaped ? unescape(text) : text);
     }
 }
