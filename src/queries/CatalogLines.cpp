@@ -16,17 +16,19 @@ constexpr int kEntryFields = 5;
 
 namespace CatalogLines {
 
-ReadStatus readText(const CatalogLibrary &library, const QString &catalog, QString &text)
+bool readText(const CatalogLibrary &library, const QString &catalog, QString &text, QStringList &unreadable)
 {
     text.clear();
     const QString path = library.catalogFilePath(catalog);
     if (!QFileInfo(path).isFile())
-        return ReadStatus::Missing;
+        return false;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadStatus::Unreadable;
+    if (!file.open(QIODevice::ReadOnly)) {
+        unreadable << catalog;
+        return false;
+    }
     text = TextFile::decode(file.readAll());
-    return ReadStatus::Read;
+    return true;
 }
 
 QString quotedName(const QString &catalog)

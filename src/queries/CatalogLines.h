@@ -11,11 +11,10 @@ class LineFields;
 // catalog name as a sixth field.
 namespace CatalogLines {
 
-enum class ReadStatus { Read, Missing, Unreadable };
-
 // The whole text of a catalog's file, found without regard to the case of
-// its name.
-ReadStatus readText(const CatalogLibrary &library, const QString &catalog, QString &text);
+// its name; false when there is none. A file that exists but cannot be read
+// is also named in unreadable.
+bool readText(const CatalogLibrary &library, const QString &catalog, QString &text, QStringList &unreadable);
 
 // The catalog name as the last field of a result line: quoted like any
 // written field, so that it reads back whole.

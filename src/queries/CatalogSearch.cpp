@@ -86,10 +86,7 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
                 return result;
             }
             control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
-            const auto read = CatalogLines::readText(m_library, catalog.text, text);
-            if (read == CatalogLines::ReadStatus::Unreadable)
-                result.unreadable << catalog.text;
-            if (read != CatalogLines::ReadStatus::Read)
+            if (!CatalogLines::readText(m_library, catalog.text, text, result.unreadable))
                 continue;
             const QString name = CatalogLines::quotedName(catalog.text);
             matcher->findIn(text, [&](QStringView line) {

@@ -69,10 +69,7 @@ bool DuplicateFinder::gather(const CheckTree &tree, RunControl &control,
             if (!catalog.checked)
                 continue;
             control.status(QStringLiteral("Reading %1 Catalog").arg(catalog.text));
-            const auto read = CatalogLines::readText(m_library, catalog.text, text);
-            if (read == CatalogLines::ReadStatus::Unreadable)
-                result.unreadable << catalog.text;
-            if (read != CatalogLines::ReadStatus::Read)
+            if (!CatalogLines::readText(m_library, catalog.text, text, result.unreadable))
                 continue;
             const QString name = CatalogLines::quotedName(catalog.text);
             qsizetype start = 0;
