@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -44,13 +43,6 @@ bool stored(SaveNewCatalog::Outcome outcome)
         || outcome == SaveNewCatalog::Outcome::Updated;
 }
 
-void fitInto(QWidget *body, QWidget *content)
-{
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
-}
-
 } // namespace
 
 void MainWindow::connectIndexingCommands()
@@ -72,7 +64,7 @@ void MainWindow::createCreateCat()
 {
     ToolPanel *p = addPanel(QStringLiteral("CreateCat"), kCreateTitle);
     m_createCat = new CreateCatPanel(p->body());
-    fitInto(p->body(), m_createCat);
+    p->setContent(m_createCat);
 
     ScanOptions o;
     o.hiddenFiles = m_form.boolean(QStringLiteral("Hiddenfiles_Checked"));

@@ -19,20 +19,12 @@
 #include <QLabel>
 #include <QTableView>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 
 const QString kSearchPanel = QStringLiteral("Searchcatdlg");
 const QString kDupPanel = QStringLiteral("Dupdlg");
 constexpr int kYieldMs = 15;
-
-void placeInBody(ToolPanel *panel, QWidget *controls)
-{
-    auto *layout = new QVBoxLayout(panel->body());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(controls);
-}
 
 } // namespace
 
@@ -48,7 +40,7 @@ void MainWindow::createQueryPanels()
 {
     ToolPanel *search = addPanel(kSearchPanel, QStringLiteral("Set Options, Then Start"));
     m_searchPanel = new SearchPanel(search->body());
-    placeInBody(search, m_searchPanel);
+    search->setContent(m_searchPanel);
     m_searchPanel->setHistory(SearchHistory(m_form.list(QStringLiteral("Searchword_Items"))).items());
     connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::SearchbtnClick);
     connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::SearchEnterKey);
@@ -58,7 +50,7 @@ void MainWindow::createQueryPanels()
 
     ToolPanel *dup = addPanel(kDupPanel, QStringLiteral("Check Desired Categories, Then Start"));
     m_dupPanel = new DuplicatePanel(dup->body());
-    placeInBody(dup, m_dupPanel);
+    dup->setContent(m_dupPanel);
     // This panel reports through the status line only.
     if (auto *bar = dup->findChild<QLabel *>(kDupPanel + QStringLiteral("Status")))
         bar->hide();

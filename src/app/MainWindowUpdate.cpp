@@ -14,15 +14,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 void MainWindow::createUpdatedlg()
 {
     ToolPanel *p = addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
     m_updateDlg = new UpdatePanel(p->body());
-    auto *layout = new QVBoxLayout(p->body());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_updateDlg);
+    p->setContent(m_updateDlg);
 
     connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::UpdatestartClick);
     connect(m_updateDlg->stopButton(), &QPushButton::clicked, this, [this] { m_state.keepGoing = false; });

@@ -50,6 +50,13 @@ ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *p
     hide();
 }
 
+void ToolPanel::setContent(QWidget *content)
+{
+    auto *layout = new QVBoxLayout(m_body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+}
+
 void ToolPanel::setTitle(const QString &title)
 {
     m_titleLabel->setText(title);

@@ -18,6 +18,8 @@ public:
     QString title() const;
     // The area that holds the panel's controls.
     QWidget *body() const { return m_body; }
+    // Fills the body with one widget of controls, which the panel takes.
+    void setContent(QWidget *content);
     void setStatus(const QString &text);
     QString status() const;
     // Shows the panel in front, its status reset to "Ready...".
