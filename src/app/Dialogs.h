@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/SaveNewCatalog.h"
+
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ class Dialogs
 {
 public:
     // The same-name dialog's four answers when a new catalog's name is taken.
-    enum class SameNameChoice { RenameTo, Overwrite, Update, Cancel };
+    using SameNameChoice = SaveNewCatalog::Choice;
     // The import's answer when an imported catalog's name is taken.
     enum class DuplicateImportChoice { Rename, Overwrite, Skip };
 

@@ -22,21 +22,6 @@ namespace {
 const QString kCreateTitle = QStringLiteral("Select A Drive Or Directory, Set Options, Then Start");
 const QString kNameFirst = QStringLiteral("Please specify a name for this catalog first!");
 
-SaveNewCatalog::Choice toChoice(Dialogs::SameNameChoice choice)
-{
-    switch (choice) {
-    case Dialogs::SameNameChoice::RenameTo:
-        return SaveNewCatalog::Choice::RenameTo;
-    case Dialogs::SameNameChoice::Overwrite:
-        return SaveNewCatalog::Choice::Overwrite;
-    case Dialogs::SameNameChoice::Update:
-        return SaveNewCatalog::Choice::Update;
-    case Dialogs::SameNameChoice::Cancel:
-        break;
-    }
-    return SaveNewCatalog::Choice::Cancel;
-}
-
 bool stored(SaveNewCatalog::Outcome outcome)
 {
     return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote
@@ -347,7 +332,7 @@ bool MainWindow::SaveNewCatalogNamed(const QString &name)
         else if (choice == Dialogs::SameNameChoice::Update)
             StatusLine(QStringLiteral("Attempting To Update ") + result.name + QStringLiteral(" Catalog"));
         setBusy(true);
-        result = save.choose(toChoice(choice), newName);
+        result = save.choose(choice, newName);
         if (choice == Dialogs::SameNameChoice::RenameTo && result.outcome != SaveNewCatalog::Outcome::Refused)
             m_createCat->nameBox()->setText(result.name);
     }
