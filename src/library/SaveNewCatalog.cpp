@@ -91,12 +91,9 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     if (category < 0 || category >= tree.categoryCount())
         return refused(QString(),
                        QStringLiteral("Please select or create a category\r\nto save this catalog under."));
-    Result r;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &r.error)) {
-        r.outcome = Outcome::Failed;
-        r.status = QStringLiteral("Failed To Save Catalog");
-        return r;
-    }
+    QString error;
+    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     m_state.tree.addCatalog(category, m_request.name,
                             CategoryTree::imageForDriveType(m_request.driveType));
     // A pair left behind by a catalog deleted outside the program would hide
@@ -107,13 +104,9 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
 
 SaveNewCatalog::Result SaveNewCatalog::overwrite()
 {
-    Result r;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &r.error)) {
-        r.outcome = Outcome::Failed;
-        r.name = m_request.name;
-        r.status = QStringLiteral("Failed To Save Catalog");
-        return r;
-    }
+    QString error;
+    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
@@ -128,14 +121,8 @@ SaveNewCatalog::Result SaveNewCatalog::update()
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
         CatalogSaving::MissingCatalog::Refuse);
-    if (!merge.ok) {
-        Result r;
-        r.outcome = Outcome::Failed;
-        r.name = m_request.name;
-        r.status = merge.status;
-        r.error = merge.error;
-        return r;
-    }
+    if (!merge.ok)
+        return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))
         m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     Result r = done(Outcome::Updated, merge.status);
@@ -166,5 +153,15 @@ SaveNewCatalog::Result SaveNewCatalog::refused(const QString &status, const QStr
     r.name = m_request.name;
     r.status = status;
     r.warning = warning;
+    return r;
+}
+
+SaveNewCatalog::Result SaveNewCatalog::failed(const QString &status, const QString &error)
+{
+    Result r;
+    r.outcome = Outcome::Failed;
+    r.name = m_request.name;
+    r.status = status;
+    r.error = error;
     return r;
 }

@@ -70,6 +70,7 @@ private:
     Result renameTo(const QString &text);
     Result done(Outcome outcome, const QString &status);
     Result refused(const QString &status, const QString &warning = QString());
+    Result failed(const QString &status, const QString &error);
 
     LibraryState &m_state;
     const CatalogLibrary &m_library;
