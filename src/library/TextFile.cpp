@@ -120,6 +120,18 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
+bool readText(const QString &path, QString &text, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    text = decode(file.readAll());
+    return true;
+}
+
 bool readLines(const QString &path, QStringList &lines, QString *error)
 {
     QFile file(path);

@@ -15,6 +15,10 @@ QString decode(const QByteArray &bytes);
 // start another line.
 QStringList splitLines(QStringView text);
 
+// Reads a whole file as decoded text; false (and error) when it cannot be
+// opened.
+bool readText(const QString &path, QString &text, QString *error = nullptr);
+
 // Reads a file as lines. Returns false (and sets error) when it cannot be
 // opened; a missing file is such a failure.
 bool readLines(const QString &path, QStringList &lines, QString *error = nullptr);

@@ -5,7 +5,6 @@
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -22,12 +21,10 @@ bool readText(const CatalogLibrary &library, const QString &catalog, QString &te
     const QString path = library.catalogFilePath(catalog);
     if (!QFileInfo(path).isFile())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!TextFile::readText(path, text)) {
         unreadable << catalog;
         return false;
     }
-    text = TextFile::decode(file.readAll());
     return true;
 }
 

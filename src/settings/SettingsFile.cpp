@@ -2,7 +2,6 @@
 
 #include "library/TextFile.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 // UTF-8 text passes through unchanged; decoding is done by TextFile.
@@ -23,10 +22,10 @@ public:
 
     void load(const QString &path)
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        QString text;
+        if (!TextFile::readText(path, text))
             return;
-        const QByteArray utf8 = TextFile::decode(file.readAll()).toUtf8();
+        const QByteArray utf8 = text.toUtf8();
         m_ini.LoadData(utf8.constData(), size_t(utf8.size()));
     }
 
