@@ -160,7 +160,6 @@ SaveNewCatalog::Result SaveNewCatalog::failed(const QString &status, const QStri
 {
     Result r;
     r.outcome = Outcome::Failed;
-    r.name = m_request.name;
     r.status = status;
     r.error = error;
     return r;
