@@ -1,6 +1,7 @@
 #include "CreateCatPanel.h"
 
 #include "MaskListEditor.h"
+#include "PanelWidgets.h"
 #include "ScanOptionBoxes.h"
 
 #include <QCheckBox>

@@ -1,5 +1,7 @@
 #include "DuplicatePanel.h"
 
+#include "PanelWidgets.h"
+
 #include "CheckTreeView.h"
 
 #include <QCheckBox>
@@ -8,16 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
+using PanelWidgets::named;
 
 DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
 {

@@ -1,7 +1,8 @@
 #include "ScanOptionBoxes.h"
 
+#include "PanelWidgets.h"
+
 #include <QCheckBox>
-#include <QPushButton>
 
 void ScanOptionBoxes::create(QWidget *parent, const QStringList &objectNames)
 {
@@ -32,22 +33,3 @@ void ScanOptionBoxes::setOptions(const ScanOptions &o)
     m_boxes[4]->setChecked(o.hiddenDirectories);
     m_boxes[5]->setChecked(o.zipContents);
 }
-
-namespace PanelWidgets {
-
-QCheckBox *checkBox(QWidget *parent, const QString &objectName, const QString &caption)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(objectName);
-    return box;
-}
-
-QPushButton *button(QWidget *parent, const QString &objectName, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(objectName);
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace PanelWidgets

@@ -7,7 +7,6 @@
 #include <array>
 
 class QCheckBox;
-class QPushButton;
 class QWidget;
 
 // The six scan option check boxes the create and update panels share, in
@@ -24,9 +23,3 @@ public:
 private:
     std::array<QCheckBox *, 6> m_boxes{};
 };
-
-namespace PanelWidgets {
-QCheckBox *checkBox(QWidget *parent, const QString &objectName, const QString &caption);
-// A button that never takes Enter as the panel's default.
-QPushButton *button(QWidget *parent, const QString &objectName, const QString &caption);
-} // namespace PanelWidgets

@@ -1,5 +1,7 @@
 #include "SearchPanel.h"
 
+#include "PanelWidgets.h"
+
 #include "CheckTreeView.h"
 
 #include <QCheckBox>
@@ -14,6 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using PanelWidgets::named;
+
 namespace {
 
 const QString kDateHint = QStringLiteral("Formats supported:\nMM/DD/YY\nDD/MM/YY\nYY/MM/DD");
@@ -26,13 +30,6 @@ QStringList extensionItems()
             QStringLiteral("*.exe"), QStringLiteral("*.gif"),  QStringLiteral("*.htm"),
             QStringLiteral("*.html"), QStringLiteral("*.jpeg"), QStringLiteral("*.rtf"),
             QStringLiteral("*.txt"), QStringLiteral("*.wav"),  QStringLiteral("*.zip")};
-}
-
-template <typename W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 QComboBox *editableCombo(QWidget *parent, const char *name)

@@ -1,6 +1,7 @@
 #include "UpdatePanel.h"
 
 #include "MaskListEditor.h"
+#include "PanelWidgets.h"
 #include "ScanOptionBoxes.h"
 
 #include <QCheckBox>
