@@ -19,6 +19,7 @@ class CategoryTreeModel;
 class CreateCatPanel;
 class UpdatePanel;
 class QAction;
+class RunControl;
 class QMenu;
 class QSplitter;
 class QSystemTrayIcon;
@@ -230,6 +231,11 @@ private:
     // A comment edited in the report's Comment column.
     void reportCommentEdited(int column, int row);
     bool queryRunning() const;
+    // Runs a search or duplicate loop with its flags, the commands that wait
+    // and the busy cursor around it; shows the result lines when run says so.
+    void runQuery(bool DisplayMode::*results, bool LibraryState::*running, const QString &panelName,
+                  const std::function<void(bool)> &setPanelRunning,
+                  const std::function<bool(RunControl &)> &run);
     void reportUnreadable(const QStringList &catalogs);
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;

@@ -126,32 +126,43 @@ void MainWindow::SearchbtnClick()
         return;
     }
 
-    setBusy(true);
-    m_state.displayMode.clear();
-    m_state.displayMode.searchResults = true;
-    m_state.searching = true;
-    m_state.keepGoing = true;
-    m_searchPanel->setRunning(true);
-    blockWhileRunning(true, kSearchPanel);
     // A copy: ticks changed while the run yields apply to the next search.
     const CheckTree tree = m_searchPanel->tree()->checkTree();
+    CatalogSearch::Result result;
+    runQuery(&DisplayMode::searchResults, &LibraryState::searching, kSearchPanel,
+             [this](bool running) { m_searchPanel->setRunning(running); }, [&](RunControl &control) {
+                 result = search.run(request, tree, control, m_state.fileLines);
+                 return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
+             });
+    reportUnreadable(result.unreadable);
+}
+
+void MainWindow::runQuery(bool DisplayMode::*results, bool LibraryState::*running, const QString &panelName,
+                          const std::function<void(bool)> &setPanelRunning,
+                          const std::function<bool(RunControl &)> &run)
+{
+    setBusy(true);
+    m_state.displayMode.clear();
+    m_state.displayMode.*results = true;
+    m_state.*running = true;
+    m_state.keepGoing = true;
+    setPanelRunning(true);
+    blockWhileRunning(true, panelName);
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
                           m_state.keepGoing, kYieldMs);
-    const CatalogSearch::Result result = search.run(request, tree, control, m_state.fileLines);
-    if (result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0) {
+    if (run(control)) {
         m_state.displayMode.clear();
-        m_state.displayMode.searchResults = true;
+        m_state.displayMode.*results = true;
         setTableLayout();
         fillTableFromFileLines();
     }
     m_state.fileLines.clear();
-    m_state.displayMode.searchResults = false;
-    m_state.searching = false;
+    m_state.displayMode.*results = false;
+    m_state.*running = false;
     m_state.keepGoing = false;
     blockWhileRunning(false);
-    m_searchPanel->setRunning(false);
+    setPanelRunning(false);
     setBusy(false);
-    reportUnreadable(result.unreadable);
 }
 
 void MainWindow::StopsearchClick()
@@ -196,31 +207,13 @@ void MainWindow::DupstartClick()
         return;
     }
     m_state.fileLines.clear();
-    setBusy(true);
-    m_state.displayMode.clear();
-    m_state.displayMode.duplicateResults = true;
-    m_state.findingDuplicates = true;
-    m_state.keepGoing = true;
-    m_dupPanel->setRunning(true);
-    blockWhileRunning(true, kDupPanel);
     const CheckTree tree = m_dupPanel->tree()->checkTree();
-    AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
-                          m_state.keepGoing, kYieldMs);
-    const DuplicateFinder::Result result =
-        DuplicateFinder(m_library).run(tree, criteria, control, m_state.fileLines);
-    if (result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0) {
-        m_state.displayMode.clear();
-        m_state.displayMode.duplicateResults = true;
-        setTableLayout();
-        fillTableFromFileLines();
-    }
-    m_state.fileLines.clear();
-    m_state.displayMode.duplicateResults = false;
-    m_state.findingDuplicates = false;
-    m_state.keepGoing = false;
-    blockWhileRunning(false);
-    m_dupPanel->setRunning(false);
-    setBusy(false);
+    DuplicateFinder::Result result;
+    runQuery(&DisplayMode::duplicateResults, &LibraryState::findingDuplicates, kDupPanel,
+             [this](bool running) { m_dupPanel->setRunning(running); }, [&](RunControl &control) {
+                 result = DuplicateFinder(m_library).run(tree, criteria, control, m_state.fileLines);
+                 return result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0;
+             });
     reportUnreadable(result.unreadable);
 }
 
