@@ -7,11 +7,6 @@
 
 const QString MaskList::SettingsSection = QStringLiteral("Global.Masklistbox_Items");
 
-namespace {
-// A damaged Count must not make the read-back loop for ever.
-constexpr int MaxSavedMasks = 10000;
-}
-
 bool MaskList::contains(const QString &mask) const
 {
     return std::any_of(m_items.cbegin(), m_items.cend(), [&mask](const QString &held) {
@@ -51,13 +46,6 @@ void MaskList::setItems(const QStringList &masks)
 
 QStringList MaskList::readSaved(const SettingsFile &settings)
 {
-    const int count = settings.readInteger(SettingsSection, QStringLiteral("Count"), 0);
-    if (count <= 0)
-        return {};
-    if (count <= MaxSavedMasks)
-        return settings.readList(SettingsSection);
-    QStringList masks;
-    for (int i = 0; i < MaxSavedMasks; ++i)
-        masks << settings.readString(SettingsSection, QStringLiteral("Item%1").arg(i));
-    return masks;
+    // readList also keeps a damaged Count from running away.
+    return settings.readList(SettingsSection);
 }
