@@ -117,13 +117,6 @@ void MainWindow::createWidgets()
             &MainWindow::VisualTableHeaderClick);
     connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::VisualTableCellEdited);
     connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::VisualTableContextMenu);
-    connect(m_tableView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                if (current.isValid()) {
-                    m_selectedColumn = current.column();
-                    m_selectedRow = current.row() + 1;
-                }
-            });
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);

@@ -104,6 +104,8 @@ private:
     // Sets the layout DisplayMode asks for and fills the table from FileLines.
     void setTableLayout();
     void fillTableFromFileLines();
+    // The selected cell, as the view's current index: column 0 and row 0
+    // (no data row) when there is none.
     int selectedTableColumn() const;
     int selectedTableRow() const;
     void selectTableCell(int column, int row);
@@ -189,6 +191,7 @@ private:
     void reloadSavedMasks();
     CatalogSaving::TableRows tableRows() const;
     void applySaveResult(const SaveNewCatalog::Result &result);
+    void showMergedCatalog(const QString &name);
     int selectedCategoryRow() const;
     // True, with a word on the status line, while a run or search yields.
     bool otherRunActive();
@@ -267,8 +270,6 @@ private:
     QMenu *m_tablePopup = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QHash<QString, ToolPanel *> m_panels;
-    int m_selectedColumn = 0;
-    int m_selectedRow = 1;
     // Catcommdlg's controls.
     QLabel *m_catCommKind = nullptr;
     QLabel *m_catCommName = nullptr;

@@ -357,7 +357,7 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
         reloadSavedMasks();
     if (result.hidePanel)
         panel(QStringLiteral("CreateCat"))->hide();
-    if (result.outcome != SaveNewCatalog::Outcome::Saved && result.outcome != SaveNewCatalog::Outcome::Overwrote)
+    if (!stored(result.outcome))
         return;
     // Show the new node (or its new picture) and keep the selection.
     const QModelIndex node = selectedNode();
@@ -366,6 +366,18 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
     refreshTree(selected, catalog);
     if (!catalog && selectedNode().isValid())
         m_treeView->expand(selectedNode());
+    if (result.outcome == SaveNewCatalog::Outcome::Updated)
+        showMergedCatalog(result.name);
+}
+
+// After an update the file holds the stored lines, comments included, not
+// the run's rows: the table shows the file, so a later Save Changes writes
+// back what is stored instead of the run's rows with their empty comments.
+void MainWindow::showMergedCatalog(const QString &name)
+{
+    OpenCatalog(name);
+    m_state.pendingCommentEdits = false;
+    m_state.pendingRowDeletions = false;
 }
 
 CatalogSaving::TableRows MainWindow::tableRows() const

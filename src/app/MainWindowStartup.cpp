@@ -184,7 +184,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool inComment = TableRules::isCommentColumn(m_selectedColumn);
+        const bool inComment = TableRules::isCommentColumn(selectedTableColumn());
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
         if (watched == m_tableView

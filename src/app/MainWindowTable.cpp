@@ -16,16 +16,12 @@ void MainWindow::setCatalogLayout()
 {
     m_tableModel->setUpCatalogView();
     applyColumnWidths();
-    m_selectedColumn = 0;
-    m_selectedRow = 1;
 }
 
 void MainWindow::setResultLayout()
 {
     m_tableModel->setUpResultView();
     applyColumnWidths();
-    m_selectedColumn = 0;
-    m_selectedRow = 1;
 }
 
 void MainWindow::setTableLayout()
@@ -55,20 +51,23 @@ void MainWindow::applyColumnWidths()
     m_tableView->viewport()->update();
 }
 
+// The view's current cell is the only record of the selection: the model
+// moves it with its row when the rows are sorted or removed, so every command
+// acts on the row the user sees selected.
 int MainWindow::selectedTableColumn() const
 {
-    return m_selectedColumn;
+    const QModelIndex current = m_tableView->currentIndex();
+    return current.isValid() ? current.column() : 0;
 }
 
 int MainWindow::selectedTableRow() const
 {
-    return m_selectedRow;
+    const QModelIndex current = m_tableView->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
 }
 
 void MainWindow::selectTableCell(int column, int row)
 {
-    m_selectedColumn = column;
-    m_selectedRow = row;
     const QModelIndex index = m_tableModel->index(row - 1, column);
     if (index.isValid()) {
         m_tableView->setCurrentIndex(index);
@@ -87,22 +86,22 @@ void MainWindow::VisualTableKeyPress(QKeyEvent *event)
     const int columns = m_tableModel->columnCount();
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!TableRules::isCommentColumn(m_selectedColumn))
+        if (!TableRules::isCommentColumn(selectedTableColumn()))
             action(QStringLiteral("AddEditComment1"))->trigger();
         return;
     }
     if (key == Qt::Key_Delete) {
-        if (!TableRules::deleteAllowed(columns))
+        if (!TableRules::deleteAllowed(columns) || selectedTableRow() < 1)
             return;
         if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete this row?")))
             return;
-        m_tableModel->removeTableRows(m_selectedRow, 1);
+        m_tableModel->removeTableRows(selectedTableRow(), 1);
         m_state.pendingRowDeletions = true;
         return;
     }
     const QString text = event->text();
     if (text.size() == 1 && TableRules::isJumpLetter(text.at(0))
-        && !TableRules::isCommentColumn(m_selectedColumn)) {
+        && !TableRules::isCommentColumn(selectedTableColumn())) {
         const int row = m_tableModel->firstRowStartingWith(text.at(0));
         if (row >= 1)
             selectTableCell(0, row);
@@ -151,19 +150,22 @@ void MainWindow::ResizeAllColumnsToDefault1Click()
 void MainWindow::ResizeSelectedColumnToDefault1Click()
 {
     const int columns = m_tableModel->columnCount();
-    if (m_selectedColumn < 0 || m_selectedColumn >= columns)
+    const int column = selectedTableColumn();
+    if (column < 0 || column >= columns)
         return;
-    m_tableView->setColumnWidth(m_selectedColumn, ColumnWidths::readOne(m_settings, columns, m_selectedColumn));
+    m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_settings, columns, column));
 }
 
 void MainWindow::ExpandSelectedColumn1Click()
 {
-    const QString selected = m_tableModel->cell(m_selectedColumn, m_selectedRow);
+    const int column = selectedTableColumn();
+    const int row = selectedTableRow();
+    const QString selected = row >= 1 ? m_tableModel->cell(column, row) : QString();
     if (selected.isEmpty() || selected == QStringLiteral(" "))
         return;
     const QFontMetrics metrics(m_tableView->font());
     int widest = 0;
     for (int r = 0; r < m_tableModel->tableRowCount(); ++r)
-        widest = qMax(widest, metrics.horizontalAdvance(m_tableModel->cell(m_selectedColumn, r)));
-    m_tableView->setColumnWidth(m_selectedColumn, widest + metrics.horizontalAdvance(QStringLiteral("xx")));
+        widest = qMax(widest, metrics.horizontalAdvance(m_tableModel->cell(column, r)));
+    m_tableView->setColumnWidth(column, widest + metrics.horizontalAdvance(QStringLiteral("xx")));
 }

@@ -3,7 +3,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
-#include "library/TextCompare.h"
+#include "library/CatalogName.h"
 #include "library/TreeOperations.h"
 #include "table/VisualTableModel.h"
 
@@ -194,8 +194,8 @@ void MainWindow::RenameSelectedCatalog1Click()
                                          QStringLiteral("From ") + oldName + QStringLiteral(" To:"));
     if (!name || name->isEmpty())
         return;
-    if (m_state.tree.hasCatalogNamedAscii(*name)) {
-        m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
+    if (const QString problem = CatalogName::renameProblem(m_state, m_library, *name); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
         return;
     }
     TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name);
@@ -220,17 +220,13 @@ void MainWindow::DeleteSelectedCatalog1Click()
 
 void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
 {
-    if (!index.isValid())
+    // An emptied label keeps the old name, as an empty input box does: a
+    // nameless catalog would own the file ".TXT".
+    if (!index.isValid() || text.isEmpty())
         return;
     if (CategoryTreeModel::isCatalog(index)) {
-        bool taken = false;
-        for (qsizetype i = 0; i < m_state.catalogInfo.pairCount() && !taken; ++i)
-            taken = TextCompare::equalAsciiNoCase(m_state.catalogInfo.nameAt(i), text);
-        // Catalogs without an information line own their names too: a
-        // second catalog of one name would share its file.
-        taken = taken || m_state.tree.hasCatalogNamedAscii(text);
-        if (taken) {
-            m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
+        if (const QString problem = CatalogName::renameProblem(m_state, m_library, text); !problem.isEmpty()) {
+            m_dialogs.warning(problem);
             return;
         }
         TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text);

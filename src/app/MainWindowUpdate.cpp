@@ -127,6 +127,7 @@ void MainWindow::UpdatestartClick()
     params.confirmZip = m_updateDlg->confirmZip();
     params.confirmZipFile = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
     params.zipMessage = [this](const QString &message) { m_dialogs.information(message); };
+    params.confirmEmptyRescan = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
     params.formats = m_formats;
     params.now = QDateTime::currentDateTime();
     params.volume = volume;

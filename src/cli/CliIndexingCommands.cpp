@@ -256,9 +256,17 @@ int update(CliContext &c, const QStringList &args)
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
     params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    QString unanswered;
+    params.confirmEmptyRescan = [yes, &unanswered](const QString &question) {
+        if (!yes)
+            unanswered = question;
+        return yes;
+    };
     TerminalProgress progress(c.err);
     const UpdateRun::Result result = UpdateRun(c.state, c.library, progress).run(params);
     progress.finish();
+    if (!unanswered.isEmpty())
+        return c.fail(unanswered + QStringLiteral("\n(answer with --yes)"));
     if (result.outcome != UpdateRun::Outcome::Updated)
         return c.fail(!result.error.isEmpty() ? result.error : result.warning);
     if (!c.save())

@@ -2,6 +2,7 @@
 // comment.
 #include "CliContext.h"
 
+#include "library/CatalogName.h"
 #include "library/TreeOperations.h"
 
 namespace {
@@ -13,8 +14,8 @@ int renameCatalog(CliContext &c, const QStringList &args)
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
-    if (c.state.tree.hasCatalogNamedAscii(args.at(1)))
-        return c.fail(QStringLiteral("A catalog with the same name already exists!"));
+    if (const QString problem = CatalogName::renameProblem(c.state, c.library, args.at(1)); !problem.isEmpty())
+        return c.fail(problem);
     const QString oldName = c.state.tree.catalog(ref).name;
     TreeOperations::renameCatalog(c.state, c.library, ref, args.at(1));
     if (!c.save())

@@ -1,11 +1,14 @@
 #include "UpdateRun.h"
 
 #include "library/CatalogInfo.h"
+#include "library/CatalogLibrary.h"
 #include "library/CatalogSaving.h"
 #include "library/LibraryState.h"
 #include "library/RunControl.h"
+#include "library/TextFile.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 UpdateRun::UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control)
     : m_state(state), m_library(library), m_control(control)
@@ -33,6 +36,24 @@ QString UpdateRun::labelQuestion(const QString &catalogName, const QString &labe
     return QLatin1String("The catalog name does not match the volume label.\nCatalog name: ")
         + catalogName + QLatin1String("\nVolume label: ") + label
         + QLatin1String("\nProceed to update anyway?");
+}
+
+QString UpdateRun::emptyRescanQuestion(const QString &catalogName, const QString &root, qsizetype stored)
+{
+    return QLatin1String("No files were found in ") + root + QLatin1String(", but catalog ") + catalogName
+        + QLatin1String(" holds ") + QString::number(stored)
+        + QLatin1String(" entries.\nThe disk may be missing or another disk may be mounted there."
+                        "\nUpdating would remove every entry and its comment."
+                        "\nProceed to update anyway?");
+}
+
+qsizetype UpdateRun::storedEntryCount(const QString &catalogName) const
+{
+    QStringList lines;
+    if (!m_library.catalogFileExists(catalogName)
+        || !TextFile::readLines(m_library.catalogFilePath(catalogName), lines))
+        return 0; // nothing to lose, or the merge reports the read error
+    return std::count_if(lines.cbegin(), lines.cend(), [](const QString &line) { return !line.isEmpty(); });
 }
 
 UpdateRun::Result UpdateRun::run(const Params &params)
@@ -64,6 +85,14 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     m_control.status(QStringLiteral("Scanning..."));
     if (!scan.collectFiles(m_state.fileLines))
         return stop(result, Outcome::Stopped, QStringLiteral("Updating Stopped"));
+    if (m_state.fileLines.isEmpty()) {
+        if (const qsizetype stored = storedEntryCount(params.catalogName); stored > 0) {
+            m_control.status(QStringLiteral("Updating Stopped"));
+            const QString question = emptyRescanQuestion(params.catalogName, root, stored);
+            if (!params.confirmEmptyRescan || !params.confirmEmptyRescan(question))
+                return stop(result, Outcome::Refused, QStringLiteral("Updating Stopped"));
+        }
+    }
 
     m_control.status(QStringLiteral("Comparing..."));
     result.directoryCount = scan.directories().size();

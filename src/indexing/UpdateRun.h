@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class CatalogLibrary;
@@ -27,6 +28,10 @@ public:
         QString directory;  // the path box
         QDateTime now;
         std::optional<VolumeInfo> volume; // read from directory when absent
+        // Asked when the rescan finds nothing while the catalog holds
+        // entries (an empty or unmounted mount point, another disk): going
+        // on would drop every entry and comment. Without it the run stops.
+        std::function<bool(const QString &question)> confirmEmptyRescan;
     };
 
     enum class Outcome { Updated, Refused, Stopped, Failed };
@@ -52,9 +57,12 @@ public:
     // Asked when the volume has a label that is not exactly the catalog's name.
     static bool labelDiffers(const QString &catalogName, const QString &label);
     static QString labelQuestion(const QString &catalogName, const QString &label);
+    static QString emptyRescanQuestion(const QString &catalogName, const QString &root, qsizetype stored);
 
 private:
     Result stop(Result result, Outcome outcome, const QString &status);
+    // Entry lines of the stored catalog file; 0 when there is none.
+    qsizetype storedEntryCount(const QString &catalogName) const;
 
     LibraryState &m_state;
     const CatalogLibrary &m_library;

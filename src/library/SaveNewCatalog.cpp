@@ -1,6 +1,7 @@
 #include "SaveNewCatalog.h"
 
 #include "CatalogLibrary.h"
+#include "CatalogName.h"
 #include "LibraryState.h"
 
 namespace {
@@ -9,12 +10,10 @@ QString nameProblem(const QString &name)
 {
     if (name.isEmpty())
         return QStringLiteral("Please specify a name for this catalog first!");
-    // The name is the catalog's file name; these cannot be one.
-    if (name.contains(u'/') || name.contains(QChar(0)) || name == QLatin1String(".")
-        || name == QLatin1String(".."))
-        return QStringLiteral("A catalog name cannot contain \"/\" or be \".\" or \"..\".");
-    return QString();
+    return CatalogName::problem(name);
 }
+
+const QString kNoCategory = QStringLiteral("Please select or create a category\r\nto save this catalog under.");
 
 } // namespace
 
@@ -26,7 +25,7 @@ SaveNewCatalog::SaveNewCatalog(LibraryState &state, const CatalogLibrary &librar
 bool SaveNewCatalog::isTaken(const LibraryState &state, const CatalogLibrary &library,
                              const QString &name)
 {
-    return library.catalogFileExists(name) || state.tree.findCatalog(name).isValid();
+    return CatalogName::isTaken(state, library, name);
 }
 
 SaveNewCatalog::Result SaveNewCatalog::start()
@@ -89,8 +88,7 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     const CategoryTree &tree = m_state.tree;
     const int category = m_request.category;
     if (category < 0 || category >= tree.categoryCount())
-        return refused(QString(),
-                       QStringLiteral("Please select or create a category\r\nto save this catalog under."));
+        return refused(QString(), kNoCategory);
     QString error;
     if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
         return failed(QStringLiteral("Failed To Save Catalog"), error);
@@ -102,8 +100,26 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     return done(Outcome::Saved, QLatin1String("Saved ") + m_request.name + QLatin1String(" Catalog"));
 }
 
+bool SaveNewCatalog::canFileUnderNode() const
+{
+    return m_state.tree.findCatalog(m_request.name).isValid()
+        || (m_request.category >= 0 && m_request.category < m_state.tree.categoryCount());
+}
+
+void SaveNewCatalog::fileUnderNode()
+{
+    if (!m_state.tree.findCatalog(m_request.name).isValid())
+        m_state.tree.addCatalog(m_request.category, m_request.name,
+                                CategoryTree::imageForDriveType(m_request.driveType));
+}
+
 SaveNewCatalog::Result SaveNewCatalog::overwrite()
 {
+    // A file or pair that no node names (left by a crash or another program)
+    // is filed under the chosen category, so the catalog never ends up where
+    // the tree cannot reach it.
+    if (!canFileUnderNode())
+        return refused(QString(), kNoCategory);
     QString error;
     if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
         return failed(QStringLiteral("Failed To Save Catalog"), error);
@@ -112,12 +128,15 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
     if (node.isValid())
         m_state.tree.setCatalogImage(node, CategoryTree::imageForDriveType(m_request.driveType));
+    fileUnderNode();
     return done(Outcome::Overwrote,
                 QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
 }
 
 SaveNewCatalog::Result SaveNewCatalog::update()
 {
+    if (!canFileUnderNode())
+        return refused(QString(), kNoCategory);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
         CatalogSaving::MissingCatalog::Refuse);
@@ -125,6 +144,7 @@ SaveNewCatalog::Result SaveNewCatalog::update()
         return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))
         m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    fileUnderNode();
     Result r = done(Outcome::Updated, merge.status);
     r.clearName = false;
     r.hidePanel = true;

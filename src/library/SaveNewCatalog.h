@@ -58,7 +58,8 @@ public:
     Result choose(Choice choice, const QString &renameText = QString());
 
     const QString &name() const { return m_request.name; }
-    // A catalog name is taken when its file exists or the tree holds it.
+    // A catalog name is taken when its file, a tree node or an information
+    // pair holds it (CatalogName's rule).
     static bool isTaken(const LibraryState &state, const CatalogLibrary &library,
                         const QString &name);
 
@@ -68,6 +69,10 @@ private:
     Result overwrite();
     Result update();
     Result renameTo(const QString &text);
+    // Overwrite and Update need a node for the catalog: its own, or a new
+    // one under the chosen category.
+    bool canFileUnderNode() const;
+    void fileUnderNode();
     Result done(Outcome outcome, const QString &status);
     Result refused(const QString &status, const QString &warning = QString());
     Result failed(const QString &status, const QString &error);
