@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "CreateCatPanel.h"
+#include "CategoryTreeModel.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
@@ -97,6 +98,9 @@ private slots:
     void sameName_data();
     void sameName();
     void updateKeepsStoredLinesAndComments();
+    void updateThenEditKeepsStoredComments();
+    void savedScanNameFollowsItsCatalog_data();
+    void savedScanNameFollowsItsCatalog();
     void renameToTakenNameAsksAgain();
     void savingNeedsACategory();
     void masksClearedAndReadBack();
@@ -286,7 +290,82 @@ void TestCreateCat::updateKeepsStoredLinesAndComments()
     QCOMPARE(CommaText::split(lines.at(1)).value(4), QString());
     QCOMPARE(w.state().catalogInfo.value(u"Disc"), w.state().lastRunInfo);
     QVERIFY(f.panel()->isHidden());
-    QCOMPARE(w.state().savedScanName, QString("Disc"));
+    QCOMPARE(w.state().tableOwner(), QString("Disc"));
+}
+
+// After an Update the table shows the catalog as stored: editing it and
+// saving must keep the comments the merge kept.
+void TestCreateCat::updateThenEditKeepsStoredComments()
+{
+    CreateFixture f;
+    MainWindow &w = f.start();
+    f.index();
+    QVERIFY(f.app.clickCategory("Disks"));
+    f.app.dialogs().answerSameName(Choice::Update);
+    f.save("Disc");
+    VisualTableModel *m = w.tableModel();
+    QCOMPARE(m->tableRowCount(), 3);
+    QCOMPARE(m->cell(0, 1), QString("kept.txt"));
+    QCOMPARE(m->cell(1, 1), QString("1")); // the stored size, not the run's
+    QCOMPARE(m->cell(4, 1), QString("keep me"));
+    QVERIFY(!w.state().changesPending());
+
+    QVERIFY(m->setData(m->index(1, 4), "fresh note"));
+    f.app.dialogs().answerYes();
+    QVERIFY(f.app.trigger("SaveChanges1"));
+    QCOMPARE(f.app.dialogs().lastShown(), QString("confirm: Proceed to save changes to Disc catalog?"));
+    QCOMPARE(catalogLines(f.app, "Disc"),
+             (QStringList{entry("kept.txt", "1", f.m_source, "keep me"),
+                          CommaText::join({"new.txt", "1", m->cell(2, 2), f.m_source, "fresh note"})}));
+    f.app.dialogs().answerNo(); // the close query asks while the flag stays set
+}
+
+void TestCreateCat::savedScanNameFollowsItsCatalog_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("rename from the menu") << "menu";
+    QTest::newRow("rename in place") << "in place";
+    QTest::newRow("delete") << "delete";
+}
+
+// A saved run's rows belong to their catalog through a rename; a deleted
+// catalog takes them with it, and no later save revives its file.
+void TestCreateCat::savedScanNameFollowsItsCatalog()
+{
+    QFETCH(QString, how);
+    CreateFixture f;
+    MainWindow &w = f.start();
+    f.index();
+    QVERIFY(f.app.clickCategory("Empty"));
+    f.save("Fresh");
+    QCOMPARE(w.state().savedScanName, QString("Fresh"));
+    QVERIFY(w.state().openCatalogName.isEmpty());
+    QVERIFY(f.app.clickCatalog("Fresh"));
+    if (how == "delete") {
+        f.app.dialogs().answerYes();
+        QVERIFY(f.app.trigger("DeleteSelectedCatalog1"));
+        QVERIFY(w.state().savedScanName.isEmpty());
+        QCOMPARE(w.tableModel()->tableRowCount(), 2);
+        QVERIFY(f.app.trigger("SaveChanges1"));
+        QCOMPARE(f.app.dialogs().lastShown(), QString("warning: Please specify a catalog first!"));
+        QVERIFY(!QFile::exists(f.app.path("Catalogs/Fresh.TXT")));
+        return;
+    }
+    if (how == "menu") {
+        f.app.dialogs().answerText("Renamed");
+        QVERIFY(f.app.trigger("RenameSelectedCatalog1"));
+    } else {
+        w.treeModel()->setData(w.treeView()->currentIndex(), "Renamed", Qt::EditRole);
+    }
+    QCOMPARE(f.app.treeCatalogs("Empty"), QStringList{"Renamed"});
+    QCOMPARE(w.state().savedScanName, QString("Renamed"));
+    QVERIFY(w.tableModel()->setData(w.tableModel()->index(0, 4), "after rename"));
+    f.app.dialogs().answerYes();
+    QVERIFY(f.app.trigger("SaveChanges1"));
+    QCOMPARE(f.app.dialogs().lastShown(), QString("confirm: Proceed to save changes to Renamed catalog?"));
+    QCOMPARE(CommaText::split(catalogLines(f.app, "Renamed").value(0)).value(4), QString("after rename"));
+    QVERIFY(!QFile::exists(f.app.path("Catalogs/Fresh.TXT")));
+    f.app.dialogs().answerNo(); // the close query
 }
 
 void TestCreateCat::renameToTakenNameAsksAgain()

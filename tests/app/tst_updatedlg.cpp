@@ -81,6 +81,8 @@ private slots:
     void questions_data();
     void questions();
     void catalogWithoutInformation();
+    void emptyRescanAsksFirst_data();
+    void emptyRescanAsksFirst();
 };
 
 void TestUpdateDlg::panelShowsStoredOptions()
@@ -208,6 +210,45 @@ void TestUpdateDlg::catalogWithoutInformation()
     QCOMPARE(w.statusText(), QString("2 New Addition(s) 1 Removed"));
     // Without a pair in the information list none is added.
     QVERIFY(!w.state().catalogInfo.contains(u"Disc"));
+}
+
+void TestUpdateDlg::emptyRescanAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("no keeps the catalog") << false;
+    QTest::newRow("yes empties it") << true;
+}
+
+// The folder now holds none of the catalog's files (sub/deep.txt lies below
+// it, and sub-directories are off): as an empty mount point would.
+void TestUpdateDlg::emptyRescanAsksFirst()
+{
+    QFETCH(bool, yes);
+    UpdateFixture f;
+    MainWindow &w = f.start();
+    f.open();
+    QVERIFY(QFile::remove(f.m_source + "kept.txt") && QFile::remove(f.m_source + "new.txt"));
+    const QByteArray before = f.catalogFile();
+    const QString infoBefore = w.state().catalogInfo.value(u"Disc");
+    f.app.dialogs().clearShown();
+    yes ? f.app.dialogs().answerYes() : f.app.dialogs().answerNo();
+    f.button("Updatestart")->click();
+    QCOMPARE(f.app.dialogs().shown(),
+             QStringList{"confirm: No files were found in " + f.m_source
+                         + ", but catalog Disc holds 2 entries.\nThe disk may be missing or another disk may be "
+                           "mounted there.\nUpdating would remove every entry and its comment.\n"
+                           "Proceed to update anyway?"});
+    QVERIFY(!w.isBusy() && f.button("Updatestart")->isEnabled());
+    if (yes) {
+        QCOMPARE(w.statusText(), QString("0 New Addition(s) 2 Removed"));
+        QVERIFY(f.catalogFile().isEmpty());
+        QVERIFY(f.panel()->isHidden());
+        return;
+    }
+    QCOMPARE(w.statusText(), QString("Updating Stopped"));
+    QCOMPARE(f.catalogFile(), before);
+    QCOMPARE(w.state().catalogInfo.value(u"Disc"), infoBefore);
+    QVERIFY(!f.panel()->isHidden());
 }
 
 QTEST_MAIN(TestUpdateDlg)

@@ -11,6 +11,42 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// Stops at the first test after the file listing has reported a file, so
+// the stop falls there however many tests the directory walk makes.
+constexpr qint64 kStopInFileListing = -2;
+
+class FileListingStop : public ScanTestControl
+{
+public:
+    explicit FileListingStop(LibraryState &state) : ScanTestControl(state), m_state(state) {}
+    void status(const QString &text) override
+    {
+        ScanTestControl::status(text);
+        m_listing = text == QLatin1String("Scanning...");
+    }
+    void progress(const QString &text) override
+    {
+        ScanTestControl::progress(text);
+        m_listed += m_listing ? 1 : 0;
+    }
+    bool keepGoing() override
+    {
+        if (m_listed > 0)
+            m_state.keepGoing = false;
+        return ScanTestControl::keepGoing();
+    }
+    qint64 listed() const { return m_listed; }
+
+private:
+    LibraryState &m_state;
+    bool m_listing = false;
+    qint64 m_listed = 0;
+};
+
+} // namespace
+
 class TstUpdateRun : public QObject
 {
     Q_OBJECT
@@ -21,6 +57,8 @@ private slots:
     void deletedCatalogFileMakesEveryLineNew();
     void stoppedOrUnreadableLeavesCatalogAlone_data();
     void stoppedOrUnreadableLeavesCatalogAlone();
+    void emptyRescanAsksFirst_data();
+    void emptyRescanAsksFirst();
 
 private:
     UpdateRun::Params params() const;
@@ -32,6 +70,8 @@ private:
     std::unique_ptr<CatalogLibrary> m_library;
     LibraryState m_state;
     QString m_lastStatus;
+    QStringList m_statuses;
+    qint64 m_filesListed = 0;
     QString m_commented; // the stored line of a.txt, with its comment
 };
 
@@ -73,10 +113,75 @@ UpdateRun::Params TstUpdateRun::params() const
 
 UpdateRun::Result TstUpdateRun::update(const UpdateRun::Params &p, qint64 stopAfter)
 {
-    ScanTestControl control(m_state, stopAfter);
-    const auto r = UpdateRun(m_state, *m_library, control).run(p);
-    m_lastStatus = control.statuses.value(control.statuses.size() - 1);
+    std::unique_ptr<ScanTestControl> control;
+    FileListingStop *listingStop = nullptr;
+    if (stopAfter == kStopInFileListing)
+        control.reset(listingStop = new FileListingStop(m_state));
+    else
+        control = std::make_unique<ScanTestControl>(m_state, stopAfter);
+    const auto r = UpdateRun(m_state, *m_library, *control).run(p);
+    m_statuses = control->statuses;
+    m_filesListed = listingStop ? listingStop->listed() : 0;
+    m_lastStatus = m_statuses.value(m_statuses.size() - 1);
     return r;
+}
+
+void TstUpdateRun::emptyRescanAsksFirst_data()
+{
+    QTest::addColumn<bool>("emptyCatalog");
+    QTest::addColumn<int>("answer"); // -1 nobody to ask, 0 No, 1 Yes
+    QTest::addColumn<int>("outcome");
+    QTest::newRow("nobody to ask") << false << -1 << int(UpdateRun::Outcome::Refused);
+    QTest::newRow("answered No") << false << 0 << int(UpdateRun::Outcome::Refused);
+    QTest::newRow("answered Yes") << false << 1 << int(UpdateRun::Outcome::Updated);
+    QTest::newRow("nothing stored to lose") << true << -1 << int(UpdateRun::Outcome::Updated);
+}
+
+// An empty mount point (or another disk mounted there) looks like a volume
+// whose files were all deleted: every line and comment would go.
+void TstUpdateRun::emptyRescanAsksFirst()
+{
+    QFETCH(bool, emptyCatalog);
+    QFETCH(int, answer);
+    QFETCH(int, outcome);
+    if (emptyCatalog)
+        QVERIFY(m_library->writeCatalog(QStringLiteral("Disc"), {}));
+    const QByteArray before = TestSupport::readFile(catalogPath());
+    const QString info = m_state.catalogInfo.value(QStringLiteral("Disc"));
+    QVERIFY(QDir(m_volume->path()).removeRecursively());
+    QVERIFY(QDir().mkpath(m_volume->path()));
+
+    QStringList asked;
+    UpdateRun::Params p = params();
+    if (answer >= 0) {
+        p.confirmEmptyRescan = [&](const QString &question) {
+            asked << question;
+            QCOMPARE(m_state.keepGoing, true); // still the run's question
+            return answer == 1;
+        };
+    }
+    const auto r = update(p);
+    QCOMPARE(int(r.outcome), outcome);
+    if (emptyCatalog) {
+        QVERIFY(asked.isEmpty());
+        QVERIFY(!m_statuses.contains(QStringLiteral("Updating Stopped")));
+        return;
+    }
+    if (answer >= 0)
+        QCOMPARE(asked, QStringList{UpdateRun::emptyRescanQuestion(
+                            QStringLiteral("Disc"), m_volume->path() + u'/', 4)});
+    const int stoppedAt = int(m_statuses.indexOf(QStringLiteral("Updating Stopped")));
+    QVERIFY(stoppedAt > m_statuses.indexOf(QStringLiteral("Scanning...")));
+    if (answer == 1) {
+        QCOMPARE(m_lastStatus, QStringLiteral("0 New Addition(s) 4 Removed"));
+        QVERIFY(TestSupport::readFile(catalogPath()).isEmpty());
+        return;
+    }
+    QCOMPARE(m_lastStatus, QStringLiteral("Updating Stopped"));
+    QVERIFY(r.warning.isEmpty());
+    QCOMPARE(TestSupport::readFile(catalogPath()), before);
+    QCOMPARE(m_state.catalogInfo.value(QStringLiteral("Disc")), info);
+    QVERIFY(m_state.fileLines.isEmpty() && !m_state.displayMode.update && !m_state.keepGoing);
 }
 
 void TstUpdateRun::keepsStoredLinesOfPresentFiles()
@@ -116,9 +221,13 @@ void TstUpdateRun::stoppedOrUnreadableLeavesCatalogAlone_data()
     QTest::addColumn<bool>("removeVolume");
     QTest::addColumn<qint64>("stopAfter");
     QTest::addColumn<int>("outcome");
-    QTest::newRow("stop in the directory walk") << false << qint64(0) << int(UpdateRun::Outcome::Stopped);
-    QTest::newRow("stop in the file listing") << false << qint64(4) << int(UpdateRun::Outcome::Stopped);
-    QTest::newRow("volume gone") << true << qint64(-1) << int(UpdateRun::Outcome::Refused);
+    QTest::addColumn<QString>("lastPhase"); // the last phase the run announced
+    QTest::newRow("stop in the directory walk")
+        << false << qint64(0) << int(UpdateRun::Outcome::Stopped) << "Preparing Directory List";
+    QTest::newRow("stop in the file listing")
+        << false << kStopInFileListing << int(UpdateRun::Outcome::Stopped) << "Scanning...";
+    QTest::newRow("volume gone") << true << qint64(-1) << int(UpdateRun::Outcome::Refused)
+                                 << "Preparing Directory List";
 }
 
 void TstUpdateRun::stoppedOrUnreadableLeavesCatalogAlone()
@@ -126,6 +235,7 @@ void TstUpdateRun::stoppedOrUnreadableLeavesCatalogAlone()
     QFETCH(bool, removeVolume);
     QFETCH(qint64, stopAfter);
     QFETCH(int, outcome);
+    QFETCH(QString, lastPhase);
     const QByteArray before = TestSupport::readFile(catalogPath());
     const QString info = m_state.catalogInfo.value(QStringLiteral("Disc"));
     if (removeVolume)
@@ -133,6 +243,9 @@ void TstUpdateRun::stoppedOrUnreadableLeavesCatalogAlone()
     const auto r = update(params(), stopAfter);
     QCOMPARE(int(r.outcome), outcome);
     QCOMPARE(m_lastStatus, QStringLiteral("Updating Stopped"));
+    QCOMPARE(m_statuses.value(m_statuses.size() - 2), lastPhase);
+    if (lastPhase == QLatin1String("Scanning..."))
+        QCOMPARE(m_filesListed, qint64(1));
     QCOMPARE(r.warning.isEmpty(), !removeVolume);
     QCOMPARE(TestSupport::readFile(catalogPath()), before);
     QCOMPARE(m_state.catalogInfo.value(QStringLiteral("Disc")), info);

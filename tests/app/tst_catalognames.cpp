@@ -1,0 +1,120 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "CategoryTreeModel.h"
+#include "library/CatalogName.h"
+#include "library/CommaText.h"
+
+#include <QDir>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+QString entry(const QString &name, const QString &comment = QString())
+{
+    return CommaText::join({name, "1", "06/14/1998 10:00:00", "/media/disc/", comment});
+}
+
+// Games holds Backup (with an information line) and été (without);
+// Stray.TXT is a catalog file that no node names.
+void writeLibrary(AppFixture &app)
+{
+    app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"3\u00e9t\u00e9\""});
+    app.writeLines("Catalogs/Master", {"Backup", "\"1\",\"0\""});
+    app.writeLines("Catalogs/Backup.TXT", {entry("a.txt", "backup's comment")});
+    app.writeLines("Catalogs/\u00e9t\u00e9.TXT", {entry("summer.jpg")});
+    app.writeLines("Catalogs/Stray.TXT", {entry("stray.txt", "not Backup's")});
+}
+
+// Every file of the library (root and Catalogs) with its bytes.
+QMap<QString, QByteArray> snapshot(const AppFixture &app)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &dir : {QString("."), QString("Catalogs")}) {
+        for (const QString &name : QDir(app.path(dir)).entryList(QDir::Files))
+            files.insert(dir + "/" + name, TestSupport::readFile(app.path(dir + "/" + name)));
+    }
+    return files;
+}
+
+} // namespace
+
+class TestCatalogNames : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refusedRenames_data();
+    void refusedRenames();
+    void acceptedRenameMovesTheFileOnly();
+};
+
+void TestCatalogNames::refusedRenames_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<QString>("warning"); // empty: refused without a word
+
+    const QString taken = CatalogName::TakenText;
+    const QString slash = CatalogName::problem("/");
+    for (const bool inPlace : {false, true}) {
+        const char *how = inPlace ? "in place" : "menu";
+        auto row = [how](const char *what) { return QByteArray(how) + ", " + what; };
+        QTest::newRow(row("onto a stray file")) << inPlace << "stray" << taken;
+        QTest::newRow(row("accented case twin")) << inPlace << "\u00c9T\u00c9" << taken;
+        QTest::newRow(row("unchanged")) << inPlace << "Backup" << taken;
+        QTest::newRow(row("case only")) << inPlace << "BACKUP" << taken;
+        QTest::newRow(row("out of Catalogs")) << inPlace << "../Escaped" << slash;
+        QTest::newRow(row("into a folder")) << inPlace << "sub/Name" << slash;
+        QTest::newRow(row("too long")) << inPlace << QString(252, 'x') << CatalogName::problem(QString(252, 'x'));
+        QTest::newRow(row("empty")) << inPlace << "" << "";
+    }
+}
+
+void TestCatalogNames::refusedRenames()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(QString, newName);
+    QFETCH(QString, warning);
+    AppFixture app;
+    writeLibrary(app);
+    // What a start and a shutdown without changes leave is the baseline.
+    app.start();
+    app.close();
+    const auto before = snapshot(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    QVERIFY(app.clickCatalog("Backup"));
+    app.dialogs().clearShown();
+    if (inPlace) {
+        w.treeModel()->setData(w.treeView()->currentIndex(), newName, Qt::EditRole);
+    } else {
+        app.dialogs().answerText(newName);
+        QVERIFY(app.trigger("RenameSelectedCatalog1"));
+    }
+    QStringList shown = app.dialogs().shown();
+    shown.removeAll("input: Rename Catalog | From Backup To:");
+    QCOMPARE(shown, warning.isEmpty() ? QStringList() : QStringList{"warning: " + warning});
+    QCOMPARE(app.treeCatalogs("Games"), (QStringList{"Backup", "\u00e9t\u00e9"}));
+    QCOMPARE(w.state().openCatalogName, QString("Backup"));
+    QVERIFY(w.state().catalogInfo.contains(u"Backup"));
+    app.close();
+    QCOMPARE(snapshot(app), before);
+}
+
+void TestCatalogNames::acceptedRenameMovesTheFileOnly()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.clickCatalog("\u00e9t\u00e9"));
+    w.treeModel()->setData(w.treeView()->currentIndex(), "Hiver", Qt::EditRole);
+    QCOMPARE(app.treeCatalogs("Games"), (QStringList{"Backup", "Hiver"}));
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/Hiver.TXT")), (entry("summer.jpg") + "\r\n").toUtf8());
+    QVERIFY(!QFile::exists(app.path("Catalogs/\u00e9t\u00e9.TXT")));
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/Stray.TXT")),
+             (entry("stray.txt", "not Backup's") + "\r\n").toUtf8());
+}
+
+QTEST_MAIN(TestCatalogNames)
+#include "tst_catalognames.moc"

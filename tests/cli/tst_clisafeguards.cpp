@@ -1,0 +1,132 @@
+#include "TestSupport.h"
+
+#include "library/CatalogInfo.h"
+#include "library/CommaText.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// Games holds Stick (a folder's catalog, with a comment on one file) and
+// été; Stray.TXT is a catalog file that no node names.
+class Library
+{
+public:
+    Library()
+    {
+        source = m_source.path() + "/";
+        TestSupport::writeFile(source + "kept.txt", "k");
+        TestSupport::writeFile(source + "other.txt", "o");
+        CatalogInfo info;
+        info.path = source;
+        info.driveType = "Fixed";
+        TestSupport::writeLines(path("Master.TXT"), {"\"2\",\"0Games\",\"3Stick\",\"3\u00e9t\u00e9\""});
+        TestSupport::writeLines(path("Catalogs/Master"), {"Stick", info.toLine()});
+        TestSupport::writeLines(path("Catalogs/Stick.TXT"),
+                                {line("kept.txt", "keep me"), line("other.txt", "and me")});
+        TestSupport::writeLines(path("Catalogs/\u00e9t\u00e9.TXT"), {line("x.txt")});
+        TestSupport::writeLines(path("Catalogs/Stray.TXT"), {line("stray.txt", "not Stick's")});
+    }
+    QString path(const QString &relative) const { return m_library.filePath(relative); }
+    QString line(const QString &name, const QString &comment = QString()) const
+    {
+        return CommaText::join({name, "1", "06/14/1998 10:00:00", source, comment});
+    }
+    Run cli(const QStringList &args) const
+    {
+        QProcess p;
+        p.start(KESTROVANE_CLI, QStringList{"--library", m_library.path()} + args);
+        p.waitForFinished(30000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    // Every file of the library (root and Catalogs) with its bytes.
+    QMap<QString, QByteArray> snapshot() const
+    {
+        QMap<QString, QByteArray> files;
+        const QDir root(m_library.path());
+        for (const QString &dir : {QString("."), QString("Catalogs")}) {
+            for (const QString &name : QDir(root.filePath(dir)).entryList(QDir::Files))
+                files.insert(dir + "/" + name, TestSupport::readFile(root.filePath(dir + "/" + name)));
+        }
+        return files;
+    }
+
+    QString source;
+
+private:
+    QTemporaryDir m_library;
+    QTemporaryDir m_source;
+};
+
+} // namespace
+
+class TestCliSafeguards : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refusedRenames_data();
+    void refusedRenames();
+    void emptyRescanNeedsYes();
+};
+
+void TestCliSafeguards::refusedRenames_data()
+{
+    QTest::addColumn<QString>("newName");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    const QString taken = "A catalog with the same name already exists!";
+    QTest::newRow("onto a stray file") << "stray" << 1 << taken;
+    QTest::newRow("accented case twin") << "\u00c9T\u00c9" << 1 << taken;
+    QTest::newRow("unchanged") << "Stick" << 1 << taken;
+    QTest::newRow("case only") << "STICK" << 1 << taken;
+    QTest::newRow("out of Catalogs") << "../Escaped" << 1 << "cannot contain \"/\"";
+    QTest::newRow("into a folder") << "sub/Name" << 1 << "cannot contain \"/\"";
+    QTest::newRow("line break") << "two\nlines" << 1 << "line break";
+    QTest::newRow("too long") << QString(300, 'x') << 1 << "longer than";
+    QTest::newRow("empty") << "" << 2 << "usage: rename-catalog";
+}
+
+void TestCliSafeguards::refusedRenames()
+{
+    QFETCH(QString, newName);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    Library lib;
+    const auto before = lib.snapshot();
+    const Run r = lib.cli({"rename-catalog", "Stick", newName});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(lib.snapshot(), before);
+    QCOMPARE(lib.cli({"show", "stick"}).code, 0);
+}
+
+void TestCliSafeguards::emptyRescanNeedsYes()
+{
+    Library lib;
+    QVERIFY(QFile::remove(lib.source + "kept.txt") && QFile::remove(lib.source + "other.txt"));
+    const auto before = lib.snapshot();
+    Run r = lib.cli({"update", "Stick"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains("No files were found in " + lib.source + ", but catalog Stick holds 2 entries."),
+             qPrintable(r.err));
+    QVERIFY(r.err.contains("(answer with --yes)"));
+    QCOMPARE(lib.snapshot(), before);
+
+    r = lib.cli({"update", "Stick", "--yes"});
+    QCOMPARE(r.code, 0);
+    QVERIFY2(r.out.startsWith("0 New Addition(s) 2 Removed\n"), qPrintable(r.out));
+    QVERIFY(TestSupport::readFile(lib.path("Catalogs/Stick.TXT")).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCliSafeguards)
+#include "tst_clisafeguards.moc"
