@@ -225,7 +225,8 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
     if (!index.isValid() || text.isEmpty())
         return;
     if (CategoryTreeModel::isCatalog(index)) {
-        if (const QString problem = CatalogName::renameProblem(m_state, m_library, text); !problem.isEmpty()) {
+        if (const QString problem = CatalogName::renameProblem(m_state, m_library, text);
+            !problem.isEmpty()) {
             m_dialogs.warning(problem);
             return;
         }

@@ -14,7 +14,8 @@ int renameCatalog(CliContext &c, const QStringList &args)
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
-    if (const QString problem = CatalogName::renameProblem(c.state, c.library, args.at(1)); !problem.isEmpty())
+    const QString problem = CatalogName::renameProblem(c.state, c.library, args.at(1));
+    if (!problem.isEmpty())
         return c.fail(problem);
     const QString oldName = c.state.tree.catalog(ref).name;
     TreeOperations::renameCatalog(c.state, c.library, ref, args.at(1));

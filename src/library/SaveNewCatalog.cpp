@@ -13,7 +13,8 @@ QString nameProblem(const QString &name)
     return CatalogName::problem(name);
 }
 
-const QString kNoCategory = QStringLiteral("Please select or create a category\r\nto save this catalog under.");
+const QString kNoCategory =
+    QStringLiteral("Please select or create a category\r\nto save this catalog under.");
 
 } // namespace
 

@@ -59,15 +59,15 @@ void TestCatalogNames::refusedRenames_data()
     const QString slash = CatalogName::problem("/");
     for (const bool inPlace : {false, true}) {
         const char *how = inPlace ? "in place" : "menu";
-        auto row = [how](const char *what) { return QByteArray(how) + ", " + what; };
-        QTest::newRow(row("onto a stray file")) << inPlace << "stray" << taken;
-        QTest::newRow(row("accented case twin")) << inPlace << "\u00c9T\u00c9" << taken;
-        QTest::newRow(row("unchanged")) << inPlace << "Backup" << taken;
-        QTest::newRow(row("case only")) << inPlace << "BACKUP" << taken;
-        QTest::newRow(row("out of Catalogs")) << inPlace << "../Escaped" << slash;
-        QTest::newRow(row("into a folder")) << inPlace << "sub/Name" << slash;
-        QTest::newRow(row("too long")) << inPlace << QString(252, 'x') << CatalogName::problem(QString(252, 'x'));
-        QTest::newRow(row("empty")) << inPlace << "" << "";
+        QTest::addRow("%s, %s", how, "onto a stray file") << inPlace << "stray" << taken;
+        QTest::addRow("%s, %s", how, "accented case twin") << inPlace << "\u00c9T\u00c9" << taken;
+        QTest::addRow("%s, %s", how, "unchanged") << inPlace << "Backup" << taken;
+        QTest::addRow("%s, %s", how, "case only") << inPlace << "BACKUP" << taken;
+        QTest::addRow("%s, %s", how, "out of Catalogs") << inPlace << "../Escaped" << slash;
+        QTest::addRow("%s, %s", how, "into a folder") << inPlace << "sub/Name" << slash;
+        const QString tooLong(252, u'x');
+        QTest::addRow("%s, %s", how, "too long") << inPlace << tooLong << CatalogName::problem(tooLong);
+        QTest::addRow("%s, %s", how, "empty") << inPlace << "" << "";
     }
 }
 

@@ -235,8 +235,8 @@ void TestUpdateDlg::emptyRescanAsksFirst()
     f.button("Updatestart")->click();
     QCOMPARE(f.app.dialogs().shown(),
              QStringList{"confirm: No files were found in " + f.m_source
-                         + ", but catalog Disc holds 2 entries.\nThe disk may be missing or another disk may be "
-                           "mounted there.\nUpdating would remove every entry and its comment.\n"
+                         + ", but catalog Disc holds 2 entries.\nThe disk may be missing or another disk "
+                           "may be mounted there.\nUpdating would remove every entry and its comment.\n"
                            "Proceed to update anyway?"});
     QVERIFY(!w.isBusy() && f.button("Updatestart")->isEnabled());
     if (yes) {
