@@ -3,6 +3,8 @@
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +69,7 @@ class TestIndexCommands : public QObject
 private slots:
     void indexNewCatalog();
     void indexIntoNewCategory();
+    void progressOnlyOnATerminal();
     void failedIndexAddsNoCategory();
     void ifExists_data();
     void ifExists();
@@ -106,6 +109,25 @@ void TestIndexCommands::indexIntoNewCategory()
     QCOMPARE(again.code, 0);
     QVERIFY(again.err.isEmpty());
     QCOMPARE(f.lines("Master.TXT"), (QStringList{"\"1\",\"0Disks\",\"3Disc\"", "\"2\",\"0Audio\",\"3Fresh\",\"3Other\""}));
+}
+
+// indexNewCatalog shows that a pipe gets no progress; a terminal does, and
+// standard output stays clean of it.
+void TestIndexCommands::progressOnlyOnATerminal()
+{
+    CliFixture f;
+    QProcess python;
+    python.start("python3", {KESTROVANE_TEST_DATA "/cli/on_terminal.py", KESTROVANE_CLI, "--library", f.path(""),
+                             "index", f.source, "--name", "Fresh", "--category", "Disks"});
+    QVERIFY(python.waitForFinished(30000));
+    if (python.exitCode() != 0)
+        QSKIP(qPrintable("no pseudo-terminal: " + python.readAllStandardError()));
+    const QJsonObject run = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    QCOMPARE(run.value("code").toInt(), 0);
+    QCOMPARE(run.value("out").toString(), QString("Saved Fresh Catalog\n2 Files In 1 Directories\n"));
+    const QString err = run.value("err").toString();
+    QVERIFY2(err.contains("Preparing Directory List"), qPrintable(err));
+    QVERIFY(err.endsWith("\r\033[K")); // the progress line is wiped at the end
 }
 
 void TestIndexCommands::failedIndexAddsNoCategory()
