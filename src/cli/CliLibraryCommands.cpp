@@ -71,7 +71,8 @@ int show(CliContext &c, const QStringList &arguments)
         if (args.at(i) == QLatin1String("--sort") && i + 1 < args.size()) {
             sortColumn = parseColumn(args.at(i + 1));
             if (sortColumn < 0)
-                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"), CliExit::BadArguments);
+                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"),
+                              CliExit::BadArguments);
             args.remove(i, 2);
         } else if (args.at(i) == QLatin1String("--reverse")) {
             reverse = true;
