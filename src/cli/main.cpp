@@ -11,7 +11,8 @@ const char *const kExitStatus = "Exit status:\n"
                                 "  0  done\n"
                                 "  1  an unknown catalog or category, a refused or failed operation\n"
                                 "  2  a bad command, option or value\n"
-                                "  3  no library (reading commands only; writing ones create it)\n";
+                                "  3  no library (reading commands only; writing ones create it), or one that\n"
+                                "     cannot be opened\n";
 
 const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): no header, tab-separated, with\n"
                                   "                        \\\\, \\t, \\n, \\r for a backslash, tab, LF, CR in a field;\n"
