@@ -171,17 +171,15 @@ void MainWindow::DeleteSelectedCategory1Click()
         return;
     }
     const QString name = m_treeModel->nodeText(node);
-    const int count = catalogCountOf(node.row());
-    if (count > 0) {
-        m_dialogs.warning(QStringLiteral("Can not delete category!\r\nThis category contains %1 catalogs.").arg(count));
+    if (const QString refusal = TreeOperations::deleteCategoryRefusal(m_state, node.row()); !refusal.isEmpty()) {
+        m_dialogs.warning(refusal);
         return;
     }
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
         return;
-    m_state.tree.removeCategory(node.row());
+    TreeOperations::deleteCategory(m_state, node.row());
     refreshTree();
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
-    m_state.treeComments.remove(name);
 }
 
 void MainWindow::RenameSelectedCatalog1Click()

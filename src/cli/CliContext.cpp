@@ -13,8 +13,13 @@ bool CliContext::save()
 
 int CliContext::fail(const QString &text, int code)
 {
-    err << "kestrovane-cli: " << text << Qt::endl;
+    note(text);
     return code;
+}
+
+void CliContext::note(const QString &text)
+{
+    err << "kestrovane-cli: " << text << Qt::endl;
 }
 
 QString CliContext::knownCatalog(const QString &name) const

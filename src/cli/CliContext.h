@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowWriter.h"
+
 #include "library/CatalogLibrary.h"
 #include "library/DateFormats.h"
 #include "library/LibraryState.h"
@@ -7,31 +9,56 @@
 #include <QStringList>
 #include <QTextStream>
 
+// Exit statuses of the tool, shown by --help and documented in the README.
+namespace CliExit {
+constexpr int Ok = 0;
+constexpr int Failed = 1;       // an unknown name, a refusal, a failed operation
+constexpr int BadArguments = 2; // a bad command, option or value
+constexpr int NoLibrary = 3;    // no library where a reading command looked
+} // namespace CliExit
+
 // What every command of the command-line tool works with: the library, its
-// loaded state, the date formats and the output streams.
+// loaded state, the date formats, the output streams and how rows are
+// written.
 struct CliContext {
     CatalogLibrary library;
     LibraryState state;
     DateFormats formats;
     QTextStream &out;
     QTextStream &err;
+    RowWriter::Format format = RowWriter::Format::Tsv;
+    QStringList columns; // the running command's
 
     // Writes the tree, the information list and the comments back, as the
     // program does at shutdown; reports and returns false on failure.
     bool save();
     // Prints "kestrovane-cli: <text>" to the error stream and returns code.
-    int fail(const QString &text, int code = 1);
+    int fail(const QString &text, int code = CliExit::Failed);
+    // Prints "kestrovane-cli: <text>" to the error stream: what the tool did
+    // besides its output, such as creating a library or a category.
+    void note(const QString &text);
     // The catalog name as the tree spells it, when the tree or the catalog
     // files know it; empty otherwise.
     QString knownCatalog(const QString &name) const;
+    // A writer of the running command's rows in the format asked for.
+    RowWriter rows() { return RowWriter(out, format, columns); }
 };
 
-// A command: its name, a one-line usage and the function that runs it with
-// the arguments after its name. Returns the process exit code.
+// A command: its name, its synopsis, a one-line summary, its options (lines
+// of "  --option   what it does"), and the function that runs it with the
+// arguments after its name, returning the exit status. A command with
+// columns writes rows and takes --format; the columns are its row's names.
 struct CliCommand {
+    enum class Access { Reads, Writes };
+
     const char *name;
-    const char *usage;
+    const char *synopsis;
+    const char *summary;
+    const char *options;
     int (*run)(CliContext &context, const QStringList &args);
+    // A writing command creates a missing library; a reading one fails.
+    Access access = Access::Reads;
+    const char *columns = nullptr; // "name,size,..."
 };
 
 // Each group of commands lives in its own file and lists itself here.

@@ -160,13 +160,10 @@ int index(CliContext &c, const QStringList &args)
     const QString dir = QDir(a.path).absolutePath();
     if (!QFileInfo(dir).isDir())
         return c.fail(QStringLiteral("Cannot read directory ") + a.path);
-    const int category = c.state.tree.findCategory(a.category);
-    if (category < 0)
-        return c.fail(QStringLiteral("Category %1 does not exist").arg(a.category));
     // Without --name the volume label is the name, as the panel suggests it.
     const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;
     if (name.isEmpty())
-        return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), 2);
+        return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), CliExit::BadArguments);
 
     IndexingRun::Params params;
     params.directory = dir;
@@ -189,6 +186,12 @@ int index(CliContext &c, const QStringList &args)
     }
     c.state.fileLines.clear();
     c.state.dirList.clear();
+    // A category named for the first time is made now, so a failed run
+    // leaves no empty one behind.
+    int category = c.state.tree.findCategory(a.category);
+    const bool newCategory = category < 0;
+    if (newCategory)
+        category = c.state.tree.addCategory(a.category);
     SaveNewCatalog save(c.state, c.library, {name, category, rows, run.volume.driveTypeText()});
     SaveNewCatalog::Result result = save.start();
     if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
@@ -205,7 +208,9 @@ int index(CliContext &c, const QStringList &args)
         return c.fail(reason.simplified());
     }
     if (!c.save())
-        return 1;
+        return CliExit::Failed;
+    if (newCategory)
+        c.note(QStringLiteral("Category ") + a.category + QStringLiteral(" Added"));
     c.out << result.status << '\n' << run.summary << '\n';
     return 0;
 }
@@ -222,12 +227,12 @@ int update(CliContext &c, const QStringList &args)
         else if (arg == QLatin1String("--path") && i + 1 < args.size())
             path = args.at(++i);
         else if (arg.startsWith(QLatin1String("--")) || !given.isEmpty())
-            return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), 2);
+            return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), CliExit::BadArguments);
         else
             given = arg;
     }
     if (given.isEmpty())
-        return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), 2);
+        return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), CliExit::BadArguments);
     const QString name = c.knownCatalog(given);
     if (name.isEmpty())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(given));
@@ -238,7 +243,7 @@ int update(CliContext &c, const QStringList &args)
     if (path.isEmpty())
         path = info.path;
     if (path.isEmpty())
-        return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."), 2);
+        return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."), CliExit::BadArguments);
     path = QDir(path).absolutePath();
     if (hasInfo && UpdateRun::asksForDisk(info.driveType) && !yes)
         return c.fail(UpdateRun::insertDiskQuestion(name, info.drive.isEmpty() ? path : info.drive)
@@ -283,10 +288,26 @@ QList<CliCommand> indexingCommands()
     return {
         {"index",
          "index PATH --name NAME --category CATEGORY [--no-hidden-files] [--no-read-only] [--no-system]\n"
-         "        [--no-subdirs] [--no-hidden-dirs] [--zip] [--mask M]... [--if-exists fail|overwrite|update|rename:NEW]\n"
-         "                            index a directory into a new catalog",
-         index},
-        {"update", "update NAME [--path DIR] [--yes]  rescan a catalog, keeping the comments of files still there",
-         update},
+         "        [--no-subdirs] [--no-hidden-dirs] [--zip] [--mask M]... [--if-exists fail|overwrite|update|rename:NEW]",
+         "Indexes a directory into a new catalog filed under CATEGORY, which is created when missing.",
+         "  --name NAME         the catalog's name; without it the volume label\n"
+         "  --category C        the category to file it under\n"
+         "  --no-hidden-files   leave out hidden files\n"
+         "  --no-read-only      leave out read-only files\n"
+         "  --no-system         leave out system files\n"
+         "  --no-subdirs        do not go into subdirectories\n"
+         "  --no-hidden-dirs    do not go into hidden directories\n"
+         "  --zip               list the members of ZIP archives\n"
+         "  --mask M            take only files matching the extension mask M (repeatable)\n"
+         "  --if-exists WHAT    when NAME is taken: fail (the default), overwrite (file\n"
+         "                      comments are lost), update (keep the comments of files still\n"
+         "                      there) or rename:NEW (save under NEW)\n",
+         index, CliCommand::Access::Writes},
+        {"update", "update NAME [--path DIR] [--yes]",
+         "Rescans a catalog with its stored options, keeping the comments of files still there.",
+         "  --path DIR          the directory to scan, when it moved or is not stored\n"
+         "  --yes               go on without asking for a removable disk or CD-ROM, or when\n"
+         "                      the volume label is not the catalog's name\n",
+         update, CliCommand::Access::Writes},
     };
 }

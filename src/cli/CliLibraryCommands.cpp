@@ -7,16 +7,20 @@
 
 namespace {
 
+// One row per catalog with its category, in tree order; a category without
+// catalogs gives one row with an empty catalog.
 int tree(CliContext &c, const QStringList &args)
 {
     if (!args.isEmpty())
-        return c.fail(QStringLiteral("tree takes no arguments"), 2);
+        return c.fail(QStringLiteral("tree takes no arguments"), CliExit::BadArguments);
+    RowWriter rows = c.rows();
     for (const CategoryTree::Category &category : c.state.tree.categories()) {
-        c.out << category.name << '\n';
+        if (category.catalogs.empty())
+            rows.write({category.name, QString()});
         for (const CategoryTree::Catalog &catalog : category.catalogs)
-            c.out << '\t' << catalog.name << '\n';
+            rows.write({category.name, catalog.name});
     }
-    return 0;
+    return CliExit::Ok;
 }
 
 const char *const kInfoLabels[] = {
@@ -28,7 +32,7 @@ const char *const kInfoLabels[] = {
 int info(CliContext &c, const QStringList &args)
 {
     if (args.size() != 1)
-        return c.fail(QStringLiteral("usage: info NAME"), 2);
+        return c.fail(QStringLiteral("usage: info NAME"), CliExit::BadArguments);
     const QString name = c.knownCatalog(args.first());
     if (name.isEmpty())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.first()));
@@ -36,16 +40,17 @@ int info(CliContext &c, const QStringList &args)
     if (line.isEmpty())
         return c.fail(QStringLiteral("No information is available for %1 catalog.").arg(name));
     const QStringList fields = CommaText::split(line);
-    c.out << "Name: " << name << '\n';
+    RowWriter rows = c.rows();
+    rows.write({QStringLiteral("Name"), name});
     for (int i = 0; i < 15 && i < fields.size(); ++i)
-        c.out << kInfoLabels[i] << ": " << fields.at(i) << '\n';
+        rows.write({QLatin1String(kInfoLabels[i]), fields.at(i)});
     for (qsizetype i = 15; i < fields.size(); ++i)
-        c.out << "Mask: " << fields.at(i) << '\n';
-    c.out << "Comment: " << c.state.treeComments.value(name) << '\n';
-    return 0;
+        rows.write({QStringLiteral("Mask"), fields.at(i)});
+    rows.write({QStringLiteral("Comment"), c.state.treeComments.value(name)});
+    return CliExit::Ok;
 }
 
-const char *const kColumnNames[] = {"name", "size", "date", "path", "comment"};
+const QStringList kColumnNames{"name", "size", "date", "path", "comment"};
 
 // A column by number (0-4) or by name; -1 when neither.
 int parseColumn(const QString &text)
@@ -54,11 +59,7 @@ int parseColumn(const QString &text)
     const int number = text.toInt(&ok);
     if (ok)
         return number >= 0 && number < 5 ? number : -1;
-    for (int i = 0; i < 5; ++i) {
-        if (text.compare(QLatin1String(kColumnNames[i]), Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return int(kColumnNames.indexOf(text.toLower()));
 }
 
 int show(CliContext &c, const QStringList &arguments)
@@ -70,7 +71,8 @@ int show(CliContext &c, const QStringList &arguments)
         if (args.at(i) == QLatin1String("--sort") && i + 1 < args.size()) {
             sortColumn = parseColumn(args.at(i + 1));
             if (sortColumn < 0)
-                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"), 2);
+                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"),
+                              CliExit::BadArguments);
             args.remove(i, 2);
         } else if (args.at(i) == QLatin1String("--reverse")) {
             reverse = true;
@@ -80,7 +82,7 @@ int show(CliContext &c, const QStringList &arguments)
         }
     }
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
-        return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), 2);
+        return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), CliExit::BadArguments);
     const QString name = args.first();
     if (!c.library.catalogFileExists(name))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
@@ -94,15 +96,15 @@ int show(CliContext &c, const QStringList &arguments)
     table.fill(lines.lines());
     if (sortColumn >= 0)
         table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
+    RowWriter rows = c.rows();
     for (int row = 1; row < table.tableRowCount(); ++row) {
         QStringList cells;
         for (int column = 0; column < 5; ++column)
             cells << table.cell(column, row);
-        if (cells.join(QString()).isEmpty())
-            continue;
-        c.out << cells.join(u'\t') << '\n';
+        if (!cells.join(QString()).isEmpty())
+            rows.write(cells);
     }
-    return 0;
+    return CliExit::Ok;
 }
 
 } // namespace
@@ -110,8 +112,15 @@ int show(CliContext &c, const QStringList &arguments)
 QList<CliCommand> libraryCommands()
 {
     return {
-        {"tree", "tree                      categories and their catalogs in tree order", tree},
-        {"info", "info NAME                 a catalog's information fields", info},
-        {"show", "show NAME [--sort COLUMN [--reverse]]  a catalog's entries, fields separated by tabs", show},
+        {"tree", "tree", "Lists the categories and their catalogs in tree order.", "", tree,
+         CliCommand::Access::Reads, "category,catalog"},
+        {"info", "info NAME", "Lists a catalog's information fields (the labels as the program shows them).", "",
+         info, CliCommand::Access::Reads, "field,value"},
+        {"show", "show NAME [--sort COLUMN [--reverse]]",
+         "Lists a catalog's entries in the order the program opens them.",
+         "  --sort COLUMN   order by name, size, date, path, comment (or 0 to 4) as a click\n"
+         "                  on the table's header does\n"
+         "  --reverse       the other way round\n",
+         show, CliCommand::Access::Reads, "name,size,date,path,comment"},
     };
 }

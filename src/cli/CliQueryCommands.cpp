@@ -15,8 +15,7 @@
 
 namespace {
 
-constexpr int kBadArgument = 2;
-constexpr int kResultFields = 6;
+constexpr int kBadArgument = CliExit::BadArguments;
 
 // Which catalogs a search or duplicate run takes: --category and --catalog,
 // both repeatable; with neither, every catalog of the tree.
@@ -72,13 +71,11 @@ int tickScope(CliContext &c, const Scope &scope, CheckTree &tree)
 // A result line (five entry fields and the catalog name) as one output row.
 void printResults(CliContext &c, const QStringList &lines)
 {
+    RowWriter rows = c.rows();
     for (const QString &line : lines) {
-        QStringList fields = CommaText::split(line);
-        if (fields.isEmpty())
-            continue;
-        while (fields.size() < kResultFields)
-            fields.append(QString());
-        c.out << fields.join(u'\t') << '\n';
+        const QStringList fields = CommaText::split(line);
+        if (!fields.isEmpty())
+            rows.write(fields);
     }
 }
 
@@ -205,25 +202,41 @@ int report(CliContext &c, const QStringList &args)
 {
     if (!args.isEmpty())
         return c.fail(QStringLiteral("report takes no arguments"), kBadArgument);
-    const std::vector<QStringList> rows = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
-    for (const QStringList &cells : rows)
-        c.out << cells.join(u'\t') << '\n';
-    c.err << CatalogReport::statusText(qsizetype(rows.size())) << Qt::endl;
-    return 0;
+    const std::vector<QStringList> cells = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
+    {
+        RowWriter rows = c.rows();
+        for (const QStringList &row : cells)
+            rows.write(row);
+    }
+    c.err << CatalogReport::statusText(qsizetype(cells.size())) << Qt::endl;
+    return CliExit::Ok;
 }
 
 } // namespace
 
 QList<CliCommand> queryCommands()
 {
+    const char *const scope = "  --category C    search the catalogs of category C (repeatable)\n"
+                              "  --catalog N     search catalog N (repeatable); by default every catalog\n";
+    static const QByteArray searchOptions =
+        QByteArray("  --word W        entries with W in a field (* and ? are wildcards)\n"
+                   "  --case          --word tells upper from lower case\n"
+                   "  --ext E         entries whose name matches the extension mask E (*.txt)\n"
+                   "  --from D --to D entries dated between D and D, both excluded, in your locale's\n"
+                   "                  date order\n")
+        + scope;
+    static const QByteArray dupesOptions = QByteArray("  --no-name       do not compare names\n"
+                                                      "  --no-size       do not compare sizes\n"
+                                                      "  --no-date       do not compare dates\n")
+                                         + scope;
     return {
-        {"search", "search MODE [--category C]... [--catalog N]...  entries found by MODE: --word W [--case],"
-                   " --ext E or --from D --to D",
-         search},
-        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]...  duplicate entries",
-         dupes},
-        {"report", "report                    one row per catalog: name, type, total and free space, directory,"
-                   " last update, comment",
-         report},
+        {"search", "search (--word W [--case] | --ext E | --from D --to D) [--category C]... [--catalog N]...",
+         "Lists the entries found, as the program's search finds them; the count goes to standard error.",
+         searchOptions.constData(), search, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
+        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]...",
+         "Lists entries whose name, size and date equal those of another entry.", dupesOptions.constData(),
+         dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
+        {"report", "report", "Lists one row per catalog, sorted by name.", "", report, CliCommand::Access::Reads,
+         "name,type,total_space,free_space,directory,last_updated,comment"},
     };
 }

@@ -1,5 +1,5 @@
-// Commands that change the tree: rename-catalog, move-catalog, add-category,
-// comment.
+// Commands that change the tree: rename-catalog, move-catalog,
+// delete-catalog, add-category, rename-category, delete-category, comment.
 #include "CliContext.h"
 
 #include "library/CatalogName.h"
@@ -10,7 +10,7 @@ namespace {
 int renameCatalog(CliContext &c, const QStringList &args)
 {
     if (args.size() != 2 || args.at(1).isEmpty())
-        return c.fail(QStringLiteral("usage: rename-catalog OLD NEW"), 2);
+        return c.fail(QStringLiteral("usage: rename-catalog OLD NEW"), CliExit::BadArguments);
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
@@ -28,7 +28,7 @@ int renameCatalog(CliContext &c, const QStringList &args)
 int moveCatalog(CliContext &c, const QStringList &args)
 {
     if (args.size() != 2)
-        return c.fail(QStringLiteral("usage: move-catalog NAME CATEGORY"), 2);
+        return c.fail(QStringLiteral("usage: move-catalog NAME CATEGORY"), CliExit::BadArguments);
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
@@ -42,7 +42,7 @@ int moveCatalog(CliContext &c, const QStringList &args)
 int addCategory(CliContext &c, const QStringList &args)
 {
     if (args.size() != 1 || args.first().isEmpty())
-        return c.fail(QStringLiteral("usage: add-category NAME"), 2);
+        return c.fail(QStringLiteral("usage: add-category NAME"), CliExit::BadArguments);
     if (c.state.tree.findCategory(args.first()) >= 0)
         return c.fail(args.first() + QStringLiteral(" Category Already Exists"));
     c.state.tree.addCategory(args.first());
@@ -50,6 +50,58 @@ int addCategory(CliContext &c, const QStringList &args)
         return 1;
     c.out << "Category " << args.first() << " Added\n";
     return 0;
+}
+
+int deleteCatalog(CliContext &c, const QStringList &args)
+{
+    if (args.size() != 1)
+        return c.fail(QStringLiteral("usage: delete-catalog NAME"), CliExit::BadArguments);
+    const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.first());
+    if (!ref.isValid())
+        return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.first()));
+    const QString name = c.state.tree.catalog(ref).name;
+    TreeOperations::deleteCatalog(c.state, c.library, ref);
+    if (!c.save())
+        return CliExit::Failed;
+    c.out << "Catalog " << name << " Deleted\n";
+    return CliExit::Ok;
+}
+
+int renameCategory(CliContext &c, const QStringList &args)
+{
+    if (args.size() != 2 || args.at(1).isEmpty())
+        return c.fail(QStringLiteral("usage: rename-category OLD NEW"), CliExit::BadArguments);
+    const int category = c.state.tree.findCategory(args.at(0));
+    if (category < 0)
+        return c.fail(QStringLiteral("Category %1 does not exist").arg(args.at(0)));
+    // The category itself takes part, so a change of case alone is refused
+    // as the program refuses it.
+    if (c.state.tree.hasCategoryNamedAscii(args.at(1)))
+        return c.fail(QStringLiteral("A caategory with the same name already exists!"));
+    const QString oldName = c.state.tree.category(category).name;
+    TreeOperations::renameCategory(c.state, category, args.at(1));
+    if (!c.save())
+        return CliExit::Failed;
+    c.out << "Renamed " << oldName << " Category To " << args.at(1) << " Category\n";
+    return CliExit::Ok;
+}
+
+int deleteCategory(CliContext &c, const QStringList &args)
+{
+    if (args.size() != 1)
+        return c.fail(QStringLiteral("usage: delete-category NAME"), CliExit::BadArguments);
+    const int category = c.state.tree.findCategory(args.first());
+    if (category < 0)
+        return c.fail(QStringLiteral("Category %1 does not exist").arg(args.first()));
+    // The warning's two lines stay two lines, without the CR.
+    if (const QString refusal = TreeOperations::deleteCategoryRefusal(c.state, category); !refusal.isEmpty())
+        return c.fail(QString(refusal).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    const QString name = c.state.tree.category(category).name;
+    TreeOperations::deleteCategory(c.state, category);
+    if (!c.save())
+        return CliExit::Failed;
+    c.out << "Deleted " << name << " Category\n";
+    return CliExit::Ok;
 }
 
 // The name as a node spells it, category or catalog, or empty.
@@ -65,7 +117,7 @@ QString nodeName(const CliContext &c, const QString &name)
 int comment(CliContext &c, const QStringList &args)
 {
     if (args.isEmpty() || args.size() > 2)
-        return c.fail(QStringLiteral("usage: comment NAME [TEXT]"), 2);
+        return c.fail(QStringLiteral("usage: comment NAME [TEXT]"), CliExit::BadArguments);
     const QString name = nodeName(c, args.first());
     if (name.isEmpty())
         return c.fail(QStringLiteral("No category or catalog named %1").arg(args.first()));
@@ -82,10 +134,21 @@ int comment(CliContext &c, const QStringList &args)
 QList<CliCommand> treeCommands()
 {
     return {
-        {"rename-catalog", "rename-catalog OLD NEW    rename a catalog and its file", renameCatalog},
-        {"move-catalog", "move-catalog NAME CATEGORY  file a catalog under another category", moveCatalog},
-        {"add-category", "add-category NAME         add a category", addCategory},
-        {"comment", "comment NAME [TEXT]       show, set or (with \"\") remove a category's or catalog's comment",
-         comment},
+        {"rename-catalog", "rename-catalog OLD NEW", "Renames a catalog and its file.", "", renameCatalog,
+         CliCommand::Access::Writes},
+        {"move-catalog", "move-catalog NAME CATEGORY", "Files a catalog under another category.", "", moveCatalog,
+         CliCommand::Access::Writes},
+        {"delete-catalog", "delete-catalog NAME",
+         "Deletes a catalog: its file, its information and its comment.", "", deleteCatalog,
+         CliCommand::Access::Writes},
+        {"add-category", "add-category NAME", "Adds a category.", "", addCategory, CliCommand::Access::Writes},
+        {"rename-category", "rename-category OLD NEW", "Renames a category.", "", renameCategory,
+         CliCommand::Access::Writes},
+        {"delete-category", "delete-category NAME",
+         "Deletes a category and its comment; refused while it holds catalogs.", "", deleteCategory,
+         CliCommand::Access::Writes},
+        {"comment", "comment NAME [TEXT]",
+         "Shows, sets or (with \"\") removes the comment of a category or catalog.", "", comment,
+         CliCommand::Access::Writes},
     };
 }

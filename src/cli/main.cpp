@@ -7,18 +7,70 @@
 
 namespace {
 
+const char *const kExitStatus = "Exit status:\n"
+                                "  0  done\n"
+                                "  1  an unknown catalog or category, a refused or failed operation\n"
+                                "  2  a bad command, option or value\n"
+                                "  3  no library (reading commands only; writing ones create it), or one that\n"
+                                "     cannot be opened\n";
+
+const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): no header, tab-separated, with\n"
+                                  "                        \\\\, \\t, \\n, \\r for a backslash, tab, LF, CR in a field;\n"
+                                  "                        csv: RFC 4180 with a header row, lines ended by CR LF;\n"
+                                  "                        json: one array of objects keyed by the columns\n";
+
 QList<CliCommand> allCommands()
 {
     return libraryCommands() + treeCommands() + indexingCommands() + queryCommands();
 }
 
+const CliCommand *findCommand(const QList<CliCommand> &commands, const QString &name)
+{
+    for (const CliCommand &command : commands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
 void printHelp(QTextStream &out)
 {
-    out << "Usage: kestrovane-cli [--library DIR] COMMAND [ARGUMENTS]\n\n"
+    out << "Usage: kestrovane-cli [--library DIR] COMMAND [ARGUMENTS]\n"
+           "       kestrovane-cli COMMAND --help\n\n"
            "Reads and changes a Kestrovane catalog library. Without --library the\n"
-           "library is the one the program uses.\n\nCommands:\n";
+           "library is the one the program uses. The first writing command creates a\n"
+           "missing library as the program's first start does.\n\nCommands:\n";
     for (const CliCommand &command : allCommands())
-        out << "  " << command.usage << '\n';
+        out << "  " << command.synopsis << "\n      " << command.summary << '\n';
+    out << '\n' << kExitStatus;
+}
+
+void printCommandHelp(QTextStream &out, const CliCommand &command)
+{
+    out << "Usage: kestrovane-cli [--library DIR] " << command.synopsis << "\n\n" << command.summary << '\n';
+    out << (command.access == CliCommand::Access::Writes ? "Changes the library (creating it when missing).\n"
+                                                         : "Only reads the library.\n");
+    if (*command.options || command.columns)
+        out << "\nOptions:\n" << command.options << (command.columns ? kFormatOption : "");
+    if (command.columns)
+        out << "\nColumns: " << QString::fromLatin1(command.columns).replace(u',', QLatin1String(", ")) << '\n';
+    out << '\n' << kExitStatus;
+}
+
+// Takes "--format F" out of args; false (and a complaint) when F is unknown.
+bool takeFormat(QStringList &args, RowWriter::Format &format, QString &error)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--format"));
+    if (at < 0)
+        return true;
+    const auto parsed = RowWriter::parseFormat(args.value(at + 1));
+    if (!parsed) {
+        error = QStringLiteral("--format takes tsv, csv or json");
+        return false;
+    }
+    format = *parsed;
+    args.remove(at, 2);
+    return true;
 }
 
 bool looksLikeLibrary(const QString &root)
@@ -26,6 +78,23 @@ bool looksLikeLibrary(const QString &root)
     return QFileInfo(root + QStringLiteral("/Catalogs")).isDir()
         || QFileInfo::exists(root + QStringLiteral("/Master.TXT"))
         || QFileInfo::exists(root + QStringLiteral("/Kestrovane.INI"));
+}
+
+// A new library holds what the program's first start and close leave behind:
+// Catalogs, Master.TXT with "Sample Category", an empty information list and
+// an empty Comments.TXT.
+bool createLibrary(CliContext &c)
+{
+    QString error;
+    if (!QDir().mkpath(c.library.root()) || !c.library.startUp(c.state, &error)) {
+        c.fail(error.isEmpty() ? QStringLiteral("Unable to create directory %1").arg(c.library.root()) : error,
+               CliExit::NoLibrary);
+        return false;
+    }
+    if (!c.save())
+        return false;
+    c.note(QStringLiteral("created a new catalog library at ") + c.library.root());
+    return true;
 }
 
 } // namespace
@@ -43,37 +112,49 @@ int main(int argc, char *argv[])
         const QString option = args.takeFirst();
         if (option == QStringLiteral("--help")) {
             printHelp(out);
-            return 0;
+            return CliExit::Ok;
         }
         if (option == QStringLiteral("--library") && !args.isEmpty()) {
             root = args.takeFirst();
             continue;
         }
         err << "kestrovane-cli: unknown option " << option << " (see --help)" << Qt::endl;
-        return 2;
+        return CliExit::BadArguments;
     }
     if (args.isEmpty()) {
         printHelp(err);
-        return 2;
+        return CliExit::BadArguments;
     }
+    const QList<CliCommand> commands = allCommands();
+    const QString name = args.takeFirst();
+    const CliCommand *command = findCommand(commands, name);
+    if (!command) {
+        err << "kestrovane-cli: unknown command " << name << " (see --help)" << Qt::endl;
+        return CliExit::BadArguments;
+    }
+    if (args.contains(QStringLiteral("--help"))) {
+        printCommandHelp(out, *command);
+        return CliExit::Ok;
+    }
+    RowWriter::Format format = RowWriter::Format::Tsv;
+    if (QString error; command->columns && !takeFormat(args, format, error)) {
+        err << "kestrovane-cli: " << error << Qt::endl;
+        return CliExit::BadArguments;
+    }
+
     if (root.isEmpty())
         root = CatalogLibrary::locate(QCoreApplication::applicationDirPath());
     root = QDir(root).absolutePath();
+    const QStringList columns = command->columns ? QString::fromLatin1(command->columns).split(u',') : QStringList();
+    CliContext context{CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err, format, columns};
     if (!looksLikeLibrary(root)) {
-        err << "kestrovane-cli: no catalog library at " << root << Qt::endl;
-        return 3;
+        if (command->access == CliCommand::Access::Reads)
+            return context.fail(QStringLiteral("no catalog library at ") + root, CliExit::NoLibrary);
+        if (!createLibrary(context))
+            return CliExit::NoLibrary;
     }
-
-    CliContext context{CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err};
     QString error;
     if (!context.library.startUp(context.state, &error))
-        return context.fail(error, 3);
-
-    const QString name = args.takeFirst();
-    for (const CliCommand &command : allCommands()) {
-        if (name == QLatin1String(command.name))
-            return command.run(context, args);
-    }
-    err << "kestrovane-cli: unknown command " << name << " (see --help)" << Qt::endl;
-    return 2;
+        return context.fail(error, CliExit::NoLibrary);
+    return command->run(context, args);
 }

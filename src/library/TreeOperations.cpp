@@ -42,6 +42,21 @@ bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryT
     return true;
 }
 
+QString deleteCategoryRefusal(const LibraryState &state, int category)
+{
+    const size_t count = state.tree.category(category).catalogs.size();
+    if (count == 0)
+        return {};
+    return QStringLiteral("Can not delete category!\r\nThis category contains %1 catalogs.").arg(count);
+}
+
+void deleteCategory(LibraryState &state, int category)
+{
+    const QString name = state.tree.category(category).name;
+    state.tree.removeCategory(category);
+    state.treeComments.remove(name);
+}
+
 int renameCategory(LibraryState &state, int category, const QString &newName)
 {
     state.treeComments.rename(state.tree.category(category).name, newName);

@@ -20,6 +20,11 @@ CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary
 // to the catalog (its names are then emptied and the flags cleared; the
 // caller empties the table).
 bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref);
+// The warning that refuses to delete a category holding catalogs, or empty
+// when the category may go.
+QString deleteCategoryRefusal(const LibraryState &state, int category);
+// Removes a category and its comment pair.
+void deleteCategory(LibraryState &state, int category);
 // Renames a category and its comment pair; returns its new position.
 int renameCategory(LibraryState &state, int category, const QString &newName);
 // Stores a comment of a category or catalog as the comment panel does: an

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+// Writes a command's rows in the format a script asked for. Every row has
+// the writer's columns, whatever its fields hold:
+// - tsv: no header, fields joined by tabs, rows ended by LF; a backslash,
+//   tab, LF and CR inside a field are written as \\, \t, \n and \r;
+// - csv: a header row of the column names, then RFC 4180 rows ended by
+//   CR LF; a field holding a comma, quote, CR or LF is quoted, its quotes
+//   doubled;
+// - json: one array of objects keyed by the column names, in column order.
+class RowWriter
+{
+public:
+    enum class Format { Tsv, Csv, Json };
+
+    // "tsv", "csv" or "json"; nothing for any other text.
+    static std::optional<Format> parseFormat(const QString &text);
+
+    RowWriter(QTextStream &out, Format format, const QStringList &columns);
+    ~RowWriter();
+
+    // Missing fields are written empty, fields beyond the columns are dropped.
+    void write(const QStringList &fields);
+    // Ends the output (the JSON array's bracket); called by the destructor
+    // when not before.
+    void finish();
+
+    static QString tsvField(const QString &field);
+    static QString csvField(const QString &field);
+    static QString jsonString(const QString &text);
+
+private:
+    void writeCsvRow(const QStringList &fields);
+
+    QTextStream &m_out;
+    Format m_format;
+    QStringList m_columns;
+    bool m_started = false;
+    bool m_finished = false;
+    bool m_anyRow = false;
+};

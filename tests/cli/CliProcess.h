@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+// Runs the built kestrovane-cli and reads its rows back as a script would.
+namespace CliProcess {
+
+struct Result {
+    int code = -1;
+    QByteArray out;
+    QString err;
+    QString text() const { return QString::fromUtf8(out); }
+};
+
+inline Result run(const QString &library, const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{QStringLiteral("--library"), library} + args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+struct Rows {
+    bool ok = false;
+    QString problem;
+    QStringList header;
+    QList<QStringList> rows;
+};
+
+inline QStringList strings(const QJsonArray &array)
+{
+    QStringList list;
+    for (const QJsonValue &v : array)
+        list << v.toString();
+    return list;
+}
+
+// The rows of output in format (tsv, csv or json), read by Python's csv and
+// json modules.
+inline Rows readRows(const QString &format, const QByteArray &output)
+{
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral(KESTROVANE_TEST_DATA "/cli/read_rows.py"), format});
+    python.write(output);
+    python.closeWriteChannel();
+    Rows rows;
+    if (!python.waitForFinished(30000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+        rows.problem = QString::fromUtf8(python.readAllStandardError()) + python.errorString();
+        return rows;
+    }
+    const QJsonObject read = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    rows.header = strings(read.value(QStringLiteral("header")).toArray());
+    for (const QJsonValue &row : read.value(QStringLiteral("rows")).toArray())
+        rows.rows << strings(row.toArray());
+    rows.ok = true;
+    return rows;
+}
+
+} // namespace CliProcess
