@@ -247,5 +247,5 @@ void MainWindow::reportCommentEdited(int column, int row)
         return;
     const QString catalog = m_tableModel->cell(CatalogReport::Name, row);
     if (!catalog.isEmpty())
-        CatalogReport::storeComment(m_state.treeComments, catalog, m_tableModel->cell(column, row));
+        storeChange([&] { CatalogReport::storeComment(m_state.treeComments, catalog, m_tableModel->cell(column, row)); });
 }

@@ -135,7 +135,8 @@ void MainWindow::AddCategory1Click()
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
     }
-    m_state.tree.addCategory(*name);
+    if (!storeChange([&] { m_state.tree.addCategory(*name); }))
+        return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
 }
@@ -158,7 +159,8 @@ void MainWindow::RenameSelectedCategory1Click()
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
     }
-    TreeOperations::renameCategory(m_state, node.row(), *name);
+    if (!storeChange([&] { TreeOperations::renameCategory(m_state, node.row(), *name); }))
+        return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
 }
@@ -178,10 +180,14 @@ void MainWindow::DeleteSelectedCategory1Click()
     }
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
         return;
-    m_state.tree.removeCategory(node.row());
+    const auto change = [&] {
+        m_state.tree.removeCategory(node.row());
+        m_state.treeComments.remove(name);
+    };
+    if (!storeChange(change))
+        return;
     refreshTree();
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
-    m_state.treeComments.remove(name);
 }
 
 void MainWindow::RenameSelectedCatalog1Click()
@@ -198,7 +204,12 @@ void MainWindow::RenameSelectedCatalog1Click()
         m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
         return;
     }
-    TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name);
+    QString error;
+    if (!TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name, &error)
+             .isValid()) {
+        m_dialogs.error(error);
+        return;
+    }
     refreshTree(*name, true);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
 }
@@ -212,8 +223,13 @@ void MainWindow::DeleteSelectedCatalog1Click()
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
         return;
     const QString category = m_state.tree.category(CategoryTreeModel::categoryOf(node)).name;
-    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node)))
+    QString error;
+    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), &error))
         emptyTable();
+    if (!error.isEmpty()) {
+        m_dialogs.error(error);
+        return;
+    }
     refreshTree(category, false);
     StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
 }
@@ -233,7 +249,12 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             m_dialogs.warning(QStringLiteral("A catalog with the same name already exists!"));
             return;
         }
-        TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text);
+        QString error;
+        if (!TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text, &error)
+                 .isValid()) {
+            m_dialogs.error(error);
+            return;
+        }
         refreshTree(text, true);
         return;
     }
@@ -241,7 +262,8 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
         m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
         return;
     }
-    TreeOperations::renameCategory(m_state, index.row(), text);
+    if (!storeChange([&] { TreeOperations::renameCategory(m_state, index.row(), text); }))
+        return;
     refreshTree(text, false);
 }
 
@@ -250,6 +272,6 @@ void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int categor
     if (!catalog.isValid() || category < 0 || category >= m_state.tree.categoryCount())
         return;
     const QString name = m_state.tree.catalog(catalog).name;
-    m_state.tree.moveCatalog(catalog, category);
+    storeChange([&] { m_state.tree.moveCatalog(catalog, category); });
     refreshTree(name, true);
 }

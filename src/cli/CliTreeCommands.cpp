@@ -16,9 +16,8 @@ int renameCatalog(CliContext &c, const QStringList &args)
     if (c.state.tree.hasCatalogNamedAscii(args.at(1)))
         return c.fail(QStringLiteral("A catalog with the same name already exists!"));
     const QString oldName = c.state.tree.catalog(ref).name;
-    TreeOperations::renameCatalog(c.state, c.library, ref, args.at(1));
-    if (!c.save())
-        return 1;
+    if (QString error; !TreeOperations::renameCatalog(c.state, c.library, ref, args.at(1), &error).isValid())
+        return c.fail(error);
     c.out << "Renamed " << oldName << " To " << args.at(1) << '\n';
     return 0;
 }

@@ -68,6 +68,11 @@ int main(int argc, char *argv[])
     QString error;
     if (!context.library.startUp(context.state, &error))
         return context.fail(error, 3);
+    // A list file that cannot be read would be replaced by the next write.
+    if (const QString unreadable = CatalogLibrary::unreadableMessage(context.state); !unreadable.isEmpty())
+        return context.fail(unreadable, 3);
+    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(context.state); !unloaded.isEmpty())
+        err << "kestrovane-cli: " << unloaded << Qt::endl;
 
     const QString name = args.takeFirst();
     for (const CliCommand &command : allCommands()) {

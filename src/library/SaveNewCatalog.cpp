@@ -2,6 +2,7 @@
 
 #include "CatalogLibrary.h"
 #include "LibraryState.h"
+#include "LibraryTransaction.h"
 
 namespace {
 
@@ -91,40 +92,46 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     if (category < 0 || category >= tree.categoryCount())
         return refused(QString(),
                        QStringLiteral("Please select or create a category\r\nto save this catalog under."));
-    QString error;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
-        return failed(QStringLiteral("Failed To Save Catalog"), error);
+    // The file, the node and the information line are stored together.
+    LibraryTransaction transaction(m_library, m_state);
+    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
     m_state.tree.addCatalog(category, m_request.name,
                             CategoryTree::imageForDriveType(m_request.driveType));
     // A pair left behind by a catalog deleted outside the program would hide
     // the new line from every lookup, so it is replaced rather than followed.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     return done(Outcome::Saved, QLatin1String("Saved ") + m_request.name + QLatin1String(" Catalog"));
 }
 
 SaveNewCatalog::Result SaveNewCatalog::overwrite()
 {
-    QString error;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
-        return failed(QStringLiteral("Failed To Save Catalog"), error);
+    LibraryTransaction transaction(m_library, m_state);
+    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
     if (node.isValid())
         m_state.tree.setCatalogImage(node, CategoryTree::imageForDriveType(m_request.driveType));
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     return done(Outcome::Overwrote,
                 QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
 }
 
 SaveNewCatalog::Result SaveNewCatalog::update()
 {
+    LibraryTransaction transaction(m_library, m_state);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
-        CatalogSaving::MissingCatalog::Refuse);
+        CatalogSaving::MissingCatalog::Refuse, &transaction);
     if (!merge.ok)
         return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))
         m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     Result r = done(Outcome::Updated, merge.status);
     r.clearName = false;
     r.hidePanel = true;
