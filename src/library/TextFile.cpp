@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 
 // Windows-1252 characters 0x80 to 0x9F; the rest of the code page equals
@@ -72,16 +74,19 @@ ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
     bool first = true;
     bool atEnd = false;
     while (!atEnd) {
-        QByteArray chunk = file.read(kChunk);
-        if (file.error() != QFileDevice::NoError)
+        // Read straight onto the end of what waits, each byte copied once.
+        const qsizetype kept = pending.size();
+        pending.resize(kept + kChunk);
+        const qint64 got = file.read(pending.data() + kept, kChunk);
+        if (got < 0 || file.error() != QFileDevice::NoError)
             return ReadOutcome::Failed;
-        atEnd = chunk.size() < kChunk;
-        const qsizetype nul = chunk.indexOf('\0');
-        if (nul >= 0) {
-            chunk.truncate(nul); // a NUL ends the text
+        pending.resize(kept + got);
+        atEnd = got < kChunk;
+        const auto *nul = static_cast<const char *>(std::memchr(pending.constData() + kept, 0, size_t(got)));
+        if (nul) {
+            pending.truncate(nul - pending.constData()); // a NUL ends the text
             atEnd = true;
         }
-        pending += chunk;
         if (first && (pending.size() >= 3 || atEnd)) {
             if (pending.startsWith("\xEF\xBB\xBF"))
                 pending.remove(0, 3);
@@ -90,6 +95,10 @@ ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
         const qsizetype end = atEnd ? pending.size() : completeLinesEnd(pending, searched);
         if (end == 0) {
             searched = qMax<qsizetype>(0, pending.size() - 1);
+            // A line longer than a piece: room for the rest of the file at
+            // once, rather than growing step by step.
+            if (pending.capacity() < pending.size() + kChunk)
+                pending.reserve(pending.size() + qMax<qint64>(kChunk, file.size() - file.pos()));
             continue;
         }
         QByteArray piece;
