@@ -250,8 +250,8 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             return;
         }
         QString error;
-        if (!TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text, &error)
-                 .isValid()) {
+        const CategoryTree::CatalogRef ref = CategoryTreeModel::catalogRef(index);
+        if (!TreeOperations::renameCatalog(m_state, m_library, ref, text, &error).isValid()) {
             m_dialogs.error(error);
             return;
         }

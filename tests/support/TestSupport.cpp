@@ -30,10 +30,11 @@ bool writeLines(const QString &path, const QStringList &lines)
 
 bool mountTmpfs(const QString &dir, int kilobytes, QString *reason)
 {
+    const QString size = QStringLiteral("size=%1k").arg(kilobytes);
     QProcess mount;
-    mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                          QStringLiteral("size=%1k").arg(kilobytes), QStringLiteral("tmpfs"), dir});
-    if (!mount.waitForFinished(10000) || mount.exitStatus() != QProcess::NormalExit || mount.exitCode() != 0) {
+    mount.start(QStringLiteral("mount"), {"-t", "tmpfs", "-o", size, "tmpfs", dir});
+    const bool done = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit;
+    if (!done || mount.exitCode() != 0) {
         if (reason)
             *reason = QStringLiteral("cannot mount a tmpfs here: ")
                 + QString::fromLocal8Bit(mount.readAllStandardError()).trimmed() + mount.errorString();
