@@ -14,6 +14,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const QLatin1String kRecordName("Kestrovane.commit");
@@ -67,6 +70,17 @@ bool parseRecord(const QDir &root, const QStringList &lines, std::vector<Entry> 
             return false;
     }
     return true;
+}
+
+// Makes the renames in a folder last through a power cut before the next
+// step relies on them.
+void syncFolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 bool exists(const QString &path)
@@ -200,6 +214,7 @@ bool LibraryTransaction::commit(QString *error)
         removeTemporaries();
         return fail(reason, error);
     }
+    syncFolder(m_library.catalogsDir());
     if (abandonedAt(1))
         return stopped(error);
     if (!writeRecord(&reason)) {
@@ -207,6 +222,7 @@ bool LibraryTransaction::commit(QString *error)
         QFile::remove(recordPath(m_library));
         return fail(reason, error);
     }
+    syncFolder(m_library.root());
     if (abandonedAt(2))
         return stopped(error);
     return carryOut(error);
@@ -282,6 +298,8 @@ bool LibraryTransaction::carryOut(QString *error)
                 + QStringLiteral("\nThe change will be completed when the program starts again.");
         return false;
     }
+    syncFolder(m_library.catalogsDir());
+    syncFolder(m_library.root());
     QFile::remove(recordPath(m_library));
     return true;
 }
