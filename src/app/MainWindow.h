@@ -92,6 +92,9 @@ private:
     void saveForm();
     void collectStoredProperties();
     void shutDown();
+    // Applies a change of the tree or its comments and stores the three
+    // list files with it; on failure the change is undone and reported.
+    bool storeChange(const std::function<void()> &change);
     void TooltipsOn1Click();
     void applyTooltips(bool on, bool announce);
     void ShowKestrovane1Click();

@@ -246,6 +246,8 @@ void MainWindow::reportCommentEdited(int column, int row)
     if (m_tableModel->columnCount() != CatalogReport::ColumnCount || column != CatalogReport::Comment)
         return;
     const QString catalog = m_tableModel->cell(CatalogReport::Name, row);
-    if (!catalog.isEmpty())
-        CatalogReport::storeComment(m_state.treeComments, catalog, m_tableModel->cell(column, row));
+    if (catalog.isEmpty())
+        return;
+    const QString comment = m_tableModel->cell(column, row);
+    storeChange([&] { CatalogReport::storeComment(m_state.treeComments, catalog, comment); });
 }

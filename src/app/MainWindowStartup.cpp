@@ -4,6 +4,7 @@
 
 #include "CategoryTreeModel.h"
 #include "ToolPanel.h"
+#include "library/LibraryTransaction.h"
 #include "settings/ColumnWidths.h"
 #include "settings/WindowPlacement.h"
 #include "table/TableRules.h"
@@ -47,6 +48,20 @@ void MainWindow::startUp()
     }
     m_treeModel->refresh();
     m_startedUp = true;
+    if (const QString unreadable = CatalogLibrary::unreadableMessage(m_state); !unreadable.isEmpty())
+        m_dialogs.error(unreadable);
+    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_state); !unloaded.isEmpty())
+        StatusLine(unloaded);
+}
+
+bool MainWindow::storeChange(const std::function<void()> &change)
+{
+    QString error;
+    if (LibraryTransaction::apply(m_library, m_state, [&](LibraryTransaction &) { change(); }, &error))
+        return true;
+    StatusLine(QStringLiteral("Failed To Save Catalog"));
+    m_dialogs.error(error);
+    return false;
 }
 
 void MainWindow::scaleToScreen()

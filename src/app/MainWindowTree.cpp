@@ -135,7 +135,8 @@ void MainWindow::AddCategory1Click()
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
     }
-    m_state.tree.addCategory(*name);
+    if (!storeChange([&] { m_state.tree.addCategory(*name); }))
+        return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
 }
@@ -158,7 +159,8 @@ void MainWindow::RenameSelectedCategory1Click()
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
     }
-    TreeOperations::renameCategory(m_state, node.row(), *name);
+    if (!storeChange([&] { TreeOperations::renameCategory(m_state, node.row(), *name); }))
+        return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
 }
@@ -177,7 +179,8 @@ void MainWindow::DeleteSelectedCategory1Click()
     }
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
         return;
-    TreeOperations::deleteCategory(m_state, node.row());
+    if (!storeChange([&] { TreeOperations::deleteCategory(m_state, node.row()); }))
+        return;
     refreshTree();
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
 }
@@ -196,7 +199,12 @@ void MainWindow::RenameSelectedCatalog1Click()
         m_dialogs.warning(problem);
         return;
     }
-    TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name);
+    QString error;
+    if (!TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name, &error)
+             .isValid()) {
+        m_dialogs.error(error);
+        return;
+    }
     refreshTree(*name, true);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
 }
@@ -210,8 +218,13 @@ void MainWindow::DeleteSelectedCatalog1Click()
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
         return;
     const QString category = m_state.tree.category(CategoryTreeModel::categoryOf(node)).name;
-    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node)))
+    QString error;
+    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), &error))
         emptyTable();
+    if (!error.isEmpty()) {
+        m_dialogs.error(error);
+        return;
+    }
     refreshTree(category, false);
     StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
 }
@@ -228,7 +241,12 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             m_dialogs.warning(problem);
             return;
         }
-        TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(index), text);
+        QString error;
+        const CategoryTree::CatalogRef ref = CategoryTreeModel::catalogRef(index);
+        if (!TreeOperations::renameCatalog(m_state, m_library, ref, text, &error).isValid()) {
+            m_dialogs.error(error);
+            return;
+        }
         refreshTree(text, true);
         return;
     }
@@ -236,7 +254,8 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
         m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
         return;
     }
-    TreeOperations::renameCategory(m_state, index.row(), text);
+    if (!storeChange([&] { TreeOperations::renameCategory(m_state, index.row(), text); }))
+        return;
     refreshTree(text, false);
 }
 
@@ -245,6 +264,6 @@ void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int categor
     if (!catalog.isValid() || category < 0 || category >= m_state.tree.categoryCount())
         return;
     const QString name = m_state.tree.catalog(catalog).name;
-    m_state.tree.moveCatalog(catalog, category);
+    storeChange([&] { m_state.tree.moveCatalog(catalog, category); });
     refreshTree(name, true);
 }

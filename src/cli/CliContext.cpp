@@ -1,11 +1,12 @@
 #include "CliContext.h"
 
+#include "library/LibraryTransaction.h"
 #include "library/TextCompare.h"
 
 bool CliContext::save()
 {
     QString error;
-    if (library.shutDown(state, &error))
+    if (LibraryTransaction(library, state).commit(&error))
         return true;
     fail(error);
     return false;

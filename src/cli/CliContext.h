@@ -29,8 +29,9 @@ struct CliContext {
     RowWriter::Format format = RowWriter::Format::Tsv;
     QStringList columns; // the running command's
 
-    // Writes the tree, the information list and the comments back, as the
-    // program does at shutdown; reports and returns false on failure.
+    // Stores the tree, the information list and the comments, as the program
+    // does at shutdown but all three or none; reports and returns false on
+    // failure.
     bool save();
     // Prints "kestrovane-cli: <text>" to the error stream and returns code.
     int fail(const QString &text, int code = CliExit::Failed);

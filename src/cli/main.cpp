@@ -156,5 +156,10 @@ int main(int argc, char *argv[])
     QString error;
     if (!context.library.startUp(context.state, &error))
         return context.fail(error, CliExit::NoLibrary);
+    // A list file that cannot be read would be replaced by the next write.
+    if (const QString unreadable = CatalogLibrary::unreadableMessage(context.state); !unreadable.isEmpty())
+        return context.fail(unreadable, CliExit::NoLibrary);
+    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(context.state); !unloaded.isEmpty())
+        err << "kestrovane-cli: " << unloaded << Qt::endl;
     return command->run(context, args);
 }

@@ -4,6 +4,7 @@
 #include "library/CatalogLibrary.h"
 #include "library/CatalogSaving.h"
 #include "library/LibraryState.h"
+#include "library/LibraryTransaction.h"
 #include "library/RunControl.h"
 #include "library/TextFile.h"
 
@@ -97,9 +98,11 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     m_control.status(QStringLiteral("Comparing..."));
     result.directoryCount = scan.directories().size();
     // The merge sorts what it keeps; the scanned lines need no sort of their own.
+    // The merged file and the new information line are stored together.
+    LibraryTransaction transaction(m_library, m_state);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
-        CatalogSaving::MissingCatalog::MergeWithNothing);
+        CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);
     if (!merge.ok) {
         result.error = merge.error;
         return stop(result, Outcome::Failed, merge.status);
@@ -122,6 +125,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     result.infoLine = info.toLine();
     if (m_state.catalogInfo.contains(params.catalogName))
         m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
+    if (!transaction.commit(&result.error))
+        return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     return stop(result, Outcome::Updated, merge.status);
 }
 

@@ -1,6 +1,7 @@
 #include "CatalogLibrary.h"
 
 #include "LibraryState.h"
+#include "LibraryTransaction.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -70,6 +71,20 @@ QStringList CatalogLibrary::catalogFileNames() const
     return names;
 }
 
+bool CatalogLibrary::readListFile(const QString &path, QStringList &lines, LibraryState &state) const
+{
+    QString error;
+    if (TextFile::readLines(path, lines, &error))
+        return true;
+    // A file that is there but cannot be read is not a missing one: taking
+    // it for empty would replace the user's data at the next write.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        state.unreadableFiles << path;
+        state.readErrors << error;
+    }
+    return false;
+}
+
 bool CatalogLibrary::startUp(LibraryState &state, QString *error) const
 {
     if (!QDir().mkpath(catalogsDir())) {
@@ -77,25 +92,53 @@ bool CatalogLibrary::startUp(LibraryState &state, QString *error) const
             *error = QStringLiteral("Unable to create directory %1").arg(catalogsDir());
         return false;
     }
+    if (!LibraryTransaction::recover(*this, error))
+        return false;
     state = LibraryState();
     QStringList lines;
-    if (TextFile::readLines(treePath(), lines))
+    if (readListFile(treePath(), lines, state))
         state.tree.loadLines(lines);
-    else
+    else if (state.unreadableFiles.isEmpty())
         state.tree.addCategory(QStringLiteral("Sample Category"));
-    if (QStringList info; TextFile::readLines(infoListPath(), info))
+    if (QStringList info; readListFile(infoListPath(), info, state))
         state.catalogInfo.setLines(info);
-    if (QStringList comments; TextFile::readLines(commentsPath(), comments))
+    if (QStringList comments; readListFile(commentsPath(), comments, state))
         state.treeComments.setLines(comments);
     return true;
 }
 
+QString CatalogLibrary::unreadableMessage(const LibraryState &state)
+{
+    if (state.readErrors.isEmpty())
+        return QString();
+    return QStringLiteral("These library files exist but cannot be read:\n") + state.readErrors.join(u'\n')
+        + QStringLiteral("\nThey will not be changed until the program starts again.");
+}
+
+QString CatalogLibrary::unloadedLinesMessage(const LibraryState &state)
+{
+    const qsizetype count = state.tree.unloadedLines().size();
+    if (count == 0)
+        return QString();
+    return QStringLiteral("%1 Line(s) Of Master.TXT Could Not Be Read And Are Kept Unchanged").arg(count);
+}
+
 bool CatalogLibrary::shutDown(const LibraryState &state, QString *error) const
 {
-    bool ok = true;
+    // Every file is tried, and every failure is named.
+    QStringList failures;
+    const auto write = [&](const QString &path, const QStringList &lines) {
+        if (state.unreadableFiles.contains(path))
+            return;
+        QString reason;
+        if (!TextFile::writeLines(path, lines, &reason))
+            failures << reason;
+    };
     if (!state.tree.isEmpty())
-        ok = TextFile::writeLines(treePath(), state.tree.saveLines(), error) && ok;
-    ok = TextFile::writeLines(infoListPath(), state.catalogInfo.lines(), error) && ok;
-    ok = TextFile::writeLines(commentsPath(), state.treeComments.lines(), error) && ok;
-    return ok;
+        write(treePath(), state.tree.saveLines());
+    write(infoListPath(), state.catalogInfo.lines());
+    write(commentsPath(), state.treeComments.lines());
+    if (error && !failures.isEmpty())
+        *error = failures.join(u'\n');
+    return failures.isEmpty();
 }

@@ -36,13 +36,22 @@ public:
     // Names of all catalog files (without ".TXT"), in directory order.
     QStringList catalogFileNames() const;
 
-    // Start-up: creates Catalogs when missing (false and error when it
-    // cannot), loads the tree, the information list and the comments.
+    // Start-up: creates Catalogs when missing and completes a change a crash
+    // interrupted (false and error when it cannot), then loads the tree, the
+    // information list and the comments. A list file that exists but cannot
+    // be read is noted in state (unreadableFiles) instead of being taken as
+    // missing.
     bool startUp(LibraryState &state, QString *error = nullptr) const;
+    // What to tell the user after start-up; empty when all is well.
+    static QString unreadableMessage(const LibraryState &state);
+    static QString unloadedLinesMessage(const LibraryState &state);
     // Shutdown: rewrites Master.TXT (unless the tree is empty),
-    // Catalogs/Master and Comments.TXT.
+    // Catalogs/Master and Comments.TXT, except files that could not be read.
+    // error names every file that failed.
     bool shutDown(const LibraryState &state, QString *error = nullptr) const;
 
 private:
+    bool readListFile(const QString &path, QStringList &lines, LibraryState &state) const;
+
     QString m_root;
 };

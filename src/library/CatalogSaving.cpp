@@ -10,6 +10,7 @@
 #include "CatalogLibrary.h"
 #include "CellFields.h"
 #include "CommaText.h"
+#include "LibraryTransaction.h"
 #include "SortedLineList.h"
 
 namespace CatalogSaving {
@@ -61,6 +62,15 @@ QString countsText(int added, int removed)
         + QLatin1String(" Removed");
 }
 
+bool writeOrStage(const CatalogLibrary &library, const QString &name, const QStringList &lines,
+                  QString *error, LibraryTransaction *transaction)
+{
+    if (!transaction)
+        return library.writeCatalog(name, lines, error);
+    transaction->writeFile(library.catalogFilePath(name), lines);
+    return true;
+}
+
 MergeResult failure(const QString &status, const QString &error = QString())
 {
     MergeResult r;
@@ -100,13 +110,14 @@ QString EntryKey(const QString &line)
 }
 
 bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows,
-                    QString *error)
+                    QString *error, LibraryTransaction *transaction)
 {
-    return library.writeCatalog(name, rowLines(rows), error);
+    return writeOrStage(library, name, rowLines(rows), error, transaction);
 }
 
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
-                            const QStringList &newLines, MissingCatalog missing)
+                            const QStringList &newLines, MissingCatalog missing,
+                            LibraryTransaction *transaction)
 {
     // Each scanned key with the position of its line; a stored line whose key
     // is among them is kept (with its comment) and marks that line as known.
@@ -150,7 +161,7 @@ MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
     result.added = int(merged.count() - kept);
 
     QString error;
-    if (!library.writeCatalog(name, merged.lines(), &error))
+    if (!writeOrStage(library, name, merged.lines(), &error, transaction))
         return failure(QStringLiteral("Failed To Save Catalog"), error);
     result.ok = true;
     result.written = merged.count();

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class CatalogLibrary;
+class LibraryTransaction;
 
 // Writing a table's rows as a catalog, and merging a rescan into a stored
 // catalog so that files still present keep their stored lines (and so their
@@ -24,9 +25,10 @@ QString EntryKey(const QStringList &fields);
 QString EntryKey(const QString &line);
 
 // Writes the rows as the catalog file of name, replacing it whole or not at
-// all. False, with error set, when the file cannot be written.
+// all. False, with error set, when the file cannot be written. With a
+// transaction the file is only staged there, to be written by its commit.
 bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows,
-                    QString *error = nullptr);
+                    QString *error = nullptr, LibraryTransaction *transaction = nullptr);
 
 // What a merge did. status is the text for the status line.
 struct MergeResult {
@@ -47,9 +49,11 @@ enum class MissingCatalog {
 // Merges new lines into the stored catalog of name. Stored lines whose key
 // (without regard to case) is among the new lines are kept whole; new lines
 // with a key the catalog lacks are added; the rest of the stored lines are
-// dropped. The file is written sorted. added and removed count the lines
-// that really were added and dropped.
+// dropped. The file is written sorted (or staged in transaction, when one
+// is given). added and removed count the lines that really were added and
+// dropped.
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
-                            const QStringList &newLines, MissingCatalog missing);
+                            const QStringList &newLines, MissingCatalog missing,
+                            LibraryTransaction *transaction = nullptr);
 
 } // namespace CatalogSaving

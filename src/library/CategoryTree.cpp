@@ -152,30 +152,46 @@ bool splitNode(const QString &field, int &image, QString &name)
     return true;
 }
 
+// A parsed Master.TXT line, or false when any part of it is malformed.
+bool parseTreeLine(const QString &line, CategoryTree::Category &category)
+{
+    const QStringList fields = CommaText::split(line);
+    if (fields.size() < 2)
+        return false;
+    bool ok = false;
+    const int n = fields.at(0).trimmed().toInt(&ok);
+    if (!ok || !splitNode(fields.at(1), category.image, category.name))
+        return false;
+    if (n <= 0)
+        return true; // further fields are ignored
+    for (qsizetype f = 2; f < fields.size(); ++f) {
+        CategoryTree::Catalog catalog;
+        if (!splitNode(fields.at(f), catalog.image, catalog.name))
+            return false;
+        category.catalogs.push_back(catalog);
+    }
+    return true;
+}
+
 } // namespace
 
-void CategoryTree::loadLines(const QStringList &lines)
+int CategoryTree::loadLines(const QStringList &lines)
 {
+    int unloaded = 0;
     for (const QString &line : lines) {
-        const QStringList fields = CommaText::split(line);
-        if (fields.size() < 2)
+        if (line.trimmed().isEmpty())
             continue;
-        bool ok = false;
-        const int n = fields.at(0).trimmed().toInt(&ok);
-        int image = 0;
-        QString name;
-        if (!ok || !splitNode(fields.at(1), image, name))
+        Category parsed;
+        if (!parseTreeLine(line, parsed)) {
+            m_unloaded << line;
+            ++unloaded;
             continue;
-        const int category = addCategory(name, image);
-        if (n <= 0)
-            continue;
-        for (qsizetype f = 2; f < fields.size(); ++f) {
-            int catalogImage = 0;
-            QString catalogName;
-            if (splitNode(fields.at(f), catalogImage, catalogName))
-                addCatalog(category, catalogName, catalogImage);
         }
+        const int category = addCategory(parsed.name, parsed.image);
+        for (const Catalog &catalog : parsed.catalogs)
+            addCatalog(category, catalog.name, catalog.image);
     }
+    return unloaded;
 }
 
 QStringList CategoryTree::saveLines() const
@@ -188,6 +204,7 @@ QStringList CategoryTree::saveLines() const
             fields << QString::number(k.image) + k.name;
         lines << CommaText::join(fields);
     }
+    lines << m_unloaded;
     std::stable_sort(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
         return TextCompare::compareNoCase(a, b) < 0;
     });

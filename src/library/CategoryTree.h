@@ -57,15 +57,24 @@ public:
     bool hasCatalogNamedAscii(QStringView name) const;
     bool hasCategoryNamedAscii(QStringView name) const;
 
-    // Master.TXT lines: loading skips malformed lines and keeps the rest;
-    // saving gives the sorted lines with equal lines once.
-    void loadLines(const QStringList &lines);
+    // Master.TXT lines. A line that cannot be loaded whole (a count that is
+    // no number, a node without its image digit) adds no node but is kept
+    // as it is and saved again with the others, so the catalogs it names are
+    // never dropped from the file. Returns the number of such lines.
+    int loadLines(const QStringList &lines);
+    const QStringList &unloadedLines() const { return m_unloaded; }
+    // The sorted lines of the nodes and the kept lines, equal lines once.
     QStringList saveLines() const;
-    void clear() { m_categories.clear(); }
+    void clear()
+    {
+        m_categories.clear();
+        m_unloaded.clear();
+    }
 
 private:
     int sortedCategoryPosition(const QString &name) const;
     static int sortedCatalogPosition(const Category &c, const QString &name);
 
     std::vector<Category> m_categories;
+    QStringList m_unloaded;
 };

@@ -23,6 +23,11 @@ struct LibraryState {
     bool pendingRowDeletions = false;
     QString lastRunInfo;
 
+    // List files that exist but could not be read at start-up: they are
+    // never written in this run. readErrors says why, one text per file.
+    QStringList unreadableFiles;
+    QStringList readErrors;
+
     // Flags of the running operations.
     bool keepGoing = false;
     bool searching = false;

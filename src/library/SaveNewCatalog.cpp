@@ -3,6 +3,7 @@
 #include "CatalogLibrary.h"
 #include "CatalogName.h"
 #include "LibraryState.h"
+#include "LibraryTransaction.h"
 
 namespace {
 
@@ -90,14 +91,16 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     const int category = m_request.category;
     if (category < 0 || category >= tree.categoryCount())
         return refused(QString(), kNoCategory);
-    QString error;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
-        return failed(QStringLiteral("Failed To Save Catalog"), error);
+    // The file, the node and the information line are stored together.
+    LibraryTransaction transaction(m_library, m_state);
+    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
     m_state.tree.addCatalog(category, m_request.name,
                             CategoryTree::imageForDriveType(m_request.driveType));
     // A pair left behind by a catalog deleted outside the program would hide
     // the new line from every lookup, so it is replaced rather than followed.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     return done(Outcome::Saved, QLatin1String("Saved ") + m_request.name + QLatin1String(" Catalog"));
 }
 
@@ -121,15 +124,16 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     // the tree cannot reach it.
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
-    QString error;
-    if (!CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, &error))
-        return failed(QStringLiteral("Failed To Save Catalog"), error);
+    LibraryTransaction transaction(m_library, m_state);
+    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
     if (node.isValid())
         m_state.tree.setCatalogImage(node, CategoryTree::imageForDriveType(m_request.driveType));
     fileUnderNode();
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     return done(Outcome::Overwrote,
                 QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
 }
@@ -138,14 +142,17 @@ SaveNewCatalog::Result SaveNewCatalog::update()
 {
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
+    LibraryTransaction transaction(m_library, m_state);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
-        CatalogSaving::MissingCatalog::Refuse);
+        CatalogSaving::MissingCatalog::Refuse, &transaction);
     if (!merge.ok)
         return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))
         m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     fileUnderNode();
+    if (QString error; !transaction.commit(&error))
+        return failed(QStringLiteral("Failed To Save Catalog"), error);
     Result r = done(Outcome::Updated, merge.status);
     r.clearName = false;
     r.hidePanel = true;

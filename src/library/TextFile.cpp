@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cstring>
+
 namespace {
 
 // Windows-1252 characters 0x80 to 0x9F; the rest of the code page equals
@@ -25,61 +27,106 @@ QString decodeCp1252(const QByteArray &bytes)
     return text;
 }
 
-// Bytes up to the end of their last complete line; the rest waits for the
-// next read. UTF-8 never uses the line-break bytes inside a character, so a
-// cut after one never splits a character, and a cut after LF never splits
-// a CR LF pair.
-qsizetype completeLinesEnd(const QByteArray &bytes)
+// Where the last complete line of bytes ends, looking for line breaks only
+// from position from on; 0 when there is none. UTF-8 never uses the
+// line-break bytes inside a character, so a cut after one never splits a
+// character, and a cut after LF never splits a CR LF pair. A CR in the last
+// byte waits: its LF may come with the next read.
+qsizetype completeLinesEnd(const QByteArray &bytes, qsizetype from)
 {
-    const qsizetype lf = bytes.lastIndexOf('\n');
+    const QByteArrayView fresh = QByteArrayView(bytes).sliced(from);
+    const qsizetype lf = fresh.lastIndexOf('\n');
     if (lf >= 0)
-        return lf + 1;
-    if (bytes.size() < 2)
+        return from + lf + 1;
+    if (fresh.size() < 2)
         return 0;
-    const qsizetype cr = bytes.lastIndexOf('\r', bytes.size() - 2);
-    return cr >= 0 ? cr + 1 : 0;
+    const qsizetype cr = fresh.first(fresh.size() - 1).lastIndexOf('\r');
+    return cr >= 0 ? from + cr + 1 : 0;
 }
 
+// Splits decoded text into lines; a text that is one line is moved, not
+// copied, so a huge damaged line costs its size once.
+void appendLines(QString &&text, QStringList &lines)
+{
+    const qsizetype n = text.size();
+    qsizetype first = 0;
+    while (first < n && text[first] != u'\r' && text[first] != u'\n')
+        ++first;
+    if (first == n) {
+        if (n > 0)
+            lines.append(std::move(text));
+        return;
+    }
+    lines.append(TextFile::splitLines(text));
+}
+
+enum class ReadOutcome { Read, NotUtf8, Failed };
+
 // Reads the file in pieces of whole lines, so a large catalog never holds
-// its bytes, its whole text and its lines at the same time. Returns false,
-// as soon as it finds out, when the text is not valid UTF-8.
-bool readSegments(QFile &file, QStringList &lines, bool utf8)
+// its bytes, its whole text and its lines at the same time. Each byte is
+// searched for line breaks once, so a single long line reads in linear
+// time. Stops as soon as it finds that the text is not valid UTF-8.
+ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
 {
     constexpr qint64 kChunk = 1 << 20;
     QByteArray pending;
+    qsizetype searched = 0; // pending bytes before this hold no line break
     bool first = true;
     bool atEnd = false;
     while (!atEnd) {
-        QByteArray chunk = file.read(kChunk);
-        atEnd = chunk.size() < kChunk;
-        const qsizetype nul = chunk.indexOf('\0');
-        if (nul >= 0) {
-            chunk.truncate(nul); // a NUL ends the text
+        // Read straight onto the end of what waits, each byte copied once.
+        const qsizetype kept = pending.size();
+        pending.resize(kept + kChunk);
+        const qint64 got = file.read(pending.data() + kept, kChunk);
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return ReadOutcome::Failed;
+        pending.resize(kept + got);
+        atEnd = got < kChunk;
+        const auto *nul = static_cast<const char *>(std::memchr(pending.constData() + kept, 0, size_t(got)));
+        if (nul) {
+            pending.truncate(nul - pending.constData()); // a NUL ends the text
             atEnd = true;
         }
-        pending += chunk;
-        if (first && pending.size() >= 3) {
+        if (first && (pending.size() >= 3 || atEnd)) {
             if (pending.startsWith("\xEF\xBB\xBF"))
                 pending.remove(0, 3);
             first = false;
         }
-        const qsizetype end = atEnd ? pending.size() : completeLinesEnd(pending);
-        if (end == 0)
+        const qsizetype end = atEnd ? pending.size() : completeLinesEnd(pending, searched);
+        if (end == 0) {
+            searched = qMax<qsizetype>(0, pending.size() - 1);
+            // A line longer than a piece: room for the rest of the file at
+            // once, rather than growing step by step.
+            if (pending.capacity() < pending.size() + kChunk)
+                pending.reserve(pending.size() + qMax<qint64>(kChunk, file.size() - file.pos()));
             continue;
-        const QByteArray piece = pending.left(end);
-        pending.remove(0, end);
+        }
+        QByteArray piece;
+        if (end == pending.size()) {
+            piece.swap(pending);
+        } else {
+            piece = pending.left(end);
+            pending.remove(0, end);
+        }
+        searched = 0;
         QString text;
         if (utf8) {
             QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
             text = decoder.decode(piece);
             if (decoder.hasError())
-                return false;
+                return ReadOutcome::NotUtf8;
         } else {
             text = decodeCp1252(piece);
         }
-        lines.append(TextFile::splitLines(text));
+        piece = QByteArray();
+        appendLines(std::move(text), lines);
     }
-    return true;
+    return ReadOutcome::Read;
+}
+
+QString readFailure(const QString &path, const QFile &file)
+{
+    return QStringLiteral("%1: %2").arg(path, file.errorString());
 }
 
 } // namespace
@@ -125,28 +172,40 @@ bool readText(const QString &path, QString &text, QString *error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = readFailure(path, file);
         return false;
     }
-    text = decode(file.readAll());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = readFailure(path, file);
+        return false;
+    }
+    text = decode(bytes);
     return true;
 }
 
 bool readLines(const QString &path, QStringList &lines, QString *error)
 {
     QFile file(path);
+    lines.clear();
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = readFailure(path, file);
         return false;
     }
-    lines.clear();
-    if (readSegments(file, lines, true))
-        return true;
-    // Not UTF-8 after all: read the whole file again as Windows-1252.
-    lines.clear();
-    file.seek(0);
-    readSegments(file, lines, false);
+    ReadOutcome outcome = readSegments(file, lines, true);
+    if (outcome == ReadOutcome::NotUtf8) {
+        // Not UTF-8 after all: read the whole file again as Windows-1252.
+        lines.clear();
+        outcome = file.seek(0) ? readSegments(file, lines, false) : ReadOutcome::Failed;
+    }
+    if (outcome == ReadOutcome::Failed) {
+        lines.clear();
+        if (error)
+            *error = readFailure(path, file);
+        return false;
+    }
     return true;
 }
 
@@ -167,13 +226,23 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
             flush();
     }
     flush();
+    return writeBytes(path, bytes, error);
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    // A buffered write that fails (a full disk) can still let commit()
+    // succeed, so the buffer is flushed and checked first.
+    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+        && file.error() == QFileDevice::NoError;
+    if (ok)
+        ok = file.commit();
+    else
+        file.cancelWriting();
+    if (!ok && error)
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    return ok;
 }
 
 } // namespace TextFile

@@ -20,11 +20,14 @@ QStringList splitLines(QStringView text);
 bool readText(const QString &path, QString &text, QString *error = nullptr);
 
 // Reads a file as lines. Returns false (and sets error) when it cannot be
-// opened; a missing file is such a failure.
+// opened or read; a missing file is such a failure.
 bool readLines(const QString &path, QStringList &lines, QString *error = nullptr);
 
 // Writes lines as UTF-8, each ended by CR LF, through a temporary file that
 // replaces the old one only when everything was written.
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
+// Replaces a file's bytes the same way: the old file stays whole unless
+// every byte was written.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace TextFile

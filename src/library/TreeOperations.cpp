@@ -2,6 +2,7 @@
 
 #include "CatalogLibrary.h"
 #include "LibraryState.h"
+#include "LibraryTransaction.h"
 #include "TextCompare.h"
 
 #include <QFile>
@@ -9,37 +10,48 @@
 namespace TreeOperations {
 
 CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
-                                       CategoryTree::CatalogRef ref, const QString &newName)
+                                       CategoryTree::CatalogRef ref, const QString &newName, QString *error)
 {
-    const QString oldName = state.tree.catalog(ref).name;
-    const QString oldPath = library.catalogFilePath(oldName);
-    // The new file is named as typed; QFile::rename never replaces a file.
-    if (QFile::exists(oldPath))
-        QFile::rename(oldPath, library.catalogsDir() + u'/' + newName + QLatin1String(".TXT"));
-    state.catalogInfo.rename(oldName, newName);
-    state.treeComments.rename(oldName, newName);
-    if (TextCompare::equalNoCase(state.openCatalogName, oldName))
-        state.openCatalogName = newName;
-    if (TextCompare::equalNoCase(state.savedScanName, oldName))
-        state.savedScanName = newName;
-    return state.tree.renameCatalog(ref, newName);
+    CategoryTree::CatalogRef renamed;
+    const auto change = [&](LibraryTransaction &transaction) {
+        const QString oldName = state.tree.catalog(ref).name;
+        const QString oldPath = library.catalogFilePath(oldName);
+        // The new file is named as typed; the rename never replaces a file.
+        if (QFile::exists(oldPath))
+            transaction.renameFile(oldPath, library.catalogsDir() + u'/' + newName + QLatin1String(".TXT"));
+        state.catalogInfo.rename(oldName, newName);
+        state.treeComments.rename(oldName, newName);
+        if (TextCompare::equalNoCase(state.openCatalogName, oldName))
+            state.openCatalogName = newName;
+        if (TextCompare::equalNoCase(state.savedScanName, oldName))
+            state.savedScanName = newName;
+        renamed = state.tree.renameCatalog(ref, newName);
+    };
+    if (!LibraryTransaction::apply(library, state, change, error))
+        return {};
+    return renamed;
 }
 
-bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref)
+bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref,
+                   QString *error)
 {
-    const QString name = state.tree.catalog(ref).name;
-    state.tree.removeCatalog(ref);
-    if (library.catalogFileExists(name))
-        QFile::remove(library.catalogFilePath(name));
-    state.catalogInfo.remove(name);
-    state.treeComments.remove(name);
-    if (name != state.savedScanName && name != state.openCatalogName)
-        return false;
-    state.pendingCommentEdits = false;
-    state.pendingRowDeletions = false;
-    state.savedScanName.clear();
-    state.openCatalogName.clear();
-    return true;
+    bool tableOwned = false;
+    const auto change = [&](LibraryTransaction &transaction) {
+        const QString name = state.tree.catalog(ref).name;
+        state.tree.removeCatalog(ref);
+        if (library.catalogFileExists(name))
+            transaction.removeFile(library.catalogFilePath(name));
+        state.catalogInfo.remove(name);
+        state.treeComments.remove(name);
+        if (name != state.savedScanName && name != state.openCatalogName)
+            return;
+        tableOwned = true;
+        state.pendingCommentEdits = false;
+        state.pendingRowDeletions = false;
+        state.savedScanName.clear();
+        state.openCatalogName.clear();
+    };
+    return LibraryTransaction::apply(library, state, change, error) && tableOwned;
 }
 
 QString deleteCategoryRefusal(const LibraryState &state, int category)

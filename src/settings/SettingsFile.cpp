@@ -2,8 +2,6 @@
 
 #include "library/TextFile.h"
 
-#include <QSaveFile>
-
 // UTF-8 text passes through unchanged; decoding is done by TextFile.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
@@ -35,9 +33,9 @@ public:
         m_ini.Save(data);
         QByteArray bytes = QByteArray::fromStdString(data);
         bytes.replace("\r\n", "\n").replace("\n", "\r\n");
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+        QString reason;
+        if (!TextFile::writeBytes(path, bytes, &reason)) {
+            error = QStringLiteral("Cannot write ") + reason;
             return false;
         }
         return true;

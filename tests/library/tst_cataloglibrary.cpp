@@ -2,7 +2,9 @@
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/LibraryState.h"
+#include "library/LibraryTransaction.h"
 #include "library/TextFile.h"
+#include "library/TreeOperations.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +19,10 @@ private slots:
     void treeLoading();
     void treeSavingSortsAndDropsEqualLines();
     void emptyTreeKeepsOldFile();
-    void malformedTreeLinesSkipped();
+    void malformedTreeLinesKept();
+    void unreadableListFiles_data();
+    void unreadableListFiles();
+    void shutDownNamesEveryFailure();
     void windowsLibraryRoundTrip();
     void catalogLookupIgnoresCase();
     void loadDropsCaseDuplicates();
@@ -66,25 +71,24 @@ void TestCatalogLibrary::treeLoading()
 void TestCatalogLibrary::treeSavingSortsAndDropsEqualLines()
 {
     CategoryTree tree;
+    const int big = tree.addCategory("Big");
     for (int i = 0; i < 10; ++i)
-        tree.addCatalog(tree.addCategory("Big") >= 0 ? tree.findCategory(u"Big") : 0, QString("c%1").arg(i), 3);
+        tree.addCatalog(big, QString("c%1").arg(i), 3);
     tree.addCategory("Small");
     tree.addCatalog(tree.findCategory(u"Small"), "one", 1);
     tree.addCatalog(tree.findCategory(u"Small"), "two", 2);
     tree.addCategory("small"); // equal line ignoring case? no: counts differ
     tree.addCategory("Twin");
     tree.addCategory("twin");
-    const QStringList lines = tree.saveLines();
-    // "10" sorts before "2"; the two empty twins are one line.
-    QVERIFY(lines.at(0).startsWith("\"0\",\"0small\"") || lines.at(0).startsWith("\"0\""));
-    int twins = 0;
-    for (const QString &line : lines)
-        twins += line.contains("win\"", Qt::CaseInsensitive);
-    QCOMPARE(twins, 1);
-    const qsizetype big = lines.indexOf(QRegularExpression("^\"10\".*"));
-    const qsizetype small = lines.indexOf(QRegularExpression("^\"2\".*"));
-    QVERIFY(big >= 0 && small > big);
-    QCOMPARE(lines.at(small), QString("\"2\",\"0Small\",\"1one\",\"2two\""));
+    // "10" sorts before "2" (text order of the counts); the two empty twins
+    // are one line, the first in tree order.
+    const QStringList expected{
+        "\"0\",\"0small\"",
+        "\"0\",\"0twin\"",
+        "\"10\",\"0Big\",\"3c0\",\"3c1\",\"3c2\",\"3c3\",\"3c4\",\"3c5\",\"3c6\",\"3c7\",\"3c8\",\"3c9\"",
+        "\"2\",\"0Small\",\"1one\",\"2two\"",
+    };
+    QCOMPARE(tree.saveLines(), expected);
 }
 
 void TestCatalogLibrary::emptyTreeKeepsOldFile()
@@ -99,20 +103,102 @@ void TestCatalogLibrary::emptyTreeKeepsOldFile()
     QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")), QByteArray("\"0\",\"0Old\"\r\n"));
 }
 
-void TestCatalogLibrary::malformedTreeLinesSkipped()
+void TestCatalogLibrary::malformedTreeLinesKept()
 {
     QTemporaryDir dir;
-    QByteArray garbage("\"x\",\"0Bad count\"\r\n\"1\",\"Games\",\"1Disc\"\r\n\xff\xfe\x01\x02garbage\r\n"
-                       "\"1\",\"0Good\",\"2Stick\",\"\",\"XNoDigit\"\r\n\"1\"\r\n");
-    QVERIFY(TestSupport::writeFile(dir.filePath("Master.TXT"), garbage));
-    QVERIFY(TestSupport::writeFile(dir.filePath("Comments.TXT"), "Good\r\nnice\r\n"));
+    const QStringList malformed{
+        "\"x\",\"0Bad count\"",
+        "\"99999999999\",\"0Huge\",\"1Disc\"", // too big for a number
+        "\"1\",\"Games\",\"1Disc\"",           // category without its digit
+        "\"1\",\"0Good\",\"2Stick\",\"\",\"XNoDigit\"",
+        "\"1\"",
+    };
+    const QString good = "\"1\",\"0Fine\",\"3Kept\"";
+    QVERIFY(TestSupport::writeLines(dir.filePath("Master.TXT"), malformed + QStringList{"", good}));
+    QVERIFY(TestSupport::writeFile(dir.filePath("Comments.TXT"), "Fine\r\nnice\r\n"));
     CatalogLibrary library(dir.path());
     LibraryState state;
     QVERIFY(library.startUp(state));
     QCOMPARE(state.tree.categoryCount(), 1);
-    QCOMPARE(state.tree.category(0).name, QString("Good"));
-    QCOMPARE(state.tree.category(0).catalogs.size(), size_t(1));
-    QCOMPARE(state.treeComments.value(u"good"), QString("nice"));
+    QCOMPARE(state.tree.category(0).name, QString("Fine"));
+    QCOMPARE(state.treeComments.value(u"fine"), QString("nice"));
+    QCOMPARE(state.tree.unloadedLines(), malformed);
+    QCOMPARE(CatalogLibrary::unloadedLinesMessage(state),
+             QString("5 Line(s) Of Master.TXT Could Not Be Read And Are Kept Unchanged"));
+
+    // An unrelated change writes them back as they were, in sorted place.
+    state.tree.addCategory("New");
+    QVERIFY(library.shutDown(state));
+    QStringList written;
+    QVERIFY(TextFile::readLines(dir.filePath("Master.TXT"), written));
+    QCOMPARE(written.size(), 7);
+    for (const QString &line : malformed)
+        QVERIFY2(written.contains(line), qPrintable(line));
+    QVERIFY(written.contains(good));
+    LibraryState again;
+    QVERIFY(library.startUp(again));
+    QCOMPARE(again.tree.unloadedLines().size(), 5);
+    QCOMPARE(again.tree.categoryCount(), 2);
+}
+
+void TestCatalogLibrary::unreadableListFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("loop");
+    for (const char *file : {"Master.TXT", "Catalogs/Master", "Comments.TXT"}) {
+        QTest::addRow("%s a folder", file) << QString(file) << false;
+        QTest::addRow("%s a link to itself", file) << QString(file) << true;
+    }
+}
+
+// A list file that is there but cannot be read is not taken for missing,
+// and is left alone by every later write of the run.
+void TestCatalogLibrary::unreadableListFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, loop);
+    QTemporaryDir dir;
+    QVERIFY(TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"1\",\"0Games\",\"3Disc\""}));
+    QVERIFY(TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Disc", "\"1\""}));
+    QVERIFY(TestSupport::writeLines(dir.filePath("Comments.TXT"), {"Games", "fun"}));
+    const QString path = dir.filePath(file);
+    QVERIFY(QFile::remove(path));
+    if (loop)
+        QVERIFY(QFile::link(path, path));
+    else
+        QVERIFY(QDir().mkpath(path));
+
+    CatalogLibrary library(dir.path());
+    LibraryState state;
+    QVERIFY(library.startUp(state));
+    QCOMPARE(state.unreadableFiles, QStringList{path});
+    QVERIFY(CatalogLibrary::unreadableMessage(state).contains(path));
+    // No sample category stands in for a tree that could not be read.
+    QCOMPARE(state.tree.findCategory(u"Sample Category"), -1);
+
+    state.tree.addCategory("Added");
+    TreeOperations::setTreeComment(state, "Added", "new");
+    QString error;
+    QVERIFY2(LibraryTransaction::apply(library, state, [](LibraryTransaction &) {}, &error), qPrintable(error));
+    QVERIFY2(library.shutDown(state, &error), qPrintable(error));
+    QCOMPARE(QFileInfo(path).isSymLink(), loop);
+    QCOMPARE(QFileInfo(path).isDir(), !loop);
+}
+
+void TestCatalogLibrary::shutDownNamesEveryFailure()
+{
+    QTemporaryDir dir;
+    CatalogLibrary library(dir.path());
+    LibraryState state;
+    QVERIFY(library.startUp(state));
+    // Folders in the way of two files that are written at shutdown.
+    QVERIFY(QDir().mkpath(dir.filePath("Master.TXT.kvnew")));
+    QVERIFY(QDir().mkpath(dir.filePath("Master.TXT")));
+    QVERIFY(QDir().mkpath(dir.filePath("Comments.TXT")));
+    QString error;
+    QVERIFY(!library.shutDown(state, &error));
+    QVERIFY2(error.contains(dir.filePath("Master.TXT")), qPrintable(error));
+    QVERIFY2(error.contains(dir.filePath("Comments.TXT")), qPrintable(error));
 }
 
 void TestCatalogLibrary::windowsLibraryRoundTrip()

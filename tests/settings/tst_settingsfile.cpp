@@ -21,6 +21,7 @@ private slots:
     void placementScreenVariants();
     void columnWidthsBySize();
     void nonsenseFile();
+    void fullDiskKeepsOldFile();
 };
 
 void TestSettingsFile::defaultsWithoutFile()
@@ -162,6 +163,25 @@ void TestSettingsFile::nonsenseFile()
     QCOMPARE(ColumnWidths::readCatalog(settings).first(), 100);
     QVERIFY(settings.writeInteger("Global", "Panel1_Width", 5));
     QCOMPARE(settings.readInteger("Global", "Panel1_Width", 0), 5);
+}
+
+void TestSettingsFile::fullDiskKeepsOldFile()
+{
+    QTemporaryDir dir;
+    QString reason;
+    if (!TestSupport::mountTmpfs(dir.path(), 256, &reason))
+        QSKIP(qPrintable(reason));
+    const QString path = dir.filePath("Kestrovane.INI");
+    SettingsFile settings(path);
+    QVERIFY(settings.writeInteger("Colsizes", "Col0", 100));
+    const QByteArray before = TestSupport::readFile(path);
+    TestSupport::fillDisk(dir.path());
+    const bool written = settings.writeInteger("Colsizes", "Col1", 200);
+    const QByteArray after = TestSupport::readFile(path);
+    TestSupport::unmount(dir.path());
+    QVERIFY(!written);
+    QVERIFY2(settings.lastError().contains(path), qPrintable(settings.lastError()));
+    QCOMPARE(after, before);
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

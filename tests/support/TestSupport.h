@@ -12,4 +12,11 @@ QByteArray readFile(const QString &path);
 // Lines written with CR LF endings.
 bool writeLines(const QString &path, const QStringList &lines);
 
+// Mounts a tmpfs of the given size on dir (the tests run as root where they
+// may). False, with the reason, when mounting is not possible here.
+bool mountTmpfs(const QString &dir, int kilobytes, QString *reason);
+void unmount(const QString &dir);
+// Fills the file system holding dir until a write fails.
+void fillDisk(const QString &dir);
+
 } // namespace TestSupport

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "CategoryTree.h"
+#include "PairList.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class CatalogLibrary;
+struct LibraryState;
+
+// One change of the library, all or nothing: a command's new catalog files,
+// its catalog renames and deletions, and Master.TXT, Catalogs/Master and
+// Comments.TXT as the state holds them afterwards.
+//
+// New contents are first written beside their targets under the library's
+// own temporary name (target + ".kvnew"). Then a commit record in the
+// library root lists every rename and deletion, then they are carried out
+// and the record is removed. recover() completes a record left behind by a
+// crash, so the library is always either as before or as after a change.
+class LibraryTransaction
+{
+public:
+    // Remembers the tree, the lists and the table's names of state, so a
+    // commit that fails can put them back.
+    LibraryTransaction(const CatalogLibrary &library, LibraryState &state);
+
+    void writeFile(const QString &path, const QStringList &lines);
+    // Moves a file that must not replace another one (a catalog renamed).
+    void renameFile(const QString &from, const QString &to);
+    void removeFile(const QString &path);
+
+    // Carries out the staged changes together with the three list files
+    // (Master.TXT only when the tree holds a node; a file that could not be
+    // read at start-up never). On failure the old files stay, state is put
+    // back as it was when the transaction began, and error says why.
+    bool commit(QString *error = nullptr);
+
+    // Runs change on state and commits it at once.
+    static bool apply(const CatalogLibrary &library, LibraryState &state,
+                      const std::function<void(LibraryTransaction &)> &change, QString *error = nullptr);
+
+    // Start-up: completes a commit record left behind and removes stray
+    // temporary files of the library's own naming (including those a save
+    // file leaves behind). False, with error, when a record cannot be
+    // completed; the library must then not be changed.
+    static bool recover(const CatalogLibrary &library, QString *error = nullptr);
+    static QString recordPath(const CatalogLibrary &library);
+    static const QLatin1String temporarySuffix;
+
+    // Test seam: the next commits stop, as if the program were killed, at
+    // commit point point (1 after the new files are written, 2 after the
+    // record is written, 2 + k after its k-th rename or deletion); 0 never.
+    static void abandonAtCommitPoint(int point);
+    // Whether the last commit stopped there.
+    static bool lastCommitAbandoned();
+
+private:
+    struct Step {
+        enum Kind { Write, Rename, Remove } kind;
+        QString path;
+        QString to;
+        QStringList lines;
+    };
+
+    void stageLists();
+    bool writeTemporaries(QString *error);
+    bool writeRecord(QString *error);
+    bool carryOut(QString *error);
+    bool checkRenameTargets(QString *error) const;
+    void removeTemporaries() const;
+    bool fail(const QString &reason, QString *error);
+    bool abandonedAt(int point);
+    static bool stopped(QString *error);
+
+    const CatalogLibrary &m_library;
+    LibraryState &m_state;
+    std::vector<Step> m_steps;
+    // The state as it was when the transaction began.
+    CategoryTree m_tree;
+    PairList m_catalogInfo;
+    PairList m_treeComments;
+    QString m_openCatalogName;
+    QString m_savedScanName;
+    bool m_pendingCommentEdits;
+    bool m_pendingRowDeletions;
+};
