@@ -5,8 +5,11 @@
 #include "LineFields.h"
 #include "LineMatcher.h"
 #include "library/RunControl.h"
+#include "library/CellFields.h"
 #include "library/SortedLineList.h"
+#include "library/TextCompare.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -20,6 +23,43 @@ bool sameKey(const LineFields &a, const LineFields &b, const DuplicateFinder::Cr
 {
     return (!c.name || a.field(0) == b.field(0)) && (!c.size || a.field(1) == b.field(1))
         && (!c.date || a.field(2) == b.field(2));
+}
+
+QStringView nameOf(const QString &line)
+{
+    CellFields::Span span;
+    if (!CellFields::find(line, 0, span))
+        return {};
+    return QStringView(line).mid(span.start, span.length);
+}
+
+// The gathered order ignores letter case, so the lines of "Same.txt" and
+// "same.TXT" (two files) interleave. Lines of one exact name are put next
+// to each other inside such a run, or neighbours of one name would never be
+// compared.
+void groupExactNames(QStringList &lines)
+{
+    const auto byExactName = [](const QString &a, const QString &b) {
+        return nameOf(a).compare(nameOf(b)) < 0;
+    };
+    const auto settleRun = [&](qsizetype from, qsizetype to, bool mixed) {
+        if (mixed)
+            std::stable_sort(lines.begin() + from, lines.begin() + to, byExactName);
+    };
+    qsizetype start = 0;
+    bool mixed = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringView first = nameOf(lines.at(start));
+        const QStringView name = nameOf(lines.at(i));
+        if (TextCompare::equalNoCase(first, name)) {
+            mixed = mixed || first != name;
+            continue;
+        }
+        settleRun(start, i, mixed);
+        start = i;
+        mixed = false;
+    }
+    settleRun(start, lines.size(), mixed);
 }
 
 } // namespace
@@ -45,8 +85,13 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
         return result;
     }
     SortedLineList gathered;
-    if (!gather(tree, control, gathered, result)
-        || !compare(gathered.lines(), criteria, control, results)) {
+    bool finished = gather(tree, control, gathered, result);
+    if (finished) {
+        QStringList lines = gathered.takeLines();
+        groupExactNames(lines);
+        finished = compare(lines, criteria, control, results);
+    }
+    if (!finished) {
         results.clear();
         control.status(kStopped);
         result.outcome = Outcome::Stopped;
