@@ -86,6 +86,9 @@ void TstFileNameText::toNativeFindsTheFile()
     const QString dirText = temp.path() + u'/' + FileNameText::fromNative(directory) + u'/';
     QCOMPARE(FileNameText::toNative(dirText + FileNameText::fromNative(file)), native);
     QCOMPARE(FileNameText::toNative(dirText), root + directory + '/');
+    // QTemporaryDir cannot remove names that are not UTF-8.
+    QCOMPARE(::unlink(native.constData()), 0);
+    QCOMPARE(::rmdir(root + directory), 0);
 }
 
 void TstFileNameText::toNativeOfMissingPath()
