@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,33 +34,36 @@ QStringView nameOf(const QString &line)
     return QStringView(line).mid(span.start, span.length);
 }
 
-// The gathered order ignores letter case, so the lines of "Same.txt" and
-// "same.TXT" (two files) interleave. Lines of one exact name are put next
-// to each other inside such a run, or neighbours of one name would never be
-// compared.
-void groupExactNames(QStringList &lines)
+// The gathered order compares whole lines, so lines of names that differ
+// only in letter case or accent ("Same.txt" and "same.TXT", two files)
+// interleave when their later fields differ. Ordering by name first, then
+// by the exact name, puts the lines of each exact name next to each other,
+// or neighbours of one name would never be compared. Lines of one name keep
+// their gathered order.
+void orderByExactName(QStringList &lines)
 {
-    const auto byExactName = [](const QString &a, const QString &b) {
-        return nameOf(a).compare(nameOf(b)) < 0;
+    struct Item {
+        QStringView name;
+        qsizetype index;
     };
-    const auto settleRun = [&](qsizetype from, qsizetype to, bool mixed) {
-        if (mixed)
-            std::stable_sort(lines.begin() + from, lines.begin() + to, byExactName);
+    std::vector<Item> items;
+    items.reserve(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        items.push_back({nameOf(lines.at(i)), i});
+    const auto byName = [](const Item &a, const Item &b) {
+        int order = TextCompare::compareNoCase(a.name, b.name);
+        if (order == 0)
+            order = a.name.compare(b.name);
+        return order != 0 ? order < 0 : a.index < b.index;
     };
-    qsizetype start = 0;
-    bool mixed = false;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringView first = nameOf(lines.at(start));
-        const QStringView name = nameOf(lines.at(i));
-        if (TextCompare::equalNoCase(first, name)) {
-            mixed = mixed || first != name;
-            continue;
-        }
-        settleRun(start, i, mixed);
-        start = i;
-        mixed = false;
-    }
-    settleRun(start, lines.size(), mixed);
+    if (std::is_sorted(items.cbegin(), items.cend(), byName))
+        return;
+    std::sort(items.begin(), items.end(), byName);
+    QStringList ordered;
+    ordered.reserve(lines.size());
+    for (const Item &item : items)
+        ordered.append(lines.at(item.index));
+    lines.swap(ordered);
 }
 
 } // namespace
@@ -88,7 +92,7 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
     bool finished = gather(tree, control, gathered, result);
     if (finished) {
         QStringList lines = gathered.takeLines();
-        groupExactNames(lines);
+        orderByExactName(lines);
         finished = compare(lines, criteria, control, results);
     }
     if (!finished) {

@@ -90,6 +90,11 @@ void TestDuplicateFinder::criteria_data()
         << QStringList{entry("a.txt", "5", d, "/x/"), entry("A.TXT", "5", d, "/x/"),
                        entry("a.txt", "5", d, "/y/"), entry("A.TXT", "5", d, "/y/")}
         << true << true << true << QStringList{"A.TXT", "a.txt", "A.TXT", "a.txt"};
+    // Names from bytes that are not UTF-8 often differ only in an accent.
+    QTest::newRow("accent siblings, each found twice")
+        << QStringList{entry("n\u00fd", "5", d, "/x/"), entry("n\u00ff", "5", d, "/x/"),
+                       entry("n\u00fd", "5", d, "/y/"), entry("n\u00ff", "5", d, "/y/")}
+        << true << true << true << QStringList{"n\u00fd", "n\u00ff", "n\u00fd", "n\u00ff"};
     QTest::newRow("names differing in case are no duplicates")
         << QStringList{entry("Readme.txt", "5", d, "/x/"), entry("README.TXT", "5", d, "/y/")}
         << true << true << true << QStringList{};
