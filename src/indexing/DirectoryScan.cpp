@@ -15,10 +15,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
-#include <numeric>
-#include <vector>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 

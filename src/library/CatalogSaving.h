@@ -48,8 +48,9 @@ enum class MissingCatalog {
 // (letter case included) is among the new lines are kept whole; new lines
 // that no stored line stands for are added (several files can share a key);
 // a stored line whose key differs from a new entry's only in letter case is
-// kept for it; the rest of the stored lines are dropped. The file is written sorted. added and removed count the lines
-// that really were added and dropped.
+// kept for it; the rest of the stored lines are dropped. The file is written
+// sorted. added and removed count the lines that really were added and
+// dropped.
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
                             const QStringList &newLines, MissingCatalog missing);
 

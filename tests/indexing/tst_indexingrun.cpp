@@ -251,8 +251,9 @@ void TstIndexingRun::stop()
 
 void TstIndexingRun::undecodableDirectoryName()
 {
-    // A name that is not UTF-8 is shown with replacement characters, yet its
-    // files are still reached through the name as the file system spells it.
+    // A name that is not UTF-8 shows its stray bytes as Windows-1252
+    // characters, yet its files are still reached through the name as the
+    // file system spells it.
     const QByteArray dir = QFile::encodeName(m_root) + "bad\xff name";
     QVERIFY(mkdir(dir.constData(), 0755) == 0);
     const int fd = ::open(dir + "/inside.txt", O_WRONLY | O_CREAT, 0644);
