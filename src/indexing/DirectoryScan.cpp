@@ -9,7 +9,6 @@
 #include "library/TextCompare.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
 #include <climits>
 #include <cstdlib>

@@ -81,12 +81,19 @@ struct NewKeys {
     }
 };
 
+QStringView fieldView(const QString &line, int k)
+{
+    CellFields::Span span;
+    if (!CellFields::find(line, k, span))
+        return {};
+    return QStringView(line).mid(span.start, span.length);
+}
+
 // Size and date: of several files under one key, the stored line that
 // shows the same size and date is the same file.
 bool sameSizeAndDate(const QString &a, const QString &b)
 {
-    return CellFields::text(a, 1) == CellFields::text(b, 1)
-        && CellFields::text(a, 2) == CellFields::text(b, 2);
+    return fieldView(a, 1) == fieldView(b, 1) && fieldView(a, 2) == fieldView(b, 2);
 }
 
 // Pairs stored lines with new lines. A stored line whose key is among the
@@ -134,6 +141,8 @@ private:
     // yet and, when like is given, shows its size and date.
     bool take(qsizetype first, const QString *like)
     {
+        if (m_keys.next[size_t(first)] < 0)
+            like = nullptr; // one file of that key: nothing to choose
         for (qsizetype j = first; j >= 0; j = m_keys.next[size_t(j)]) {
             if (!m_used[size_t(j)] && (!like || sameSizeAndDate(*like, m_new.at(j)))) {
                 m_used[size_t(j)] = 1;

@@ -196,6 +196,12 @@ void TstDirectoryScan::rootWithUndecodableName()
     QCOMPARE(lines.size(), 1);
     QCOMPARE(CommaText::split(lines.first()).mid(0, 4),
              QStringList({"a.txt", "4", "09/09/2001 01:46:40", root + u'/'}));
+    // Its volume is the one of the folder that holds it.
+    const VolumeInfo volume = VolumeInfo::read(root);
+    QCOMPARE(volume.designation(), VolumeInfo::read(m_dir->path()).designation());
+    QCOMPARE(volume.driveTypeText(), VolumeInfo::read(m_dir->path()).driveTypeText());
+    QVERIFY(volume.driveTypeText() != QLatin1String("Unknown"));
+    QCOMPARE(VolumeInfo::read(m_root + QStringLiteral("r\u00fe-missing")).totalBytes(), qint64(-1));
 }
 
 void TstDirectoryScan::caseTwins()
