@@ -91,9 +91,15 @@ namespace FileNameText {
 QString fromNative(const char *raw, qsizetype size)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(raw);
+    qsizetype ascii = 0;
+    while (ascii < size && bytes[ascii] < 0x80)
+        ++ascii;
+    if (ascii == size)
+        return QString::fromLatin1(raw, size); // most names
     QString text;
     text.reserve(size);
-    for (qsizetype i = 0; i < size;) {
+    text.append(QLatin1String(raw, ascii));
+    for (qsizetype i = ascii; i < size;) {
         if (bytes[i] < 0x80) {
             text += QChar(bytes[i++]);
             continue;
