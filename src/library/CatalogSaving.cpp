@@ -22,7 +22,8 @@ constexpr int EntryFields = 5;
 
 // The entry key of a line, built in one piece: this runs for every line of
 // a rescan and its catalog. Keys are matched exactly, letter case included,
-// since "Same.txt" and "same.TXT" are two files.
+// since "Same.txt" and "same.TXT" are two files; the folded form (fold) only
+// finds files renamed in letter case.
 QString keyOf(const QString &line, bool fold)
 {
     CellFields::Span path, name;
