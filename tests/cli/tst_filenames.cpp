@@ -141,6 +141,14 @@ void TestFileNames::rootWithUndecodableName()
     QVERIFY2(run.code == 0, qPrintable(run.err));
     QCOMPARE(catalog("Odd").size(), 1);
     QCOMPARE(CommaText::split(catalog("Odd").value(0)).value(3), root + u'/');
+
+    // The same folder given by its bytes, as a shell passes a typed name.
+    const int code = QProcess::execute(
+        "sh", {"-c", "exec \"$0\" --library \"$1\" index \"$2$(printf 'r\\376')\" --name Raw --category Disks"
+                     " >/dev/null",
+               KESTROVANE_CLI, m_library->path(), m_source->path() + "/"});
+    QCOMPARE(code, 0);
+    QCOMPARE(catalog("Raw"), catalog("Odd"));
 }
 
 QTEST_GUILESS_MAIN(TestFileNames)
