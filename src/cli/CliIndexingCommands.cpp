@@ -6,15 +6,23 @@
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
 #include "library/CommaText.h"
+#include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SaveNewCatalog.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// A folder whose name is not UTF-8 is given as a catalog spells it.
+bool isDirectory(const QString &path)
+{
+    struct stat st;
+    return stat(FileNameText::toNative(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 // Progress on a terminal: the phase and the item being read, on one line
 // rewritten at most ten times a second. Silent when stderr is not a terminal,
@@ -158,7 +166,7 @@ int index(CliContext &c, const QStringList &args)
     if (const QString problem = parseIndexArgs(args, a); !problem.isEmpty())
         return c.fail(problem, 2);
     const QString dir = QDir(a.path).absolutePath();
-    if (!QFileInfo(dir).isDir())
+    if (!isDirectory(dir))
         return c.fail(QStringLiteral("Cannot read directory ") + a.path);
     // Without --name the volume label is the name, as the panel suggests it.
     const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;

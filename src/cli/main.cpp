@@ -1,9 +1,11 @@
 // kestrovane-cli: the catalog library from the command line.
 #include "CliContext.h"
+#include "library/FileNameText.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 
 namespace {
 
@@ -106,7 +108,11 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList args = app.arguments().mid(1);
+    // Arguments are read as file names are, so a folder whose name is not
+    // UTF-8 can be given as the shell passes it.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << FileNameText::fromNative(argv[i], qsizetype(strlen(argv[i])));
     QString root;
     while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
         const QString option = args.takeFirst();

@@ -3,16 +3,21 @@
 #include "WildcardMatch.h"
 #include "ZipDirectoryReader.h"
 #include "library/CommaText.h"
+#include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 
 #include <QDir>
-#include <QFile>
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -67,43 +72,86 @@ QString DirectoryScan::zipConfirmText(const QString &archive)
     return QLatin1String("Proceed to include the contents of:\n") + archive;
 }
 
-QByteArray DirectoryScan::nativePath(const QString &dir) const
+namespace {
+
+// The root's real path names mount points the way the mount table does,
+// whatever links led to the root.
+QByteArray realDirectory(const QByteArray &path)
 {
-    const auto it = m_native.constFind(dir);
-    return it != m_native.constEnd() ? it.value() : QFile::encodeName(dir);
+    char buffer[PATH_MAX];
+    if (!realpath(path.constData(), buffer))
+        return path;
+    QByteArray real(buffer);
+    if (!real.endsWith('/'))
+        real += '/';
+    return real;
 }
+
+} // namespace
 
 bool DirectoryScan::collectDirectories(const QString &root, SortedLineList &dirList)
 {
     m_directories.clear();
-    m_native.clear();
+    m_nativeDirectories.clear();
     m_stopped = false;
+    m_rootNative = FileNameText::toNative(root);
+    m_rootReal = realDirectory(m_rootNative);
+    m_mounts = MountTable::current();
     struct stat rootStat;
-    if (stat(QFile::encodeName(root).constData(), &rootStat) == 0)
+    if (stat(m_rootNative.constData(), &rootStat) == 0)
         m_rootDevice = rootStat.st_dev;
     if (m_settings.options.subDirectories)
-        walkBelow(root);
+        walkBelow({root, m_rootNative});
     if (m_stopped)
         return false;
     m_directories.append(root);
-    std::stable_sort(m_directories.begin(), m_directories.end(), lessNoCase);
+    m_nativeDirectories.append(m_rootNative);
+    sortDirectories();
     dirList.addAll(m_directories);
     return true;
 }
 
+void DirectoryScan::sortDirectories()
+{
+    std::vector<qsizetype> order(size_t(m_directories.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](qsizetype a, qsizetype b) {
+        return lessNoCase(m_directories.at(a), m_directories.at(b));
+    });
+    QStringList texts;
+    QList<QByteArray> natives;
+    texts.reserve(m_directories.size());
+    natives.reserve(m_directories.size());
+    for (const qsizetype i : order) {
+        texts.append(m_directories.at(i));
+        natives.append(m_nativeDirectories.at(i));
+    }
+    m_directories.swap(texts);
+    m_nativeDirectories.swap(natives);
+}
+
+bool DirectoryScan::isOtherMount(const QByteArray &native) const
+{
+    QByteArray real = m_rootReal + native.mid(m_rootNative.size());
+    real.chop(1); // the trailing "/"
+    return m_mounts.isMountPoint(real);
+}
+
 // Depth first, each directory's children in sorted order, without recursion
 // so that no depth of tree can exhaust the stack.
-void DirectoryScan::walkBelow(const QString &root)
+void DirectoryScan::walkBelow(const Directory &root)
 {
-    QStringList pending{root};
+    QList<Directory> pending{root};
     const bool hiddenDirs = m_settings.options.hiddenDirectories;
+    const auto byText = [](const Directory &a, const Directory &b) {
+        return lessNoCase(a.text, b.text);
+    };
     while (!pending.isEmpty()) {
-        const QString dir = pending.takeLast();
-        const QByteArray native = nativePath(dir);
-        DirHandle handle(native);
+        const Directory dir = pending.takeLast();
+        DirHandle handle(dir.native);
         if (!handle.isOpen())
             continue; // unreadable directories add nothing
-        QStringList children;
+        QList<Directory> children;
         while (dirent *entry = handle.next()) {
             const char *name = entry->d_name;
             if (isDotOrDotDot(name) || (name[0] == '.' && !hiddenDirs))
@@ -125,22 +173,25 @@ void DirectoryScan::walkBelow(const QString &root)
             }
             if (type != DT_DIR || st.st_dev != m_rootDevice)
                 continue;
-            const QString child = dir + QFile::decodeName(name) + u'/';
-            m_native.insert(child, native + name + '/');
+            const QByteArray native = dir.native + name + '/';
+            if (isOtherMount(native))
+                continue;
+            const QString child = dir.text + FileNameText::fromNative(name, qsizetype(strlen(name))) + u'/';
             m_directories.append(child);
-            children.append(child);
+            m_nativeDirectories.append(native);
+            children.append({child, native});
             m_control.progress(child.left(child.size() - 1));
         }
-        std::stable_sort(children.begin(), children.end(), lessNoCase);
+        std::stable_sort(children.begin(), children.end(), byText);
         std::for_each(children.rbegin(), children.rend(),
-                      [&pending](const QString &c) { pending.append(c); });
+                      [&pending](const Directory &c) { pending.append(c); });
     }
 }
 
 bool DirectoryScan::collectFiles(SortedLineList &fileLines)
 {
-    for (const QString &dir : std::as_const(m_directories)) {
-        if (!listFiles(dir, fileLines))
+    for (qsizetype i = 0; i < m_directories.size(); ++i) {
+        if (!listFiles({m_directories.at(i), m_nativeDirectories.at(i)}, fileLines))
             return false;
     }
     return true;
@@ -163,9 +214,9 @@ bool DirectoryScan::passesMasks(const QString &name) const
     return m_settings.masks.isEmpty() || PassesMasks(m_settings.masks, name);
 }
 
-bool DirectoryScan::listFiles(const QString &dir, SortedLineList &fileLines)
+bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
 {
-    DirHandle handle(nativePath(dir));
+    DirHandle handle(dir.native);
     if (!handle.isOpen())
         return true;
     const bool hiddenFiles = m_settings.options.hiddenFiles;
@@ -176,32 +227,33 @@ bool DirectoryScan::listFiles(const QString &dir, SortedLineList &fileLines)
         struct stat st = {};
         if (fstatat(handle.fd(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
             continue;
-        const QString fileName = QFile::decodeName(name);
+        const QString fileName = FileNameText::fromNative(name, qsizetype(strlen(name)));
         if (!acceptsFile(fileName, st.st_mode))
             continue;
         if (!m_control.keepGoing())
             return false;
-        const QString fullName = dir + fileName;
+        const QString fullName = dir.text + fileName;
         m_control.progress(fullName);
         if (m_settings.options.zipContents && S_ISREG(st.st_mode)
             && FileExtension(fileName).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0)
-            addZipMembers(fullName, fileLines);
+            addZipMembers(fullName, dir.native + name, fileLines);
         if (passesMasks(fileName)) {
             fileLines.add(CommaText::join({fileName, QString::number(qint64(st.st_size)),
-                                           m_stamps.format(st.st_mtim.tv_sec), dir,
+                                           m_stamps.format(st.st_mtim.tv_sec), dir.text,
                                            QString()}));
         }
     }
     return true;
 }
 
-void DirectoryScan::addZipMembers(const QString &archive, SortedLineList &fileLines)
+void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native,
+                                  SortedLineList &fileLines)
 {
     if (m_settings.confirmZip && m_settings.confirmZipFile
         && !m_settings.confirmZipFile(zipConfirmText(archive)))
         return;
     ZipDirectoryReader reader;
-    reader.setFileName(archive);
+    reader.setFileName(archive, native);
     if (reader.failed() && m_settings.zipMessage)
         m_settings.zipMessage(reader.errorMessage());
     for (const ZipEntry &member : reader.entries()) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "MountTable.h"
 #include "StampFormatter.h"
 #include "library/DateFormats.h"
 #include "library/ScanOptions.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,7 +22,13 @@ class SortedLineList;
 // Attributes as the scan sees them: hidden means the name begins with ".";
 // read-only means the owner has no write bit; system is anything that is
 // neither a regular file nor a directory (links, FIFOs, sockets, devices).
-// Links are never followed and the walk never leaves the root's file system.
+// Links are never followed and the walk never leaves the root's file system:
+// no directory on another device and no mount point of the mount table (bind
+// mounts share their source's device) is entered.
+//
+// Names are read as FileNameText spells them, and every directory keeps its
+// bytes as the file system gave them, so a name that is not UTF-8 is listed
+// and its files are reached.
 class DirectoryScan
 {
 public:
@@ -58,18 +65,27 @@ public:
     const QStringList &directories() const { return m_directories; }
 
 private:
-    void walkBelow(const QString &root);
-    bool listFiles(const QString &dir, SortedLineList &fileLines);
+    struct Directory {
+        QString text;
+        QByteArray native; // the path as the file system spells it, ending in "/"
+    };
+
+    void walkBelow(const Directory &root);
+    void sortDirectories();
+    bool isOtherMount(const QByteArray &native) const;
+    bool listFiles(const Directory &dir, SortedLineList &fileLines);
     bool acceptsFile(const QString &name, mode_t mode) const;
-    void addZipMembers(const QString &archive, SortedLineList &fileLines);
+    void addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines);
     bool passesMasks(const QString &name) const;
-    QByteArray nativePath(const QString &dir) const;
 
     Settings m_settings;
     RunControl &m_control;
     StampFormatter m_stamps;
     QStringList m_directories;
-    QHash<QString, QByteArray> m_native; // a directory's path as the file system spells it
+    QList<QByteArray> m_nativeDirectories; // beside m_directories
+    MountTable m_mounts;
+    QByteArray m_rootNative;
+    QByteArray m_rootReal; // the root without symbolic links, as the mount table names it
     dev_t m_rootDevice = 0;
     bool m_stopped = false;
 };

@@ -1,9 +1,12 @@
 #include "VolumeInfo.h"
 
 #include "DriveType.h"
+#include "library/FileNameText.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,6 +24,22 @@ QString bytesText(qint64 bytes, bool floppy)
     return QString::number(bytes / MB) + QLatin1String(" MB");
 }
 
+// A path whose name is not UTF-8 cannot be handed to QStorageInfo; the
+// nearest folder above it that can lies on the same volume unless the path
+// is itself a mount point.
+QString storagePath(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return path;
+    struct stat st;
+    if (lstat(FileNameText::toNative(path).constData(), &st) != 0)
+        return QString();
+    QString above = QDir::cleanPath(path);
+    while (!above.isEmpty() && above != QLatin1String("/") && !QFileInfo::exists(above))
+        above = QFileInfo(above).path();
+    return above;
+}
+
 } // namespace
 
 VolumeInfo::VolumeInfo(const QString &designation, const QString &driveType, qint64 totalBytes,
@@ -34,9 +53,10 @@ VolumeInfo VolumeInfo::read(const QString &path)
 {
     VolumeInfo info;
     info.m_designation = path;
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    const QString existing = path.isEmpty() ? QString() : storagePath(path);
+    if (existing.isEmpty())
         return info;
-    const QStorageInfo storage(path);
+    const QStorageInfo storage(existing);
     if (!storage.isValid())
         return info;
     info.m_designation = storage.rootPath();

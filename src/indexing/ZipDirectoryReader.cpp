@@ -7,7 +7,11 @@
 #include "library/TextFile.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ZipBytes;
 
@@ -200,15 +204,24 @@ QDateTime ZipDirectoryReader::dosDateTime(quint32 stamp)
 
 void ZipDirectoryReader::setFileName(const QString &path)
 {
+    setFileName(path, QFile::encodeName(path));
+}
+
+void ZipDirectoryReader::setFileName(const QString &path, const QByteArray &native)
+{
     m_fileName = path;
     m_entries.clear();
     m_errorMessage.clear();
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir())
+    struct stat st;
+    if (path.isEmpty() || stat(native.constData(), &st) != 0 || S_ISDIR(st.st_mode))
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_errorMessage = QStringLiteral("Cannot open Zip file %1: %2").arg(path, file.errorString());
+    QFile file;
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const QString reason = fd < 0 ? QString::fromLocal8Bit(strerror(errno)) : file.errorString();
+        if (fd >= 0)
+            ::close(fd);
+        m_errorMessage = QStringLiteral("Cannot open Zip file %1: %2").arg(path, reason);
         return;
     }
     const QString failure = LocalHeaderWalk(file, m_entries).run();

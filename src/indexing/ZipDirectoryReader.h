@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -33,6 +34,9 @@ public:
     // file or a folder gives no members and no message; a file that cannot be
     // opened gives a message naming it.
     void setFileName(const QString &path);
+    // The same for an archive whose path, as the file system spells it, is
+    // native (a name that is not UTF-8); path is the text messages show.
+    void setFileName(const QString &path, const QByteArray &native);
     const QString &fileName() const { return m_fileName; }
 
     // Number of members listed; 0 when no file name is set.

@@ -47,10 +47,11 @@ enum class MissingCatalog {
 };
 
 // Merges new lines into the stored catalog of name. Stored lines whose key
-// (without regard to case) is among the new lines are kept whole; new lines
-// with a key the catalog lacks are added; the rest of the stored lines are
-// dropped. The file is written sorted (or staged in transaction, when one
-// is given). added and removed count the lines that really were added and
+// (letter case included) is among the new lines are kept whole; new lines
+// that no stored line stands for are added (several files can share a key);
+// a stored line whose key differs from a new entry's only in letter case is
+// kept for it; the rest of the stored lines are dropped. The file is written
+// sorted (or staged in transaction, when one is given). added and removed count the lines that really were added and
 // dropped.
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
                             const QStringList &newLines, MissingCatalog missing,

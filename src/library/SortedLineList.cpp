@@ -6,14 +6,17 @@
 
 namespace {
 
-bool lessNoCase(const QString &a, const QString &b)
+// The case-insensitive order, with lines that differ only in letter case
+// ordered by their characters so that equal lines always sit together.
+int compareLines(QStringView a, QStringView b)
 {
-    return TextCompare::compareNoCase(a, b) < 0;
+    const int noCase = TextCompare::compareNoCase(a, b);
+    return noCase != 0 ? noCase : a.compare(b);
 }
 
-bool sameNoCase(const QString &a, const QString &b)
+bool lessLine(const QString &a, const QString &b)
 {
-    return TextCompare::compareNoCase(a, b) == 0;
+    return compareLines(a, b) < 0;
 }
 
 } // namespace
@@ -43,11 +46,10 @@ void SortedLineList::settle() const
 {
     if (m_pending.isEmpty())
         return;
-    // The first of equal lines is the one kept, as with one-by-one insertion.
     // Catalog files are stored sorted, so a load usually needs no sort.
-    if (!std::is_sorted(m_pending.cbegin(), m_pending.cend(), lessNoCase))
-        std::stable_sort(m_pending.begin(), m_pending.end(), lessNoCase);
-    m_pending.erase(std::unique(m_pending.begin(), m_pending.end(), sameNoCase), m_pending.end());
+    if (!std::is_sorted(m_pending.cbegin(), m_pending.cend(), lessLine))
+        std::sort(m_pending.begin(), m_pending.end(), lessLine);
+    m_pending.erase(std::unique(m_pending.begin(), m_pending.end()), m_pending.end());
     if (m_sorted.isEmpty()) {
         m_sorted.swap(m_pending);
         return;
@@ -57,8 +59,8 @@ void SortedLineList::settle() const
     auto a = m_sorted.cbegin();
     auto b = m_pending.cbegin();
     while (a != m_sorted.cend() || b != m_pending.cend()) {
-        if (b == m_pending.cend() || (a != m_sorted.cend() && !lessNoCase(*b, *a))) {
-            if (b != m_pending.cend() && sameNoCase(*a, *b))
+        if (b == m_pending.cend() || (a != m_sorted.cend() && !lessLine(*b, *a))) {
+            if (b != m_pending.cend() && *a == *b)
                 ++b;
             merged.append(*a++);
         } else {
@@ -86,9 +88,9 @@ qsizetype SortedLineList::indexOf(QStringView text) const
     settle();
     auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
                                [](const QString &line, QStringView t) {
-                                   return TextCompare::compareNoCase(line, t) < 0;
+                                   return compareLines(line, t) < 0;
                                });
-    if (it != m_sorted.cend() && TextCompare::compareNoCase(*it, text) == 0)
+    if (it != m_sorted.cend() && *it == text)
         return it - m_sorted.cbegin();
     return -1;
 }

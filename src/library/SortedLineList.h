@@ -3,7 +3,10 @@
 #include <QStringList>
 
 // A line list kept in ascending case-insensitive order (TextCompare) in which
-// a line equal to one already held is dropped: FileLines and DirList.
+// a line equal to one already held is dropped: FileLines and DirList. Only
+// an exactly equal line is dropped: lines of "Same.txt" and "same.TXT" are
+// different files, and both are held (next to each other, the same letters
+// in upper case first).
 //
 // Lines added one by one are gathered and merged into the sorted body when
 // the list is next read, so building a list of a million lines costs one

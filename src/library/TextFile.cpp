@@ -1,5 +1,7 @@
 #include "TextFile.h"
 
+#include "Windows1252.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -7,25 +9,6 @@
 #include <cstring>
 
 namespace {
-
-// Windows-1252 characters 0x80 to 0x9F; the rest of the code page equals
-// Latin-1. Undefined positions keep their C1 control codes.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString decodeCp1252(const QByteArray &bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
 
 // Where the last complete line of bytes ends, looking for line breaks only
 // from position from on; 0 when there is none. UTF-8 never uses the
@@ -116,7 +99,7 @@ ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
             if (decoder.hasError())
                 return ReadOutcome::NotUtf8;
         } else {
-            text = decodeCp1252(piece);
+            text = Windows1252::decode(piece);
         }
         piece = QByteArray();
         appendLines(std::move(text), lines);
@@ -145,7 +128,7 @@ QString decode(const QByteArray &raw)
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())
         return text;
-    return decodeCp1252(bytes);
+    return Windows1252::decode(bytes);
 }
 
 QStringList splitLines(QStringView text)

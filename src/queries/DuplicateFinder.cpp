@@ -5,9 +5,13 @@
 #include "LineFields.h"
 #include "LineMatcher.h"
 #include "library/RunControl.h"
+#include "library/CellFields.h"
 #include "library/SortedLineList.h"
+#include "library/TextCompare.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -20,6 +24,46 @@ bool sameKey(const LineFields &a, const LineFields &b, const DuplicateFinder::Cr
 {
     return (!c.name || a.field(0) == b.field(0)) && (!c.size || a.field(1) == b.field(1))
         && (!c.date || a.field(2) == b.field(2));
+}
+
+QStringView nameOf(const QString &line)
+{
+    CellFields::Span span;
+    if (!CellFields::find(line, 0, span))
+        return {};
+    return QStringView(line).mid(span.start, span.length);
+}
+
+// The gathered order compares whole lines, so lines of names that differ
+// only in letter case or accent ("Same.txt" and "same.TXT", two files)
+// interleave when their later fields differ. Ordering by name first, then
+// by the exact name, puts the lines of each exact name next to each other,
+// or neighbours of one name would never be compared. Lines of one name keep
+// their gathered order.
+void orderByExactName(QStringList &lines)
+{
+    struct Item {
+        QStringView name;
+        qsizetype index;
+    };
+    std::vector<Item> items;
+    items.reserve(size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        items.push_back({nameOf(lines.at(i)), i});
+    const auto byName = [](const Item &a, const Item &b) {
+        int order = TextCompare::compareNoCase(a.name, b.name);
+        if (order == 0)
+            order = a.name.compare(b.name);
+        return order != 0 ? order < 0 : a.index < b.index;
+    };
+    if (std::is_sorted(items.cbegin(), items.cend(), byName))
+        return;
+    std::sort(items.begin(), items.end(), byName);
+    QStringList ordered;
+    ordered.reserve(lines.size());
+    for (const Item &item : items)
+        ordered.append(lines.at(item.index));
+    lines.swap(ordered);
 }
 
 } // namespace
@@ -45,8 +89,13 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
         return result;
     }
     SortedLineList gathered;
-    if (!gather(tree, control, gathered, result)
-        || !compare(gathered.lines(), criteria, control, results)) {
+    bool finished = gather(tree, control, gathered, result);
+    if (finished) {
+        QStringList lines = gathered.takeLines();
+        orderByExactName(lines);
+        finished = compare(lines, criteria, control, results);
+    }
+    if (!finished) {
         results.clear();
         control.status(kStopped);
         result.outcome = Outcome::Stopped;

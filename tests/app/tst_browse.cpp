@@ -30,7 +30,7 @@ void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\"", "\"0\",\"0Music\""});
     app.writeLines("Catalogs/Master", {"Backup", kInfo});
-    app.writeLines("Catalogs/Backup.TXT", {entry("b.txt", "20"), entry("a.txt", "10"), entry("A.TXT", "10"),
+    app.writeLines("Catalogs/Backup.TXT", {entry("b.txt", "20"), entry("a.txt", "10"), entry("a.txt", "10"),
                                            entry("c.doc", "5")});
     app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
 }
@@ -41,7 +41,7 @@ class TestBrowse : public QObject
 {
     Q_OBJECT
 private slots:
-    void openingDropsCaseDuplicates();
+    void openingDropsExactDuplicates();
     void openMissingCatalogWarns();
     void unsavedEditsOfferedAndNoDiscards();
     void yesSavesEditsIntoTheFile();
@@ -59,7 +59,7 @@ private slots:
     void treeKeys();
 };
 
-void TestBrowse::openingDropsCaseDuplicates()
+void TestBrowse::openingDropsExactDuplicates()
 {
     AppFixture app;
     writeLibrary(app);

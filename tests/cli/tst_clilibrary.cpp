@@ -31,7 +31,7 @@ void writeLibrary(const QTemporaryDir &dir)
     TestSupport::writeLines(dir.filePath("Catalogs/stick.txt"),
                             {"\"b.txt\",\"9\",\"06/14/1998\",\"/media/usb/\",\"\"",
                              "\"A.txt\",\"100\",\"01/02/1997 03:04:06\",\"/media/usb/\",\"note, with comma\"",
-                             "\"a.TXT\",\"100\",\"01/02/1997 03:04:06\",\"/media/usb/\",\"note, with comma\"",
+                             "\"A.txt\",\"100\",\"01/02/1997 03:04:06\",\"/media/usb/\",\"note, with comma\"",
                              "\"c.doc\",\"\",\"\",\"/media/usb/d/\",\"\""});
 }
 

@@ -94,10 +94,28 @@ void TstCatalogSaving::merge_data()
     QTest::newRow("two stored lines of one file") << QStringList{a, a2} << QStringList{entry("a.txt", "1", "/d/")}
                                                   << 0 << 0 << QStringList{a, a2};
     QTest::newRow("a new line given twice") << QStringList{a} << QStringList{a, d, d} << 1 << 0 << QStringList{a, d};
-    // Two scanned files whose keys differ only in case are one stored entry.
-    QTest::newRow("case twins in the scan") << QStringList{a}
-                                            << QStringList{entry("A.TXT", "5", "/d/"), entry("a.txt", "10", "/d/")}
-                                            << 0 << 0 << QStringList{a};
+    // "A.TXT" beside "a.txt" is another file, not a rename of it.
+    QTest::newRow("case twin added beside a stored file")
+        << QStringList{a} << QStringList{entry("A.TXT", "5", "/d/"), entry("a.txt", "10", "/d/")} << 1 << 0
+        << QStringList{a, entry("A.TXT", "5", "/d/")};
+    const QString twin = entry("A.TXT", "5", "/d/", "twin comment");
+    QTest::newRow("stored case twins keep their own comments")
+        << QStringList{a, twin} << QStringList{entry("a.txt", "10", "/d/"), entry("A.TXT", "5", "/d/")} << 0
+        << 0 << QStringList{a, twin};
+    QTest::newRow("one of two case twins deleted")
+        << QStringList{a, twin} << QStringList{entry("A.TXT", "5", "/d/")} << 0 << 1 << QStringList{twin};
+    QTest::newRow("case twin directories")
+        << QStringList{a} << QStringList{entry("a.txt", "10", "/d/"), entry("a.txt", "10", "/D/")} << 1 << 0
+        << QStringList{a, entry("a.txt", "10", "/D/")};
+    // A name with a line break is written with a blank, so its line has the
+    // key of the file whose name holds a blank there; both are entries.
+    const QString blank = entry("a b", "3", "/d/", "blank comment");
+    QTest::newRow("line-break name beside a stored blank name")
+        << QStringList{blank} << QStringList{entry("a b", "7", "/d/"), entry("a b", "3", "/d/")} << 1 << 0
+        << QStringList{blank, entry("a b", "7", "/d/")};
+    QTest::newRow("both stored, one deleted, the other resized")
+        << QStringList{blank, entry("a b", "7", "/d/", "other")} << QStringList{entry("a b", "9", "/d/")} << 0
+        << 0 << QStringList{blank, entry("a b", "7", "/d/", "other")};
     QTest::newRow("accented key differs") << QStringList{a} << QStringList{entry("\u00e1.txt", "10", "/d/")}
                                           << 1 << 1 << QStringList{entry("\u00e1.txt", "10", "/d/")};
 }

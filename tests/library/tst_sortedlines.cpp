@@ -10,7 +10,8 @@ class TestSortedLines : public QObject
 private slots:
     void compare_data();
     void compare();
-    void sortedWithoutCaseDuplicates();
+    void dropsOnlyExactDuplicates_data();
+    void dropsOnlyExactDuplicates();
     void addAfterReadMerges();
     void indexOf();
     void pairLookupMatchesNamesOnly();
@@ -43,13 +44,38 @@ void TestSortedLines::compare()
     QCOMPARE(qBound(-1, TextCompare::compareTree(a, b), 1), tree);
 }
 
-void TestSortedLines::sortedWithoutCaseDuplicates()
+void TestSortedLines::dropsOnlyExactDuplicates_data()
 {
-    SortedLineList list;
-    for (const char *line : {"\"b.txt\"", "\"A.txt\"", "\"B.TXT\"", "\"a.txt\"", "\"c\""})
-        list.add(QString::fromLatin1(line));
-    // The first of equal lines stays.
-    QCOMPARE(list.lines(), QStringList({"\"A.txt\"", "\"b.txt\"", "\"c\""}));
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("expected");
+    // Lines that differ only in letter case are different files: both are
+    // held, side by side, in the case-insensitive order.
+    QTest::newRow("case twins")
+        << QStringList{"\"b.txt\"", "\"A.txt\"", "\"B.TXT\"", "\"a.txt\"", "\"c\"", "\"A.txt\""}
+        << QStringList{"\"A.txt\"", "\"a.txt\"", "\"B.TXT\"", "\"b.txt\"", "\"c\""};
+    QTest::newRow("twins interleaved with exact copies")
+        << QStringList{"same", "Same", "same", "SAME", "Same", "other"}
+        << QStringList{"other", "SAME", "Same", "same"};
+    QTest::newRow("accents stay apart") << QStringList{"\u00e9", "\u00c9", "e", "\u00e9"}
+                                        << QStringList{"e", "\u00c9", "\u00e9"};
+}
+
+void TestSortedLines::dropsOnlyExactDuplicates()
+{
+    QFETCH(QStringList, added);
+    QFETCH(QStringList, expected);
+    SortedLineList oneByOne;
+    for (const QString &line : added)
+        oneByOne.add(line);
+    QCOMPARE(oneByOne.lines(), expected);
+    // Merging into a settled list follows the same rule.
+    SortedLineList merged;
+    merged.addAll(added.mid(0, added.size() / 2));
+    QVERIFY(merged.count() > 0);
+    merged.addAll(added.mid(added.size() / 2));
+    QCOMPARE(merged.lines(), expected);
+    for (const QString &line : expected)
+        QCOMPARE(merged.at(merged.indexOf(line)), line);
 }
 
 void TestSortedLines::addAfterReadMerges()
@@ -58,7 +84,7 @@ void TestSortedLines::addAfterReadMerges()
     list.addAll({"b", "d"});
     QCOMPARE(list.count(), 2);
     list.add("C");
-    list.add("B");
+    list.add("b");
     list.add("a");
     QCOMPARE(list.lines(), QStringList({"a", "b", "C", "d"}));
     list.add("e");
@@ -72,7 +98,8 @@ void TestSortedLines::indexOf()
 {
     SortedLineList list;
     list.addAll({"x", "Y", "z"});
-    QCOMPARE(list.indexOf(u"y"), 1);
+    QCOMPARE(list.indexOf(u"Y"), 1);
+    QCOMPARE(list.indexOf(u"y"), -1); // another file's line
     QCOMPARE(list.indexOf(u"w"), -1);
     list.removeAt(1);
     QVERIFY(!list.contains(u"Y"));

@@ -73,10 +73,11 @@ void TestCatalogSearch::viewAllListsEveryNamedEntry()
     RecordingControl control;
     const auto result = runSearch(CatalogSearch::Request::viewAll(), control);
     QCOMPARE(result.outcome, Outcome::Finished);
-    // The two readme lines differ in case only and make one row; the entry
-    // without a name is left out; the short line is filled up to six fields.
-    QCOMPARE(result.matches, 5);
-    QCOMPARE(m_results.count(), 5);
+    // The two readme lines differ in case only: two files, two rows. The
+    // entry without a name is left out; the short line is filled up to six
+    // fields.
+    QCOMPARE(result.matches, 6);
+    QCOMPARE(m_results.count(), 6);
     for (const QString &line : m_results.lines())
         QCOMPARE(CommaText::split(line).size(), 6);
     QVERIFY(m_results.contains(QStringLiteral(R"("short.c","7","","","","Disk One")")));
@@ -84,7 +85,7 @@ void TestCatalogSearch::viewAllListsEveryNamedEntry()
     QCOMPARE(control.statuses,
              (QStringList{QStringLiteral("Searching Disk One Catalog"),
                           QStringLiteral("Searching Gone Catalog"),
-                          QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 5 Matches")}));
+                          QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 6 Matches")}));
     QCOMPARE(control.calls, 3);
 }
 
@@ -95,9 +96,9 @@ void TestCatalogSearch::wordSearchAcrossCatalogs()
     m_check.setCategoryChecked(1, false);
     RecordingControl control;
     const auto result = runSearch(r, control);
-    // Both readme lines make one row; the Makefile line matches by comment.
-    QCOMPARE(result.matches, 2);
-    QCOMPARE(control.statuses.last(), QStringLiteral("Found 2 Matches"));
+    // Both readme files match; the Makefile line matches by comment.
+    QCOMPARE(result.matches, 3);
+    QCOMPARE(control.statuses.last(), QStringLiteral("Found 3 Matches"));
 }
 
 void TestCatalogSearch::dateRequests_data()
@@ -109,7 +110,7 @@ void TestCatalogSearch::dateRequests_data()
     QTest::addColumn<int>("matches");
     // The entry with an unreadable date is passed over, the search goes on.
     QTest::newRow("defaults") << "06/24/97" << "06/14/98" << int(Outcome::Finished) << "" << 1;
-    QTest::newRow("wider") << "06/23/97" << "06/14/98" << int(Outcome::Finished) << "" << 2;
+    QTest::newRow("wider") << "06/23/97" << "06/14/98" << int(Outcome::Finished) << "" << 3;
     QTest::newRow("equal bounds") << "06/24/97" << "06/24/97" << int(Outcome::Finished) << "" << 0;
     QTest::newRow("bad From first") << "1/32/97" << "nonsense" << int(Outcome::InvalidDate)
                                     << "'1/32/97' is not a valid date" << 0;
@@ -160,7 +161,7 @@ void TestCatalogSearch::stopAfterLastCatalogKeepsResults()
     // Stop pressed while the last ticked catalog is read is never seen.
     RecordingControl control(4);
     QCOMPARE(runSearch(CatalogSearch::Request::viewAll(), control).outcome, Outcome::Finished);
-    QCOMPARE(m_results.count(), 5);
+    QCOMPARE(m_results.count(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogSearch)

@@ -81,9 +81,20 @@ void TestDuplicateFinder::criteria_data()
     QTest::newRow("three of a kind, three rows")
         << QStringList{entry("a", "1", d, "/1/"), entry("a", "1", d, "/2/"), entry("a", "1", d, "/3/")}
         << true << true << true << QStringList{"a", "a", "a"};
-    QTest::newRow("case-only lines are one line")
-        << QStringList{entry("a.txt", "5", d, "/x/"), entry("A.TXT", "5", d, "/X/")}
+    QTest::newRow("exact copies of a line are one line")
+        << QStringList{entry("a.txt", "5", d, "/x/"), entry("a.txt", "5", d, "/x/")}
         << true << true << true << QStringList{};
+    // Case twins interleave in the gathered order; each name's lines are
+    // still compared with each other.
+    QTest::newRow("case twins, each found twice")
+        << QStringList{entry("a.txt", "5", d, "/x/"), entry("A.TXT", "5", d, "/x/"),
+                       entry("a.txt", "5", d, "/y/"), entry("A.TXT", "5", d, "/y/")}
+        << true << true << true << QStringList{"A.TXT", "a.txt", "A.TXT", "a.txt"};
+    // Names from bytes that are not UTF-8 often differ only in an accent.
+    QTest::newRow("accent siblings, each found twice")
+        << QStringList{entry("n\u00fd", "5", d, "/x/"), entry("n\u00ff", "5", d, "/x/"),
+                       entry("n\u00fd", "5", d, "/y/"), entry("n\u00ff", "5", d, "/y/")}
+        << true << true << true << QStringList{"n\u00fd", "n\u00ff", "n\u00fd", "n\u00ff"};
     QTest::newRow("names differing in case are no duplicates")
         << QStringList{entry("Readme.txt", "5", d, "/x/"), entry("README.TXT", "5", d, "/y/")}
         << true << true << true << QStringList{};
