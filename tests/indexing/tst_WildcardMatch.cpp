@@ -41,7 +41,8 @@ private slots:
     void wildcardMatch_data();
     void wildcardMatch();
     void agreesWithTheRules();
-    void cutsAt255Characters();
+    void comparesWholeTexts_data();
+    void comparesWholeTexts();
     void manyStarsFinishAtOnce();
     void maskAccepts_data();
     void maskAccepts();
@@ -73,6 +74,16 @@ void TestWildcardMatch::wildcardMatch_data()
     QTest::newRow("stars before last char") << "ab" << "a**b" << true;
     QTest::newRow("ext pattern used up") << ".a" << ".?**" << false;
     QTest::newRow("ext pattern with more") << ".ab" << ".?**" << true;
+    // A star of the pattern stays a wildcard where the text holds "*" or "?".
+    QTest::newRow("star meets stars") << "*** todo ***" << "*todo*" << true;
+    QTest::newRow("star meets star mid name") << "star*name?.txt" << "star*" << true;
+    QTest::newRow("shorter stem meets star") << "star*name?.txt" << "sta*" << true;
+    QTest::newRow("star meets star then text") << "a*b" << "a*b" << true;
+    QTest::newRow("star meets star, rest missing") << "a*b" << "a*c" << false;
+    QTest::newRow("star over text star and question") << "*?" << "*" << true;
+    QTest::newRow("stars meet one text star") << "*" << "**" << true;
+    QTest::newRow("question takes text star") << "*x" << "??" << true;
+    QTest::newRow("literal needs equal char") << "a?" << "ab" << false;
 }
 
 void TestWildcardMatch::wildcardMatch()
@@ -87,20 +98,36 @@ void TestWildcardMatch::agreesWithTheRules()
 {
     QRandomGenerator random(20240611);
     for (int i = 0; i < 20000; ++i) {
-        const QString text = randomText(random, "ab.", 7);
+        // Texts hold stars and question marks too: file names and comments do.
+        const QString text = randomText(random, "ab.*?", 7);
         const QString pattern = randomText(random, "ab.*?", 7);
         if (WildcardMatch(text, pattern) != literalMatch(text, pattern))
             QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
     }
 }
 
-void TestWildcardMatch::cutsAt255Characters()
+void TestWildcardMatch::comparesWholeTexts_data()
 {
-    QVERIFY(WildcardMatch(QString(300, u'a'), QString(255, u'a')));
-    QVERIFY(WildcardMatch(QString(255, u'a'), QString(255, u'a') + u'b'));
-    QVERIFY(!WildcardMatch(QString(254, u'a'), QString(255, u'a')));
-    // The cut can leave a pattern that ends in two stars.
-    QVERIFY(!WildcardMatch(QString(253, u'a'), QString(253, u'a') + QStringLiteral("**")));
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("result");
+    const QString a300(300, u'a');
+    QTest::newRow("word past 255") << a300 + QStringLiteral("readme") << "*readme*" << true;
+    QTest::newRow("end past 255") << a300 + u'x' << "*x" << true;
+    QTest::newRow("text longer than pattern") << a300 << QString(255, u'a') << false;
+    QTest::newRow("pattern longer than text") << QString(255, u'a') << QString(255, u'a') + u'b' << false;
+    QTest::newRow("long equal") << a300 << a300 << true;
+    QTest::newRow("long question") << a300 + u'b' << a300 + u'?' << true;
+    QTest::newRow("long stem, two stars, used up") << a300 << a300 + QStringLiteral("**") << false;
+    QTest::newRow("long stem, two stars, more") << a300 + u'z' << a300 + QStringLiteral("**") << true;
+}
+
+void TestWildcardMatch::comparesWholeTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, result);
+    QCOMPARE(WildcardMatch(text, pattern), result);
 }
 
 void TestWildcardMatch::manyStarsFinishAtOnce()
@@ -158,6 +185,10 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::newRow("question dot only ext") << "*.?" << "a." << false;
     QTest::newRow("hidden file") << "*.profile" << ".profile" << true;
     QTest::newRow("non-ascii lowered") << "*.ÄB" << "x.äb" << true;
+    const QString longExt = QStringLiteral("a.") + QString(300, u'x');
+    QTest::newRow("question past 255 of ext") << "*.x?*y" << longExt + u'y' << true;
+    QTest::newRow("question, ext differs past 255") << "*.x?*y" << longExt + u'z' << false;
+    QTest::newRow("exact long ext") << QStringLiteral("*.") + QString(300, u'x') << longExt << true;
 }
 
 void TestWildcardMatch::maskAccepts()
