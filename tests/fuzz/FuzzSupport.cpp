@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,11 +10,19 @@
 
 namespace {
 
+// A memory file system when there is one: with a disk file rewritten for
+// every input the fuzzers run about ten times slower.
+QDir scratchFolder()
+{
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    return shm.isDir() && shm.isWritable() ? QDir(shm.filePath()) : QDir::temp();
+}
+
 class ScratchFile
 {
 public:
     ScratchFile()
-        : m_path(QDir::temp().filePath(
+        : m_path(scratchFolder().filePath(
               QStringLiteral("kestrovane-fuzz-%1.bin").arg(qint64(::getpid()))))
     {
     }
