@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <vector>
+
 namespace {
 
 // The matcher's rules written out literally, to check the fast matcher
@@ -20,6 +22,44 @@ bool literalMatch(QStringView t, QStringView p)
         return literalMatch(t.mid(1), p.mid(1));
     return !p.isEmpty() && t[0] == p[0] && literalMatch(t.mid(1), p.mid(1));
 }
+
+// The same rules over positions, with each answer kept, for texts too long
+// for the literal recursion.
+class RememberingMatch
+{
+public:
+    RememberingMatch(QStringView text, QStringView pattern)
+        : m_text(text), m_pattern(pattern), m_known(size_t((text.size() + 1) * (pattern.size() + 1)), -1)
+    {
+    }
+    bool result() { return match(0, 0); }
+
+private:
+    bool match(qsizetype t, qsizetype p)
+    {
+        signed char &known = m_known[size_t(t * (m_pattern.size() + 1) + p)];
+        if (known < 0)
+            known = decide(t, p) ? 1 : 0;
+        return known == 1;
+    }
+    bool decide(qsizetype t, qsizetype p)
+    {
+        const QStringView restPattern = m_pattern.mid(p);
+        if (restPattern == u"*")
+            return true;
+        if (t == m_text.size())
+            return restPattern.isEmpty();
+        if (restPattern.startsWith(u'*'))
+            return match(t, p + 1) || match(t + 1, p);
+        if (restPattern.startsWith(u'?'))
+            return match(t + 1, p + 1);
+        return !restPattern.isEmpty() && m_text[t] == restPattern[0] && match(t + 1, p + 1);
+    }
+
+    QStringView m_text;
+    QStringView m_pattern;
+    std::vector<signed char> m_known;
+};
 
 QString randomText(QRandomGenerator &random, const char *alphabet, int maxLength)
 {
@@ -41,6 +81,7 @@ private slots:
     void wildcardMatch_data();
     void wildcardMatch();
     void agreesWithTheRules();
+    void agreesWithTheRulesOnLongTexts();
     void comparesWholeTexts_data();
     void comparesWholeTexts();
     void manyStarsFinishAtOnce();
@@ -104,6 +145,34 @@ void TestWildcardMatch::agreesWithTheRules()
         if (WildcardMatch(text, pattern) != literalMatch(text, pattern))
             QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
     }
+}
+
+void TestWildcardMatch::agreesWithTheRulesOnLongTexts()
+{
+    QRandomGenerator random(20261206);
+    int matched = 0;
+    for (int i = 0; i < 300; ++i) {
+        const QString text = randomText(random, "ab*?", 400);
+        // The text walked in steps, each kept, swallowed by a star or
+        // covered by question marks, matches; one changed character may
+        // spoil that, so both answers come up.
+        QString pattern;
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype step = qMin(qsizetype(random.bounded(1, 30)), text.size() - at);
+            const int way = random.bounded(3);
+            pattern += way == 0 ? text.mid(at, step) : way == 1 ? QStringLiteral("*") : QString(step, u'?');
+            at += step;
+        }
+        if (!pattern.isEmpty() && random.bounded(2))
+            pattern[random.bounded(int(pattern.size()))] = QLatin1Char("ab*?"[random.bounded(4)]);
+        if (random.bounded(4) == 0)
+            pattern += QStringLiteral("**");
+        const bool result = WildcardMatch(text, pattern);
+        if (result != RememberingMatch(text, pattern).result())
+            QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
+        matched += result;
+    }
+    QVERIFY2(matched > 10 && matched < 290, qPrintable(QString::number(matched)));
 }
 
 void TestWildcardMatch::comparesWholeTexts_data()
