@@ -1,4 +1,5 @@
 // Kestrovane: a disk cataloguer.
+#include "AppIdentity.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
 
@@ -7,8 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrovane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kestrovane"));
+    AppIdentity::apply();
     const QString root = CatalogLibrary::locate(QApplication::applicationDirPath());
 
     QtDialogs dialogs;

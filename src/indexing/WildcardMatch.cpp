@@ -1,14 +1,15 @@
 #include "indexing/WildcardMatch.h"
 
-namespace {
+#include <QVarLengthArray>
 
-constexpr qsizetype MaxMatchLength = 255;
-constexpr qsizetype PatternBufferSize = MaxMatchLength + 2;
+namespace {
 
 // Plain glob matching: "*" takes any run of characters, also none, "?" one
 // character. On a mismatch it goes back to the last star and lets it take
 // one more character, which bounds the work by text length times pattern
-// length however many stars there are.
+// length however many stars there are. A star of the pattern is tried
+// before any literal comparison, so it stays a wildcard even where the text
+// holds a "*" of its own.
 bool globMatch(QStringView text, QStringView pattern)
 {
     qsizetype t = 0;
@@ -16,12 +17,12 @@ bool globMatch(QStringView text, QStringView pattern)
     qsizetype starAt = -1;
     qsizetype starText = 0;
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
-            ++t;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == u'*') {
+        if (p < pattern.size() && pattern[p] == u'*') {
             starAt = p++;
             starText = t;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+            ++t;
+            ++p;
         } else if (starAt >= 0) {
             p = starAt + 1;
             t = ++starText;
@@ -43,21 +44,20 @@ bool globMatch(QStringView text, QStringView pattern)
 // other pattern matches exactly as a glob.
 bool WildcardMatch(QStringView text, QStringView pattern)
 {
-    text = text.left(MaxMatchLength);
-    pattern = pattern.left(MaxMatchLength);
-
     qsizetype stem = pattern.size();
     while (stem > 0 && pattern[stem - 1] == u'*')
         --stem;
     if (pattern.size() - stem < 2)
         return globMatch(text, pattern);
 
-    char16_t buffer[PatternBufferSize];
+    // Patterns of every length are matched whole; the usual short ones stay
+    // off the heap.
+    QVarLengthArray<char16_t, 256> rewritten(stem + 2);
     for (qsizetype i = 0; i < stem; ++i)
-        buffer[i] = pattern[i].unicode();
-    buffer[stem] = u'?';
-    buffer[stem + 1] = u'*';
-    return globMatch(text, QStringView(buffer, stem + 2));
+        rewritten[i] = pattern[i].unicode();
+    rewritten[stem] = u'?';
+    rewritten[stem + 1] = u'*';
+    return globMatch(text, QStringView(rewritten.constData(), rewritten.size()));
 }
 
 bool HasQuestionMark(QStringView mask)

@@ -7,7 +7,8 @@
 // the catalog search and the mask lists.
 
 // Matches text against a pattern of "*" (any run of characters) and "?" (one
-// character), letter case significant; both are cut to 255 characters first.
+// character), letter case significant; text and pattern are compared whole,
+// however long.
 // A remaining pattern of exactly "*" matches an empty text, while "**", "?"
 // or "*.*" do not.
 bool WildcardMatch(QStringView text, QStringView pattern);

@@ -5,14 +5,10 @@
 
 namespace {
 
-// WildcardMatch looks at no more than this many characters.
-constexpr qsizetype kMatchLimit = 255;
-
 // A run that holds a quote is no use: a doubled quote in the file stands for
 // one quote in the field.
 QString longestPlainRun(QStringView pattern)
 {
-    pattern = pattern.left(kMatchLimit);
     QStringView best;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= pattern.size(); ++i) {

@@ -4,6 +4,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <vector>
+
 namespace {
 
 // The matcher's rules written out literally, to check the fast matcher
@@ -20,6 +22,44 @@ bool literalMatch(QStringView t, QStringView p)
         return literalMatch(t.mid(1), p.mid(1));
     return !p.isEmpty() && t[0] == p[0] && literalMatch(t.mid(1), p.mid(1));
 }
+
+// The same rules over positions, with each answer kept, for texts too long
+// for the literal recursion.
+class RememberingMatch
+{
+public:
+    RememberingMatch(QStringView text, QStringView pattern)
+        : m_text(text), m_pattern(pattern), m_known(size_t((text.size() + 1) * (pattern.size() + 1)), -1)
+    {
+    }
+    bool result() { return match(0, 0); }
+
+private:
+    bool match(qsizetype t, qsizetype p)
+    {
+        signed char &known = m_known[size_t(t * (m_pattern.size() + 1) + p)];
+        if (known < 0)
+            known = decide(t, p) ? 1 : 0;
+        return known == 1;
+    }
+    bool decide(qsizetype t, qsizetype p)
+    {
+        const QStringView restPattern = m_pattern.mid(p);
+        if (restPattern == u"*")
+            return true;
+        if (t == m_text.size())
+            return restPattern.isEmpty();
+        if (restPattern.startsWith(u'*'))
+            return match(t, p + 1) || match(t + 1, p);
+        if (restPattern.startsWith(u'?'))
+            return match(t + 1, p + 1);
+        return !restPattern.isEmpty() && m_text[t] == restPattern[0] && match(t + 1, p + 1);
+    }
+
+    QStringView m_text;
+    QStringView m_pattern;
+    std::vector<signed char> m_known;
+};
 
 QString randomText(QRandomGenerator &random, const char *alphabet, int maxLength)
 {
@@ -41,7 +81,9 @@ private slots:
     void wildcardMatch_data();
     void wildcardMatch();
     void agreesWithTheRules();
-    void cutsAt255Characters();
+    void agreesWithTheRulesOnLongTexts();
+    void comparesWholeTexts_data();
+    void comparesWholeTexts();
     void manyStarsFinishAtOnce();
     void maskAccepts_data();
     void maskAccepts();
@@ -73,6 +115,16 @@ void TestWildcardMatch::wildcardMatch_data()
     QTest::newRow("stars before last char") << "ab" << "a**b" << true;
     QTest::newRow("ext pattern used up") << ".a" << ".?**" << false;
     QTest::newRow("ext pattern with more") << ".ab" << ".?**" << true;
+    // A star of the pattern stays a wildcard where the text holds "*" or "?".
+    QTest::newRow("star meets stars") << "*** todo ***" << "*todo*" << true;
+    QTest::newRow("star meets star mid name") << "star*name?.txt" << "star*" << true;
+    QTest::newRow("shorter stem meets star") << "star*name?.txt" << "sta*" << true;
+    QTest::newRow("star meets star then text") << "a*b" << "a*b" << true;
+    QTest::newRow("star meets star, rest missing") << "a*b" << "a*c" << false;
+    QTest::newRow("star over text star and question") << "*?" << "*" << true;
+    QTest::newRow("stars meet one text star") << "*" << "**" << true;
+    QTest::newRow("question takes text star") << "*x" << "??" << true;
+    QTest::newRow("literal needs equal char") << "a?" << "ab" << false;
 }
 
 void TestWildcardMatch::wildcardMatch()
@@ -87,20 +139,64 @@ void TestWildcardMatch::agreesWithTheRules()
 {
     QRandomGenerator random(20240611);
     for (int i = 0; i < 20000; ++i) {
-        const QString text = randomText(random, "ab.", 7);
+        // Texts hold stars and question marks too: file names and comments do.
+        const QString text = randomText(random, "ab.*?", 7);
         const QString pattern = randomText(random, "ab.*?", 7);
         if (WildcardMatch(text, pattern) != literalMatch(text, pattern))
             QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
     }
 }
 
-void TestWildcardMatch::cutsAt255Characters()
+void TestWildcardMatch::agreesWithTheRulesOnLongTexts()
 {
-    QVERIFY(WildcardMatch(QString(300, u'a'), QString(255, u'a')));
-    QVERIFY(WildcardMatch(QString(255, u'a'), QString(255, u'a') + u'b'));
-    QVERIFY(!WildcardMatch(QString(254, u'a'), QString(255, u'a')));
-    // The cut can leave a pattern that ends in two stars.
-    QVERIFY(!WildcardMatch(QString(253, u'a'), QString(253, u'a') + QStringLiteral("**")));
+    QRandomGenerator random(20261206);
+    int matched = 0;
+    for (int i = 0; i < 300; ++i) {
+        const QString text = randomText(random, "ab*?", 400);
+        // The text walked in steps, each kept, swallowed by a star or
+        // covered by question marks, matches; one changed character may
+        // spoil that, so both answers come up.
+        QString pattern;
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype step = qMin(qsizetype(random.bounded(1, 30)), text.size() - at);
+            const int way = random.bounded(3);
+            pattern += way == 0 ? text.mid(at, step) : way == 1 ? QStringLiteral("*") : QString(step, u'?');
+            at += step;
+        }
+        if (!pattern.isEmpty() && random.bounded(2))
+            pattern[random.bounded(int(pattern.size()))] = QLatin1Char("ab*?"[random.bounded(4)]);
+        if (random.bounded(4) == 0)
+            pattern += QStringLiteral("**");
+        const bool result = WildcardMatch(text, pattern);
+        if (result != RememberingMatch(text, pattern).result())
+            QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
+        matched += result;
+    }
+    QVERIFY2(matched > 10 && matched < 290, qPrintable(QString::number(matched)));
+}
+
+void TestWildcardMatch::comparesWholeTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("result");
+    const QString a300(300, u'a');
+    QTest::newRow("word past 255") << a300 + QStringLiteral("readme") << "*readme*" << true;
+    QTest::newRow("end past 255") << a300 + u'x' << "*x" << true;
+    QTest::newRow("text longer than pattern") << a300 << QString(255, u'a') << false;
+    QTest::newRow("pattern longer than text") << QString(255, u'a') << QString(255, u'a') + u'b' << false;
+    QTest::newRow("long equal") << a300 << a300 << true;
+    QTest::newRow("long question") << a300 + u'b' << a300 + u'?' << true;
+    QTest::newRow("long stem, two stars, used up") << a300 << a300 + QStringLiteral("**") << false;
+    QTest::newRow("long stem, two stars, more") << a300 + u'z' << a300 + QStringLiteral("**") << true;
+}
+
+void TestWildcardMatch::comparesWholeTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, result);
+    QCOMPARE(WildcardMatch(text, pattern), result);
 }
 
 void TestWildcardMatch::manyStarsFinishAtOnce()
@@ -158,6 +254,10 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::newRow("question dot only ext") << "*.?" << "a." << false;
     QTest::newRow("hidden file") << "*.profile" << ".profile" << true;
     QTest::newRow("non-ascii lowered") << "*.ÄB" << "x.äb" << true;
+    const QString longExt = QStringLiteral("a.") + QString(300, u'x');
+    QTest::newRow("question past 255 of ext") << "*.x?*y" << longExt + u'y' << true;
+    QTest::newRow("question, ext differs past 255") << "*.x?*y" << longExt + u'z' << false;
+    QTest::newRow("exact long ext") << QStringLiteral("*.") + QString(300, u'x') << longExt << true;
 }
 
 void TestWildcardMatch::maskAccepts()

@@ -58,6 +58,15 @@ void TestMatchers::word_data()
     QTest::newRow("blank line") << QStringLiteral("   ") << "*" << false << false;
     QTest::newRow("non-ascii case") << QStringLiteral(R"("ÉTÉ.doc","1","","/","")")
                                     << "été*" << false << true;
+    QTest::newRow("star meets stars") << QStringLiteral(R"("a.txt","1","","/","*** todo ***")")
+                                      << "*todo*" << false << true;
+    QTest::newRow("star meets star in name") << QStringLiteral(R"("star*name?.txt","1","","/","")")
+                                             << "star*" << true << true;
+    // Linux paths run past 255 characters; the whole field is compared.
+    const QString deepLine = QStringLiteral(R"("x.c","1","","/%1/README/","")").arg(QString(300, u'd'));
+    QTest::newRow("word past 255, any case") << deepLine << "*readme*" << false << true;
+    QTest::newRow("word past 255, case") << deepLine << "*README/" << true << true;
+    QTest::newRow("end past 255 differs") << deepLine << "*README" << true << false;
 }
 
 void TestMatchers::word()
@@ -118,6 +127,10 @@ void TestMatchers::extension_data()
     QTest::newRow("slash: no ext") << zipMember << "*" << true;
     QTest::newRow("ext from path") << QStringLiteral(R"("jpg","1","","/a/b.","")") << "*.jpg" << true;
     QTest::newRow("missing path field") << QStringLiteral(R"("a.jpg","1")") << "*.jpg" << true;
+    const QString longName = QStringLiteral(R"("%1.001","1","","/d/","")").arg(QString(300, u'n'));
+    QTest::newRow("question past 255") << longName << "*.00?" << true;
+    QTest::newRow("exact past 255") << longName << "*.001" << true;
+    QTest::newRow("question past 255 miss") << longName << "*.01?" << false;
 }
 
 void TestMatchers::extension()

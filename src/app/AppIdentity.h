@@ -1,0 +1,13 @@
+#pragma once
+
+// The names the program gives itself before any window is made.
+class AppIdentity
+{
+public:
+    // Names the application "Kestrovane" and gives it no display name of its
+    // own: on X11 Qt appends a set display name to every window title, and the
+    // main window's title is the program's status line, which must read
+    // exactly "Kestrovane v2.01" or "Kestrovane v2.01 - " and a text.
+    static void apply();
+    static const char *const Name; // "Kestrovane"
+};
