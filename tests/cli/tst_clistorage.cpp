@@ -140,7 +140,7 @@ void TestCliStorage::interruptedChangeCompleted()
     TestSupport::writeFile(dir.filePath("Catalogs/Master.Ab12Cd"), "half");
     const Result r = runCli(dir.path(), {"tree"});
     QCOMPARE(r.code, 0);
-    QCOMPARE(r.out, QString("Games\nMusic\n\tDisc\n"));
+    QCOMPARE(r.out, QString("Games\t\nMusic\tDisc\n"));
     QVERIFY(!QFile::exists(dir.filePath("Kestrovane.commit")));
     QVERIFY(!QFile::exists(dir.filePath("Master.TXT.kvnew")));
     QVERIFY(!QFile::exists(dir.filePath("Catalogs/Master.Ab12Cd")));
