@@ -221,10 +221,12 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
         && file.error() == QFileDevice::NoError;
     if (ok)
         ok = file.commit();
-    else
+    // The reason is read before cancelling, which replaces it with its own.
+    const QString reason = file.errorString();
+    if (!ok)
         file.cancelWriting();
     if (!ok && error)
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        *error = QStringLiteral("%1: %2").arg(path, reason);
     return ok;
 }
 
