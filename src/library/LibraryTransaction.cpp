@@ -112,16 +112,35 @@ bool perform(const Entry &entry, QString *error)
     return false;
 }
 
-// Temporary files of the library's own naming: ours (".kvnew") and those a
-// save file leaves behind after a crash (a dot and six letters or digits).
+// A save file's leftover carries six random letters of both cases. A suffix
+// that reads like a word ("backup", "BACKUP", "Backup") may be the user's
+// own copy and is left alone.
+bool looksRandom(QStringView suffix)
+{
+    bool upper = false;
+    bool lower = false;
+    for (const QChar c : suffix) {
+        upper = upper || c.isUpper();
+        lower = lower || c.isLower();
+    }
+    const bool capitalisedWord = suffix.at(0).isUpper() && suffix.mid(1).toString().isLower();
+    return upper && lower && !capitalisedWord;
+}
+
+// Temporary files of the library's own naming: ours (".kvnew", and what a
+// save of one leaves) and what a save of a library file leaves behind after
+// a crash.
 bool isStray(const QString &fileName, bool inCatalogs)
 {
     static const QRegularExpression rootNames(
         QStringLiteral("^(?:Master\\.TXT|Comments\\.TXT|Kestrovane\\.INI|Kestrovane\\.commit)"
-                       "(?:\\.kvnew(?:\\.[A-Za-z0-9]{6})?|\\.[A-Za-z0-9]{6})$"));
+                       "(?:(\\.kvnew)(?:\\.[A-Za-z]{6})?|\\.([A-Za-z]{6}))$"));
     static const QRegularExpression catalogNames(
-        QStringLiteral("^(?:Master|.+\\.[Tt][Xx][Tt])(?:\\.kvnew(?:\\.[A-Za-z0-9]{6})?|\\.[A-Za-z0-9]{6})$"));
-    return (inCatalogs ? catalogNames : rootNames).match(fileName).hasMatch();
+        QStringLiteral("^(?:Master|.+\\.[Tt][Xx][Tt])(?:(\\.kvnew)(?:\\.[A-Za-z]{6})?|\\.([A-Za-z]{6}))$"));
+    const QRegularExpressionMatch match = (inCatalogs ? catalogNames : rootNames).match(fileName);
+    if (!match.hasMatch())
+        return false;
+    return match.capturedLength(1) > 0 || looksRandom(match.capturedView(2));
 }
 
 void removeStrays(const QString &dir, bool inCatalogs)

@@ -212,18 +212,22 @@ void TestLibraryTransaction::strayTemporariesRemoved_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("tree save leftover") << "Master.TXT.aB3xYz" << true;
-    QTest::newRow("comments save leftover") << "Comments.TXT.Q1w2E3" << true;
-    QTest::newRow("settings save leftover") << "Kestrovane.INI.abcdef" << true;
+    QTest::newRow("tree save leftover") << "Master.TXT.aBcxYz" << true;
+    QTest::newRow("comments save leftover") << "Comments.TXT.QrwsEt" << true;
+    QTest::newRow("settings save leftover") << "Kestrovane.INI.jnVaqh" << true;
     QTest::newRow("own temporary") << "Comments.TXT.kvnew" << true;
     QTest::newRow("save leftover of own temporary") << "Master.TXT.kvnew.zzzzzz" << true;
-    QTest::newRow("information list leftover") << "Catalogs/Master.x1y2z3" << true;
+    QTest::newRow("information list leftover") << "Catalogs/Master.xYyZzA" << true;
     QTest::newRow("catalog leftover") << "Catalogs/My Disc.TXT.AbCdEf" << true;
     QTest::newRow("catalog own temporary") << "Catalogs/My Disc.TXT.kvnew" << true;
     QTest::newRow("a catalog") << "Catalogs/Disc 2.TXT" << false;
     QTest::newRow("a catalog named like a leftover") << "Catalogs/Master.abcdef.TXT" << false;
     QTest::newRow("a file of the user") << "notes.abcdef" << false;
     QTest::newRow("too short for a leftover") << "Master.TXT.abc" << false;
+    QTest::newRow("a user's copy, lower case") << "Catalogs/Disc.TXT.backup" << false;
+    QTest::newRow("a user's copy, upper case") << "Master.TXT.BACKUP" << false;
+    QTest::newRow("a user's copy, capitalised") << "Catalogs/Master.Backup" << false;
+    QTest::newRow("a user's copy, digits") << "Catalogs/Disc.TXT.2024ab" << false;
 }
 
 void TestLibraryTransaction::strayTemporariesRemoved()
