@@ -27,17 +27,6 @@ void writeLibrary(AppFixture &app)
     app.writeLines("Catalogs/Stray.TXT", {entry("stray.txt", "not Backup's")});
 }
 
-// Every file of the library (root and Catalogs) with its bytes.
-QMap<QString, QByteArray> snapshot(const AppFixture &app)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &dir : {QString("."), QString("Catalogs")}) {
-        for (const QString &name : QDir(app.path(dir)).entryList(QDir::Files))
-            files.insert(dir + "/" + name, TestSupport::readFile(app.path(dir + "/" + name)));
-    }
-    return files;
-}
-
 } // namespace
 
 class TestCatalogNames : public QObject
@@ -81,7 +70,7 @@ void TestCatalogNames::refusedRenames()
     // What a start and a shutdown without changes leave is the baseline.
     app.start();
     app.close();
-    const auto before = snapshot(app);
+    const auto before = TestSupport::librarySnapshot(app.root());
     MainWindow &w = app.start();
     QVERIFY(app.openCatalog("Backup"));
     QVERIFY(app.clickCatalog("Backup"));
@@ -99,7 +88,7 @@ void TestCatalogNames::refusedRenames()
     QCOMPARE(w.state().openCatalogName, QString("Backup"));
     QVERIFY(w.state().catalogInfo.contains(u"Backup"));
     app.close();
-    QCOMPARE(snapshot(app), before);
+    QCOMPARE(TestSupport::librarySnapshot(app.root()), before);
 }
 
 void TestCatalogNames::acceptedRenameMovesTheFileOnly()

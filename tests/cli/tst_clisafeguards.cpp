@@ -50,16 +50,7 @@ public:
                 QString::fromUtf8(p.readAllStandardError())};
     }
     // Every file of the library (root and Catalogs) with its bytes.
-    QMap<QString, QByteArray> snapshot() const
-    {
-        QMap<QString, QByteArray> files;
-        const QDir root(m_library.path());
-        for (const QString &dir : {QString("."), QString("Catalogs")}) {
-            for (const QString &name : QDir(root.filePath(dir)).entryList(QDir::Files))
-                files.insert(dir + "/" + name, TestSupport::readFile(root.filePath(dir + "/" + name)));
-        }
-        return files;
-    }
+    QMap<QString, QByteArray> snapshot() const { return TestSupport::librarySnapshot(m_library.path()); }
 
     QString source;
 

@@ -19,17 +19,6 @@ void writeLibrary(const QTemporaryDir &dir)
     TestSupport::writeLines(dir.filePath("Catalogs/Disk.TXT"), {"\"b.txt\",\"1\",\"\",\"/\",\"\""});
 }
 
-// Every file of the library, by its path, so a refusal can be shown to
-// change nothing.
-QMap<QString, QByteArray> snapshot(const QTemporaryDir &dir)
-{
-    QMap<QString, QByteArray> files;
-    for (const char *name : {"Master.TXT", "Comments.TXT", "Catalogs/Master", "Catalogs/Stick.TXT",
-                                "Catalogs/Disk.TXT"})
-        files.insert(name, TestSupport::readFile(dir.filePath(name)));
-    return files;
-}
-
 QByteArray crlf(const QStringList &lines)
 {
     return lines.isEmpty() ? QByteArray() : (lines.join("\r\n") + "\r\n").toUtf8();
@@ -77,12 +66,12 @@ void TestTreeCommands::refusals()
     QFETCH(QString, err);
     QTemporaryDir dir;
     writeLibrary(dir);
-    const auto before = snapshot(dir);
+    const auto before = TestSupport::librarySnapshot(dir.path());
     const CliProcess::Result r = CliProcess::run(dir.path(), args);
     QCOMPARE(r.code, code);
     QCOMPARE(r.err, err);
     QVERIFY(r.out.isEmpty());
-    QCOMPARE(snapshot(dir), before);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
 }
 
 void TestTreeCommands::deleteCatalog()

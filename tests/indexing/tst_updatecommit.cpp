@@ -16,17 +16,6 @@ namespace {
 const QString kInfoLine = "\"2\",\"1\",\"/m\",\"/m/\",\"1 KB\",\"1 KB\",\"Fixed\",\"\",\"True\",\"True\","
                           "\"True\",\"True\",\"True\",\"False\",\"0\"";
 
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &folder : {QString(), QString("Catalogs/")}) {
-        const QStringList names = QDir(root + '/' + folder).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : names)
-            files[folder + name] = TestSupport::readFile(root + '/' + folder + name);
-    }
-    return files;
-}
-
 // A library whose catalog Disc holds a.txt (with a comment) and gone.txt,
 // and a volume that holds a.txt and new.txt.
 void writeLibrary(const QString &root, const QString &volume)
@@ -70,12 +59,12 @@ void TestUpdateCommit::stoppedUpdateIsWholeAfterStartUp()
     {
         QTemporaryDir dir;
         writeLibrary(dir.path(), volume.path());
-        before = snapshot(dir.path());
+        before = TestSupport::librarySnapshot(dir.path());
         CatalogLibrary library(dir.path());
         LibraryState state;
         QVERIFY(library.startUp(state));
         QVERIFY(update(library, state, volume.path()));
-        after = snapshot(dir.path());
+        after = TestSupport::librarySnapshot(dir.path());
         QVERIFY(after.value("Catalogs/Disc.TXT").contains("kept comment"));
         QVERIFY(after.value("Catalogs/Master") != before.value("Catalogs/Master"));
     }
@@ -94,7 +83,7 @@ void TestUpdateCommit::stoppedUpdateIsWholeAfterStartUp()
         QVERIFY(LibraryTransaction::lastCommitAbandoned());
         LibraryState reloaded;
         QVERIFY(library.startUp(reloaded));
-        QVERIFY2(snapshot(dir.path()) == (point == 1 ? before : after), qPrintable(QString::number(point)));
+        QVERIFY2(TestSupport::librarySnapshot(dir.path()) == (point == 1 ? before : after), qPrintable(QString::number(point)));
     }
     QVERIFY(point >= 6);
 }

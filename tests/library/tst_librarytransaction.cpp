@@ -29,18 +29,6 @@ void writeLibrary(const QString &root)
     TestSupport::writeLines(root + "/Catalogs/Stick.TXT", {"\"s.txt\",\"1\",\"\",\"/s/\",\"\""});
 }
 
-// Every file of the library with its bytes.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &folder : {QString(), QString("Catalogs/")}) {
-        const QStringList names = QDir(root + '/' + folder).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : names)
-            files[folder + name] = TestSupport::readFile(root + '/' + folder + name);
-    }
-    return files;
-}
-
 // Runs one command of the library on a freshly loaded state; false when it
 // did not finish (stopped at a commit point, or failed).
 bool runCommand(const QString &command, const CatalogLibrary &library, LibraryState &state)
@@ -158,12 +146,12 @@ void TestLibraryTransaction::abandonedCommandIsWholeAfterStartUp()
     {
         QTemporaryDir dir;
         writeLibrary(dir.path());
-        before = snapshot(dir.path());
+        before = TestSupport::librarySnapshot(dir.path());
         CatalogLibrary library(dir.path());
         LibraryState state;
         QVERIFY(library.startUp(state));
         QVERIFY(runCommand(command, library, state));
-        after = snapshot(dir.path());
+        after = TestSupport::librarySnapshot(dir.path());
         QVERIFY(after != before);
     }
     int point = 1;
@@ -183,7 +171,7 @@ void TestLibraryTransaction::abandonedCommandIsWholeAfterStartUp()
         QVERIFY2(LibraryTransaction::lastCommitAbandoned(), qPrintable(QString("point %1").arg(point)));
         LibraryState reloaded;
         QVERIFY(library.startUp(reloaded));
-        const QMap<QString, QByteArray> recovered = snapshot(dir.path());
+        const QMap<QString, QByteArray> recovered = TestSupport::librarySnapshot(dir.path());
         const QMap<QString, QByteArray> &expected = point == 1 ? before : after;
         QVERIFY2(recovered == expected,
                  qPrintable(QString("point %1: %2").arg(point).arg(QStringList(recovered.keys()).join(", "))));
@@ -196,7 +184,7 @@ void TestLibraryTransaction::unfinishedRecordIsDropped()
 {
     QTemporaryDir dir;
     writeLibrary(dir.path());
-    const QMap<QString, QByteArray> before = snapshot(dir.path());
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(dir.path());
     CatalogLibrary library(dir.path());
     // A record without its end was never committed: its files are strays.
     TestSupport::writeLines(dir.filePath("Master.TXT.kvnew"), {"\"0\",\"0Other\""});
@@ -204,7 +192,7 @@ void TestLibraryTransaction::unfinishedRecordIsDropped()
                             {"Kestrovane commit record", "rename Master.TXT.kvnew Master.TXT"});
     LibraryState state;
     QVERIFY(library.startUp(state));
-    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
     QCOMPARE(state.tree.categoryCount(), 2);
 }
 
@@ -248,7 +236,7 @@ void TestLibraryTransaction::renameNeverReplacesAFile()
     QTemporaryDir dir;
     writeLibrary(dir.path());
     TestSupport::writeLines(dir.filePath("Catalogs/Taken.TXT"), {"\"t.txt\",\"1\",\"\",\"/t/\",\"\""});
-    const QMap<QString, QByteArray> before = snapshot(dir.path());
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(dir.path());
     CatalogLibrary library(dir.path());
     LibraryState state;
     QVERIFY(library.startUp(state));
@@ -256,7 +244,7 @@ void TestLibraryTransaction::renameNeverReplacesAFile()
     QVERIFY(!TreeOperations::renameCatalog(state, library, state.tree.findCatalog(u"Disc"), "Taken", &error)
                  .isValid());
     QVERIFY(error.contains("Taken.TXT"));
-    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
     QVERIFY(state.tree.findCatalog(u"Disc").isValid());
     QCOMPARE(state.catalogInfo.nameAt(0), QString("Disc"));
 }
@@ -265,7 +253,7 @@ void TestLibraryTransaction::failedCommitRestoresState()
 {
     QTemporaryDir dir;
     writeLibrary(dir.path());
-    const QMap<QString, QByteArray> before = snapshot(dir.path());
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(dir.path());
     CatalogLibrary library(dir.path());
     LibraryState state;
     QVERIFY(library.startUp(state));
@@ -283,7 +271,7 @@ void TestLibraryTransaction::failedCommitRestoresState()
         &error);
     QVERIFY(!ok);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(snapshot(dir.path()), before);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
     QVERIFY(state.tree.findCatalog(u"Disc").isValid());
     QVERIFY(state.catalogInfo.contains(u"Disc"));
     QCOMPARE(state.openCatalogName, QString("Disc"));

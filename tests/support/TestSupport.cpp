@@ -61,4 +61,15 @@ void fillDisk(const QString &dir)
     }
 }
 
+QMap<QString, QByteArray> librarySnapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &folder : {QString(), QStringLiteral("Catalogs/")}) {
+        const QStringList names = QDir(root + u'/' + folder).entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : names)
+            files[folder + name] = readFile(root + u'/' + folder + name);
+    }
+    return files;
+}
+
 } // namespace TestSupport

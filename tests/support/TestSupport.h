@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,9 @@ bool writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 // Lines written with CR LF endings.
 bool writeLines(const QString &path, const QStringList &lines);
+
+// Every file of a library (its root and Catalogs) with its bytes.
+QMap<QString, QByteArray> librarySnapshot(const QString &root);
 
 // Mounts a tmpfs of the given size on dir (the tests run as root where they
 // may). False, with the reason, when mounting is not possible here.
