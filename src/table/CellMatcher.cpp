@@ -52,7 +52,8 @@ bool CellMatcher::matches(QStringView cell) const
 bool CellMatcher::matchesPlainText(QStringView cell) const
 {
     const bool caseSensitive = m_options & CaseSensitive;
-    const QString upperCell = (caseSensitive && !(m_options & WholeWords)) ? QString() : cell.toString().toUpper();
+    const QString upperCell =
+        (caseSensitive && !(m_options & WholeWords)) ? QString() : cell.toString().toUpper();
     const bool found = caseSensitive ? cell.contains(m_text) : QStringView(upperCell).contains(m_upperText);
     // "Whole words" compares the whole cell, and always ignores case.
     if (m_options & WholeWords)

@@ -25,7 +25,7 @@ TableSearch::Outcome TableSearch::findFirst(const QString &text, int options, in
     m_options = options;
     forgetMatch();
     return searchFrom(0, 1, columnCount, rowCount, cell) == Outcome::Found ? Outcome::Found
-                                                                            : Outcome::NoMatch;
+                                                                           : Outcome::NoMatch;
 }
 
 TableSearch::Outcome TableSearch::findNext(QStringView typedText, int columnCount, int rowCount,
@@ -33,9 +33,8 @@ TableSearch::Outcome TableSearch::findNext(QStringView typedText, int columnCoun
 {
     if (typedText.isEmpty() || !hasSearch())
         return Outcome::Ignored;
-    const Outcome outcome =
-        m_column < 0 ? searchFrom(0, 1, columnCount, rowCount, cell)
-                     : searchFrom(m_column, m_row + 1, columnCount, rowCount, cell);
+    const Outcome outcome = m_column < 0 ? searchFrom(0, 1, columnCount, rowCount, cell)
+                                         : searchFrom(m_column, m_row + 1, columnCount, rowCount, cell);
     if (outcome == Outcome::Found)
         return outcome;
     // Forgetting the match lets the next press start again from the top.

@@ -30,7 +30,8 @@ public:
 
     // Searches from column 0, row 1 and remembers text and options for
     // "Find Next".
-    Outcome findFirst(const QString &text, int options, int columnCount, int rowCount, const CellReader &cell);
+    Outcome findFirst(const QString &text, int options, int columnCount, int rowCount,
+                      const CellReader &cell);
     // Continues after the last match with the remembered text and options.
     // typedText is only checked for being empty: an empty box stops the
     // button, as it stops "Find First". Before any "Find First" there is

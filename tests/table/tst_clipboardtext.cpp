@@ -54,9 +54,10 @@ void TestClipboardText::region_data()
     QTest::newRow("one cell") << twoByTwo << 1 << 1 << 1 << 1 << "1";
     QTest::newRow("one column") << twoByTwo << 0 << 0 << 0 << 1 << "Name\r\na";
     QTest::newRow("one row") << twoByTwo << 0 << 1 << 1 << 1 << "a\t1";
-    QTest::newRow("inner rectangle") << catalog << 1 << 2 << 3 << 3 << "2\t01/02/2024\t/home/\r\n3\t01/02/2024\t/home/";
-    QTest::newRow("empty cells keep their tabs") << catalog << 3 << 1 << 4 << 3
-                                                 << "/home/\tfirst\r\n/home/\t\r\n/home/\tthird";
+    QTest::newRow("inner rectangle")
+        << catalog << 1 << 2 << 3 << 3 << "2\t01/02/2024\t/home/\r\n3\t01/02/2024\t/home/";
+    QTest::newRow("empty cells keep their tabs")
+        << catalog << 3 << 1 << 4 << 3 << "/home/\tfirst\r\n/home/\t\r\n/home/\tthird";
     QTest::newRow("nothing selected") << twoByTwo << 1 << 1 << 0 << 0 << "";
 }
 
@@ -143,11 +144,12 @@ void TestClipboardText::planPaste_data()
 
     QTest::newRow("one line replaces one comment") << "new" << 2 << 4 << QStringList{"2:new"} << 4;
     QTest::newRow("lines go down") << "x\ny" << 1 << 4 << QStringList{"1:x", "2:y"} << 4;
-    QTest::newRow("three lines at the last row add two") << "x\r\ny\r\nz" << 3 << 4
-                                                        << QStringList{"3:x", "4:y", "5:z"} << 6;
-    QTest::newRow("fields right of comments dropped") << "x\tsize\tdate\r\ny" << 1 << 4 << QStringList{"1:x", "2:y"}
-                                                      << 4;
-    QTest::newRow("blank line clears a comment") << "x\n\nz" << 1 << 4 << QStringList{"1:x", "2:", "3:z"} << 4;
+    QTest::newRow("three lines at the last row add two")
+        << "x\r\ny\r\nz" << 3 << 4 << QStringList{"3:x", "4:y", "5:z"} << 6;
+    QTest::newRow("fields right of comments dropped")
+        << "x\tsize\tdate\r\ny" << 1 << 4 << QStringList{"1:x", "2:y"} << 4;
+    QTest::newRow("blank line clears a comment")
+        << "x\n\nz" << 1 << 4 << QStringList{"1:x", "2:", "3:z"} << 4;
     QTest::newRow("empty text writes nothing") << "" << 2 << 4 << QStringList{} << 4;
 }
 

@@ -1,5 +1,8 @@
 #include "table/CellMatcher.h"
 #include "table/TableSearch.h"
+#include "table/VisualTableModel.h"
+
+#include "library/CommaText.h"
 
 #include <QTest>
 
@@ -63,6 +66,8 @@ private slots:
     void emptyTables();
     void findFirstStartsAgain();
     void messages();
+    void everyLayout_data();
+    void everyLayout();
 };
 
 void TestTableSearch::optionBits()
@@ -90,7 +95,8 @@ void TestTableSearch::plainText_data()
     QTest::newRow("whole: part of cell fails") << "readme" << Whole << "readme.txt" << false;
     QTest::newRow("case+whole: equal cell") << "README.TXT" << (Case | Whole) << "README.TXT" << true;
     QTest::newRow("case+whole: other case fails") << "readme.txt" << (Case | Whole) << "README.TXT" << false;
-    QTest::newRow("case+whole: longer cell fails") << "README.TXT" << (Case | Whole) << "README.TXT.BAK" << false;
+    QTest::newRow("case+whole: longer cell fails")
+        << "README.TXT" << (Case | Whole) << "README.TXT.BAK" << false;
     QTest::newRow("stars are plain text") << "*.txt" << 0 << "a.txt" << false;
     QTest::newRow("star found as text") << "*.txt" << 0 << "list *.txt" << true;
     QTest::newRow("empty cell") << "a" << 0 << "" << false;
@@ -207,7 +213,8 @@ void TestTableSearch::comparedLength_data()
     QTest::newRow("cell longer only past the limit: equal") << ">=" + limit << limit + "b" << true;
     QTest::newRow("value longer only past the limit: not less") << "<" + limit + "z" << limit << false;
     QTest::newRow("difference past the limit ignored") << "<=" + limit + "b" << limit + "z" << true;
-    QTest::newRow("difference at the limit counts") << ">" + limit.left(254) + "a" << limit.left(254) + "b" << true;
+    QTest::newRow("difference at the limit counts")
+        << ">" + limit.left(254) + "a" << limit.left(254) + "b" << true;
 }
 
 void TestTableSearch::comparedLength()
@@ -325,6 +332,39 @@ void TestTableSearch::messages()
     QCOMPARE(TableSearch::message(TableSearch::Outcome::NoMoreMatch), QString("No More Match Was Found"));
     QVERIFY(TableSearch::message(TableSearch::Outcome::Found).isEmpty());
     QVERIFY(TableSearch::message(TableSearch::Outcome::Ignored).isEmpty());
+}
+
+void TestTableSearch::everyLayout_data()
+{
+    QTest::addColumn<int>("columnCount");
+    QTest::newRow("catalog") << 5;
+    QTest::newRow("results") << 6;
+    QTest::newRow("report") << 7;
+}
+
+// The table's own rows feed the search, titles never taken for data.
+void TestTableSearch::everyLayout()
+{
+    QFETCH(int, columnCount);
+    VisualTableModel model;
+    if (columnCount == 5)
+        model.setUpCatalogView();
+    else if (columnCount == 6)
+        model.setUpResultView();
+    else
+        model.setUpReportView();
+    QStringList first(columnCount, "x");
+    QStringList second(columnCount, "x");
+    second.last() = "last cell";
+    model.fill({CommaText::join(first), CommaText::join(second)});
+    const TableSearch::CellReader reader = [&model](int column, int row) { return model.cell(column, row); };
+
+    TableSearch search;
+    QCOMPARE(search.findFirst("LAST", 0, model.columnCount(), model.tableRowCount(), reader),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(columnCount - 1, 2));
+    QCOMPARE(search.findFirst(model.cell(0, 0), Whole, model.columnCount(), model.tableRowCount(), reader),
+             TableSearch::Outcome::NoMatch);
 }
 
 QTEST_GUILESS_MAIN(TestTableSearch)
