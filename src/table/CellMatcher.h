@@ -15,6 +15,13 @@
 // character), every "!" in the pattern inverts the outcome, and the pattern
 // may instead compare the cell with values (">", ">=", "<", "<=", joined by
 // "&" for both or "^" for either).
+//
+// A comparison pattern is "op value", or several joined, with spaces
+// allowed around each part; a value ends at a space, "&", "^" or "|".
+// Comparisons are of text, never numbers. "&" binds closer than "^". A
+// single comparison that fails still lets the pattern match as wild cards;
+// joined ones decide alone. An operator without a value, or any text that
+// is not a comparison, makes the whole pattern plain wild cards.
 class CellMatcher
 {
 public:
