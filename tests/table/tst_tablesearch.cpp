@@ -1,0 +1,371 @@
+#include "table/CellMatcher.h"
+#include "table/TableSearch.h"
+#include "table/VisualTableModel.h"
+
+#include "library/CommaText.h"
+
+#include <QTest>
+
+namespace {
+
+constexpr int Case = CellMatcher::CaseSensitive;
+constexpr int Whole = CellMatcher::WholeWords;
+constexpr int Wild = CellMatcher::WildCards;
+
+// A table given by its rows, titles in row 0, read the way the grid is.
+struct Grid {
+    QList<QStringList> rows;
+    int columnCount() const { return rows.isEmpty() ? 0 : int(rows.first().size()); }
+    int rowCount() const { return int(rows.size()); }
+    TableSearch::CellReader reader() const
+    {
+        return [this](int column, int row) { return rows.at(row).value(column); };
+    }
+};
+
+// Two columns, nine data rows; "hit" sits at column 0 row 9 and column 1
+// row 2, so column order and row order disagree.
+Grid columnOrderGrid()
+{
+    Grid grid;
+    grid.rows.append(QStringList{"File Name", "Size"});
+    for (int r = 1; r <= 9; ++r)
+        grid.rows.append(QStringList{r == 9 ? "hit" : "x", r == 2 ? "hit" : "y"});
+    return grid;
+}
+
+using Position = QPair<int, int>;
+
+Position matchOf(const TableSearch &search)
+{
+    return {search.matchColumn(), search.matchRow()};
+}
+
+} // namespace
+
+class TestTableSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void optionBits();
+    void plainText_data();
+    void plainText();
+    void wildCards_data();
+    void wildCards();
+    void comparisons_data();
+    void comparisons();
+    void comparedLength_data();
+    void comparedLength();
+    void columnMajorOrderAndWrap();
+    void titleRowIsNeverTested();
+    void emptyTextDoesNothing();
+    void findNextKeepsTheFirstSearch();
+    void findNextBeforeFindFirst();
+    void emptyTables_data();
+    void emptyTables();
+    void findFirstStartsAgain();
+    void messages();
+    void everyLayout_data();
+    void everyLayout();
+};
+
+void TestTableSearch::optionBits()
+{
+    QCOMPARE(CellMatcher::optionsFrom(false, false, false), 0);
+    QCOMPARE(CellMatcher::optionsFrom(true, false, false), 1);
+    QCOMPARE(CellMatcher::optionsFrom(false, true, false), 2);
+    QCOMPARE(CellMatcher::optionsFrom(false, false, true), 4);
+    QCOMPARE(CellMatcher::optionsFrom(true, true, true), 7);
+}
+
+void TestTableSearch::plainText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("substring ignoring case") << "readme" << 0 << "old README.TXT" << true;
+    QTest::newRow("no substring") << "readme" << 0 << "notes.txt" << false;
+    QTest::newRow("case: other case fails") << "readme" << Case << "README.TXT" << false;
+    QTest::newRow("case: same case found") << "README" << Case << "old README.TXT" << true;
+    QTest::newRow("whole: small letters find capitals") << "readme.txt" << Whole << "README.TXT" << true;
+    QTest::newRow("whole: longer cell fails") << "readme.txt" << Whole << "README.TXT.BAK" << false;
+    QTest::newRow("whole: part of cell fails") << "readme" << Whole << "readme.txt" << false;
+    QTest::newRow("case+whole: equal cell") << "README.TXT" << (Case | Whole) << "README.TXT" << true;
+    QTest::newRow("case+whole: other case fails") << "readme.txt" << (Case | Whole) << "README.TXT" << false;
+    QTest::newRow("case+whole: longer cell fails")
+        << "README.TXT" << (Case | Whole) << "README.TXT.BAK" << false;
+    QTest::newRow("stars are plain text") << "*.txt" << 0 << "a.txt" << false;
+    QTest::newRow("star found as text") << "*.txt" << 0 << "list *.txt" << true;
+    QTest::newRow("empty cell") << "a" << 0 << "" << false;
+}
+
+void TestTableSearch::plainText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, options);
+    QFETCH(QString, cell);
+    QFETCH(bool, expected);
+    QCOMPARE(CellMatcher(text, options).matches(cell), expected);
+}
+
+void TestTableSearch::wildCards_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("options");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("star and extension") << "*.txt" << Wild << "notes.txt" << true;
+    QTest::newRow("case always counts") << "*.txt" << Wild << "NOTES.TXT" << false;
+    QTest::newRow("case option ignored") << "*.txt" << (Wild | Case) << "NOTES.TXT" << false;
+    QTest::newRow("whole option ignored") << "*.txt" << (Wild | Whole) << "notes.txt" << true;
+    QTest::newRow("all options") << "*.TXT" << (Wild | Whole | Case) << "notes.txt" << false;
+    QTest::newRow("question mark, one letter") << "?.txt" << Wild << "a.txt" << true;
+    QTest::newRow("question mark, two letters") << "?.txt" << Wild << "ab.txt" << false;
+    QTest::newRow("whole cell, not a part") << "notes" << Wild << "my notes.txt" << false;
+    QTest::newRow("star inside") << "n*s.t?t" << Wild << "notes.txt" << true;
+    QTest::newRow("star matches none") << "*" << Wild << "" << true;
+    QTest::newRow("two stars match none") << "**" << Wild << "" << true;
+    QTest::newRow("question mark needs one") << "?" << Wild << "" << false;
+    QTest::newRow("many stars") << "*a*a*a*a*a*a*b" << Wild << QString(200, u'a') << false;
+    QTest::newRow("leading ! inverts a match") << "!*.txt" << Wild << "notes.txt" << false;
+    QTest::newRow("leading ! inverts a miss") << "!*.txt" << Wild << "notes.doc" << true;
+    QTest::newRow("! anywhere inverts") << "*.t!xt" << Wild << "notes.doc" << true;
+    QTest::newRow("! matches no character") << "*.t!xt" << Wild << "notes.txt" << false;
+    QTest::newRow("two ! cancel") << "!!*.txt" << Wild << "notes.txt" << true;
+    QTest::newRow("! without wild cards is text") << "!a" << 0 << "x!a" << true;
+}
+
+void TestTableSearch::wildCards()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, options);
+    QFETCH(QString, cell);
+    QFETCH(bool, expected);
+    QCOMPARE(CellMatcher(pattern, options).matches(cell), expected);
+}
+
+void TestTableSearch::comparisons_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("> above") << ">m" << "n" << true;
+    QTest::newRow("> equal") << ">m" << "m" << false;
+    QTest::newRow("> equal other case") << ">m" << "M" << false;
+    QTest::newRow("> below") << ">m" << "L" << false;
+    QTest::newRow(">= equal other case") << ">=m" << "M" << true;
+    QTest::newRow(">= below") << ">=m" << "l" << false;
+    QTest::newRow("< below other case") << "<m" << "L" << true;
+    QTest::newRow("< equal") << "<m" << "m" << false;
+    QTest::newRow("<= equal other case") << "<=M" << "m" << true;
+    QTest::newRow("<= above") << "<=m" << "n" << false;
+    QTest::newRow("longer text is greater") << ">abc" << "ABCD" << true;
+    QTest::newRow("numbers compare as text") << "<=10" << "9" << false;
+    QTest::newRow("numbers compare as text, below") << "<=10" << "1" << true;
+    QTest::newRow("spaces before value") << ">   m" << "n" << true;
+    QTest::newRow("value ends at a space") << ">m  " << "n" << true;
+
+    QTest::newRow("& inside") << ">b & <d" << "c" << true;
+    QTest::newRow("& below") << ">b & <d" << "a" << false;
+    QTest::newRow("& above") << ">b & <d" << "E" << false;
+    QTest::newRow("& without spaces") << ">b&<d" << "C" << true;
+    QTest::newRow("& bounds included") << ">=b & <=d" << "D" << true;
+    QTest::newRow("& bounds excluded") << ">b & <d" << "d" << false;
+    QTest::newRow("^ below") << "<b ^ >d" << "a" << true;
+    QTest::newRow("^ above") << "<b ^ >d" << "E" << true;
+    QTest::newRow("^ between") << "<b ^ >d" << "c" << false;
+    QTest::newRow("^ without spaces") << "<b^>d" << "e" << true;
+    QTest::newRow("& binds closer than ^") << "<b ^ >d & <f" << "g" << false;
+    QTest::newRow("& binds closer than ^, inside") << "<b ^ >d & <f" << "e" << true;
+
+    QTest::newRow("! inverts a comparison") << "!>m" << "a" << true;
+    QTest::newRow("! inverts a holding comparison") << "!>m" << "z" << false;
+    QTest::newRow("! inverts a join") << "!>b & <d" << "c" << false;
+
+    QTest::newRow("failed comparison falls back to wild cards") << ">m" << ">m" << true;
+    QTest::newRow("operator without value is a pattern") << ">" << ">" << true;
+    QTest::newRow("operator without value matches no word") << ">" << "z" << false;
+    QTest::newRow("dangling join is a pattern") << ">b &" << "c" << false;
+    QTest::newRow("two values without join are a pattern") << ">b <d" << "c" << false;
+}
+
+void TestTableSearch::comparisons()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, cell);
+    QFETCH(bool, expected);
+    QCOMPARE(CellMatcher(pattern, Wild).matches(cell), expected);
+}
+
+void TestTableSearch::comparedLength_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<bool>("expected");
+
+    const QString limit(CellMatcher::ComparedLength, u'a');
+    QTest::newRow("cell longer only past the limit: not greater") << ">" + limit << limit + "b" << false;
+    QTest::newRow("cell longer only past the limit: equal") << ">=" + limit << limit + "b" << true;
+    QTest::newRow("value longer only past the limit: not less") << "<" + limit + "z" << limit << false;
+    QTest::newRow("difference past the limit ignored") << "<=" + limit + "b" << limit + "z" << true;
+    QTest::newRow("difference at the limit counts")
+        << ">" + limit.left(254) + "a" << limit.left(254) + "b" << true;
+}
+
+void TestTableSearch::comparedLength()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, cell);
+    QFETCH(bool, expected);
+    QCOMPARE(CellMatcher(pattern, Wild).matches(cell), expected);
+}
+
+void TestTableSearch::columnMajorOrderAndWrap()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    QCOMPARE(search.findFirst("hit", 0, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(0, 9));
+    QCOMPARE(search.findNext(u"hit", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(1, 2));
+    QCOMPARE(search.findNext(u"hit", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::NoMoreMatch);
+    QCOMPARE(matchOf(search), Position(-1, -1));
+    QCOMPARE(search.findNext(u"hit", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(0, 9));
+}
+
+void TestTableSearch::titleRowIsNeverTested()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    QCOMPARE(search.findFirst("Size", Whole, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::NoMatch);
+    // Wrapping round starts at row 1 too.
+    QCOMPARE(search.findNext(u"Size", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::NoMoreMatch);
+}
+
+void TestTableSearch::emptyTextDoesNothing()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    QCOMPARE(search.findFirst("hit", 0, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(search.findFirst("", 0, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Ignored);
+    QCOMPARE(search.findNext(u"", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Ignored);
+    QCOMPARE(matchOf(search), Position(0, 9));
+}
+
+void TestTableSearch::findNextKeepsTheFirstSearch()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    QCOMPARE(search.findFirst("HIT", Whole, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    // What the box holds now is not read, only whether it is empty.
+    QCOMPARE(search.findNext(u"y", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(1, 2));
+}
+
+void TestTableSearch::findNextBeforeFindFirst()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    QCOMPARE(search.findNext(u"hit", grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Ignored);
+    QCOMPARE(matchOf(search), Position(-1, -1));
+}
+
+void TestTableSearch::emptyTables_data()
+{
+    QTest::addColumn<int>("columnCount");
+    QTest::addColumn<int>("rowCount");
+    QTest::newRow("titles only") << 2 << 1;
+    QTest::newRow("no columns") << 0 << 3;
+    QTest::newRow("nothing") << 0 << 0;
+}
+
+void TestTableSearch::emptyTables()
+{
+    QFETCH(int, columnCount);
+    QFETCH(int, rowCount);
+    int reads = 0;
+    const TableSearch::CellReader reader = [&reads](int, int) {
+        ++reads;
+        return QStringLiteral("hit");
+    };
+    TableSearch search;
+    QCOMPARE(search.findFirst("hit", 0, columnCount, rowCount, reader), TableSearch::Outcome::NoMatch);
+    QCOMPARE(reads, 0);
+}
+
+void TestTableSearch::findFirstStartsAgain()
+{
+    const Grid grid = columnOrderGrid();
+    TableSearch search;
+    search.findFirst("hit", 0, grid.columnCount(), grid.rowCount(), grid.reader());
+    search.findNext(u"hit", grid.columnCount(), grid.rowCount(), grid.reader());
+    QCOMPARE(matchOf(search), Position(1, 2));
+    QCOMPARE(search.findFirst("h?t", Wild, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(0, 9));
+    QCOMPARE(search.findFirst("nowhere", 0, grid.columnCount(), grid.rowCount(), grid.reader()),
+             TableSearch::Outcome::NoMatch);
+    QCOMPARE(matchOf(search), Position(-1, -1));
+}
+
+void TestTableSearch::messages()
+{
+    QCOMPARE(TableSearch::message(TableSearch::Outcome::NoMatch), QString("No Match Was Found"));
+    QCOMPARE(TableSearch::message(TableSearch::Outcome::NoMoreMatch), QString("No More Match Was Found"));
+    QVERIFY(TableSearch::message(TableSearch::Outcome::Found).isEmpty());
+    QVERIFY(TableSearch::message(TableSearch::Outcome::Ignored).isEmpty());
+}
+
+void TestTableSearch::everyLayout_data()
+{
+    QTest::addColumn<int>("columnCount");
+    QTest::newRow("catalog") << 5;
+    QTest::newRow("results") << 6;
+    QTest::newRow("report") << 7;
+}
+
+// The table's own rows feed the search, titles never taken for data.
+void TestTableSearch::everyLayout()
+{
+    QFETCH(int, columnCount);
+    VisualTableModel model;
+    if (columnCount == 5)
+        model.setUpCatalogView();
+    else if (columnCount == 6)
+        model.setUpResultView();
+    else
+        model.setUpReportView();
+    QStringList first(columnCount, "x");
+    QStringList second(columnCount, "x");
+    second.last() = "last cell";
+    model.fill({CommaText::join(first), CommaText::join(second)});
+    const TableSearch::CellReader reader = [&model](int column, int row) { return model.cell(column, row); };
+
+    TableSearch search;
+    QCOMPARE(search.findFirst("LAST", 0, model.columnCount(), model.tableRowCount(), reader),
+             TableSearch::Outcome::Found);
+    QCOMPARE(matchOf(search), Position(columnCount - 1, 2));
+    QCOMPARE(search.findFirst(model.cell(0, 0), Whole, model.columnCount(), model.tableRowCount(), reader),
+             TableSearch::Outcome::NoMatch);
+}
+
+QTEST_GUILESS_MAIN(TestTableSearch)
+#include "tst_tablesearch.moc"
