@@ -50,8 +50,7 @@ void appendRow(const TableCells &table, int row, const QList<int> &widths, QStri
         for (int column = 0; column < columns; ++column) {
             const QStringList &parts = cells.at(column);
             const QString text = line < parts.size() ? parts.at(line) : QString();
-            out += TextExport::aligned(text, widths.at(column),
-                                       TableRules::alignment(columns, column, row));
+            out += TextExport::aligned(text, widths.at(column), TableRules::alignment(columns, column, row));
         }
         out += QLatin1String("\r\n");
     }
