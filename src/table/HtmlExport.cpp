@@ -2,7 +2,14 @@
 
 #include "TableRules.h"
 
+#include <algorithm>
+
 namespace {
+
+bool isPlain(char16_t c)
+{
+    return c < 0x80 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\r' && c != u'\n';
+}
 
 void appendEscaped(char32_t c, QString &out)
 {
@@ -22,16 +29,19 @@ void appendEscaped(char32_t c, QString &out)
     default:
         break;
     }
-    if (c < 0x80)
+    if (c < 0x80) {
         out += QChar(char16_t(c));
-    else
-        out += QStringLiteral("&#%1;").arg(quint32(c));
+        return;
+    }
+    out += QLatin1String("&#");
+    out += QString::number(quint32(c));
+    out += u';';
 }
 
 // Walks code points, so a character beyond the basic plane becomes one
 // reference rather than two halves. A stray half is written as the
 // replacement character, since a reference to a surrogate is not allowed.
-template<typename Write>
+template <typename Write>
 void forEachCodePoint(QStringView text, Write write)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -47,18 +57,88 @@ void forEachCodePoint(QStringView text, Write write)
     }
 }
 
-QString alignmentAttribute(Qt::Alignment alignment)
+void appendCellText(QString &out, QStringView text)
+{
+    if (text.isEmpty()) {
+        out += QLatin1String("<br>");
+        return;
+    }
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return isPlain(c.unicode()); })) {
+        out += text;
+        return;
+    }
+    bool afterCr = false;
+    forEachCodePoint(text, [&](char32_t c) {
+        if (c == U'\n' && afterCr) {
+            afterCr = false;
+            return;
+        }
+        afterCr = c == U'\r';
+        if (c == U'\n' || c == U'\r')
+            out += QLatin1String("<br>");
+        else
+            appendEscaped(c, out);
+    });
+}
+
+QLatin1String alignmentAttribute(Qt::Alignment alignment)
 {
     if (alignment & Qt::AlignRight)
-        return QStringLiteral(" align=\"right\"");
+        return QLatin1String(" align=\"right\"");
     if (alignment & Qt::AlignHCenter)
-        return QStringLiteral(" align=\"center\"");
-    return QString();
+        return QLatin1String(" align=\"center\"");
+    return QLatin1String();
 }
 
 QString backgroundAttribute(quint32 rgb)
 {
     return QStringLiteral(" BGCOLOR=\"%1\"").arg(HtmlExport::colour(rgb));
+}
+
+// The parts of a data cell's line around its alignment and its text.
+struct CellWrapper {
+    QString attributes;
+    QString opening;
+    QString closing;
+
+    explicit CellWrapper(const CellStyle &style)
+    {
+        if (style.background)
+            attributes = backgroundAttribute(*style.background);
+        if (style.text)
+            opening = QStringLiteral("<font color=\"%1\">").arg(HtmlExport::colour(*style.text));
+        if (style.bold)
+            opening += QLatin1String("<B>");
+        if (style.italic)
+            opening += QLatin1String("<I>");
+        if (style.italic)
+            closing += QLatin1String("</I>");
+        if (style.bold)
+            closing += QLatin1String("</B>");
+        if (style.text)
+            closing += QLatin1String("</font>");
+    }
+};
+
+void appendDataCell(QString &out, QStringView text, Qt::Alignment alignment, const CellWrapper &wrapper)
+{
+    out += QLatin1String("<td nowrap");
+    out += alignmentAttribute(alignment);
+    out += wrapper.attributes;
+    out += u'>';
+    out += wrapper.opening;
+    appendCellText(out, text);
+    out += wrapper.closing;
+    out += QLatin1String("</td>");
+}
+
+void appendHeaderCell(QString &out, QStringView text)
+{
+    out += QLatin1String("<td nowrap");
+    out += backgroundAttribute(HtmlExport::kHeaderBackground);
+    out += QLatin1String("><B>");
+    appendCellText(out, text);
+    out += QLatin1String("</B></td>");
 }
 
 // The title sits on one line of the page, so its line breaks become blanks.
@@ -73,17 +153,22 @@ QString titleLine(const QString &title)
 
 // Appends a table row's lines, each ended by CR LF. The colours of a row
 // depend on its path cell only, so they are worked out once per row.
-void appendRow(const TableCells &table, int row, QString &out)
+void appendRow(const QStringList &cells, int row, QString &out)
 {
-    const int columns = table.columnCount();
+    const int columns = int(cells.size());
     out += QLatin1String("<tr>\r\n");
-    const CellStyle style = row == 0 ? CellStyle()
-                                     : CellStyle::of(TableRules::cellColour(columns, row, table.cell(3, row)));
-    for (int column = 0; column < columns; ++column) {
-        const QString text = table.cell(column, row);
-        out += row == 0 ? HtmlExport::headerCellLine(text)
-                        : HtmlExport::dataCellLine(text, TableRules::alignment(columns, column, row), style);
-        out += QLatin1String("\r\n");
+    if (row == 0) {
+        for (const QString &text : cells) {
+            appendHeaderCell(out, text);
+            out += QLatin1String("\r\n");
+        }
+    } else {
+        const QString path = cells.value(3);
+        const CellWrapper wrapper(CellStyle::of(TableRules::cellColour(columns, row, path)));
+        for (int column = 0; column < columns; ++column) {
+            appendDataCell(out, cells.at(column), TableRules::alignment(columns, column, row), wrapper);
+            out += QLatin1String("\r\n");
+        }
     }
     out += QLatin1String("</tr>\r\n");
 }
@@ -107,45 +192,23 @@ QString escaped(QStringView text)
 
 QString cellText(QStringView text)
 {
-    if (text.isEmpty())
-        return QStringLiteral("<br>");
     QString out;
-    out.reserve(text.size());
-    bool afterCr = false;
-    forEachCodePoint(text, [&](char32_t c) {
-        if (c == U'\n' && afterCr) {
-            afterCr = false;
-            return;
-        }
-        afterCr = c == U'\r';
-        if (c == U'\n' || c == U'\r')
-            out += QLatin1String("<br>");
-        else
-            appendEscaped(c, out);
-    });
+    appendCellText(out, text);
     return out;
 }
 
 QString headerCellLine(QStringView text)
 {
-    return QLatin1String("<td nowrap") + backgroundAttribute(kHeaderBackground) + QLatin1String("><B>")
-        + cellText(text) + QLatin1String("</B></td>");
+    QString out;
+    appendHeaderCell(out, text);
+    return out;
 }
 
 QString dataCellLine(QStringView text, Qt::Alignment alignment, const CellStyle &style)
 {
-    QString line = QLatin1String("<td nowrap") + alignmentAttribute(alignment);
-    if (style.background)
-        line += backgroundAttribute(*style.background);
-    line += u'>';
-    QString body = cellText(text);
-    if (style.italic)
-        body = QLatin1String("<I>") + body + QLatin1String("</I>");
-    if (style.bold)
-        body = QLatin1String("<B>") + body + QLatin1String("</B>");
-    if (style.text)
-        body = QStringLiteral("<font color=\"%1\">").arg(colour(*style.text)) + body + QLatin1String("</font>");
-    return line + body + QLatin1String("</td>");
+    QString out;
+    appendDataCell(out, text, alignment, CellWrapper(style));
+    return out;
 }
 
 QByteArray page(const TableCells &table, const QString &title)
@@ -155,8 +218,10 @@ QByteArray page(const TableCells &table, const QString &title)
     // Every line is ASCII by now, so Latin-1 is its UTF-8 too. Converted in
     // pieces so a large table never holds its whole page twice.
     QByteArray bytes;
+    QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
-        appendRow(table, row, text);
+        table.readRow(row, cells);
+        appendRow(cells, row, text);
         if (text.size() >= (1 << 19)) {
             bytes += text.toLatin1();
             text.clear();

@@ -2,6 +2,8 @@
 
 #include "VisualTableModel.h"
 
+#include "library/CellFields.h"
+
 ModelTableCells::ModelTableCells(const VisualTableModel &model) : m_model(model) {}
 
 int ModelTableCells::columnCount() const
@@ -17,4 +19,22 @@ int ModelTableCells::rowCount() const
 QString ModelTableCells::cell(int column, int row) const
 {
     return m_model.cell(column, row);
+}
+
+void ModelTableCells::readRow(int row, QStringList &cells) const
+{
+    const int columns = columnCount();
+    if (row <= 0 || row >= rowCount()) {
+        TableCells::readRow(row, cells);
+        return;
+    }
+    cells.resize(columns);
+    const QString &line = m_model.rowLine(row);
+    CellFields::Cursor cursor(line);
+    CellFields::Span span;
+    int column = 0;
+    for (; column < columns && cursor.next(span); ++column)
+        cells[column] = CellFields::text(line, span);
+    for (; column < columns; ++column)
+        cells[column].clear();
 }

@@ -14,6 +14,8 @@ public:
     int columnCount() const override;
     int rowCount() const override;
     QString cell(int column, int row) const override;
+    // Reads the row's line once rather than once per cell.
+    void readRow(int row, QStringList &cells) const override;
 
 private:
     const VisualTableModel &m_model;

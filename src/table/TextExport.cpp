@@ -5,6 +5,8 @@
 #include "library/TextFile.h"
 
 #include <QList>
+
+#include <algorithm>
 #include <QStringList>
 
 namespace {
@@ -28,29 +30,46 @@ QStringList cellLines(const QString &text)
 QList<int> columnWidths(const TableCells &table)
 {
     QList<int> widths(table.columnCount(), 0);
+    QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
+        table.readRow(row, cells);
         for (int column = 0; column < widths.size(); ++column)
-            widths[column] = qMax(widths[column], TextExport::width(table.cell(column, row)));
+            widths[column] = qMax(widths[column], TextExport::width(cells.at(column)));
     }
     return widths;
 }
 
+void appendSpaces(QString &out, int count)
+{
+    if (count > 0)
+        out.resize(out.size() + count, u' ');
+}
+
 // Appends one table row, as one line or more, each ended by CR LF.
-void appendRow(const TableCells &table, int row, const QList<int> &widths, QString &out)
+void appendRow(const QStringList &cells, int row, const QList<int> &widths, QString &out)
 {
     const int columns = int(widths.size());
-    QList<QStringList> cells;
-    cells.reserve(columns);
+    const bool multiLine = std::any_of(cells.cbegin(), cells.cend(),
+                                         [](const QString &text) { return hasLineBreak(text); });
+    if (!multiLine) {
+        for (int column = 0; column < columns; ++column) {
+            TextExport::appendAligned(out, cells.at(column), widths.at(column),
+                                      TableRules::alignment(columns, column, row));
+        }
+        out += QLatin1String("\r\n");
+        return;
+    }
+    QList<QStringList> lines;
     qsizetype height = 1;
-    for (int column = 0; column < columns; ++column) {
-        cells.append(cellLines(table.cell(column, row)));
-        height = qMax(height, cells.last().size());
+    for (const QString &text : cells) {
+        lines.append(cellLines(text));
+        height = qMax(height, lines.last().size());
     }
     for (qsizetype line = 0; line < height; ++line) {
         for (int column = 0; column < columns; ++column) {
-            const QStringList &parts = cells.at(column);
-            const QString text = line < parts.size() ? parts.at(line) : QString();
-            out += TextExport::aligned(text, widths.at(column), TableRules::alignment(columns, column, row));
+            const QStringList &parts = lines.at(column);
+            TextExport::appendAligned(out, line < parts.size() ? QStringView(parts.at(line)) : QStringView(),
+                                      widths.at(column), TableRules::alignment(columns, column, row));
         }
         out += QLatin1String("\r\n");
     }
@@ -81,22 +100,32 @@ int width(QStringView text)
     return widest;
 }
 
-QString aligned(QStringView text, int width, Qt::Alignment alignment)
+void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alignment)
 {
     const int n = length(text);
     const int missing = qMax(0, width - n);
-    const QString body = text.toString();
-    if (alignment & Qt::AlignRight)
-        return QString(missing, u' ') + body + u' ';
-    if (alignment & Qt::AlignHCenter) {
+    if (alignment & Qt::AlignRight) {
+        appendSpaces(out, missing);
+        out += text;
+        out += u' ';
+    } else if (alignment & Qt::AlignHCenter) {
         // A space on both sides at a time, so an odd shortfall overshoots
         // by one and that column's separating space is dropped instead.
         const int sides = (missing + 1) / 2;
-        const QString pad(sides, u' ');
-        const QString centred = pad + body + pad;
-        return n + 2 * sides == width ? centred + u' ' : centred;
+        appendSpaces(out, sides);
+        out += text;
+        appendSpaces(out, sides + (n + 2 * sides == width ? 1 : 0));
+    } else {
+        out += text;
+        appendSpaces(out, missing + 1);
     }
-    return body + QString(missing + 1, u' ');
+}
+
+QString aligned(QStringView text, int width, Qt::Alignment alignment)
+{
+    QString out;
+    appendAligned(out, text, width, alignment);
+    return out;
 }
 
 QByteArray formatted(const TableCells &table)
@@ -105,8 +134,10 @@ QByteArray formatted(const TableCells &table)
     // Encoded in pieces so a large table never holds its whole text twice.
     QByteArray bytes;
     QString piece;
+    QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
-        appendRow(table, row, widths, piece);
+        table.readRow(row, cells);
+        appendRow(cells, row, widths, piece);
         if (piece.size() >= (1 << 19)) {
             bytes += piece.toUtf8();
             piece.clear();
