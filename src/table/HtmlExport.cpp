@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr qsizetype kPieceSize = 1 << 19;
+
 bool isPlain(char16_t c)
 {
     return c < 0x80 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\r' && c != u'\n';
@@ -211,24 +213,32 @@ QString dataCellLine(QStringView text, Qt::Alignment alignment, const CellStyle 
     return out;
 }
 
-QByteArray page(const TableCells &table, const QString &title)
+bool write(const TableCells &table, const QString &title, const ByteSink &sink)
 {
     QString text = QLatin1String("<HTML>\r\n<HEAD>\r\n") + titleLine(title)
         + QLatin1String("\r\n</HEAD>\r\n<BODY>\r\n<table border=1>\r\n");
-    // Every line is ASCII by now, so Latin-1 is its UTF-8 too. Converted in
-    // pieces so a large table never holds its whole page twice.
-    QByteArray bytes;
+    // Every line is ASCII by now, so Latin-1 is its UTF-8 too.
     QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
         table.readRow(row, cells);
         appendRow(cells, row, text);
-        if (text.size() >= (1 << 19)) {
-            bytes += text.toLatin1();
-            text.clear();
+        if (text.size() >= kPieceSize) {
+            if (!sink(text.toLatin1()))
+                return false;
+            text.truncate(0); // keeps the buffer for the next piece
         }
     }
     text += QLatin1String("</table>\r\n</BODY>\r\n</HTML>\r\n");
-    bytes += text.toLatin1();
+    return sink(text.toLatin1());
+}
+
+QByteArray page(const TableCells &table, const QString &title)
+{
+    QByteArray bytes;
+    write(table, title, [&bytes](const QByteArray &piece) {
+        bytes += piece;
+        return true;
+    });
     return bytes;
 }
 

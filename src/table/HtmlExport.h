@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteSink.h"
 #include "CellStyle.h"
 #include "TableCells.h"
 
@@ -32,8 +33,11 @@ QString headerCellLine(QStringView text);
 // The text colour wraps the bold and italic tags.
 QString dataCellLine(QStringView text, Qt::Alignment alignment, const CellStyle &style);
 
-// The whole page, lines ended by CR LF; the title line reads
-// "<TITLE></TITLE>" when the title is empty.
+// The whole page, lines ended by CR LF, in pieces; the title line reads
+// "<TITLE></TITLE>" when the title is empty. False when the sink refused a
+// piece.
+bool write(const TableCells &table, const QString &title, const ByteSink &sink);
+// The whole page in memory.
 QByteArray page(const TableCells &table, const QString &title);
 
 } // namespace HtmlExport

@@ -11,9 +11,11 @@
 
 namespace {
 
+constexpr qsizetype kPieceSize = 1 << 19;
+
 bool hasLineBreak(QStringView text)
 {
-    return text.contains(u'\n') || text.contains(u'\r');
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c == u'\n' || c == u'\r'; });
 }
 
 // The lines of a cell; an empty cell is one empty line.
@@ -41,8 +43,9 @@ QList<int> columnWidths(const TableCells &table)
 
 void appendSpaces(QString &out, int count)
 {
-    if (count > 0)
-        out.resize(out.size() + count, u' ');
+    static const QString blanks(256, u' ');
+    for (; count > 0; count -= int(blanks.size()))
+        out += QStringView(blanks).left(qMin<qsizetype>(count, blanks.size()));
 }
 
 // Appends one table row, as one line or more, each ended by CR LF.
@@ -92,12 +95,20 @@ int length(QStringView text)
 
 int width(QStringView text)
 {
-    if (!hasLineBreak(text))
-        return length(text);
-    int widest = 0;
-    for (const QString &line : TextFile::splitLines(text))
-        widest = qMax(widest, length(line));
-    return widest;
+    // One pass for the usual single line; lines are split only when needed.
+    int n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\n' || c == u'\r') {
+            int widest = 0;
+            for (const QString &line : TextFile::splitLines(text))
+                widest = qMax(widest, length(line));
+            return widest;
+        }
+        if (!(c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++n;
+    }
+    return n;
 }
 
 void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alignment)
@@ -128,22 +139,30 @@ QString aligned(QStringView text, int width, Qt::Alignment alignment)
     return out;
 }
 
-QByteArray formatted(const TableCells &table)
+bool write(const TableCells &table, const ByteSink &sink)
 {
     const QList<int> widths = columnWidths(table);
-    // Encoded in pieces so a large table never holds its whole text twice.
-    QByteArray bytes;
     QString piece;
     QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
         table.readRow(row, cells);
         appendRow(cells, row, widths, piece);
-        if (piece.size() >= (1 << 19)) {
-            bytes += piece.toUtf8();
-            piece.clear();
+        if (piece.size() >= kPieceSize) {
+            if (!sink(piece.toUtf8()))
+                return false;
+            piece.truncate(0); // keeps the buffer for the next piece
         }
     }
-    bytes += piece.toUtf8();
+    return piece.isEmpty() || sink(piece.toUtf8());
+}
+
+QByteArray formatted(const TableCells &table)
+{
+    QByteArray bytes;
+    write(table, [&bytes](const QByteArray &piece) {
+        bytes += piece;
+        return true;
+    });
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteSink.h"
 #include "TableCells.h"
 
 #include <QByteArray>
@@ -26,6 +27,9 @@ void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alig
 
 // A cell holding line breaks spreads its row over as many lines, each line
 // of the cell in its own column position, so the columns stay aligned.
+// False when the sink refused a piece.
+bool write(const TableCells &table, const ByteSink &sink);
+// The whole file in memory.
 QByteArray formatted(const TableCells &table);
 
 } // namespace TextExport
