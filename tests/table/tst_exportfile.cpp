@@ -19,6 +19,7 @@ private slots:
     void writeReplacesTheOldFile();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
+    void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
 };
 
@@ -83,8 +84,19 @@ void TestExportFile::failedWriteKeepsTheOldFile()
     QVERIFY(!QFileInfo(dir.filePath("missing")).exists());
 }
 
+void TestExportFile::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("pieces");
+    QTest::newRow("one large piece") << 64 * 1024 << 1;
+    // Small pieces stay in the file's buffer until it is flushed.
+    QTest::newRow("a few small pieces") << 100 << 3;
+}
+
 void TestExportFile::fullDiskKeepsTheOldFile()
 {
+    QFETCH(int, size);
+    QFETCH(int, pieces);
     QTemporaryDir dir;
     QString reason;
     if (!TestSupport::mountTmpfs(dir.path(), 256, &reason))
@@ -94,7 +106,14 @@ void TestExportFile::fullDiskKeepsTheOldFile()
     QVERIFY(TestSupport::writeFile(path, old));
     TestSupport::fillDisk(dir.path());
     QString error;
-    const bool written = ExportFile::write(path, QByteArray(64 * 1024, 'x'), &error);
+    const auto produce = [&](const ByteSink &sink) {
+        for (int i = 0; i < pieces; ++i) {
+            if (!sink(QByteArray(size, 'x')))
+                return false;
+        }
+        return true;
+    };
+    const bool written = ExportFile::write(path, produce, &error);
     const QByteArray after = TestSupport::readFile(path);
     TestSupport::unmount(dir.path());
     QVERIFY(!written);
