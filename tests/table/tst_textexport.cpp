@@ -40,6 +40,8 @@ private slots:
     void formatted();
     void emptyTableWritesTitlesAndABlankLine();
     void catalogFromTheModel();
+    void modelRowsReadAsCells();
+    void piecesMakeTheWholeFile();
 };
 
 void TestTextExport::aligned_data()
@@ -155,6 +157,48 @@ void TestTextExport::catalogFromTheModel()
     };
     QCOMPARE(QString::fromUtf8(bytes), QString::fromUtf8(crlfLines(expected)));
     QVERIFY(bytes.contains("\xC3\x9C")); // UTF-8
+}
+
+void TestTextExport::modelRowsReadAsCells()
+{
+    VisualTableModel model;
+    model.setUpCatalogView();
+    model.fill({R"("short","1")", R"("say ""hi""","2","d","/p/","c","beyond")", R"(bare,"x" , ,"y")", "",
+                R"("unclosed)"});
+    const ModelTableCells cells(model);
+    QStringList row;
+    for (int r = 0; r < cells.rowCount(); ++r) {
+        cells.readRow(r, row);
+        QCOMPARE(row.size(), 5);
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(row.at(c), model.cell(c, r));
+    }
+}
+
+void TestTextExport::piecesMakeTheWholeFile()
+{
+    // Enough rows for the text to be handed over in several pieces.
+    QList<QStringList> rows;
+    for (int i = 0; i < 40000; ++i)
+        rows.append({QStringLiteral("file %1 é.txt").arg(i), QString::number(i * 7)});
+    const ListTableCells table({"Name", "Size"}, rows);
+    QByteArray joined;
+    int pieces = 0;
+    QVERIFY(TextExport::write(table, [&](const QByteArray &piece) {
+        joined += piece;
+        ++pieces;
+        return true;
+    }));
+    QVERIFY(pieces > 1);
+    QCOMPARE(joined.count("\r\n"), 40001);
+    QVERIFY(joined.contains("file 39999 \xC3\xA9.txt 279993 \r\n"));
+    int calls = 0;
+    // A refused piece stops the writer.
+    QVERIFY(!TextExport::write(table, [&](const QByteArray &) {
+        ++calls;
+        return false;
+    }));
+    QCOMPARE(calls, 1);
 }
 
 QTEST_GUILESS_MAIN(TestTextExport)
