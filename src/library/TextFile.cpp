@@ -219,17 +219,12 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
     // succeed, so the buffer is flushed and checked first.
     bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
         && file.error() == QFileDevice::NoError;
-    QString reason;
-    if (ok) {
+    if (ok)
         ok = file.commit();
-        reason = file.errorString();
-    } else {
-        // Cancelling puts its own text in place of the write's reason.
-        reason = file.errorString();
+    else
         file.cancelWriting();
-    }
     if (!ok && error)
-        *error = QStringLiteral("%1: %2").arg(path, reason);
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
     return ok;
 }
 
