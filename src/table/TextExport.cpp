@@ -5,9 +5,9 @@
 #include "library/TextFile.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <algorithm>
-#include <QStringList>
 
 namespace {
 
@@ -43,9 +43,8 @@ QList<int> columnWidths(const TableCells &table)
 
 void appendSpaces(QString &out, int count)
 {
-    static const QString blanks(256, u' ');
-    for (; count > 0; count -= int(blanks.size()))
-        out += QStringView(blanks).left(qMin<qsizetype>(count, blanks.size()));
+    if (count > 0)
+        out.resize(out.size() + count, u' ');
 }
 
 // Appends one table row, as one line or more, each ended by CR LF.
