@@ -1,0 +1,151 @@
+// Exports a catalog of a million entries from the Visual Table model as
+// formatted text and as an HTML page, beside the time to open the same
+// catalog into the model, which each export should not exceed.
+//
+//   bench_export [entries]
+//
+// The catalog is generated in a temporary directory (about 90 MB for a
+// million entries), with a tenth of its rows inside ZIP files so the HTML
+// colour rules are exercised. Figures only; nothing is asserted.
+
+#include "library/CatalogLibrary.h"
+#include "library/CommaText.h"
+#include "library/DateFormats.h"
+#include "library/SortedLineList.h"
+#include "table/ExportFile.h"
+#include "table/HtmlExport.h"
+#include "table/ModelTableCells.h"
+#include "table/TextExport.h"
+#include "table/VisualTableModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+const char *const kWords[] = {"report", "holiday", "invoice", "backup", "photo",  "letter",
+                              "budget", "draft",   "summary", "notes",  "music",  "track",
+                              "Übersicht", "café", "setup", "readme", "archive", "family"};
+const char *const kDirs[] = {"home", "user", "Documents", "Pictures", "Music",
+                             "Projects", "2019", "Archive", "old", "Camera"};
+
+template <size_t N>
+const char *pick(const char *const (&list)[N], QRandomGenerator &rng)
+{
+    return list[rng.bounded(int(N))];
+}
+
+QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats)
+{
+    const QString name = QStringLiteral("%1 & %2 %3.txt")
+                             .arg(QString::fromUtf8(pick(kWords, rng)), QString::fromUtf8(pick(kWords, rng)))
+                             .arg(i);
+    QString path = QStringLiteral("/media/disk");
+    const int depth = 2 + rng.bounded(4);
+    for (int d = 0; d < depth; ++d)
+        path += u'/' + QLatin1String(pick(kDirs, rng));
+    if (rng.bounded(10) == 0)
+        path += QStringLiteral("/pack.ZIP");
+    path += u'/';
+    const qint64 size = rng.bounded(1 << 30);
+    const qint64 stamp = 946684800 + rng.bounded(700000000);
+    const QString comment = rng.bounded(10) == 0 ? QStringLiteral("keep <this>") : QString();
+    return CommaText::join({name, QString::number(size), formats.formatStamp(stamp), path, comment});
+}
+
+void generate(const QString &path, int entries, const DateFormats &formats)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    QRandomGenerator rng(20240611);
+    QByteArray chunk;
+    for (int i = 0; i < entries; ++i) {
+        chunk += makeLine(i, rng, formats).toUtf8() + "\r\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk);
+}
+
+qint64 peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Writes the file safely, as the export commands do.
+double timeExport(const QString &path, const ExportFile::Producer &produce)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!ExportFile::write(path, produce, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        std::exit(1);
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void report(const char *what, double seconds, double limit, const QString &file)
+{
+    std::printf("%-24s %8.3f s   target %8.3f s   %s   (%.1f MB)\n", what, seconds, limit,
+                seconds <= limit ? "met" : "MISSED", QFileInfo(file).size() / 1e6);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int entries = args.size() > 1 ? args.at(1).toInt() : 1000000;
+    const DateFormats formats;
+
+    QTemporaryDir temp;
+    QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
+    generate(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries, formats);
+    const CatalogLibrary library(temp.path());
+
+    VisualTableModel model(formats);
+    QElapsedTimer timer;
+    timer.start();
+    SortedLineList fileLines;
+    QString error;
+    if (!library.loadCatalog(QStringLiteral("Bench"), fileLines, &error)) {
+        std::fprintf(stderr, "load failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    model.setUpCatalogView();
+    model.fill(fileLines.lines());
+    fileLines.clear();
+    const double opened = timer.nsecsElapsed() / 1e9;
+    std::printf("rows: %d\n%-24s %8.3f s\n", model.tableRowCount() - 1, "open (load + fill)", opened);
+
+    const ModelTableCells cells(model);
+    const QString text = temp.path() + QStringLiteral("/export.txt");
+    report("text export", timeExport(text, [&](const ByteSink &sink) { return TextExport::write(cells, sink); }), opened, text);
+    const QString html = temp.path() + QStringLiteral("/export.htm");
+    const QString title = QStringLiteral("Bench");
+    report("HTML export", timeExport(html, [&](const ByteSink &sink) { return HtmlExport::write(cells, title, sink); }),
+           opened, html);
+    std::printf("%-24s %8.1f MB\n", "peak memory (VmHWM)", peakKilobytes() / 1000.0 * 1.024);
+    return 0;
+}
