@@ -8,6 +8,7 @@
 // million entries), with a tenth of its rows inside ZIP files so the HTML
 // colour rules are exercised. Figures only; nothing is asserted.
 
+#include "BenchSupport.h"
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
@@ -60,37 +61,6 @@ QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats)
     return CommaText::join({name, QString::number(size), formats.formatStamp(stamp), path, comment});
 }
 
-void generate(const QString &path, int entries, const DateFormats &formats)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(1);
-    }
-    QRandomGenerator rng(20240611);
-    QByteArray chunk;
-    for (int i = 0; i < entries; ++i) {
-        chunk += makeLine(i, rng, formats).toUtf8() + "\r\n";
-        if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    file.write(chunk);
-}
-
-qint64 peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 // Writes the file safely, as the export commands do.
 double timeExport(const QString &path, const ExportFile::Producer &produce)
 {
@@ -121,7 +91,8 @@ int main(int argc, char **argv)
 
     QTemporaryDir temp;
     QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
-    generate(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries, formats);
+    BenchSupport::writeGeneratedCatalog(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
+                                        [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
     const CatalogLibrary library(temp.path());
 
     VisualTableModel model(formats);
@@ -146,6 +117,6 @@ int main(int argc, char **argv)
     const QString title = QStringLiteral("Bench");
     report("HTML export", timeExport(html, [&](const ByteSink &sink) { return HtmlExport::write(cells, title, sink); }),
            opened, html);
-    std::printf("%-24s %8.1f MB\n", "peak memory (VmHWM)", peakKilobytes() / 1000.0 * 1.024);
+    std::printf("%-24s %8.1f MB\n", "peak memory (VmHWM)", BenchSupport::peakKilobytes() / 1000.0 * 1.024);
     return 0;
 }

@@ -6,6 +6,7 @@
 // Without a file a catalog is generated in a temporary directory (about
 // 90 MB for a million entries). Figures only; nothing is asserted.
 
+#include "BenchSupport.h"
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
@@ -61,38 +62,6 @@ QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats)
     return CommaText::join({name, QString::number(size), formats.formatStamp(stamp), path, comment});
 }
 
-void generate(const QString &path, int entries, const DateFormats &formats)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(1);
-    }
-    QRandomGenerator rng(20240611);
-    QByteArray chunk;
-    for (int i = 0; i < entries; ++i) {
-        chunk += makeLine(i, rng, formats).toUtf8();
-        chunk += "\r\n";
-        if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    file.write(chunk);
-}
-
-qint64 peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
 double sortMinusF(const QString &path)
 {
     QElapsedTimer timer;
@@ -126,7 +95,8 @@ int main(int argc, char **argv)
             QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
             file = temp.path() + QStringLiteral("/Catalogs/Bench.TXT");
         }
-        generate(file, entries, formats);
+        BenchSupport::writeGeneratedCatalog(file, entries,
+                                            [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
     }
     const QFileInfo info(file);
     const double fileMb = info.size() / 1e6;
@@ -164,7 +134,7 @@ int main(int argc, char **argv)
     std::printf("rows: %d (load %.3f s, fill %.3f s)\n", model.tableRowCount() - 1, loaded,
                 opened - loaded);
     report("open (load + fill)", opened, 1.5 * sortF);
-    std::printf("%-28s %8.1f MB\n", "peak memory after open", peakKilobytes() / 1000.0 * 1.024);
+    std::printf("%-28s %8.1f MB\n", "peak memory after open", BenchSupport::peakKilobytes() / 1000.0 * 1.024);
 
     const struct {
         const char *label;
@@ -179,7 +149,7 @@ int main(int argc, char **argv)
     model.headerClicked(3);
     report("sort by path, reversed", timer.nsecsElapsed() / 1e9, sortF);
 
-    const double peakMb = peakKilobytes() / 1000.0 * 1.024;
+    const double peakMb = BenchSupport::peakKilobytes() / 1000.0 * 1.024;
     std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory (VmHWM)", peakMb,
                 3 * fileMb, peakMb <= 3 * fileMb ? "met" : "MISSED");
     return 0;

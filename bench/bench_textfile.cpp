@@ -1,6 +1,7 @@
 // Reading a file that is one huge line, as a damaged Master.TXT or catalog
 // can be: the time should grow in step with the size, and the memory stay a
 // small multiple of it.
+#include "BenchSupport.h"
 #include "library/TextFile.h"
 
 #include <QElapsedTimer>
@@ -14,14 +15,8 @@ namespace {
 // Peak resident memory of this process so far, in MiB.
 long peakMemoryMiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
-    }
-    return -1;
+    const qint64 kilobytes = BenchSupport::peakKilobytes();
+    return kilobytes < 0 ? -1 : long(kilobytes / 1024);
 }
 
 } // namespace

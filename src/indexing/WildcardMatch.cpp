@@ -1,41 +1,8 @@
 #include "indexing/WildcardMatch.h"
 
+#include "library/GlobMatch.h"
+
 #include <QVarLengthArray>
-
-namespace {
-
-// Plain glob matching: "*" takes any run of characters, also none, "?" one
-// character. On a mismatch it goes back to the last star and lets it take
-// one more character, which bounds the work by text length times pattern
-// length however many stars there are. A star of the pattern is tried
-// before any literal comparison, so it stays a wildcard even where the text
-// holds a "*" of its own.
-bool globMatch(QStringView text, QStringView pattern)
-{
-    qsizetype t = 0;
-    qsizetype p = 0;
-    qsizetype starAt = -1;
-    qsizetype starText = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == u'*') {
-            starAt = p++;
-            starText = t;
-        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
-            ++t;
-            ++p;
-        } else if (starAt >= 0) {
-            p = starAt + 1;
-            t = ++starText;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == u'*')
-        ++p;
-    return p == pattern.size();
-}
-
-} // namespace
 
 // The matcher's rules differ from plain globbing in one place only: once the
 // text is used up, the rest of the pattern must be empty or exactly one "*".
@@ -48,7 +15,7 @@ bool WildcardMatch(QStringView text, QStringView pattern)
     while (stem > 0 && pattern[stem - 1] == u'*')
         --stem;
     if (pattern.size() - stem < 2)
-        return globMatch(text, pattern);
+        return GlobMatch(text, pattern);
 
     // Patterns of every length are matched whole; the usual short ones stay
     // off the heap.
@@ -57,7 +24,7 @@ bool WildcardMatch(QStringView text, QStringView pattern)
         rewritten[i] = pattern[i].unicode();
     rewritten[stem] = u'?';
     rewritten[stem + 1] = u'*';
-    return globMatch(text, QStringView(rewritten.constData(), rewritten.size()));
+    return GlobMatch(text, QStringView(rewritten.constData(), rewritten.size()));
 }
 
 bool HasQuestionMark(QStringView mask)

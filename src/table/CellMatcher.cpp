@@ -1,5 +1,7 @@
 #include "table/CellMatcher.h"
 
+#include "library/GlobMatch.h"
+
 namespace {
 
 bool isValueEnd(QChar c)
@@ -141,31 +143,9 @@ bool CellMatcher::parseComparisons(QStringView pattern, QList<Comparison> *compa
     }
 }
 
-// On a mismatch the last star takes one more character, which bounds the
-// work by text length times pattern length however many stars there are.
 bool CellMatcher::globMatches(QStringView text, QStringView pattern)
 {
-    qsizetype t = 0;
-    qsizetype p = 0;
-    qsizetype starAt = -1;
-    qsizetype starText = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == u'*') {
-            starAt = p++;
-            starText = t;
-        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
-            ++t;
-            ++p;
-        } else if (starAt >= 0) {
-            p = starAt + 1;
-            t = ++starText;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == u'*')
-        ++p;
-    return p == pattern.size();
+    return GlobMatch(text, pattern);
 }
 
 int CellMatcher::compareValues(QStringView left, QStringView right)

@@ -24,6 +24,19 @@ inline Result run(const QString &library, const QStringList &args)
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
 }
 
+// The same run with standard output decoded, for tests that read text.
+struct TextResult {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+inline TextResult runText(const QString &library, const QStringList &args)
+{
+    const Result r = run(library, args);
+    return {r.code, r.text(), r.err};
+}
+
 struct Rows {
     bool ok = false;
     QString problem;

@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "TestSupport.h"
 
 #include <QProcess>
@@ -6,19 +7,8 @@
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result runCli(const QString &library, const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{"--library", library} + args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = CliProcess::TextResult;
+const auto runCli = &CliProcess::runText;
 
 const QString kInfo = "\"2\",\"1\",\"/media\",\"/media/usb/\",\"1.44 MB\",\"10 KB\",\"Removable\","
                       "\"06/14/1998 10:00:00\",\"True\",\"False\",\"True\",\"True\",\"True\",\"False\",\"1\",\"*.txt\"";

@@ -1,5 +1,6 @@
 // The command-line tool on a full disk, with list files it cannot read and
 // with lines of Master.TXT it cannot load.
+#include "CliProcess.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -9,19 +10,8 @@
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result runCli(const QString &library, const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{"--library", library} + args);
-    p.waitForFinished(30000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = CliProcess::TextResult;
+const auto runCli = &CliProcess::runText;
 
 const QStringList kTree{"\"1\",\"0Games\",\"3Disc\"", "\"0\",\"0Music\""};
 
