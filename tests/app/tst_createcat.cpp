@@ -78,6 +78,16 @@ public:
         nameBox()->setText(name);
         button("SaveCatbtn")->click();
     }
+    // Indexes the source and saves it over Disc, answering Update.
+    MainWindow &indexAndUpdateDisc()
+    {
+        MainWindow &w = start();
+        index();
+        [&] { QVERIFY(app.clickCategory("Disks")); }();
+        app.dialogs().answerSameName(SaveNewCatalog::Choice::Update);
+        save("Disc");
+        return w;
+    }
 
     AppFixture app;
     QTemporaryDir m_sourceDir;
@@ -277,11 +287,7 @@ void TestCreateCat::sameName()
 void TestCreateCat::updateKeepsStoredLinesAndComments()
 {
     CreateFixture f;
-    MainWindow &w = f.start();
-    f.index();
-    QVERIFY(f.app.clickCategory("Disks"));
-    f.app.dialogs().answerSameName(Choice::Update);
-    f.save("Disc");
+    MainWindow &w = f.indexAndUpdateDisc();
     QCOMPARE(f.status(), QString("1 New Addition(s) 1 Removed"));
     const QStringList lines = catalogLines(f.app, "Disc");
     QCOMPARE(lines.size(), 2);
@@ -298,11 +304,7 @@ void TestCreateCat::updateKeepsStoredLinesAndComments()
 void TestCreateCat::updateThenEditKeepsStoredComments()
 {
     CreateFixture f;
-    MainWindow &w = f.start();
-    f.index();
-    QVERIFY(f.app.clickCategory("Disks"));
-    f.app.dialogs().answerSameName(Choice::Update);
-    f.save("Disc");
+    MainWindow &w = f.indexAndUpdateDisc();
     VisualTableModel *m = w.tableModel();
     QCOMPARE(m->tableRowCount(), 3);
     QCOMPARE(m->cell(0, 1), QString("kept.txt"));
