@@ -38,8 +38,10 @@ public:
                                             const QString &text = QString()) = 0;
     // A folder; empty on Cancel.
     virtual QString chooseFolder(const QString &caption, const QString &start) = 0;
-    // A file name to save to; empty on Cancel.
-    virtual QString saveFileName(const QString &caption, const QString &start, const QString &filter) = 0;
+    // A file name to save to, the dialog opening on selectedFilter (one of
+    // filter's entries, or the first when empty); empty on Cancel.
+    virtual QString saveFileName(const QString &caption, const QString &start, const QString &filter,
+                                 const QString &selectedFilter = QString()) = 0;
     // Changes font and returns true on OK.
     virtual bool chooseFont(QFont &font) = 0;
     // Shows the print dialog for printer; true on OK.

@@ -246,6 +246,11 @@ private:
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;
 
+    // MainWindowExport.cpp: the table saved as a text or HTML file.
+    void connectExportCommands();
+    void TextFileFormatted1Click();
+    void HTMLFile1Click();
+
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();

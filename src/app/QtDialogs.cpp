@@ -56,9 +56,11 @@ QString QtDialogs::chooseFolder(const QString &caption, const QString &start)
     return QFileDialog::getExistingDirectory(m_parent, caption, start);
 }
 
-QString QtDialogs::saveFileName(const QString &caption, const QString &start, const QString &filter)
+QString QtDialogs::saveFileName(const QString &caption, const QString &start, const QString &filter,
+                               const QString &selectedFilter)
 {
-    return QFileDialog::getSaveFileName(m_parent, caption, start, filter);
+    QString selected = selectedFilter;
+    return QFileDialog::getSaveFileName(m_parent, caption, start, filter, &selected);
 }
 
 bool QtDialogs::chooseFont(QFont &font)

@@ -17,7 +17,8 @@ public:
     bool confirmOkCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &text) override;
     QString chooseFolder(const QString &caption, const QString &start) override;
-    QString saveFileName(const QString &caption, const QString &start, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &start, const QString &filter,
+                         const QString &selectedFilter) override;
     bool chooseFont(QFont &font) override;
     bool choosePrinter(QPrinter &printer) override;
     void catalogInformation(const QString &caption, const QStringList &lines, const QString &comment) override;

@@ -1,5 +1,6 @@
-// Reading commands: tree, info, show.
+// Reading commands: tree, info, show, export.
 #include "CliContext.h"
+#include "CliTableExport.h"
 
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
@@ -62,6 +63,21 @@ int parseColumn(const QString &text)
     return int(kColumnNames.indexOf(text.toLower()));
 }
 
+// The table's own rows and comparison rules, as the program shows the
+// catalog when it opens it; 0, or the exit status after reporting.
+int openTable(CliContext &c, const QString &name, VisualTableModel &table)
+{
+    if (!c.library.catalogFileExists(name))
+        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
+    SortedLineList lines;
+    QString error;
+    if (!c.library.loadCatalog(name, lines, &error))
+        return c.fail(error);
+    table.setUpCatalogView();
+    table.fill(lines.lines());
+    return 0;
+}
+
 int show(CliContext &c, const QStringList &arguments)
 {
     QStringList args = arguments;
@@ -83,17 +99,9 @@ int show(CliContext &c, const QStringList &arguments)
     }
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
         return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), CliExit::BadArguments);
-    const QString name = args.first();
-    if (!c.library.catalogFileExists(name))
-        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
-    SortedLineList lines;
-    QString error;
-    if (!c.library.loadCatalog(name, lines, &error))
-        return c.fail(error);
-    // The table's own rows and comparison rules, as the program shows them.
     VisualTableModel table(c.formats);
-    table.setUpCatalogView();
-    table.fill(lines.lines());
+    if (const int code = openTable(c, args.first(), table))
+        return code;
     if (sortColumn >= 0)
         table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
     RowWriter rows = c.rows();
@@ -105,6 +113,23 @@ int show(CliContext &c, const QStringList &arguments)
             rows.write(cells);
     }
     return CliExit::Ok;
+}
+
+int exportCatalog(CliContext &c, const QStringList &arguments)
+{
+    QStringList args = arguments;
+    CliTableExport target;
+    QString error;
+    if (!CliTableExport::take(args, QString(), target, error))
+        return c.fail(error, CliExit::BadArguments);
+    if (args.size() != 2 || args.first().startsWith(QLatin1String("--")) || args.at(1).isEmpty()
+        || args.at(1).startsWith(QLatin1String("--")))
+        return c.fail(QStringLiteral("usage: export CATALOG FILE [--html [--title T]]"), CliExit::BadArguments);
+    target.file = args.at(1);
+    VisualTableModel table(c.formats);
+    if (const int code = openTable(c, args.first(), table))
+        return code;
+    return target.write(c, table);
 }
 
 } // namespace
@@ -122,5 +147,10 @@ QList<CliCommand> libraryCommands()
          "                  on the table's header does\n"
          "  --reverse       the other way round\n",
          show, CliCommand::Access::Reads, "name,size,date,path,comment"},
+        {"export", "export CATALOG FILE [--html [--title T]]",
+         "Writes a catalog to FILE as formatted text or an HTML page, as the table shows it when opened.",
+         "  --html          an HTML page instead of formatted text\n"
+         "  --title T       the page's title (with --html; none by default)\n",
+         exportCatalog, CliCommand::Access::Reads},
     };
 }

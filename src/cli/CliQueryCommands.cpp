@@ -1,5 +1,6 @@
 // Searching commands: search, dupes, report.
 #include "CliContext.h"
+#include "CliTableExport.h"
 
 #include "library/CommaText.h"
 #include "library/RunControl.h"
@@ -10,6 +11,7 @@
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
+#include "table/VisualTableModel.h"
 
 #include <QDate>
 
@@ -68,15 +70,33 @@ int tickScope(CliContext &c, const Scope &scope, CheckTree &tree)
     return 0;
 }
 
-// A result line (five entry fields and the catalog name) as one output row.
-void printResults(CliContext &c, const QStringList &lines)
+// Takes the export options out of args; 0, or the exit status after
+// reporting.
+int takeExport(CliContext &c, QStringList &args, CliTableExport &target)
 {
+    QString error;
+    if (!CliTableExport::take(args, QStringLiteral("--export"), target, error))
+        return c.fail(error, kBadArgument);
+    return 0;
+}
+
+// Result lines (five entry fields and the catalog name) as output rows, or
+// as the result table written to the export file.
+int showResults(CliContext &c, const QStringList &lines, const CliTableExport &target)
+{
+    if (target.requested()) {
+        VisualTableModel table(c.formats);
+        table.setUpResultView();
+        table.fill(lines);
+        return target.write(c, table);
+    }
     RowWriter rows = c.rows();
     for (const QString &line : lines) {
         const QStringList fields = CommaText::split(line);
         if (!fields.isEmpty())
             rows.write(fields);
     }
+    return CliExit::Ok;
 }
 
 int reportUnreadable(CliContext &c, const QStringList &catalogs)
@@ -144,8 +164,12 @@ CatalogSearch::Request parseSearch(const QStringList &args, Scope &scope, QStrin
     return r;
 }
 
-int search(CliContext &c, const QStringList &args)
+int search(CliContext &c, const QStringList &arguments)
 {
+    QStringList args = arguments;
+    CliTableExport target;
+    if (const int code = takeExport(c, args, target))
+        return code;
     Scope scope;
     QString error;
     const CatalogSearch::Request request = parseSearch(args, scope, error);
@@ -160,13 +184,18 @@ int search(CliContext &c, const QStringList &args)
     RunControl control;
     SortedLineList results;
     const CatalogSearch::Result result = searcher.run(request, tree, control, results);
-    printResults(c, results.lines());
+    if (const int code = showResults(c, results.lines(), target))
+        return code;
     c.err << CatalogSearch::foundText(result.matches) << Qt::endl;
     return reportUnreadable(c, result.unreadable);
 }
 
-int dupes(CliContext &c, const QStringList &args)
+int dupes(CliContext &c, const QStringList &arguments)
 {
+    QStringList args = arguments;
+    CliTableExport target;
+    if (const int code = takeExport(c, args, target))
+        return code;
     Scope scope;
     DuplicateFinder::Criteria criteria;
     QString error;
@@ -193,17 +222,38 @@ int dupes(CliContext &c, const QStringList &args)
     RunControl control;
     SortedLineList results;
     const DuplicateFinder::Result result = DuplicateFinder(c.library).run(tree, criteria, control, results);
-    printResults(c, results.lines());
+    if (const int code = showResults(c, results.lines(), target))
+        return code;
     c.err << DuplicateFinder::foundText(result.duplicates) << Qt::endl;
     return reportUnreadable(c, result.unreadable);
 }
 
-int report(CliContext &c, const QStringList &args)
+// The report's table as the window fills it.
+int exportReport(CliContext &c, const std::vector<QStringList> &cells, const CliTableExport &target)
 {
+    QStringList lines;
+    lines.reserve(qsizetype(cells.size()));
+    for (const QStringList &row : cells)
+        lines << CommaText::join(row);
+    VisualTableModel table(c.formats);
+    table.setUpReportView();
+    table.fill(lines);
+    return target.write(c, table);
+}
+
+int report(CliContext &c, const QStringList &arguments)
+{
+    QStringList args = arguments;
+    CliTableExport target;
+    if (const int code = takeExport(c, args, target))
+        return code;
     if (!args.isEmpty())
-        return c.fail(QStringLiteral("report takes no arguments"), kBadArgument);
+        return c.fail(QStringLiteral("report takes no options but --export, --html and --title"), kBadArgument);
     const std::vector<QStringList> cells = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
-    {
+    if (target.requested()) {
+        if (const int code = exportReport(c, cells, target))
+            return code;
+    } else {
         RowWriter rows = c.rows();
         for (const QStringList &row : cells)
             rows.write(row);
@@ -216,6 +266,11 @@ int report(CliContext &c, const QStringList &args)
 
 QList<CliCommand> queryCommands()
 {
+    const char *const exportOptions =
+        "  --export FILE   write the result table to FILE as the window's \"Save Contents As\"\n"
+        "                  does, formatted text by default, instead of listing rows\n"
+        "  --html          with --export: an HTML page\n"
+        "  --title T       with --html: the page's title (none by default)\n";
     const char *const scope = "  --category C    search the catalogs of category C (repeatable)\n"
                               "  --catalog N     search catalog N (repeatable); by default every catalog\n";
     static const QByteArray searchOptions =
@@ -224,19 +279,22 @@ QList<CliCommand> queryCommands()
                    "  --ext E         entries whose name matches the extension mask E (*.txt)\n"
                    "  --from D --to D entries dated between D and D, both excluded, in your locale's\n"
                    "                  date order\n")
-        + scope;
+        + scope + exportOptions;
     static const QByteArray dupesOptions = QByteArray("  --no-name       do not compare names\n"
                                                       "  --no-size       do not compare sizes\n"
                                                       "  --no-date       do not compare dates\n")
-                                         + scope;
+                                         + scope + exportOptions;
     return {
-        {"search", "search (--word W [--case] | --ext E | --from D --to D) [--category C]... [--catalog N]...",
+        {"search", "search (--word W [--case] | --ext E | --from D --to D) [--category C]... [--catalog N]... "
+         "[--export FILE [--html [--title T]]]",
          "Lists the entries found, as the program's search finds them; the count goes to standard error.",
          searchOptions.constData(), search, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
-        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]...",
+        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
+         "[--export FILE [--html [--title T]]]",
          "Lists entries whose name, size and date equal those of another entry.", dupesOptions.constData(),
          dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
-        {"report", "report", "Lists one row per catalog, sorted by name.", "", report, CliCommand::Access::Reads,
+        {"report", "report [--export FILE [--html [--title T]]]", "Lists one row per catalog, sorted by name.",
+         exportOptions, report, CliCommand::Access::Reads,
          "name,type,total_space,free_space,directory,last_updated,comment"},
     };
 }

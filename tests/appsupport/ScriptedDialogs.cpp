@@ -74,9 +74,12 @@ QString ScriptedDialogs::chooseFolder(const QString &caption, const QString &)
     return next(QStringLiteral("folder: ") + caption).toString();
 }
 
-QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, const QString &)
+QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, const QString &filter,
+                                     const QString &selectedFilter)
 {
-    return next(QStringLiteral("save: ") + caption).toString();
+    return next(QStringLiteral("save: ") + caption + QStringLiteral(" | ") + filter + QStringLiteral(" | ")
+                + selectedFilter)
+        .toString();
 }
 
 bool ScriptedDialogs::chooseFont(QFont &)

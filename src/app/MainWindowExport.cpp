@@ -1,0 +1,70 @@
+// "Save Contents As": the Visual Table written as a formatted text file or
+// an HTML page, whatever layout it shows.
+#include "MainWindow.h"
+
+#include "table/ExportFile.h"
+#include "table/HtmlExport.h"
+#include "table/ModelTableCells.h"
+#include "table/TextExport.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kTextFilter = QStringLiteral("Text Files(*.txt)");
+const QString kHtmlFilter = QStringLiteral("HTML Files(*.htm)");
+
+// The save dialog, opening on the filter of the kind being saved, and the
+// name it gave with that kind's extension; empty on Cancel.
+QString askExportPath(Dialogs &dialogs, const QString &filter, const QString &extension)
+{
+    const QString name = dialogs.saveFileName(QStringLiteral("Save catalog as"), QString(),
+                                              kTextFilter + QStringLiteral(";;") + kHtmlFilter, filter);
+    return name.isEmpty() ? QString() : ExportFile::withExtension(name, extension);
+}
+
+// A failed write leaves any old file whole and the caption as it was.
+void writeExport(MainWindow &window, const QString &path, const ExportFile::Producer &produce)
+{
+    window.setBusy(true);
+    QString error;
+    const bool saved = ExportFile::write(path, produce, &error);
+    window.setBusy(false);
+    if (!saved) {
+        window.dialogs().error(error);
+        return;
+    }
+    window.StatusLine(QDir::toNativeSeparators(path) + QStringLiteral(" Saved"));
+}
+
+} // namespace
+
+void MainWindow::connectExportCommands()
+{
+    connectCommand(QStringLiteral("TextFileFormatted1"), &MainWindow::TextFileFormatted1Click);
+    connectCommand(QStringLiteral("HTMLFile1"), &MainWindow::HTMLFile1Click);
+}
+
+void MainWindow::TextFileFormatted1Click()
+{
+    const QString path = askExportPath(m_dialogs, kTextFilter, ExportFile::kTextExtension);
+    if (path.isEmpty())
+        return;
+    const ModelTableCells cells(*m_tableModel);
+    writeExport(*this, path, [&cells](const ByteSink &sink) { return TextExport::write(cells, sink); });
+}
+
+void MainWindow::HTMLFile1Click()
+{
+    const QString path = askExportPath(m_dialogs, kHtmlFilter, ExportFile::kHtmlExtension);
+    if (path.isEmpty())
+        return;
+    // Asked before anything is written, so the page is written once, whole.
+    const std::optional<QString> title = m_dialogs.inputBox(
+        QStringLiteral("Saving Table Contents"), QStringLiteral("Enter a title for the HTML page (optional)"));
+    if (!title)
+        return;
+    const ModelTableCells cells(*m_tableModel);
+    writeExport(*this, path,
+                [&cells, &title](const ByteSink &sink) { return HtmlExport::write(cells, *title, sink); });
+}

@@ -1,0 +1,180 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "library/CommaText.h"
+#include "table/HtmlExport.h"
+#include "table/ModelTableCells.h"
+#include "table/TextExport.h"
+#include "table/VisualTableModel.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kCancel = "<cancel>";
+const QString kBefore = "Kestrovane v2.01 - Before";
+const QString kTextSave = "save: Save catalog as | Text Files(*.txt);;HTML Files(*.htm) | Text Files(*.txt)";
+const QString kHtmlSave = "save: Save catalog as | Text Files(*.txt);;HTML Files(*.htm) | HTML Files(*.htm)";
+const QString kTitlePrompt = "input: Saving Table Contents | Enter a title for the HTML page (optional)";
+
+QString entry(const QString &name, const QString &path, const QString &comment = QString())
+{
+    return CommaText::join({name, "1024", "06/14/1998 10:00:00", path, comment});
+}
+
+// Games holds Backup, whose rows include a ZIP member and a hostile name.
+void writeLibrary(AppFixture &app)
+{
+    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Backup\""});
+    app.writeLines("Catalogs/Master",
+                   {"Backup", "\"3\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"06/14/1998 "
+                              "10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"True\",\"0\""});
+    app.writeLines("Catalogs/Backup.TXT", {entry("Tom & Jerry.avi", "/media/disc/", "café"),
+                                           entry("<script>.txt", "/media/disc/"),
+                                           entry("inner.txt", "/media/disc/pack.zip/")});
+}
+
+// The table in the layout named, as its command leaves it.
+void showLayout(AppFixture &app, const QString &layout)
+{
+    MainWindow &w = app.window();
+    if (layout == "catalog") {
+        QVERIFY(app.openCatalog("Backup"));
+    } else if (layout == "results") {
+        w.tableModel()->setUpResultView();
+        w.tableModel()->fill({entry("a.txt", "/m/") + ",\"Backup\""});
+    } else {
+        QVERIFY(app.trigger("Report1"));
+    }
+    w.StatusLine("Before");
+}
+
+QByteArray expectedFile(const VisualTableModel &model, const QString &command, const QString &title)
+{
+    const ModelTableCells cells(model);
+    return command == "TextFileFormatted1" ? TextExport::formatted(cells) : HtmlExport::page(cells, title);
+}
+
+} // namespace
+
+class TestExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void flows_data();
+    void flows();
+    void failedWriteKeepsOldFileAndCaption_data();
+    void failedWriteKeepsOldFileAndCaption();
+};
+
+void TestExport::flows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QStringList>("answers"); // file names relative to the library
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QString>("file"); // written, or empty for none
+
+    const QString text = "TextFileFormatted1";
+    const QString html = "HTMLFile1";
+    QTest::newRow("text, dialog cancelled") << text << "catalog" << QStringList{kCancel} << QStringList{kTextSave}
+                                            << QString();
+    QTest::newRow("text, extension added") << text << "catalog" << QStringList{"list"}
+                                           << QStringList{kTextSave} << "list.txt";
+    QTest::newRow("text, extension in other case kept")
+        << text << "results" << QStringList{"LIST.TXT"} << QStringList{kTextSave} << "LIST.TXT";
+    QTest::newRow("text, report") << text << "report" << QStringList{"report.txt"} << QStringList{kTextSave}
+                                  << "report.txt";
+    QTest::newRow("html, dialog cancelled") << html << "catalog" << QStringList{kCancel} << QStringList{kHtmlSave}
+                                            << QString();
+    QTest::newRow("html, title cancelled") << html << "catalog" << QStringList{"page", kCancel}
+                                           << QStringList{kHtmlSave, kTitlePrompt} << QString();
+    QTest::newRow("html, hostile title") << html << "catalog" << QStringList{"page", "Tom & <b>Jerry</b>"}
+                                         << QStringList{kHtmlSave, kTitlePrompt} << "page.htm";
+    QTest::newRow("html, empty title, results") << html << "results" << QStringList{"page.HTM", ""}
+                                                << QStringList{kHtmlSave, kTitlePrompt} << "page.HTM";
+    QTest::newRow("html, report") << html << "report" << QStringList{"page", "All"}
+                                  << QStringList{kHtmlSave, kTitlePrompt} << "page.htm";
+}
+
+void TestExport::flows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, layout);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, questions);
+    QFETCH(QString, file);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    showLayout(app, layout);
+    app.dialogs().reset();
+    for (int i = 0; i < answers.size(); ++i) {
+        if (answers.at(i) == kCancel)
+            app.dialogs().answerCancel();
+        else
+            app.dialogs().answerText(i == 0 ? app.path(answers.at(i)) : answers.at(i));
+    }
+    QVERIFY(app.trigger(command));
+
+    QCOMPARE(app.dialogs().shown(), questions);
+    QVERIFY(app.dialogs().allAnswersUsed());
+    const QStringList written = QDir(app.root()).entryList({"*.txt", "*.TXT", "*.htm", "*.HTM"}, QDir::Files);
+    if (file.isEmpty()) {
+        QCOMPARE(written, QStringList());
+        QCOMPARE(w.windowTitle(), kBefore);
+        return;
+    }
+    QCOMPARE(written, QStringList{file});
+    const QString title = answers.value(1);
+    QCOMPARE(TestSupport::readFile(app.path(file)), expectedFile(*w.tableModel(), command, title));
+    QCOMPARE(w.statusText(), app.path(file) + " Saved");
+}
+
+void TestExport::failedWriteKeepsOldFileAndCaption_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("text") << "TextFileFormatted1" << "list.txt";
+    QTest::newRow("html") << "HTMLFile1" << "list.htm";
+}
+
+void TestExport::failedWriteKeepsOldFileAndCaption()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QTemporaryDir disk;
+    QString reason;
+    if (!TestSupport::mountTmpfs(disk.path(), 256, &reason))
+        QSKIP(qPrintable(reason));
+    const QString path = disk.filePath(file);
+    const QByteArray old = "the old export\r\n";
+    const bool written = TestSupport::writeFile(path, old);
+    TestSupport::fillDisk(disk.path());
+
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    showLayout(app, "catalog");
+    app.dialogs().reset();
+    app.dialogs().answerText(path);
+    if (command == "HTMLFile1")
+        app.dialogs().answerText("Title");
+    QVERIFY(app.trigger(command));
+    const QString shown = app.dialogs().lastShown();
+    const QByteArray after = TestSupport::readFile(path);
+    const QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
+    TestSupport::unmount(disk.path());
+
+    QVERIFY(written);
+    QVERIFY2(shown.startsWith("error: ") && shown.contains(path) && shown.contains("No space left on device"),
+             qPrintable(shown));
+    QCOMPARE(w.windowTitle(), kBefore);
+    QCOMPARE(after, old);
+    QCOMPARE(left, QStringList({"filler", file}));
+}
+
+QTEST_MAIN(TestExport)
+#include "tst_export.moc"

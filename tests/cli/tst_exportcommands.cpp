@@ -1,0 +1,172 @@
+#include "CliProcess.h"
+#include "TestSupport.h"
+
+#include "library/CommaText.h"
+#include "table/HtmlExport.h"
+#include "table/ModelTableCells.h"
+#include "table/TextExport.h"
+#include "table/VisualTableModel.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString entry(const QString &name, const QString &size, const QString &path, const QString &comment = QString())
+{
+    return CommaText::join({name, size, "06/14/1998 10:00:00", path, comment});
+}
+
+// Games holds Backup and Disc; both hold readme.txt, Backup a ZIP member,
+// a hostile name and a comment outside ASCII.
+void writeLibrary(const QString &root)
+{
+    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"06/14/1998 10:00:00\","
+                         "\"True\",\"True\",\"True\",\"True\",\"True\",\"True\",\"0\"";
+    TestSupport::writeLines(root + "/Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"1Disc\""});
+    TestSupport::writeLines(root + "/Catalogs/Master", {"Backup", info, "Disc", info});
+    TestSupport::writeLines(root + "/Comments.TXT", {"Backup", "weekly & safe"});
+    TestSupport::writeLines(root + "/Catalogs/Backup.TXT",
+                            {entry("readme.txt", "10", "/media/disc/", "café"),
+                             entry("<script>alert(1)</script>.txt", "300", "/media/disc/"),
+                             entry("inner.doc", "5", "/media/disc/pack.zip/")});
+    TestSupport::writeLines(root + "/Catalogs/Disc.TXT", {entry("readme.txt", "10", "/cdrom/")});
+}
+
+// What the library's writers make of the rows a listing command printed,
+// laid out in the table view their column count names.
+QByteArray writersOutput(const QList<QStringList> &rows, bool html, const QString &title)
+{
+    VisualTableModel table;
+    const int columns = rows.isEmpty() ? 0 : int(rows.first().size());
+    if (columns == 5)
+        table.setUpCatalogView();
+    else if (columns == 6)
+        table.setUpResultView();
+    else
+        table.setUpReportView();
+    QStringList lines;
+    for (const QStringList &row : rows)
+        lines << CommaText::join(row);
+    table.fill(lines);
+    const ModelTableCells cells(table);
+    return html ? HtmlExport::page(cells, title) : TextExport::formatted(cells);
+}
+
+} // namespace
+
+class TestExportCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void writesTheTableAsListed_data();
+    void writesTheTableAsListed();
+    void badRequests_data();
+    void badRequests();
+    void failedWriteKeepsOldFile();
+
+private:
+    QTemporaryDir m_library;
+    QTemporaryDir m_out;
+};
+
+void TestExportCommands::initTestCase()
+{
+    writeLibrary(m_library.path());
+}
+
+void TestExportCommands::writesTheTableAsListed_data()
+{
+    QTest::addColumn<QStringList>("listing"); // the command that lists the same table
+    QTest::addColumn<QStringList>("exportArgs");
+    QTest::addColumn<bool>("html");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("catalog as text") << QStringList{"show", "Backup"} << QStringList{"export", "Backup"} << false
+                                     << QString();
+    QTest::newRow("catalog as html, hostile title")
+        << QStringList{"show", "backup"} << QStringList{"export", "backup", "--html", "--title", "Tom & <b>"}
+        << true << "Tom & <b>";
+    QTest::newRow("search") << QStringList{"search", "--word", "readme*"}
+                            << QStringList{"search", "--word", "readme*", "--export"} << false << QString();
+    QTest::newRow("dupes as html") << QStringList{"dupes"} << QStringList{"dupes", "--html", "--export"} << true
+                                   << QString();
+    QTest::newRow("report as html, empty title") << QStringList{"report"}
+                                                 << QStringList{"report", "--title", "", "--html", "--export"}
+                                                 << true << QString();
+    QTest::newRow("report") << QStringList{"report"} << QStringList{"report", "--export"} << false << QString();
+}
+
+void TestExportCommands::writesTheTableAsListed()
+{
+    QFETCH(QStringList, listing);
+    QFETCH(QStringList, exportArgs);
+    QFETCH(bool, html);
+    QFETCH(QString, title);
+    const QString file = m_out.filePath(QTest::currentDataTag());
+    const CliProcess::Result listed = CliProcess::run(m_library.path(), listing + QStringList{"--format", "json"});
+    const CliProcess::Rows rows = CliProcess::readRows("json", listed.out);
+    QVERIFY2(rows.ok, qPrintable(rows.problem));
+    QVERIFY(!rows.rows.isEmpty());
+
+    const CliProcess::Result exported = CliProcess::run(m_library.path(), exportArgs + QStringList{file});
+    QCOMPARE(exported.code, 0);
+    QCOMPARE(exported.out, QByteArray());
+    QCOMPARE(TestSupport::readFile(file), writersOutput(rows.rows, html, title));
+}
+
+void TestExportCommands::badRequests_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("no file") << QStringList{"export", "Backup"} << 2 << "usage: export CATALOG FILE";
+    QTest::newRow("unknown catalog") << QStringList{"export", "Nope", "x.txt"} << 1
+                                     << "Catalog Nope does not exists!";
+    QTest::newRow("title without html") << QStringList{"export", "Backup", "x.txt", "--title", "T"} << 2
+                                        << "--title goes with --html";
+    QTest::newRow("html without export") << QStringList{"search", "--word", "a", "--html"} << 2
+                                         << "--html goes with --export";
+    QTest::newRow("export without file") << QStringList{"report", "--export"} << 2 << "--export needs a value";
+    QTest::newRow("other report option") << QStringList{"report", "--export", "x.txt", "--sort"} << 2
+                                         << "report takes no options";
+}
+
+void TestExportCommands::badRequests()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, error);
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(m_out.path());
+    const CliProcess::Result r = CliProcess::run(m_library.path(), args);
+    QDir::setCurrent(cwd);
+    QCOMPARE(r.code, exitCode);
+    QVERIFY2(r.err.contains(error), qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(m_out.filePath("x.txt")));
+}
+
+void TestExportCommands::failedWriteKeepsOldFile()
+{
+    QTemporaryDir disk;
+    QString reason;
+    if (!TestSupport::mountTmpfs(disk.path(), 256, &reason))
+        QSKIP(qPrintable(reason));
+    const QString path = disk.filePath("list.txt");
+    const QByteArray old = "the old export\r\n";
+    const bool written = TestSupport::writeFile(path, old);
+    TestSupport::fillDisk(disk.path());
+    const CliProcess::Result r = CliProcess::run(m_library.path(), {"export", "Backup", path});
+    const QByteArray after = TestSupport::readFile(path);
+    TestSupport::unmount(disk.path());
+
+    QVERIFY(written);
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(path) && r.err.contains("No space left on device"), qPrintable(r.err));
+    QCOMPARE(after, old);
+}
+
+QTEST_GUILESS_MAIN(TestExportCommands)
+#include "tst_exportcommands.moc"
