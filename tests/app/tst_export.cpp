@@ -73,7 +73,7 @@ void TestExport::flows_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("layout");
-    QTest::addColumn<QStringList>("answers"); // file names relative to the library
+    QTest::addColumn<QStringList>("answers"); // the file name first, in an empty folder
     QTest::addColumn<QStringList>("questions");
     QTest::addColumn<QString>("file"); // written, or empty for none
 
@@ -111,17 +111,18 @@ void TestExport::flows()
     MainWindow &w = app.start();
     showLayout(app, layout);
     app.dialogs().reset();
+    QTemporaryDir out;
     for (int i = 0; i < answers.size(); ++i) {
         if (answers.at(i) == kCancel)
             app.dialogs().answerCancel();
         else
-            app.dialogs().answerText(i == 0 ? app.path(answers.at(i)) : answers.at(i));
+            app.dialogs().answerText(i == 0 ? out.filePath(answers.at(i)) : answers.at(i));
     }
     QVERIFY(app.trigger(command));
 
     QCOMPARE(app.dialogs().shown(), questions);
     QVERIFY(app.dialogs().allAnswersUsed());
-    const QStringList written = QDir(app.root()).entryList({"*.txt", "*.TXT", "*.htm", "*.HTM"}, QDir::Files);
+    const QStringList written = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
     if (file.isEmpty()) {
         QCOMPARE(written, QStringList());
         QCOMPARE(w.windowTitle(), kBefore);
@@ -129,8 +130,8 @@ void TestExport::flows()
     }
     QCOMPARE(written, QStringList{file});
     const QString title = answers.value(1);
-    QCOMPARE(TestSupport::readFile(app.path(file)), expectedFile(*w.tableModel(), command, title));
-    QCOMPARE(w.statusText(), app.path(file) + " Saved");
+    QCOMPARE(TestSupport::readFile(out.filePath(file)), expectedFile(*w.tableModel(), command, title));
+    QCOMPARE(w.statusText(), out.filePath(file) + " Saved");
 }
 
 void TestExport::failedWriteKeepsOldFileAndCaption_data()
