@@ -135,6 +135,7 @@ void TestCompletion::names_data()
                                               << QStringList{"Pen Things"};
     QTest::newRow("category option") << QStringList{"index", "/x", "--category", "G"} << QStringList{"Games"};
     QTest::newRow("either kind") << QStringList{"comment", "Pen"} << QStringList{"Pen Drive", "Pen Things"};
+    QTest::newRow("export's catalog") << QStringList{"export", "Pe"} << QStringList{"Pen Drive"};
     QTest::newRow("no second catalog") << QStringList{"info", "Pen Drive", ""} << QStringList{};
 }
 
