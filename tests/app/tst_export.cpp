@@ -85,8 +85,6 @@ void TestExport::flows_data()
                                            << QStringList{kTextSave} << "list.txt";
     QTest::newRow("text, extension in other case kept")
         << text << "results" << QStringList{"LIST.TXT"} << QStringList{kTextSave} << "LIST.TXT";
-    QTest::newRow("text, report") << text << "report" << QStringList{"report.txt"} << QStringList{kTextSave}
-                                  << "report.txt";
     QTest::newRow("html, dialog cancelled") << html << "catalog" << QStringList{kCancel} << QStringList{kHtmlSave}
                                             << QString();
     QTest::newRow("html, title cancelled") << html << "catalog" << QStringList{"page", kCancel}

@@ -96,7 +96,6 @@ void TestExportCommands::writesTheTableAsListed_data()
     QTest::newRow("report as html, empty title") << QStringList{"report"}
                                                  << QStringList{"report", "--title", "", "--html", "--export"}
                                                  << true << QString();
-    QTest::newRow("report") << QStringList{"report"} << QStringList{"report", "--export"} << false << QString();
 }
 
 void TestExportCommands::writesTheTableAsListed()
