@@ -62,9 +62,9 @@ void MainWindow::HTMLFile1Click()
     // Asked before anything is written, so the page is written once, whole.
     const std::optional<QString> title = m_dialogs.inputBox(
         QStringLiteral("Saving Table Contents"), QStringLiteral("Enter a title for the HTML page (optional)"));
-    if (!title)
-        return;
+    // Cancel keeps the page but leaves it without a title.
+    const QString pageTitle = title.value_or(QString());
     const ModelTableCells cells(*m_tableModel);
     writeExport(*this, path,
-                [&cells, &title](const ByteSink &sink) { return HtmlExport::write(cells, *title, sink); });
+                [&cells, &pageTitle](const ByteSink &sink) { return HtmlExport::write(cells, pageTitle, sink); });
 }
