@@ -254,6 +254,7 @@ void MainWindow::createMenus()
     connectIndexingCommands();
     connectQueryCommands();
     connectExportCommands();
+    connectFileCommentCommands();
 }
 
 void MainWindow::createTrayIcon()

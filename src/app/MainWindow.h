@@ -12,11 +12,13 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <functional>
 #include <optional>
 
 class CategoryTreeModel;
 class CreateCatPanel;
+class FileCommentPanel;
 class UpdatePanel;
 class QAction;
 class RunControl;
@@ -255,6 +257,32 @@ private:
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();
     void AcceptCatCommentClick();
+
+    // MainWindowFileComments.cpp: the comment window and Delete Comment.
+public:
+    FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
+private:
+    void connectFileCommentCommands();
+    void createFilecommentdlg();
+    bool isCommentableRow(int row) const;
+    void AddEdit1Click();
+    void AddfilecommentClick();
+    void AddtolistClick();
+    void ListtocommentClick();
+    void EditpredefinedClick();
+    void DeletepredefinedClick();
+    // Shows the pre-defined list and keeps the stored property in step.
+    void showPredefined(const QStringList &items, int selectRow = -1);
+    void DeleteComment1Click();
+    void UndoDelete1Click();
+    // Disables Undo Delete once its row is gone or no longer an entry.
+    void checkUndoTarget();
+    void setUndoEnabled(bool enabled);
+    FileCommentPanel *m_fileComment = nullptr;
+    int m_tableFills = 0;        // table refills so far
+    int m_commentWindowFill = 0; // m_tableFills when the window was opened
+    QPersistentModelIndex m_undoRow;
+    QString m_undoText;
 
     CatalogLibrary m_library;
     SettingsFile m_settings;

@@ -13,6 +13,7 @@
 void MainWindow::createPanels()
 {
     createCatcommdlg();
+    createFilecommentdlg();
     createIndexingPanels();
     createQueryPanels();
 }

@@ -1,0 +1,177 @@
+// File comments: the comment window (Filecommentdlg) with its pre-defined
+// list, Delete Comment and its one-level undo.
+#include "MainWindow.h"
+
+#include "FileCommentPanel.h"
+#include "ToolPanel.h"
+#include "queries/FileComments.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kPanel = QStringLiteral("Filecommentdlg");
+const QString kPredefinedKey = QStringLiteral("predefinedbox_Items");
+
+} // namespace
+
+void MainWindow::connectFileCommentCommands()
+{
+    for (const char *name : {"AddEdit1", "AddEditComment1"})
+        connectCommand(QLatin1String(name), &MainWindow::AddEdit1Click);
+    for (const char *name : {"Delete2", "DeleteComment1"})
+        connectCommand(QLatin1String(name), &MainWindow::DeleteComment1Click);
+    for (const char *name : {"UndoDelete1", "UndoDelete2"})
+        connectCommand(QLatin1String(name), &MainWindow::UndoDelete1Click);
+}
+
+void MainWindow::createFilecommentdlg()
+{
+    ToolPanel *p = addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
+    if (auto *status = p->findChild<QLabel *>(kPanel + QStringLiteral("Status")))
+        status->hide(); // this window has no status bar
+    m_fileComment = new FileCommentPanel(p->body());
+    p->setContent(m_fileComment);
+    QStringList items = m_form.list(kPredefinedKey);
+    FileComments::sortPredefined(items);
+    showPredefined(items);
+
+    connect(m_fileComment->acceptButton(), &QPushButton::clicked, this, &MainWindow::AddfilecommentClick);
+    connect(m_fileComment->cancelButton(), &QPushButton::clicked, p, &QWidget::hide);
+    connect(m_fileComment->clearButton(), &QPushButton::clicked, this, [this] {
+        if (!m_fileComment->text().isEmpty())
+            m_fileComment->setText(QString());
+    });
+    connect(m_fileComment->addToListButton(), &QPushButton::clicked, this, &MainWindow::AddtolistClick);
+    connect(m_fileComment, &FileCommentPanel::addSelectedRequested, this, &MainWindow::ListtocommentClick);
+    connect(m_fileComment, &FileCommentPanel::editSelectedRequested, this, &MainWindow::EditpredefinedClick);
+    connect(m_fileComment, &FileCommentPanel::deleteSelectedRequested, this, &MainWindow::DeletepredefinedClick);
+
+    // The undo record and the row an open comment window was opened for
+    // belong to the rows the table holds now; a refill invalidates both.
+    connect(m_tableModel, &QAbstractItemModel::modelReset, this, [this] {
+        ++m_tableFills;
+        checkUndoTarget();
+    });
+    connect(m_tableModel, &QAbstractItemModel::rowsRemoved, this, &MainWindow::checkUndoTarget);
+    connect(m_tableModel, &QAbstractItemModel::dataChanged, this, &MainWindow::checkUndoTarget);
+}
+
+bool MainWindow::isCommentableRow(int row) const
+{
+    // The one-catalog layout only; the empty row of an empty table is no entry.
+    return m_tableModel->columnCount() == 5 && row >= 1 && !m_tableModel->cell(0, row).isEmpty();
+}
+
+void MainWindow::AddEdit1Click()
+{
+    const int row = selectedTableRow();
+    if (!isCommentableRow(row))
+        return;
+    m_fileComment->setText(m_tableModel->cell(4, row));
+    m_commentWindowFill = m_tableFills;
+    panel(kPanel)->showPanel();
+    m_fileComment->memo()->setFocus();
+}
+
+void MainWindow::AddfilecommentClick()
+{
+    // Written into another catalog's row, the text would be lost or misplaced.
+    if (m_commentWindowFill != m_tableFills)
+        return;
+    const QString text = FileComments::oneLine(m_fileComment->text());
+    if (!text.isEmpty()) {
+        const int row = selectedTableRow();
+        if (!isCommentableRow(row))
+            return;
+        m_tableModel->setCell(4, row, text);
+        m_state.pendingCommentEdits = true;
+    }
+    panel(kPanel)->hide();
+}
+
+void MainWindow::AddtolistClick()
+{
+    QStringList items = m_fileComment->items();
+    if (FileComments::addPredefined(items, FileComments::oneLine(m_fileComment->text())))
+        showPredefined(items);
+}
+
+void MainWindow::ListtocommentClick()
+{
+    const int row = m_fileComment->selectedRow();
+    if (row < 0)
+        return;
+    m_fileComment->setText(FileComments::withPredefined(m_fileComment->text(), m_fileComment->items().at(row)));
+}
+
+void MainWindow::EditpredefinedClick()
+{
+    const int row = m_fileComment->selectedRow();
+    if (row < 0)
+        return;
+    QStringList items = m_fileComment->items();
+    const std::optional<QString> edited = m_dialogs.inputBox(QStringLiteral("Edit Pre-Defined Comment"),
+                                                             QStringLiteral("Comment"), items.at(row));
+    if (!edited)
+        return;
+    const QString text = FileComments::oneLine(*edited);
+    if (FileComments::editPredefined(items, row, text))
+        showPredefined(items, int(items.indexOf(text)));
+}
+
+void MainWindow::DeletepredefinedClick()
+{
+    const int row = m_fileComment->selectedRow();
+    if (row < 0 || !m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete comment?")))
+        return;
+    QStringList items = m_fileComment->items();
+    items.removeAt(row);
+    showPredefined(items);
+}
+
+void MainWindow::showPredefined(const QStringList &items, int selectRow)
+{
+    m_fileComment->setItems(items, selectRow);
+    m_form.setList(kPredefinedKey, items);
+}
+
+void MainWindow::DeleteComment1Click()
+{
+    const int row = selectedTableRow();
+    if (!isCommentableRow(row) || m_tableModel->cell(4, row).isEmpty())
+        return;
+    const QString comment = m_tableModel->cell(4, row);
+    m_tableModel->setCell(4, row, QString());
+    // The record follows its row through sorting and row deletions.
+    m_undoText = comment;
+    m_undoRow = QPersistentModelIndex(m_tableModel->index(row - 1, 4));
+    setUndoEnabled(true);
+}
+
+void MainWindow::UndoDelete1Click()
+{
+    if (m_undoRow.isValid())
+        m_tableModel->setCell(4, m_undoRow.row() + 1, m_undoText);
+    setUndoEnabled(false);
+}
+
+void MainWindow::checkUndoTarget()
+{
+    if (!m_undoRow.isValid() || !isCommentableRow(m_undoRow.row() + 1))
+        setUndoEnabled(false);
+}
+
+void MainWindow::setUndoEnabled(bool enabled)
+{
+    if (!enabled) {
+        m_undoRow = QPersistentModelIndex();
+        m_undoText.clear();
+    }
+    for (const char *name : {"UndoDelete1", "UndoDelete2"})
+        action(QLatin1String(name))->setEnabled(enabled);
+}

@@ -1,0 +1,83 @@
+// File comments: comment-file and predefined-comments.
+#include "CliContext.h"
+
+#include "library/LibraryTransaction.h"
+#include "library/TextFile.h"
+#include "queries/FileComments.h"
+#include "settings/FormValues.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+int commentFile(CliContext &c, const QStringList &args)
+{
+    if (args.size() < 2 || args.size() > 3)
+        return c.fail(QStringLiteral("usage: comment-file CATALOG PATH [TEXT]"), CliExit::BadArguments);
+    const QString name = c.knownCatalog(args.at(0));
+    if (name.isEmpty() || !c.library.catalogFileExists(name))
+        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(args.at(0)));
+    // Lines are read and written back as they are; only the entry's change.
+    const QString file = c.library.catalogFilePath(name);
+    QStringList lines;
+    if (QString error; !TextFile::readLines(file, lines, &error))
+        return c.fail(error);
+    const QString &path = args.at(1);
+    const QStringList comments = FileComments::commentsOf(lines, path);
+    if (comments.isEmpty())
+        return c.fail(QStringLiteral("No entry %1 in %2 catalog").arg(path, name));
+    if (args.size() == 2) {
+        for (const QString &comment : comments)
+            c.out << comment << '\n';
+        return CliExit::Ok;
+    }
+    FileComments::setCommentOf(lines, path, args.at(2));
+    QString error;
+    const bool saved = LibraryTransaction::apply(
+        c.library, c.state, [&](LibraryTransaction &t) { t.writeFile(file, lines); }, &error);
+    return saved ? CliExit::Ok : c.fail(error);
+}
+
+int predefinedComments(CliContext &c, const QStringList &args)
+{
+    const bool add = args.value(0) == QLatin1String("--add");
+    const bool remove = args.value(0) == QLatin1String("--remove");
+    if (!(args.isEmpty() || (args.size() == 2 && (add || remove))))
+        return c.fail(QStringLiteral("usage: predefined-comments [--add TEXT | --remove TEXT]"),
+                      CliExit::BadArguments);
+    SettingsFile settings(c.library.settingsPath());
+    const QString section = FormValues::listSection(QStringLiteral("predefinedbox_Items"));
+    QStringList items = settings.readList(section);
+    FileComments::sortPredefined(items);
+    if (args.isEmpty()) {
+        RowWriter rows = c.rows();
+        for (const QString &item : std::as_const(items))
+            rows.write({item});
+        return CliExit::Ok;
+    }
+    const QString text = FileComments::oneLine(args.at(1));
+    if (add && text.isEmpty())
+        return c.fail(QStringLiteral("an empty comment cannot be added"), CliExit::BadArguments);
+    if (add && !FileComments::addPredefined(items, text))
+        return c.fail(QStringLiteral("%1 is already in the list").arg(text));
+    if (remove && !FileComments::removePredefined(items, text))
+        return c.fail(QStringLiteral("%1 is not in the list").arg(text));
+    if (!settings.writeList(section, items))
+        return c.fail(settings.lastError());
+    return CliExit::Ok;
+}
+
+} // namespace
+
+QList<CliCommand> commentCommands()
+{
+    return {
+        {"comment-file", "comment-file CATALOG PATH [TEXT]",
+         "Shows, sets or (with \"\") removes the comment of the entry PATH (folder and name) of a catalog.", "",
+         commentFile, CliCommand::Access::Writes},
+        {"predefined-comments", "predefined-comments [--add TEXT | --remove TEXT]",
+         "Lists the pre-defined comments of the comment window, or adds or removes one.",
+         "  --add TEXT      adds TEXT unless the list holds it (letters A-Z in either case)\n"
+         "  --remove TEXT   removes TEXT\n",
+         predefinedComments, CliCommand::Access::Writes, "comment"},
+    };
+}

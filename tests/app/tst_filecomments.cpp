@@ -1,0 +1,253 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "FileCommentPanel.h"
+#include "ToolPanel.h"
+#include "library/CommaText.h"
+#include "library/TextFile.h"
+#include "table/VisualTableModel.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+QString entry(const QString &name, const QString &size, const QString &comment = QString())
+{
+    return QString("\"%1\",\"%2\",\"06/14/1998 10:00:00\",\"/media/disc/\",\"%3\"").arg(name, size, comment);
+}
+
+// Games holds Backup (a.txt, b.txt commented "old", c.doc once opened) and
+// Disc; the pre-defined list is stored unsorted.
+void writeLibrary(AppFixture &app, const QStringList &predefined = {})
+{
+    app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\""});
+    app.writeLines("Catalogs/Backup.TXT", {entry("b.txt", "20", "old"), entry("a.txt", "10"), entry("c.doc", "5")});
+    app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
+    QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
+    for (int i = 0; i < predefined.size(); ++i)
+        ini << QString("Item%1=%2").arg(i).arg(predefined.at(i));
+    app.writeLines("Kestrovane.INI", ini);
+}
+
+void select(MainWindow &w, int column, int row)
+{
+    w.tableView()->setCurrentIndex(w.tableModel()->index(row - 1, column));
+}
+
+bool windowShown(MainWindow &w)
+{
+    return !w.panel("Filecommentdlg")->isHidden();
+}
+
+// The enabled states of the menu's and the popup's Undo Delete.
+QList<bool> undoItems(MainWindow &w)
+{
+    return {w.action("UndoDelete1")->isEnabled(), w.action("UndoDelete2")->isEnabled()};
+}
+
+const QList<bool> kEnabled{true, true};
+const QList<bool> kDisabled{false, false};
+
+QString storedComment(AppFixture &app, const QString &catalog, int line)
+{
+    QStringList lines;
+    TextFile::readLines(app.path("Catalogs/" + catalog + ".TXT"), lines);
+    return CommaText::field(CommaText::split(lines.value(line)), 4);
+}
+
+} // namespace
+
+class TestFileComments : public QObject
+{
+    Q_OBJECT
+private slots:
+    void acceptWithEmptyTextChangesNothing();
+    void acceptWritesOneLineAndCloseOffersSave();
+    void predefinedListEditing();
+    void addSelectedTwice_data();
+    void addSelectedTwice();
+    void deleteCommentAndUndo_data();
+    void deleteCommentAndUndo();
+    void refillDisablesUndoAndAccept();
+};
+
+void TestFileComments::acceptWithEmptyTextChangesNothing()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    FileCommentPanel *panel = w.fileCommentPanel();
+    QVERIFY(app.trigger("AddEdit1"));
+    QVERIFY(!windowShown(w)); // no entry in an empty table
+    QVERIFY(app.openCatalog("Backup"));
+    select(w, 0, 1);
+    QVERIFY(app.trigger("AddEditComment1"));
+    QVERIFY(windowShown(w));
+    QCOMPARE(panel->text(), QString());
+    panel->acceptButton()->click();
+    QVERIFY(!windowShown(w));
+
+    select(w, 0, 2);
+    QVERIFY(app.trigger("AddEdit1"));
+    QCOMPARE(panel->text(), QString("old"));
+    panel->clearButton()->click();
+    panel->acceptButton()->click();
+    QVERIFY(!windowShown(w));
+    QCOMPARE(w.tableModel()->cell(4, 2), QString("old"));
+    QVERIFY(!w.state().pendingCommentEdits);
+}
+
+void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    FileCommentPanel *panel = w.fileCommentPanel();
+    QVERIFY(app.openCatalog("Backup"));
+    select(w, 0, 1);
+    QTest::keyClick(w.tableView(), Qt::Key_Return);
+    QVERIFY(windowShown(w));
+    panel->setText("first");
+    QTest::keyClick(panel->memo(), Qt::Key_Return);
+    QCOMPARE(panel->text(), QString("first"));
+    panel->setText("first\r\nsecond, \"quoted\"");
+    panel->acceptButton()->click();
+    QCOMPARE(w.tableModel()->cell(4, 1), QString("first second, \"quoted\""));
+    QVERIFY(w.state().pendingCommentEdits);
+
+    app.dialogs().answerYes();
+    app.close();
+    QVERIFY(app.dialogs().shown().contains("confirm: Proceed to save changes to Backup catalog?"));
+    QCOMPARE(storedComment(app, "Backup", 0), QString("first second, \"quoted\""));
+    QCOMPARE(storedComment(app, "Backup", 1), QString("old"));
+}
+
+void TestFileComments::predefinedListEditing()
+{
+    AppFixture app;
+    writeLibrary(app, {"zeta", "BACKUP"});
+    MainWindow &w = app.start();
+    FileCommentPanel *panel = w.fileCommentPanel();
+    QCOMPARE(panel->items(), QStringList({"BACKUP", "zeta"}));
+    panel->setText("Backup");
+    panel->addToListButton()->click();
+    panel->setText("apple");
+    panel->addToListButton()->click();
+    QCOMPARE(panel->items(), QStringList({"apple", "BACKUP", "zeta"}));
+
+    panel->list()->setCurrentRow(2);
+    app.dialogs().answerText("");
+    app.dialogs().answerCancel();
+    app.dialogs().answerText("again");
+    for (int i = 0; i < 3; ++i)
+        panel->editButton()->click();
+    QCOMPARE(app.dialogs().lastShown(), QString("input: Edit Pre-Defined Comment | Comment"));
+    QCOMPARE(panel->items(), QStringList({"again", "apple", "BACKUP"}));
+
+    panel->list()->setCurrentRow(1);
+    app.dialogs().answerNo();
+    QTest::keyClick(panel->list(), Qt::Key_Delete);
+    QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to delete comment?"));
+    QCOMPARE(panel->items().size(), 3);
+    app.dialogs().answerYes();
+    panel->listMenu()->findChild<QAction *>("DeleteSelectedPreDefinedComment1")->trigger();
+    QCOMPARE(panel->items(), QStringList({"again", "BACKUP"}));
+    QVERIFY(app.dialogs().allAnswersUsed());
+
+    QCOMPARE(app.restart().fileCommentPanel()->items(), QStringList({"again", "BACKUP"}));
+}
+
+void TestFileComments::addSelectedTwice_data()
+{
+    QTest::addColumn<QString>("way");
+    for (const char *way : {"button", "enter", "double click", "menu"})
+        QTest::newRow(way) << QString(way);
+}
+
+void TestFileComments::addSelectedTwice()
+{
+    QFETCH(QString, way);
+    AppFixture app;
+    writeLibrary(app, {"old"});
+    FileCommentPanel *panel = app.start().fileCommentPanel();
+    const auto add = [&] {
+        if (way == "button")
+            panel->listToCommentButton()->click();
+        else if (way == "enter")
+            QTest::keyClick(panel->list(), Qt::Key_Return);
+        else if (way == "double click")
+            emit panel->list()->itemDoubleClicked(panel->list()->item(0));
+        else
+            panel->listMenu()->findChild<QAction *>("AddSelectedPreDefinedComment1")->trigger();
+    };
+    add(); // nothing is selected yet
+    QCOMPARE(panel->text(), QString());
+    panel->list()->setCurrentRow(0);
+    add();
+    add();
+    QCOMPARE(panel->text(), QString("old old"));
+}
+
+void TestFileComments::deleteCommentAndUndo_data()
+{
+    QTest::addColumn<QString>("deleteCommand");
+    QTest::addColumn<QString>("undoCommand");
+    QTest::newRow("menu") << "Delete2" << "UndoDelete1";
+    QTest::newRow("table popup") << "DeleteComment1" << "UndoDelete2";
+    QTest::newRow("menu, then popup") << "Delete2" << "UndoDelete2";
+}
+
+void TestFileComments::deleteCommentAndUndo()
+{
+    QFETCH(QString, deleteCommand);
+    QFETCH(QString, undoCommand);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    select(w, 0, 1);
+    QVERIFY(app.trigger(deleteCommand)); // a.txt has no comment
+    QCOMPARE(undoItems(w), kDisabled);
+    select(w, 0, 2);
+    QVERIFY(app.trigger(deleteCommand));
+    QCOMPARE(w.tableModel()->cell(4, 2), QString());
+    QCOMPARE(undoItems(w), kEnabled);
+    // Sorted by size, largest first, b.txt moves to row 1: the undo follows it.
+    w.tableModel()->sort(1, Qt::DescendingOrder);
+    QCOMPARE(w.tableModel()->cell(0, 1), QString("b.txt"));
+    QVERIFY(app.trigger(undoCommand));
+    QCOMPARE(w.tableModel()->cell(4, 1), QString("old"));
+    QCOMPARE(w.tableModel()->cell(4, 2), QString());
+    QCOMPARE(undoItems(w), kDisabled);
+    QVERIFY(!w.state().pendingCommentEdits);
+}
+
+void TestFileComments::refillDisablesUndoAndAccept()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    select(w, 0, 2);
+    QVERIFY(app.trigger("Delete2"));
+    QVERIFY(app.openCatalog("Disc"));
+    QCOMPARE(undoItems(w), kDisabled);
+
+    select(w, 0, 1);
+    QVERIFY(app.trigger("AddEdit1"));
+    w.fileCommentPanel()->setText("for x.iso");
+    QVERIFY(app.openCatalog("Backup"));
+    select(w, 0, 1);
+    w.fileCommentPanel()->acceptButton()->click();
+    QCOMPARE(w.tableModel()->cell(4, 1), QString());
+    QVERIFY(!w.state().pendingCommentEdits);
+}
+
+QTEST_MAIN(TestFileComments)
+#include "tst_filecomments.moc"

@@ -1,0 +1,103 @@
+#include "CliProcess.h"
+#include "TestSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Stick holds a.txt and two spellings of b.txt; a stray blank stays in the
+// first line so that an untouched line shows whether it was rebuilt.
+const QStringList kStick{"\"a.txt\", \"1\",\"\",\"/usb/\",\"first\"", "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"",
+                         "\"B.TXT\",\"3\",\"\",\"/usb/sub/\",\"upper\""};
+
+void writeLibrary(const QTemporaryDir &dir)
+{
+    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"1\",\"0Games\",\"2Stick\""});
+    TestSupport::writeLines(dir.filePath("Catalogs/Stick.TXT"), kStick);
+    TestSupport::writeLines(dir.filePath("Kestrovane.INI"),
+                            {"[Global.predefinedbox_Items]", "Count=2", "Item0=zeta", "Item1=BACKUP"});
+}
+
+QByteArray crlf(const QStringList &lines)
+{
+    return (lines.join("\r\n") + "\r\n").toUtf8();
+}
+
+} // namespace
+
+class TestCommentCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refusals_data();
+    void refusals();
+    void commentFileChangesOneLine();
+    void predefinedComments();
+};
+
+void TestCommentCommands::refusals_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("unknown catalog") << QStringList{"comment-file", "Disk", "/usb/a.txt"} << 1
+                                     << "kestrovane-cli: Catalog Disk does not exists!\n";
+    QTest::newRow("unknown entry") << QStringList{"comment-file", "Stick", "/usb/A.txt", "x"} << 1
+                                   << "kestrovane-cli: No entry /usb/A.txt in Stick catalog\n";
+    QTest::newRow("no path") << QStringList{"comment-file", "Stick"} << 2
+                             << "kestrovane-cli: usage: comment-file CATALOG PATH [TEXT]\n";
+    QTest::newRow("add a listed comment") << QStringList{"predefined-comments", "--add", "Backup"} << 1
+                                          << "kestrovane-cli: Backup is already in the list\n";
+    QTest::newRow("add nothing") << QStringList{"predefined-comments", "--add", ""} << 2
+                                 << "kestrovane-cli: an empty comment cannot be added\n";
+    QTest::newRow("remove a missing comment") << QStringList{"predefined-comments", "--remove", "none"} << 1
+                                              << "kestrovane-cli: none is not in the list\n";
+    QTest::newRow("add and remove") << QStringList{"predefined-comments", "--add", "a", "--remove", "b"} << 2
+                                    << "kestrovane-cli: usage: predefined-comments [--add TEXT | --remove TEXT]\n";
+}
+
+void TestCommentCommands::refusals()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const auto before = TestSupport::librarySnapshot(dir.path());
+    const CliProcess::Result r = CliProcess::run(dir.path(), args);
+    QCOMPARE(r.err, err);
+    QCOMPARE(r.code, code);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
+}
+
+void TestCommentCommands::commentFileChangesOneLine()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const CliProcess::TextResult shown = CliProcess::runText(dir.path(), {"comment-file", "stick", "/usb/sub/B.TXT"});
+    QCOMPARE(shown.out, QString("upper\n"));
+    QCOMPARE(shown.code, 0);
+
+    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "say \"hi\"\nnow"}).code, 0);
+    QStringList expected = kStick;
+    expected[1] = "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"say \"\"hi\"\" now\"";
+    QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")), crlf(expected));
+
+    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/a.txt", ""}).code, 0);
+    expected[0] = "\"a.txt\",\"1\",\"\",\"/usb/\",\"\"";
+    QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")), crlf(expected));
+}
+
+void TestCommentCommands::predefinedComments()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    QCOMPARE(CliProcess::runText(dir.path(), {"predefined-comments"}).out, QString("BACKUP\nzeta\n"));
+    QCOMPARE(CliProcess::run(dir.path(), {"predefined-comments", "--add", "apple"}).code, 0);
+    QCOMPARE(CliProcess::run(dir.path(), {"predefined-comments", "--remove", "backup"}).code, 0);
+    QCOMPARE(CliProcess::runText(dir.path(), {"predefined-comments"}).out, QString("apple\nzeta\n"));
+}
+
+QTEST_GUILESS_MAIN(TestCommentCommands)
+#include "tst_commentcommands.moc"
