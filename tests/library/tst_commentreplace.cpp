@@ -139,7 +139,7 @@ void TstCommentReplace::keepsOtherBytesAndUntouchedFiles()
     // Lines the run must keep byte for byte: another comment, a line that
     // is no entry (too few or too many fields), blanks and loose quoting,
     // LF and CR line ends, a last line without its end.
-    const QByteArray kept = " \"CD\" , 1,\"d\",\"/m/\",\"no\"\n\"a\"b.txt\",\"1\",\"\",\"/m/\",\"CD\"\r"
+    const QByteArray kept = " \"CD\" , 1,\"d\",\"/m/\",\"no\"\n\"a\"b.txt\",\"1\",\"\",\"CD\",\"x\"\r"
                             "\"CD\",\"CD\",\"CD\",\"CD\"\r\n";
     const QByteArray changed = entry("b", "CD here");
     const QString disc = catalog("Disc.TXT");
