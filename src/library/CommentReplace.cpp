@@ -119,8 +119,10 @@ qsizetype replaceInText(const QByteArray &in, TextSpan span, const Encoding &enc
         QByteArray bytes;
         if (!encoding.encode(line, bytes))
             return kUnencodable;
-        if (count == 0)
+        if (count == 0) {
+            out.resize(0); // keeps the room of an earlier file
             out.reserve(in.size() + in.size() / 8);
+        }
         out.append(data + copied, start - copied);
         out.append(bytes);
         copied = end;
@@ -131,7 +133,8 @@ qsizetype replaceInText(const QByteArray &in, TextSpan span, const Encoding &enc
     return count;
 }
 
-qsizetype replaceInFile(const QByteArray &in, const QString &search, const QString &replacement, QByteArray &out)
+qsizetype replaceInFile(const QByteArray &in, const QString &search, const QString &replacement,
+                        QByteArray &out)
 {
     const TextSpan span = textSpan(in);
     const bool utf8 = QByteArrayView(in).sliced(span.begin, span.end - span.begin).isValidUtf8();
@@ -140,19 +143,26 @@ qsizetype replaceInFile(const QByteArray &in, const QString &search, const QStri
         return count;
     // The new comment cannot be written in the old code page: the file
     // becomes UTF-8, as every file the program writes.
-    out.clear();
+    out.resize(0);
     const QByteArray text = Windows1252::decode(in.sliced(span.begin, span.end - span.begin)).toUtf8();
     const QByteArray converted = in.first(span.begin) + text + in.sliced(span.end);
     const TextSpan convertedSpan{span.begin, span.begin + text.size()};
     return replaceInText(converted, convertedSpan, Encoding(true), search, replacement, out);
 }
 
+// Reads into bytes, whose room is kept from file to file: a fresh buffer
+// for every catalog costs more in page faults than the search itself.
 bool readFile(const QString &path, QByteArray &bytes, QString &reason)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        bytes.resize(file.size());
+        const qint64 got = file.read(bytes.data(), bytes.size());
+        if (got >= 0) {
+            bytes.resize(got);
+            bytes += file.readAll(); // whatever was added meanwhile
+        }
+        if (got >= 0 && file.error() == QFileDevice::NoError)
             return true;
     }
     reason = path + QStringLiteral(": ") + file.errorString();
@@ -169,15 +179,17 @@ qsizetype CommentReplace::Result::total() const
     return sum;
 }
 
-CommentReplace::CommentReplace(const CatalogLibrary &library) : m_library(library) {}
+CommentReplace::CommentReplace(const CatalogLibrary &library) : m_library(library)
+{
+}
 
 QStringList CommentReplace::catalogFiles() const
 {
     const QDir dir(m_library.catalogsDir());
     QStringList paths;
     // Name filters ignore letter case unless told otherwise.
-    for (const QString &entry : dir.entryList({QStringLiteral("*.TXT")}, QDir::Files | QDir::Hidden,
-                                              QDir::Name | QDir::IgnoreCase))
+    for (const QString &entry :
+         dir.entryList({QStringLiteral("*.TXT")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase))
         paths << dir.filePath(entry);
     return paths;
 }
@@ -198,8 +210,9 @@ CommentReplace::Result CommentReplace::run(const QString &search, const QString 
     // A comment is one line, so a text with a line break is in none.
     const bool findable = !search.contains(u'\r') && !search.contains(u'\n');
     result.outcome = Outcome::Finished;
+    QByteArray bytes;
+    QByteArray out;
     for (const QString &path : files) {
-        QByteArray bytes;
         if (!readFile(path, bytes, result.reason)) {
             result.outcome = Outcome::Failed;
             result.message = QStringLiteral("Cannot open file ") + path;
@@ -208,11 +221,9 @@ CommentReplace::Result CommentReplace::run(const QString &search, const QString 
         const QString fileName = QFileInfo(path).fileName();
         const QString name = fileName.first(fileName.size() - 4);
         control.progress(QStringLiteral("Searching ") + name + QStringLiteral(" catalog..."));
-        QByteArray out;
         const qsizetype count = findable ? replaceInFile(bytes, search, replacement, out) : 0;
         if (count == 0)
             continue;
-        bytes = QByteArray();
         if (!TextFile::writeBytes(path, out, &result.reason)) {
             result.outcome = Outcome::Failed;
             result.message = QStringLiteral("Cannot create file ") + path;

@@ -97,19 +97,35 @@ void TstCommentReplace::replacesInComments_data()
     QTest::addColumn<QString>("replacement");
     QTest::addColumn<QStringList>("afterRuns"); // the comment after the first and the second run
 
-    QTest::newRow("first occurrence, then the next") << "a.iso" << "CD box, CD 2" << "CD" << "DVD"
-                                                     << QStringList{"DVD box, CD 2", "DVD box, DVD 2"};
-    QTest::newRow("letter case counts") << "a.iso" << "CD box" << "cd" << "DVD" << QStringList{"CD box", "CD box"};
-    QTest::newRow("replacement holding the search text")
-        << "a.iso" << "CD" << "CD" << "CDR" << QStringList{"CDR", "CDRR"};
-    QTest::newRow("quotes in the comment") << "a.iso" << "the \"CD\" box" << "CD" << "DVD"
-                                           << QStringList{"the \"DVD\" box", "the \"DVD\" box"};
-    QTest::newRow("quote and comma in the name") << "say \"CD\", 2.iso" << "CD 1" << "CD" << "DVD"
-                                                 << QStringList{"DVD 1", "DVD 1"};
-    QTest::newRow("search text only in the name") << "CD.iso" << "box" << "CD" << "DVD"
-                                                  << QStringList{"box", "box"};
-    QTest::newRow("characters beyond ASCII") << "é.iso" << "Überspielt ✓" << "✓" << "—ok"
-                                             << QStringList{"Überspielt —ok", "Überspielt —ok"};
+    QTest::newRow("first occurrence, then the next")
+        << "a.iso"
+        << "CD box, CD 2"
+        << "CD"
+        << "DVD" << QStringList{"DVD box, CD 2", "DVD box, DVD 2"};
+    QTest::newRow("letter case counts") << "a.iso"
+                                        << "CD box"
+                                        << "cd"
+                                        << "DVD" << QStringList{"CD box", "CD box"};
+    QTest::newRow("replacement holding the search text") << "a.iso"
+                                                         << "CD"
+                                                         << "CD"
+                                                         << "CDR" << QStringList{"CDR", "CDRR"};
+    QTest::newRow("quotes in the comment") << "a.iso"
+                                           << "the \"CD\" box"
+                                           << "CD"
+                                           << "DVD" << QStringList{"the \"DVD\" box", "the \"DVD\" box"};
+    QTest::newRow("quote and comma in the name") << "say \"CD\", 2.iso"
+                                                 << "CD 1"
+                                                 << "CD"
+                                                 << "DVD" << QStringList{"DVD 1", "DVD 1"};
+    QTest::newRow("search text only in the name") << "CD.iso"
+                                                  << "box"
+                                                  << "CD"
+                                                  << "DVD" << QStringList{"box", "box"};
+    QTest::newRow("characters beyond ASCII") << "é.iso"
+                                             << "Überspielt ✓"
+                                             << "✓"
+                                             << "—ok" << QStringList{"Überspielt —ok", "Überspielt —ok"};
 }
 
 void TstCommentReplace::replacesInComments()
@@ -168,7 +184,8 @@ void TstCommentReplace::everyCatalogFileIsProcessed()
     // list and other files are no catalogs.
     TestSupport::writeLines(m_dir->filePath("Master.TXT"), {"\"1\",\"0Discs\",\"3Listed\""});
     const QByteArray line = entry("a", "CD") + "\r\n";
-    for (const char *file : {"Listed.TXT", "unlisted.txt", ".hidden.Txt", "Master", "notes.doc", "Old.TXT.bak"})
+    for (const char *file :
+         {"Listed.TXT", "unlisted.txt", ".hidden.Txt", "Master", "notes.doc", "Old.TXT.bak"})
         QVERIFY(TestSupport::writeFile(catalog(file), line));
     QVERIFY(QDir().mkpath(catalog("folder.TXT")));
 
