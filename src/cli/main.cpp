@@ -23,7 +23,7 @@ const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): n
 
 QList<CliCommand> allCommands()
 {
-    return libraryCommands() + treeCommands() + indexingCommands() + queryCommands();
+    return libraryCommands() + treeCommands() + indexingCommands() + queryCommands() + replaceCommands();
 }
 
 const CliCommand *findCommand(const QList<CliCommand> &commands, const QString &name)
