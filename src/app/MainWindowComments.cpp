@@ -15,6 +15,7 @@ void MainWindow::createPanels()
     createCatcommdlg();
     createIndexingPanels();
     createQueryPanels();
+    createSandRdlg();
 }
 
 void MainWindow::createCatcommdlg()
