@@ -92,7 +92,6 @@ void MainWindow::SandRSearchClick()
     // Table edits made since the panel opened would be saved over the new
     // comments later, or lost by the reload at the end.
     OfferSaveChanges();
-
     ToolPanel *p = panel(kReplacePanel);
     setReplaceRunning(true);
     PanelProgress progress(p);
