@@ -253,6 +253,16 @@ private:
     void TextFileFormatted1Click();
     void HTMLFile1Click();
 
+    // MainWindowReplace.cpp: search and replace in file comments.
+    void createSandRdlg();
+    void SearchAndReplace1Click();
+    void SandRSearchClick();
+    void setReplaceRunning(bool running);
+    class QLineEdit *m_sandrSearch = nullptr;        // Edit1
+    class QLineEdit *m_sandrReplace = nullptr;       // Edit2
+    class QPushButton *m_sandrSearchButton = nullptr; // Button1
+    class QPushButton *m_sandrCloseButton = nullptr;  // Button2
+
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();

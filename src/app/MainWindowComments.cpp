@@ -16,6 +16,7 @@ void MainWindow::createPanels()
     createFilecommentdlg();
     createIndexingPanels();
     createQueryPanels();
+    createSandRdlg();
 }
 
 void MainWindow::createCatcommdlg()

@@ -68,3 +68,4 @@ QList<CliCommand> treeCommands();     // CliTreeCommands.cpp
 QList<CliCommand> indexingCommands(); // CliIndexingCommands.cpp
 QList<CliCommand> queryCommands();    // CliQueryCommands.cpp
 QList<CliCommand> commentCommands();  // CliCommentCommands.cpp
+QList<CliCommand> replaceCommands();  // CliReplaceCommands.cpp

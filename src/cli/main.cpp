@@ -23,7 +23,8 @@ const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): n
 
 QList<CliCommand> allCommands()
 {
-    return libraryCommands() + treeCommands() + indexingCommands() + queryCommands() + commentCommands();
+    return libraryCommands() + treeCommands() + indexingCommands() + queryCommands() + commentCommands() +
+           replaceCommands();
 }
 
 const CliCommand *findCommand(const QList<CliCommand> &commands, const QString &name)

@@ -94,7 +94,7 @@ void TestCompletion::commands_data()
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QStringList>("replies");
     QTest::newRow("command by prefix") << QStringList{"de"} << QStringList{"delete-catalog", "delete-category"};
-    QTest::newRow("after --library") << QStringList{"--library", "/tmp", "rep"} << QStringList{"report"};
+    QTest::newRow("after --library") << QStringList{"--library", "/tmp", "repo"} << QStringList{"report"};
     QTest::newRow("global option") << QStringList{"--li"} << QStringList{"--library"};
     QTest::newRow("option") << QStringList{"show", "X", "--r"} << QStringList{"--reverse"};
     QTest::newRow("format") << QStringList{"search", "--format", ""} << QStringList{"tsv", "csv", "json"};

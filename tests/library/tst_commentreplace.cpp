@@ -1,0 +1,261 @@
+#include "TestSupport.h"
+
+#include "library/CatalogLibrary.h"
+#include "library/CommaText.h"
+#include "library/CommentReplace.h"
+#include "library/RunControl.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Outcome = CommentReplace::Outcome;
+
+namespace {
+
+QByteArray entry(const QString &name, const QString &comment)
+{
+    return CommaText::join({name, "10", "01/02/2020 10:00:00", "/m/", comment}).toUtf8();
+}
+
+class ProgressLog : public RunControl
+{
+public:
+    void progress(const QString &text) override { texts << text; }
+    QStringList texts;
+};
+
+const QDateTime kOld(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+
+void setModified(const QString &path, const QDateTime &when)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+QDateTime modified(const QString &path)
+{
+    return QFileInfo(path).fileTime(QFileDevice::FileModificationTime);
+}
+
+} // namespace
+
+class TstCommentReplace : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void replacesInComments_data();
+    void replacesInComments();
+    void keepsOtherBytesAndUntouchedFiles();
+    void everyCatalogFileIsProcessed();
+    void codePageOfOldCatalogs_data();
+    void codePageOfOldCatalogs();
+    void unwritableFileEndsRun();
+    void noCatalogs();
+
+private:
+    QString catalog(const QString &file) const { return m_dir->filePath("Catalogs/" + file); }
+    CommentReplace::Result run(const QString &search, const QString &replacement)
+    {
+        m_log.texts.clear();
+        return CommentReplace(*m_library).run(search, replacement, m_log);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CatalogLibrary> m_library;
+    ProgressLog m_log;
+    QString m_mounted;
+};
+
+void TstCommentReplace::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir().mkpath(m_dir->filePath("Catalogs")));
+    m_library = std::make_unique<CatalogLibrary>(m_dir->path());
+}
+
+void TstCommentReplace::cleanup()
+{
+    if (!m_mounted.isEmpty())
+        TestSupport::unmount(m_mounted);
+    m_mounted.clear();
+}
+
+void TstCommentReplace::replacesInComments_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QStringList>("afterRuns"); // the comment after the first and the second run
+
+    QTest::newRow("first occurrence, then the next")
+        << "a.iso"
+        << "CD box, CD 2"
+        << "CD"
+        << "DVD" << QStringList{"DVD box, CD 2", "DVD box, DVD 2"};
+    QTest::newRow("letter case counts") << "a.iso"
+                                        << "CD box"
+                                        << "cd"
+                                        << "DVD" << QStringList{"CD box", "CD box"};
+    QTest::newRow("replacement holding the search text") << "a.iso"
+                                                         << "CD"
+                                                         << "CD"
+                                                         << "CDR" << QStringList{"CDR", "CDRR"};
+    QTest::newRow("quotes in the comment") << "a.iso"
+                                           << "the \"CD\" box"
+                                           << "CD"
+                                           << "DVD" << QStringList{"the \"DVD\" box", "the \"DVD\" box"};
+    QTest::newRow("quote and comma in the name") << "say \"CD\", 2.iso"
+                                                 << "CD 1"
+                                                 << "CD"
+                                                 << "DVD" << QStringList{"DVD 1", "DVD 1"};
+    QTest::newRow("search text only in the name") << "CD.iso"
+                                                  << "box"
+                                                  << "CD"
+                                                  << "DVD" << QStringList{"box", "box"};
+    QTest::newRow("characters beyond ASCII") << "é.iso"
+                                             << "Überspielt ✓"
+                                             << "✓"
+                                             << "—ok" << QStringList{"Überspielt —ok", "Überspielt —ok"};
+}
+
+void TstCommentReplace::replacesInComments()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, comment);
+    QFETCH(QString, search);
+    QFETCH(QString, replacement);
+    QFETCH(QStringList, afterRuns);
+
+    const QString path = catalog("Disc.TXT");
+    QVERIFY(TestSupport::writeFile(path, entry(name, comment) + "\r\n"));
+    for (const QString &expected : afterRuns) {
+        const QByteArray before = TestSupport::readFile(path);
+        const CommentReplace::Result result = run(search, replacement);
+        QCOMPARE(result.outcome, Outcome::Finished);
+        const QByteArray after = TestSupport::readFile(path);
+        // The whole line parses back: the name and the other fields are whole.
+        QCOMPARE(CommaText::split(QString::fromUtf8(after).trimmed()),
+                 QStringList({name, "10", "01/02/2020 10:00:00", "/m/", expected}));
+        QCOMPARE(result.total(), after == before ? 0 : 1);
+    }
+}
+
+void TstCommentReplace::keepsOtherBytesAndUntouchedFiles()
+{
+    // Lines the run must keep byte for byte: another comment, a line that
+    // is no entry (too few or too many fields), blanks and loose quoting,
+    // LF and CR line ends, a last line without its end.
+    const QByteArray kept = " \"CD\" , 1,\"d\",\"/m/\",\"no\"\n\"a\"b.txt\",\"1\",\"\",\"CD\",\"x\"\r"
+                            "\"CD\",\"CD\",\"CD\",\"CD\"\r\n";
+    const QByteArray changed = entry("b", "CD here");
+    const QString disc = catalog("Disc.TXT");
+    const QString other = catalog("Other.TXT");
+    const QByteArray otherBytes = entry("c", "no match") + "\r\n";
+    QVERIFY(TestSupport::writeFile(disc, kept + changed + "\r\n" + kept + changed));
+    QVERIFY(TestSupport::writeFile(other, otherBytes));
+    setModified(other, kOld);
+
+    const CommentReplace::Result result = run("CD", "DVD");
+    QCOMPARE(result.outcome, Outcome::Finished);
+    QCOMPARE(result.changed.size(), 1);
+    QCOMPARE(result.changed.first().name, QString("Disc"));
+    QCOMPARE(result.changed.first().replacements, 2);
+    const QByteArray now = entry("b", "DVD here");
+    QCOMPARE(TestSupport::readFile(disc), kept + now + "\r\n" + kept + now);
+    QCOMPARE(TestSupport::readFile(other), otherBytes);
+    QCOMPARE(modified(other), kOld);
+    QCOMPARE(m_log.texts, QStringList({"Getting catalog list...", "Searching Disc catalog...",
+                                       "Searching Other catalog...", "Finished"}));
+}
+
+void TstCommentReplace::everyCatalogFileIsProcessed()
+{
+    // Listed or not, any letter case of the extension; the information
+    // list and other files are no catalogs.
+    TestSupport::writeLines(m_dir->filePath("Master.TXT"), {"\"1\",\"0Discs\",\"3Listed\""});
+    const QByteArray line = entry("a", "CD") + "\r\n";
+    for (const char *file :
+         {"Listed.TXT", "unlisted.txt", ".hidden.Txt", "Master", "notes.doc", "Old.TXT.bak"})
+        QVERIFY(TestSupport::writeFile(catalog(file), line));
+    QVERIFY(QDir().mkpath(catalog("folder.TXT")));
+
+    const CommentReplace::Result result = run("CD", "DVD");
+    QStringList names;
+    for (const CommentReplace::CatalogCount &c : result.changed)
+        names << c.name;
+    QCOMPARE(names, QStringList({".hidden", "Listed", "unlisted"}));
+    for (const char *file : {"Master", "notes.doc", "Old.TXT.bak"})
+        QCOMPARE(TestSupport::readFile(catalog(file)), line);
+}
+
+void TstCommentReplace::codePageOfOldCatalogs_data()
+{
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QByteArray>("expected"); // the file's bytes afterwards
+
+    // "caf\xE9" is "café" in Windows-1252, which the Windows version wrote.
+    const QByteArray second = "\"caf\xE9\",\"1\",\"\",\"/m/\",\"caf\xE9 CX\"\r\n";
+    QTest::newRow("kept when it holds the new text")
+        << "\xE2\x82\xAC" // €, 0x80 in Windows-1252
+        << QByteArray("\"caf\xE9\",\"1\",\"\",\"/m/\",\"caf\xE9 \x80\"\r\n") + second;
+    QTest::newRow("the file becomes UTF-8 when not")
+        << "\xE2\x9C\x93" // ✓
+        << QByteArray("\"caf\xC3\xA9\",\"1\",\"\",\"/m/\",\"caf\xC3\xA9 \xE2\x9C\x93\"\r\n"
+                      "\"caf\xC3\xA9\",\"1\",\"\",\"/m/\",\"caf\xC3\xA9 CX\"\r\n");
+}
+
+void TstCommentReplace::codePageOfOldCatalogs()
+{
+    QFETCH(QString, replacement);
+    QFETCH(QByteArray, expected);
+    const QString path = catalog("Old.TXT");
+    QVERIFY(TestSupport::writeFile(path, "\"caf\xE9\",\"1\",\"\",\"/m/\",\"caf\xE9 CD\"\r\n"
+                                         "\"caf\xE9\",\"1\",\"\",\"/m/\",\"caf\xE9 CX\"\r\n"));
+    QCOMPARE(run("CD", replacement).total(), 1);
+    QCOMPARE(TestSupport::readFile(path), expected);
+}
+
+void TstCommentReplace::unwritableFileEndsRun()
+{
+    const QByteArray line = entry("a", "CD") + "\r\n";
+    for (const char *file : {"A.TXT", "B.TXT", "C.TXT"})
+        QVERIFY(TestSupport::writeFile(catalog(file), line));
+    // A file that is a mount point cannot be replaced, not even by root.
+    const QString b = catalog("B.TXT");
+    if (QProcess::execute("mount", {"--bind", b, b}) != 0)
+        QSKIP("cannot bind-mount a file here");
+    m_mounted = b;
+
+    const CommentReplace::Result result = run("CD", "DVD");
+    QCOMPARE(result.outcome, Outcome::Failed);
+    QCOMPARE(result.message, "Cannot create file " + b);
+    QCOMPARE(result.changed.size(), 1);
+    QCOMPARE(TestSupport::readFile(catalog("A.TXT")), entry("a", "DVD") + "\r\n");
+    QCOMPARE(TestSupport::readFile(b), line);
+    QCOMPARE(TestSupport::readFile(catalog("C.TXT")), line);
+    QCOMPARE(m_log.texts.last(), QString("Finished"));
+    QCOMPARE(QDir(m_dir->filePath("Catalogs")).entryList(QDir::Files).size(), 3); // no temporary left
+}
+
+void TstCommentReplace::noCatalogs()
+{
+    QVERIFY(TestSupport::writeFile(catalog("Master"), "\"a\"\r\n"));
+    const CommentReplace::Result result = run("CD", "DVD");
+    QCOMPARE(result.outcome, Outcome::NoCatalogs);
+    QCOMPARE(result.message, QString("No catalogs exists!"));
+    QCOMPARE(run("", "DVD").outcome, Outcome::NothingToDo);
+    QCOMPARE(run("CD", "").outcome, Outcome::NothingToDo);
+}
+
+QTEST_GUILESS_MAIN(TstCommentReplace)
+#include "tst_commentreplace.moc"
