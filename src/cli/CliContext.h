@@ -67,3 +67,4 @@ QList<CliCommand> libraryCommands();  // CliLibraryCommands.cpp
 QList<CliCommand> treeCommands();     // CliTreeCommands.cpp
 QList<CliCommand> indexingCommands(); // CliIndexingCommands.cpp
 QList<CliCommand> queryCommands();    // CliQueryCommands.cpp
+QList<CliCommand> printCommands();    // CliPrintCommand.cpp
