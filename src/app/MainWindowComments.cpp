@@ -15,6 +15,7 @@ void MainWindow::createPanels()
     createCatcommdlg();
     createIndexingPanels();
     createQueryPanels();
+    createPrintsetupdlg();
 }
 
 void MainWindow::createCatcommdlg()
