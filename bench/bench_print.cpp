@@ -37,7 +37,8 @@ QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats)
         path += QStringLiteral("pack.ZIP/");
     const qint64 stamp = 946684800 + rng.bounded(700000000);
     const QString comment = rng.bounded(5) == 0 ? QStringLiteral("keep") : QString();
-    return CommaText::join({name, QString::number(rng.bounded(1 << 30)), formats.formatStamp(stamp), path, comment});
+    return CommaText::join(
+        {name, QString::number(rng.bounded(1 << 30)), formats.formatStamp(stamp), path, comment});
 }
 
 int pdfPages(const QString &pdf)
@@ -64,8 +65,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir temp;
     QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
-    BenchSupport::writeGeneratedCatalog(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
-                                        [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
+    BenchSupport::writeGeneratedCatalog(
+        temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
+        [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
     const CatalogLibrary library(temp.path());
 
     VisualTableModel model(formats);

@@ -33,8 +33,7 @@ namespace {
 
 const QString kPrintPanel = QStringLiteral("Printsetupdlg");
 
-template <typename W>
-W *accessible(W *widget, const QString &name)
+template <typename W> W *accessible(W *widget, const QString &name)
 {
     widget->setAccessibleName(name);
     return widget;
@@ -55,26 +54,30 @@ void MainWindow::createPrintsetupdlg()
     m_printTime = PanelWidgets::checkBox(body, QStringLiteral("CheckBox1"), QStringLiteral("Time"));
     m_printDate = PanelWidgets::checkBox(body, QStringLiteral("CheckBox2"), QStringLiteral("Date"));
     m_printBorders = PanelWidgets::checkBox(body, QStringLiteral("CheckBox3"), QStringLiteral("Borders"));
-    m_printPageNumbers = PanelWidgets::checkBox(body, QStringLiteral("CheckBox4"), QStringLiteral("Page Number"));
+    m_printPageNumbers =
+        PanelWidgets::checkBox(body, QStringLiteral("CheckBox4"), QStringLiteral("Page Number"));
     for (QCheckBox *box : {m_printTime, m_printDate, m_printBorders, m_printPageNumbers})
         box->setAccessibleName(box->text());
-    auto *orientation = accessible(PanelWidgets::named(new QGroupBox(QStringLiteral("Orientation"), body), "RadioGroup1"),
-                                   QStringLiteral("Orientation"));
-    m_landscape = accessible(new QRadioButton(QStringLiteral("Landscape"), orientation), QStringLiteral("Landscape"));
-    m_portrait = accessible(new QRadioButton(QStringLiteral("Portrait"), orientation), QStringLiteral("Portrait"));
+    auto *orientation =
+        accessible(PanelWidgets::named(new QGroupBox(QStringLiteral("Orientation"), body), "RadioGroup1"),
+                   QStringLiteral("Orientation"));
+    m_landscape =
+        accessible(new QRadioButton(QStringLiteral("Landscape"), orientation), QStringLiteral("Landscape"));
+    m_portrait =
+        accessible(new QRadioButton(QStringLiteral("Portrait"), orientation), QStringLiteral("Portrait"));
     auto *orientationLayout = new QVBoxLayout(orientation);
     orientationLayout->addWidget(m_landscape);
     orientationLayout->addWidget(m_portrait);
     QPushButton *font = PanelWidgets::button(body, QStringLiteral("BitBtn1"), QStringLiteral("Setup Font"));
     font->setAccessibleName(font->text());
-    QWidget *preview = createPrintMenuButton(QStringLiteral("RxSpeedButton1"), QStringLiteral("Preview"),
-                                             {{QStringLiteral("PreviewAll1"), QStringLiteral("Preview All")},
-                                              {QStringLiteral("PreviewSelectedRegion1"),
-                                               QStringLiteral("Preview Selected Region")}});
-    QWidget *print = createPrintMenuButton(QStringLiteral("RxSpeedButton2"), QStringLiteral("Print"),
-                                           {{QStringLiteral("PrintAll1"), QStringLiteral("Print All")},
-                                            {QStringLiteral("PrintSelectedRegion1"),
-                                             QStringLiteral("Print Selected Region")}});
+    QWidget *preview = createPrintMenuButton(
+        QStringLiteral("RxSpeedButton1"), QStringLiteral("Preview"),
+        {{QStringLiteral("PreviewAll1"), QStringLiteral("Preview All")},
+         {QStringLiteral("PreviewSelectedRegion1"), QStringLiteral("Preview Selected Region")}});
+    QWidget *print = createPrintMenuButton(
+        QStringLiteral("RxSpeedButton2"), QStringLiteral("Print"),
+        {{QStringLiteral("PrintAll1"), QStringLiteral("Print All")},
+         {QStringLiteral("PrintSelectedRegion1"), QStringLiteral("Print Selected Region")}});
     grid->addWidget(titleLabel, 0, 0);
     grid->addWidget(m_printTitle, 0, 1, 1, 2);
     grid->addWidget(m_printTime, 1, 0);
@@ -90,7 +93,8 @@ void MainWindow::createPrintsetupdlg()
     m_printDate->setChecked(m_form.boolean(QStringLiteral("CheckBox2_Checked")));
     m_printBorders->setChecked(m_form.boolean(QStringLiteral("CheckBox3_Checked")));
     m_printPageNumbers->setChecked(m_form.boolean(QStringLiteral("CheckBox4_Checked")));
-    (m_form.integer(QStringLiteral("RadioGroup1_ItemIndex")) == 1 ? m_portrait : m_landscape)->setChecked(true);
+    (m_form.integer(QStringLiteral("RadioGroup1_ItemIndex")) == 1 ? m_portrait : m_landscape)
+        ->setChecked(true);
     m_fontChoice = PrintFont::read(m_form);
 
     connect(font, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
@@ -211,6 +215,9 @@ void MainWindow::showPreview(bool all)
         m_preview->setWindowTitle(QStringLiteral("Print Preview"));
         m_preview->setAccessibleName(QStringLiteral("Print Preview"));
         connect(m_preview, &QPrintPreviewDialog::paintRequested, this, &MainWindow::paintPrintout);
+        // The window is deleted with the main window's children, after its
+        // members: this connection keeps the printer alive until then.
+        connect(m_preview, &QObject::destroyed, m_preview, [keep = m_printer] {});
     }
     // The preview asks for the pages again, with the options of this moment.
     m_preview->setWindowState(Qt::WindowMaximized);

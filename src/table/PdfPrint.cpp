@@ -18,10 +18,9 @@ QByteArray document(const TableCells &cells, const QList<int> &columnWidths, con
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Kestrovane"));
         writer.setTitle(options.title);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                         options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                         QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QPageSize::A4), options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+            QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm), QPageLayout::Millimeter));
         TablePrinter(cells, columnWidths, options).print(writer);
     }
     return bytes;

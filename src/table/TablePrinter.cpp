@@ -46,12 +46,10 @@ QFont bold(QFont font)
 
 } // namespace
 
-TablePrinter::TablePrinter(const TableCells &cells, const QList<int> &columnWidths, const PrintOptions &options)
-    : m_cells(cells),
-      m_widths(columnWidths),
-      m_options(options),
-      m_font(pageFont(options.font.value_or(defaultFont()))),
-      m_boldFont(bold(m_font)),
+TablePrinter::TablePrinter(const TableCells &cells, const QList<int> &columnWidths,
+                           const PrintOptions &options)
+    : m_cells(cells), m_widths(columnWidths), m_options(options),
+      m_font(pageFont(options.font.value_or(defaultFont()))), m_boldFont(bold(m_font)),
       m_titleFont(pageFont(titleFont()))
 {
     if (!m_options.printedAt.isValid())
@@ -150,13 +148,15 @@ bool TablePrinter::print(QPagedPaintDevice &device) const
     return painter.end();
 }
 
-void TablePrinter::drawDecorations(QPainter &painter, const QSizeF &page, const Geometry &g, int pageNumber) const
+void TablePrinter::drawDecorations(QPainter &painter, const QSizeF &page, const Geometry &g,
+                                   int pageNumber) const
 {
     painter.setPen(QPen(Qt::black, kLineWidth));
     const double lineHeight = QFontMetricsF(m_font).height();
     if (!m_options.title.isEmpty()) {
         painter.setFont(m_titleFont);
-        painter.drawText(QRectF(0, 0, page.width(), g.titleHeight), Qt::AlignLeft | Qt::AlignTop, m_options.title);
+        painter.drawText(QRectF(0, 0, page.width(), g.titleHeight), Qt::AlignLeft | Qt::AlignTop,
+                         m_options.title);
         painter.drawLine(QPointF(0, g.headerHeight), QPointF(page.width(), g.headerHeight));
     }
     painter.setFont(m_font);
@@ -172,7 +172,8 @@ void TablePrinter::drawDecorations(QPainter &painter, const QSizeF &page, const 
                          Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral(" page %1").arg(pageNumber));
 }
 
-void TablePrinter::drawBlock(QPainter &painter, const QSizeF &page, const Geometry &g, const Block &block) const
+void TablePrinter::drawBlock(QPainter &painter, const QSizeF &page, const Geometry &g,
+                             const Block &block) const
 {
     double width = 0;
     for (int column = block.firstColumn; column <= block.lastColumn; ++column)

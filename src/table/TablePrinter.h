@@ -66,7 +66,7 @@ private:
     const TableCells &m_cells;
     QList<int> m_widths;
     PrintOptions m_options;
-    QFont m_font;       // the cells', in page units
-    QFont m_boldFont;   // the titles row's
-    QFont m_titleFont;  // the printout's title
+    QFont m_font;      // the cells', in page units
+    QFont m_boldFont;  // the titles row's
+    QFont m_titleFont; // the printout's title
 };

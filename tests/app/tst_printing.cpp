@@ -1,7 +1,7 @@
 // The print options panel: its stored options, printing and preview.
 #include "AppFixture.h"
-#include "ToolPanel.h"
 #include "TestSupport.h"
+#include "ToolPanel.h"
 
 #include "library/CommaText.h"
 #include "table/VisualTableModel.h"
@@ -29,8 +29,7 @@ void writeLibrary(AppFixture &app, int entries)
     app.writeLines("Catalogs/Disc.TXT", lines);
 }
 
-template <typename W>
-W *control(MainWindow &w, const char *name)
+template <typename W> W *control(MainWindow &w, const char *name)
 {
     return w.panel("Printsetupdlg")->findChild<W *>(name);
 }
@@ -87,9 +86,9 @@ void TestPrinting::storedOptionsAfterRestart()
     QVERIFY(control<QCheckBox>(again, "CheckBox4")->isChecked());
     QVERIFY(again.panel("Printsetupdlg")->findChildren<QRadioButton *>().at(1)->isChecked());
     const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
-    for (const char *line : {"CheckBox1_Checked=False", "CheckBox2_Checked=True", "RadioGroup1_ItemIndex=1",
-                             "FontDialog1_FontName=DejaVu Serif", "FontDialog1_FontSize=14",
-                             "FontDialog1_FontHeight=-19"})
+    for (const char *line :
+         {"CheckBox1_Checked=False", "CheckBox2_Checked=True", "RadioGroup1_ItemIndex=1",
+          "FontDialog1_FontName=DejaVu Serif", "FontDialog1_FontSize=14", "FontDialog1_FontHeight=-19"})
         QVERIFY2(ini.contains(line), line);
     // The font dialog starts from the stored font.
     app.dialogs().answerNo();

@@ -44,7 +44,8 @@ private slots:
 
 void TestPrintCommand::initTestCase()
 {
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty() || QStandardPaths::findExecutable("pdfinfo").isEmpty())
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+        QStandardPaths::findExecutable("pdfinfo").isEmpty())
         QSKIP("poppler-utils (pdftotext, pdfinfo) are not installed");
 }
 
@@ -56,13 +57,15 @@ void TestPrintCommand::print_data()
     QTest::addColumn<QStringList>("absent");
     QTest::addColumn<bool>("landscape");
     const QString date = QDate::currentDate().toString("dd/MM/yyyy");
-    QTest::newRow("defaults") << QStringList{} << QByteArray() << QStringList{"File Name", "kept", "page 1", date}
-                              << QStringList{kLongName} << true;
+    QTest::newRow("defaults") << QStringList{} << QByteArray()
+                              << QStringList{"File Name", "kept", "page 1", date} << QStringList{kLongName}
+                              << true;
     QTest::newRow("column widths from the settings")
-        << QStringList{} << QByteArray("[Colsizes]\r\nCol0=400\r\n") << QStringList{kLongName} << QStringList{}
-        << true;
-    QTest::newRow("every option") << QStringList{"--portrait", "--title", "My CDs", "--no-time", "--no-date",
-                                                 "--no-page-numbers", "--no-borders", "--font", "DejaVu Sans:8"}
+        << QStringList{} << QByteArray("[Colsizes]\r\nCol0=400\r\n") << QStringList{kLongName}
+        << QStringList{} << true;
+    QTest::newRow("every option") << QStringList{"--portrait",   "--title",   "My CDs",
+                                                 "--no-time",    "--no-date", "--no-page-numbers",
+                                                 "--no-borders", "--font",    "DejaVu Sans:8"}
                                   << QByteArray() << QStringList{"My CDs", "kept"}
                                   << QStringList{"page 1", date, ":"} << false;
 }
@@ -104,7 +107,8 @@ void TestPrintCommand::refused_data()
                               << "--font takes FAMILY:POINTS";
     QTest::newRow("unknown option") << QStringList{"print", "Disc", "--pdf", "OUT", "--colour"} << 2
                                     << "usage: print";
-    QTest::newRow("pdf is a folder") << QStringList{"print", "Disc", "--pdf", "Catalogs"} << 1 << "it is a folder.";
+    QTest::newRow("pdf is a folder") << QStringList{"print", "Disc", "--pdf", "Catalogs"} << 1
+                                     << "it is a folder.";
 }
 
 // A refused print writes nothing and leaves an older printout whole.
