@@ -2,9 +2,11 @@
 # Installs the Debian packages Kestrovane needs to build, run and test.
 # Packages already present are left as they are.
 set -e
+# poppler-utils (pdftotext, pdfinfo, pdftoppm) reads printouts back in the
+# printing tests.
 # clang and its runtime libraries (libFuzzer, sanitizers) build the fuzz
 # targets of tests/fuzz.
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 clang libclang-rt-dev"
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 poppler-utils clang libclang-rt-dev"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

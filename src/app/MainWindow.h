@@ -8,12 +8,14 @@
 #include "library/LibraryState.h"
 #include "settings/FormValues.h"
 #include "settings/SettingsFile.h"
+#include "table/PrintOptions.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class CategoryTreeModel;
@@ -21,6 +23,11 @@ class CreateCatPanel;
 class FileCommentPanel;
 class UpdatePanel;
 class QAction;
+class QCheckBox;
+class QLineEdit;
+class QPrintPreviewDialog;
+class QPrinter;
+class QRadioButton;
 class RunControl;
 class QMenu;
 class QSplitter;
@@ -293,6 +300,39 @@ private:
     int m_commentWindowFill = 0; // m_tableFills when the window was opened
     QPersistentModelIndex m_undoRow;
     QString m_undoText;
+
+    // MainWindowPrint.cpp: the print options panel, preview and printing.
+    void createPrintsetupdlg();
+    QWidget *createPrintMenuButton(const QString &objectName, const QString &caption,
+                                   const QList<QPair<QString, QString>> &items);
+    // Writes the panel's options and the dialog's font into m_form.
+    void collectPrintProperties();
+    void PrintTable1Click();
+    void BitBtn1Click();
+    void PreviewAll1Click() { showPreview(true); }
+    void PreviewSelectedRegion1Click() { showPreview(false); }
+    void PrintAll1Click() { printTable(true); }
+    void PrintSelectedRegion1Click() { printTable(false); }
+    // Takes the print-all flag and, for a region, the table's selection.
+    void choosePrintRange(bool all);
+    void showPreview(bool all);
+    void printTable(bool all);
+    PrintOptions printOptions() const;
+    CellRegion selectedRegion() const;
+    void paintPrintout(QPrinter *printer);
+    QLineEdit *m_printTitle = nullptr;    // Edit3
+    QCheckBox *m_printTime = nullptr;     // CheckBox1
+    QCheckBox *m_printDate = nullptr;     // CheckBox2
+    QCheckBox *m_printBorders = nullptr;  // CheckBox3
+    QCheckBox *m_printPageNumbers = nullptr; // CheckBox4
+    QRadioButton *m_landscape = nullptr;  // RadioGroup1, item 0
+    QRadioButton *m_portrait = nullptr;   // item 1
+    std::shared_ptr<QPrinter> m_printer;
+    QPrintPreviewDialog *m_preview = nullptr; // Form2
+    QFont m_fontChoice;                   // the font dialog's starting choice
+    std::optional<QFont> m_printFont;     // set by "Setup Font" in this run only
+    bool m_printAll = true;
+    CellRegion m_printRegion;
 
     CatalogLibrary m_library;
     SettingsFile m_settings;

@@ -17,6 +17,7 @@ void MainWindow::createPanels()
     createIndexingPanels();
     createQueryPanels();
     createSandRdlg();
+    createPrintsetupdlg();
 }
 
 void MainWindow::createCatcommdlg()

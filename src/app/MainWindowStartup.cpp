@@ -143,6 +143,7 @@ void MainWindow::collectStoredProperties()
         m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->y());
     }
     collectQueryProperties();
+    collectPrintProperties();
 }
 
 void MainWindow::saveForm()

@@ -69,3 +69,4 @@ QList<CliCommand> indexingCommands(); // CliIndexingCommands.cpp
 QList<CliCommand> queryCommands();    // CliQueryCommands.cpp
 QList<CliCommand> commentCommands();  // CliCommentCommands.cpp
 QList<CliCommand> replaceCommands();  // CliReplaceCommands.cpp
+QList<CliCommand> printCommands();    // CliPrintCommand.cpp

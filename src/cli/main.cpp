@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -24,7 +26,7 @@ const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): n
 QList<CliCommand> allCommands()
 {
     return libraryCommands() + treeCommands() + indexingCommands() + queryCommands() + commentCommands() +
-           replaceCommands();
+           replaceCommands() + printCommands();
 }
 
 const CliCommand *findCommand(const QList<CliCommand> &commands, const QString &name)
@@ -100,11 +102,34 @@ bool createLibrary(CliContext &c)
     return true;
 }
 
+// The command word of the arguments: the first that is neither an option
+// nor the value of --library.
+QByteArray commandWord(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--library") == 0)
+            ++i;
+        else if (strncmp(argv[i], "--", 2) != 0)
+            return argv[i];
+    }
+    return QByteArray();
+}
+
+// Printing lays out text, which needs a GUI application for its fonts but
+// never a display: the offscreen platform serves without X or Wayland.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    if (commandWord(argc, argv) != "print")
+        return std::make_unique<QCoreApplication>(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kestrovane"));
     QTextStream out(stdout);
     QTextStream err(stderr);

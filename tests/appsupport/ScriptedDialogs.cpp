@@ -1,5 +1,7 @@
 #include "ScriptedDialogs.h"
 
+#include <QFont>
+#include <QPrinter>
 #include <QTest>
 
 namespace {
@@ -82,14 +84,25 @@ QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, c
         .toString();
 }
 
-bool ScriptedDialogs::chooseFont(QFont &)
+bool ScriptedDialogs::chooseFont(QFont &font)
 {
-    return next(QStringLiteral("font")).toBool();
+    const QVariant answer = next(QStringLiteral("font"));
+    if (answer.typeId() == QMetaType::QFont) {
+        font = answer.value<QFont>();
+        return true;
+    }
+    return answer.toBool();
 }
 
-bool ScriptedDialogs::choosePrinter(QPrinter &)
+bool ScriptedDialogs::choosePrinter(QPrinter &printer)
 {
-    return next(QStringLiteral("print")).toBool();
+    const QVariant answer = next(QStringLiteral("print"));
+    if (answer.typeId() == QMetaType::QString) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(answer.toString());
+        return true;
+    }
+    return answer.toBool();
 }
 
 void ScriptedDialogs::catalogInformation(const QString &caption, const QStringList &lines, const QString &comment)

@@ -17,6 +17,10 @@ public:
     void answerText(const QString &text) { m_answers.append(QVariant(text)); }
     void answerCancel() { m_answers.append(QVariant()); }
     void answerSameName(SameNameChoice choice, const QString &newName = QString());
+    // The font dialog's OK with this font.
+    void answerFont(const QFont &font) { m_answers.append(QVariant(font)); }
+    // The print dialog's OK, printing to this PDF file.
+    void answerPrintToPdf(const QString &path) { m_answers.append(QVariant(path)); }
 
     const QStringList &shown() const { return m_shown; }
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.last(); }

@@ -1,0 +1,135 @@
+// kestrovane-cli print: a catalog to PDF, read back with poppler's tools.
+#include "CliProcess.h"
+#include "TestSupport.h"
+
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kLongName = QStringLiteral("a-rather-long-name-for-the-column.txt");
+
+void writeLibrary(const QTemporaryDir &dir, const QByteArray &ini)
+{
+    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"1\",\"0Games\",\"3Disc\""});
+    TestSupport::writeLines(dir.filePath("Catalogs/Disc.TXT"),
+                            {"\"" + kLongName + "\",\"9\",\"06/14/1998\",\"/media/cd/\",\"\"",
+                             "\"b.txt\",\"100\",\"01/02/1997\",\"/media/cd/\",\"kept\""});
+    if (!ini.isEmpty())
+        TestSupport::writeFile(dir.filePath("Kestrovane.INI"), ini);
+}
+
+QString tool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestPrintCommand : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void print_data();
+    void print();
+    void refused_data();
+    void refused();
+};
+
+void TestPrintCommand::initTestCase()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+        QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        QSKIP("poppler-utils (pdftotext, pdfinfo) are not installed");
+}
+
+void TestPrintCommand::print_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    QTest::addColumn<bool>("landscape");
+    const QString date = QDate::currentDate().toString("dd/MM/yyyy");
+    QTest::newRow("defaults") << QStringList{} << QByteArray()
+                              << QStringList{"File Name", "kept", "page 1", date} << QStringList{kLongName}
+                              << true;
+    QTest::newRow("column widths from the settings")
+        << QStringList{} << QByteArray("[Colsizes]\r\nCol0=400\r\n") << QStringList{kLongName}
+        << QStringList{} << true;
+    QTest::newRow("every option") << QStringList{"--portrait",   "--title",   "My CDs",
+                                                 "--no-time",    "--no-date", "--no-page-numbers",
+                                                 "--no-borders", "--font",    "DejaVu Sans:8"}
+                                  << QByteArray() << QStringList{"My CDs", "kept"}
+                                  << QStringList{"page 1", date, ":"} << false;
+}
+
+// The library is only read.
+void TestPrintCommand::print()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, ini);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    QFETCH(bool, landscape);
+    QTemporaryDir dir;
+    writeLibrary(dir, ini);
+    const auto before = TestSupport::librarySnapshot(dir.path());
+    const QString pdf = dir.filePath("out/Disc.pdf");
+    QDir().mkpath(dir.filePath("out"));
+    const auto r = CliProcess::runText(dir.path(), QStringList{"print", "Disc", "--pdf", pdf} + options);
+    QCOMPARE(r.code, 0);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
+    const QString text = tool("pdftotext", {"-layout", pdf, "-"});
+    for (const QString &word : present)
+        QVERIFY2(text.contains(word), qPrintable(word + " missing from:\n" + text));
+    for (const QString &word : absent)
+        QVERIFY2(!text.contains(word), qPrintable(word + " found in:\n" + text));
+    const auto size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(tool("pdfinfo", {pdf}));
+    QCOMPARE(size.captured(1).toDouble() > size.captured(2).toDouble(), landscape);
+}
+
+void TestPrintCommand::refused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown catalog") << QStringList{"print", "Nope", "--pdf", "OUT"} << 1
+                                     << "Catalog Nope does not exists!";
+    QTest::newRow("no pdf") << QStringList{"print", "Disc"} << 2 << "usage: print CATALOG --pdf FILE";
+    QTest::newRow("bad font") << QStringList{"print", "Disc", "--pdf", "OUT", "--font", "Arial"} << 2
+                              << "--font takes FAMILY:POINTS";
+    QTest::newRow("unknown option") << QStringList{"print", "Disc", "--pdf", "OUT", "--colour"} << 2
+                                    << "usage: print";
+    QTest::newRow("pdf is a folder") << QStringList{"print", "Disc", "--pdf", "Catalogs"} << 1
+                                     << "it is a folder.";
+}
+
+// A refused print writes nothing and leaves an older printout whole.
+void TestPrintCommand::refused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    writeLibrary(dir, QByteArray());
+    const QString old = dir.filePath("old.pdf");
+    TestSupport::writeFile(old, "old printout");
+    args.replaceInStrings(QRegularExpression("^OUT$"), old);
+    args.replaceInStrings(QRegularExpression("^Catalogs$"), dir.filePath("Catalogs"));
+    const auto before = TestSupport::librarySnapshot(dir.path());
+    const auto r = CliProcess::runText(dir.path(), args);
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(TestSupport::readFile(old), QByteArray("old printout"));
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
+}
+
+QTEST_GUILESS_MAIN(TestPrintCommand)
+#include "tst_printcommand.moc"

@@ -1,0 +1,273 @@
+// Printouts of the table, read back from PDF with poppler's tools.
+#include "table/ListTableCells.h"
+#include "table/PdfPrint.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDateTime kPrintedAt(QDate(2026, 6, 5), QTime(14, 5));
+
+struct Printout {
+    int pages = 0;
+    QSizeF pageSize; // points
+    QString text;
+};
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool havePoppler()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+}
+
+QString writePdf(const QTemporaryDir &dir, const TableCells &cells, const QList<int> &widths,
+                 const PrintOptions &options)
+{
+    const QString path = dir.filePath(QStringLiteral("out.pdf"));
+    QString error;
+    if (!PdfPrint::write(path, cells, widths, options, &error))
+        qWarning() << error;
+    return path;
+}
+
+Printout read(const QString &pdf, int page = 0)
+{
+    Printout out;
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    out.pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    out.pageSize = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    QStringList args{QStringLiteral("-layout")};
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    out.text = run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+    return out;
+}
+
+// The first page as a grey image at 50 dots to the inch.
+QImage render(const QTemporaryDir &dir, const QString &pdf)
+{
+    const QString base = dir.filePath(QStringLiteral("page"));
+    run(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"), QStringLiteral("50"),
+                                     QStringLiteral("-singlefile"), pdf, base});
+    return QImage(base + QStringLiteral(".pgm"));
+}
+
+PrintOptions bare()
+{
+    PrintOptions options;
+    options.time = options.date = options.borders = options.pageNumbers = false;
+    options.printedAt = kPrintedAt;
+    return options;
+}
+
+ListTableCells numberedRows(int rows)
+{
+    QList<QStringList> data;
+    for (int i = 1; i <= rows; ++i)
+        data << QStringList{QStringLiteral("row%1x").arg(i)};
+    return ListTableCells({QStringLiteral("Name")}, data);
+}
+
+} // namespace
+
+class TestTablePrinter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void longTableSplitsByRows_data();
+    void longTableSplitsByRows();
+    void wideTableSplitsByColumns_data();
+    void wideTableSplitsByColumns();
+    void oneCellRegion();
+    void decorations_data();
+    void decorations();
+    void borders_data();
+    void borders();
+    void titleLineAcrossPage_data();
+    void titleLineAcrossPage();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestTablePrinter::initTestCase()
+{
+    if (!havePoppler())
+        QSKIP("poppler-utils (pdftotext, pdfinfo, pdftoppm) are not installed");
+}
+
+void TestTablePrinter::longTableSplitsByRows_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::newRow("landscape") << true;
+    QTest::newRow("portrait") << false;
+}
+
+// Every row is printed once, on consecutive pages of equal length, nothing
+// shrunk to fit one page.
+void TestTablePrinter::longTableSplitsByRows()
+{
+    QFETCH(bool, landscape);
+    const int rows = 150;
+    PrintOptions options = bare();
+    options.landscape = landscape;
+    const QString pdf = writePdf(m_dir, numberedRows(rows), {200}, options);
+    const Printout all = read(pdf);
+    for (int i = 1; i <= rows; ++i)
+        QCOMPARE(all.text.count(QStringLiteral("row%1x").arg(i)), 1);
+    const int perPage = read(pdf, 1).text.count(QStringLiteral("row"));
+    QVERIFY(perPage > 10);
+    QCOMPARE(all.pages, (rows + 1 + perPage - 1) / perPage);
+    QCOMPARE(all.pageSize.width() > all.pageSize.height(), landscape);
+}
+
+void TestTablePrinter::wideTableSplitsByColumns_data()
+{
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<int>("pages");
+    // Columns of 300 pixels are 79.4 mm: three fit across 277 mm of
+    // landscape A4 inside its borders, two across 190 mm of portrait.
+    QTest::newRow("landscape") << true << 4;
+    QTest::newRow("portrait") << false << 6;
+}
+
+void TestTablePrinter::wideTableSplitsByColumns()
+{
+    QFETCH(bool, landscape);
+    QFETCH(int, pages);
+    QStringList titles;
+    QStringList cells;
+    for (int c = 0; c < 12; ++c) {
+        titles << QStringLiteral("T%1z").arg(c);
+        cells << QStringLiteral("c%1z").arg(c);
+    }
+    PrintOptions options = bare();
+    options.landscape = landscape;
+    const Printout out = read(writePdf(m_dir, ListTableCells(titles, {cells}), QList<int>(12, 300), options));
+    QCOMPARE(out.pages, pages);
+    for (int c = 0; c < 12; ++c)
+        QCOMPARE(out.text.count(QStringLiteral("c%1z").arg(c)), 1);
+    // The first page holds the first columns, the last page the last one.
+    QVERIFY(read(writePdf(m_dir, ListTableCells(titles, {cells}), QList<int>(12, 300), options), 1)
+                .text.contains(QStringLiteral("T0z")));
+}
+
+void TestTablePrinter::oneCellRegion()
+{
+    const ListTableCells table({"A", "B", "C"}, {{"a1", "b1", "c1"}, {"a2", "b2", "c2"}});
+    PrintOptions options = bare();
+    options.region = CellRegion{1, 2, 1, 2};
+    const Printout out = read(writePdf(m_dir, table, {}, options));
+    QCOMPARE(out.pages, 1);
+    QCOMPARE(out.text.trimmed(), QStringLiteral("b2"));
+}
+
+void TestTablePrinter::decorations_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("time");
+    QTest::addColumn<bool>("date");
+    QTest::addColumn<bool>("pageNumbers");
+    QTest::newRow("all") << "Holiday CDs" << true << true << true;
+    QTest::newRow("time only") << "" << true << false << false;
+    QTest::newRow("date only") << "" << false << true << false;
+    QTest::newRow("page numbers only") << "" << false << false << true;
+    QTest::newRow("title only") << "Holiday CDs" << false << false << false;
+}
+
+void TestTablePrinter::decorations()
+{
+    QFETCH(QString, title);
+    QFETCH(bool, time);
+    QFETCH(bool, date);
+    QFETCH(bool, pageNumbers);
+    PrintOptions options = bare();
+    options.title = title;
+    options.time = time;
+    options.date = date;
+    options.pageNumbers = pageNumbers;
+    const Printout out = read(writePdf(m_dir, numberedRows(2), {}, options));
+    QCOMPARE(out.text.contains(QStringLiteral("Holiday CDs")), !title.isEmpty());
+    QCOMPARE(out.text.contains(QStringLiteral("14:05")), time);
+    QCOMPARE(out.text.contains(QStringLiteral("05/06/2026")), date);
+    QCOMPARE(out.text.contains(QStringLiteral("page 1")), pageNumbers);
+    QVERIFY(out.text.contains(QStringLiteral("row2x")));
+    // The time is at the left, the date at the right of one line.
+    if (time && date)
+        QVERIFY(QRegularExpression(QStringLiteral("^\\s*14:05\\s{20,}05/06/2026\\s*$"),
+                                   QRegularExpression::MultilineOption)
+                    .match(out.text)
+                    .hasMatch());
+}
+
+void TestTablePrinter::borders_data()
+{
+    QTest::addColumn<bool>("borders");
+    QTest::newRow("borders") << true;
+    QTest::newRow("none") << false;
+}
+
+// Empty cells leave ink on the page only through their borders.
+void TestTablePrinter::borders()
+{
+    QFETCH(bool, borders);
+    PrintOptions options = bare();
+    options.borders = borders;
+    options.region = CellRegion{0, 1, 0, 2}; // the titles row is filled blue
+    const QImage page = render(m_dir, writePdf(m_dir, ListTableCells({""}, {{""}, {""}}), {}, options));
+    QVERIFY(!page.isNull());
+    int ink = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            ink += qGray(page.pixel(x, y)) < 128;
+    QCOMPARE(ink > 0, borders);
+}
+
+void TestTablePrinter::titleLineAcrossPage_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("title") << "Holiday CDs";
+    QTest::newRow("no title") << "";
+}
+
+// The line under the title runs across the whole printable width; without
+// a title there is no line.
+void TestTablePrinter::titleLineAcrossPage()
+{
+    QFETCH(QString, title);
+    PrintOptions options = bare();
+    options.title = title;
+    const QImage page = render(m_dir, writePdf(m_dir, ListTableCells({}, {}), {}, options));
+    QVERIFY(!page.isNull());
+    int longestRun = 0;
+    for (int y = 0; y < page.height() / 4; ++y) {
+        int run = 0;
+        for (int x = 0; x < page.width(); ++x) {
+            run = qGray(page.pixel(x, y)) < 160 ? run + 1 : 0;
+            longestRun = std::max(longestRun, run);
+        }
+    }
+    // Less the two 10 mm borders of the page's 297 mm.
+    QCOMPARE(longestRun > page.width() * 0.9 * 277 / 297, !title.isEmpty());
+}
+
+QTEST_MAIN(TestTablePrinter)
+#include "tst_tableprinter.moc"
