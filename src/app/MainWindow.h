@@ -8,6 +8,7 @@
 #include "library/LibraryState.h"
 #include "settings/FormValues.h"
 #include "settings/SettingsFile.h"
+#include "table/TableSearch.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -245,6 +246,20 @@ private:
     void reportUnreadable(const QStringList &catalogs);
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;
+
+    // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
+    void connectTableToolCommands();
+    void createSearchtabledlg();
+    void SearchTable1Click();
+    void FindFirstClick();
+    void FindNextClick();
+    void showTableSearchOutcome(TableSearch::Outcome outcome);
+    void DeleteSelectedFile1Click();
+    void CopySelectionToClipboard1Click();
+    void CopySelectedRegionToClipboard1Click();
+    void PasteFromClipboard1Click();
+    class TableSearchPanel *m_tableSearchPanel = nullptr;
+    TableSearch m_tableSearch;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
