@@ -3,6 +3,7 @@
 #include "PanelWidgets.h"
 #include "table/CellMatcher.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -20,15 +21,17 @@ TableSearchPanel::TableSearchPanel(QWidget *parent) : QWidget(parent)
     m_text->setAccessibleName(QStringLiteral("Search For"));
     m_text->setMinimumWidth(220);
     label->setBuddy(m_text);
-    m_caseSensitive = PanelWidgets::checkBox(this, QStringLiteral("chkcase"), QStringLiteral("Case Sensitive"));
-    m_wholeWords = PanelWidgets::checkBox(this, QStringLiteral("chkfull"), QStringLiteral("Whole Words Only"));
-    m_wildCards = PanelWidgets::checkBox(this, QStringLiteral("chkregular"), QStringLiteral("Wild Cards"));
+    using PanelWidgets::checkBox;
+    m_caseSensitive = checkBox(this, QStringLiteral("chkcase"), QStringLiteral("Case Sensitive"));
+    m_wholeWords = checkBox(this, QStringLiteral("chkfull"), QStringLiteral("Whole Words Only"));
+    m_wildCards = checkBox(this, QStringLiteral("chkregular"), QStringLiteral("Wild Cards"));
     m_wildCards->setToolTip(QStringLiteral("* and ?."));
     m_findFirst = PanelWidgets::button(this, QStringLiteral("Button3"), QStringLiteral("Find First"));
     m_findNext = PanelWidgets::button(this, QStringLiteral("Button4"), QStringLiteral("Find Next"));
-    for (QWidget *w : std::initializer_list<QWidget *>{m_caseSensitive, m_wholeWords, m_wildCards, m_findFirst,
-                                                       m_findNext})
-        w->setAccessibleName(w->property("text").toString());
+    const std::initializer_list<QAbstractButton *> buttons{m_caseSensitive, m_wholeWords, m_wildCards,
+                                                           m_findFirst, m_findNext};
+    for (QAbstractButton *b : buttons)
+        b->setAccessibleName(b->text());
 
     grid->addWidget(label, 0, 0);
     grid->addWidget(m_text, 0, 1, 1, 2);

@@ -54,7 +54,8 @@ Result run(const Row &row, const Host &host)
     if (!namesAFile(row))
         return result;
     if (TableRules::isZipMemberPath(row.path)) {
-        host.warning(QStringLiteral("The option to delete contents of ZIP files is not available in this version."));
+        host.warning(QStringLiteral("The option to delete contents of ZIP files is not available in this "
+                                    "version."));
         return result;
     }
     const QString type = row.path.isEmpty() ? QString() : host.driveType(existingFolder(row.path));
@@ -62,13 +63,15 @@ Result run(const Row &row, const Host &host)
         && !host.confirmOkCancel(QStringLiteral("Insert disk into drive.\nWhen ready click Ok.")))
         return result;
     if (type == QLatin1String("CdRom") || type == QLatin1String("Unknown")) {
-        result.status = type == QLatin1String("CdRom") ? QStringLiteral("Not Deleted: The File Is On A CdRom Drive")
-                                                       : QStringLiteral("Not Deleted: The File's Drive Is Unknown");
+        result.status = type == QLatin1String("CdRom")
+            ? QStringLiteral("Not Deleted: The File Is On A CdRom Drive")
+            : QStringLiteral("Not Deleted: The File's Drive Is Unknown");
         return result;
     }
     const QString fullName = row.path + row.name;
     if (FileNameText::toNative(fullName).size() > PathLimitBytes) {
-        result.status = QStringLiteral("Not Deleted: The Full Name Is Longer Than %1 Bytes").arg(PathLimitBytes);
+        result.status =
+            QStringLiteral("Not Deleted: The Full Name Is Longer Than %1 Bytes").arg(PathLimitBytes);
         return result;
     }
     if (!host.confirmYesNo(QStringLiteral("Proceed to delete?\n") + fullName))

@@ -118,14 +118,16 @@ void TestFileDeletion::checksInOrder_data()
                                 << "" << false;
     QTest::newRow("missing file") << "Fixed" << "gone.txt" << "" << 0 << QList<bool>{true}
                                   << QStringList{proceed} << "File Does Not Exists!" << false;
-    QTest::newRow("empty cell") << "Fixed" << "a.txt" << "" << 4 << QList<bool>{} << QStringList{} << "" << false;
+    QTest::newRow("empty cell") << "Fixed" << "a.txt" << "" << 4 << QList<bool>{} << QStringList{} << ""
+                                << false;
     // A folder's own entry has no name: its path cell must not delete the folder.
-    QTest::newRow("row without a name") << "Fixed" << "" << "sub/" << 3 << QList<bool>{} << QStringList{} << ""
-                                        << false;
-    QTest::newRow("name of a folder") << "Fixed" << "sub" << "" << 0 << QList<bool>{true} << QStringList{proceed}
-                                      << "Not Deleted: The Name Is A Folder" << false;
-    QTest::newRow("name too long") << "Fixed" << "a.txt" << longFolder << 0 << QList<bool>{} << QStringList{}
-                                   << "Not Deleted: The Full Name Is Longer Than 4096 Bytes" << false;
+    QTest::newRow("row without a name") << "Fixed" << "" << "sub/" << 3 << QList<bool>{} << QStringList{}
+                                        << "" << false;
+    QTest::newRow("name of a folder") << "Fixed" << "sub" << "" << 0 << QList<bool>{true}
+                                      << QStringList{proceed} << "Not Deleted: The Name Is A Folder" << false;
+    QTest::newRow("name too long") << "Fixed" << "a.txt" << longFolder << 0 << QList<bool>{}
+                                   << QStringList{} << "Not Deleted: The Full Name Is Longer Than 4096 Bytes"
+                                   << false;
 }
 
 void TestFileDeletion::checksInOrder()
@@ -166,7 +168,8 @@ void TestFileDeletion::checksInOrder()
     for (const QString &asked : std::as_const(m_askedFolders))
         QVERIFY2(QFileInfo(asked).isDir(), qPrintable(asked));
     // Nothing beside the file plays trash.
-    QCOMPARE(QDir(app.path("media")).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).filter("Trash"),
+    const QDir media(app.path("media"));
+    QCOMPARE(media.entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).filter("Trash"),
              QStringList());
     if (deleted)
         app.dialogs().answerNo(); // the close query offers to save the removed row
