@@ -255,6 +255,7 @@ void MainWindow::createMenus()
     connectQueryCommands();
     connectExportCommands();
     connectFileCommentCommands();
+    connectTableToolCommands();
 }
 
 void MainWindow::createTrayIcon()

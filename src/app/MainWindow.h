@@ -9,6 +9,7 @@
 #include "settings/FormValues.h"
 #include "settings/SettingsFile.h"
 #include "table/PrintOptions.h"
+#include "table/TableSearch.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -269,6 +270,20 @@ private:
     class QLineEdit *m_sandrReplace = nullptr;       // Edit2
     class QPushButton *m_sandrSearchButton = nullptr; // Button1
     class QPushButton *m_sandrCloseButton = nullptr;  // Button2
+
+    // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
+    void connectTableToolCommands();
+    void createSearchtabledlg();
+    void SearchTable1Click();
+    void FindFirstClick();
+    void FindNextClick();
+    void showTableSearchOutcome(TableSearch::Outcome outcome);
+    void DeleteSelectedFile1Click();
+    void CopySelectionToClipboard1Click();
+    void CopySelectedRegionToClipboard1Click();
+    void PasteFromClipboard1Click();
+    class TableSearchPanel *m_tableSearchPanel = nullptr;
+    TableSearch m_tableSearch;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();

@@ -18,6 +18,7 @@ void MainWindow::createPanels()
     createQueryPanels();
     createSandRdlg();
     createPrintsetupdlg();
+    createSearchtabledlg();
 }
 
 void MainWindow::createCatcommdlg()
