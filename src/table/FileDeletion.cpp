@@ -42,8 +42,8 @@ QString existingFolder(const QString &path)
 
 bool moveToTrash(const QString &fullName)
 {
-    // Qt 6.4 puts a trash folder beside the file when the user's data
-    // folder does not exist yet.
+    // Qt 6.4 makes its trash folders in the working folder when the user's
+    // data folder does not exist yet.
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     return QFile::moveToTrash(QFile::decodeName(FileNameText::toNative(fullName)));
 }
