@@ -115,6 +115,20 @@ QByteArray commandWord(int argc, char *argv[])
     return QByteArray();
 }
 
+QtMessageHandler qtMessages = nullptr;
+
+// A GUI application without a session (cron, ssh, CI) complains that it
+// has no runtime directory, which printing to a file never needs.
+void quietAboutSession(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    if (qtMessages)
+        qtMessages(type, context, message);
+    else
+        fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 // Printing lays out text, which needs a GUI application for its fonts but
 // never a display: the offscreen platform serves without X or Wayland.
 std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
@@ -122,6 +136,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
     if (commandWord(argc, argv) != "print")
         return std::make_unique<QCoreApplication>(argc, argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtMessages = qInstallMessageHandler(quietAboutSession);
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
