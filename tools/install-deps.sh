@@ -3,8 +3,11 @@
 # Packages already present are left as they are.
 set -e
 # clang and its runtime libraries (libFuzzer, sanitizers) build the fuzz
-# targets of tests/fuzz.
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 clang libclang-rt-dev"
+# targets of tests/fuzz. desktop-file-utils and appstream check the desktop
+# entry and the AppStream data; dpkg-dev and file let cpack find the Debian
+# package's dependencies.
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 clang libclang-rt-dev
+    desktop-file-utils appstream dpkg-dev file"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
