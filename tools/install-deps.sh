@@ -5,8 +5,11 @@ set -e
 # poppler-utils (pdftotext, pdfinfo, pdftoppm) reads printouts back in the
 # printing tests.
 # clang and its runtime libraries (libFuzzer, sanitizers) build the fuzz
-# targets of tests/fuzz.
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 poppler-utils clang libclang-rt-dev"
+# targets of tests/fuzz. desktop-file-utils and appstream check the desktop
+# entry and the AppStream data; dpkg-dev and file let cpack find the Debian
+# package's dependencies.
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 poppler-utils clang libclang-rt-dev
+    desktop-file-utils appstream dpkg-dev file"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,10 +1,14 @@
 #include "AppIdentity.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
 
 const char *const AppIdentity::Name = "Kestrovane";
+const char *const AppIdentity::AppId = KESTROVANE_APP_ID;
 
 void AppIdentity::apply()
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(Name));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(AppId));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId)));
 }

@@ -8,6 +8,10 @@ public:
     // own: on X11 Qt appends a set display name to every window title, and the
     // main window's title is the program's status line, which must read
     // exactly "Kestrovane v2.01" or "Kestrovane v2.01 - " and a text.
+    // Names the installed desktop entry, so that desktops show its name and
+    // icon for the program's windows, and takes the window icon from the
+    // icon theme.
     static void apply();
-    static const char *const Name; // "Kestrovane"
+    static const char *const Name;  // "Kestrovane"
+    static const char *const AppId; // the desktop entry's and icon's name
 };
