@@ -7,9 +7,9 @@ set -e
 # clang and its runtime libraries (libFuzzer, sanitizers) build the fuzz
 # targets of tests/fuzz. desktop-file-utils and appstream check the desktop
 # entry and the AppStream data; dpkg-dev and file let cpack find the Debian
-# package's dependencies.
+# package's dependencies. libqt6svg6 draws the SVG window and tray icon.
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev zip unzip python3 poppler-utils clang libclang-rt-dev
-    desktop-file-utils appstream dpkg-dev file"
+    desktop-file-utils appstream dpkg-dev file libqt6svg6"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
