@@ -253,6 +253,7 @@ void MainWindow::createMenus()
         connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
     connectIndexingCommands();
     connectQueryCommands();
+    connectUpgradeCommands();
 }
 
 void MainWindow::createTrayIcon()

@@ -246,6 +246,21 @@ private:
     class SearchPanel *m_searchPanel = nullptr;
     class DuplicatePanel *m_dupPanel = nullptr;
 
+    // MainWindowUpgrade.cpp: the import from the earlier version.
+public:
+    class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
+private:
+    void connectUpgradeCommands();
+    void createUpgradedlg();
+    void UpgradeTov2xx1Click();
+    QString oldDirectory() const;
+    void OlddirbrowseClick();
+    void ColimportClick();
+    void CommimportClick();
+    void MaskimportClick();
+    void CatimportClick();
+    class UpgradePanel *m_upgradePanel = nullptr;
+
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();

@@ -15,6 +15,7 @@ void MainWindow::createPanels()
     createCatcommdlg();
     createIndexingPanels();
     createQueryPanels();
+    createUpgradedlg();
 }
 
 void MainWindow::createCatcommdlg()

@@ -48,7 +48,8 @@ QString headerCount(const QStringList &lines, int index, QLatin1String label)
 
 } // namespace
 
-CatalogImport::CatalogImport(LibraryState &state, const CatalogLibrary &library, const UpgradeImport &settings)
+CatalogImport::CatalogImport(LibraryState &state, const CatalogLibrary &library,
+                             const UpgradeImport &settings)
     : m_state(state), m_library(library), m_settings(settings)
 {
 }
@@ -85,9 +86,8 @@ QList<CatalogImport::OldCatalog> CatalogImport::findOldCatalogs(const QString &d
         const QString dir = catalogs.isEmpty() ? QString() : childDir(catalogs, QLatin1String(group.name));
         if (dir.isEmpty())
             continue;
-        const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.TXT")},
-                                                            QDir::Files | QDir::Hidden | QDir::System,
-                                                            QDir::Name);
+        const QFileInfoList files = QDir(dir).entryInfoList(
+            {QStringLiteral("*.TXT")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
         for (const QFileInfo &file : files) {
             const QString name = file.fileName().section(u'.', 0, 0);
             if (!name.isEmpty())

@@ -26,11 +26,11 @@ public:
     using Report = std::function<void(const QString &text)>;
 
     struct Result {
-        bool ran = false;    // false when the directory did not qualify
+        bool ran = false; // false when the directory did not qualify
         int imported = 0;
-        QString label;       // the row label's final text
-        QStringList errors;  // old files that could not be read, each with why
-        QString failure;     // the library could not be written: the import stopped
+        QString label;      // the row label's final text
+        QStringList errors; // old files that could not be read, each with why
+        QString failure;    // the library could not be written: the import stopped
     };
 
     CatalogImport(LibraryState &state, const CatalogLibrary &library, const UpgradeImport &settings);

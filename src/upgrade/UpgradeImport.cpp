@@ -33,7 +33,8 @@ bool UpgradeImport::importColumnWidths(SettingsFile &settings, QString &label, Q
 UpgradeImport::ListResult UpgradeImport::importComments(const QStringList &current) const
 {
     return importList(QStringLiteral("Comments.Commentslist_Items"), current,
-                      QStringLiteral("No Comments To Import"), QStringLiteral(" Pre-Defined Comments Imported"));
+                      QStringLiteral("No Comments To Import"),
+                      QStringLiteral(" Pre-Defined Comments Imported"));
 }
 
 UpgradeImport::ListResult UpgradeImport::importMasks(const QStringList &current) const
@@ -83,11 +84,20 @@ QString UpgradeImport::informationLine(const QString &group, const QString &oldN
     auto number = [&](const char *name) { return m_source.readNumber(key, QLatin1String(name)); };
     // The earlier version counted the volume's size in kilobytes, its free
     // space in bytes.
-    QStringList fields{files, directories, text("Drive"), text("Directory"),
-                       sizeText(std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024), sizeText(number("Free")),
-                       text("DrType"), text("Updatedate"),
-                       QStringLiteral("True"), QStringLiteral("True"), QStringLiteral("True"),
-                       flag(number("Sub")), flag(number("Hidden")), flag(number("Zip"))};
+    QStringList fields{files,
+                       directories,
+                       text("Drive"),
+                       text("Directory"),
+                       sizeText(std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024),
+                       sizeText(number("Free")),
+                       text("DrType"),
+                       text("Updatedate"),
+                       QStringLiteral("True"),
+                       QStringLiteral("True"),
+                       QStringLiteral("True"),
+                       flag(number("Sub")),
+                       flag(number("Hidden")),
+                       flag(number("Zip"))};
     const QStringList masks = m_source.readItems(key);
     fields << QString::number(masks.size()) << masks;
     return CommaText::join(fields);

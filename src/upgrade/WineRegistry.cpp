@@ -22,15 +22,24 @@ int hexDigit(QChar c)
 QChar controlEscape(QChar c)
 {
     switch (c.unicode()) {
-    case 'a': return QChar(7);
-    case 'b': return QChar(8);
-    case 'e': return QChar(27);
-    case 'f': return QChar(12);
-    case 'n': return QChar(10);
-    case 'r': return QChar(13);
-    case 't': return QChar(9);
-    case 'v': return QChar(11);
-    default: return c;
+    case 'a':
+        return QChar(7);
+    case 'b':
+        return QChar(8);
+    case 'e':
+        return QChar(27);
+    case 'f':
+        return QChar(12);
+    case 'n':
+        return QChar(10);
+    case 'r':
+        return QChar(13);
+    case 't':
+        return QChar(9);
+    case 'v':
+        return QChar(11);
+    default:
+        return c;
     }
 }
 

@@ -17,6 +17,7 @@ public:
     void answerText(const QString &text) { m_answers.append(QVariant(text)); }
     void answerCancel() { m_answers.append(QVariant()); }
     void answerSameName(SameNameChoice choice, const QString &newName = QString());
+    void answerDuplicateImport(DuplicateImportChoice choice, const QString &newName = QString());
 
     const QStringList &shown() const { return m_shown; }
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.last(); }

@@ -68,7 +68,8 @@ private:
         TextFile::readLines(m_library->catalogFilePath(name), lines);
         return lines;
     }
-    CatalogImport::Result runImport(const QList<QPair<Choice, QString>> &answers, QStringList *asked = nullptr)
+    CatalogImport::Result runImport(const QList<QPair<Choice, QString>> &answers,
+                                    QStringList *asked = nullptr)
     {
         auto queue = answers;
         m_upgrade = std::make_unique<UpgradeImport>(UpgradeImport::forDirectory(oldDir()));
@@ -117,16 +118,29 @@ void TstUpgradeImport::registryText_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("escaped quote") << "Kestrovane\\Comments.Commentslist_Items" << "Item0"
+    QTest::newRow("escaped quote") << "Kestrovane\\Comments.Commentslist_Items"
+                                   << "Item0"
                                    << "Backup \"old\" disk";
-    QTest::newRow("tab and backslash") << "Kestrovane\\Comments.Commentslist_Items" << "Item1"
+    QTest::newRow("tab and backslash") << "Kestrovane\\Comments.Commentslist_Items"
+                                       << "Item1"
                                        << "tab\there\\back";
-    QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1" << "Item1" << QString::fromUtf8("*.éxe");
-    QTest::newRow("dword as decimal") << "Kestrovane\\Col" << "col2" << "60";
-    QTest::newRow("dword read signed") << "Kestrovane\\Catalogs\\Fixed\\w" << "Count" << "-1";
-    QTest::newRow("key and name without case") << "KESTROVANE\\CATALOGS\\CDROM" << "disc1" << "data1";
-    QTest::newRow("missing value") << "Kestrovane\\Col" << "col5" << "";
-    QTest::newRow("missing key") << "Kestrovane\\Nothing" << "col0" << "";
+    QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1"
+                                << "Item1" << QString::fromUtf8("*.éxe");
+    QTest::newRow("dword as decimal") << "Kestrovane\\Col"
+                                      << "col2"
+                                      << "60";
+    QTest::newRow("dword read signed") << "Kestrovane\\Catalogs\\Fixed\\w"
+                                       << "Count"
+                                       << "-1";
+    QTest::newRow("key and name without case") << "KESTROVANE\\CATALOGS\\CDROM"
+                                               << "disc1"
+                                               << "data1";
+    QTest::newRow("missing value") << "Kestrovane\\Col"
+                                   << "col5"
+                                   << "";
+    QTest::newRow("missing key") << "Kestrovane\\Nothing"
+                                 << "col0"
+                                 << "";
 }
 
 void TstUpgradeImport::registryText()
@@ -249,7 +263,8 @@ void TstUpgradeImport::duplicateChoices_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("storedAs");
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("rename") << int(Choice::Rename) << "Disc1 old" << QStringList{"Disc1", "Disc1 old"} << false;
+    QTest::newRow("rename") << int(Choice::Rename) << "Disc1 old" << QStringList{"Disc1", "Disc1 old"}
+                            << false;
     QTest::newRow("rename empty") << int(Choice::Rename) << "" << QStringList{"Disc1"} << false;
     QTest::newRow("skip") << int(Choice::Skip) << "" << QStringList{"Disc1"} << false;
     QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << QStringList{"Disc1"} << true;
@@ -323,9 +338,9 @@ void TstUpgradeImport::nothingWithoutADirectory()
                                m_dir->filePath(QStringLiteral("missing"))}) {
         m_upgrade = std::make_unique<UpgradeImport>(UpgradeImport::forDirectory(dir));
         CatalogImport import(m_state, *m_library, *m_upgrade);
-        const auto result = import.run(dir, [](const QString &, QString &) { return Choice::Skip; },
-                                       [](const QString &) { QFAIL("no label expected"); },
-                                       [](const QString &) {});
+        const auto result = import.run(
+            dir, [](const QString &, QString &) { return Choice::Skip; },
+            [](const QString &) { QFAIL("no label expected"); }, [](const QString &) {});
         QVERIFY(!result.ran);
     }
     QCOMPARE(m_state.tree.categoryCount(), 1);
