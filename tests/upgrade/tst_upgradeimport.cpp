@@ -266,7 +266,7 @@ void TstUpgradeImport::duplicateChoices_data()
     QTest::newRow("rename") << int(Choice::Rename) << "Disc1 old" << QStringList{"Disc1", "Disc1 old"}
                             << false;
     QTest::newRow("rename empty") << int(Choice::Rename) << "" << QStringList{"Disc1"} << false;
-    QTest::newRow("skip") << int(Choice::Skip) << "" << QStringList{"Disc1"} << false;
+    QTest::newRow("skip") << int(Choice::Skip) << "Disc1 old" << QStringList{"Disc1"} << false;
     QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << QStringList{"Disc1"} << true;
 }
 
