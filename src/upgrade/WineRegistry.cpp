@@ -43,16 +43,21 @@ QChar controlEscape(QChar c)
     }
 }
 
-// Reads a quoted text starting after its opening quote; pos ends after the
-// closing quote. Escapes: \x with up to four hex digits, \ with up to three
+// Reads an escaped text from pos up to the unescaped character end; pos
+// ends after it. Escapes: \x with up to four hex digits, \ with up to three
 // octal digits, the C letters, and any other character taken as itself.
-QString readQuoted(QStringView line, qsizetype &pos)
+QString readEscaped(QStringView line, qsizetype &pos, QChar end, bool *closed = nullptr)
 {
     QString out;
+    if (closed)
+        *closed = false;
     while (pos < line.size()) {
         const QChar c = line[pos++];
-        if (c == u'"')
+        if (c == end) {
+            if (closed)
+                *closed = true;
             return out;
+        }
         if (c != u'\\' || pos >= line.size()) {
             out += c;
             continue;
@@ -79,16 +84,14 @@ QString readQuoted(QStringView line, qsizetype &pos)
     return out;
 }
 
-// "[Software\\\\Key] 1700000000": the path with its doubled backslashes made
-// single, or empty when the line is no key line.
+// "[Software\\\\Key] 1700000000": the key's path with single backslashes,
+// or empty when the line is no key line.
 QString keyPath(QStringView line)
 {
-    const qsizetype close = line.lastIndexOf(u']');
-    if (close < 1)
-        return QString();
-    QString path = line.mid(1, close - 1).toString();
-    path.replace(QLatin1String("\\\\"), QLatin1String("\\"));
-    return path;
+    qsizetype pos = 1;
+    bool closed = false;
+    const QString path = readEscaped(line, pos, u']', &closed);
+    return closed ? path : QString();
 }
 
 // The text of a value's data, or nothing for a type the import never reads.
@@ -96,12 +99,12 @@ bool readData(QStringView data, QString &text)
 {
     if (data.startsWith(u'"')) {
         qsizetype pos = 1;
-        text = readQuoted(data, pos);
+        text = readEscaped(data, pos, u'"');
         return true;
     }
     if (data.startsWith(QLatin1String("str(2):\""))) {
         qsizetype pos = 8;
-        text = readQuoted(data, pos);
+        text = readEscaped(data, pos, u'"');
         return true;
     }
     if (data.startsWith(QLatin1String("dword:"))) {
@@ -166,7 +169,7 @@ void WineRegistry::parse(const QString &text)
         qsizetype pos = 0;
         if (line.startsWith(u'"')) {
             pos = 1;
-            name = readQuoted(line, pos);
+            name = readEscaped(line, pos, u'"');
         } else if (line.startsWith(u'@')) {
             pos = 1; // the key's default value has an empty name
         } else {

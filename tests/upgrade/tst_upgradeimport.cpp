@@ -126,6 +126,8 @@ void TstUpgradeImport::registryText_data()
                                        << "tab\there\\back";
     QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1"
                                 << "Item1" << QString::fromUtf8("*.éxe");
+    QTest::newRow("escaped key path") << QString::fromUtf8("Kestrovane\\Catalogs\\Removable\\Café") << "Drive"
+                                      << "A:";
     QTest::newRow("dword as decimal") << "Kestrovane\\Col"
                                       << "col2"
                                       << "60";
