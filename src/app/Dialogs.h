@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/SaveNewCatalog.h"
+#include "upgrade/CatalogImport.h"
 
 #include <QFont>
 #include <QString>
@@ -19,7 +20,7 @@ public:
     // The same-name dialog's four answers when a new catalog's name is taken.
     using SameNameChoice = SaveNewCatalog::Choice;
     // The import's answer when an imported catalog's name is taken.
-    enum class DuplicateImportChoice { Rename, Overwrite, Skip };
+    using DuplicateImportChoice = CatalogImport::Choice;
 
     virtual ~Dialogs() = default;
 

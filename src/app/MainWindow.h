@@ -285,6 +285,21 @@ private:
     class TableSearchPanel *m_tableSearchPanel = nullptr;
     TableSearch m_tableSearch;
 
+    // MainWindowUpgrade.cpp: the import from the earlier version.
+public:
+    class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
+private:
+    void connectUpgradeCommands();
+    void createUpgradedlg();
+    void UpgradeTov2xx1Click();
+    QString oldDirectory() const;
+    void OlddirbrowseClick();
+    void ColimportClick();
+    void CommimportClick();
+    void MaskimportClick();
+    void CatimportClick();
+    class UpgradePanel *m_upgradePanel = nullptr;
+
     // MainWindowComments.cpp: comments of categories and catalogs.
     void createCatcommdlg();
     void ViewAddEditSelectedComment1Click();

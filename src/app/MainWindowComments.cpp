@@ -19,6 +19,7 @@ void MainWindow::createPanels()
     createSandRdlg();
     createPrintsetupdlg();
     createSearchtabledlg();
+    createUpgradedlg();
 }
 
 void MainWindow::createCatcommdlg()

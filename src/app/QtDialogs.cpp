@@ -1,5 +1,6 @@
 #include "QtDialogs.h"
 
+#include "DuplicateImportDialog.h"
 #include "SameNameDialog.h"
 
 #include <QDialog>
@@ -108,10 +109,8 @@ Dialogs::SameNameChoice QtDialogs::sameName(const QString &, QString &newName)
 
 Dialogs::DuplicateImportChoice QtDialogs::duplicateImport(const QString &name, QString &newName)
 {
-    const auto text = inputBox(QStringLiteral("Duplicate Catalog"),
-                               QStringLiteral("A catalog named %1 already exists. New name:").arg(name), name);
-    if (!text || text->isEmpty())
-        return DuplicateImportChoice::Skip;
-    newName = *text;
-    return DuplicateImportChoice::Rename;
+    DuplicateImportDialog dialog(m_parent);
+    const DuplicateImportChoice choice = dialog.ask(name);
+    newName = dialog.newName();
+    return choice;
 }

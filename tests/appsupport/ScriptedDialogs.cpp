@@ -11,12 +11,23 @@ struct SameNameAnswer {
     QString name;
 };
 
+struct DuplicateImportAnswer {
+    int choice;
+    QString name;
+};
+
 } // namespace
 Q_DECLARE_METATYPE(SameNameAnswer)
+Q_DECLARE_METATYPE(DuplicateImportAnswer)
 
 void ScriptedDialogs::answerSameName(SameNameChoice choice, const QString &newName)
 {
     m_answers.append(QVariant::fromValue(SameNameAnswer{int(choice), newName}));
+}
+
+void ScriptedDialogs::answerDuplicateImport(DuplicateImportChoice choice, const QString &newName)
+{
+    m_answers.append(QVariant::fromValue(DuplicateImportAnswer{int(choice), newName}));
 }
 
 void ScriptedDialogs::reset()
@@ -124,6 +135,11 @@ Dialogs::SameNameChoice ScriptedDialogs::sameName(const QString &name, QString &
 Dialogs::DuplicateImportChoice ScriptedDialogs::duplicateImport(const QString &name, QString &newName)
 {
     const QVariant answer = next(QStringLiteral("duplicate import: ") + name);
+    if (answer.canConvert<DuplicateImportAnswer>()) {
+        const auto a = answer.value<DuplicateImportAnswer>();
+        newName = a.name;
+        return DuplicateImportChoice(a.choice);
+    }
     newName = answer.toString();
     return answer.isValid() ? DuplicateImportChoice::Rename : DuplicateImportChoice::Skip;
 }

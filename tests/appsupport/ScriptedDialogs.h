@@ -21,6 +21,8 @@ public:
     void answerFont(const QFont &font) { m_answers.append(QVariant(font)); }
     // The print dialog's OK, printing to this PDF file.
     void answerPrintToPdf(const QString &path) { m_answers.append(QVariant(path)); }
+    // The duplicate-catalog dialog's answer, with the Rename To text.
+    void answerDuplicateImport(DuplicateImportChoice choice, const QString &newName = QString());
 
     const QStringList &shown() const { return m_shown; }
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.last(); }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// A Wine registry file (user.reg) read as text: keys by their bracketed
+// paths, REG_SZ strings with their escapes and dword values (as decimal
+// text). Key and value names compare without regard to case, as the
+// registry compares them. Values of other types are left out: a reader
+// treats them as missing.
+class WineRegistry
+{
+public:
+    // The prefix that holds dir: dir itself or the nearest folder above it
+    // that contains drive_c; empty when there is none.
+    static QString findPrefix(const QString &dir);
+    // The registry of the current user for the prefix above dir. Empty (no
+    // keys) when there is no prefix or its user.reg cannot be read.
+    static WineRegistry forDirectory(const QString &dir);
+
+    // False when the file cannot be read; the registry then holds no keys.
+    bool load(const QString &path);
+    void parse(const QString &text);
+
+    // key is a path such as "Kestrovane\\Col", with single backslashes.
+    bool hasKey(const QString &key) const;
+    // The value as text, or an empty text when key or value is missing.
+    QString value(const QString &key, const QString &name) const;
+    bool isEmpty() const { return m_keys.isEmpty(); }
+
+private:
+    // Lower-cased key path -> (lower-cased value name -> text).
+    QHash<QString, QHash<QString, QString>> m_keys;
+};

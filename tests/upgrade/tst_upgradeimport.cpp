@@ -1,0 +1,352 @@
+#include "library/CatalogLibrary.h"
+#include "library/CommaText.h"
+#include "library/LibraryState.h"
+#include "library/TextFile.h"
+#include "settings/SettingsFile.h"
+#include "upgrade/CatalogImport.h"
+#include "upgrade/UpgradeImport.h"
+#include "upgrade/WineRegistry.h"
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Choice = CatalogImport::Choice;
+
+namespace {
+
+// The earlier version's registry as Wine keeps it (tests/data/upgrade):
+// key paths with doubled backslashes, escaped strings, dwords, and lines the
+// reader must pass over.
+QString userReg()
+{
+    return QStringLiteral(KESTROVANE_TEST_DATA "/upgrade/user.reg");
+}
+
+QString entry(const char *name)
+{
+    return CommaText::join({name, "10", "01/02/1999 10:00:00", "D:\\", ""});
+}
+
+} // namespace
+
+class TstUpgradeImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void registryText_data();
+    void registryText();
+    void prefixIsFoundAboveTheDirectory();
+    void sizeText_data();
+    void sizeText();
+    void columnWidths_data();
+    void columnWidths();
+    void lists();
+    void catalogsOfAllGroups();
+    void duplicateChoices_data();
+    void duplicateChoices();
+    void overwriteKeepsTheExistingNode();
+    void renameToATakenNameAsksAgain();
+    void importingTwiceReusesTheCategory();
+    void nothingWithoutADirectory();
+
+private:
+    QString oldDir() const { return m_dir->filePath(QStringLiteral("prefix/drive_c/Old/Kestrovane")); }
+    void writeOld(const QString &group, const QString &name, const QStringList &body,
+                  const QString &header = QStringLiteral("3 Files"))
+    {
+        QVERIFY(TestSupport::writeLines(oldDir() + "/Catalogs/" + group + '/' + name + ".TXT",
+                                        QStringList{header, "2 Directories"} + body));
+    }
+    QStringList stored(const QString &name) const
+    {
+        QStringList lines;
+        TextFile::readLines(m_library->catalogFilePath(name), lines);
+        return lines;
+    }
+    CatalogImport::Result runImport(const QList<QPair<Choice, QString>> &answers,
+                                    QStringList *asked = nullptr)
+    {
+        auto queue = answers;
+        m_upgrade = std::make_unique<UpgradeImport>(UpgradeImport::forDirectory(oldDir()));
+        CatalogImport import(m_state, *m_library, *m_upgrade);
+        auto ask = [&](const QString &name, QString &newName) {
+            if (asked)
+                *asked << name;
+            if (queue.isEmpty())
+                return Choice::Skip;
+            const auto answer = queue.takeFirst();
+            newName = answer.second;
+            return answer.first;
+        };
+        auto ignore = [](const QString &) {};
+        return import.run(oldDir(), ask, ignore, ignore);
+    }
+    QStringList catalogsOf(const QString &category) const
+    {
+        QStringList names;
+        const int i = m_state.tree.findCategory(category);
+        if (i >= 0)
+            for (const auto &c : m_state.tree.category(i).catalogs)
+                names << c.name;
+        return names;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<CatalogLibrary> m_library;
+    std::unique_ptr<UpgradeImport> m_upgrade;
+    LibraryState m_state;
+};
+
+void TstUpgradeImport::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir(m_dir->path()).mkpath(QStringLiteral("lib/Catalogs"));
+    QDir(m_dir->path()).mkpath(QStringLiteral("prefix/drive_c/Old/Kestrovane"));
+    QVERIFY(QFile::copy(userReg(), m_dir->filePath(QStringLiteral("prefix/user.reg"))));
+    m_library = std::make_unique<CatalogLibrary>(m_dir->filePath(QStringLiteral("lib")));
+    m_state = LibraryState();
+    m_state.tree.addCategory(QStringLiteral("Disks"));
+}
+
+void TstUpgradeImport::registryText_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("escaped quote") << "Kestrovane\\Comments.Commentslist_Items"
+                                   << "Item0"
+                                   << "Backup \"old\" disk";
+    QTest::newRow("tab and backslash") << "Kestrovane\\Comments.Commentslist_Items"
+                                       << "Item1"
+                                       << "tab\there\\back";
+    QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1"
+                                << "Item1" << QString::fromUtf8("*.éxe");
+    QTest::newRow("escaped key path") << QString::fromUtf8("Kestrovane\\Catalogs\\Removable\\Café") << "Drive"
+                                      << "A:";
+    QTest::newRow("dword as decimal") << "Kestrovane\\Col"
+                                      << "col2"
+                                      << "60";
+    QTest::newRow("dword read signed") << "Kestrovane\\Catalogs\\Fixed\\w"
+                                       << "Count"
+                                       << "-1";
+    QTest::newRow("key and name without case") << "KESTROVANE\\CATALOGS\\CDROM"
+                                               << "disc1"
+                                               << "data1";
+    QTest::newRow("missing value") << "Kestrovane\\Col"
+                                   << "col5"
+                                   << "";
+    QTest::newRow("missing key") << "Kestrovane\\Nothing"
+                                 << "col0"
+                                 << "";
+}
+
+void TstUpgradeImport::registryText()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    const WineRegistry registry = WineRegistry::forDirectory(oldDir());
+    QCOMPARE(registry.value(key, name), expected);
+}
+
+void TstUpgradeImport::prefixIsFoundAboveTheDirectory()
+{
+    const QString prefix = m_dir->filePath(QStringLiteral("prefix"));
+    QCOMPARE(WineRegistry::findPrefix(oldDir()), prefix);
+    QCOMPARE(WineRegistry::findPrefix(prefix), prefix);
+    QVERIFY(WineRegistry::findPrefix(m_dir->filePath(QStringLiteral("lib"))).isEmpty());
+    QVERIFY(WineRegistry::forDirectory(m_dir->filePath(QStringLiteral("lib"))).isEmpty());
+}
+
+void TstUpgradeImport::sizeText_data()
+{
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("bytes") << qint64(1023) << "1023 Bytes";
+    QTest::newRow("kilobytes") << qint64(2048) << "2 KB";
+    QTest::newRow("below a megabyte") << qint64(1048575) << "1023 KB";
+    QTest::newRow("floppy") << qint64(1440) * 1024 << "1.44 MB";
+    QTest::newRow("one megabyte") << qint64(1048576) << "1.44 MB";
+    QTest::newRow("megabytes") << qint64(5) * 1048576 + 7 << "5 MB";
+    QTest::newRow("beyond 32 bits") << qint64(6000) * 1048576 << "6000 MB";
+}
+
+void TstUpgradeImport::sizeText()
+{
+    QFETCH(qint64, bytes);
+    QFETCH(QString, expected);
+    QCOMPARE(UpgradeImport::sizeText(bytes), expected);
+}
+
+void TstUpgradeImport::columnWidths_data()
+{
+    QTest::addColumn<bool>("withRegistry");
+    QTest::addColumn<QStringList>("expected");
+    // Decimal, hexadecimal, dword, negative (read as 0), missing (100).
+    QTest::newRow("registry") << true << QStringList{"120", "80", "60", "0", "100", "100"};
+    QTest::newRow("no registry") << false << QStringList{"100", "100", "100", "100", "100", "100"};
+}
+
+void TstUpgradeImport::columnWidths()
+{
+    QFETCH(bool, withRegistry);
+    QFETCH(QStringList, expected);
+    SettingsFile settings(m_library->settingsPath());
+    const QString dir = withRegistry ? oldDir() : m_dir->filePath(QStringLiteral("lib"));
+    QString label;
+    QVERIFY(UpgradeImport::forDirectory(dir).importColumnWidths(settings, label));
+    QCOMPARE(label, QStringLiteral("Pre-Set Column Widths Imported"));
+    QStringList widths;
+    for (int i = 0; i < 6; ++i)
+        widths << settings.readString(QStringLiteral("ColSizes"), QStringLiteral("Col%1").arg(i));
+    QCOMPARE(widths, expected);
+}
+
+void TstUpgradeImport::lists()
+{
+    const UpgradeImport upgrade = UpgradeImport::forDirectory(oldDir());
+    // A comment held in other letter case is not added, but still counted.
+    const auto comments = upgrade.importComments({QStringLiteral("keep")});
+    QCOMPARE(comments.label, QStringLiteral("3 Pre-Defined Comments Imported"));
+    QCOMPARE(comments.added, (QStringList{"Backup \"old\" disk", "tab\there\\back"}));
+    const auto masks = upgrade.importMasks({QStringLiteral("*.doc")});
+    QCOMPARE(masks.label, QStringLiteral("2 File Mask(s) Imported"));
+    QCOMPARE(masks.added, QStringList{"*.txt"});
+
+    const UpgradeImport none = UpgradeImport::forDirectory(m_dir->filePath(QStringLiteral("lib")));
+    QCOMPARE(none.importComments({}).label, QStringLiteral("No Comments To Import"));
+    QCOMPARE(none.importMasks({}).label, QStringLiteral("No File Mask(s) To Import"));
+}
+
+void TstUpgradeImport::catalogsOfAllGroups()
+{
+    writeOld("CdRom", "Disc1", {entry("a.txt"), entry("b.txt")});
+    writeOld("Fixed", "Work", {}, QStringLiteral("3"));
+    writeOld("Removable", "Floppy", {entry("c.txt")});
+    QVERIFY(TestSupport::writeFile(oldDir() + "/Catalogs/Fixed/notes.doc", "not a catalog"));
+
+    const auto result = runImport({});
+    QVERIFY(result.ran);
+    QCOMPARE(result.label, QStringLiteral("Imported 3 Catalogs"));
+    QCOMPARE(catalogsOf("Imported"), (QStringList{"Disc1", "Floppy", "Work"}));
+    const int imported = m_state.tree.findCategory(QStringLiteral("Imported"));
+    QCOMPARE(m_state.tree.category(imported).catalogs.at(0).image, int(CategoryTree::CdRomImage));
+    QCOMPARE(m_state.tree.category(imported).catalogs.at(1).image, int(CategoryTree::RemovableImage));
+    QCOMPARE(m_state.tree.category(imported).catalogs.at(2).image, int(CategoryTree::FixedImage));
+    QCOMPARE(stored("Disc1"), (QStringList{entry("a.txt"), entry("b.txt")}));
+    QCOMPARE(stored("Work"), QStringList());
+
+    // Full counts kilobytes, Free bytes; Zip and the second entry's numbers
+    // are negative and read as 0.
+    QCOMPARE(CommaText::split(m_state.catalogInfo.value(QStringLiteral("Disc1"))),
+             (QStringList{"3", "2", "D:", "D:\\", "1.44 MB", "2 KB", "CdRom", "01/02/1999 10:00:00", "True",
+                          "True", "True", "True", "False", "False", "2", "*.*", QString::fromUtf8("*.éxe")}));
+    QCOMPARE(CommaText::split(m_state.catalogInfo.value(QStringLiteral("Work"))),
+             (QStringList{"3", "2", "", "", "0 Bytes", "2 MB", "", "", "True", "True", "True", "True",
+                          "False", "False", "0"}));
+    // No registry entry for this one: stored with an empty information line.
+    QVERIFY(m_state.catalogInfo.contains(QStringLiteral("Floppy")));
+    QCOMPARE(m_state.catalogInfo.value(QStringLiteral("Floppy")), QString());
+
+    // Committed with the catalog files, not only held in memory.
+    QStringList master;
+    QVERIFY(TextFile::readLines(m_library->infoListPath(), master));
+    QCOMPARE(master.size(), 6);
+}
+
+void TstUpgradeImport::duplicateChoices_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("storedAs");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("rename") << int(Choice::Rename) << "Disc1 old" << QStringList{"Disc1", "Disc1 old"}
+                            << false;
+    QTest::newRow("rename empty") << int(Choice::Rename) << "" << QStringList{"Disc1"} << false;
+    QTest::newRow("skip") << int(Choice::Skip) << "Disc1 old" << QStringList{"Disc1"} << false;
+    QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << QStringList{"Disc1"} << true;
+}
+
+void TstUpgradeImport::duplicateChoices()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, storedAs);
+    QFETCH(bool, replaced);
+    const QStringList mine{entry("mine.txt")};
+    QVERIFY(m_library->writeCatalog(QStringLiteral("disc1"), mine));
+    writeOld("CdRom", "Disc1", {entry("old.txt")});
+
+    QStringList asked;
+    const auto result = runImport({{Choice(choice), typed}}, &asked);
+    QCOMPARE(asked, QStringList{"Disc1"});
+    QCOMPARE(stored("Disc1"), replaced ? QStringList{entry("old.txt")} : mine);
+    QCOMPARE(result.imported, storedAs.size() - (replaced ? 0 : 1));
+    if (storedAs.size() > 1)
+        QCOMPARE(stored(storedAs.last()), QStringList{entry("old.txt")});
+    QCOMPARE(catalogsOf("Imported"), result.imported ? QStringList{storedAs.last()} : QStringList());
+}
+
+void TstUpgradeImport::overwriteKeepsTheExistingNode()
+{
+    m_state.tree.addCatalog(0, QStringLiteral("Disc1"), CategoryTree::FixedImage);
+    m_state.catalogInfo.append(QStringLiteral("DISC1"), QStringLiteral("\"old info\""));
+    QVERIFY(m_library->writeCatalog(QStringLiteral("Disc1"), {entry("mine.txt")}));
+    writeOld("CdRom", "Disc1", {entry("old.txt")});
+
+    runImport({{Choice::Overwrite, QString()}});
+    QCOMPARE(catalogsOf("Disks"), QStringList{"Disc1"});
+    QCOMPARE(catalogsOf("Imported"), QStringList());
+    QCOMPARE(m_state.catalogInfo.pairCount(), 1);
+    QCOMPARE(CommaText::split(m_state.catalogInfo.valueAt(0)).value(4), QStringLiteral("1.44 MB"));
+    QCOMPARE(stored("Disc1"), QStringList{entry("old.txt")});
+}
+
+void TstUpgradeImport::renameToATakenNameAsksAgain()
+{
+    QVERIFY(m_library->writeCatalog(QStringLiteral("Disc1"), {entry("one.txt")}));
+    QVERIFY(m_library->writeCatalog(QStringLiteral("Disc2"), {entry("two.txt")}));
+    writeOld("CdRom", "Disc1", {entry("old.txt")});
+
+    QStringList asked;
+    runImport({{Choice::Rename, "DISC2"}, {Choice::Rename, "bad/name"}, {Choice::Rename, "Disc3"}}, &asked);
+    QCOMPARE(asked, (QStringList{"Disc1", "DISC2", "DISC2"}));
+    QCOMPARE(stored("Disc2"), QStringList{entry("two.txt")});
+    QCOMPARE(stored("Disc3"), QStringList{entry("old.txt")});
+}
+
+void TstUpgradeImport::importingTwiceReusesTheCategory()
+{
+    m_state.tree.addCategory(QStringLiteral("IMPORTED"));
+    writeOld("CdRom", "Disc1", {entry("a.txt")});
+    writeOld("Fixed", "Work", {entry("b.txt")});
+    runImport({});
+    QStringList asked;
+    const auto second = runImport({}, &asked);
+    QCOMPARE(asked, (QStringList{"Disc1", "Work"}));
+    QCOMPARE(second.label, QStringLiteral("Imported 0 Catalogs"));
+    QCOMPARE(m_state.tree.categoryCount(), 2);
+    QCOMPARE(catalogsOf("Imported"), (QStringList{"Disc1", "Work"}));
+}
+
+void TstUpgradeImport::nothingWithoutADirectory()
+{
+    for (const QString &dir : {QString(), m_dir->filePath(QStringLiteral("prefix/user.reg")),
+                               m_dir->filePath(QStringLiteral("missing"))}) {
+        m_upgrade = std::make_unique<UpgradeImport>(UpgradeImport::forDirectory(dir));
+        CatalogImport import(m_state, *m_library, *m_upgrade);
+        const auto result = import.run(
+            dir, [](const QString &, QString &) { return Choice::Skip; },
+            [](const QString &) { QFAIL("no label expected"); }, [](const QString &) {});
+        QVERIFY(!result.ran);
+    }
+    QCOMPARE(m_state.tree.categoryCount(), 1);
+}
+
+QTEST_GUILESS_MAIN(TstUpgradeImport)
+#include "tst_upgradeimport.moc"
