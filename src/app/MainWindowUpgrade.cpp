@@ -5,6 +5,7 @@
 #include "MainWindow.h"
 
 #include "CreateCatPanel.h"
+#include "FileCommentPanel.h"
 #include "MaskListEditor.h"
 #include "ToolPanel.h"
 #include "UpgradePanel.h"
