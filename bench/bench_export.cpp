@@ -9,10 +9,9 @@
 // colour rules are exercised. Figures only; nothing is asserted.
 
 #include "BenchSupport.h"
-#include "library/CatalogLibrary.h"
+#include "BenchTable.h"
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
-#include "library/SortedLineList.h"
 #include "table/ExportFile.h"
 #include "table/HtmlExport.h"
 #include "table/ModelTableCells.h"
@@ -93,22 +92,8 @@ int main(int argc, char **argv)
     QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
     BenchSupport::writeGeneratedCatalog(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
                                         [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
-    const CatalogLibrary library(temp.path());
-
     VisualTableModel model(formats);
-    QElapsedTimer timer;
-    timer.start();
-    SortedLineList fileLines;
-    QString error;
-    if (!library.loadCatalog(QStringLiteral("Bench"), fileLines, &error)) {
-        std::fprintf(stderr, "load failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    model.setUpCatalogView();
-    model.fill(fileLines.lines());
-    fileLines.clear();
-    const double opened = timer.nsecsElapsed() / 1e9;
-    std::printf("rows: %d\n%-24s %8.3f s\n", model.tableRowCount() - 1, "open (load + fill)", opened);
+    const double opened = BenchSupport::openBenchCatalog(temp.path(), model);
 
     const ModelTableCells cells(model);
     const QString text = temp.path() + QStringLiteral("/export.txt");

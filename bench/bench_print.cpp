@@ -8,10 +8,9 @@
 // asserted.
 
 #include "BenchSupport.h"
-#include "library/CatalogLibrary.h"
+#include "BenchTable.h"
 #include "library/CommaText.h"
 #include "library/DateFormats.h"
-#include "library/SortedLineList.h"
 #include "table/ModelTableCells.h"
 #include "table/PdfPrint.h"
 #include "table/VisualTableModel.h"
@@ -68,27 +67,15 @@ int main(int argc, char **argv)
     BenchSupport::writeGeneratedCatalog(
         temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
         [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
-    const CatalogLibrary library(temp.path());
-
     VisualTableModel model(formats);
-    QElapsedTimer timer;
-    timer.start();
-    SortedLineList fileLines;
-    QString error;
-    if (!library.loadCatalog(QStringLiteral("Bench"), fileLines, &error)) {
-        std::fprintf(stderr, "load failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    model.setUpCatalogView();
-    model.fill(fileLines.lines());
-    fileLines.clear();
-    const double opened = timer.nsecsElapsed() / 1e9;
-    std::printf("rows: %d\n%-24s %8.3f s\n", model.tableRowCount() - 1, "open (load + fill)", opened);
+    BenchSupport::openBenchCatalog(temp.path(), model);
 
     const QString pdf = temp.path() + QStringLiteral("/print.pdf");
     PrintOptions options;
     options.title = QStringLiteral("Bench");
-    timer.restart();
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
     if (!PdfPrint::write(pdf, ModelTableCells(model), {150, 100, 130, 220, 120}, options, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
