@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // The names the program gives itself before any window is made.
 class AppIdentity
 {
@@ -10,4 +12,8 @@ public:
     // exactly "Kestrovane v2.01" or "Kestrovane v2.01 - " and a text.
     static void apply();
     static const char *const Name; // "Kestrovane"
+    // The project's contact addresses for the about panel, set when the
+    // program is built; empty when the build set none.
+    static QString contactEmail();
+    static QString homepageUrl();
 };

@@ -256,6 +256,7 @@ void MainWindow::createMenus()
     connectExportCommands();
     connectFileCommentCommands();
     connectTableToolCommands();
+    connectGeneralCommands();
 }
 
 void MainWindow::createTrayIcon()

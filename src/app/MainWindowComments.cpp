@@ -19,6 +19,7 @@ void MainWindow::createPanels()
     createSandRdlg();
     createPrintsetupdlg();
     createSearchtabledlg();
+    createGeneralPanels();
 }
 
 void MainWindow::createCatcommdlg()
