@@ -120,8 +120,9 @@ std::vector<G> buildGroups()
            E{"Delete Comment", {"Removes the comment of the selected file, after asking."}},
            E{"Undo Delete", {"Brings back the comment deleted last, while its row is still in the table."}},
            E{"Search And Replace",
-             {"Replaces one piece of text by another in the comments shown in the table. The search is case "
-              "sensitive. Save the changes to keep them."}}}},
+             {"Replaces a piece of text by another in the file comments of every catalog at once, working on "
+              "the catalog files themselves. Letter case counts; in each comment the first occurrence is "
+              "replaced. Only the catalogs in which something changed are rewritten."}}}},
         G{"Categories",
           {"Categories are the folders of the tree; each holds catalogs."},
           {E{"Add", {"Adds a new category; you are asked for its name."}},

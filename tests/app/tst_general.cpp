@@ -264,6 +264,15 @@ void TestGeneral::aboutAnimatesOnlyWhileShown()
     ToolPanel *about = w.panel("Aboutdlg");
     QCOMPARE(about->title(), QString("About Kestrovane"));
     QVERIFY(disc->isSpinning());
+    auto *mail = w.findChild<LinkLabel *>("Emaillabel");
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(mail, &enter);
+    QCOMPARE(mail->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    QCOMPARE(mail->cursor().shape(), Qt::PointingHandCursor);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(mail, &leave);
+    QCOMPARE(mail->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(mail->cursor().shape(), Qt::ArrowCursor);
     // This build sets no addresses: the links say so and do nothing.
     for (const char *name : {"Emaillabel", "Homepagelabel"}) {
         auto *link = w.findChild<LinkLabel *>(name);
