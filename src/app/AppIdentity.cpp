@@ -12,3 +12,13 @@ void AppIdentity::apply()
     QGuiApplication::setDesktopFileName(QString::fromLatin1(AppId));
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId)));
 }
+
+QString AppIdentity::contactEmail()
+{
+    return QStringLiteral(KESTROVANE_CONTACT_EMAIL).trimmed();
+}
+
+QString AppIdentity::homepageUrl()
+{
+    return QStringLiteral(KESTROVANE_HOMEPAGE_URL).trimmed();
+}

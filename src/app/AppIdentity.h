@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // The names the program gives itself before any window is made.
 class AppIdentity
 {
@@ -14,4 +16,8 @@ public:
     static void apply();
     static const char *const Name;  // "Kestrovane"
     static const char *const AppId; // the desktop entry's and icon's name
+    // The project's contact addresses for the about panel, set when the
+    // program is built; empty when the build set none.
+    static QString contactEmail();
+    static QString homepageUrl();
 };

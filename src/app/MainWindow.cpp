@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTreeView>
@@ -257,6 +258,7 @@ void MainWindow::createMenus()
     connectFileCommentCommands();
     connectTableToolCommands();
     connectUpgradeCommands();
+    connectGeneralCommands();
 }
 
 void MainWindow::createTrayIcon()
@@ -270,7 +272,10 @@ void MainWindow::createTrayIcon()
     connectCommand(QStringLiteral("Exit1"), &MainWindow::Exit1Click);
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    m_tray = new QSystemTrayIcon(windowIcon(), this);
+    // A tray entry without an icon would be invisible; the drive icon stands in
+    // until the program has an icon of its own.
+    const QIcon icon = windowIcon().isNull() ? style()->standardIcon(QStyle::SP_DriveCDIcon) : windowIcon();
+    m_tray = new QSystemTrayIcon(icon, this);
     m_tray->setToolTip(QStringLiteral("Kestrovane v 2.0"));
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {

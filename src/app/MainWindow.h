@@ -25,6 +25,7 @@ class FileCommentPanel;
 class UpdatePanel;
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPrintPreviewDialog;
 class QPrinter;
@@ -98,7 +99,6 @@ private:
     // Builds the tool panels; each panel's builder lives with its handlers.
     void createPanels();
     void applyStoredProperties();
-    void applyColours();
     void saveForm();
     void collectStoredProperties();
     void shutDown();
@@ -363,6 +363,29 @@ private:
     std::optional<QFont> m_printFont;     // set by "Setup Font" in this run only
     bool m_printAll = true;
     CellRegion m_printRegion;
+
+    // MainWindowGeneral.cpp: the General menu's colours, help and about.
+public:
+    class HelpWindow *helpWindow() const { return m_help; }
+private:
+    void connectGeneralCommands();
+    void createGeneralPanels();
+    void createColordlg();
+    QComboBox *createColourPicker(const QString &objectName, const QString &caption, int initial);
+    // Gives a picker its stored colour as the colour rule says.
+    void restoreColourPicker(QComboBox *picker, const QString &key);
+    void collectGeneralProperties();
+    void SetTooltipAndTextColor1Click();
+    void HintcolorcomboChange();
+    void TextcolorcomboChange();
+    void Help1Click();
+    void createAboutdlg();
+    void About1Click();
+    void AboutLinkClick(const QString &address);
+    QComboBox *m_hintColour = nullptr; // Hintcolorcombo
+    QComboBox *m_textColour = nullptr; // Textcolorcombo
+    class HelpWindow *m_help = nullptr; // Form3
+    class SpinningDisc *m_aboutDisc = nullptr;
 
     CatalogLibrary m_library;
     SettingsFile m_settings;

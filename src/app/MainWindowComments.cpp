@@ -20,6 +20,7 @@ void MainWindow::createPanels()
     createPrintsetupdlg();
     createSearchtabledlg();
     createUpgradedlg();
+    createGeneralPanels();
 }
 
 void MainWindow::createCatcommdlg()

@@ -16,7 +16,6 @@
 #include <QTableView>
 #include <QScreen>
 #include <QSplitter>
-#include <QToolTip>
 #include <QTreeView>
 
 namespace {
@@ -105,32 +104,6 @@ void MainWindow::applyStoredProperties()
         it.value()->move(m_form.integer(it.key() + QStringLiteral("_Left")),
                          m_form.integer(it.key() + QStringLiteral("_Top")));
     applyTooltips(m_form.boolean(QStringLiteral("TooltipsOn1_Checked")), false);
-    applyColours();
-}
-
-namespace {
-
-// Stored colours are Windows colour values, 0x00BBGGRR.
-QColor storedColour(int value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-} // namespace
-
-void MainWindow::applyColours()
-{
-    QPalette hints = QToolTip::palette();
-    hints.setColor(QPalette::ToolTipBase, storedColour(m_form.integer(QStringLiteral("Hintcolorcombo_ColorValue"))));
-    hints.setColor(QPalette::ToolTipText, Qt::black);
-    QToolTip::setPalette(hints);
-    const int text = m_form.integer(QStringLiteral("Textcolorcombo_ColorValue"));
-    if (text != 0) {
-        QPalette own = palette();
-        own.setColor(QPalette::WindowText, storedColour(text));
-        own.setColor(QPalette::Text, storedColour(text));
-        setPalette(own);
-    }
 }
 
 void MainWindow::collectStoredProperties()
@@ -144,6 +117,7 @@ void MainWindow::collectStoredProperties()
     }
     collectQueryProperties();
     collectPrintProperties();
+    collectGeneralProperties();
 }
 
 void MainWindow::saveForm()
