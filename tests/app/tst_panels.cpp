@@ -86,6 +86,28 @@ void collectUnnamed(QAccessibleInterface *node, QStringList &unnamed)
         collectUnnamed(node->child(i), unnamed);
 }
 
+// The panel's controls in Tab order, from the first after the panel itself.
+QList<QWidget *> tabChain(ToolPanel *panel)
+{
+    QList<QWidget *> chain;
+    for (QWidget *w = panel->nextInFocusChain(); w != panel; w = w->nextInFocusChain()) {
+        if (panel->isAncestorOf(w) && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()
+            && !chain.contains(w))
+            chain << w;
+    }
+    return chain;
+}
+
+// A Tab step against the layout: back to a control on the same line to the
+// left, or up to one that is not in a column further right.
+bool stepsBack(const QRect &from, const QRect &to)
+{
+    const bool sameLine = to.top() < from.bottom() && from.top() < to.bottom();
+    if (sameLine)
+        return to.right() < from.left();
+    return to.bottom() < from.top() && to.left() <= from.right();
+}
+
 } // namespace
 
 class TestPanels : public QObject
@@ -104,6 +126,8 @@ private slots:
     void controlsNamedFromTheirLabels_data();
     void controlsNamedFromTheirLabels();
     void mainWindowControlsNamed();
+    void tabOrderFollowsLayout_data() { addPanelRows(); }
+    void tabOrderFollowsLayout();
     void inPlaceEditorsNamed();
     void menusReachableFromKeyboard();
 };
@@ -244,6 +268,24 @@ void TestPanels::mainWindowControlsNamed()
     QCOMPARE(header->text(QAccessible::Name), QString("Categories And Catalogs"));
 }
 
+void TestPanels::tabOrderFollowsLayout()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, command);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger(command));
+    ToolPanel *p = w.panel(panel);
+    const QList<QWidget *> chain = tabChain(p);
+    QVERIFY(chain.size() > 1);
+    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
+    for (int i = 1; i < chain.size(); ++i) {
+        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
+        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
+    }
+}
+
 void TestPanels::inPlaceEditorsNamed()
 {
     AppFixture app;
@@ -268,6 +310,13 @@ void TestPanels::menusReachableFromKeyboard()
     writeLibrary(app);
     MainWindow &w = ready(app, app.start());
     QApplication::setActiveWindow(&w);
+    // Alt alone puts the focus on the first menu title.
+    QTest::keyPress(&w, Qt::Key_Alt);
+    QTest::keyRelease(&w, Qt::Key_Alt);
+    QVERIFY(w.menuBar()->hasFocus());
+    QCOMPARE(w.menuBar()->activeAction(), w.findChild<QMenu *>("Catalogs1")->menuAction());
+    QTest::keyClick(w.menuBar(), Qt::Key_Escape);
+    // F10 opens the first menu; the arrows and Enter run its commands.
     QTest::keyClick(&w, Qt::Key_F10);
     QCOMPARE(QApplication::activePopupWidget(), w.findChild<QMenu *>("Catalogs1"));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
