@@ -143,6 +143,8 @@ QRect ToolPanel::clientArea() const
 
 void ToolPanel::placeInside()
 {
+    if (!parentWidget())
+        return;
     const QRect area = clientArea();
     m_home = PanelPosition::keptInside(m_home, size(), area.size());
     move(area.topLeft() + m_home);
@@ -150,6 +152,8 @@ void ToolPanel::placeInside()
 
 void ToolPanel::clampToParent()
 {
+    if (!parentWidget())
+        return;
     const QRect area = clientArea();
     move(area.topLeft() + PanelPosition::keptInside(pos() - area.topLeft(), size(), area.size()));
 }
