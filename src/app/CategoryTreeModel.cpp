@@ -138,6 +138,13 @@ bool CategoryTreeModel::setData(const QModelIndex &index, const QVariant &value,
     return false;
 }
 
+QVariant CategoryTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Categories And Catalogs");
+    return QAbstractItemModel::headerData(section, orientation, role);
+}
+
 Qt::ItemFlags CategoryTreeModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())

@@ -32,9 +32,9 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
 
-    grid->addWidget(new QLabel(QStringLiteral("Drive Or Directory:"), this), 0, 0);
     m_catDir = new QLineEdit(this);
     m_catDir->setObjectName(QStringLiteral("CatDir"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("Drive Or Directory:"), m_catDir), 0, 0);
     m_catDir->setReadOnly(true);
     m_catDir->setMinimumWidth(260);
     grid->addWidget(m_catDir, 0, 1);
@@ -54,15 +54,16 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     }
     grid->addWidget(options, 1, 0, 2, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 1, 1, Qt::AlignBottom);
     auto *maskBox = new QVBoxLayout;
     m_maskName = new QLineEdit(QStringLiteral("*.*"), this);
     m_maskName->setObjectName(QStringLiteral("Maskname"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_maskName), 1, 1, Qt::AlignBottom);
     m_maskName->setToolTip(lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
                                   "Press the F5 key to empty the File Mask(s) list.",
                                   "Press the F6 key to undo the action taken by the F5 key."}));
     m_maskList = new QListWidget(this);
     m_maskList->setObjectName(QStringLiteral("Masklistbox"));
+    m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
     m_maskList->setToolTip(lines({"To remove a mask:", "Select the mask, then press the DEL key."}));
     m_maskList->setMaximumHeight(110);
     maskBox->addWidget(m_maskName);
@@ -70,9 +71,9 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     grid->addLayout(maskBox, 2, 1, 1, 2);
     m_masks = new MaskListEditor(m_maskName, m_maskList, this);
 
-    grid->addWidget(new QLabel(QStringLiteral("Catalog Name:"), this), 3, 0);
     m_catalogName = new QLineEdit(this);
     m_catalogName->setObjectName(QStringLiteral("Catalogname"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("Catalog Name:"), m_catalogName), 3, 0);
     m_catalogName->setToolTip(QStringLiteral("Press the F9 key to refresh the volume information."));
     m_catalogName->installEventFilter(this);
     grid->addWidget(m_catalogName, 3, 1, 1, 2);

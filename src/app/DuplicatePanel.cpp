@@ -18,6 +18,7 @@ DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(new QLabel(QStringLiteral("Comparison can be based on name, size, and date"), this));
     m_tree = named(new CheckTreeView(this), "TreeView3");
+    m_tree->setAccessibleName(QStringLiteral("Check Desired Categories"));
     m_tree->setMinimumSize(240, 140);
     layout->addWidget(m_tree, 1);
 

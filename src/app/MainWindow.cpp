@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "NamedEditorDelegate.h"
 #include "ToolPanel.h"
 #include "VisualTableDelegate.h"
 #include "table/VisualTableModel.h"
@@ -30,6 +31,7 @@ MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateF
     setWindowTitle(Caption);
     createWidgets();
     createMenus();
+    createMenuBarKey();
     createTrayIcon();
     startUp();
 }
@@ -85,6 +87,7 @@ void MainWindow::createWidgets()
     treeLayout->setContentsMargins(0, 0, 0, 0);
     m_treeView = new QTreeView(m_panel1);
     m_treeView->setObjectName(QStringLiteral("TreeView1"));
+    m_treeView->setAccessibleName(QStringLiteral("Categories And Catalogs"));
     m_treeView->setHeaderHidden(true);
     m_treeView->setContextMenuPolicy(Qt::CustomContextMenu);
     m_treeView->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -93,12 +96,14 @@ void MainWindow::createWidgets()
     m_treeView->setDropIndicatorShown(true);
     m_treeModel = new CategoryTreeModel(m_state.tree, this);
     m_treeView->setModel(m_treeModel);
+    m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
     connectTree();
 
     m_tableModel = new VisualTableModel(m_formats, this);
     m_tableView = new QTableView(m_splitter);
     m_tableView->setObjectName(QStringLiteral("VisualTable"));
+    m_tableView->setAccessibleName(QStringLiteral("Visual Table"));
     m_tableView->setModel(m_tableModel);
     m_tableView->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tableView->verticalHeader()->setDefaultSectionSize(18);
@@ -288,9 +293,7 @@ void MainWindow::createTrayIcon()
 ToolPanel *MainWindow::addPanel(const QString &objectName, const QString &title)
 {
     auto *p = new ToolPanel(objectName, title, this);
-    const int left = m_form.integer(objectName + QStringLiteral("_Left"));
-    const int top = m_form.integer(objectName + QStringLiteral("_Top"));
-    p->move(left, top);
+    p->setHomePosition(storedPanelPosition(objectName));
     m_panels.insert(objectName, p);
     return p;
 }

@@ -91,6 +91,8 @@ private:
     QMenu *addMenu(const QString &objectName, const QString &caption);
     ToolPanel *addPanel(const QString &objectName, const QString &title);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
+    // MainWindowKeyboard.cpp
+    void createMenuBarKey();
 
     // MainWindowStartup.cpp: start-up and shutdown.
     void startUp();
@@ -101,6 +103,8 @@ private:
     void applyStoredProperties();
     void saveForm();
     void collectStoredProperties();
+    // A panel's stored Left and Top, relative to the client area.
+    QPoint storedPanelPosition(const QString &objectName) const;
     void shutDown();
     // Applies a change of the tree or its comments and stores the three
     // list files with it; on failure the change is undone and reported.

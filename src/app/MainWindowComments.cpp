@@ -35,6 +35,7 @@ void MainWindow::createCatcommdlg()
     m_catCommCount->setObjectName(QStringLiteral("Catcommcount"));
     m_catCommText = new QPlainTextEdit(panel->body());
     m_catCommText->setObjectName(QStringLiteral("Catcommmemo"));
+    m_catCommText->setAccessibleName(QStringLiteral("Comment"));
     m_catCommText->setMinimumSize(280, 100);
     auto *accept = new QPushButton(QStringLiteral("Accept Comment"), panel->body());
     accept->setObjectName(QStringLiteral("Acceptcatcomm"));

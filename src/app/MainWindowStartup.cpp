@@ -101,9 +101,14 @@ void MainWindow::applyStoredProperties()
     const int treeWidth = m_form.integer(QStringLiteral("Panel1_Width"));
     m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
     for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it)
-        it.value()->move(m_form.integer(it.key() + QStringLiteral("_Left")),
-                         m_form.integer(it.key() + QStringLiteral("_Top")));
+        it.value()->setHomePosition(storedPanelPosition(it.key()));
     applyTooltips(m_form.boolean(QStringLiteral("TooltipsOn1_Checked")), false);
+}
+
+QPoint MainWindow::storedPanelPosition(const QString &objectName) const
+{
+    return QPoint(m_form.integer(objectName + QStringLiteral("_Left")),
+                  m_form.integer(objectName + QStringLiteral("_Top")));
 }
 
 void MainWindow::collectStoredProperties()
@@ -112,8 +117,8 @@ void MainWindow::collectStoredProperties()
         m_form.setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
     m_form.setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
     for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->x());
-        m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->y());
+        m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
+        m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
     collectQueryProperties();
     collectPrintProperties();

@@ -1,6 +1,7 @@
 #include "PanelWidgets.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 
 namespace PanelWidgets {
@@ -18,6 +19,18 @@ QPushButton *button(QWidget *parent, const QString &objectName, const QString &c
     b->setObjectName(objectName);
     b->setAutoDefault(false);
     return b;
+}
+
+QLabel *label(QWidget *parent, const QString &caption, QWidget *control)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setBuddy(control);
+    QString name = caption;
+    name.remove(u'&');
+    if (name.endsWith(u':'))
+        name.chop(1);
+    control->setAccessibleName(name);
+    return l;
 }
 
 } // namespace PanelWidgets

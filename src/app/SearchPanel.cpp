@@ -59,6 +59,7 @@ SearchPanel::SearchPanel(QWidget *parent) : QWidget(parent)
     layout->addWidget(new QLabel(QStringLiteral("Check categories you wish to search"), this));
     m_tree = named(new CheckTreeView(this), "TreeView2");
     m_tree->setMinimumSize(260, 120);
+    m_tree->setAccessibleName(QStringLiteral("Check categories you wish to search"));
     layout->addWidget(m_tree, 1);
     layout->addWidget(createModes());
 
@@ -91,6 +92,8 @@ QWidget *SearchPanel::createModes()
     m_caseSensitive = named(new QCheckBox(QStringLiteral("Case Sensitive"), group), "Casesearch");
     m_searchWord = editableCombo(group, "Searchword");
     m_searchWord->lineEdit()->setMaxLength(kMaxWordLength);
+    m_searchWord->setAccessibleName(QStringLiteral("Search Word/Phrase"));
+    m_searchWord->lineEdit()->setAccessibleName(m_searchWord->accessibleName());
     m_searchWord->setToolTip(QStringLiteral("Wild cards * and/or ? are accepted."));
     m_clearHistory = named(new QPushButton(QStringLiteral("Clear History"), group), "Clearhistory");
     m_clearHistory->setToolTip(QStringLiteral("Click to clear history list."));
@@ -98,6 +101,8 @@ QWidget *SearchPanel::createModes()
     m_byExtension = named(new QRadioButton(QStringLiteral("By File Extension"), group), "Rbext");
     m_extension = editableCombo(group, "Extcombo");
     m_extension->addItems(extensionItems());
+    m_extension->setAccessibleName(QStringLiteral("File Extension"));
+    m_extension->lineEdit()->setAccessibleName(m_extension->accessibleName());
     m_extension->setCurrentText(QStringLiteral("*.*"));
 
     m_byDate = named(new QRadioButton(QStringLiteral("By Files Dated"), group), "Rbdate");
@@ -108,9 +113,9 @@ QWidget *SearchPanel::createModes()
         edit->setToolTip(kDateHint);
         edit->setMaximumWidth(90);
     }
-    dates->addWidget(new QLabel(QStringLiteral("From:"), group));
+    dates->addWidget(PanelWidgets::label(group, QStringLiteral("From:"), m_from));
     dates->addWidget(m_from);
-    dates->addWidget(new QLabel(QStringLiteral("To:"), group));
+    dates->addWidget(PanelWidgets::label(group, QStringLiteral("To:"), m_to));
     dates->addWidget(m_to);
     dates->addStretch(1);
 

@@ -1,11 +1,36 @@
 #include "ToolPanel.h"
 
+#include "settings/PanelPosition.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
+#include <QMainWindow>
 #include <QMouseEvent>
-#include <QStyle>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// A dark cross on a light square: readable on any title-bar colour, unlike the
+// style's own title-bar glyph, which is drawn for a native frame.
+QIcon closeIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2, 2);
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
+    painter.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *parent) : QFrame(parent)
 {
@@ -13,6 +38,7 @@ ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *p
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
     setAutoFillBackground(true);
+    setAccessibleName(title);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
@@ -28,8 +54,11 @@ ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *p
     titleLayout->addWidget(m_titleLabel, 1);
     auto *close = new QToolButton(m_titleBar);
     close->setObjectName(objectName + QStringLiteral("Close"));
-    close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-    close->setAutoRaise(true);
+    close->setIcon(closeIcon());
+    close->setIconSize(QSize(16, 16));
+    close->setAccessibleName(QStringLiteral("Close"));
+    close->setToolTip(QStringLiteral("Close"));
+    close->setFocusPolicy(Qt::TabFocus);
     titleLayout->addWidget(close);
     connect(close, &QToolButton::clicked, this, [this] {
         hide();
@@ -47,6 +76,8 @@ ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *p
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setFrameShadow(QFrame::Sunken);
     layout->addWidget(m_status);
+    if (parent)
+        parent->installEventFilter(this);
     hide();
 }
 
@@ -60,6 +91,7 @@ void ToolPanel::setContent(QWidget *content)
 void ToolPanel::setTitle(const QString &title)
 {
     m_titleLabel->setText(title);
+    setAccessibleName(title);
 }
 
 QString ToolPanel::title() const
@@ -81,24 +113,58 @@ void ToolPanel::showPanel()
 {
     setStatus(QStringLiteral("Ready..."));
     adjustSize();
-    clampToParent();
+    placeInside();
     show();
     raise();
+}
+
+void ToolPanel::setHomePosition(const QPoint &position)
+{
+    m_home = position;
+    if (isVisible())
+        placeInside();
+    else
+        move(clientArea().topLeft() + position);
+}
+
+QRect ToolPanel::clientArea() const
+{
+    QWidget *parent = parentWidget();
+    if (!parent)
+        return QRect();
+    // The window may not be shown yet; its layout places the menu bar anyway.
+    if (auto *window = qobject_cast<QMainWindow *>(parent); window && window->centralWidget()) {
+        if (window->layout())
+            window->layout()->activate();
+        return window->centralWidget()->geometry();
+    }
+    return parent->rect();
+}
+
+void ToolPanel::placeInside()
+{
+    if (!parentWidget())
+        return;
+    const QRect area = clientArea();
+    m_home = PanelPosition::keptInside(m_home, size(), area.size());
+    move(area.topLeft() + m_home);
 }
 
 void ToolPanel::clampToParent()
 {
     if (!parentWidget())
         return;
-    const QRect area = parentWidget()->rect();
-    QPoint p = pos();
-    p.setX(qBound(0, p.x(), qMax(0, area.width() - 40)));
-    p.setY(qBound(0, p.y(), qMax(0, area.height() - 20)));
-    move(p);
+    const QRect area = clientArea();
+    move(area.topLeft() + PanelPosition::keptInside(pos() - area.topLeft(), size(), area.size()));
 }
 
 bool ToolPanel::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == parentWidget()) {
+        if (event->type() == QEvent::Resize && isVisible())
+            clampToParent();
+        return QFrame::eventFilter(watched, event);
+    }
     if (watched != m_titleBar && watched != m_titleLabel)
         return QFrame::eventFilter(watched, event);
     switch (event->type()) {
@@ -116,6 +182,7 @@ bool ToolPanel::eventFilter(QObject *watched, QEvent *event)
         if (m_dragging) {
             move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
             clampToParent();
+            m_home = pos() - clientArea().topLeft();
             return true;
         }
         break;

@@ -22,10 +22,18 @@ public:
     void setContent(QWidget *content);
     void setStatus(const QString &text);
     QString status() const;
-    // Shows the panel in front, its status reset to "Ready...".
+    // Shows the panel in front, its status reset to "Ready...", at its home
+    // position kept inside the client area.
     void showPanel();
-    // Keeps the panel inside its parent after a move or a parent resize.
+    // The position the panel opens at, relative to the client area (the
+    // window's area below its menu bar): the stored one, or where it was left.
+    QPoint homePosition() const { return m_home; }
+    void setHomePosition(const QPoint &position);
+    // Keeps a shown panel inside the client area after a move or a window
+    // resize; the home position follows only when the user moved the panel.
     void clampToParent();
+    // The parent's area below its menu bar, in the parent's coordinates.
+    QRect clientArea() const;
 
 signals:
     // The title bar's close button was pressed (the panel is already hidden).
@@ -39,6 +47,9 @@ private:
     QLabel *m_titleLabel = nullptr;
     QWidget *m_body = nullptr;
     QLabel *m_status = nullptr;
+    void placeInside();
+
+    QPoint m_home;
     QPoint m_dragOffset;
     bool m_dragging = false;
 };

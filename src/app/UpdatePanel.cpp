@@ -27,9 +27,9 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     m_lastUpdated = new QLabel(this);
     m_lastUpdated->setObjectName(QStringLiteral("Label27"));
     grid->addWidget(m_lastUpdated, 1, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Path:"), this), 2, 0);
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("Updiredit"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("Path:"), m_path), 2, 0);
     m_path->setReadOnly(true);
     m_path->setMinimumWidth(240);
     grid->addWidget(m_path, 2, 1);
@@ -46,13 +46,14 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
         optionLayout->addWidget(box);
     grid->addWidget(options, 3, 0, 2, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("File Mask(s):"), this), 3, 1, Qt::AlignBottom);
     auto *maskBox = new QVBoxLayout;
     m_mask = new QLineEdit(QStringLiteral("*.*"), this);
     m_mask->setObjectName(QStringLiteral("Upmask"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_mask), 3, 1, Qt::AlignBottom);
     m_mask->setToolTip(QStringLiteral("To add a mask to the list:\nEnter a file mask, then press the ENTER key."));
     m_maskList = new QListWidget(this);
     m_maskList->setObjectName(QStringLiteral("Upmasklist"));
+    m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
     m_maskList->setToolTip(QStringLiteral("To remove a mask:\nSelect the mask, then press the DELETE key."));
     m_maskList->setMaximumHeight(110);
     maskBox->addWidget(m_mask);

@@ -10,10 +10,12 @@
 #include <QStyle>
 
 QWidget *VisualTableDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                                           const QModelIndex &) const
+                                           const QModelIndex &index) const
 {
     auto *editor = new QLineEdit(parent);
     editor->setFrame(false);
+    // Named after its column, so a screen reader says what is being edited.
+    editor->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
     return editor;
 }
 

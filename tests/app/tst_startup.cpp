@@ -107,10 +107,10 @@ void TestStartup::storedPropertiesSurviveRestart()
     AppFixture app;
     app.start();
     QVERIFY(app.trigger("TooltipsOn1"));
-    app.window().panel("Catcommdlg")->move(300, 200);
+    app.window().panel("Catcommdlg")->setHomePosition(QPoint(300, 200));
     MainWindow &w = app.restart();
     QCOMPARE(w.action("TooltipsOn1")->text(), QString("Tooltips Off"));
-    QCOMPARE(w.panel("Catcommdlg")->pos(), QPoint(300, 200));
+    QCOMPARE(w.panel("Catcommdlg")->homePosition(), QPoint(300, 200));
 }
 
 void TestStartup::nonsenseFilesDoNotStopStartUp()

@@ -1,0 +1,331 @@
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "ToolPanel.h"
+#include "library/CommaText.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace {
+
+struct PanelCommand {
+    const char *panel;
+    const char *command;
+    const char *title;
+};
+
+const PanelCommand kPanels[] = {
+    {"CreateCat", "Create1", "Select A Drive Or Directory, Set Options, Then Start"},
+    {"Filecommentdlg", "AddEdit1", "Enter Your Comment To Add Or Use Pre-Defined Comments"},
+    {"SandRdlg", "SearchAndReplace1", "Search And Replace File Comments (Case sensitive)"},
+    {"Printsetupdlg", "PrintTable1", "Setup Printing Options, Then Preview Or Print"},
+    {"Searchtabledlg", "SearchTable1", "Search Visual Table For A Word/Phrase"},
+    {"Searchcatdlg", "Search1", "Set Options, Then Start"},
+    {"Dupdlg", "FindDuplicates1", "Check Desired Categories, Then Start"},
+    {"Updatedlg", "Update1", "Set/Check Options, Then Start"},
+    {"Catcommdlg", "ViewAddEditSelectedComment1", "Category/Catalog Comments"},
+};
+
+void addPanelRows()
+{
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("title");
+    for (const PanelCommand &p : kPanels)
+        QTest::newRow(p.panel) << p.panel << p.command << p.title;
+}
+
+void writeLibrary(AppFixture &app, const QStringList &settings = {})
+{
+    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 MB\",\"Fixed\","
+                         "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
+    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Backup\""});
+    app.writeLines("Catalogs/Master", {"Backup", info});
+    app.writeLines("Catalogs/Backup.TXT",
+                   {CommaText::join({"alpha.txt", "10", "06/14/1998 10:00:00", "/media/disc/", "Readme"}),
+                    CommaText::join({"beta.txt", "20", "06/14/1998 10:00:00", "/media/disc/", ""})});
+    if (!settings.isEmpty())
+        app.writeLines("Kestrovane.INI", QStringList{"[Global]"} + settings);
+}
+
+// Shows a started window with a catalog open, a file row and the catalog
+// selected, so every panel's command has what it needs.
+MainWindow &ready(AppFixture &app, MainWindow &w)
+{
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        qWarning("window not exposed");
+    app.openCatalog("Backup");
+    w.tableView()->setCurrentIndex(w.tableView()->model()->index(1, 0));
+    app.clickCatalog("Backup");
+    return w;
+}
+
+QRect clientArea(MainWindow &w)
+{
+    return w.centralWidget()->geometry();
+}
+
+// Focusable controls under an accessible node that carry no name.
+void collectUnnamed(QAccessibleInterface *node, QStringList &unnamed)
+{
+    if (!node)
+        return;
+    auto *widget = qobject_cast<QWidget *>(node->object());
+    const QAccessible::State state = node->state();
+    if (widget && state.focusable && !state.invisible && node->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed << QString("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
+    for (int i = 0; i < node->childCount(); ++i)
+        collectUnnamed(node->child(i), unnamed);
+}
+
+// The panel's controls in Tab order, from the first after the panel itself.
+QList<QWidget *> tabChain(ToolPanel *panel)
+{
+    QList<QWidget *> chain;
+    for (QWidget *w = panel->nextInFocusChain(); w != panel; w = w->nextInFocusChain()) {
+        if (panel->isAncestorOf(w) && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()
+            && !chain.contains(w))
+            chain << w;
+    }
+    return chain;
+}
+
+// A Tab step against the layout: back to a control on the same line to the
+// left, or up to one that is not in a column further right.
+bool stepsBack(const QRect &from, const QRect &to)
+{
+    const bool sameLine = to.top() < from.bottom() && from.top() < to.bottom();
+    if (sameLine)
+        return to.right() < from.left();
+    return to.bottom() < from.top() && to.left() <= from.right();
+}
+
+} // namespace
+
+class TestPanels : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensFromCommandAndHidesByButton_data() { addPanelRows(); }
+    void opensFromCommandAndHidesByButton();
+    void allPanelsOpenTogether();
+    void positionComesBackAfterRestart_data() { addPanelRows(); }
+    void positionComesBackAfterRestart();
+    void storedDefaultsMeasuredBelowMenuBar();
+    void offScreenPositionMovedInside();
+    void everyFocusableControlIsNamed_data() { addPanelRows(); }
+    void everyFocusableControlIsNamed();
+    void controlsNamedFromTheirLabels_data();
+    void controlsNamedFromTheirLabels();
+    void mainWindowControlsNamed();
+    void tabOrderFollowsLayout_data() { addPanelRows(); }
+    void tabOrderFollowsLayout();
+    void inPlaceEditorsNamed();
+    void menusReachableFromKeyboard();
+};
+
+void TestPanels::opensFromCommandAndHidesByButton()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    ToolPanel *p = w.panel(panel);
+    QVERIFY(p && p->isHidden());
+    QVERIFY(app.trigger(command));
+    QVERIFY(p->isVisible());
+    QCOMPARE(p->title(), title);
+    QCOMPARE(p->accessibleName(), title);
+    QVERIFY(clientArea(w).contains(p->geometry()));
+    auto *close = p->findChild<QToolButton *>(panel + "Close");
+    QVERIFY(close);
+    QCOMPARE(close->accessibleName(), QString("Close"));
+    close->click();
+    QVERIFY(p->isHidden());
+}
+
+void TestPanels::allPanelsOpenTogether()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    for (const PanelCommand &p : kPanels)
+        QVERIFY2(app.trigger(p.command), p.command);
+    for (const PanelCommand &p : kPanels)
+        QVERIFY2(w.panel(p.panel)->isVisible(), p.panel);
+}
+
+void TestPanels::positionComesBackAfterRestart()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, command);
+    AppFixture app;
+    writeLibrary(app);
+    ready(app, app.start());
+    QVERIFY(app.trigger(command));
+    app.window().panel(panel)->setHomePosition(QPoint(21, 13));
+    MainWindow &w = ready(app, app.restart());
+    QVERIFY(app.trigger(command));
+    QCOMPARE(w.panel(panel)->pos(), clientArea(w).topLeft() + QPoint(21, 13));
+    const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Left=21"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Top=13"));
+}
+
+void TestPanels::storedDefaultsMeasuredBelowMenuBar()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger("Create1"));
+    QVERIFY(app.trigger("Update1"));
+    QVERIFY(w.menuBar()->geometry().bottom() < clientArea(w).top());
+    QCOMPARE(w.panel("CreateCat")->pos(), clientArea(w).topLeft() + QPoint(40, 8));
+    QCOMPARE(w.panel("Updatedlg")->pos().y(), clientArea(w).top() + 8);
+}
+
+void TestPanels::offScreenPositionMovedInside()
+{
+    AppFixture app;
+    writeLibrary(app, {"Searchtabledlg_Left=5000", "Searchtabledlg_Top=4000", "SandRdlg_Left=-300",
+                       "SandRdlg_Top=-90"});
+    MainWindow &w = ready(app, app.start());
+    for (const char *command : {"SearchTable1", "SearchAndReplace1"})
+        QVERIFY(app.trigger(command));
+    for (const char *name : {"Searchtabledlg", "SandRdlg"})
+        QVERIFY2(clientArea(w).contains(w.panel(name)->geometry()), name);
+    QCOMPARE(w.panel("SandRdlg")->pos(), clientArea(w).topLeft());
+    // A smaller window pulls an open panel back in.
+    w.resize(w.width() / 2, w.height() / 2);
+    QVERIFY(clientArea(w).contains(w.panel("Searchtabledlg")->geometry()));
+}
+
+void TestPanels::everyFocusableControlIsNamed()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, command);
+    QFETCH(QString, title);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger(command));
+    QAccessibleInterface *node = QAccessible::queryAccessibleInterface(w.panel(panel));
+    QCOMPARE(node->text(QAccessible::Name), title);
+    QStringList unnamed;
+    collectUnnamed(node, unnamed);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+}
+
+void TestPanels::controlsNamedFromTheirLabels_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    const char *const names[][2] = {
+        {"TreeView1", "Categories And Catalogs"}, {"VisualTable", "Visual Table"},
+        {"CatDir", "Drive Or Directory"}, {"Maskname", "File Mask(s)"}, {"Masklistbox", "File Mask(s) List"},
+        {"Catalogname", "Catalog Name"}, {"Updiredit", "Path"}, {"Upmask", "File Mask(s)"},
+        {"Upmasklist", "File Mask(s) List"}, {"Catcommmemo", "Comment"}, {"Searchword", "Search Word/Phrase"},
+        {"Fromdate", "From"}, {"Todate", "To"},
+    };
+    for (const auto &n : names)
+        QTest::newRow(n[0]) << n[0] << n[1];
+}
+
+void TestPanels::controlsNamedFromTheirLabels()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    auto *widget = w.findChild<QWidget *>(control);
+    QVERIFY(widget);
+    QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+}
+
+void TestPanels::mainWindowControlsNamed()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QStringList unnamed;
+    collectUnnamed(QAccessible::queryAccessibleInterface(&w), unnamed);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    // The tree's header is hidden, but screen readers still read its column name.
+    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(w.treeView());
+    QAccessibleInterface *header = tree->child(0);
+    QVERIFY(header && header->role() == QAccessible::ColumnHeader);
+    QCOMPARE(header->text(QAccessible::Name), QString("Categories And Catalogs"));
+}
+
+void TestPanels::tabOrderFollowsLayout()
+{
+    QFETCH(QString, panel);
+    QFETCH(QString, command);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger(command));
+    ToolPanel *p = w.panel(panel);
+    const QList<QWidget *> chain = tabChain(p);
+    QVERIFY(chain.size() > 1);
+    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
+    for (int i = 1; i < chain.size(); ++i) {
+        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
+        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
+    }
+}
+
+void TestPanels::inPlaceEditorsNamed()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    const QModelIndex node = w.treeView()->currentIndex();
+    w.treeView()->edit(node);
+    QWidget *treeEditor = w.treeView()->indexWidget(node);
+    QVERIFY(treeEditor);
+    QCOMPARE(treeEditor->accessibleName(), QString("Categories And Catalogs"));
+    const QModelIndex cell = w.tableView()->model()->index(1, 4);
+    w.tableView()->edit(cell);
+    QWidget *cellEditor = w.tableView()->indexWidget(cell);
+    QVERIFY(cellEditor);
+    QCOMPARE(cellEditor->accessibleName(), w.tableView()->model()->headerData(4, Qt::Horizontal).toString());
+    QVERIFY(!cellEditor->accessibleName().isEmpty());
+}
+
+void TestPanels::menusReachableFromKeyboard()
+{
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QApplication::setActiveWindow(&w);
+    // Alt alone puts the focus on the first menu title.
+    QTest::keyPress(&w, Qt::Key_Alt);
+    QTest::keyRelease(&w, Qt::Key_Alt);
+    QVERIFY(w.menuBar()->hasFocus());
+    QCOMPARE(w.menuBar()->activeAction(), w.findChild<QMenu *>("Catalogs1")->menuAction());
+    QTest::keyClick(w.menuBar(), Qt::Key_Escape);
+    // F10 opens the first menu; the arrows and Enter run its commands.
+    QTest::keyClick(&w, Qt::Key_F10);
+    QCOMPARE(QApplication::activePopupWidget(), w.findChild<QMenu *>("Catalogs1"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+    QVERIFY(w.panel("CreateCat")->isVisible());
+    // Every menu title can also be opened with Alt and its underlined letter.
+    for (QAction *title : w.menuBar()->actions())
+        QVERIFY2(title->text().contains('&'), qPrintable(title->text()));
+}
+
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
