@@ -51,6 +51,9 @@ const std::vector<StoredProperty> &all()
         {"Confirmzip_Checked", P::Boolean, "False"},
         {"Catcommdlg_Left", P::Integer, "88"},
         {"Catcommdlg_Top", P::Integer, "16"},
+        // Not stored by the earlier versions; kept like every other panel's.
+        {"Upgradedlg_Left", P::Integer, "176"},
+        {"Upgradedlg_Top", P::Integer, "24"},
         {"Searchword_Items", P::StringList, ""},
     };
     return table;

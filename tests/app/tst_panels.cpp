@@ -31,6 +31,9 @@ const PanelCommand kPanels[] = {
     {"Dupdlg", "FindDuplicates1", "Check Desired Categories, Then Start"},
     {"Updatedlg", "Update1", "Set/Check Options, Then Start"},
     {"Catcommdlg", "ViewAddEditSelectedComment1", "Category/Catalog Comments"},
+    {"Aboutdlg", "About1", "About Kestrovane"},
+    {"Colordlg", "SetTooltipAndTextColor1", "Set Text And Hint Color"},
+    {"Upgradedlg", "UpgradeTov2xx1", "Upgrade To v2.0"},
 };
 
 void addPanelRows()
