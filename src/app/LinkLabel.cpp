@@ -1,11 +1,13 @@
 #include "LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 LinkLabel::LinkLabel(const QString &objectName, const QString &text, QWidget *parent) : QLabel(text, parent)
 {
     setObjectName(objectName);
     setAccessibleName(text);
+    setFocusPolicy(Qt::StrongFocus);
     setTextColour(Qt::black);
 }
 
@@ -35,4 +37,17 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit clicked();
+        break;
+    default:
+        QLabel::keyPressEvent(event);
+    }
 }

@@ -278,6 +278,7 @@ void TestGeneral::aboutAnimatesOnlyWhileShown()
         auto *link = w.findChild<LinkLabel *>(name);
         QVERIFY(link->toolTip().startsWith("No "));
         QTest::mouseClick(link, Qt::LeftButton);
+        QTest::keyClick(link, Qt::Key_Return);
         QVERIFY(about->isVisible() && disc->isSpinning() && !w.isMinimized());
     }
     about->hide();
