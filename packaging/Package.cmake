@@ -15,7 +15,6 @@ set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-set(KESTROVANE_CONTACT_EMAIL "" CACHE STRING "The project's mail address: the about panel's mail link and the package's maintainer")
 if(KESTROVANE_CONTACT_EMAIL)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kestrovane project <${KESTROVANE_CONTACT_EMAIL}>")
 else()
