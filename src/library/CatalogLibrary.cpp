@@ -66,9 +66,9 @@ bool CatalogLibrary::writeCatalog(const QString &name, const QStringList &lines,
     return TextFile::writeLines(catalogFilePath(name), lines, error);
 }
 
-bool CatalogLibrary::writeCatalog(const QString &name, const SortedLineList &lines, QString *error) const
+bool CatalogLibrary::writeCatalogLines(const QString &name, const SortedLineList &lines, QString *error) const
 {
-    return TextFile::writeLines(catalogFilePath(name), lines, error);
+    return TextFile::writeLineList(catalogFilePath(name), lines, error);
 }
 
 QStringList CatalogLibrary::catalogFileNames() const

@@ -169,7 +169,7 @@ void LibraryTransaction::writeFile(const QString &path, const QStringList &lines
     m_steps.push_back({Step::Write, path, QString(), lines, {}, false});
 }
 
-void LibraryTransaction::writeFile(const QString &path, SortedLineList &&lines)
+void LibraryTransaction::writeLineList(const QString &path, SortedLineList &&lines)
 {
     m_steps.push_back({Step::Write, path, QString(), {}, std::move(lines), true});
 }
@@ -269,7 +269,7 @@ bool LibraryTransaction::writeTemporaries(QString *error)
         if (step.kind != Step::Write)
             continue;
         const QString temporary = step.path + temporarySuffix;
-        const bool written = step.compact ? TextFile::writeLines(temporary, step.compactLines, error)
+        const bool written = step.compact ? TextFile::writeLineList(temporary, step.compactLines, error)
                                           : TextFile::writeLines(temporary, step.lines, error);
         if (!written)
             return false;

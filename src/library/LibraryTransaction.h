@@ -32,7 +32,7 @@ public:
     void writeFile(const QString &path, const QStringList &lines);
     // The same from a compact list, taken over so a large catalog is staged
     // without a UTF-16 copy of its lines.
-    void writeFile(const QString &path, SortedLineList &&lines);
+    void writeLineList(const QString &path, SortedLineList &&lines);
     // Moves a file that must not replace another one (a catalog renamed).
     void renameFile(const QString &from, const QString &to);
     void removeFile(const QString &path);

@@ -2,6 +2,8 @@
 
 #include "TextCompare.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
 #include <cstring>
 
@@ -107,13 +109,8 @@ const char *SortedLineList::store(QByteArrayView bytes)
         std::memcpy(m_blocks.back().get(), bytes.data(), size_t(size));
         return m_blocks.back().get();
     }
-    if (size > m_freeSize) {
-        // Small lists stay small; large ones fill big blocks.
-        m_nextBlockSize = qBound(kFirstBlock, m_nextBlockSize * 2, kLargestBlock);
-        m_blocks.push_back(std::make_unique<char[]>(size_t(m_nextBlockSize)));
-        m_free = m_blocks.back().get();
-        m_freeSize = m_nextBlockSize;
-    }
+    if (size > m_freeSize)
+        startBlock();
     char *at = m_free;
     std::memcpy(at, bytes.data(), size_t(size));
     m_free += size;
@@ -121,9 +118,31 @@ const char *SortedLineList::store(QByteArrayView bytes)
     return at;
 }
 
+void SortedLineList::startBlock()
+{
+    // Small lists stay small; large ones fill big blocks.
+    m_nextBlockSize = qBound(kFirstBlock, m_nextBlockSize * 2, kLargestBlock);
+    m_blocks.push_back(std::make_unique<char[]>(size_t(m_nextBlockSize)));
+    m_free = m_blocks.back().get();
+    m_freeSize = m_nextBlockSize;
+}
+
 void SortedLineList::add(const QString &line)
 {
-    addUtf8(encode(line));
+    const qsizetype room = line.size() * 3;
+    if (room >= kOwnBlockLine || ::holdsLoneSurrogate(line)) {
+        addUtf8(encode(line));
+        return;
+    }
+    // Encoded straight into the block: no temporary per line.
+    if (room > m_freeSize)
+        startBlock();
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    char *end = encoder.appendToBuffer(m_free, line);
+    const qsizetype size = end - m_free;
+    m_pending.push_back({m_free, size});
+    m_free = end;
+    m_freeSize -= size;
 }
 
 void SortedLineList::addUtf8(QByteArrayView line)

@@ -69,6 +69,7 @@ private:
     };
 
     const char *store(QByteArrayView bytes);
+    void startBlock();
     void settle() const;
     void swap(SortedLineList &other) noexcept;
     static bool lessLine(const Line &a, const Line &b);

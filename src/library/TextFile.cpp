@@ -306,7 +306,7 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeBytes(path, bytes, error);
 }
 
-bool writeLines(const QString &path, const SortedLineList &lines, QString *error)
+bool writeLineList(const QString &path, const SortedLineList &lines, QString *error)
 {
     return writeThrough(
         path,

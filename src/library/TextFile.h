@@ -33,7 +33,7 @@ bool readLines(const QString &path, SortedLineList &lines, QString *error = null
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
 // The same file from a compact list, its bytes streamed without a UTF-16
 // copy of the lines.
-bool writeLines(const QString &path, const SortedLineList &lines, QString *error = nullptr);
+bool writeLineList(const QString &path, const SortedLineList &lines, QString *error = nullptr);
 // Replaces a file's bytes the same way: the old file stays whole unless
 // every byte was written.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);

@@ -268,7 +268,7 @@ void TestCompactLines::writesAsTextWriter()
     compact.addAll(lines);
     QTemporaryDir dir;
     QVERIFY(TextFile::writeLines(dir.filePath("text"), compact.lines()));
-    QVERIFY(TextFile::writeLines(dir.filePath("compact"), compact));
+    QVERIFY(TextFile::writeLineList(dir.filePath("compact"), compact));
     QCOMPARE(TestSupport::readFile(dir.filePath("compact")), TestSupport::readFile(dir.filePath("text")));
 }
 
@@ -283,7 +283,7 @@ void TestCompactLines::stagesCompactCatalog()
     QVERIFY(TextFile::writeLines(dir.filePath("expected"), lines.lines()));
     const QString path = library.catalogFilePath(QStringLiteral("Hostile"));
     QVERIFY(LibraryTransaction::apply(library, state, [&](LibraryTransaction &transaction) {
-        transaction.writeFile(path, std::move(lines));
+        transaction.writeLineList(path, std::move(lines));
     }));
     QCOMPARE(TestSupport::readFile(path), TestSupport::readFile(dir.filePath("expected")));
 }

@@ -124,7 +124,7 @@ void TestFullDisk::compactWriteFails()
     for (int i = 0; i < lineCount; ++i)
         lines.add(QStringLiteral("\"file %1.txt\",\"12\",\"01/02/2003\",\"/media/\",\"\"").arg(i));
     QString error;
-    QVERIFY(!TextFile::writeLines(path, lines, &error));
+    QVERIFY(!TextFile::writeLineList(path, lines, &error));
     QVERIFY2(error.contains(QLatin1String("No space left on device")), qPrintable(error));
     QCOMPARE(TestSupport::readFile(path), kDisc);
     QCOMPARE(files(disk.path("Catalogs")), QStringList({"Disc.TXT"}));
