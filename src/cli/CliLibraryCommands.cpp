@@ -2,6 +2,7 @@
 #include "CliContext.h"
 #include "CliTableExport.h"
 
+#include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
 #include "table/VisualTableModel.h"
@@ -78,6 +79,37 @@ int openTable(CliContext &c, const QString &name, VisualTableModel &table)
     return 0;
 }
 
+// A row's five cells, as the catalog view shows them; a row whose cells are
+// all empty is not written.
+void writeCatalogRow(RowWriter &rows, QStringView line)
+{
+    QStringList cells;
+    for (int column = 0; column < 5; ++column)
+        cells << CellFields::text(line, column);
+    if (!cells.join(QString()).isEmpty())
+        rows.write(cells);
+}
+
+// The catalog in its stored order, printed straight from the compact list:
+// a large catalog is never held as UTF-16 rows. Lines with no field are
+// the table's empty rows and print nothing.
+int showStoredOrder(CliContext &c, const QString &name)
+{
+    if (!c.library.catalogFileExists(name))
+        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
+    SortedLineList lines;
+    QString error;
+    if (!c.library.loadCatalog(name, lines, &error))
+        return c.fail(error);
+    RowWriter rows = c.rows();
+    for (qsizetype i = 0; i < lines.count(); ++i) {
+        const QString line = lines.at(i);
+        if (CellFields::hasFields(line))
+            writeCatalogRow(rows, line);
+    }
+    return CliExit::Ok;
+}
+
 int show(CliContext &c, const QStringList &arguments)
 {
     QStringList args = arguments;
@@ -99,19 +131,15 @@ int show(CliContext &c, const QStringList &arguments)
     }
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
         return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), CliExit::BadArguments);
+    if (sortColumn < 0)
+        return showStoredOrder(c, args.first());
     VisualTableModel table(c.formats);
     if (const int code = openTable(c, args.first(), table))
         return code;
-    if (sortColumn >= 0)
-        table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
+    table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
     RowWriter rows = c.rows();
-    for (int row = 1; row < table.tableRowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < 5; ++column)
-            cells << table.cell(column, row);
-        if (!cells.join(QString()).isEmpty())
-            rows.write(cells);
-    }
+    for (int row = 1; row < table.tableRowCount(); ++row)
+        writeCatalogRow(rows, table.rowLine(row));
     return CliExit::Ok;
 }
 

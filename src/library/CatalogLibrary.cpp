@@ -2,6 +2,7 @@
 
 #include "LibraryState.h"
 #include "LibraryTransaction.h"
+#include "SortedLineList.h"
 #include "TextFile.h"
 
 #include <QDir>
@@ -48,16 +49,26 @@ bool CatalogLibrary::catalogFileExists(const QString &name) const
 
 bool CatalogLibrary::loadCatalog(const QString &name, SortedLineList &lines, QString *error) const
 {
-    QStringList raw;
-    if (!TextFile::readLines(catalogFilePath(name), raw, error))
+    SortedLineList read;
+    if (!TextFile::readLines(catalogFilePath(name), read, error))
         return false;
-    lines.addAll(raw);
+    if (lines.isEmpty()) {
+        lines = std::move(read);
+        return true;
+    }
+    for (qsizetype i = 0; i < read.count(); ++i)
+        lines.addUtf8(read.utf8At(i));
     return true;
 }
 
 bool CatalogLibrary::writeCatalog(const QString &name, const QStringList &lines, QString *error) const
 {
     return TextFile::writeLines(catalogFilePath(name), lines, error);
+}
+
+bool CatalogLibrary::writeCatalogLines(const QString &name, const SortedLineList &lines, QString *error) const
+{
+    return TextFile::writeLineList(catalogFilePath(name), lines, error);
 }
 
 QStringList CatalogLibrary::catalogFileNames() const

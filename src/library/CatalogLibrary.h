@@ -33,6 +33,8 @@ public:
     // it cannot be read.
     bool loadCatalog(const QString &name, SortedLineList &lines, QString *error = nullptr) const;
     bool writeCatalog(const QString &name, const QStringList &lines, QString *error = nullptr) const;
+    // The same from a compact list, its bytes streamed.
+    bool writeCatalogLines(const QString &name, const SortedLineList &lines, QString *error = nullptr) const;
     // Names of all catalog files (without ".TXT"), in directory order.
     QStringList catalogFileNames() const;
 

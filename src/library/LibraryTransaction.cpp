@@ -166,17 +166,22 @@ LibraryTransaction::LibraryTransaction(const CatalogLibrary &library, LibrarySta
 
 void LibraryTransaction::writeFile(const QString &path, const QStringList &lines)
 {
-    m_steps.push_back({Step::Write, path, QString(), lines});
+    m_steps.push_back({Step::Write, path, QString(), lines, {}, false});
+}
+
+void LibraryTransaction::writeLineList(const QString &path, SortedLineList &&lines)
+{
+    m_steps.push_back({Step::Write, path, QString(), {}, std::move(lines), true});
 }
 
 void LibraryTransaction::renameFile(const QString &from, const QString &to)
 {
-    m_steps.push_back({Step::Rename, from, to, {}});
+    m_steps.push_back({Step::Rename, from, to, {}, {}, false});
 }
 
 void LibraryTransaction::removeFile(const QString &path)
 {
-    m_steps.push_back({Step::Remove, path, QString(), {}});
+    m_steps.push_back({Step::Remove, path, QString(), {}, {}, false});
 }
 
 QString LibraryTransaction::recordPath(const CatalogLibrary &library)
@@ -261,7 +266,12 @@ bool LibraryTransaction::checkRenameTargets(QString *error) const
 bool LibraryTransaction::writeTemporaries(QString *error)
 {
     for (const Step &step : m_steps) {
-        if (step.kind == Step::Write && !TextFile::writeLines(step.path + temporarySuffix, step.lines, error))
+        if (step.kind != Step::Write)
+            continue;
+        const QString temporary = step.path + temporarySuffix;
+        const bool written = step.compact ? TextFile::writeLineList(temporary, step.compactLines, error)
+                                          : TextFile::writeLines(temporary, step.lines, error);
+        if (!written)
             return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "CategoryTree.h"
 #include "PairList.h"
+#include "SortedLineList.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,9 @@ public:
     LibraryTransaction(const CatalogLibrary &library, LibraryState &state);
 
     void writeFile(const QString &path, const QStringList &lines);
+    // The same from a compact list, taken over so a large catalog is staged
+    // without a UTF-16 copy of its lines.
+    void writeLineList(const QString &path, SortedLineList &&lines);
     // Moves a file that must not replace another one (a catalog renamed).
     void renameFile(const QString &from, const QString &to);
     void removeFile(const QString &path);
@@ -64,6 +68,8 @@ private:
         QString path;
         QString to;
         QStringList lines;
+        SortedLineList compactLines;
+        bool compact = false;
     };
 
     void stageLists();

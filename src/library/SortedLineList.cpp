@@ -2,95 +2,227 @@
 
 #include "TextCompare.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// The case-insensitive order, with lines that differ only in letter case
-// ordered by their characters so that equal lines always sit together.
-int compareLines(QStringView a, QStringView b)
+constexpr qsizetype kFirstBlock = 16 * 1024;
+constexpr qsizetype kLargestBlock = 4 * 1024 * 1024;
+// A line this long gets a block of its own, so the block being filled is
+// not left half empty.
+constexpr qsizetype kOwnBlockLine = 64 * 1024;
+
+bool isLoneSurrogateAt(QStringView text, qsizetype i)
 {
-    const int noCase = TextCompare::compareNoCase(a, b);
-    return noCase != 0 ? noCase : a.compare(b);
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text[i + 1].isLowSurrogate();
+    return c.isLowSurrogate() && (i == 0 || !text[i - 1].isHighSurrogate());
 }
 
-bool lessLine(const QString &a, const QString &b)
+bool holdsLoneSurrogate(QStringView text)
 {
-    return compareLines(a, b) < 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSurrogate() && isLoneSurrogateAt(text, i))
+            return true;
+    }
+    return false;
+}
+
+void appendUnit(QByteArray &out, char32_t code)
+{
+    if (code < 0x80) {
+        out.append(char(code));
+    } else if (code < 0x800) {
+        out.append(char(0xC0 | (code >> 6)));
+        out.append(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.append(char(0xE0 | (code >> 12)));
+        out.append(char(0x80 | ((code >> 6) & 0x3F)));
+        out.append(char(0x80 | (code & 0x3F)));
+    } else {
+        out.append(char(0xF0 | (code >> 18)));
+        out.append(char(0x80 | ((code >> 12) & 0x3F)));
+        out.append(char(0x80 | ((code >> 6) & 0x3F)));
+        out.append(char(0x80 | (code & 0x3F)));
+    }
 }
 
 } // namespace
 
+SortedLineList::SortedLineList(const SortedLineList &other)
+{
+    other.settle();
+    m_sorted.reserve(other.m_sorted.size());
+    for (const Line &line : other.m_sorted)
+        m_sorted.push_back({store(line.view()), line.size});
+}
+
+SortedLineList &SortedLineList::operator=(const SortedLineList &other)
+{
+    if (this != &other) {
+        SortedLineList copy(other);
+        swap(copy);
+    }
+    return *this;
+}
+
+SortedLineList::SortedLineList(SortedLineList &&other) noexcept
+{
+    swap(other);
+}
+
+SortedLineList &SortedLineList::operator=(SortedLineList &&other) noexcept
+{
+    SortedLineList taken(std::move(other));
+    swap(taken);
+    return *this;
+}
+
+SortedLineList::~SortedLineList() = default;
+
+void SortedLineList::swap(SortedLineList &other) noexcept
+{
+    std::swap(m_blocks, other.m_blocks);
+    std::swap(m_free, other.m_free);
+    std::swap(m_freeSize, other.m_freeSize);
+    std::swap(m_nextBlockSize, other.m_nextBlockSize);
+    std::swap(m_sorted, other.m_sorted);
+    std::swap(m_pending, other.m_pending);
+}
+
+bool SortedLineList::lessLine(const Line &a, const Line &b)
+{
+    return TextCompare::compareLinesUtf8(a.view(), b.view()) < 0;
+}
+
+const char *SortedLineList::store(QByteArrayView bytes)
+{
+    const qsizetype size = bytes.size();
+    if (size == 0)
+        return nullptr;
+    if (size >= kOwnBlockLine) {
+        m_blocks.push_back(std::make_unique<char[]>(size_t(size)));
+        std::memcpy(m_blocks.back().get(), bytes.data(), size_t(size));
+        return m_blocks.back().get();
+    }
+    if (size > m_freeSize)
+        startBlock();
+    char *at = m_free;
+    std::memcpy(at, bytes.data(), size_t(size));
+    m_free += size;
+    m_freeSize -= size;
+    return at;
+}
+
+void SortedLineList::startBlock()
+{
+    // Small lists stay small; large ones fill big blocks.
+    m_nextBlockSize = qBound(kFirstBlock, m_nextBlockSize * 2, kLargestBlock);
+    m_blocks.push_back(std::make_unique<char[]>(size_t(m_nextBlockSize)));
+    m_free = m_blocks.back().get();
+    m_freeSize = m_nextBlockSize;
+}
+
 void SortedLineList::add(const QString &line)
 {
-    m_pending.append(line);
+    const qsizetype room = line.size() * 3;
+    if (room >= kOwnBlockLine || ::holdsLoneSurrogate(line)) {
+        addUtf8(encode(line));
+        return;
+    }
+    // Encoded straight into the block: no temporary per line.
+    if (room > m_freeSize)
+        startBlock();
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    char *end = encoder.appendToBuffer(m_free, line);
+    const qsizetype size = end - m_free;
+    m_pending.push_back({m_free, size});
+    m_free = end;
+    m_freeSize -= size;
+}
+
+void SortedLineList::addUtf8(QByteArrayView line)
+{
+    m_pending.push_back({store(line), line.size()});
 }
 
 void SortedLineList::addAll(const QStringList &lines)
 {
-    // Sharing the list instead of copying it keeps a large load from
-    // holding two arrays of its lines.
-    if (m_pending.isEmpty())
-        m_pending = lines;
-    else
-        m_pending.append(lines);
+    m_pending.reserve(m_pending.size() + size_t(lines.size()));
+    for (const QString &line : lines)
+        add(line);
 }
 
 void SortedLineList::clear()
 {
-    m_sorted.clear();
-    m_pending.clear();
+    SortedLineList empty;
+    swap(empty);
 }
 
 void SortedLineList::settle() const
 {
-    if (m_pending.isEmpty())
+    if (m_pending.empty())
         return;
     // Catalog files are stored sorted, so a load usually needs no sort.
     if (!std::is_sorted(m_pending.cbegin(), m_pending.cend(), lessLine))
         std::sort(m_pending.begin(), m_pending.end(), lessLine);
-    m_pending.erase(std::unique(m_pending.begin(), m_pending.end()), m_pending.end());
-    if (m_sorted.isEmpty()) {
+    const auto same = [](const Line &a, const Line &b) { return a.view() == b.view(); };
+    m_pending.erase(std::unique(m_pending.begin(), m_pending.end(), same), m_pending.end());
+    if (m_sorted.empty()) {
         m_sorted.swap(m_pending);
+        m_pending.shrink_to_fit();
         return;
     }
-    QStringList merged;
+    std::vector<Line> merged;
     merged.reserve(m_sorted.size() + m_pending.size());
     auto a = m_sorted.cbegin();
     auto b = m_pending.cbegin();
     while (a != m_sorted.cend() || b != m_pending.cend()) {
         if (b == m_pending.cend() || (a != m_sorted.cend() && !lessLine(*b, *a))) {
-            if (b != m_pending.cend() && *a == *b)
+            if (b != m_pending.cend() && same(*a, *b))
                 ++b;
-            merged.append(*a++);
+            merged.push_back(*a++);
         } else {
-            merged.append(*b++);
+            merged.push_back(*b++);
         }
     }
     m_sorted.swap(merged);
     m_pending.clear();
+    m_pending.shrink_to_fit();
 }
 
 qsizetype SortedLineList::count() const
 {
     settle();
-    return m_sorted.size();
+    return qsizetype(m_sorted.size());
 }
 
-const QString &SortedLineList::at(qsizetype i) const
+QString SortedLineList::at(qsizetype i) const
+{
+    return decode(utf8At(i));
+}
+
+QByteArrayView SortedLineList::utf8At(qsizetype i) const
 {
     settle();
-    return m_sorted.at(i);
+    Q_ASSERT(i >= 0 && size_t(i) < m_sorted.size());
+    return m_sorted[size_t(i)].view();
 }
 
 qsizetype SortedLineList::indexOf(QStringView text) const
 {
     settle();
-    auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
-                               [](const QString &line, QStringView t) {
-                                   return compareLines(line, t) < 0;
+    const QByteArray bytes = encode(text);
+    const QByteArrayView wanted(bytes);
+    auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), wanted,
+                               [](const Line &line, QByteArrayView t) {
+                                   return TextCompare::compareLinesUtf8(line.view(), t) < 0;
                                });
-    if (it != m_sorted.cend() && *it == text)
+    if (it != m_sorted.cend() && it->view() == wanted)
         return it - m_sorted.cbegin();
     return -1;
 }
@@ -98,28 +230,92 @@ qsizetype SortedLineList::indexOf(QStringView text) const
 void SortedLineList::removeAt(qsizetype i)
 {
     settle();
-    m_sorted.removeAt(i);
+    m_sorted.erase(m_sorted.begin() + i);
 }
 
-const QStringList &SortedLineList::lines() const
+QStringList SortedLineList::lines() const
 {
     settle();
-    return m_sorted;
+    QStringList out;
+    out.reserve(qsizetype(m_sorted.size()));
+    for (const Line &line : m_sorted)
+        out.append(decode(line.view()));
+    return out;
 }
 
 QStringList SortedLineList::takeLines()
 {
-    settle();
-    QStringList out;
-    out.swap(m_sorted);
+    QStringList out = lines();
+    clear();
     return out;
 }
 
 QStringList SortedLineList::takeUnsorted()
 {
     QStringList out;
-    out.swap(m_sorted);
-    out.append(m_pending);
-    m_pending.clear();
+    out.reserve(qsizetype(m_sorted.size() + m_pending.size()));
+    for (const Line &line : m_sorted)
+        out.append(decode(line.view()));
+    for (const Line &line : m_pending)
+        out.append(decode(line.view()));
+    clear();
+    return out;
+}
+
+bool SortedLineList::holdsLoneSurrogate(QByteArrayView bytes)
+{
+    // A surrogate's three-byte form is ED followed by A0 to BF; valid UTF-8
+    // never holds that pair.
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    while ((p = static_cast<const char *>(std::memchr(p, 0xED, size_t(end - p))))) {
+        if (end - p > 1 && uchar(p[1]) >= 0xA0)
+            return true;
+        ++p;
+    }
+    return false;
+}
+
+QByteArray SortedLineList::encode(QStringView text)
+{
+    if (!::holdsLoneSurrogate(text))
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size() * 3);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            appendUnit(out, QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else {
+            appendUnit(out, c.unicode());
+        }
+    }
+    return out;
+}
+
+QString SortedLineList::decode(QByteArrayView bytes)
+{
+    // fromUtf8 would drop a U+FEFF at the start as a byte order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QChar(0xFEFF) + decode(bytes.sliced(3));
+    if (!holdsLoneSurrogate(bytes))
+        return QString::fromUtf8(bytes);
+    QString out;
+    out.reserve(bytes.size());
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    while (p < end) {
+        const uchar lead = uchar(*p);
+        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (end - p < length)
+            break;
+        if (length != 3) {
+            out += QString::fromUtf8(p, length);
+        } else {
+            out += QChar(char16_t(((lead & 0x0F) << 12) | ((uchar(p[1]) & 0x3F) << 6) | (uchar(p[2]) & 0x3F)));
+        }
+        p += length;
+    }
     return out;
 }

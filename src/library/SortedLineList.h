@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringList>
+
+#include <memory>
+#include <vector>
 
 // A line list kept in ascending case-insensitive order (TextCompare) in which
 // a line equal to one already held is dropped: FileLines and DirList. Only
@@ -8,33 +12,73 @@
 // different files, and both are held (next to each other, the same letters
 // in upper case first).
 //
+// Lines are held as UTF-8 in a few large blocks with a small record per
+// line, and decoded only when asked for: a catalog costs about its file
+// size, not twice that as UTF-16 and a heap block per line.
+//
 // Lines added one by one are gathered and merged into the sorted body when
 // the list is next read, so building a list of a million lines costs one
 // sort instead of a million insertions.
 class SortedLineList
 {
 public:
+    SortedLineList() = default;
+    SortedLineList(const SortedLineList &other);
+    SortedLineList &operator=(const SortedLineList &other);
+    SortedLineList(SortedLineList &&other) noexcept;
+    SortedLineList &operator=(SortedLineList &&other) noexcept;
+    ~SortedLineList();
+
     // Adds a line unless an equal one is held.
     void add(const QString &line);
+    // The same for a line of valid UTF-8 without a line break.
+    void addUtf8(QByteArrayView line);
     void addAll(const QStringList &lines);
     void clear();
 
     qsizetype count() const;
-    bool isEmpty() const { return count() == 0; }
-    const QString &at(qsizetype i) const;
+    bool isEmpty() const { return m_sorted.empty() && m_pending.empty(); }
+    QString at(qsizetype i) const;
+    // The line's UTF-8 bytes, valid until the list is changed. A line that
+    // held a lone surrogate keeps it in its three-byte form, which strict
+    // UTF-8 decoders read as replacement characters; at() gives it back.
+    QByteArrayView utf8At(qsizetype i) const;
     // Position of the line equal to text, or -1 (binary search).
     qsizetype indexOf(QStringView text) const;
     bool contains(QStringView text) const { return indexOf(text) >= 0; }
     void removeAt(qsizetype i);
-    const QStringList &lines() const;
+    // These three cost a UTF-16 copy of every line: walk large lists with
+    // count() and at() or utf8At() instead.
+    QStringList lines() const;
     QStringList takeLines();
     // Every line held, in no particular order, and equal lines not yet
     // dropped; for callers that only look lines up. Empties the list.
     QStringList takeUnsorted();
 
-private:
-    void settle() const;
+    // Whether UTF-8 bytes hold the three-byte form of a lone surrogate.
+    static bool holdsLoneSurrogate(QByteArrayView bytes);
+    // UTF-8 of text, a lone surrogate in its three-byte form.
+    static QByteArray encode(QStringView text);
+    static QString decode(QByteArrayView bytes);
 
-    mutable QStringList m_sorted;
-    mutable QStringList m_pending;
+private:
+    struct Line {
+        const char *data;
+        qsizetype size;
+        QByteArrayView view() const { return QByteArrayView(data, size); }
+    };
+
+    const char *store(QByteArrayView bytes);
+    void startBlock();
+    void settle() const;
+    void swap(SortedLineList &other) noexcept;
+    static bool lessLine(const Line &a, const Line &b);
+
+    // Blocks never move once allocated, so the records point into them.
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char *m_free = nullptr;
+    qsizetype m_freeSize = 0;
+    qsizetype m_nextBlockSize = 0;
+    mutable std::vector<Line> m_sorted;
+    mutable std::vector<Line> m_pending;
 };

@@ -1,6 +1,7 @@
 #include "TextCompare.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -73,9 +74,157 @@ int compareSecondary(QStringView a, QStringView b)
     return 0;
 }
 
+// Reads valid UTF-8 as the UTF-16 code units of the same text. The three
+// byte form of a lone surrogate reads as that surrogate, so text that held
+// one round-trips exactly.
+class Utf16Units
+{
+public:
+    explicit Utf16Units(QByteArrayView bytes) : m_p(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+
+    bool atEnd() const { return m_low == 0 && m_p == m_end; }
+
+    char16_t next()
+    {
+        if (m_low != 0) {
+            const char16_t low = m_low;
+            m_low = 0;
+            return low;
+        }
+        const uchar lead = uchar(*m_p);
+        if (lead < 0x80) {
+            ++m_p;
+            return lead;
+        }
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        if (m_end - m_p < length) { // cut short: never read past the end
+            m_p = m_end;
+            return 0xFFFD;
+        }
+        char32_t code = lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k)
+            code = (code << 6) | (uchar(m_p[k]) & 0x3F);
+        m_p += length;
+        if (code < 0x10000)
+            return char16_t(code);
+        code -= 0x10000;
+        m_low = char16_t(0xDC00 | (code & 0x3FF));
+        return char16_t(0xD800 | (code >> 10));
+    }
+
+private:
+    const char *m_p;
+    const char *m_end;
+    char16_t m_low = 0;
+};
+
+// Length of the common start of a and b, cut back to a character boundary
+// so both rest parts start with whole characters.
+qsizetype commonStart(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    const char *x = a.data();
+    const char *y = b.data();
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 u;
+        quint64 v;
+        std::memcpy(&u, x + i, 8);
+        std::memcpy(&v, y + i, 8);
+        if (u != v)
+            break;
+    }
+    while (i < n && x[i] == y[i])
+        ++i;
+    const char *rest = i < a.size() ? x : y;
+    while (i > 0 && i < qMax(a.size(), b.size()) && (uchar(rest[i]) & 0xC0) == 0x80)
+        --i;
+    return i;
+}
+
+// comparePrimary on UTF-8 rest parts that start at a character boundary.
+int comparePrimaryUtf8(QByteArrayView a, QByteArrayView b)
+{
+    const FoldTable &t = table();
+    Utf16Units x(a);
+    Utf16Units y(b);
+    while (!x.atEnd() && !y.atEnd()) {
+        const char16_t cx = x.next();
+        const char16_t cy = y.next();
+        if (cx == cy)
+            continue;
+        const char16_t fx = primary(cx, t);
+        const char16_t fy = primary(cy, t);
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    // The shorter text in UTF-16 units comes first.
+    return x.atEnd() == y.atEnd() ? 0 : (x.atEnd() ? -1 : 1);
+}
+
+// Only reached for texts of equal primary form and length.
+int compareSecondaryUtf8(QByteArrayView a, QByteArrayView b)
+{
+    Utf16Units x(a);
+    Utf16Units y(b);
+    while (!x.atEnd() && !y.atEnd()) {
+        const char16_t cx = secondary(x.next());
+        const char16_t cy = secondary(y.next());
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+    }
+    return 0;
+}
+
+int compareUnitsUtf8(QByteArrayView a, QByteArrayView b)
+{
+    Utf16Units x(a);
+    Utf16Units y(b);
+    while (!x.atEnd() && !y.atEnd()) {
+        const char16_t cx = x.next();
+        const char16_t cy = y.next();
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+    }
+    return x.atEnd() == y.atEnd() ? 0 : (x.atEnd() ? -1 : 1);
+}
+
+// The common start of two texts decides nothing in either order, so only
+// the rest parts are decoded; sorted paths share long starts.
+int compareRestUtf8(QByteArrayView a, QByteArrayView b, bool exact)
+{
+    const qsizetype common = commonStart(a, b);
+    if (common == a.size() && common == b.size())
+        return 0;
+    a = a.sliced(common);
+    b = b.sliced(common);
+    int c = comparePrimaryUtf8(a, b);
+    if (c == 0)
+        c = compareSecondaryUtf8(a, b);
+    if (c == 0 && exact)
+        c = compareUnitsUtf8(a, b);
+    return c;
+}
+
 } // namespace
 
 namespace TextCompare {
+
+int compareNoCaseUtf8(QByteArrayView a, QByteArrayView b)
+{
+    return compareRestUtf8(a, b, false);
+}
+
+int compareLines(QStringView a, QStringView b)
+{
+    const int noCase = compareNoCase(a, b);
+    return noCase != 0 ? noCase : a.compare(b);
+}
+
+int compareLinesUtf8(QByteArrayView a, QByteArrayView b)
+{
+    return compareRestUtf8(a, b, true);
+}
 
 int compareNoCase(QStringView a, QStringView b)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // The user's-locale text orders of the program. Letters compare by their
@@ -17,6 +18,16 @@ inline bool equalNoCase(QStringView a, QStringView b)
 {
     return a.size() == b.size() && compareNoCase(a, b) == 0;
 }
+
+// compareNoCase on UTF-8 text, read as the UTF-16 code units QString would
+// hold (a character above U+FFFF is two surrogate units, as in QString).
+int compareNoCaseUtf8(QByteArrayView a, QByteArrayView b);
+
+// The order of the sorted line lists: compareNoCase, then lines that differ
+// only in letter case by their UTF-16 code units, so only equal lines
+// compare 0.
+int compareLines(QStringView a, QStringView b);
+int compareLinesUtf8(QByteArrayView a, QByteArrayView b);
 
 // A form of text in which two texts are equal exactly when compareNoCase
 // finds them equal, for hashing lines and keys.

@@ -1,5 +1,6 @@
 #include "TextFile.h"
 
+#include "SortedLineList.h"
 #include "Windows1252.h"
 
 #include <QFile>
@@ -45,11 +46,40 @@ void appendLines(QString &&text, QStringList &lines)
 
 enum class ReadOutcome { Read, NotUtf8, Failed };
 
+// Replaces a file with what fill writes to it, through a temporary file
+// that replaces the old one only when every byte is on the disk.
+template <typename Fill>
+bool writeThrough(const QString &path, Fill fill, QString *error)
+{
+    QSaveFile file(path);
+    // A buffered write that fails (a full disk) can still let commit()
+    // succeed, so the buffer is flushed and checked first.
+    bool ok = file.open(QIODevice::WriteOnly) && fill(file) && file.flush()
+        && file.error() == QFileDevice::NoError;
+    if (ok)
+        ok = file.commit();
+    // The reason is read before cancelling, which replaces it with its own.
+    const QString reason = file.errorString();
+    if (!ok)
+        file.cancelWriting();
+    if (!ok && error)
+        *error = QStringLiteral("%1: %2").arg(path, reason);
+    return ok;
+}
+
+QString readFailure(const QString &path, const QFile &file)
+{
+    return QStringLiteral("%1: %2").arg(path, file.errorString());
+}
+
+
 // Reads the file in pieces of whole lines, so a large catalog never holds
 // its bytes, its whole text and its lines at the same time. Each byte is
 // searched for line breaks once, so a single long line reads in linear
-// time. Stops as soon as it finds that the text is not valid UTF-8.
-ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
+// time. Each piece goes to take(QByteArray &&), which returns false when
+// the piece is not valid UTF-8 in a UTF-8 read; the read stops there.
+template <typename TakePiece>
+ReadOutcome readSegments(QFile &file, TakePiece take)
 {
     constexpr qint64 kChunk = 1 << 20;
     QByteArray pending;
@@ -92,24 +122,102 @@ ReadOutcome readSegments(QFile &file, QStringList &lines, bool utf8)
             pending.remove(0, end);
         }
         searched = 0;
-        QString text;
-        if (utf8) {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            text = decoder.decode(piece);
-            if (decoder.hasError())
-                return ReadOutcome::NotUtf8;
-        } else {
-            text = Windows1252::decode(piece);
-        }
-        piece = QByteArray();
-        appendLines(std::move(text), lines);
+        if (!take(std::move(piece)))
+            return ReadOutcome::NotUtf8;
     }
     return ReadOutcome::Read;
 }
 
-QString readFailure(const QString &path, const QFile &file)
+// Each piece decoded on its own, as the QStringList reader has always done.
+bool takeTextPiece(QByteArray &&piece, QStringList &lines, bool utf8)
 {
-    return QStringLiteral("%1: %2").arg(path, file.errorString());
+    QString text;
+    if (utf8) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = decoder.decode(piece);
+        if (decoder.hasError())
+            return false;
+    } else {
+        text = Windows1252::decode(piece);
+    }
+    piece = QByteArray();
+    appendLines(std::move(text), lines);
+    return true;
+}
+
+// Splits UTF-8 bytes at CR LF, lone CR and lone LF into lines of the list,
+// as splitLines does with text.
+void appendLineBytes(QByteArrayView bytes, SortedLineList &lines)
+{
+    const char *p = bytes.data();
+    const char *end = p + bytes.size();
+    const char *lf = nullptr; // the next LF at or after p, once looked for
+    while (p < end) {
+        if (!lf || lf < p)
+            lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const char *stop = lf ? lf : end;
+        const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p)));
+        if (cr) {
+            lines.addUtf8(QByteArrayView(p, cr - p));
+            p = (cr + 1 == lf) ? lf + 1 : cr + 1;
+        } else if (lf) {
+            lines.addUtf8(QByteArrayView(p, lf - p));
+            p = lf + 1;
+        } else {
+            lines.addUtf8(QByteArrayView(p, end - p));
+            p = end;
+        }
+    }
+}
+
+// The UTF-8 bytes are kept as they are; a Windows-1252 piece is turned
+// into UTF-8 first.
+bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8)
+{
+    if (!utf8) {
+        appendLineBytes(Windows1252::decode(piece).toUtf8(), lines);
+        return true;
+    }
+    if (!QByteArrayView(piece).isValidUtf8())
+        return false;
+    // The decoder the text reader uses drops a byte order mark at the start
+    // of every piece it decodes; dropping it here reads the same lines.
+    QByteArrayView bytes(piece);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    appendLineBytes(bytes, lines);
+    return true;
+}
+
+// Reads a file in a first pass as UTF-8; when it is not, reads the whole
+// file again as Windows-1252 into an emptied list.
+template <typename List>
+bool readWhole(const QString &path, List &lines, QString *error,
+               bool (*takePiece)(QByteArray &&, List &, bool))
+{
+    QFile file(path);
+    lines.clear();
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = readFailure(path, file);
+        return false;
+    }
+    const auto reader = [&](bool utf8) {
+        return readSegments(file, [&](QByteArray &&piece) { return takePiece(std::move(piece), lines, utf8); });
+    };
+    ReadOutcome outcome = reader(true);
+    if (outcome == ReadOutcome::NotUtf8) {
+        // Not UTF-8 after all: read the whole file again as Windows-1252.
+        lines.clear();
+        outcome = file.seek(0) ? reader(false) : ReadOutcome::Failed;
+    }
+    if (outcome == ReadOutcome::Failed) {
+        lines.clear();
+        if (error)
+            *error = readFailure(path, file);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -170,26 +278,12 @@ bool readText(const QString &path, QString &text, QString *error)
 
 bool readLines(const QString &path, QStringList &lines, QString *error)
 {
-    QFile file(path);
-    lines.clear();
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = readFailure(path, file);
-        return false;
-    }
-    ReadOutcome outcome = readSegments(file, lines, true);
-    if (outcome == ReadOutcome::NotUtf8) {
-        // Not UTF-8 after all: read the whole file again as Windows-1252.
-        lines.clear();
-        outcome = file.seek(0) ? readSegments(file, lines, false) : ReadOutcome::Failed;
-    }
-    if (outcome == ReadOutcome::Failed) {
-        lines.clear();
-        if (error)
-            *error = readFailure(path, file);
-        return false;
-    }
-    return true;
+    return readWhole(path, lines, error, &takeTextPiece);
+}
+
+bool readLines(const QString &path, SortedLineList &lines, QString *error)
+{
+    return readWhole(path, lines, error, &takeBytePiece);
 }
 
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
@@ -212,22 +306,39 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
     return writeBytes(path, bytes, error);
 }
 
+bool writeLineList(const QString &path, const SortedLineList &lines, QString *error)
+{
+    return writeThrough(
+        path,
+        [&lines](QSaveFile &file) {
+            constexpr qsizetype kPiece = 1 << 20;
+            QByteArray piece;
+            piece.reserve(kPiece + 4096);
+            const auto flush = [&] {
+                const bool written = file.write(piece) == piece.size();
+                piece.clear();
+                return written;
+            };
+            for (qsizetype i = 0; i < lines.count(); ++i) {
+                const QByteArrayView line = lines.utf8At(i);
+                // QString writes a lone surrogate as '?'; so does this.
+                if (SortedLineList::holdsLoneSurrogate(line))
+                    piece += SortedLineList::decode(line).toUtf8();
+                else
+                    piece += line;
+                piece += "\r\n";
+                if (piece.size() >= kPiece && !flush())
+                    return false;
+            }
+            return flush();
+        },
+        error);
+}
+
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    // A buffered write that fails (a full disk) can still let commit()
-    // succeed, so the buffer is flushed and checked first.
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
-        && file.error() == QFileDevice::NoError;
-    if (ok)
-        ok = file.commit();
-    // The reason is read before cancelling, which replaces it with its own.
-    const QString reason = file.errorString();
-    if (!ok)
-        file.cancelWriting();
-    if (!ok && error)
-        *error = QStringLiteral("%1: %2").arg(path, reason);
-    return ok;
+    return writeThrough(
+        path, [&bytes](QSaveFile &file) { return file.write(bytes) == bytes.size(); }, error);
 }
 
 } // namespace TextFile

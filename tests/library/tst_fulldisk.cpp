@@ -5,6 +5,7 @@
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
 #include "library/SaveNewCatalog.h"
+#include "library/SortedLineList.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
 
@@ -76,6 +77,8 @@ class TestFullDisk : public QObject
 private slots:
     void textFileWriteFails_data();
     void textFileWriteFails();
+    void compactWriteFails_data() { textFileWriteFails_data(); }
+    void compactWriteFails();
     void libraryChangeFails_data();
     void libraryChangeFails();
 };
@@ -106,6 +109,25 @@ void TestFullDisk::textFileWriteFails()
     QVERIFY2(error.contains(QLatin1String("No space left on device")), qPrintable(error));
     QCOMPARE(TestSupport::readFile(path), kTree);
     QCOMPARE(files(disk.root()), QStringList({"Master.TXT", "filler"}));
+}
+
+void TestFullDisk::compactWriteFails()
+{
+    QFETCH(int, lineCount);
+    SmallDisk disk;
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.reason()));
+    const QString path = disk.path("Catalogs/Disc.TXT");
+    QVERIFY(TestSupport::writeFile(path, kDisc));
+    TestSupport::fillDisk(disk.root());
+    SortedLineList lines;
+    for (int i = 0; i < lineCount; ++i)
+        lines.add(QStringLiteral("\"file %1.txt\",\"12\",\"01/02/2003\",\"/media/\",\"\"").arg(i));
+    QString error;
+    QVERIFY(!TextFile::writeLineList(path, lines, &error));
+    QVERIFY2(error.contains(QLatin1String("No space left on device")), qPrintable(error));
+    QCOMPARE(TestSupport::readFile(path), kDisc);
+    QCOMPARE(files(disk.path("Catalogs")), QStringList({"Disc.TXT"}));
 }
 
 void TestFullDisk::libraryChangeFails_data()
