@@ -239,6 +239,14 @@ bool WriteTableRows(const CatalogLibrary &library, const QString &name, const Ta
     return writeOrStage(library, name, rowLines(rows), error, transaction);
 }
 
+bool WriteLines(const CatalogLibrary &library, const QString &name, const SortedLineList &lines,
+                QString *error, LibraryTransaction *transaction)
+{
+    // Lead: stage the list itself here once LibraryTransaction can take a
+    // SortedLineList, so a big scan is never held twice.
+    return writeOrStage(library, name, lines.lines(), error, transaction);
+}
+
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
                             const QStringList &newLines, MissingCatalog missing,
                             LibraryTransaction *transaction)
