@@ -38,8 +38,12 @@ public:
         m_item.clear();
         show(true);
     }
+    // Only a text that is shown is kept: the scan then reuses its buffer
+    // instead of copying every file's path.
     void progress(const QString &text) override
     {
+        if (!m_tty || tooSoon())
+            return;
         m_item = text;
         show(false);
     }
@@ -53,9 +57,10 @@ public:
     }
 
 private:
+    bool tooSoon() const { return m_sinceShown.isValid() && m_sinceShown.elapsed() < 100; }
     void show(bool now)
     {
-        if (!m_tty || (!now && m_sinceShown.isValid() && m_sinceShown.elapsed() < 100))
+        if (!m_tty || (!now && tooSoon()))
             return;
         m_sinceShown.start();
         QString line = m_status;

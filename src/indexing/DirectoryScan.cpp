@@ -247,6 +247,7 @@ bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
         return true;
     const bool hiddenFiles = m_settings.options.hiddenFiles;
     const QString tail = directoryTail(dir.text);
+    QString fullName = dir.text;
     while (dirent *entry = handle.next()) {
         const char *name = entry->d_name;
         if (isDotOrDotDot(name) || entry->d_type == DT_DIR || (name[0] == '.' && !hiddenFiles))
@@ -259,7 +260,10 @@ bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
             continue;
         if (!m_control.keepGoing())
             return false;
-        const QString fullName = dir.text + fileName;
+        // One buffer for every file's full name: a long path is not copied
+        // for each file unless the control keeps the text it was shown.
+        fullName.truncate(dir.text.size());
+        fullName += fileName;
         m_control.progress(fullName);
         if (m_settings.options.zipContents && S_ISREG(st.st_mode)
             && FileExtension(fileName).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0)
