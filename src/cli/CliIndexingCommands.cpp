@@ -199,7 +199,7 @@ int index(CliContext &c, const QStringList &args)
         category = c.state.tree.addCategory(a.category);
     // The scan's lines are saved as they are: splitting them into cells
     // would only hold the catalog twice more.
-    SaveNewCatalog::Request request{name, category, {}, nullptr, run.volume.driveTypeText()};
+    SaveNewCatalog::Request request{name, category, {}, run.volume.driveTypeText()};
     request.lines = &c.state.fileLines;
     SaveNewCatalog save(c.state, c.library, request);
     SaveNewCatalog::Result result = save.start();

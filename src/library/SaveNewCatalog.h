@@ -39,10 +39,10 @@ public:
         QString name;
         int category = -1;                  // the selected category, -1 when none is
         CatalogSaving::TableRows rows;      // the table's rows without the title row
+        QString driveType;                  // the run's drive type text
         // The scan's own catalog lines, saved as they are instead of rows
         // when set; the list must outlive the save.
         const SortedLineList *lines = nullptr;
-        QString driveType;                  // the run's drive type text
     };
 
     struct Result {

@@ -74,7 +74,7 @@ SaveNewCatalog::Request referenceRequest(const LibraryState &state, const QStrin
         if (!fields.isEmpty())
             rows << fields;
     }
-    return {name, 0, rows, nullptr, QStringLiteral("Fixed")};
+    return {name, 0, rows, QStringLiteral("Fixed")};
 }
 
 struct Library {
@@ -96,7 +96,7 @@ QByteArray save(LibraryState &scan, bool reference, Choice choice, const QString
         lib.state.tree.addCatalog(0, name, 0);
     }
     lib.state.fileLines.addAll(scan.fileLines.lines());
-    SaveNewCatalog::Request request{name, 0, {}, nullptr, QStringLiteral("Fixed")};
+    SaveNewCatalog::Request request{name, 0, {}, QStringLiteral("Fixed")};
     if (reference)
         request = referenceRequest(lib.state, name);
     else
