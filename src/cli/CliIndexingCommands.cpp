@@ -5,7 +5,6 @@
 #include "indexing/MaskList.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
-#include "library/CommaText.h"
 #include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SaveNewCatalog.h"
@@ -39,8 +38,12 @@ public:
         m_item.clear();
         show(true);
     }
+    // Only a text that is shown is kept: the scan then reuses its buffer
+    // instead of copying every file's path.
     void progress(const QString &text) override
     {
+        if (!m_tty || tooSoon())
+            return;
         m_item = text;
         show(false);
     }
@@ -54,9 +57,10 @@ public:
     }
 
 private:
+    bool tooSoon() const { return m_sinceShown.isValid() && m_sinceShown.elapsed() < 100; }
     void show(bool now)
     {
-        if (!m_tty || (!now && m_sinceShown.isValid() && m_sinceShown.elapsed() < 100))
+        if (!m_tty || (!now && tooSoon()))
             return;
         m_sinceShown.start();
         QString line = m_status;
@@ -186,13 +190,6 @@ int index(CliContext &c, const QStringList &args)
     if (run.outcome != IndexingRun::Outcome::Finished)
         return c.fail(QStringLiteral("0 Files Cataloged"));
 
-    CatalogSaving::TableRows rows;
-    for (const QString &line : c.state.fileLines.lines()) {
-        const QStringList fields = CommaText::split(line);
-        if (!fields.isEmpty())
-            rows << fields;
-    }
-    c.state.fileLines.clear();
     c.state.dirList.clear();
     // A category named for the first time is made now, so a failed run
     // leaves no empty one behind.
@@ -200,7 +197,11 @@ int index(CliContext &c, const QStringList &args)
     const bool newCategory = category < 0;
     if (newCategory)
         category = c.state.tree.addCategory(a.category);
-    SaveNewCatalog save(c.state, c.library, {name, category, rows, run.volume.driveTypeText()});
+    // The scan's lines are saved as they are: splitting them into cells
+    // would only hold the catalog twice more.
+    SaveNewCatalog::Request request{name, category, {}, run.volume.driveTypeText()};
+    request.lines = &c.state.fileLines;
+    SaveNewCatalog save(c.state, c.library, request);
     SaveNewCatalog::Result result = save.start();
     if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
         if (a.ifExists == QLatin1String("fail"))
@@ -209,6 +210,7 @@ int index(CliContext &c, const QStringList &args)
         if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice)
             return c.fail(QStringLiteral("A catalog named %1 already exists too").arg(result.name));
     }
+    c.state.fileLines.clear();
     if (!stored(result.outcome)) {
         const QString reason = !result.error.isEmpty() ? result.error
             : !result.warning.isEmpty()                ? result.warning

@@ -2,7 +2,6 @@
 
 #include "WildcardMatch.h"
 #include "ZipDirectoryReader.h"
-#include "library/CommaText.h"
 #include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SortedLineList.h"
@@ -29,6 +28,33 @@ bool isDotOrDotDot(const char *name)
 bool lessNoCase(const QString &a, const QString &b)
 {
     return TextCompare::compareNoCase(a, b) < 0;
+}
+
+// Appends a field as CommaText::join writes it, quotes included.
+void appendField(QString &line, QStringView field)
+{
+    line += u'"';
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c != u'"' && c != u'\r' && c != u'\n')
+            continue;
+        line += field.mid(plain, i - plain);
+        line += c == u'"' ? QStringView(u"\"\"") : QStringView(u" ");
+        plain = i + 1;
+    }
+    line += field.mid(plain);
+    line += u'"';
+}
+
+// What follows a file's date in each of its directory's lines: the path
+// field and the empty comment, escaped once for all of them.
+QString directoryTail(const QString &path)
+{
+    QString tail = QStringLiteral(",");
+    appendField(tail, path);
+    tail += QLatin1String(",\"\"");
+    return tail;
 }
 
 // Closes a directory stream on every way out.
@@ -220,6 +246,8 @@ bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
     if (!handle.isOpen())
         return true;
     const bool hiddenFiles = m_settings.options.hiddenFiles;
+    const QString tail = directoryTail(dir.text);
+    QString fullName = dir.text;
     while (dirent *entry = handle.next()) {
         const char *name = entry->d_name;
         if (isDotOrDotDot(name) || entry->d_type == DT_DIR || (name[0] == '.' && !hiddenFiles))
@@ -232,18 +260,34 @@ bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
             continue;
         if (!m_control.keepGoing())
             return false;
-        const QString fullName = dir.text + fileName;
+        // One buffer for every file's full name: a long path is not copied
+        // for each file unless the control keeps the text it was shown.
+        fullName.truncate(dir.text.size());
+        fullName += fileName;
         m_control.progress(fullName);
         if (m_settings.options.zipContents && S_ISREG(st.st_mode)
             && FileExtension(fileName).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0)
             addZipMembers(fullName, dir.native + name, fileLines);
-        if (passesMasks(fileName)) {
-            fileLines.add(CommaText::join({fileName, QString::number(qint64(st.st_size)),
-                                           m_stamps.format(st.st_mtim.tv_sec), dir.text,
-                                           QString()}));
-        }
+        if (passesMasks(fileName))
+            fileLines.add(fileLine(fileName, st, tail));
     }
     return true;
+}
+
+// The same line CommaText::join makes of the five fields, built in one
+// string: this runs for every file of the scan.
+QString DirectoryScan::fileLine(const QString &name, const struct stat &st, const QString &tail)
+{
+    const QString stamp = m_stamps.format(st.st_mtim.tv_sec);
+    QString line;
+    line.reserve(name.size() + stamp.size() + tail.size() + 32);
+    appendField(line, name);
+    line += u',';
+    appendField(line, QString::number(qint64(st.st_size)));
+    line += u',';
+    appendField(line, stamp);
+    line += tail;
+    return line;
 }
 
 void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native,

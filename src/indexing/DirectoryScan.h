@@ -12,6 +12,8 @@
 #include <functional>
 #include <sys/types.h>
 
+struct stat;
+
 class RunControl;
 class SortedLineList;
 
@@ -75,6 +77,7 @@ private:
     bool isOtherMount(const QByteArray &native) const;
     bool listFiles(const Directory &dir, SortedLineList &fileLines);
     bool acceptsFile(const QString &name, mode_t mode) const;
+    QString fileLine(const QString &name, const struct stat &st, const QString &tail);
     void addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines);
     bool passesMasks(const QString &name) const;
 

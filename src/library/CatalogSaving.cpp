@@ -106,9 +106,8 @@ bool sameSizeAndDate(const QString &a, const QString &b)
 class Pairing
 {
 public:
-    Pairing(const QStringList &newLines, const NewKeys &keys, const QStringList &stored,
-            const std::vector<QString> &storedKeys)
-        : m_new(newLines), m_keys(keys), m_stored(stored), m_storedKeys(storedKeys),
+    Pairing(const QStringList &newLines, const NewKeys &keys, const QStringList &stored)
+        : m_new(newLines), m_keys(keys), m_stored(stored),
           m_used(size_t(newLines.size()), 0), m_groupStored(size_t(newLines.size()), 0),
           m_kept(size_t(stored.size()), 0)
     {
@@ -119,7 +118,9 @@ public:
         std::vector<qsizetype> unpaired;
         std::vector<qsizetype> unmatched;
         for (qsizetype i = 0; i < m_stored.size(); ++i) {
-            const auto group = m_keys.groups.constFind(m_storedKeys[size_t(i)]);
+            // Each stored key is made only for its lookup: kept for all
+            // lines, the keys of deep paths would weigh as much as the catalog.
+            const auto group = m_keys.groups.constFind(keyOf(m_stored.at(i), false));
             if (group == m_keys.groups.cend()) {
                 unmatched.push_back(i);
                 continue;
@@ -174,7 +175,6 @@ private:
     const QStringList &m_new;
     const NewKeys &m_keys;
     const QStringList &m_stored;
-    const std::vector<QString> &m_storedKeys;
     std::vector<char> m_used;
     std::vector<char> m_groupStored; // by a group's first line: a stored line has the key
     std::vector<char> m_kept;
@@ -239,6 +239,14 @@ bool WriteTableRows(const CatalogLibrary &library, const QString &name, const Ta
     return writeOrStage(library, name, rowLines(rows), error, transaction);
 }
 
+bool WriteLines(const CatalogLibrary &library, const QString &name, const SortedLineList &lines,
+                QString *error, LibraryTransaction *transaction)
+{
+    // Lead: stage the list itself here once LibraryTransaction can take a
+    // SortedLineList, so a big scan is never held twice.
+    return writeOrStage(library, name, lines.lines(), error, transaction);
+}
+
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
                             const QStringList &newLines, MissingCatalog missing,
                             LibraryTransaction *transaction)
@@ -254,17 +262,13 @@ MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
     // the merge would then write it without its comments.
     const bool loaded = exists && library.loadCatalog(name, stored, &loadError);
     const QStringList &storedLines = stored.lines();
-    std::vector<QString> storedKeys;
-    storedKeys.reserve(size_t(storedLines.size()));
-    for (const QString &line : storedLines)
-        storedKeys.push_back(keyOf(line, false));
     keyMaker.join();
     if (exists && !loaded)
         return failure(QLatin1String("Failed To Read ") + name + QLatin1String(" Catalog"), loadError);
     if (!exists && missing == MissingCatalog::Refuse)
         return failure(QLatin1String("ERROR - ") + name + QLatin1String(" Catalog Does Not Exists!"));
 
-    Pairing pairing(newLines, *keys, storedLines, storedKeys);
+    Pairing pairing(newLines, *keys, storedLines);
     pairing.run();
     SortedLineList merged;
     MergeResult result;

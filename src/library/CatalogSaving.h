@@ -6,6 +6,7 @@
 
 class CatalogLibrary;
 class LibraryTransaction;
+class SortedLineList;
 
 // Writing a table's rows as a catalog, and merging a rescan into a stored
 // catalog so that files still present keep their stored lines (and so their
@@ -29,6 +30,11 @@ QString EntryKey(const QString &line);
 // transaction the file is only staged there, to be written by its commit.
 bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows,
                     QString *error = nullptr, LibraryTransaction *transaction = nullptr);
+
+// Writes catalog lines as they are, in the list's order: the lines of a
+// scan, which are already catalog lines, need no trip through table cells.
+bool WriteLines(const CatalogLibrary &library, const QString &name, const SortedLineList &lines,
+                QString *error = nullptr, LibraryTransaction *transaction = nullptr);
 
 // What a merge did. status is the text for the status line.
 struct MergeResult {

@@ -4,6 +4,7 @@
 #include "CatalogName.h"
 #include "LibraryState.h"
 #include "LibraryTransaction.h"
+#include "SortedLineList.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
         return refused(QString(), kNoCategory);
     // The file, the node and the information line are stored together.
     LibraryTransaction transaction(m_library, m_state);
-    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
+    stageCatalog(transaction);
     m_state.tree.addCatalog(category, m_request.name,
                             CategoryTree::imageForDriveType(m_request.driveType));
     // A pair left behind by a catalog deleted outside the program would hide
@@ -125,7 +126,7 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
     LibraryTransaction transaction(m_library, m_state);
-    CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
+    stageCatalog(transaction);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
@@ -144,7 +145,7 @@ SaveNewCatalog::Result SaveNewCatalog::update()
         return refused(QString(), kNoCategory);
     LibraryTransaction transaction(m_library, m_state);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
-        m_library, m_request.name, CatalogSaving::rowLines(m_request.rows),
+        m_library, m_request.name, newLines(),
         CatalogSaving::MissingCatalog::Refuse, &transaction);
     if (!merge.ok)
         return failed(merge.status, merge.error);
@@ -159,6 +160,19 @@ SaveNewCatalog::Result SaveNewCatalog::update()
     r.reloadMasks = m_state.masksCleared;
     m_state.masksCleared = false;
     return r;
+}
+
+void SaveNewCatalog::stageCatalog(LibraryTransaction &transaction) const
+{
+    if (m_request.lines)
+        CatalogSaving::WriteLines(m_library, m_request.name, *m_request.lines, nullptr, &transaction);
+    else
+        CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
+}
+
+QStringList SaveNewCatalog::newLines() const
+{
+    return m_request.lines ? m_request.lines->lines() : CatalogSaving::rowLines(m_request.rows);
 }
 
 SaveNewCatalog::Result SaveNewCatalog::done(Outcome outcome, const QString &status)

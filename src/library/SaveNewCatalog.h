@@ -5,6 +5,8 @@
 #include <QString>
 
 class CatalogLibrary;
+class LibraryTransaction;
+class SortedLineList;
 struct LibraryState;
 
 // Stores a finished indexing run as a catalog: the catalog file, a node under
@@ -38,6 +40,9 @@ public:
         int category = -1;                  // the selected category, -1 when none is
         CatalogSaving::TableRows rows;      // the table's rows without the title row
         QString driveType;                  // the run's drive type text
+        // The scan's own catalog lines, saved as they are instead of rows
+        // when set; the list must outlive the save.
+        const SortedLineList *lines = nullptr;
     };
 
     struct Result {
@@ -76,6 +81,8 @@ private:
     Result done(Outcome outcome, const QString &status);
     Result refused(const QString &status, const QString &warning = QString());
     Result failed(const QString &status, const QString &error);
+    void stageCatalog(LibraryTransaction &transaction) const;
+    QStringList newLines() const;
 
     LibraryState &m_state;
     const CatalogLibrary &m_library;
