@@ -128,7 +128,7 @@ int main(int argc, char **argv)
     }
     const double loaded = timer.nsecsElapsed() / 1e9;
     model.setUpCatalogView();
-    model.fill(fileLines.lines());
+    model.fill(fileLines);
     fileLines.clear();
     const double opened = timer.nsecsElapsed() / 1e9;
     std::printf("rows: %d (load %.3f s, fill %.3f s)\n", model.tableRowCount() - 1, loaded,
