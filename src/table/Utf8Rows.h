@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 // Text lines kept as UTF-8 in one buffer, each row an offset and a length
@@ -21,6 +23,7 @@ public:
 
     // For building: room for this many more bytes, then lines one by one.
     void reserveBytes(qsizetype bytes);
+    void reserveRows(qsizetype count);
     void append(QStringView line);
     // The bytes a line takes here.
     static qsizetype utf8Length(QStringView text);
@@ -40,10 +43,19 @@ private:
         qint64 length = 0;
     };
 
+    // Grown with realloc, which moves a large block by remapping its pages
+    // instead of copying them, so growing never needs two buffers at once.
+    struct FreeBytes {
+        void operator()(char *p) const { std::free(p); }
+    };
+
     Row store(QStringView line);
+    void reserveTotal(qsizetype bytes);
     void compactIfWasteful();
 
-    QByteArray m_bytes;
+    std::unique_ptr<char, FreeBytes> m_bytes;
+    qsizetype m_size = 0;
+    qsizetype m_capacity = 0;
     std::vector<Row> m_rows;
     qint64 m_unused = 0;
 };

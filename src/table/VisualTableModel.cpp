@@ -74,6 +74,7 @@ void VisualTableModel::fillFrom(const Lines &lines, qsizetype count)
         bytes += Utf8Rows::utf8Length(lines.at(i));
     Utf8Rows rows;
     rows.reserveBytes(bytes);
+    rows.reserveRows(count);
     for (qsizetype i = 0; i < count; ++i) {
         const QString &line = lines.at(i);
         if (CellFields::hasFields(line))
