@@ -35,7 +35,7 @@ void MainWindow::setTableLayout()
 
 void MainWindow::fillTableFromFileLines()
 {
-    m_tableModel->fill(m_state.fileLines.lines());
+    m_tableModel->fill(m_state.fileLines);
 }
 
 void MainWindow::applyColumnWidths()

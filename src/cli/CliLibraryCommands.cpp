@@ -75,7 +75,7 @@ int openTable(CliContext &c, const QString &name, VisualTableModel &table)
     if (!c.library.loadCatalog(name, lines, &error))
         return c.fail(error);
     table.setUpCatalogView();
-    table.fill(lines.lines());
+    table.fill(lines);
     return 0;
 }
 

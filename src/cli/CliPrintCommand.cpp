@@ -79,7 +79,7 @@ int print(CliContext &c, const QStringList &args)
         return c.fail(error);
     VisualTableModel table(c.formats);
     table.setUpCatalogView();
-    table.fill(lines.lines());
+    table.fill(lines);
     lines.clear();
     const QList<int> widths = ColumnWidths::readCatalog(SettingsFile(c.library.settingsPath()));
     if (!PdfPrint::write(request.pdf, ModelTableCells(table), widths, request.options, &error))

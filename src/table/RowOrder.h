@@ -8,6 +8,7 @@
 #include <vector>
 
 class DateKeyReader;
+class Utf8Rows;
 
 // Orders the table's rows (comma-text lines) by one column. Each sort reads
 // every row's cell once into a compact key (a number, a date key, or a
@@ -26,7 +27,11 @@ class DateKeyReader;
 namespace RowOrder {
 
 // The rows in their new order: element i is the old index of the row that
-// moves to position i.
+// moves to position i. The order is that of the rows' UTF-16 text, though
+// they are read as UTF-8.
+std::vector<int> order(const Utf8Rows &rows, int column, TableRules::SortKind kind,
+                       bool descending, const DateKeyReader &dates);
+// The same for lines held as QString (encoded once for the sort).
 std::vector<int> order(const QList<QString> &rows, int column, TableRules::SortKind kind,
                        bool descending, const DateKeyReader &dates);
 

@@ -2,8 +2,10 @@
 
 #include "library/CellFields.h"
 #include "RowOrder.h"
+#include "Utf8Fields.h"
 
 #include "library/CommaText.h"
+#include "library/SortedLineList.h"
 
 #include <algorithm>
 
@@ -38,7 +40,8 @@ void VisualTableModel::setUpView(TableRules::View view)
     beginResetModel();
     m_titles = TableRules::titles(view);
     m_columnCount = int(m_titles.size());
-    m_rows = QList<QString>{QString()};
+    m_rows = Utf8Rows();
+    m_rows.resize(1);
     endResetModel();
     // A new layout starts from the order its rows are filled in.
     m_sortColumn = 0;
@@ -49,25 +52,36 @@ void VisualTableModel::setUpView(TableRules::View view)
 
 void VisualTableModel::fill(const QStringList &lines)
 {
-    if (lines.isEmpty())
+    fillFrom(lines, lines.size());
+}
+
+void VisualTableModel::fill(const SortedLineList &lines)
+{
+    // Each at(i) here decodes a line the list may hold as UTF-8; reading its
+    // bytes directly would spare that once the list offers them.
+    fillFrom(lines, lines.count());
+}
+
+template <typename Lines>
+void VisualTableModel::fillFrom(const Lines &lines, qsizetype count)
+{
+    if (count == 0)
         return;
     beginResetModel();
-    const bool allHaveFields = std::all_of(lines.cbegin(), lines.cend(), [](const QString &l) {
-        return CellFields::hasFields(l);
-    });
-    if (allHaveFields) {
-        // The rows share the caller's list: no copy of a million lines.
-        m_rows = lines;
-    } else {
-        QList<QString> rows;
-        rows.reserve(lines.size());
-        for (const QString &line : lines) {
-            if (CellFields::hasFields(line))
-                rows.append(line);
-        }
-        rows.resize(lines.size());
-        m_rows.swap(rows);
+    // The exact size first, so the buffer is allocated once.
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        bytes += Utf8Rows::utf8Length(lines.at(i));
+    Utf8Rows rows;
+    rows.reserveBytes(bytes);
+    rows.reserveRows(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString &line = lines.at(i);
+        if (CellFields::hasFields(line))
+            rows.append(line);
     }
+    rows.resize(count);
+    m_rows = std::move(rows);
     endResetModel();
 }
 
@@ -77,7 +91,7 @@ QString VisualTableModel::cell(int column, int row) const
         return QString();
     if (row == 0)
         return m_titles.value(column);
-    return CellFields::text(m_rows.at(row - 1), column);
+    return Utf8Fields::text(m_rows.at(row - 1), column);
 }
 
 bool VisualTableModel::setCell(int column, int row, const QString &text)
@@ -89,8 +103,7 @@ bool VisualTableModel::setCell(int column, int row, const QString &text)
         emit headerDataChanged(Qt::Horizontal, column, column);
         return true;
     }
-    QString &line = m_rows[row - 1];
-    line = lineWithCell(line, column, cleanCell(text));
+    m_rows.set(row - 1, lineWithCell(m_rows.line(row - 1), column, cleanCell(text)));
     const QModelIndex changed = index(row - 1, column);
     // The path decides the colour of the whole row.
     if (column == 3)
@@ -123,9 +136,9 @@ void VisualTableModel::setColumnCount(int count)
     beginResetModel();
     // Fields a narrower table did not show must not reappear as cells.
     if (count > m_columnCount) {
-        for (QString &line : m_rows) {
-            if (CellFields::count(line) > m_columnCount)
-                line = lineTrimmedTo(line, m_columnCount);
+        for (qsizetype i = 0; i < m_rows.size(); ++i) {
+            if (Utf8Fields::count(m_rows.at(i)) > m_columnCount)
+                m_rows.set(i, lineTrimmedTo(m_rows.line(i), m_columnCount));
         }
     }
     m_titles.resize(count);
@@ -138,8 +151,7 @@ void VisualTableModel::clearCells()
     beginResetModel();
     for (QString &title : m_titles)
         title.clear();
-    for (QString &line : m_rows)
-        line.clear();
+    m_rows.clearLines();
     endResetModel();
 }
 
@@ -156,7 +168,7 @@ void VisualTableModel::removeTableRows(int row, int count)
             m_rows.resize(1);
             endRemoveRows();
         }
-        m_rows[0].clear();
+        m_rows.set(0, QString());
         emit dataChanged(index(0, 0), index(0, m_columnCount - 1));
         return;
     }
@@ -165,21 +177,23 @@ void VisualTableModel::removeTableRows(int row, int count)
     endRemoveRows();
 }
 
-const QString &VisualTableModel::rowLine(int row) const
+QString VisualTableModel::rowLine(int row) const
 {
-    static const QString none;
-    return row >= 1 && row < tableRowCount() ? m_rows.at(row - 1) : none;
+    return row >= 1 && row < tableRowCount() ? m_rows.line(row - 1) : QString();
 }
 
 int VisualTableModel::firstRowStartingWith(QChar letter) const
 {
     if (!TableRules::isJumpLetter(letter))
         return -1;
-    CellFields::Span span;
+    Utf8Fields::Span span;
     for (int i = 0; i < m_rows.size(); ++i) {
-        const QString &line = m_rows.at(i);
-        if (CellFields::find(line, 0, span)
-            && TableRules::startsWithLetter(QStringView(line).mid(span.start, span.length), letter))
+        const QByteArrayView line = m_rows.at(i);
+        // A jump letter is ASCII, so the first byte decides.
+        if (!Utf8Fields::find(line, 0, span) || span.length == 0)
+            continue;
+        const char16_t first = uchar(line[span.start]);
+        if (TableRules::startsWithLetter(QStringView(&first, 1), letter))
             return i + 1;
     }
     return -1;
@@ -226,21 +240,7 @@ void VisualTableModel::reorder(const std::vector<int> &order)
         for (size_t i = 0; i < order.size(); ++i)
             newRowOf[order[i]] = int(i);
     }
-    // Follow each cycle of the permutation, so no second row list is needed.
-    std::vector<bool> placed(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (placed[i])
-            continue;
-        QString held = std::move(m_rows[i]);
-        size_t at = i;
-        while (size_t(order[at]) != i) {
-            m_rows[at] = std::move(m_rows[order[at]]);
-            placed[at] = true;
-            at = order[at];
-        }
-        m_rows[at] = std::move(held);
-        placed[at] = true;
-    }
+    m_rows.reorder(order);
     QModelIndexList to;
     to.reserve(from.size());
     for (const QModelIndex &idx : from)

@@ -2,12 +2,17 @@
 
 #include "DateKeyReader.h"
 #include "TableRules.h"
+#include "Utf8Rows.h"
 
 #include "library/DateFormats.h"
 
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
+
+#include <initializer_list>
+
+class SortedLineList;
 
 // The rows of the Visual Table: a catalog (five columns), search or
 // duplicate results (six) or the report of all catalogs (seven).
@@ -18,10 +23,11 @@
 // model interface shows only the data rows, with the titles as the
 // horizontal header, so Qt row r is table row r + 1.
 //
-// Each data row is kept as one comma-text line and cells are read from it
-// when asked for, so a catalog opened from a file shares its lines with the
-// list it was loaded into. A cell holds one line of text: line breaks and
-// NULs written into a cell become blanks, as they would in a catalog file.
+// Each data row is kept as one comma-text line in UTF-8, all rows in one
+// buffer, and only the cells asked for are decoded, so a million rows cost
+// little more than their catalog file. A cell holds one line of text: line
+// breaks and NULs written into a cell become blanks, as they would in a
+// catalog file.
 class VisualTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -48,6 +54,9 @@ public:
     // from the line's fields. Lines with no field leave empty rows at the
     // end. An empty list leaves the table as it is.
     void fill(const QStringList &lines);
+    void fill(const SortedLineList &lines);
+    // Braced lists, {} included, are QString lines.
+    void fill(std::initializer_list<QString> lines) { fill(QStringList(lines)); }
 
     QString cell(int column, int row) const;
     // False (and nothing changes) outside the table.
@@ -62,7 +71,7 @@ public:
     // row, as an empty table has.
     void removeTableRows(int row, int count);
     // The comma-text line of a data row, for code that walks all rows.
-    const QString &rowLine(int row) const;
+    QString rowLine(int row) const;
 
     // The first data row whose "File Name" starts with the letter in either
     // case, or -1; each search starts again from row 1.
@@ -94,13 +103,15 @@ private:
     void setUpView(TableRules::View view);
     bool isCell(const QModelIndex &index) const;
     void reorder(const std::vector<int> &order);
+    template <typename Lines>
+    void fillFrom(const Lines &lines, qsizetype count);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);
 
     DateKeyReader m_dateKeys;
     QStringList m_titles;
-    QList<QString> m_rows{QString()};
+    Utf8Rows m_rows;
     int m_columnCount = 0;
     int m_sortColumn = 0;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
