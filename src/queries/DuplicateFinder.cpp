@@ -36,13 +36,15 @@ QStringView nameOf(const QString &line)
     return QStringView(line).mid(span.start, span.length);
 }
 
-// The gathered order compares whole lines, so lines of names that differ
-// only in letter case or accent ("Same.txt" and "same.TXT", two files)
-// interleave when their later fields differ. Ordering by name first, then
-// by the exact name, puts the lines of each exact name next to each other,
-// or neighbours of one name would never be compared. Lines of one name keep
-// their gathered order.
-void orderByExactName(QStringList &lines)
+// The order of the gathered lines: case-insensitive by whole line, lines
+// that differ only in letter case by their characters. That order
+// interleaves lines of names that differ only in letter case or accent
+// ("Same.txt" and "same.TXT", two files) when their later fields differ, so
+// the lines are ordered by name first, then by the exact name, then as
+// gathered: the lines of each exact name stand next to each other, or
+// neighbours of one name would never be compared. An exact copy of a line
+// is dropped.
+void orderForComparing(QStringList &lines)
 {
     struct Item {
         QStringView name;
@@ -52,19 +54,27 @@ void orderByExactName(QStringList &lines)
     items.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i)
         items.push_back({nameOf(lines.at(i)), i});
-    const auto byName = [](const Item &a, const Item &b) {
+    const auto before = [&lines](const Item &a, const Item &b) {
         int order = TextCompare::compareNoCase(a.name, b.name);
         if (order == 0)
             order = a.name.compare(b.name);
-        return order != 0 ? order < 0 : a.index < b.index;
+        if (order == 0) {
+            const QString &x = lines.at(a.index);
+            const QString &y = lines.at(b.index);
+            order = TextCompare::compareNoCase(x, y);
+            if (order == 0)
+                order = x.compare(y);
+        }
+        return order < 0;
     };
-    if (std::is_sorted(items.cbegin(), items.cend(), byName))
-        return;
-    std::sort(items.begin(), items.end(), byName);
+    std::sort(items.begin(), items.end(), before);
     QStringList ordered;
     ordered.reserve(lines.size());
-    for (const Item &item : items)
-        ordered.append(lines.at(item.index));
+    for (const Item &item : items) {
+        const QString &line = lines.at(item.index);
+        if (ordered.isEmpty() || ordered.constLast() != line)
+            ordered.append(line);
+    }
     lines.swap(ordered);
 }
 
@@ -103,14 +113,12 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
         return result;
     }
     QStringList lines;
-    qsizetype gatheredCount = 0;
-    bool finished = criteria.name ? gatherRepeatedNames(tree, control, lines, gatheredCount, result)
+    qsizetype dropped = 0;
+    bool finished = criteria.name ? gatherRepeatedNames(tree, control, lines, dropped, result)
                                   : gatherAll(tree, control, lines, result);
     if (finished) {
-        if (!criteria.name)
-            gatheredCount = lines.size();
-        orderByExactName(lines);
-        finished = compare(lines, gatheredCount, criteria, control, results);
+        orderForComparing(lines);
+        finished = compare(lines, dropped + lines.size(), criteria, control, results);
     }
     if (!finished) {
         results.clear();
@@ -153,20 +161,16 @@ bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, Q
     return true;
 }
 
-// Every gathered line, in the gathered order: sorted, each line once.
 bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines,
                                 Result &result) const
 {
-    SortedLineList gathered;
     LineFields scratch;
     const bool finished =
         readCatalogs(tree, &control, result.unreadable, [&](QStringView line, const QString &name) {
             const QString entry = CatalogLines::resultLine(line, name, scratch);
             if (!entry.isEmpty())
-                gathered.add(entry);
+                lines.append(entry);
         });
-    if (finished)
-        lines = gathered.takeLines();
     return finished;
 }
 
@@ -194,11 +198,11 @@ bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, QStr
 //   pair is no duplicate, as it was not before.
 // A hash shared by two different names only keeps more lines, which by the
 // above changes nothing either. An exact copy of a line has its name, so
-// every dropped line is distinct from all others: gatheredCount, the number
-// of distinct lines a full gathering would hold, is the dropped lines plus
-// the distinct kept ones.
+// every dropped line is distinct from all others: the number of distinct
+// lines a full gathering would hold is the dropped lines plus the distinct
+// kept ones.
 bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
-                                          qsizetype &gatheredCount, Result &result) const
+                                          qsizetype &dropped, Result &result) const
 {
     RepeatedNames names;
     QStringView name;
@@ -211,23 +215,21 @@ bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &con
         return false;
     names.settle();
 
-    SortedLineList kept;
     LineFields scratch;
-    qsizetype dropped = 0;
     QStringList unreadableAgain; // already reported by the first reading
     readCatalogs(tree, nullptr, unreadableAgain, [&](QStringView line, const QString &catalog) {
         if (!rawName(line, name))
             return;
         if (name.contains(u'"') || names.isRepeated(name))
-            kept.add(CatalogLines::resultLine(line, catalog, scratch));
+            lines.append(CatalogLines::resultLine(line, catalog, scratch));
         else
             ++dropped;
     });
-    lines = kept.takeLines();
-    gatheredCount = dropped + lines.size();
     return true;
 }
 
+// gatheredCount: the distinct lines of the ticked catalogs, lines those of
+// them that are compared.
 bool DuplicateFinder::compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
                               RunControl &control, SortedLineList &results)
 {

@@ -57,7 +57,7 @@ private:
                       const Visit &visit) const;
     bool gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines, Result &result) const;
     bool gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
-                             qsizetype &gatheredCount, Result &result) const;
+                             qsizetype &dropped, Result &result) const;
     static bool compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
                         RunControl &control, SortedLineList &results);
 
