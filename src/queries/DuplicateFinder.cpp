@@ -2,8 +2,10 @@
 
 #include "CatalogLines.h"
 #include "CheckTree.h"
+#include "CompareProgress.h"
 #include "LineFields.h"
 #include "LineMatcher.h"
+#include "RepeatedNames.h"
 #include "library/RunControl.h"
 #include "library/CellFields.h"
 #include "library/SortedLineList.h"
@@ -34,13 +36,15 @@ QStringView nameOf(const QString &line)
     return QStringView(line).mid(span.start, span.length);
 }
 
-// The gathered order compares whole lines, so lines of names that differ
-// only in letter case or accent ("Same.txt" and "same.TXT", two files)
-// interleave when their later fields differ. Ordering by name first, then
-// by the exact name, puts the lines of each exact name next to each other,
-// or neighbours of one name would never be compared. Lines of one name keep
-// their gathered order.
-void orderByExactName(QStringList &lines)
+// The order of the gathered lines: case-insensitive by whole line, lines
+// that differ only in letter case by their characters. That order
+// interleaves lines of names that differ only in letter case or accent
+// ("Same.txt" and "same.TXT", two files) when their later fields differ, so
+// the lines are ordered by name first, then by the exact name, then as
+// gathered: the lines of each exact name stand next to each other, or
+// neighbours of one name would never be compared. An exact copy of a line
+// is dropped.
+void orderForComparing(QStringList &lines)
 {
     struct Item {
         QStringView name;
@@ -50,20 +54,40 @@ void orderByExactName(QStringList &lines)
     items.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i)
         items.push_back({nameOf(lines.at(i)), i});
-    const auto byName = [](const Item &a, const Item &b) {
+    const auto before = [&lines](const Item &a, const Item &b) {
         int order = TextCompare::compareNoCase(a.name, b.name);
         if (order == 0)
             order = a.name.compare(b.name);
-        return order != 0 ? order < 0 : a.index < b.index;
+        if (order == 0) {
+            const QString &x = lines.at(a.index);
+            const QString &y = lines.at(b.index);
+            order = TextCompare::compareNoCase(x, y);
+            if (order == 0)
+                order = x.compare(y);
+        }
+        return order < 0;
     };
-    if (std::is_sorted(items.cbegin(), items.cend(), byName))
-        return;
-    std::sort(items.begin(), items.end(), byName);
+    std::sort(items.begin(), items.end(), before);
     QStringList ordered;
     ordered.reserve(lines.size());
-    for (const Item &item : items)
-        ordered.append(lines.at(item.index));
+    for (const Item &item : items) {
+        const QString &line = lines.at(item.index);
+        if (ordered.isEmpty() || ordered.constLast() != line)
+            ordered.append(line);
+    }
     lines.swap(ordered);
+}
+
+// The name field of a catalog line as it stands in the line, quotes still
+// doubled; false for a blank line, which gathers no entry.
+bool rawName(QStringView line, QStringView &name)
+{
+    CellFields::Cursor cursor(line);
+    CellFields::Span span;
+    if (!cursor.next(span))
+        return false;
+    name = line.mid(span.start, span.length);
+    return true;
 }
 
 } // namespace
@@ -88,12 +112,13 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
         result.message = noCriterionMessage();
         return result;
     }
-    SortedLineList gathered;
-    bool finished = gather(tree, control, gathered, result);
+    QStringList lines;
+    qsizetype dropped = 0;
+    bool finished = criteria.name ? gatherRepeatedNames(tree, control, lines, dropped, result)
+                                  : gatherAll(tree, control, lines, result);
     if (finished) {
-        QStringList lines = gathered.takeLines();
-        orderByExactName(lines);
-        finished = compare(lines, criteria, control, results);
+        orderForComparing(lines);
+        finished = compare(lines, dropped + lines.size(), criteria, control, results);
     }
     if (!finished) {
         results.clear();
@@ -106,28 +131,29 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
     return result;
 }
 
-bool DuplicateFinder::gather(const CheckTree &tree, RunControl &control,
-                             SortedLineList &gathered, Result &result) const
+// Hands every line of every ticked catalog, with the catalog's quoted name,
+// to visit. With a control, it is asked to go on before each catalog of a
+// category and shown which catalog is read.
+template <typename Visit>
+bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
+                                   const Visit &visit) const
 {
-    LineFields scratch;
     QString text;
     for (const CheckTree::Category &category : tree.categories()) {
         for (const CheckTree::Node &catalog : category.catalogs) {
-            if (!control.keepGoing())
+            if (control && !control->keepGoing())
                 return false;
             if (!catalog.checked)
                 continue;
-            control.status(QStringLiteral("Reading %1 Catalog").arg(catalog.text));
-            if (!CatalogLines::readText(m_library, catalog.text, text, result.unreadable))
+            if (control)
+                control->status(QStringLiteral("Reading %1 Catalog").arg(catalog.text));
+            if (!CatalogLines::readText(m_library, catalog.text, text, unreadable))
                 continue;
             const QString name = CatalogLines::quotedName(catalog.text);
             qsizetype start = 0;
             while (start < text.size()) {
                 const qsizetype end = LineMatcher::lineEnd(text, start);
-                const QString line =
-                    CatalogLines::resultLine(QStringView(text).mid(start, end - start), name, scratch);
-                if (!line.isEmpty())
-                    gathered.add(line);
+                visit(QStringView(text).mid(start, end - start), name);
                 start = end + 1;
             }
         }
@@ -135,22 +161,88 @@ bool DuplicateFinder::gather(const CheckTree &tree, RunControl &control,
     return true;
 }
 
-bool DuplicateFinder::compare(const QStringList &lines, const Criteria &criteria,
+bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines,
+                                Result &result) const
+{
+    LineFields scratch;
+    const bool finished =
+        readCatalogs(tree, &control, result.unreadable, [&](QStringView line, const QString &name) {
+            const QString entry = CatalogLines::resultLine(line, name, scratch);
+            if (!entry.isEmpty())
+                lines.append(entry);
+        });
+    return finished;
+}
+
+// When names must be equal, a line whose name no other line has can never
+// be reported, and leaving it out changes none of the neighbours that are
+// compared; so only the other lines are gathered, which on a large library
+// is a small part of it. The catalogs are read twice: first to count the
+// names (as hashes), then to gather the lines whose name is repeated.
+//
+// Why leaving lines out changes nothing. A line's name here is its first
+// field as stored; a name without a double quote reads the same in the
+// gathered line as in the catalog line (a short line is written out again,
+// quoted, and a longer one only gains the catalog name at its end). The
+// gathered lines are put in order of that stored name first, so lines of
+// one quote-free name stand together. Keep every line whose name is
+// repeated, and every line whose name holds a double quote. Then:
+// - two neighbours with equal names are both kept, and stay neighbours;
+// - two kept lines that become neighbours had only dropped lines between
+//   them, each with a quote-free name no other line has. Had the two equal
+//   names, and were these quote-free, the lines between them would share
+//   that name. Were they quoted names, both stored names begin with the
+//   same quote-free text and a quote, and every name ordered between them
+//   begins so too (a quote folds only to itself), so holds a quote. Either
+//   way no dropped line could lie between them: their names differ, and the
+//   pair is no duplicate, as it was not before.
+// A hash shared by two different names only keeps more lines, which by the
+// above changes nothing either. An exact copy of a line has its name, so
+// every dropped line is distinct from all others: the number of distinct
+// lines a full gathering would hold is the dropped lines plus the distinct
+// kept ones.
+bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
+                                          qsizetype &dropped, Result &result) const
+{
+    RepeatedNames names;
+    QStringView name;
+    const bool finished =
+        readCatalogs(tree, &control, result.unreadable, [&](QStringView line, const QString &) {
+            if (rawName(line, name) && !name.contains(u'"'))
+                names.add(name);
+        });
+    if (!finished)
+        return false;
+    names.settle();
+
+    LineFields scratch;
+    QStringList unreadableAgain; // already reported by the first reading
+    readCatalogs(tree, nullptr, unreadableAgain, [&](QStringView line, const QString &catalog) {
+        if (!rawName(line, name))
+            return;
+        if (name.contains(u'"') || names.isRepeated(name))
+            lines.append(CatalogLines::resultLine(line, catalog, scratch));
+        else
+            ++dropped;
+    });
+    return true;
+}
+
+// gatheredCount: the distinct lines of the ticked catalogs, lines those of
+// them that are compared.
+bool DuplicateFinder::compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
                               RunControl &control, SortedLineList &results)
 {
     const qsizetype n = lines.size();
-    if (n < 2)
-        return true;
+    CompareProgress progress(control, gatheredCount, n, CompareBatch);
     LineFields current;
     LineFields next;
-    current.parse(lines.at(0));
+    if (n > 0)
+        current.parse(lines.at(0));
     qsizetype lastAdded = -1;
     for (qsizetype i = 0; i + 1 < n; ++i) {
-        if (i % CompareBatch == 0) {
-            control.status(QStringLiteral("Comparing %1 Files Out Of %2").arg(i + 1).arg(n));
-            if (!control.keepGoing())
-                return false;
-        }
+        if (!progress.reach(i))
+            return false;
         next.parse(lines.at(i + 1));
         if (sameKey(current, next, criteria)) {
             if (lastAdded != i)
@@ -160,5 +252,5 @@ bool DuplicateFinder::compare(const QStringList &lines, const Criteria &criteria
         }
         std::swap(current, next);
     }
-    return true;
+    return progress.finish();
 }

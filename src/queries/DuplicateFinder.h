@@ -52,10 +52,14 @@ public:
                SortedLineList &results) const;
 
 private:
-    bool gather(const CheckTree &tree, RunControl &control, SortedLineList &gathered,
-                Result &result) const;
-    static bool compare(const QStringList &lines, const Criteria &criteria, RunControl &control,
-                        SortedLineList &results);
+    template <typename Visit>
+    bool readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
+                      const Visit &visit) const;
+    bool gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines, Result &result) const;
+    bool gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
+                             qsizetype &dropped, Result &result) const;
+    static bool compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
+                        RunControl &control, SortedLineList &results);
 
     const CatalogLibrary &m_library;
 };

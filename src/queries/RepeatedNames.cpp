@@ -1,0 +1,57 @@
+#include "RepeatedNames.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace {
+
+// Any fixed seed: the hashes only meet each other within one run.
+constexpr size_t kSeed = 0x6b65737472;
+
+} // namespace
+
+std::uint64_t RepeatedNames::hashOf(QStringView name)
+{
+    return std::uint64_t(qHash(name, kSeed));
+}
+
+void RepeatedNames::settle()
+{
+    std::sort(m_seen.begin(), m_seen.end());
+    m_repeated.clear();
+    for (size_t i = 0; i < m_seen.size();) {
+        size_t end = i + 1;
+        while (end < m_seen.size() && m_seen[end] == m_seen[i])
+            ++end;
+        if (end - i > 1)
+            m_repeated.push_back(m_seen[i]);
+        i = end;
+    }
+    std::vector<std::uint64_t>().swap(m_seen);
+    m_repeated.shrink_to_fit();
+
+    // About sixteen bits per repeated hash: most names that are not repeated
+    // are told so by one bit.
+    size_t bits = 64;
+    while (bits < 16 * m_repeated.size())
+        bits *= 2;
+    m_filter.assign(bits / 64, 0);
+    m_filterMask = bits - 1;
+    for (std::uint64_t hash : m_repeated) {
+        const std::uint64_t slot = hash & m_filterMask;
+        m_filter[slot / 64] |= std::uint64_t(1) << (slot % 64);
+    }
+}
+
+bool RepeatedNames::mayHold(std::uint64_t hash) const
+{
+    const std::uint64_t slot = hash & m_filterMask;
+    return !m_filter.empty() && (m_filter[slot / 64] >> (slot % 64)) & 1;
+}
+
+bool RepeatedNames::isRepeated(QStringView name) const
+{
+    const std::uint64_t hash = hashOf(name);
+    return mayHold(hash) && std::binary_search(m_repeated.cbegin(), m_repeated.cend(), hash);
+}

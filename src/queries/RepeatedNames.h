@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+// Which names occur more than once among many lines, held as 64-bit hashes
+// rather than as texts: eight bytes a line while counting, and only the
+// repeated hashes afterwards. Two different names that share a hash both
+// count as repeated; a caller may only use this to keep lines it would
+// otherwise drop, never to drop a line.
+class RepeatedNames
+{
+public:
+    // Counting: every occurrence of every name.
+    void add(QStringView name) { m_seen.push_back(hashOf(name)); }
+    // Ends counting; from then on only isRepeated is asked.
+    void settle();
+    // True when name was added twice or more (or shares a hash with a name
+    // that was).
+    bool isRepeated(QStringView name) const;
+
+private:
+    static std::uint64_t hashOf(QStringView name);
+    bool mayHold(std::uint64_t hash) const;
+
+    std::vector<std::uint64_t> m_seen;
+    // Sorted hashes added more than once.
+    std::vector<std::uint64_t> m_repeated;
+    // One bit per slot of hash values; a clear bit means "not repeated"
+    // without a search through m_repeated.
+    std::vector<std::uint64_t> m_filter;
+    std::uint64_t m_filterMask = 0;
+};
