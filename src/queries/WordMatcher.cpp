@@ -3,7 +3,7 @@
 #include "TextLower.h"
 #include "indexing/WildcardMatch.h"
 
-#include <cstring>
+#include <QStringDecoder>
 
 namespace {
 
@@ -101,6 +101,16 @@ void WordMatcher::findIn(QStringView text, const Found &found)
     }
 }
 
+// Decodes into the same buffer line after line: most candidates are
+// dropped, and an allocation for each would cost more than the test.
+void WordMatcher::decodeCandidate(QByteArrayView line)
+{
+    m_candidate.resize(line.size());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(m_candidate.data(), line);
+    m_candidate.truncate(end - m_candidate.constData());
+}
+
 void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
 {
     if (!m_prefilter.isUsable()) {
@@ -114,7 +124,7 @@ void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
         if (hit < 0)
             break;
         const QByteArrayView line = lineAround(text, hit);
-        m_candidate = QString::fromUtf8(line);
+        decodeCandidate(line);
         if (matches(m_candidate))
             found(m_candidate);
         from = line.data() - text.data() + line.size() + 1;

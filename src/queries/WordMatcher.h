@@ -23,6 +23,7 @@ public:
 
 private:
     bool fieldsMatch(QStringView preparedLine);
+    void decodeCandidate(QByteArrayView line);
 
     QString m_pattern;
     bool m_caseSensitive;

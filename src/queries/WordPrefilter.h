@@ -32,6 +32,7 @@ public:
 private:
     struct Probe {
         QByteArray bytes;
+        bool foldCase = false;
         // The first place at or after the last search's start; -1 for none.
         qsizetype next = -1;
         bool known = false;
@@ -43,5 +44,4 @@ private:
     bool m_foldCase = false;
     std::vector<Probe> m_probes; // the needle first, then the other characters
     QByteArrayView m_text;
-    QByteArray m_folded;
 };
