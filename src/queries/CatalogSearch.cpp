@@ -7,6 +7,7 @@
 #include "DateReader.h"
 #include "ExtensionMatcher.h"
 #include "LineFields.h"
+#include "ResultSorter.h"
 #include "WordMatcher.h"
 #include "library/CatalogLibrary.h"
 #include "library/RunControl.h"
@@ -14,6 +15,8 @@
 #include "library/Windows1252.h"
 
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -117,6 +120,7 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
     LineFields scratch;
     QStringList lines;
     CatalogStream stream;
+    ResultSorter sorter;
     for (const CheckTree::Category &category : tree.categories()) {
         for (const CheckTree::Node &catalog : category.catalogs) {
             if (!catalog.checked)
@@ -138,11 +142,12 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
             });
             if (!read)
                 result.unreadable << catalog.text;
-            // To become addUtf8 once the list keeps its lines as UTF-8.
-            for (const QString &line : std::as_const(lines))
-                results.add(line);
+            sorter.add(std::exchange(lines, QStringList()));
         }
     }
+    // Handed over in the list's own order, the lines need no sort there.
+    // To become addUtf8 once the list keeps its lines as UTF-8.
+    results.addAll(sorter.takeSorted());
     result.outcome = Outcome::Finished;
     result.matches = results.count();
     control.status(foundText(result.matches));
