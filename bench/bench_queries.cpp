@@ -119,7 +119,7 @@ double shell(const QString &root, const QString &command, QString &out)
 void report(const char *what, double ours, qsizetype count, double reference,
             const QString &refCount, double target)
 {
-    std::printf("%-28s %7.3f s (%lld)   reference %7.3f s (%s)   ratio %.2f, target <= %.0fx\n",
+    std::printf("%-28s %7.3f s (%lld)   reference %7.3f s (%s)   ratio %.2f, target <= %.1fx\n",
                 what, ours, static_cast<long long>(count), reference, qPrintable(refCount),
                 ours / reference, target);
 }
@@ -155,11 +155,19 @@ int main(int argc, char **argv)
     // Warm the page cache so both sides read from memory.
     shell(root, all + QStringLiteral(" > /dev/null"), refOut);
 
+    // Few hits against counting them; many hits against listing them sorted.
+    // The references fold case as Unicode text, as the search does.
     CatalogSearch::Request word;
     word.word = QStringLiteral("*readme*");
     double t = seconds([&] { search.run(word, check, control, results); });
-    double r = shell(root, all + QStringLiteral(" | grep -ci readme"), refOut);
-    report("word search *readme*", t, results.count(), r, refOut, 3);
+    double r = shell(root, QStringLiteral("cat Catalogs/*.TXT | LC_ALL=C.UTF-8 grep -ci readme"), refOut);
+    report("word search *readme*", t, results.count(), r, refOut, 1.5);
+
+    word.word = QStringLiteral("*report*");
+    t = seconds([&] { search.run(word, check, control, results); });
+    r = shell(root, QStringLiteral("cat Catalogs/*.TXT | LC_ALL=C.UTF-8 grep -i report | LC_ALL=C.UTF-8 sort -f | wc -l"),
+              refOut);
+    report("word search *report*", t, results.count(), r, refOut, 1.2);
 
     CatalogSearch::Request ext;
     ext.mode = CatalogSearch::Mode::Extension;

@@ -1,14 +1,58 @@
 #include "CatalogSearch.h"
 
 #include "CatalogLines.h"
+#include "CatalogStream.h"
 #include "CheckTree.h"
 #include "DateRangeMatcher.h"
 #include "DateReader.h"
 #include "ExtensionMatcher.h"
 #include "LineFields.h"
+#include "ResultSorter.h"
 #include "WordMatcher.h"
+#include "library/CatalogLibrary.h"
 #include "library/RunControl.h"
 #include "library/SortedLineList.h"
+#include "library/Windows1252.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+// Hands every matching line of one catalog file to found, in file order,
+// reading the file piece by piece. A restart in Windows-1252 empties lines
+// first. False when the file cannot be read.
+bool searchFile(CatalogStream &stream, const QString &path, LineMatcher &matcher,
+                QStringList &lines, const LineMatcher::Found &found)
+{
+    if (!stream.open(path))
+        return false;
+    QString decoded;
+    for (;;) {
+        switch (stream.next()) {
+        case CatalogStream::Step::Piece:
+            if (stream.isUtf8()) {
+                matcher.findInUtf8(stream.piece(), found);
+            } else {
+                const QByteArrayView piece = stream.piece();
+                decoded = Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size()));
+                matcher.findIn(decoded, found);
+            }
+            break;
+        case CatalogStream::Step::Restarted:
+            lines.clear();
+            break;
+        case CatalogStream::Step::End:
+            return true;
+        case CatalogStream::Step::Failed:
+            lines.clear();
+            return false;
+        }
+    }
+}
+
+} // namespace
 
 CatalogSearch::Request CatalogSearch::Request::viewAll()
 {
@@ -74,7 +118,9 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
         return result;
     }
     LineFields scratch;
-    QString text;
+    QStringList lines;
+    CatalogStream stream;
+    ResultSorter sorter;
     for (const CheckTree::Category &category : tree.categories()) {
         for (const CheckTree::Node &catalog : category.catalogs) {
             if (!catalog.checked)
@@ -86,14 +132,22 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
                 return result;
             }
             control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
-            if (!CatalogLines::readText(m_library, catalog.text, text, result.unreadable))
+            const QString path = m_library.catalogFilePath(catalog.text);
+            if (!QFileInfo(path).isFile())
                 continue;
             const QString name = CatalogLines::quotedName(catalog.text);
-            matcher->findIn(text, [&](QStringView line) {
-                results.add(CatalogLines::resultLine(line, name, scratch));
+            lines.clear();
+            const bool read = searchFile(stream, path, *matcher, lines, [&](QStringView line) {
+                lines.append(CatalogLines::resultLine(line, name, scratch));
             });
+            if (!read)
+                result.unreadable << catalog.text;
+            sorter.add(std::exchange(lines, QStringList()));
         }
     }
+    // Handed over in the list's own order, the lines need no sort there.
+    // To become addUtf8 once the list keeps its lines as UTF-8.
+    results.addAll(sorter.takeSorted());
     result.outcome = Outcome::Finished;
     result.matches = results.count();
     control.status(foundText(result.matches));

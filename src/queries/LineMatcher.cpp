@@ -1,5 +1,7 @@
 #include "LineMatcher.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 inline bool isBreak(QChar c)
@@ -20,6 +22,17 @@ void LineMatcher::findIn(QStringView text, const Found &found)
             found(line);
         start = end + 1;
     }
+}
+
+void LineMatcher::findInUtf8(QByteArrayView text, const Found &found)
+{
+    // Decoding into a buffer kept from piece to piece spares an allocation
+    // per piece.
+    m_decoded.resize(text.size());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(m_decoded.data(), text);
+    m_decoded.truncate(end - m_decoded.constData());
+    findIn(m_decoded, found);
 }
 
 qsizetype LineMatcher::lineStart(QStringView text, qsizetype pos)

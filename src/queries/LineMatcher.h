@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 #include <functional>
@@ -18,8 +20,14 @@ public:
     // Hands every matching line of a whole catalog file's text to found, in
     // file order. Lines end at CR LF, CR or LF.
     virtual void findIn(QStringView text, const Found &found);
+    // The same for a piece of whole lines of valid UTF-8. found gets each
+    // matching line decoded, exactly as findIn would hand it over.
+    virtual void findInUtf8(QByteArrayView text, const Found &found);
 
     // Where the line holding position pos begins and ends.
     static qsizetype lineStart(QStringView text, qsizetype pos);
     static qsizetype lineEnd(QStringView text, qsizetype pos);
+
+private:
+    QString m_decoded;
 };

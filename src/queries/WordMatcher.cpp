@@ -3,6 +3,8 @@
 #include "TextLower.h"
 #include "indexing/WildcardMatch.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 // A run that holds a quote is no use: a doubled quote in the file stands for
@@ -22,14 +24,35 @@ QString longestPlainRun(QStringView pattern)
     return best.toString();
 }
 
+QString patternOf(const QString &word, bool caseSensitive)
+{
+    QString pattern = caseSensitive ? word : TextLower::lower(word);
+    if (pattern.contains(u'?'))
+        pattern += u'*';
+    return pattern;
+}
+
+// The line of bytes around pos: from just after the line break before it
+// to the line break after it (or the end).
+QByteArrayView lineAround(QByteArrayView text, qsizetype pos)
+{
+    qsizetype start = pos;
+    while (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r')
+        --start;
+    qsizetype end = pos;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+        ++end;
+    return text.sliced(start, end - start);
+}
+
 } // namespace
 
 WordMatcher::WordMatcher(const QString &word, bool caseSensitive)
-    : m_pattern(caseSensitive ? word : TextLower::lower(word)), m_caseSensitive(caseSensitive)
+    : m_pattern(patternOf(word, caseSensitive)),
+      m_caseSensitive(caseSensitive),
+      m_required(longestPlainRun(m_pattern)),
+      m_prefilter(m_required, caseSensitive)
 {
-    if (m_pattern.contains(u'?'))
-        m_pattern += u'*';
-    m_required = longestPlainRun(m_pattern);
     m_finder.setPattern(m_required);
     m_finder.setCaseSensitivity(Qt::CaseSensitive);
 }
@@ -75,5 +98,35 @@ void WordMatcher::findIn(QStringView text, const Found &found)
         if (fieldsMatch(prepared.mid(start, end - start)))
             found(text.mid(start, end - start));
         from = end + 1;
+    }
+}
+
+// Decodes into the same buffer line after line: most candidates are
+// dropped, and an allocation for each would cost more than the test.
+void WordMatcher::decodeCandidate(QByteArrayView line)
+{
+    m_candidate.resize(line.size());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar *end = decoder.appendToBuffer(m_candidate.data(), line);
+    m_candidate.truncate(end - m_candidate.constData());
+}
+
+void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
+{
+    if (!m_prefilter.isUsable()) {
+        LineMatcher::findInUtf8(text, found);
+        return;
+    }
+    m_prefilter.prepare(text);
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const qsizetype hit = m_prefilter.nextCandidate(from);
+        if (hit < 0)
+            break;
+        const QByteArrayView line = lineAround(text, hit);
+        decodeCandidate(line);
+        if (matches(m_candidate))
+            found(m_candidate);
+        from = line.data() - text.data() + line.size() + 1;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "LineFields.h"
 #include "LineMatcher.h"
+#include "WordPrefilter.h"
 
 #include <QString>
 #include <QStringMatcher>
@@ -18,9 +19,11 @@ public:
     const QString &pattern() const { return m_pattern; }
     bool matches(QStringView line) override;
     void findIn(QStringView text, const Found &found) override;
+    void findInUtf8(QByteArrayView text, const Found &found) override;
 
 private:
     bool fieldsMatch(QStringView preparedLine);
+    void decodeCandidate(QByteArrayView line);
 
     QString m_pattern;
     bool m_caseSensitive;
@@ -28,6 +31,8 @@ private:
     // field holds it, so lines without it are passed over unparsed.
     QString m_required;
     QStringMatcher m_finder;
+    WordPrefilter m_prefilter;
+    QString m_candidate;
     LineFields m_fields;
     QString m_loweredLine;
     QString m_loweredText;

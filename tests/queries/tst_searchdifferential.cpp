@@ -1,0 +1,193 @@
+// The streamed search against a copy of the plain whole-file search it
+// replaced, over awkward catalogs: every result line, the unreadable list
+// and every status text must agree.
+#include "HostileCatalog.h"
+#include "RecordingControl.h"
+#include "TestSupport.h"
+#include "library/CatalogLibrary.h"
+#include "library/CategoryTree.h"
+#include "library/SortedLineList.h"
+#include "library/Windows1252.h"
+#include "queries/CatalogLines.h"
+#include "queries/CatalogSearch.h"
+#include "queries/CheckTree.h"
+#include "queries/LineFields.h"
+#include "queries/LineMatcher.h"
+
+#include <QtTest>
+
+namespace {
+
+using Mode = CatalogSearch::Mode;
+
+struct Outcome {
+    QStringList lines;
+    QStringList unreadable;
+    QStringList statuses;
+    int calls = 0;
+};
+
+// The search as it was: each catalog read whole, then searched as one text.
+Outcome referenceSearch(const CatalogLibrary &library, const CatalogSearch &search,
+                        const CatalogSearch::Request &request, const CheckTree &tree)
+{
+    Outcome out;
+    RecordingControl control;
+    SortedLineList results;
+    const std::unique_ptr<LineMatcher> matcher = search.matcherFor(request, nullptr);
+    LineFields scratch;
+    QString text;
+    for (const CheckTree::Category &category : tree.categories()) {
+        for (const CheckTree::Node &catalog : category.catalogs) {
+            if (!catalog.checked)
+                continue;
+            control.keepGoing();
+            control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
+            if (!CatalogLines::readText(library, catalog.text, text, out.unreadable))
+                continue;
+            const QString name = CatalogLines::quotedName(catalog.text);
+            matcher->findIn(text, [&](QStringView line) {
+                results.add(CatalogLines::resultLine(line, name, scratch));
+            });
+        }
+    }
+    control.status(CatalogSearch::foundText(results.count()));
+    out.lines = results.lines();
+    out.statuses = control.statuses;
+    out.calls = control.calls;
+    return out;
+}
+
+// Windows-1252 bytes of text; characters the code page lacks become "?".
+QByteArray windows1252(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        char b = '?';
+        Windows1252::fromUnicode(c, b);
+        bytes += b;
+    }
+    return bytes;
+}
+
+QByteArray hostileBytes(quint32 seed, int count)
+{
+    return HostileCatalog::fileBytes(seed, HostileCatalog::lines(seed, count));
+}
+
+// A catalog line naming a file that holds the given raw bytes.
+QByteArray lineWith(const QByteArray &raw)
+{
+    return "\"report " + raw + ".txt\",\"1\",\"01/02/2003\",\"/kelvin/\",\"\"\r\n";
+}
+
+} // namespace
+
+class TestSearchDifferential : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void sameResults_data();
+    void sameResults();
+
+private:
+    void addCatalog(const QString &name, const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+    CategoryTree m_tree;
+};
+
+void TestSearchDifferential::addCatalog(const QString &name, const QByteArray &bytes)
+{
+    QVERIFY(TestSupport::writeFile(CatalogLibrary(m_dir.path()).catalogFilePath(name), bytes));
+    m_tree.addCatalog(0, name, CategoryTree::FixedImage);
+}
+
+void TestSearchDifferential::initTestCase()
+{
+    m_tree.addCategory(QStringLiteral("Hostile"));
+    for (quint32 seed = 1; seed <= 3; ++seed)
+        addCatalog(QStringLiteral("Hostile %1").arg(seed), hostileBytes(seed, 2000));
+    // Larger than a piece of the stream, so lines straddle the cuts; the
+    // second turns out not to be UTF-8 only near its end.
+    const QByteArray big = hostileBytes(7, 8000);
+    addCatalog(QStringLiteral("Big"), big);
+    addCatalog(QStringLiteral("Late Windows"), big + lineWith("caf\xE9"));
+    addCatalog(QStringLiteral("Old Windows"),
+               windows1252(HostileCatalog::lines(8, 1500).join(QStringLiteral("\r\n"))));
+    addCatalog(QStringLiteral("Marked, then cut"),
+               "\xEF\xBB\xBF" + hostileBytes(9, 500) + '\0' + hostileBytes(10, 500));
+    addCatalog(QStringLiteral("Long line"), lineWith(QByteArray(3 << 19, 'k')) + hostileBytes(11, 50)
+                                                + lineWith("\xC4\xB0stanbul \xE2\x84\xAA"));
+    // Byte sequences at the edges of UTF-8: each file is read as UTF-8 or
+    // as Windows-1252 as a whole.
+    const QList<QByteArray> edges{"\xC0\xAF", "\xED\xA0\x80", "\xEF\xBF\xBE", "\xF4\x8F\xBF\xBF",
+                                  "\xF4\x90\x80\x80", "\xE2\x84", "\xE2\x84\xAA", "\xC4\xB0"};
+    for (qsizetype i = 0; i < edges.size(); ++i)
+        addCatalog(QStringLiteral("Edge %1").arg(i), hostileBytes(20 + i, 30) + lineWith(edges.at(i)));
+    addCatalog(QStringLiteral("Empty"), QByteArray());
+    m_tree.addCatalog(0, QStringLiteral("No File"), CategoryTree::FixedImage);
+}
+
+void TestSearchDifferential::sameResults_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("caseSensitive");
+    const auto word = [](const QString &w, bool cs) {
+        QTest::addRow("word %s%s", qPrintable(w), cs ? " (case)" : "") << int(Mode::Word) << w << cs;
+    };
+    for (const QString &w : HostileCatalog::frequentWords()) {
+        word(u'*' + w + u'*', false);
+        word(u'*' + w + u'*', true);
+        word(w + u'*', false);
+    }
+    for (const char *w : {"*", "?", "*k*", "*K*", "*i*", "*İ*", "*\u212A*", "*istanbul*", "*kelvin*",
+                          "*ünïcödé*", "*straSSe*", "rep?rt*", "*/media/*", "*, *", "*\"\"*",
+                          "*12*", "report", "*.txt\",\"*"}) {
+        word(QString::fromUtf8(w), false);
+        word(QString::fromUtf8(w), true);
+    }
+    for (const char *e : {"*.*", "*", "*.", "*.txt", "*.TXT", "*.t?t", "*.éxt", "*.gz", "*.tar.gz"})
+        QTest::addRow("extension %s", e) << int(Mode::Extension) << QString::fromUtf8(e) << false;
+    for (const char *range : {"01/01/90-12/31/24", "06/01/2000-07/01/2010"})
+        QTest::addRow("date %s", range) << int(Mode::Date) << QString::fromUtf8(range) << false;
+}
+
+void TestSearchDifferential::sameResults()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, text);
+    QFETCH(bool, caseSensitive);
+    CatalogSearch::Request request;
+    request.mode = Mode(mode);
+    request.caseSensitive = caseSensitive;
+    if (request.mode == Mode::Word) {
+        request.word = text;
+    } else if (request.mode == Mode::Extension) {
+        request.extension = text;
+    } else {
+        request.from = text.section(u'-', 0, 0);
+        request.to = text.section(u'-', 1, 1);
+    }
+    const CatalogLibrary library(m_dir.path());
+    const CatalogSearch search(library, DateFormats(), 2026);
+    CheckTree tree(m_tree);
+    tree.setAllChecked(true);
+    const Outcome expected = referenceSearch(library, search, request, tree);
+
+    RecordingControl control;
+    SortedLineList results;
+    const CatalogSearch::Result result = search.run(request, tree, control, results);
+    QCOMPARE(result.matches, expected.lines.size());
+    QCOMPARE(result.unreadable, expected.unreadable);
+    QCOMPARE(control.statuses, expected.statuses);
+    QCOMPARE(control.calls, expected.calls);
+    const QStringList &lines = results.lines();
+    for (qsizetype i = 0; i < qMin(lines.size(), expected.lines.size()); ++i)
+        QCOMPARE(lines.at(i), expected.lines.at(i));
+}
+
+QTEST_GUILESS_MAIN(TestSearchDifferential)
+#include "tst_searchdifferential.moc"
