@@ -141,14 +141,14 @@ void TestSearchDifferential::sameResults_data()
     for (const QString &w : HostileCatalog::frequentWords()) {
         word(u'*' + w + u'*', false);
         word(u'*' + w + u'*', true);
-        word(w + u'*', false);
     }
     for (const char *w : {"*", "?", "*k*", "*K*", "*i*", "*İ*", "*\u212A*", "*istanbul*", "*kelvin*",
                           "*ünïcödé*", "*straSSe*", "rep?rt*", "*/media/*", "*, *", "*\"\"*",
                           "*12*", "report", "*.txt\",\"*"}) {
         word(QString::fromUtf8(w), false);
-        word(QString::fromUtf8(w), true);
     }
+    for (const char *w : {"*K*", "*\u212A*", "rep?rt*", "report*"})
+        word(QString::fromUtf8(w), true);
     for (const char *e : {"*.*", "*", "*.", "*.txt", "*.TXT", "*.t?t", "*.éxt", "*.gz", "*.tar.gz"})
         QTest::addRow("extension %s", e) << int(Mode::Extension) << QString::fromUtf8(e) << false;
     for (const char *range : {"01/01/90-12/31/24", "06/01/2000-07/01/2010"})
