@@ -239,12 +239,13 @@ bool WriteTableRows(const CatalogLibrary &library, const QString &name, const Ta
     return writeOrStage(library, name, rowLines(rows), error, transaction);
 }
 
-bool WriteLines(const CatalogLibrary &library, const QString &name, const SortedLineList &lines,
+bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineList &&lines,
                 QString *error, LibraryTransaction *transaction)
 {
-    // Lead: stage the list itself here once LibraryTransaction can take a
-    // SortedLineList, so a big scan is never held twice.
-    return writeOrStage(library, name, lines.lines(), error, transaction);
+    if (!transaction)
+        return library.writeCatalogLines(name, lines, error);
+    transaction->writeLineList(library.catalogFilePath(name), std::move(lines));
+    return true;
 }
 
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,

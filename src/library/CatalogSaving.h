@@ -33,7 +33,8 @@ bool WriteTableRows(const CatalogLibrary &library, const QString &name, const Ta
 
 // Writes catalog lines as they are, in the list's order: the lines of a
 // scan, which are already catalog lines, need no trip through table cells.
-bool WriteLines(const CatalogLibrary &library, const QString &name, const SortedLineList &lines,
+// The list is taken over, staged whole in transaction when one is given.
+bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineList &&lines,
                 QString *error = nullptr, LibraryTransaction *transaction = nullptr);
 
 // What a merge did. status is the text for the status line.

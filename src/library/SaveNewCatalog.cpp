@@ -165,7 +165,8 @@ SaveNewCatalog::Result SaveNewCatalog::update()
 void SaveNewCatalog::stageCatalog(LibraryTransaction &transaction) const
 {
     if (m_request.lines)
-        CatalogSaving::WriteLines(m_library, m_request.name, *m_request.lines, nullptr, &transaction);
+        CatalogSaving::WriteLines(m_library, m_request.name, std::move(*m_request.lines), nullptr,
+                                  &transaction);
     else
         CatalogSaving::WriteTableRows(m_library, m_request.name, m_request.rows, nullptr, &transaction);
 }

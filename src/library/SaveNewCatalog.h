@@ -41,8 +41,9 @@ public:
         CatalogSaving::TableRows rows;      // the table's rows without the title row
         QString driveType;                  // the run's drive type text
         // The scan's own catalog lines, saved as they are instead of rows
-        // when set; the list must outlive the save.
-        const SortedLineList *lines = nullptr;
+        // when set. Saving a new catalog or overwriting one takes them over
+        // (the list is left empty), so a large scan is never held twice.
+        SortedLineList *lines = nullptr;
     };
 
     struct Result {

@@ -157,6 +157,20 @@ void SortedLineList::addAll(const QStringList &lines)
         add(line);
 }
 
+void SortedLineList::merge(SortedLineList &&other)
+{
+    if (&other == this)
+        return;
+    other.settle();
+    settle();
+    // Blocks never move, so other's records stay valid in their new owner.
+    for (std::unique_ptr<char[]> &block : other.m_blocks)
+        m_blocks.push_back(std::move(block));
+    m_pending = std::move(other.m_sorted);
+    other.clear();
+    settle();
+}
+
 void SortedLineList::clear()
 {
     SortedLineList empty;

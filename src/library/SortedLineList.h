@@ -34,6 +34,9 @@ public:
     // The same for a line of valid UTF-8 without a line break.
     void addUtf8(QByteArrayView line);
     void addAll(const QStringList &lines);
+    // Adds every line of other (equal ones dropped), taking over its storage
+    // instead of copying the bytes; other is left empty.
+    void merge(SortedLineList &&other);
     void clear();
 
     qsizetype count() const;

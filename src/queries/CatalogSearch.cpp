@@ -24,7 +24,7 @@ namespace {
 // reading the file piece by piece. A restart in Windows-1252 empties lines
 // first. False when the file cannot be read.
 bool searchFile(CatalogStream &stream, const QString &path, LineMatcher &matcher,
-                QStringList &lines, const LineMatcher::Found &found)
+                SortedLineList &lines, const LineMatcher::Found &found)
 {
     if (!stream.open(path))
         return false;
@@ -118,7 +118,7 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
         return result;
     }
     LineFields scratch;
-    QStringList lines;
+    SortedLineList lines;
     CatalogStream stream;
     ResultSorter sorter;
     for (const CheckTree::Category &category : tree.categories()) {
@@ -138,16 +138,14 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
             const QString name = CatalogLines::quotedName(catalog.text);
             lines.clear();
             const bool read = searchFile(stream, path, *matcher, lines, [&](QStringView line) {
-                lines.append(CatalogLines::resultLine(line, name, scratch));
+                lines.add(CatalogLines::resultLine(line, name, scratch));
             });
             if (!read)
                 result.unreadable << catalog.text;
-            sorter.add(std::exchange(lines, QStringList()));
+            sorter.add(std::exchange(lines, SortedLineList()));
         }
     }
-    // Handed over in the list's own order, the lines need no sort there.
-    // To become addUtf8 once the list keeps its lines as UTF-8.
-    results.addAll(sorter.takeSorted());
+    results.merge(sorter.takeSorted());
     result.outcome = Outcome::Finished;
     result.matches = results.count();
     control.status(foundText(result.matches));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "library/SortedLineList.h"
 
 #include <condition_variable>
 #include <deque>
@@ -8,11 +8,9 @@
 #include <thread>
 #include <vector>
 
-// Puts a search's result lines in the order SortedLineList keeps, on a
-// second thread, while the search reads on: each catalog's lines are sorted
-// when handed over and merged with the ones before. A list added to a
-// SortedLineList in that order needs no sort there. Equal lines are kept;
-// the list drops them.
+// Puts a search's result lines in order on a second thread while the search
+// reads on: each catalog's list is sorted when handed over and merged with
+// the ones before, each line taking part in few merges.
 class ResultSorter
 {
 public:
@@ -21,9 +19,9 @@ public:
     ResultSorter(const ResultSorter &) = delete;
     ResultSorter &operator=(const ResultSorter &) = delete;
 
-    void add(QStringList lines);
+    void add(SortedLineList &&lines);
     // Every line handed over, in order; waits for the second thread.
-    QStringList takeSorted();
+    SortedLineList takeSorted();
 
 private:
     void work();
@@ -32,10 +30,9 @@ private:
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<QStringList> m_waiting;
+    std::deque<SortedLineList> m_waiting;
     bool m_closed = false;
-    // Sorted runs, each at least twice as long as the next, so that every
-    // line takes part in few merges.
-    std::vector<QStringList> m_runs;
+    // Sorted runs, each at least twice as long as the next.
+    std::vector<SortedLineList> m_runs;
     std::thread m_thread;
 };
