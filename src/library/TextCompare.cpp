@@ -198,6 +198,14 @@ int compareRestUtf8(QByteArrayView a, QByteArrayView b, bool exact)
         return 0;
     a = a.sliced(common);
     b = b.sliced(common);
+    // Most lines differ first in two ASCII letters of different folds,
+    // which decide the order at once.
+    if (!a.isEmpty() && !b.isEmpty() && uchar(a.front()) < 0x80 && uchar(b.front()) < 0x80) {
+        const char16_t fx = secondary(uchar(a.front()));
+        const char16_t fy = secondary(uchar(b.front()));
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
     int c = comparePrimaryUtf8(a, b);
     if (c == 0)
         c = compareSecondaryUtf8(a, b);
