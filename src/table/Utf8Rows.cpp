@@ -88,6 +88,23 @@ void Utf8Rows::append(QStringView line)
     m_rows.push_back(store(line));
 }
 
+void Utf8Rows::append(QByteArrayView line)
+{
+    m_rows.push_back(store(line));
+}
+
+Utf8Rows::Row Utf8Rows::store(QByteArrayView line)
+{
+    if (line.isEmpty())
+        return Row();
+    const qsizetype offset = m_size;
+    if (m_capacity < offset + line.size())
+        reserveTotal(qMax(offset + line.size(), m_capacity + m_capacity / 2));
+    std::memcpy(m_bytes.get() + offset, line.data(), size_t(line.size()));
+    m_size += line.size();
+    return Row{offset, line.size()};
+}
+
 Utf8Rows::Row Utf8Rows::store(QStringView line)
 {
     if (line.isEmpty())

@@ -25,6 +25,8 @@ public:
     void reserveBytes(qsizetype bytes);
     void reserveRows(qsizetype count);
     void append(QStringView line);
+    // A line that is already UTF-8.
+    void append(QByteArrayView line);
     // The bytes a line takes here.
     static qsizetype utf8Length(QStringView text);
 
@@ -50,6 +52,7 @@ private:
     };
 
     Row store(QStringView line);
+    Row store(QByteArrayView line);
     void reserveTotal(qsizetype bytes);
     void compactIfWasteful();
 

@@ -50,20 +50,51 @@ void VisualTableModel::setUpView(TableRules::View view)
     emit sortStateChanged();
 }
 
+namespace {
+
+qsizetype utf8Length(QStringView line)
+{
+    return Utf8Rows::utf8Length(line);
+}
+
+qsizetype utf8Length(QByteArrayView line)
+{
+    return line.size();
+}
+
+bool hasFields(QStringView line)
+{
+    return CellFields::hasFields(line);
+}
+
+// The same test on UTF-8: characters 1 to 32 are blanks, a NUL ends the line.
+bool hasFields(QByteArrayView line)
+{
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0)
+            return false;
+        if (byte > 32)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void VisualTableModel::fill(const QStringList &lines)
 {
-    fillFrom(lines, lines.size());
+    fillFrom(lines.size(), [&lines](qsizetype i) { return QStringView(lines.at(i)); });
 }
 
 void VisualTableModel::fill(const SortedLineList &lines)
 {
-    // Each at(i) here decodes a line the list may hold as UTF-8; reading its
-    // bytes directly would spare that once the list offers them.
-    fillFrom(lines, lines.count());
+    // The list's bytes are already the rows' form: nothing is decoded.
+    fillFrom(lines.count(), [&lines](qsizetype i) { return lines.utf8At(i); });
 }
 
-template <typename Lines>
-void VisualTableModel::fillFrom(const Lines &lines, qsizetype count)
+template <typename LineAt>
+void VisualTableModel::fillFrom(qsizetype count, LineAt lineAt)
 {
     if (count == 0)
         return;
@@ -71,13 +102,13 @@ void VisualTableModel::fillFrom(const Lines &lines, qsizetype count)
     // The exact size first, so the buffer is allocated once.
     qsizetype bytes = 0;
     for (qsizetype i = 0; i < count; ++i)
-        bytes += Utf8Rows::utf8Length(lines.at(i));
+        bytes += utf8Length(lineAt(i));
     Utf8Rows rows;
     rows.reserveBytes(bytes);
     rows.reserveRows(count);
     for (qsizetype i = 0; i < count; ++i) {
-        const QString &line = lines.at(i);
-        if (CellFields::hasFields(line))
+        const auto line = lineAt(i);
+        if (hasFields(line))
             rows.append(line);
     }
     rows.resize(count);

@@ -103,8 +103,8 @@ private:
     void setUpView(TableRules::View view);
     bool isCell(const QModelIndex &index) const;
     void reorder(const std::vector<int> &order);
-    template <typename Lines>
-    void fillFrom(const Lines &lines, qsizetype count);
+    template <typename LineAt>
+    void fillFrom(qsizetype count, LineAt lineAt);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);
