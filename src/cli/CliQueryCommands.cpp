@@ -82,7 +82,7 @@ int takeExport(CliContext &c, QStringList &args, CliTableExport &target)
 
 // Result lines (five entry fields and the catalog name) as output rows, or
 // as the result table written to the export file.
-int showResults(CliContext &c, const QStringList &lines, const CliTableExport &target)
+int showResults(CliContext &c, const SortedLineList &lines, const CliTableExport &target)
 {
     if (target.requested()) {
         VisualTableModel table(c.formats);
@@ -90,9 +90,10 @@ int showResults(CliContext &c, const QStringList &lines, const CliTableExport &t
         table.fill(lines);
         return target.write(c, table);
     }
+    // Line by line, so the results are never held a second time as text.
     RowWriter rows = c.rows();
-    for (const QString &line : lines) {
-        const QStringList fields = CommaText::split(line);
+    for (qsizetype i = 0; i < lines.count(); ++i) {
+        const QStringList fields = CommaText::split(lines.at(i));
         if (!fields.isEmpty())
             rows.write(fields);
     }
@@ -184,7 +185,7 @@ int search(CliContext &c, const QStringList &arguments)
     RunControl control;
     SortedLineList results;
     const CatalogSearch::Result result = searcher.run(request, tree, control, results);
-    if (const int code = showResults(c, results.lines(), target))
+    if (const int code = showResults(c, results, target))
         return code;
     c.err << CatalogSearch::foundText(result.matches) << Qt::endl;
     return reportUnreadable(c, result.unreadable);
@@ -222,7 +223,7 @@ int dupes(CliContext &c, const QStringList &arguments)
     RunControl control;
     SortedLineList results;
     const DuplicateFinder::Result result = DuplicateFinder(c.library).run(tree, criteria, control, results);
-    if (const int code = showResults(c, results.lines(), target))
+    if (const int code = showResults(c, results, target))
         return code;
     c.err << DuplicateFinder::foundText(result.duplicates) << Qt::endl;
     return reportUnreadable(c, result.unreadable);
