@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QString>
 
@@ -22,6 +24,19 @@ inline qint64 peakKilobytes()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+// Seconds that `sort -f` takes over a file, output thrown away: the yardstick
+// of sorting a catalog.
+inline double sortMinusF(const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess sort;
+    sort.setStandardOutputFile(QProcess::nullDevice());
+    sort.start(QStringLiteral("sort"), {QStringLiteral("-f"), path});
+    sort.waitForFinished(-1);
+    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 // Writes a generated catalog file of entries lines, each made by

@@ -52,17 +52,6 @@ double cpuSeconds()
     return t.tv_sec + t.tv_nsec / 1e9;
 }
 
-double sortMinusF(const QString &path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess sort;
-    sort.setStandardOutputFile(QProcess::nullDevice());
-    sort.start(QStringLiteral("sort"), {QStringLiteral("-f"), path});
-    sort.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -81,7 +70,7 @@ int main(int argc, char **argv)
     const CatalogLibrary library(temp.path());
     const QString shuffled = temp.filePath(QStringLiteral("shuffled.txt"));
     TextFile::writeLines(shuffled, lines);
-    const double sortF = sortMinusF(shuffled);
+    const double sortF = BenchSupport::sortMinusF(shuffled);
     std::printf("%-30s %8.3f s\n", "sort -f (yardstick)", sortF);
 
     QElapsedTimer timer;

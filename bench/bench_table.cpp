@@ -82,17 +82,6 @@ QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats, bool 
     return CommaText::join({name, QString::number(size), formats.formatStamp(stamp), path, comment});
 }
 
-double sortMinusF(const QString &path)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess sort;
-    sort.setStandardOutputFile(QProcess::nullDevice());
-    sort.start(QStringLiteral("sort"), {QStringLiteral("-f"), path});
-    sort.waitForFinished(-1);
-    return timer.nsecsElapsed() / 1e9;
-}
-
 void report(const char *what, double seconds, double limit)
 {
     std::printf("%-28s %8.3f s   target %8.3f s   %s\n", what, seconds, limit,
@@ -125,7 +114,7 @@ int main(int argc, char **argv)
     const double fileMb = info.size() / 1e6;
     std::printf("catalog file: %s, %.1f MB\n", qPrintable(file), fileMb);
 
-    const double sortF = sortMinusF(file);
+    const double sortF = BenchSupport::sortMinusF(file);
     std::printf("%-28s %8.3f s\n", "sort -f (yardstick)", sortF);
 
     // The library wants the file in its Catalogs folder.

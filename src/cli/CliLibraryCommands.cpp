@@ -64,16 +64,25 @@ int parseColumn(const QString &text)
     return int(kColumnNames.indexOf(text.toLower()));
 }
 
+// A catalog's lines in their stored order; 0, or the exit status after
+// reporting.
+int loadLines(CliContext &c, const QString &name, SortedLineList &lines)
+{
+    if (!c.library.catalogFileExists(name))
+        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
+    QString error;
+    if (!c.library.loadCatalog(name, lines, &error))
+        return c.fail(error);
+    return 0;
+}
+
 // The table's own rows and comparison rules, as the program shows the
 // catalog when it opens it; 0, or the exit status after reporting.
 int openTable(CliContext &c, const QString &name, VisualTableModel &table)
 {
-    if (!c.library.catalogFileExists(name))
-        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
     SortedLineList lines;
-    QString error;
-    if (!c.library.loadCatalog(name, lines, &error))
-        return c.fail(error);
+    if (const int code = loadLines(c, name, lines))
+        return code;
     table.setUpCatalogView();
     table.fill(lines);
     return 0;
@@ -95,12 +104,9 @@ void writeCatalogRow(RowWriter &rows, QStringView line)
 // the table's empty rows and print nothing.
 int showStoredOrder(CliContext &c, const QString &name)
 {
-    if (!c.library.catalogFileExists(name))
-        return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(name));
     SortedLineList lines;
-    QString error;
-    if (!c.library.loadCatalog(name, lines, &error))
-        return c.fail(error);
+    if (const int code = loadLines(c, name, lines))
+        return code;
     RowWriter rows = c.rows();
     for (qsizetype i = 0; i < lines.count(); ++i) {
         const QString line = lines.at(i);

@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -128,12 +129,16 @@ ReadOutcome readSegments(QFile &file, TakePiece take)
     return ReadOutcome::Read;
 }
 
-// Each piece decoded on its own, as the QStringList reader has always done.
-bool takeTextPiece(QByteArray &&piece, QStringList &lines, bool utf8)
+// Each piece decoded on its own. The decoder takes a U+FEFF at the start of
+// the text for a byte order mark; only the file's first piece can have one,
+// so in a later piece it is a character of the line that begins there.
+bool takeTextPiece(QByteArray &&piece, QStringList &lines, bool utf8, bool firstPiece)
 {
     QString text;
     if (utf8) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const auto flags = firstPiece ? QStringDecoder::Flag::Stateless
+                                      : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+        QStringDecoder decoder(QStringDecoder::Utf8, flags);
         text = decoder.decode(piece);
         if (decoder.hasError())
             return false;
@@ -172,7 +177,7 @@ void appendLineBytes(QByteArrayView bytes, SortedLineList &lines)
 
 // The UTF-8 bytes are kept as they are; a Windows-1252 piece is turned
 // into UTF-8 first.
-bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8)
+bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8, bool firstPiece)
 {
     if (!utf8) {
         appendLineBytes(Windows1252::decode(piece).toUtf8(), lines);
@@ -180,10 +185,10 @@ bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8)
     }
     if (!QByteArrayView(piece).isValidUtf8())
         return false;
-    // The decoder the text reader uses drops a byte order mark at the start
-    // of every piece it decodes; dropping it here reads the same lines.
+    // As the text reader: a second mark at the very start of the file is
+    // dropped too.
     QByteArrayView bytes(piece);
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    if (firstPiece && bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     appendLineBytes(bytes, lines);
     return true;
@@ -193,7 +198,7 @@ bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8)
 // file again as Windows-1252 into an emptied list.
 template <typename List>
 bool readWhole(const QString &path, List &lines, QString *error,
-               bool (*takePiece)(QByteArray &&, List &, bool))
+               bool (*takePiece)(QByteArray &&, List &, bool utf8, bool firstPiece))
 {
     QFile file(path);
     lines.clear();
@@ -203,7 +208,10 @@ bool readWhole(const QString &path, List &lines, QString *error,
         return false;
     }
     const auto reader = [&](bool utf8) {
-        return readSegments(file, [&](QByteArray &&piece) { return takePiece(std::move(piece), lines, utf8); });
+        bool first = true;
+        return readSegments(file, [&](QByteArray &&piece) {
+            return takePiece(std::move(piece), lines, utf8, std::exchange(first, false));
+        });
     };
     ReadOutcome outcome = reader(true);
     if (outcome == ReadOutcome::NotUtf8) {

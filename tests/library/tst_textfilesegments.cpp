@@ -48,6 +48,9 @@ void TestTextFileSegments::readsAsWholeFile_data()
     QTest::newRow("NUL ends the text in the second piece")
         << fillTo(kPiece + 10, QByteArray("cut here", 8) + '\0' + "\r\nignored") << -1;
     QTest::newRow("BOM at the start") << "\xEF\xBB\xBF" + fillTo(kPiece, "tail") << -1;
+    // A U+FEFF that begins a line is text, wherever the pieces fall.
+    QTest::newRow("U+FEFF starting the second piece")
+        << fillTo(kPiece - 2, "\r\n\xEF\xBB\xBFy\r\nlast") << -1;
 }
 
 void TestTextFileSegments::readsAsWholeFile()
