@@ -287,7 +287,9 @@ QStringList SortedLineList::takeUnsorted()
 bool SortedLineList::holdsLoneSurrogate(QByteArrayView bytes)
 {
     // A surrogate's three-byte form is ED followed by A0 to BF; valid UTF-8
-    // never holds that pair.
+    // never holds that pair. An empty line may have no data at all.
+    if (bytes.isEmpty())
+        return false;
     const char *p = bytes.data();
     const char *end = p + bytes.size();
     while ((p = static_cast<const char *>(std::memchr(p, 0xED, size_t(end - p))))) {
