@@ -13,17 +13,24 @@
 // Helpers shared by the benchmark programs.
 namespace BenchSupport {
 
-// The process's peak resident memory (VmHWM) in kilobytes, or -1.
-inline qint64 peakKilobytes()
+// A memory figure of /proc/self/status ("VmHWM:", "VmRSS:") in kilobytes,
+// or -1.
+inline qint64 statusKilobytes(const QByteArray &field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+
+// The process's peak resident memory (VmHWM) in kilobytes, or -1.
+inline qint64 peakKilobytes()
+{
+    return statusKilobytes("VmHWM:");
 }
 
 // Seconds that `sort -f` takes over a file, output thrown away: the yardstick

@@ -52,14 +52,7 @@ const char *pick(const char *const (&list)[N], QRandomGenerator &rng)
 qint64 residentKilobytes()
 {
     malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
+    return BenchSupport::statusKilobytes("VmRSS:");
 }
 
 QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats, bool longLine)
