@@ -59,8 +59,19 @@ CategoryTree::CatalogRef CategoryTreeModel::catalogRef(const QModelIndex &index)
     return {int(index.internalId()) - 1, index.row()};
 }
 
+// Another program's change can reach the tree before the view is rebuilt:
+// an index of the old tree then reads as nothing.
+bool CategoryTreeModel::holds(const QModelIndex &index) const
+{
+    if (isCategory(index))
+        return index.row() < m_tree.categoryCount();
+    return isCatalog(index) && catalogIndex(catalogRef(index)).isValid();
+}
+
 QString CategoryTreeModel::nodeText(const QModelIndex &index) const
 {
+    if (!holds(index))
+        return {};
     if (isCategory(index))
         return m_tree.category(index.row()).name;
     if (isCatalog(index))
@@ -70,6 +81,8 @@ QString CategoryTreeModel::nodeText(const QModelIndex &index) const
 
 int CategoryTreeModel::nodeImage(const QModelIndex &index) const
 {
+    if (!holds(index))
+        return -1;
     if (isCategory(index))
         return m_tree.category(index.row()).image;
     if (isCatalog(index))
@@ -89,7 +102,7 @@ QModelIndex CategoryTreeModel::index(int row, int column, const QModelIndex &par
         return {};
     if (!parent.isValid())
         return row < m_tree.categoryCount() ? createIndex(row, 0, quintptr(0)) : QModelIndex();
-    if (isCategory(parent) && row < int(m_tree.category(parent.row()).catalogs.size()))
+    if (isCategory(parent) && holds(parent) && row < int(m_tree.category(parent.row()).catalogs.size()))
         return createIndex(row, 0, quintptr(parent.row() + 1));
     return {};
 }
@@ -105,7 +118,7 @@ int CategoryTreeModel::rowCount(const QModelIndex &parent) const
 {
     if (!parent.isValid())
         return m_tree.categoryCount();
-    if (isCategory(parent))
+    if (isCategory(parent) && holds(parent))
         return int(m_tree.category(parent.row()).catalogs.size());
     return 0;
 }

@@ -53,5 +53,7 @@ signals:
     void catalogDropped(CategoryTree::CatalogRef catalog, int category);
 
 private:
+    bool holds(const QModelIndex &index) const;
+
     CategoryTree &m_tree;
 };

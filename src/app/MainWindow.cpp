@@ -3,6 +3,7 @@
 #include "CategoryTreeModel.h"
 #include "NamedEditorDelegate.h"
 #include "ToolPanel.h"
+#include "TreeViewMemory.h"
 #include "VisualTableDelegate.h"
 #include "table/VisualTableModel.h"
 
@@ -98,6 +99,7 @@ void MainWindow::createWidgets()
     m_treeView->setModel(m_treeModel);
     m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
+    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_state.tree);
     connectTree();
 
     m_tableModel = new VisualTableModel(m_formats, this);

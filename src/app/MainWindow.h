@@ -106,9 +106,16 @@ private:
     // A panel's stored Left and Top, relative to the client area.
     QPoint storedPanelPosition(const QString &objectName) const;
     void shutDown();
-    // Applies a change of the tree or its comments and stores the three
-    // list files with it; on failure the change is undone and reported.
-    bool storeChange(const std::function<void()> &change);
+    // Applies a change of the tree or its comments and stores the list files
+    // it altered; on failure the change is undone and reported. The change
+    // runs under the library's lock on the lists as they are on disk, so it
+    // finds its nodes by name; it returns why it cannot be made, or nothing.
+    bool storeChange(const std::function<QString()> &change);
+    // Reads the lists again when another program changed them, and shows
+    // them; the table and its unsaved edits stay as they are.
+    void followLibrary();
+    // Rebuilds the tree view when the lists were read again underneath it.
+    void showReloadedLists();
     void TooltipsOn1Click();
     void applyTooltips(bool on, bool announce);
     void ShowKestrovane1Click();
@@ -166,6 +173,8 @@ private:
     void TreeView1Edited(const QModelIndex &index, const QString &text);
     void TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category);
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
+    // Renames a category found by name; why it cannot, or nothing.
+    QString renameCategoryNamed(const QString &oldName, const QString &newName);
     int catalogCountOf(int category) const;
 
     // MainWindowRuns.cpp: what waits while a run (index, update, search,
@@ -397,6 +406,7 @@ private:
     Dialogs &m_dialogs;
     LibraryState m_state;
     FormValues m_form;
+    FormValues m_storedForm; // m_form as read or last written, to store only changes
     bool m_startedUp = false;
     bool m_shutDown = false;
     bool m_busy = false;
@@ -406,6 +416,9 @@ private:
     QWidget *m_panel1 = nullptr;
     QTreeView *m_treeView = nullptr;
     CategoryTreeModel *m_treeModel = nullptr;
+    class TreeViewMemory *m_treeMemory = nullptr;
+    class LibraryWatch *m_libraryWatch = nullptr;
+    quint64 m_shownReloads = 0; // LibraryState::listReloads the tree view shows
     QTableView *m_tableView = nullptr;
     VisualTableModel *m_tableModel = nullptr;
     QMenu *m_catalogPopup = nullptr;  // PopupMenu3

@@ -81,7 +81,10 @@ void MainWindow::AcceptCatCommentClick()
     const QString comment = m_catCommText->toPlainText();
     // A new name with an empty comment only hides the panel.
     if (m_state.treeComments.contains(key) || !comment.isEmpty()) {
-        if (!storeChange([&] { TreeOperations::setTreeComment(m_state, key, comment); }))
+        if (!storeChange([&] {
+                TreeOperations::setTreeComment(m_state, key, comment);
+                return QString();
+            }))
             return; // the panel stays open with the text
     }
     panel(QStringLiteral("Catcommdlg"))->hide();

@@ -249,5 +249,8 @@ void MainWindow::reportCommentEdited(int column, int row)
     if (catalog.isEmpty())
         return;
     const QString comment = m_tableModel->cell(column, row);
-    storeChange([&] { CatalogReport::storeComment(m_state.treeComments, catalog, comment); });
+    storeChange([&] {
+        CatalogReport::storeComment(m_state.treeComments, catalog, comment);
+        return QString();
+    });
 }

@@ -3,7 +3,9 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "LibraryWatch.h"
 #include "ToolPanel.h"
+#include "library/LibraryLock.h"
 #include "library/LibraryTransaction.h"
 #include "settings/ColumnWidths.h"
 #include "settings/WindowPlacement.h"
@@ -45,22 +47,49 @@ void MainWindow::startUp()
         m_dialogs.error(error);
         return;
     }
-    m_treeModel->refresh();
+    refreshTree();
     m_startedUp = true;
+    m_libraryWatch = new LibraryWatch(m_library.root(), this);
+    connect(m_libraryWatch, &LibraryWatch::changed, this, &MainWindow::followLibrary);
     if (const QString unreadable = CatalogLibrary::unreadableMessage(m_state); !unreadable.isEmpty())
         m_dialogs.error(unreadable);
     if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_state); !unloaded.isEmpty())
         StatusLine(unloaded);
 }
 
-bool MainWindow::storeChange(const std::function<void()> &change)
+bool MainWindow::storeChange(const std::function<QString()> &change)
 {
     QString error;
-    if (LibraryTransaction::apply(m_library, m_state, [&](LibraryTransaction &) { change(); }, &error))
+    const auto changeNow = [&](LibraryTransaction &transaction) {
+        if (const QString problem = change(); !problem.isEmpty())
+            transaction.abort(problem);
+    };
+    const bool stored = LibraryTransaction::apply(m_library, m_state, changeNow, &error);
+    showReloadedLists();
+    if (stored)
         return true;
     StatusLine(QStringLiteral("Failed To Save Catalog"));
     m_dialogs.error(error);
     return false;
+}
+
+void MainWindow::followLibrary()
+{
+    if (!m_startedUp || m_shutDown)
+        return;
+    {
+        const LibraryLock lock(m_library.root(), LibraryLock::Kind::Shared, 0);
+        if (!lock.isLocked())
+            return; // a writer is at work: its own change will be noticed
+        m_library.refreshLists(m_state);
+    }
+    showReloadedLists();
+}
+
+void MainWindow::showReloadedLists()
+{
+    if (m_state.listReloads != m_shownReloads)
+        refreshTree();
 }
 
 void MainWindow::scaleToScreen()
@@ -93,6 +122,7 @@ void MainWindow::restoreForm()
         }
     }
     m_form = FormValues::restore(m_settings);
+    m_storedForm = m_form;
     applyStoredProperties();
 }
 
@@ -134,10 +164,19 @@ void MainWindow::saveForm()
         placement.showCmd = WindowPlacement::Minimised;
     else if (isMaximized())
         placement.showCmd = WindowPlacement::Maximised;
-    bool ok = placement.write(m_settings, screenSize());
     collectStoredProperties();
-    ok = ok && m_form.save(m_settings);
-    if (!ok)
+    // The settings file is shared with the command-line tool: only what this
+    // window changed is written, under the library's lock.
+    const LibraryLock lock(m_library.root());
+    if (!lock.isLocked()) {
+        m_dialogs.error(lock.error());
+        return;
+    }
+    bool ok = placement.write(m_settings, screenSize());
+    ok = ok && m_form.saveChanges(m_settings, m_storedForm);
+    if (ok)
+        m_storedForm = m_form;
+    else
         m_dialogs.error(m_settings.lastError());
 }
 

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "TreeViewMemory.h"
 #include "library/CatalogName.h"
 #include "library/TreeOperations.h"
 #include "table/VisualTableModel.h"
@@ -96,34 +97,8 @@ void MainWindow::TreeView1KeyPress(QKeyEvent *event)
 
 void MainWindow::refreshTree(const QString &selectName, bool catalog)
 {
-    QStringList expanded;
-    for (int i = 0; i < m_state.tree.categoryCount(); ++i) {
-        if (m_treeView->isExpanded(m_treeModel->categoryIndex(i)))
-            expanded << m_state.tree.category(i).name;
-    }
-    m_treeModel->refresh();
-    for (const QString &name : expanded) {
-        for (int i = 0; i < m_state.tree.categoryCount(); ++i) {
-            if (m_state.tree.category(i).name == name)
-                m_treeView->expand(m_treeModel->categoryIndex(i));
-        }
-    }
-    if (selectName.isEmpty())
-        return;
-    QModelIndex index;
-    if (catalog) {
-        const CategoryTree::CatalogRef ref = m_state.tree.findCatalog(selectName);
-        index = m_treeModel->catalogIndex(ref);
-        if (index.isValid())
-            m_treeView->expand(index.parent());
-    } else {
-        for (int i = 0; i < m_state.tree.categoryCount() && !index.isValid(); ++i) {
-            if (m_state.tree.category(i).name == selectName)
-                index = m_treeModel->categoryIndex(i);
-        }
-    }
-    if (index.isValid())
-        selectNode(index);
+    m_shownReloads = m_state.listReloads;
+    m_treeMemory->rebuild(selectName, catalog);
 }
 
 void MainWindow::AddCategory1Click()
@@ -135,7 +110,12 @@ void MainWindow::AddCategory1Click()
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
     }
-    if (!storeChange([&] { m_state.tree.addCategory(*name); }))
+    const auto add = [&] {
+        if (m_state.tree.findCategory(*name) < 0)
+            m_state.tree.addCategory(*name);
+        return QString();
+    };
+    if (!storeChange(add))
         return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
@@ -159,7 +139,7 @@ void MainWindow::RenameSelectedCategory1Click()
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
     }
-    if (!storeChange([&] { TreeOperations::renameCategory(m_state, node.row(), *name); }))
+    if (!storeChange([&] { return renameCategoryNamed(oldName, *name); }))
         return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
@@ -179,7 +159,16 @@ void MainWindow::DeleteSelectedCategory1Click()
     }
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
         return;
-    if (!storeChange([&] { TreeOperations::deleteCategory(m_state, node.row()); }))
+    const auto remove = [&] {
+        const int category = m_state.tree.findCategory(name);
+        if (category < 0)
+            return TreeOperations::goneMessage(name);
+        if (QString refusal = TreeOperations::deleteCategoryRefusal(m_state, category); !refusal.isEmpty())
+            return refusal;
+        TreeOperations::deleteCategory(m_state, category);
+        return QString();
+    };
+    if (!storeChange(remove))
         return;
     refreshTree();
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
@@ -200,8 +189,8 @@ void MainWindow::RenameSelectedCatalog1Click()
         return;
     }
     QString error;
-    if (!TreeOperations::renameCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), *name, &error)
-             .isValid()) {
+    if (!TreeOperations::renameCatalog(m_state, m_library, oldName, *name, &error).isValid()) {
+        showReloadedLists();
         m_dialogs.error(error);
         return;
     }
@@ -215,13 +204,14 @@ void MainWindow::DeleteSelectedCatalog1Click()
     if (!CategoryTreeModel::isCatalog(node))
         return;
     const QString name = m_treeModel->nodeText(node);
+    const QString category = m_treeModel->nodeText(node.parent());
     if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
         return;
-    const QString category = m_state.tree.category(CategoryTreeModel::categoryOf(node)).name;
     QString error;
-    if (TreeOperations::deleteCatalog(m_state, m_library, CategoryTreeModel::catalogRef(node), &error))
+    if (TreeOperations::deleteCatalog(m_state, m_library, name, &error))
         emptyTable();
     if (!error.isEmpty()) {
+        showReloadedLists();
         m_dialogs.error(error);
         return;
     }
@@ -242,8 +232,9 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             return;
         }
         QString error;
-        const CategoryTree::CatalogRef ref = CategoryTreeModel::catalogRef(index);
-        if (!TreeOperations::renameCatalog(m_state, m_library, ref, text, &error).isValid()) {
+        if (!TreeOperations::renameCatalog(m_state, m_library, m_treeModel->nodeText(index), text, &error)
+                 .isValid()) {
+            showReloadedLists();
             m_dialogs.error(error);
             return;
         }
@@ -254,7 +245,8 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
         m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
         return;
     }
-    if (!storeChange([&] { TreeOperations::renameCategory(m_state, index.row(), text); }))
+    const QString oldName = m_treeModel->nodeText(index);
+    if (!storeChange([&] { return renameCategoryNamed(oldName, text); }))
         return;
     refreshTree(text, false);
 }
@@ -264,6 +256,24 @@ void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int categor
     if (!catalog.isValid() || category < 0 || category >= m_state.tree.categoryCount())
         return;
     const QString name = m_state.tree.catalog(catalog).name;
-    storeChange([&] { m_state.tree.moveCatalog(catalog, category); });
+    const QString target = m_state.tree.category(category).name;
+    const auto move = [&] {
+        const CategoryTree::CatalogRef now = m_state.tree.findCatalog(name);
+        const int to = m_state.tree.findCategory(target);
+        if (!now.isValid() || to < 0)
+            return TreeOperations::goneMessage(now.isValid() ? target : name);
+        m_state.tree.moveCatalog(now, to);
+        return QString();
+    };
+    storeChange(move);
     refreshTree(name, true);
+}
+
+QString MainWindow::renameCategoryNamed(const QString &oldName, const QString &newName)
+{
+    const int category = m_state.tree.findCategory(oldName);
+    if (category < 0)
+        return TreeOperations::goneMessage(oldName);
+    TreeOperations::renameCategory(m_state, category, newName);
+    return QString();
 }

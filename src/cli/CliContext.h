@@ -15,6 +15,7 @@ constexpr int Ok = 0;
 constexpr int Failed = 1;       // an unknown name, a refusal, a failed operation
 constexpr int BadArguments = 2; // a bad command, option or value
 constexpr int NoLibrary = 3;    // no library where a reading command looked
+constexpr int Busy = 4;         // another program holds the library's lock
 } // namespace CliExit
 
 // What every command of the command-line tool works with: the library, its
@@ -50,7 +51,9 @@ struct CliContext {
 // arguments after its name, returning the exit status. A command with
 // columns writes rows and takes --format; the columns are its row's names.
 struct CliCommand {
-    enum class Access { Reads, Writes };
+    // Writes holds the library's lock for the whole command; Scans takes it
+    // only once its scan is done, so a long scan blocks nobody.
+    enum class Access { Reads, Writes, Scans };
 
     const char *name;
     const char *synopsis;

@@ -1,6 +1,8 @@
 // Indexing commands: index a directory into a new catalog, update a catalog.
 #include "CliContext.h"
 
+#include "library/LibraryLock.h"
+
 #include "indexing/IndexingRun.h"
 #include "indexing/MaskList.h"
 #include "indexing/UpdateRun.h"
@@ -191,6 +193,12 @@ int index(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("0 Files Cataloged"));
 
     c.state.dirList.clear();
+    // The scan ran without the lock; from here on the library is ours, as
+    // another program may have left it meanwhile.
+    const LibraryLock lock(c.library.root());
+    if (!lock.isLocked())
+        return c.fail(lock.error(), lock.isBusy() ? CliExit::Busy : CliExit::Failed);
+    c.library.refreshLists(c.state);
     // A category named for the first time is made now, so a failed run
     // leaves no empty one behind.
     int category = c.state.tree.findCategory(a.category);
@@ -280,6 +288,11 @@ int update(CliContext &c, const QStringList &args)
     TerminalProgress progress(c.err);
     const UpdateRun::Result result = UpdateRun(c.state, c.library, progress).run(params);
     progress.finish();
+    // The run stored its merge under the lock; the lists it changed are
+    // stored under it too.
+    const LibraryLock lock(c.library.root());
+    if (!lock.isLocked())
+        return c.fail(lock.error(), lock.isBusy() ? CliExit::Busy : CliExit::Failed);
     if (!unanswered.isEmpty())
         return c.fail(unanswered + QStringLiteral("\n(answer with --yes)"));
     if (result.outcome != UpdateRun::Outcome::Updated)
@@ -312,12 +325,12 @@ QList<CliCommand> indexingCommands()
          "  --if-exists WHAT    when NAME is taken: fail (the default), overwrite (file\n"
          "                      comments are lost), update (keep the comments of files still\n"
          "                      there) or rename:NEW (save under NEW)\n",
-         index, CliCommand::Access::Writes},
+         index, CliCommand::Access::Scans},
         {"update", "update NAME [--path DIR] [--yes]",
          "Rescans a catalog with its stored options, keeping the comments of files still there.",
          "  --path DIR          the directory to scan, when it moved or is not stored\n"
          "  --yes               go on without asking for a removable disk or CD-ROM, or when\n"
          "                      the volume label is not the catalog's name\n",
-         update, CliCommand::Access::Writes},
+         update, CliCommand::Access::Scans},
     };
 }

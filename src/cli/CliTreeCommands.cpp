@@ -18,7 +18,7 @@ int renameCatalog(CliContext &c, const QStringList &args)
     if (!problem.isEmpty())
         return c.fail(problem);
     const QString oldName = c.state.tree.catalog(ref).name;
-    if (QString error; !TreeOperations::renameCatalog(c.state, c.library, ref, args.at(1), &error).isValid())
+    if (QString error; !TreeOperations::renameCatalog(c.state, c.library, oldName, args.at(1), &error).isValid())
         return c.fail(error);
     c.out << "Renamed " << oldName << " To " << args.at(1) << '\n';
     return 0;
@@ -60,7 +60,7 @@ int deleteCatalog(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.first()));
     const QString name = c.state.tree.catalog(ref).name;
     // The deletion stores the file, the tree and both lists itself.
-    if (QString error; !TreeOperations::deleteCatalog(c.state, c.library, ref, &error) && !error.isEmpty())
+    if (QString error; !TreeOperations::deleteCatalog(c.state, c.library, name, &error) && !error.isEmpty())
         return c.fail(error);
     c.out << "Catalog " << name << " Deleted\n";
     return CliExit::Ok;

@@ -1,6 +1,7 @@
 // kestrovane-cli: the catalog library from the command line.
 #include "CliContext.h"
 #include "library/FileNameText.h"
+#include "library/LibraryLock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -16,7 +18,8 @@ const char *const kExitStatus = "Exit status:\n"
                                 "  1  an unknown catalog or category, a refused or failed operation\n"
                                 "  2  a bad command, option or value\n"
                                 "  3  no library (reading commands only; writing ones create it), or one that\n"
-                                "     cannot be opened\n";
+                                "     cannot be opened\n"
+                                "  4  the library is busy: another program kept it locked for 5 seconds\n";
 
 const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): no header, tab-separated, with\n"
                                   "                        \\\\, \\t, \\n, \\r for a backslash, tab, LF, CR in a field;\n"
@@ -53,7 +56,7 @@ void printHelp(QTextStream &out)
 void printCommandHelp(QTextStream &out, const CliCommand &command)
 {
     out << "Usage: kestrovane-cli [--library DIR] " << command.synopsis << "\n\n" << command.summary << '\n';
-    out << (command.access == CliCommand::Access::Writes ? "Changes the library (creating it when missing).\n"
+    out << (command.access != CliCommand::Access::Reads ? "Changes the library (creating it when missing).\n"
                                                          : "Only reads the library.\n");
     if (*command.options || command.columns)
         out << "\nOptions:\n" << command.options << (command.columns ? kFormatOption : "");
@@ -96,8 +99,6 @@ bool createLibrary(CliContext &c)
                CliExit::NoLibrary);
         return false;
     }
-    if (!c.save())
-        return false;
     c.note(QStringLiteral("created a new catalog library at ") + c.library.root());
     return true;
 }
@@ -194,15 +195,26 @@ int main(int argc, char *argv[])
     root = QDir(root).absolutePath();
     const QStringList columns = command->columns ? QString::fromLatin1(command->columns).split(u',') : QStringList();
     CliContext context{CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err, format, columns};
+    const bool reads = command->access == CliCommand::Access::Reads;
     if (!looksLikeLibrary(root)) {
-        if (command->access == CliCommand::Access::Reads)
+        if (reads)
             return context.fail(QStringLiteral("no catalog library at ") + root, CliExit::NoLibrary);
-        if (!createLibrary(context))
-            return CliExit::NoLibrary;
+        QDir().mkpath(root);
     }
+    // A reader takes the lock only while it reads the lists; a writer keeps
+    // it, so what it read stays true until its change is stored.
+    std::optional<LibraryLock> lock(std::in_place, root, reads ? LibraryLock::Kind::Shared
+                                                               : LibraryLock::Kind::Exclusive);
+    if (!lock->isLocked())
+        return context.fail(lock->error(), lock->isBusy() ? CliExit::Busy : CliExit::NoLibrary);
+    if (!looksLikeLibrary(root) && !createLibrary(context))
+        return CliExit::NoLibrary;
     QString error;
-    if (!context.library.startUp(context.state, &error))
+    const auto access = reads ? CatalogLibrary::Access::Reader : CatalogLibrary::Access::Writer;
+    if (!context.library.startUp(context.state, &error, access))
         return context.fail(error, CliExit::NoLibrary);
+    if (command->access != CliCommand::Access::Writes)
+        lock.reset();
     // A list file that cannot be read would be replaced by the next write.
     if (const QString unreadable = CatalogLibrary::unreadableMessage(context.state); !unreadable.isEmpty())
         return context.fail(unreadable, CliExit::NoLibrary);

@@ -7,6 +7,7 @@
 #include "library/LibraryTransaction.h"
 #include "library/RunControl.h"
 #include "library/TextFile.h"
+#include "library/TreeOperations.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -100,6 +101,12 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     // The merge sorts what it keeps; the scanned lines need no sort of their own.
     // The merged file and the new information line are stored together.
     LibraryTransaction transaction(m_library, m_state);
+    // Another program may have removed the catalog while it was scanned.
+    if (transaction.isLocked() && !m_state.tree.findCatalog(params.catalogName).isValid()
+        && !m_state.catalogInfo.contains(params.catalogName) && !m_library.catalogFileExists(params.catalogName)) {
+        result.error = TreeOperations::goneMessage(params.catalogName);
+        return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
+    }
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
         CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);

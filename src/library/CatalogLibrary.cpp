@@ -1,13 +1,17 @@
 #include "CatalogLibrary.h"
 
+#include "LibraryLock.h"
 #include "LibraryState.h"
 #include "LibraryTransaction.h"
 #include "SortedLineList.h"
 #include "TextFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <sys/stat.h>
 
 CatalogLibrary::CatalogLibrary(const QString &root) : m_root(root)
 {
@@ -96,26 +100,100 @@ bool CatalogLibrary::readListFile(const QString &path, QStringList &lines, Libra
     return false;
 }
 
-bool CatalogLibrary::startUp(LibraryState &state, QString *error) const
+bool CatalogLibrary::startUp(LibraryState &state, QString *error, Access access) const
 {
-    if (!QDir().mkpath(catalogsDir())) {
+    const auto failed = [error](const QString &reason) {
         if (error)
-            *error = QStringLiteral("Unable to create directory %1").arg(catalogsDir());
+            *error = reason;
         return false;
+    };
+    if (access == Access::Reader) {
+        const LibraryLock lock(m_root, LibraryLock::Kind::Shared);
+        if (!lock.isLocked())
+            return failed(lock.error());
+        state = LibraryState();
+        loadLists(state);
+        return true;
     }
+    if (!QDir().mkpath(catalogsDir()))
+        return failed(QStringLiteral("Unable to create directory %1").arg(catalogsDir()));
+    const LibraryLock lock(m_root);
+    if (!lock.isLocked())
+        return failed(lock.error());
     if (!LibraryTransaction::recover(*this, error))
         return false;
     state = LibraryState();
-    QStringList lines;
-    if (readListFile(treePath(), lines, state))
-        state.tree.loadLines(lines);
-    else if (state.unreadableFiles.isEmpty())
-        state.tree.addCategory(QStringLiteral("Sample Category"));
-    if (QStringList info; readListFile(infoListPath(), info, state))
+    loadLists(state);
+    if (QFileInfo::exists(treePath()) || !state.unreadableFiles.isEmpty())
+        return true;
+    // A new library: the first tree and the two empty lists beside it.
+    LibraryTransaction transaction(*this, state);
+    transaction.createMissingLists();
+    return transaction.commit(error);
+}
+
+void CatalogLibrary::loadLists(LibraryState &state) const
+{
+    const auto readable = [&state](const QString &path) { return !state.unreadableFiles.contains(path); };
+    if (readable(treePath())) {
+        state.tree.clear();
+        state.storedTree.clear();
+        if (QStringList lines; readListFile(treePath(), lines, state)) {
+            state.tree.loadLines(lines);
+            state.storedTree = state.tree.saveLines();
+        } else if (readable(treePath())) {
+            state.tree.addCategory(QStringLiteral("Sample Category"));
+        }
+    }
+    if (readable(infoListPath())) {
+        QStringList info;
+        readListFile(infoListPath(), info, state);
         state.catalogInfo.setLines(info);
-    if (QStringList comments; readListFile(commentsPath(), comments, state))
+        state.storedInfo = state.catalogInfo.lines();
+    }
+    if (readable(commentsPath())) {
+        QStringList comments;
+        readListFile(commentsPath(), comments, state);
         state.treeComments.setLines(comments);
+        state.storedComments = state.treeComments.lines();
+    }
+    state.listStamp = listStamp();
+}
+
+QByteArray CatalogLibrary::listStamp() const
+{
+    QByteArray stamp;
+    for (const QString &path : {treePath(), infoListPath(), commentsPath()}) {
+        struct stat info;
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+            stamp += "-;";
+            continue;
+        }
+        stamp += QByteArray::number(qulonglong(info.st_dev)) + ':' + QByteArray::number(qulonglong(info.st_ino))
+            + ':' + QByteArray::number(qlonglong(info.st_size)) + ':'
+            + QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.'
+            + QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ':'
+            + QByteArray::number(qlonglong(info.st_ctim.tv_sec)) + '.'
+            + QByteArray::number(qlonglong(info.st_ctim.tv_nsec)) + ';';
+    }
+    return stamp;
+}
+
+bool CatalogLibrary::refreshLists(LibraryState &state) const
+{
+    if (listStamp() == state.listStamp)
+        return false;
+    loadLists(state);
+    ++state.listReloads;
     return true;
+}
+
+void CatalogLibrary::noteStoredLists(LibraryState &state) const
+{
+    state.storedTree = state.tree.saveLines();
+    state.storedInfo = state.catalogInfo.lines();
+    state.storedComments = state.treeComments.lines();
+    state.listStamp = listStamp();
 }
 
 QString CatalogLibrary::unreadableMessage(const LibraryState &state)
@@ -134,22 +212,14 @@ QString CatalogLibrary::unloadedLinesMessage(const LibraryState &state)
     return QStringLiteral("%1 Line(s) Of Master.TXT Could Not Be Read And Are Kept Unchanged").arg(count);
 }
 
-bool CatalogLibrary::shutDown(const LibraryState &state, QString *error) const
+bool CatalogLibrary::shutDown(LibraryState &state, QString *error) const
 {
-    // Every file is tried, and every failure is named.
-    QStringList failures;
-    const auto write = [&](const QString &path, const QStringList &lines) {
-        if (state.unreadableFiles.contains(path))
-            return;
-        QString reason;
-        if (!TextFile::writeLines(path, lines, &reason))
-            failures << reason;
-    };
-    if (!state.tree.isEmpty())
-        write(treePath(), state.tree.saveLines());
-    write(infoListPath(), state.catalogInfo.lines());
-    write(commentsPath(), state.treeComments.lines());
-    if (error && !failures.isEmpty())
-        *error = failures.join(u'\n');
-    return failures.isEmpty();
+    // Every change is stored as it is made; only what a caller changed in
+    // state directly is left, and nothing at all in the usual case.
+    const bool changed = state.tree.saveLines() != state.storedTree || state.catalogInfo.lines() != state.storedInfo
+        || state.treeComments.lines() != state.storedComments;
+    if (!changed)
+        return true;
+    LibraryTransaction transaction(*this, state);
+    return transaction.commit(error);
 }

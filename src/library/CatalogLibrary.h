@@ -38,22 +38,35 @@ public:
     // Names of all catalog files (without ".TXT"), in directory order.
     QStringList catalogFileNames() const;
 
-    // Start-up: creates Catalogs when missing and completes a change a crash
-    // interrupted (false and error when it cannot), then loads the tree, the
-    // information list and the comments. A list file that exists but cannot
-    // be read is noted in state (unreadableFiles) instead of being taken as
-    // missing.
-    bool startUp(LibraryState &state, QString *error = nullptr) const;
+    // Start-up. A writer (the window, a changing command) takes the lock,
+    // creates Catalogs when missing, completes a change a crash interrupted
+    // (false and error when it cannot) and, in a new library, stores the
+    // first tree; a reader only reads, under a shared lock. Both load the
+    // tree, the information list and the comments. A list file that exists
+    // but cannot be read is noted in state (unreadableFiles) instead of
+    // being taken as missing. error says so when the library is busy.
+    enum class Access { Reader, Writer };
+    bool startUp(LibraryState &state, QString *error = nullptr, Access access = Access::Writer) const;
     // What to tell the user after start-up; empty when all is well.
     static QString unreadableMessage(const LibraryState &state);
     static QString unloadedLinesMessage(const LibraryState &state);
-    // Shutdown: rewrites Master.TXT (unless the tree is empty),
-    // Catalogs/Master and Comments.TXT, except files that could not be read.
-    // error names every file that failed.
-    bool shutDown(const LibraryState &state, QString *error = nullptr) const;
+    // Stores list changes made to state and not stored yet; files another
+    // program changed meanwhile are read again rather than overwritten.
+    bool shutDown(LibraryState &state, QString *error = nullptr) const;
+
+    // Reads the list files again when another program changed them since
+    // state last read or wrote them; true when it did. The caller holds the
+    // library's lock.
+    bool refreshLists(LibraryState &state) const;
+    // The identity of the three list files on disk, to compare with
+    // LibraryState::listStamp.
+    QByteArray listStamp() const;
+    // Notes the lists as they now stand on disk (after a read or a commit).
+    void noteStoredLists(LibraryState &state) const;
 
 private:
     bool readListFile(const QString &path, QStringList &lines, LibraryState &state) const;
+    void loadLists(LibraryState &state) const;
 
     QString m_root;
 };

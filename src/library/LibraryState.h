@@ -5,6 +5,7 @@
 #include "PairList.h"
 #include "SortedLineList.h"
 
+#include <QByteArray>
 #include <QString>
 
 // The state the main window keeps about the library between start-up and
@@ -27,6 +28,17 @@ struct LibraryState {
     // never written in this run. readErrors says why, one text per file.
     QStringList unreadableFiles;
     QStringList readErrors;
+
+    // The list files as this state last read or wrote them: their identity
+    // on disk, to notice another program's change, and their lines, so a
+    // change stores only the files it altered.
+    QByteArray listStamp;
+    QStringList storedTree;
+    QStringList storedInfo;
+    QStringList storedComments;
+    // Counts the times the lists were read again because another program
+    // had changed them; views of the tree rebuild when it moves.
+    quint64 listReloads = 0;
 
     // Flags of the running operations.
     bool keepGoing = false;

@@ -1,6 +1,7 @@
 #include "LibraryTransaction.h"
 
 #include "CatalogLibrary.h"
+#include "LibraryLock.h"
 #include "LibraryState.h"
 #include "TextFile.h"
 
@@ -157,11 +158,33 @@ void removeStrays(const QString &dir, bool inCatalogs)
 const QLatin1String LibraryTransaction::temporarySuffix(".kvnew");
 
 LibraryTransaction::LibraryTransaction(const CatalogLibrary &library, LibraryState &state)
-    : m_library(library), m_state(state), m_tree(state.tree), m_catalogInfo(state.catalogInfo),
-      m_treeComments(state.treeComments), m_openCatalogName(state.openCatalogName),
-      m_savedScanName(state.savedScanName), m_pendingCommentEdits(state.pendingCommentEdits),
-      m_pendingRowDeletions(state.pendingRowDeletions)
+    : m_library(library), m_state(state), m_lock(lockAndRefresh(library, state)), m_tree(state.tree),
+      m_catalogInfo(state.catalogInfo), m_treeComments(state.treeComments),
+      m_openCatalogName(state.openCatalogName), m_savedScanName(state.savedScanName),
+      m_pendingCommentEdits(state.pendingCommentEdits), m_pendingRowDeletions(state.pendingRowDeletions)
 {
+}
+
+LibraryTransaction::~LibraryTransaction() = default;
+
+std::unique_ptr<LibraryLock> LibraryTransaction::lockAndRefresh(const CatalogLibrary &library,
+                                                                LibraryState &state)
+{
+    auto lock = std::make_unique<LibraryLock>(library.root());
+    if (lock->isLocked())
+        library.refreshLists(state);
+    return lock;
+}
+
+bool LibraryTransaction::isLocked() const
+{
+    return m_lock->isLocked();
+}
+
+void LibraryTransaction::abort(const QString &reason)
+{
+    if (m_abortReason.isEmpty())
+        m_abortReason = reason;
 }
 
 void LibraryTransaction::writeFile(const QString &path, const QStringList &lines)
@@ -215,18 +238,27 @@ bool LibraryTransaction::abandonedAt(int point)
 
 void LibraryTransaction::stageLists()
 {
-    const auto readable = [this](const QString &path) { return !m_state.unreadableFiles.contains(path); };
-    if (!m_state.tree.isEmpty() && readable(m_library.treePath()))
-        writeFile(m_library.treePath(), m_state.tree.saveLines());
-    if (readable(m_library.infoListPath()))
-        writeFile(m_library.infoListPath(), m_state.catalogInfo.lines());
-    if (readable(m_library.commentsPath()))
-        writeFile(m_library.commentsPath(), m_state.treeComments.lines());
+    // A list is written only when the change altered it (or, in a new
+    // library, when it is missing), never one that could not be read.
+    const auto stage = [this](const QString &path, const QStringList &lines, const QStringList &stored) {
+        if (m_state.unreadableFiles.contains(path))
+            return;
+        if (lines != stored || (m_createMissing && !exists(path)))
+            writeFile(path, lines);
+    };
+    if (!m_state.tree.isEmpty())
+        stage(m_library.treePath(), m_state.tree.saveLines(), m_state.storedTree);
+    stage(m_library.infoListPath(), m_state.catalogInfo.lines(), m_state.storedInfo);
+    stage(m_library.commentsPath(), m_state.treeComments.lines(), m_state.storedComments);
 }
 
 bool LibraryTransaction::commit(QString *error)
 {
     s_abandoned = false;
+    if (!m_lock->isLocked())
+        return fail(m_lock->error(), error);
+    if (!m_abortReason.isEmpty())
+        return fail(m_abortReason, error);
     QString reason;
     // A change left unfinished must be completed before the record is reused.
     if (exists(recordPath(m_library)) && !recover(m_library, &reason))
@@ -322,6 +354,7 @@ bool LibraryTransaction::carryOut(QString *error)
             return stopped(error);
     }
     if (!problems.isEmpty()) {
+        m_state.listStamp.clear(); // the files are read again before the next change
         if (error)
             *error = problems.join(u'\n')
                 + QStringLiteral("\nThe change will be completed when the program starts again.");
@@ -330,6 +363,7 @@ bool LibraryTransaction::carryOut(QString *error)
     syncFolder(m_library.catalogsDir());
     syncFolder(m_library.root());
     QFile::remove(recordPath(m_library));
+    m_library.noteStoredLists(m_state);
     return true;
 }
 
@@ -356,6 +390,12 @@ bool LibraryTransaction::fail(const QString &reason, QString *error)
 
 bool LibraryTransaction::recover(const CatalogLibrary &library, QString *error)
 {
+    const LibraryLock lock(library.root());
+    if (!lock.isLocked()) {
+        if (error)
+            *error = lock.error();
+        return false;
+    }
     const QString record = recordPath(library);
     if (exists(record)) {
         QStringList lines;

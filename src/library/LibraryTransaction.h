@@ -8,9 +8,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CatalogLibrary;
+class LibraryLock;
 struct LibraryState;
 
 // One change of the library, all or nothing: a command's new catalog files,
@@ -22,12 +24,30 @@ struct LibraryState;
 // library root lists every rename and deletion, then they are carried out
 // and the record is removed. recover() completes a record left behind by a
 // crash, so the library is always either as before or as after a change.
+//
+// A transaction holds the library's lock from its construction to its end.
+// Under the lock it first reads the list files again when another program
+// changed them, so the change is made to the library as it is now and no
+// other program's change is undone; a change therefore names catalogs and
+// categories by name, never by a position found before.
 class LibraryTransaction
 {
 public:
-    // Remembers the tree, the lists and the table's names of state, so a
-    // commit that fails can put them back.
+    // Takes the lock, brings state's lists up to date, and remembers the
+    // tree, the lists and the table's names of state, so a commit that fails
+    // can put them back. Without the lock, commit() fails and says who
+    // holds it.
     LibraryTransaction(const CatalogLibrary &library, LibraryState &state);
+    ~LibraryTransaction();
+    LibraryTransaction(const LibraryTransaction &) = delete;
+    LibraryTransaction &operator=(const LibraryTransaction &) = delete;
+
+    // Whether the lock came; when it did not, reason() says why.
+    bool isLocked() const;
+    // Gives the change up: commit() fails with reason, storing nothing.
+    void abort(const QString &reason);
+    // Also creates list files that are missing (a new library).
+    void createMissingLists() { m_createMissing = true; }
 
     void writeFile(const QString &path, const QStringList &lines);
     // The same from a compact list, taken over so a large catalog is staged
@@ -49,8 +69,9 @@ public:
 
     // Start-up: completes a commit record left behind and removes stray
     // temporary files of the library's own naming (including those a save
-    // file leaves behind). False, with error, when a record cannot be
-    // completed; the library must then not be changed.
+    // file leaves behind), under the library's lock. False, with error, when
+    // the lock does not come or a record cannot be completed; the library
+    // must then not be changed.
     static bool recover(const CatalogLibrary &library, QString *error = nullptr);
     static QString recordPath(const CatalogLibrary &library);
     static const QLatin1String temporarySuffix;
@@ -82,8 +103,13 @@ private:
     bool abandonedAt(int point);
     static bool stopped(QString *error);
 
+    static std::unique_ptr<LibraryLock> lockAndRefresh(const CatalogLibrary &library, LibraryState &state);
+
     const CatalogLibrary &m_library;
     LibraryState &m_state;
+    std::unique_ptr<LibraryLock> m_lock; // before the copies: they are taken under it
+    QString m_abortReason;
+    bool m_createMissing = false;
     std::vector<Step> m_steps;
     // The state as it was when the transaction began.
     CategoryTree m_tree;

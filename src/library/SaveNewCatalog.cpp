@@ -23,6 +23,14 @@ const QString kNoCategory =
 SaveNewCatalog::SaveNewCatalog(LibraryState &state, const CatalogLibrary &library, Request request)
     : m_state(state), m_library(library), m_request(std::move(request))
 {
+    const int category = m_request.category;
+    if (category >= 0 && category < m_state.tree.categoryCount())
+        m_categoryName = m_state.tree.category(category).name;
+}
+
+int SaveNewCatalog::chosenCategory() const
+{
+    return m_categoryName.isEmpty() ? -1 : m_state.tree.findCategory(m_categoryName);
 }
 
 bool SaveNewCatalog::isTaken(const LibraryState &state, const CatalogLibrary &library,
@@ -88,12 +96,20 @@ SaveNewCatalog::Result SaveNewCatalog::renameTo(const QString &text)
 
 SaveNewCatalog::Result SaveNewCatalog::saveNew()
 {
-    const CategoryTree &tree = m_state.tree;
-    const int category = m_request.category;
-    if (category < 0 || category >= tree.categoryCount())
+    if (chosenCategory() < 0)
         return refused(QString(), kNoCategory);
     // The file, the node and the information line are stored together.
     LibraryTransaction transaction(m_library, m_state);
+    // Under the lock the tree is as another program may have left it.
+    const int category = chosenCategory();
+    if (transaction.isLocked() && isTaken(m_state, m_library, m_request.name)) {
+        Result r;
+        r.outcome = Outcome::NeedsChoice;
+        r.name = m_request.name;
+        return r;
+    }
+    if (category < 0)
+        return refused(QString(), kNoCategory);
     stageCatalog(transaction);
     m_state.tree.addCatalog(category, m_request.name,
                             CategoryTree::imageForDriveType(m_request.driveType));
@@ -107,14 +123,13 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
 
 bool SaveNewCatalog::canFileUnderNode() const
 {
-    return m_state.tree.findCatalog(m_request.name).isValid()
-        || (m_request.category >= 0 && m_request.category < m_state.tree.categoryCount());
+    return m_state.tree.findCatalog(m_request.name).isValid() || chosenCategory() >= 0;
 }
 
 void SaveNewCatalog::fileUnderNode()
 {
-    if (!m_state.tree.findCatalog(m_request.name).isValid())
-        m_state.tree.addCatalog(m_request.category, m_request.name,
+    if (!m_state.tree.findCatalog(m_request.name).isValid() && chosenCategory() >= 0)
+        m_state.tree.addCatalog(chosenCategory(), m_request.name,
                                 CategoryTree::imageForDriveType(m_request.driveType));
 }
 
@@ -126,6 +141,8 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
     LibraryTransaction transaction(m_library, m_state);
+    if (!canFileUnderNode())
+        return refused(QString(), kNoCategory);
     stageCatalog(transaction);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
@@ -144,6 +161,8 @@ SaveNewCatalog::Result SaveNewCatalog::update()
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
     LibraryTransaction transaction(m_library, m_state);
+    if (!canFileUnderNode())
+        return refused(QString(), kNoCategory);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
         m_library, m_request.name, newLines(),
         CatalogSaving::MissingCatalog::Refuse, &transaction);

@@ -79,6 +79,9 @@ private:
     // one under the chosen category.
     bool canFileUnderNode() const;
     void fileUnderNode();
+    // The chosen category's place in the tree as it is now: another program
+    // may have changed the tree since it was chosen. -1 when it is gone.
+    int chosenCategory() const;
     Result done(Outcome outcome, const QString &status);
     Result refused(const QString &status, const QString &warning = QString());
     Result failed(const QString &status, const QString &error);
@@ -88,4 +91,5 @@ private:
     LibraryState &m_state;
     const CatalogLibrary &m_library;
     Request m_request;
+    QString m_categoryName;
 };

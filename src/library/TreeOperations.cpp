@@ -9,11 +9,19 @@
 
 namespace TreeOperations {
 
+QString goneMessage(const QString &name)
+{
+    return QStringLiteral("%1 no longer exists: another program changed the catalog library.").arg(name);
+}
+
 CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
-                                       CategoryTree::CatalogRef ref, const QString &newName, QString *error)
+                                       const QString &chosen, const QString &newName, QString *error)
 {
     CategoryTree::CatalogRef renamed;
     const auto change = [&](LibraryTransaction &transaction) {
+        const CategoryTree::CatalogRef ref = state.tree.findCatalog(chosen);
+        if (!ref.isValid())
+            return transaction.abort(goneMessage(chosen));
         const QString oldName = state.tree.catalog(ref).name;
         const QString oldPath = library.catalogFilePath(oldName);
         // The new file is named as typed; the rename never replaces a file.
@@ -32,11 +40,13 @@ CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary
     return renamed;
 }
 
-bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref,
-                   QString *error)
+bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, const QString &chosen, QString *error)
 {
     bool tableOwned = false;
     const auto change = [&](LibraryTransaction &transaction) {
+        const CategoryTree::CatalogRef ref = state.tree.findCatalog(chosen);
+        if (!ref.isValid())
+            return transaction.abort(goneMessage(chosen));
         const QString name = state.tree.catalog(ref).name;
         state.tree.removeCatalog(ref);
         if (library.catalogFileExists(name))

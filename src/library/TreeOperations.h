@@ -13,16 +13,22 @@ struct LibraryState;
 // fails nothing changes, on disk or in state, and error says why.
 namespace TreeOperations {
 
+// Why a change to a node failed that another program removed meanwhile.
+QString goneMessage(const QString &name);
+
+// The changes below that take a node find it again by name under the
+// library's lock, since another program may have moved it meanwhile.
+
 // Renames a catalog node, moves its file and renames its information and
 // comment pairs. The table's owner names follow, so later changes are never
 // saved into a file that no node names. Returns the node's new place.
 CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
-                                       CategoryTree::CatalogRef ref, const QString &newName,
+                                       const QString &catalog, const QString &newName,
                                        QString *error = nullptr);
 // Removes the node, the file and both pairs. True when the table belonged
 // to the catalog (its names are then emptied and the flags cleared; the
 // caller empties the table); false too when the change failed.
-bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, CategoryTree::CatalogRef ref,
+bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, const QString &catalog,
                    QString *error = nullptr);
 // The warning that refuses to delete a category holding catalogs, or empty
 // when the category may go.

@@ -56,17 +56,54 @@ FormValues FormValues::restore(const SettingsFile &settings)
 
 bool FormValues::save(SettingsFile &settings) const
 {
+    return saveChanges(settings, nullptr);
+}
+
+bool FormValues::saveChanges(SettingsFile &settings, const FormValues &before) const
+{
+    return saveChanges(settings, &before);
+}
+
+QStringList FormValues::mergedList(const QStringList &stored, const QStringList &before, const QStringList &now)
+{
+    QStringList merged;
+    for (const QString &item : stored) {
+        if (now.contains(item) || !before.contains(item))
+            merged << item;
+    }
+    for (const QString &item : now) {
+        if (!before.contains(item) && !merged.contains(item))
+            merged << item;
+    }
+    return merged;
+}
+
+// Without before every value is written. With it, a value is written only
+// when this program changed it or the file lacks it, so a value another
+// program stored meanwhile is kept; a list gets this program's additions
+// and removals applied to the list as stored now.
+bool FormValues::saveChanges(SettingsFile &settings, const FormValues *before) const
+{
+    const auto changed = [&](const QString &section, const QString &key) {
+        return !before || text(key) != before->text(key) || !settings.hasKey(section, key);
+    };
     for (const StoredProperty &p : StoredProperties::all()) {
         const QString key = QLatin1String(p.key);
         bool ok = true;
         if (p.kind == StoredProperty::StringList) {
-            ok = settings.writeList(listSection(key), list(key));
+            const QString section = listSection(key);
+            if (!before || !settings.hasKey(section, QStringLiteral("Count")))
+                ok = settings.writeList(section, list(key));
+            else if (list(key) != before->list(key))
+                ok = settings.writeList(section, mergedList(settings.readList(section), before->list(key), list(key)));
         } else if (p.kind == StoredProperty::Font) {
             QList<QPair<QString, QString>> attributes;
-            for (const auto &a : StoredProperties::fontAttributes())
-                attributes.append({fontKey(p, a), text(fontKey(p, a))});
-            ok = settings.writeStrings(kGlobal, attributes);
-        } else {
+            for (const auto &a : StoredProperties::fontAttributes()) {
+                if (changed(kGlobal, fontKey(p, a)))
+                    attributes.append({fontKey(p, a), text(fontKey(p, a))});
+            }
+            ok = attributes.isEmpty() || settings.writeStrings(kGlobal, attributes);
+        } else if (changed(kGlobal, key)) {
             ok = settings.writeString(kGlobal, key, text(key));
         }
         if (!ok)

@@ -16,6 +16,12 @@ public:
     static FormValues defaults();
     static FormValues restore(const SettingsFile &settings);
     bool save(SettingsFile &settings) const;
+    // Writes only what differs from before (the values as restored), so
+    // values another program stored meanwhile stay; see saveChanges below.
+    bool saveChanges(SettingsFile &settings, const FormValues &before) const;
+    // A stored list with the additions and removals that turned before into
+    // now.
+    static QStringList mergedList(const QStringList &stored, const QStringList &before, const QStringList &now);
 
     QString text(const QString &key) const { return m_values.value(key.toLower()); }
     int integer(const QString &key) const;
@@ -30,6 +36,8 @@ public:
     static QString listSection(const QString &key) { return QStringLiteral("Global.") + key; }
 
 private:
+    bool saveChanges(SettingsFile &settings, const FormValues *before) const;
+
     QHash<QString, QString> m_values;
     QHash<QString, QStringList> m_lists;
 };

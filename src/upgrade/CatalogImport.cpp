@@ -63,14 +63,14 @@ CatalogImport::Result CatalogImport::run(const QString &directory, const AskDupl
     result.ran = true;
     m_ask = ask;
     m_warn = warn;
-    const int category = importedCategory(result);
+    importedCategory(result);
     if (!result.failure.isEmpty())
         return result;
     label(UpgradeImport::Attempting);
     const QList<OldCatalog> catalogs = findOldCatalogs(directory);
     for (const OldCatalog &old : catalogs) {
         label(QStringLiteral("Importing ") + old.name + QStringLiteral(" Catalog"));
-        if (!importOne(old, category, result))
+        if (!importOne(old, result))
             break;
     }
     result.label = QStringLiteral("Imported %1 Catalogs").arg(result.imported);
@@ -103,7 +103,8 @@ int CatalogImport::importedCategory(Result &result)
     if (existing >= 0)
         return existing;
     LibraryTransaction transaction(m_library, m_state);
-    m_state.tree.addCategory(CategoryName);
+    if (m_state.tree.findCategory(CategoryName) < 0)
+        m_state.tree.addCategory(CategoryName);
     if (QString error; !transaction.commit(&error))
         result.failure = error;
     return m_state.tree.findCategory(CategoryName);
@@ -130,7 +131,7 @@ QString CatalogImport::chooseName(const QString &name)
     return candidate;
 }
 
-bool CatalogImport::importOne(const OldCatalog &old, int category, Result &result)
+bool CatalogImport::importOne(const OldCatalog &old, Result &result)
 {
     if (!QFileInfo::exists(old.path))
         return true;
@@ -154,8 +155,12 @@ bool CatalogImport::importOne(const OldCatalog &old, int category, Result &resul
     transaction.writeFile(m_library.catalogFilePath(name), lines);
     // An overwritten catalog keeps its node where it is; its information
     // describes the imported catalog from now on.
-    if (!m_state.tree.findCatalog(name).isValid())
-        m_state.tree.addCatalog(category, name, old.image);
+    if (!m_state.tree.findCatalog(name).isValid()) {
+        // Another program may have changed the tree since the category was made.
+        if (m_state.tree.findCategory(CategoryName) < 0)
+            m_state.tree.addCategory(CategoryName);
+        m_state.tree.addCatalog(m_state.tree.findCategory(CategoryName), name, old.image);
+    }
     m_state.catalogInfo.setValue(name, m_settings.informationLine(old.group, old.name, files, directories));
     if (QString error; !transaction.commit(&error)) {
         result.failure = error;

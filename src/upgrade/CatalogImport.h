@@ -51,7 +51,7 @@ private:
     // The category "Imported": an existing one of that name, else a new one.
     int importedCategory(Result &result);
     // Imports one file; false only when the library could not be written.
-    bool importOne(const OldCatalog &old, int category, Result &result);
+    bool importOne(const OldCatalog &old, Result &result);
     // The name to store under: name when free, else as the user decides;
     // empty to skip.
     QString chooseName(const QString &name);

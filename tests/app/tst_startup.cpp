@@ -180,7 +180,8 @@ void TestStartup::windowsLibraryShownAndWrittenBack()
     QCOMPARE(TestSupport::readFile(app.path("Catalogs/r\xc3\xa9sum\xc3\xa9.txt")), QString::fromLatin1(catalog).toUtf8());
     app.dialogs().answerNo();
     app.close();
-    QCOMPARE(TestSupport::readFile(app.path("Master.TXT")), QByteArray("\"1\",\"0Fotos\",\"2R\xc3\xa9sum\xc3\xa9\"\r\n"));
+    // The tree did not change, so it keeps the bytes the Windows version wrote.
+    QCOMPARE(TestSupport::readFile(app.path("Master.TXT")), QByteArray("\"1\",\"0Fotos\",\"2R\xe9sum\xe9\"\r\n"));
 }
 
 QTEST_MAIN(TestStartup)

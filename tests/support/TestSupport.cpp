@@ -66,8 +66,10 @@ QMap<QString, QByteArray> librarySnapshot(const QString &root)
     QMap<QString, QByteArray> files;
     for (const QString &folder : {QString(), QStringLiteral("Catalogs/")}) {
         const QStringList names = QDir(root + u'/' + folder).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : names)
-            files[folder + name] = readFile(root + u'/' + folder + name);
+        for (const QString &name : names) {
+            if (name != QLatin1String("Kestrovane.lock"))
+                files[folder + name] = readFile(root + u'/' + folder + name);
+        }
     }
     return files;
 }
