@@ -4,6 +4,7 @@
 #include "library/CatalogLibrary.h"
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
+#include "library/SafeFileWriter.h"
 #include "library/SaveNewCatalog.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
@@ -200,22 +201,24 @@ void TestLibraryTransaction::strayTemporariesRemoved_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("tree save leftover") << "Master.TXT.aBcxYz" << true;
-    QTest::newRow("comments save leftover") << "Comments.TXT.QrwsEt" << true;
-    QTest::newRow("settings save leftover") << "Kestrovane.INI.jnVaqh" << true;
-    QTest::newRow("own temporary") << "Comments.TXT.kvnew" << true;
-    QTest::newRow("save leftover of own temporary") << "Master.TXT.kvnew.zzzzzz" << true;
-    QTest::newRow("information list leftover") << "Catalogs/Master.xYyZzA" << true;
-    QTest::newRow("catalog leftover") << "Catalogs/My Disc.TXT.AbCdEf" << true;
-    QTest::newRow("catalog own temporary") << "Catalogs/My Disc.TXT.kvnew" << true;
-    QTest::newRow("a catalog") << "Catalogs/Disc 2.TXT" << false;
-    QTest::newRow("a catalog named like a leftover") << "Catalogs/Master.abcdef.TXT" << false;
-    QTest::newRow("a file of the user") << "notes.abcdef" << false;
-    QTest::newRow("too short for a leftover") << "Master.TXT.abc" << false;
-    QTest::newRow("a user's copy, lower case") << "Catalogs/Disc.TXT.backup" << false;
-    QTest::newRow("a user's copy, upper case") << "Master.TXT.BACKUP" << false;
-    QTest::newRow("a user's copy, capitalised") << "Catalogs/Master.Backup" << false;
-    QTest::newRow("a user's copy, digits") << "Catalogs/Disc.TXT.2024ab" << false;
+    // The program's own names: a writer's temporary, a staged new content.
+    QTest::newRow("temporary of a list") << ".kvtmp-0123456789ab-Master.TXT.kvtmp" << true;
+    QTest::newRow("temporary of the settings") << ".kvtmp-00000000ffff-Kestrovane.INI.kvtmp" << true;
+    QTest::newRow("temporary of a long name") << "Catalogs/.kvtmp-abcdefabcdef-.kvtmp" << true;
+    QTest::newRow("catalog temporary") << "Catalogs/.kvtmp-0123456789ab-Alpha.TXT.kvtmp" << true;
+    QTest::newRow("writer's name") << "Catalogs/" + SafeFileWriter::temporaryName("Alpha.TXT") << true;
+    QTest::newRow("writer's name, long") << SafeFileWriter::temporaryName(QString(250, u'x')) << true;
+    QTest::newRow("staged list") << "Comments.TXT.kvnew" << true;
+    QTest::newRow("staged information list") << "Catalogs/Master.kvnew" << true;
+    QTest::newRow("staged catalog") << "Catalogs/My Disc.TXT.kvnew" << true;
+    // Whatever else: the user's.
+    for (const char *file : {"Master.TXT.BackUp", "Master.TXT.MyCopy", "Comments.TXT.OldOne", "Kestrovane.INI.iPhone",
+                             "Catalogs/A.TXT.DvdOne", "Catalogs/Music.txt.iCloud", "Catalogs/Notes.txt.McCann",
+                             "Catalogs/My.TXT.kvnew.backup", "Catalogs/Alpha.TXT.Qzplao", "Catalogs/Disc 2.TXT",
+                             "notes.abcdef", "Kestrovane.INI.kvnew", "Catalogs/notes.doc.kvnew",
+                             ".kvtmp-0123456789AB-Master.TXT.kvtmp", "Catalogs/.kvtmp-0123-Disc.TXT.kvtmp",
+                             "Catalogs/kvtmp-0123456789ab-Disc.TXT.kvtmp"})
+        QTest::newRow(file) << QString(file) << false;
 }
 
 void TestLibraryTransaction::strayTemporariesRemoved()
