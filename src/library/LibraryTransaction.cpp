@@ -51,6 +51,11 @@ QString decodePath(const QString &field)
     return QString::fromUtf8(QByteArray::fromPercentEncoding(field.toLatin1()));
 }
 
+QString relativePath(const QDir &root, const QString &path)
+{
+    return root.relativeFilePath(QFileInfo(path).absoluteFilePath());
+}
+
 QString absolute(const QDir &root, const QString &relative)
 {
     return root.path() + u'/' + relative;
@@ -395,12 +400,12 @@ bool LibraryTransaction::writeRecord(QString *error)
     const QDir root(m_library.root());
     QStringList lines{kRecordHeader};
     for (const Step &step : m_steps) {
-        const QString path = root.relativeFilePath(step.path);
+        const QString path = relativePath(root, step.path);
         Entry entry{Entry::Remove, path, QString()};
         if (step.kind == Step::Write)
             entry = {Entry::Replace, path + kStagedSuffix, path};
         else if (step.kind == Step::Rename)
-            entry = {Entry::Move, path, root.relativeFilePath(step.to)};
+            entry = {Entry::Move, path, relativePath(root, step.to)};
         if (!isAcceptable(root, entry)) {
             *error = QStringLiteral("%1 is not a file of the library's own folders; nothing was changed")
                          .arg(step.kind == Step::Rename ? step.to : step.path);
@@ -420,12 +425,12 @@ bool LibraryTransaction::carryOut(QString *error)
     QStringList problems;
     int point = 2;
     for (const Step &step : m_steps) {
-        const QString path = root.relativeFilePath(step.path);
+        const QString path = relativePath(root, step.path);
         Entry entry{Entry::Remove, path, QString()};
         if (step.kind == Step::Write)
             entry = {Entry::Replace, path + kStagedSuffix, path};
         else if (step.kind == Step::Rename)
-            entry = {Entry::Move, path, root.relativeFilePath(step.to)};
+            entry = {Entry::Move, path, relativePath(root, step.to)};
         if (QString problem; !perform(root, entry, &problem))
             problems << problem;
         if (abandonedAt(++point))
