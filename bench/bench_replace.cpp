@@ -13,6 +13,7 @@
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/CommentReplace.h"
+#include "library/LibraryState.h"
 #include "library/RunControl.h"
 
 #include <QCoreApplication>
@@ -79,10 +80,12 @@ int main(int argc, char **argv)
     const double sedSeconds = secondsOf(timer);
 
     const CatalogLibrary library(ours);
+    LibraryState state;
+    library.startUp(state);
     RunControl control;
     timer.start();
     const CommentReplace::Result result =
-        CommentReplace(library).run(QStringLiteral("WORD"), QStringLiteral("NEW"), control);
+        CommentReplace(library, state).run(QStringLiteral("WORD"), QStringLiteral("NEW"), control);
     const double ourSeconds = secondsOf(timer);
 
     int different = 0;

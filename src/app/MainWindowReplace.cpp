@@ -95,7 +95,7 @@ void MainWindow::SandRSearchClick()
     ToolPanel *p = panel(kReplacePanel);
     setReplaceRunning(true);
     PanelProgress progress(p);
-    const CommentReplace::Result result = CommentReplace(m_library).run(search, replacement, progress);
+    const CommentReplace::Result result = CommentReplace(m_library, m_state).run(search, replacement, progress);
     setReplaceRunning(false);
     if (result.outcome == CommentReplace::Outcome::NoCatalogs) {
         m_dialogs.warning(result.message);

@@ -9,6 +9,19 @@
 
 namespace {
 
+int showComments(CliContext &c, const QString &name, const QString &file, const QString &path)
+{
+    QStringList lines;
+    if (QString error; !TextFile::readLines(file, lines, &error))
+        return c.fail(error);
+    const QStringList comments = FileComments::commentsOf(lines, path);
+    if (comments.isEmpty())
+        return c.fail(QStringLiteral("No entry %1 in %2 catalog").arg(path, name));
+    for (const QString &comment : comments)
+        c.out << comment << '\n';
+    return CliExit::Ok;
+}
+
 int commentFile(CliContext &c, const QStringList &args)
 {
     if (args.size() < 2 || args.size() > 3)
@@ -16,25 +29,21 @@ int commentFile(CliContext &c, const QStringList &args)
     const QString name = c.knownCatalog(args.at(0));
     if (name.isEmpty() || !c.library.catalogFileExists(name))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(args.at(0)));
-    // Lines are read and written back as they are; only the entry's change.
     const QString file = c.library.catalogFilePath(name);
-    QStringList lines;
-    if (QString error; !TextFile::readLines(file, lines, &error))
-        return c.fail(error);
     const QString &path = args.at(1);
-    const QStringList comments = FileComments::commentsOf(lines, path);
-    if (comments.isEmpty())
+    if (args.size() == 2)
+        return showComments(c, name, file, path);
+    // Only the entry's lines change: every other byte of the file is kept.
+    LibraryTransaction transaction(c.library, c.state);
+    QByteArray bytes;
+    QByteArray changed;
+    if (QString error; !TextFile::readBytes(file, bytes, &error))
+        return c.fail(error);
+    if (FileComments::setCommentInFile(bytes, path, args.at(2), changed) == 0)
         return c.fail(QStringLiteral("No entry %1 in %2 catalog").arg(path, name));
-    if (args.size() == 2) {
-        for (const QString &comment : comments)
-            c.out << comment << '\n';
-        return CliExit::Ok;
-    }
-    FileComments::setCommentOf(lines, path, args.at(2));
+    transaction.writeBytes(file, changed);
     QString error;
-    const bool saved = LibraryTransaction::apply(
-        c.library, c.state, [&](LibraryTransaction &t) { t.writeFile(file, lines); }, &error);
-    return saved ? CliExit::Ok : c.fail(error);
+    return transaction.commit(&error) ? CliExit::Ok : c.fail(error);
 }
 
 int predefinedComments(CliContext &c, const QStringList &args)

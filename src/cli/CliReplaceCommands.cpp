@@ -12,7 +12,7 @@ int replaceComments(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("usage: replace-comments SEARCH REPLACE (neither may be empty)"),
                       CliExit::BadArguments);
     RunControl quiet;
-    const CommentReplace::Result result = CommentReplace(c.library).run(args.at(0), args.at(1), quiet);
+    const CommentReplace::Result result = CommentReplace(c.library, c.state).run(args.at(0), args.at(1), quiet);
     {
         RowWriter rows = c.rows();
         for (const CommentReplace::CatalogCount &changed : result.changed)

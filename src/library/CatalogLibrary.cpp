@@ -181,7 +181,9 @@ QByteArray CatalogLibrary::listStamp() const
 
 bool CatalogLibrary::refreshLists(LibraryState &state) const
 {
-    if (listStamp() == state.listStamp)
+    // A state that never read the library (one a caller built) is the
+    // picture to store as it is.
+    if (state.listStamp.isEmpty() || listStamp() == state.listStamp)
         return false;
     loadLists(state);
     ++state.listReloads;

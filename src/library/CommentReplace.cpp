@@ -1,71 +1,16 @@
 #include "CommentReplace.h"
 
+#include "CatalogBytes.h"
 #include "CatalogLibrary.h"
 #include "CommaText.h"
+#include "LibraryTransaction.h"
 #include "RunControl.h"
-#include "TextFile.h"
-#include "Windows1252.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cstring>
-#include <functional>
-
 namespace {
-
-// The bytes of a file that readers take as text: after a UTF-8 byte-order
-// mark, up to the first NUL. What lies outside is written back untouched.
-struct TextSpan {
-    qsizetype begin = 0;
-    qsizetype end = 0;
-};
-
-TextSpan textSpan(const QByteArray &bytes)
-{
-    const auto *nul = static_cast<const char *>(std::memchr(bytes.constData(), 0, size_t(bytes.size())));
-    const qsizetype end = nul ? nul - bytes.constData() : bytes.size();
-    const bool bom = end >= 3 && bytes.startsWith("\xEF\xBB\xBF");
-    return {bom ? 3 : 0, end};
-}
-
-// How one file's text is stored: UTF-8, or Windows-1252 when the file is
-// not valid UTF-8 (written by the Windows version).
-class Encoding
-{
-public:
-    explicit Encoding(bool utf8) : m_utf8(utf8) {}
-
-    QString decode(const char *bytes, qsizetype size) const
-    {
-        return m_utf8 ? QString::fromUtf8(bytes, size) : Windows1252::decode(QByteArray(bytes, size));
-    }
-
-    // False when the code page has no byte for one of the characters.
-    bool encode(const QString &text, QByteArray &bytes) const
-    {
-        if (m_utf8) {
-            bytes = text.toUtf8();
-            return true;
-        }
-        bytes.resize(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (!Windows1252::fromUnicode(text[i], bytes[i]))
-                return false;
-        }
-        return true;
-    }
-
-private:
-    bool m_utf8;
-};
-
-bool isLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
 
 // The line rebuilt with search replaced once in its comment, or a null
 // text when the comment does not hold it. Anything but five fields is not
@@ -83,71 +28,17 @@ QString replacedLine(const QString &line, const QString &search, const QString &
     return CommaText::join(fields);
 }
 
-constexpr qsizetype kUnencodable = -1;
-
-// Replaces in the comments of the text in span and returns how many lines
-// changed; out then holds the whole new file. Only lines whose bytes hold
-// the search text are decoded at all, as grep only looks closer at lines
-// that hold its pattern. kUnencodable when a changed line has a character
-// that the file's code page lacks.
-qsizetype replaceInText(const QByteArray &in, TextSpan span, const Encoding &encoding, const QString &search,
-                        const QString &replacement, QByteArray &out)
+// What a line's bytes must hold for its comment to hold search. A stored
+// quote is doubled, so the longest piece of search without one is looked
+// for; a search of quotes alone needs a quote.
+QString linePrefilter(const QString &search)
 {
-    QByteArray needle;
-    if (!encoding.encode(search, needle))
-        return 0; // no line of this file can hold it
-    const std::boyer_moore_horspool_searcher searcher(needle.cbegin(), needle.cend());
-    const char *data = in.constData();
-    const char *const textEnd = data + span.end;
-    qsizetype count = 0;
-    qsizetype copied = 0;
-    qsizetype pos = span.begin;
-    while (pos < span.end) {
-        const char *hit = std::search(data + pos, textEnd, searcher);
-        if (hit == textEnd)
-            break;
-        qsizetype start = hit - data;
-        while (start > pos && !isLineBreak(data[start - 1]))
-            --start;
-        qsizetype end = hit - data + needle.size();
-        while (end < span.end && !isLineBreak(data[end]))
-            ++end;
-        pos = end;
-        const QString line = replacedLine(encoding.decode(data + start, end - start), search, replacement);
-        if (line.isNull())
-            continue;
-        QByteArray bytes;
-        if (!encoding.encode(line, bytes))
-            return kUnencodable;
-        if (count == 0) {
-            out.resize(0); // keeps the room of an earlier file
-            out.reserve(in.size() + in.size() / 8);
-        }
-        out.append(data + copied, start - copied);
-        out.append(bytes);
-        copied = end;
-        ++count;
+    QString longest;
+    for (const QString &piece : search.split(u'"')) {
+        if (piece.size() > longest.size())
+            longest = piece;
     }
-    if (count > 0)
-        out.append(data + copied, in.size() - copied);
-    return count;
-}
-
-qsizetype replaceInFile(const QByteArray &in, const QString &search, const QString &replacement,
-                        QByteArray &out)
-{
-    const TextSpan span = textSpan(in);
-    const bool utf8 = QByteArrayView(in).sliced(span.begin, span.end - span.begin).isValidUtf8();
-    const qsizetype count = replaceInText(in, span, Encoding(utf8), search, replacement, out);
-    if (count != kUnencodable)
-        return count;
-    // The new comment cannot be written in the old code page: the file
-    // becomes UTF-8, as every file the program writes.
-    out.resize(0);
-    const QByteArray text = Windows1252::decode(in.sliced(span.begin, span.end - span.begin)).toUtf8();
-    const QByteArray converted = in.first(span.begin) + text + in.sliced(span.end);
-    const TextSpan convertedSpan{span.begin, span.begin + text.size()};
-    return replaceInText(converted, convertedSpan, Encoding(true), search, replacement, out);
+    return longest.isEmpty() ? QStringLiteral("\"") : longest;
 }
 
 // Reads into bytes, whose room is kept from file to file: a fresh buffer
@@ -169,6 +60,17 @@ bool readFile(const QString &path, QByteArray &bytes, QString &reason)
     return false;
 }
 
+// The catalog a failed change names (its writers name the file in their
+// reason), else the first one changed.
+QString failedFile(const QStringList &paths, const QString &reason)
+{
+    for (const QString &path : paths) {
+        if (reason.contains(path))
+            return path;
+    }
+    return paths.first();
+}
+
 } // namespace
 
 qsizetype CommentReplace::Result::total() const
@@ -179,7 +81,8 @@ qsizetype CommentReplace::Result::total() const
     return sum;
 }
 
-CommentReplace::CommentReplace(const CatalogLibrary &library) : m_library(library)
+CommentReplace::CommentReplace(const CatalogLibrary &library, LibraryState &state)
+    : m_library(library), m_state(state)
 {
 }
 
@@ -207,11 +110,15 @@ CommentReplace::Result CommentReplace::run(const QString &search, const QString 
         result.message = QStringLiteral("No catalogs exists!");
         return result;
     }
+    // Every changed catalog is stored in one change: all of them or none.
+    LibraryTransaction transaction(m_library, m_state);
     // A comment is one line, so a text with a line break is in none.
     const bool findable = !search.contains(u'\r') && !search.contains(u'\n');
+    const QString prefilter = linePrefilter(search);
+    const auto rebuild = [&](const QString &line) { return replacedLine(line, search, replacement); };
     result.outcome = Outcome::Finished;
     QByteArray bytes;
-    QByteArray out;
+    QStringList changedPaths;
     for (const QString &path : files) {
         if (!readFile(path, bytes, result.reason)) {
             result.outcome = Outcome::Failed;
@@ -221,16 +128,20 @@ CommentReplace::Result CommentReplace::run(const QString &search, const QString 
         const QString fileName = QFileInfo(path).fileName();
         const QString name = fileName.first(fileName.size() - 4);
         control.progress(QStringLiteral("Searching ") + name + QStringLiteral(" catalog..."));
-        const qsizetype count = findable ? replaceInFile(bytes, search, replacement, out) : 0;
+        QByteArray out;
+        const qsizetype count = findable ? CatalogBytes::editLines(bytes, prefilter, rebuild, out) : 0;
         if (count == 0)
             continue;
-        if (!TextFile::writeBytes(path, out, &result.reason)) {
-            result.outcome = Outcome::Failed;
-            result.message = QStringLiteral("Cannot create file ") + path;
-            break;
-        }
+        transaction.writeBytes(path, out);
+        changedPaths << path;
         result.changed.append({name, count});
     }
+    if (result.outcome == Outcome::Finished && !changedPaths.isEmpty() && !transaction.commit(&result.reason)) {
+        result.outcome = Outcome::Failed;
+        result.message = QStringLiteral("Cannot create file ") + failedFile(changedPaths, result.reason);
+    }
+    if (result.outcome == Outcome::Failed)
+        result.changed.clear(); // none of the files was replaced
     control.progress(QStringLiteral("Finished"));
     return result;
 }

@@ -30,8 +30,9 @@ struct LibraryState {
     QStringList readErrors;
 
     // The list files as this state last read or wrote them: their identity
-    // on disk, to notice another program's change, and their lines, so a
-    // change stores only the files it altered.
+    // on disk, to notice another program's change (empty when the state was
+    // never read from a library), and their lines, so a change stores only
+    // the files it altered.
     QByteArray listStamp;
     QStringList storedTree;
     QStringList storedInfo;

@@ -3,12 +3,12 @@
 #include "CatalogLibrary.h"
 #include "LibraryLock.h"
 #include "LibraryState.h"
+#include "SafeFileWriter.h"
 #include "TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <cerrno>
@@ -29,48 +29,131 @@ const QLatin1String kRemoveOp("remove");
 int s_abandonAt = 0;
 bool s_abandoned = false;
 
-// One line of the record: a rename of from to to, or a removal of from.
+const QLatin1String kStagedSuffix(".kvnew");
+
+// One line of the record, its paths relative to the library root: a staged
+// new content put in place of its file, a catalog file moved to another
+// name, or a catalog file removed. Nothing else is ever recorded.
 struct Entry {
-    bool remove = false;
+    enum Kind { Replace, Move, Remove } kind = Remove;
     QString from;
     QString to;
 };
 
-// Paths are stored relative to the library root and percent-encoded, so a
-// name holding a blank or a line break still fills exactly one field.
-QString encodePath(const QDir &root, const QString &path)
+// Paths are stored percent-encoded, so a name holding a blank or a line
+// break still fills exactly one field.
+QString encodePath(const QString &relative)
 {
-    return QString::fromLatin1(QUrl::toPercentEncoding(root.relativeFilePath(path)));
+    return QString::fromLatin1(QUrl::toPercentEncoding(relative));
 }
 
-QString decodePath(const QDir &root, const QString &field)
+QString decodePath(const QString &field)
 {
-    return root.absoluteFilePath(QString::fromUtf8(QByteArray::fromPercentEncoding(field.toLatin1())));
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(field.toLatin1()));
 }
 
-QString entryLine(const QDir &root, const Entry &entry)
+QString relativePath(const QDir &root, const QString &path)
 {
-    if (entry.remove)
-        return kRemoveOp + u' ' + encodePath(root, entry.from);
-    return kRenameOp + u' ' + encodePath(root, entry.from) + u' ' + encodePath(root, entry.to);
+    return root.relativeFilePath(QFileInfo(path).absoluteFilePath());
 }
 
-// The entries of a whole record; false when the record is not whole (it was
-// never committed, since it is written in one piece).
-bool parseRecord(const QDir &root, const QStringList &lines, std::vector<Entry> &entries)
+QString absolute(const QDir &root, const QString &relative)
 {
-    if (lines.size() < 2 || lines.first() != kRecordHeader || lines.last() != kRecordEnd)
-        return false;
+    return root.path() + u'/' + relative;
+}
+
+// The staged new content of a file sits beside the file a rewrite replaces,
+// which for a symbolic link is the file the link leads to.
+QString stagedPath(const QString &path)
+{
+    return SafeFileWriter::finalTarget(path) + kStagedSuffix;
+}
+
+enum class FileKind { None, List, Catalog };
+
+bool isCatalogFileName(QStringView name)
+{
+    return name.size() > 4 && name.endsWith(u".TXT", Qt::CaseInsensitive) && !name.contains(QChar(0));
+}
+
+// What a relative path names: one of the three list files, a catalog file
+// of Catalogs, or nothing a record may touch (absolute paths, "..", other
+// folders and names all end here).
+FileKind kindOf(const QString &relative)
+{
+    const QStringList parts = relative.split(u'/');
+    if (parts.size() == 1)
+        return parts.first() == u"Master.TXT" || parts.first() == u"Comments.TXT" ? FileKind::List : FileKind::None;
+    if (parts.size() != 2 || parts.first() != u"Catalogs")
+        return FileKind::None;
+    if (parts.last() == u"Master")
+        return FileKind::List;
+    return isCatalogFileName(parts.last()) ? FileKind::Catalog : FileKind::None;
+}
+
+// The folder of a recorded file must be the library root or its Catalogs
+// folder themselves, not a symbolic link that leads elsewhere.
+bool folderInside(const QDir &root, const QString &relative)
+{
+    const QString canonicalRoot = QFileInfo(root.path()).canonicalFilePath();
+    const bool inCatalogs = relative.contains(u'/');
+    const QString folder = inCatalogs ? root.path() + QLatin1String("/Catalogs") : root.path();
+    const QString expected = inCatalogs ? canonicalRoot + QLatin1String("/Catalogs") : canonicalRoot;
+    return !canonicalRoot.isEmpty() && QFileInfo(folder).canonicalFilePath() == expected;
+}
+
+bool isAcceptable(const QDir &root, const Entry &entry)
+{
+    const auto inside = [&root](const QString &path, FileKind kind) {
+        return kindOf(path) == kind && folderInside(root, path);
+    };
+    switch (entry.kind) {
+    case Entry::Replace:
+        return entry.from == entry.to + kStagedSuffix && kindOf(entry.to) != FileKind::None
+            && folderInside(root, entry.to);
+    case Entry::Move:
+        return inside(entry.from, FileKind::Catalog) && inside(entry.to, FileKind::Catalog);
+    case Entry::Remove:
+        return inside(entry.from, FileKind::Catalog);
+    }
+    return false;
+}
+
+QString entryLine(const Entry &entry)
+{
+    if (entry.kind == Entry::Remove)
+        return kRemoveOp + u' ' + encodePath(entry.from);
+    return kRenameOp + u' ' + encodePath(entry.from) + u' ' + encodePath(entry.to);
+}
+
+enum class RecordState { Whole, Unfinished, Foreign };
+
+// The entries of a whole record. A record that begins like ours but lacks
+// its end was never committed (it is written in one piece). Anything else
+// that is not exactly what the program writes is foreign.
+RecordState parseRecord(const QDir &root, const QStringList &lines, std::vector<Entry> &entries)
+{
+    if (lines.isEmpty() || lines.first() != kRecordHeader)
+        return RecordState::Foreign;
+    if (lines.size() < 2 || lines.last() != kRecordEnd)
+        return RecordState::Unfinished;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QStringList parts = lines.at(i).split(u' ');
-        if (parts.size() == 3 && parts.at(0) == kRenameOp)
-            entries.push_back({false, decodePath(root, parts.at(1)), decodePath(root, parts.at(2))});
-        else if (parts.size() == 2 && parts.at(0) == kRemoveOp)
-            entries.push_back({true, decodePath(root, parts.at(1)), QString()});
-        else
-            return false;
+        Entry entry;
+        if (parts.size() == 3 && parts.at(0) == kRenameOp) {
+            entry = {Entry::Move, decodePath(parts.at(1)), decodePath(parts.at(2))};
+            if (entry.from == entry.to + kStagedSuffix)
+                entry.kind = Entry::Replace;
+        } else if (parts.size() == 2 && parts.at(0) == kRemoveOp) {
+            entry = {Entry::Remove, decodePath(parts.at(1)), QString()};
+        } else {
+            return RecordState::Foreign;
+        }
+        if (!isAcceptable(root, entry))
+            return RecordState::Foreign;
+        entries.push_back(entry);
     }
-    return true;
+    return RecordState::Whole;
 }
 
 // Makes the renames in a folder last through a power cut before the next
@@ -90,72 +173,87 @@ bool exists(const QString &path)
     return info.exists() || info.isSymLink();
 }
 
-// Carries out one entry. A source that is gone means the entry was carried
-// out before a crash, so doing it again is harmless.
-bool perform(const Entry &entry, QString *error)
+bool renamed(const QString &from, const QString &to, QString *error)
 {
-    if (!exists(entry.from))
-        return true;
-    if (entry.remove) {
-        QFile file(entry.from);
-        if (file.remove())
-            return true;
-        if (error)
-            *error = QStringLiteral("Cannot delete %1: %2").arg(entry.from, file.errorString());
-        return false;
-    }
     // Replaces the target in one step, as the platform's rename does.
-    if (std::rename(QFile::encodeName(entry.from).constData(), QFile::encodeName(entry.to).constData()) == 0)
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
     if (error)
         *error = QStringLiteral("Cannot rename %1 to %2: %3")
-                     .arg(entry.from, entry.to, QString::fromLocal8Bit(std::strerror(errno)));
+                     .arg(from, to, QString::fromLocal8Bit(std::strerror(errno)));
     return false;
 }
 
-// A save file's leftover carries six random letters of both cases. A suffix
-// that reads like a word ("backup", "BACKUP", "Backup") may be the user's
-// own copy and is left alone.
-bool looksRandom(QStringView suffix)
+// Carries out one entry. A source that is gone means the entry was carried
+// out before a crash, so doing it again is harmless. A replaced file that
+// is a symbolic link keeps the link: its final file is replaced.
+bool perform(const QDir &root, const Entry &entry, QString *error)
 {
-    bool upper = false;
-    bool lower = false;
-    for (const QChar c : suffix) {
-        upper = upper || c.isUpper();
-        lower = lower || c.isLower();
+    if (entry.kind == Entry::Replace) {
+        const QString target = SafeFileWriter::finalTarget(absolute(root, entry.to));
+        const QString staged = target + kStagedSuffix;
+        return !exists(staged) || renamed(staged, target, error);
     }
-    const bool capitalisedWord = suffix.at(0).isUpper() && suffix.mid(1).toString().isLower();
-    return upper && lower && !capitalisedWord;
+    const QString from = absolute(root, entry.from);
+    if (!exists(from))
+        return true;
+    if (entry.kind == Entry::Move)
+        return renamed(from, absolute(root, entry.to), error);
+    QFile file(from);
+    if (file.remove())
+        return true;
+    if (error)
+        *error = QStringLiteral("Cannot delete %1: %2").arg(from, file.errorString());
+    return false;
 }
 
-// Temporary files of the library's own naming: ours (".kvnew", and what a
-// save of one leaves) and what a save of a library file leaves behind after
-// a crash.
+// Only names the program itself makes: its writers' temporaries, and the
+// staged new content of a list or catalog file.
 bool isStray(const QString &fileName, bool inCatalogs)
 {
-    static const QRegularExpression rootNames(
-        QStringLiteral("^(?:Master\\.TXT|Comments\\.TXT|Kestrovane\\.INI|Kestrovane\\.commit)"
-                       "(?:(\\.kvnew)(?:\\.[A-Za-z]{6})?|\\.([A-Za-z]{6}))$"));
-    static const QRegularExpression catalogNames(
-        QStringLiteral("^(?:Master|.+\\.[Tt][Xx][Tt])(?:(\\.kvnew)(?:\\.[A-Za-z]{6})?|\\.([A-Za-z]{6}))$"));
-    const QRegularExpressionMatch match = (inCatalogs ? catalogNames : rootNames).match(fileName);
-    if (!match.hasMatch())
+    if (SafeFileWriter::isTemporaryName(fileName))
+        return true;
+    if (!fileName.endsWith(kStagedSuffix))
         return false;
-    return match.capturedLength(1) > 0 || looksRandom(match.capturedView(2));
+    const QString file = fileName.chopped(kStagedSuffix.size());
+    return kindOf(inCatalogs ? QLatin1String("Catalogs/") + file : file) != FileKind::None;
+}
+
+// A list or catalog file that is a symbolic link has its staged content and
+// temporaries beside the file it leads to; exactly those names go.
+void removeStraysBeside(const QString &target)
+{
+    const QFileInfo info(target);
+    const QString tail = u'-' + info.fileName() + QLatin1String(".kvtmp");
+    const QDir folder = info.dir();
+    QFile::remove(target + kStagedSuffix);
+    for (const QString &name : folder.entryList({QStringLiteral(".kvtmp-*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (SafeFileWriter::isTemporaryName(name) && name.endsWith(tail) && name.size() == 19 + tail.size())
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 void removeStrays(const QString &dir, bool inCatalogs)
 {
-    const QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : names) {
-        if (isStray(name, inCatalogs))
-            QFile::remove(dir + u'/' + name);
+    const QFileInfoList files = QDir(dir).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &file : files) {
+        if (isStray(file.fileName(), inCatalogs))
+            QFile::remove(file.filePath());
+        else if (file.isSymLink() && kindOf(inCatalogs ? "Catalogs/" + file.fileName() : file.fileName()) != FileKind::None)
+            removeStraysBeside(SafeFileWriter::finalTarget(file.filePath()));
     }
+}
+
+QString refusedMessage(const QString &record)
+{
+    return QStringLiteral("The change record %1 does not come from Kestrovane and was not carried out. "
+                          "Move it out of the library folder, then start again.")
+        .arg(QDir::toNativeSeparators(record));
 }
 
 } // namespace
 
-const QLatin1String LibraryTransaction::temporarySuffix(".kvnew");
+const QLatin1String LibraryTransaction::temporarySuffix(kStagedSuffix);
 
 LibraryTransaction::LibraryTransaction(const CatalogLibrary &library, LibraryState &state)
     : m_library(library), m_state(state), m_lock(lockAndRefresh(library, state)), m_tree(state.tree),
@@ -189,22 +287,27 @@ void LibraryTransaction::abort(const QString &reason)
 
 void LibraryTransaction::writeFile(const QString &path, const QStringList &lines)
 {
-    m_steps.push_back({Step::Write, path, QString(), lines, {}, false});
+    m_steps.push_back({Step::Write, path, QString(), lines, {}, false, {}, false});
 }
 
 void LibraryTransaction::writeLineList(const QString &path, SortedLineList &&lines)
 {
-    m_steps.push_back({Step::Write, path, QString(), {}, std::move(lines), true});
+    m_steps.push_back({Step::Write, path, QString(), {}, std::move(lines), true, {}, false});
+}
+
+void LibraryTransaction::writeBytes(const QString &path, const QByteArray &bytes)
+{
+    m_steps.push_back({Step::Write, path, QString(), {}, {}, false, bytes, true});
 }
 
 void LibraryTransaction::renameFile(const QString &from, const QString &to)
 {
-    m_steps.push_back({Step::Rename, from, to, {}, {}, false});
+    m_steps.push_back({Step::Rename, from, to, {}, {}, false, {}, false});
 }
 
 void LibraryTransaction::removeFile(const QString &path)
 {
-    m_steps.push_back({Step::Remove, path, QString(), {}, {}, false});
+    m_steps.push_back({Step::Remove, path, QString(), {}, {}, false, {}, false});
 }
 
 QString LibraryTransaction::recordPath(const CatalogLibrary &library)
@@ -300,9 +403,14 @@ bool LibraryTransaction::writeTemporaries(QString *error)
     for (const Step &step : m_steps) {
         if (step.kind != Step::Write)
             continue;
-        const QString temporary = step.path + temporarySuffix;
-        const bool written = step.compact ? TextFile::writeLineList(temporary, step.compactLines, error)
-                                          : TextFile::writeLines(temporary, step.lines, error);
+        const TextFile::Destination staged = TextFile::Destination::staged(stagedPath(step.path), step.path);
+        bool written = false;
+        if (step.exact)
+            written = TextFile::writeBytes(staged, step.bytes, error);
+        else if (step.compact)
+            written = TextFile::writeLineList(staged, step.compactLines, error);
+        else
+            written = TextFile::writeLines(staged, step.lines, error);
         if (!written)
             return false;
     }
@@ -313,26 +421,29 @@ void LibraryTransaction::removeTemporaries() const
 {
     for (const Step &step : m_steps) {
         if (step.kind == Step::Write)
-            QFile::remove(step.path + temporarySuffix);
+            QFile::remove(stagedPath(step.path));
     }
 }
 
+// The record names the files as the library sees them; a step the start-up
+// would refuse to carry out is refused here, before anything changes.
 bool LibraryTransaction::writeRecord(QString *error)
 {
     const QDir root(m_library.root());
     QStringList lines{kRecordHeader};
     for (const Step &step : m_steps) {
-        switch (step.kind) {
-        case Step::Write:
-            lines << entryLine(root, {false, step.path + temporarySuffix, step.path});
-            break;
-        case Step::Rename:
-            lines << entryLine(root, {false, step.path, step.to});
-            break;
-        case Step::Remove:
-            lines << entryLine(root, {true, step.path, QString()});
-            break;
+        const QString path = relativePath(root, step.path);
+        Entry entry{Entry::Remove, path, QString()};
+        if (step.kind == Step::Write)
+            entry = {Entry::Replace, path + kStagedSuffix, path};
+        else if (step.kind == Step::Rename)
+            entry = {Entry::Move, path, relativePath(root, step.to)};
+        if (!isAcceptable(root, entry)) {
+            *error = QStringLiteral("%1 is not a file of the library's own folders; nothing was changed")
+                         .arg(step.kind == Step::Rename ? step.to : step.path);
+            return false;
         }
+        lines << entryLine(entry);
     }
     lines << kRecordEnd;
     return TextFile::writeLines(recordPath(m_library), lines, error);
@@ -342,19 +453,23 @@ bool LibraryTransaction::carryOut(QString *error)
 {
     // The record is written: from here on the change stands, and a failure
     // leaves the record for the next start-up to complete.
+    const QDir root(m_library.root());
     QStringList problems;
     int point = 2;
     for (const Step &step : m_steps) {
-        Entry entry{step.kind == Step::Remove, step.path, step.to};
+        const QString path = relativePath(root, step.path);
+        Entry entry{Entry::Remove, path, QString()};
         if (step.kind == Step::Write)
-            entry = {false, step.path + temporarySuffix, step.path};
-        if (QString problem; !perform(entry, &problem))
+            entry = {Entry::Replace, path + kStagedSuffix, path};
+        else if (step.kind == Step::Rename)
+            entry = {Entry::Move, path, relativePath(root, step.to)};
+        if (QString problem; !perform(root, entry, &problem))
             problems << problem;
         if (abandonedAt(++point))
             return stopped(error);
     }
     if (!problems.isEmpty()) {
-        m_state.listStamp.clear(); // the files are read again before the next change
+        m_state.listStamp = "?"; // the files are read again before the next change
         if (error)
             *error = problems.join(u'\n')
                 + QStringLiteral("\nThe change will be completed when the program starts again.");
@@ -401,11 +516,24 @@ bool LibraryTransaction::recover(const CatalogLibrary &library, QString *error)
         QStringList lines;
         if (!TextFile::readLines(record, lines, error))
             return false;
+        const QDir root(library.root());
         std::vector<Entry> entries;
-        if (parseRecord(QDir(library.root()), lines, entries)) {
-            for (const Entry &entry : entries) {
-                if (!perform(entry, error))
-                    return false;
+        const RecordState state = parseRecord(root, lines, entries);
+        // A record the program would not write is left for the user to see;
+        // none of it is carried out.
+        if (state == RecordState::Foreign) {
+            if (error)
+                *error = refusedMessage(record);
+            return false;
+        }
+        for (const Entry &entry : entries) {
+            if (QString problem; !perform(root, entry, &problem)) {
+                if (error)
+                    *error = problem
+                        + QStringLiteral("\nThe change recorded in %1 cannot be completed until this is put "
+                                         "right; then start again.")
+                              .arg(QDir::toNativeSeparators(record));
+                return false;
             }
         }
         QFile::remove(record);

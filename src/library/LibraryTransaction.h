@@ -20,10 +20,12 @@ struct LibraryState;
 // Comments.TXT as the state holds them afterwards.
 //
 // New contents are first written beside their targets under the library's
-// own temporary name (target + ".kvnew"). Then a commit record in the
-// library root lists every rename and deletion, then they are carried out
-// and the record is removed. recover() completes a record left behind by a
-// crash, so the library is always either as before or as after a change.
+// own temporary name (target + ".kvnew"; for a symbolic link, beside the
+// file it leads to). Then a commit record in the library root lists every
+// rename and deletion, then they are carried out and the record is
+// removed. recover() completes a record left behind by a crash, so the
+// library is always either as before or as after a change. A record only
+// ever names the list files and catalog files of the library itself.
 //
 // A transaction holds the library's lock from its construction to its end.
 // Under the lock it first reads the list files again when another program
@@ -53,6 +55,8 @@ public:
     // The same from a compact list, taken over so a large catalog is staged
     // without a UTF-16 copy of its lines.
     void writeLineList(const QString &path, SortedLineList &&lines);
+    // Bytes stored exactly as given (a file edited in place).
+    void writeBytes(const QString &path, const QByteArray &bytes);
     // Moves a file that must not replace another one (a catalog renamed).
     void renameFile(const QString &from, const QString &to);
     void removeFile(const QString &path);
@@ -68,10 +72,11 @@ public:
                       const std::function<void(LibraryTransaction &)> &change, QString *error = nullptr);
 
     // Start-up: completes a commit record left behind and removes stray
-    // temporary files of the library's own naming (including those a save
-    // file leaves behind), under the library's lock. False, with error, when
-    // the lock does not come or a record cannot be completed; the library
-    // must then not be changed.
+    // temporary files of the library's own naming (and no other file),
+    // under the library's lock. False, with error, when the lock does not
+    // come, or a record cannot be completed or is not one the program writes
+    // (then none of it is carried out and it stays, and error says what to
+    // do); the library must then not be changed.
     static bool recover(const CatalogLibrary &library, QString *error = nullptr);
     static QString recordPath(const CatalogLibrary &library);
     static const QLatin1String temporarySuffix;
@@ -91,6 +96,8 @@ private:
         QStringList lines;
         SortedLineList compactLines;
         bool compact = false;
+        QByteArray bytes;
+        bool exact = false;
     };
 
     void stageLists();

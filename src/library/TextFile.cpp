@@ -1,10 +1,10 @@
 #include "TextFile.h"
 
+#include "SafeFileWriter.h"
 #include "SortedLineList.h"
 #include "Windows1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cstring>
@@ -47,24 +47,17 @@ void appendLines(QString &&text, QStringList &lines)
 
 enum class ReadOutcome { Read, NotUtf8, Failed };
 
-// Replaces a file with what fill writes to it, through a temporary file
-// that replaces the old one only when every byte is on the disk.
+// Replaces a file with what fill writes to it (through write(QByteArrayView),
+// which returns false on failure); the old file stays whole unless every
+// byte reached the disk.
 template <typename Fill>
-bool writeThrough(const QString &path, Fill fill, QString *error)
+bool writeThrough(const TextFile::Destination &destination, Fill fill, QString *error)
 {
-    QSaveFile file(path);
-    // A buffered write that fails (a full disk) can still let commit()
-    // succeed, so the buffer is flushed and checked first.
-    bool ok = file.open(QIODevice::WriteOnly) && fill(file) && file.flush()
-        && file.error() == QFileDevice::NoError;
-    if (ok)
-        ok = file.commit();
-    // The reason is read before cancelling, which replaces it with its own.
-    const QString reason = file.errorString();
-    if (!ok)
-        file.cancelWriting();
+    SafeFileWriter file(destination.path, destination.modelPath);
+    const auto write = [&file](QByteArrayView bytes) { return file.write(bytes); };
+    const bool ok = file.open() && fill(write) && file.commit();
     if (!ok && error)
-        *error = QStringLiteral("%1: %2").arg(path, reason);
+        *error = QStringLiteral("%1: %2").arg(destination.shownPath, file.errorString());
     return ok;
 }
 
@@ -266,20 +259,24 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
-bool readText(const QString &path, QString &text, QString *error)
+bool readBytes(const QString &path, QByteArray &bytes, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = readFailure(path, file);
-        return false;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return true;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = readFailure(path, file);
+    if (error)
+        *error = readFailure(path, file);
+    return false;
+}
+
+bool readText(const QString &path, QString &text, QString *error)
+{
+    QByteArray bytes;
+    if (!readBytes(path, bytes, error))
         return false;
-    }
     text = decode(bytes);
     return true;
 }
@@ -294,7 +291,23 @@ bool readLines(const QString &path, SortedLineList &lines, QString *error)
     return readWhole(path, lines, error, &takeBytePiece);
 }
 
+Destination Destination::replacing(const QString &path)
+{
+    const QString target = SafeFileWriter::finalTarget(path);
+    return {target, target, path};
+}
+
+Destination Destination::staged(const QString &path, const QString &target)
+{
+    return {path, SafeFileWriter::finalTarget(target), path};
+}
+
 bool writeLines(const QString &path, const QStringList &lines, QString *error)
+{
+    return writeLines(Destination::replacing(path), lines, error);
+}
+
+bool writeLines(const Destination &destination, const QStringList &lines, QString *error)
 {
     // Encoding in pieces of about a megabyte keeps large catalogs quick
     // without a second copy of the whole text.
@@ -311,19 +324,24 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
             flush();
     }
     flush();
-    return writeBytes(path, bytes, error);
+    return writeBytes(destination, bytes, error);
 }
 
 bool writeLineList(const QString &path, const SortedLineList &lines, QString *error)
 {
+    return writeLineList(Destination::replacing(path), lines, error);
+}
+
+bool writeLineList(const Destination &destination, const SortedLineList &lines, QString *error)
+{
     return writeThrough(
-        path,
-        [&lines](QSaveFile &file) {
+        destination,
+        [&lines](const auto &write) {
             constexpr qsizetype kPiece = 1 << 20;
             QByteArray piece;
             piece.reserve(kPiece + 4096);
             const auto flush = [&] {
-                const bool written = file.write(piece) == piece.size();
+                const bool written = write(piece);
                 piece.clear();
                 return written;
             };
@@ -345,8 +363,12 @@ bool writeLineList(const QString &path, const SortedLineList &lines, QString *er
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
-    return writeThrough(
-        path, [&bytes](QSaveFile &file) { return file.write(bytes) == bytes.size(); }, error);
+    return writeBytes(Destination::replacing(path), bytes, error);
+}
+
+bool writeBytes(const Destination &destination, const QByteArray &bytes, QString *error)
+{
+    return writeThrough(destination, [&bytes](const auto &write) { return write(bytes); }, error);
 }
 
 } // namespace TextFile

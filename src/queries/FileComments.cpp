@@ -1,5 +1,6 @@
 #include "FileComments.h"
 
+#include "library/CatalogBytes.h"
 #include "library/CatalogSaving.h"
 #include "library/CommaText.h"
 #include "library/TextCompare.h"
@@ -92,20 +93,39 @@ QStringList commentsOf(const QStringList &lines, const QString &path)
     return comments;
 }
 
+namespace {
+
+// The line with its comment set when it is path's entry, else a null text.
+QString commentedLine(const QString &line, const QString &path, const QString &comment)
+{
+    QStringList fields = CommaText::split(line);
+    if (fields.isEmpty() || CatalogSaving::EntryKey(fields) != path)
+        return QString();
+    while (fields.size() < 5)
+        fields << QString();
+    fields[4] = oneLine(comment);
+    return CatalogSaving::rowLine(fields);
+}
+
+} // namespace
+
 int setCommentOf(QStringList &lines, const QString &path, const QString &comment)
 {
     int found = 0;
     for (QString &line : lines) {
-        QStringList fields = CommaText::split(line);
-        if (fields.isEmpty() || CatalogSaving::EntryKey(fields) != path)
+        QString changed = commentedLine(line, path, comment);
+        if (changed.isNull())
             continue;
         ++found;
-        while (fields.size() < 5)
-            fields << QString();
-        fields[4] = oneLine(comment);
-        line = CatalogSaving::rowLine(fields);
+        line = std::move(changed);
     }
     return found;
+}
+
+qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment, QByteArray &out)
+{
+    return CatalogBytes::editLines(
+        bytes, QString(), [&](const QString &line) { return commentedLine(line, path, comment); }, out);
 }
 
 } // namespace FileComments

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -37,5 +38,9 @@ QStringList commentsOf(const QStringList &lines, const QString &path);
 // many lines hold that path. Only those lines are rebuilt; the others stay
 // exactly as they were.
 int setCommentOf(QStringList &lines, const QString &path, const QString &comment);
+// The same on a catalog file's bytes: out holds the new file, in which
+// every byte but those of path's lines is kept as it was (its code page
+// too, unless the comment needs UTF-8). Returns how many lines changed.
+qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment, QByteArray &out);
 
 } // namespace FileComments

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QTest>
 
 namespace {
@@ -68,6 +69,7 @@ private slots:
     void refusedRenames_data();
     void refusedRenames();
     void emptyRescanNeedsYes();
+    void foreignRecordStopsEveryCommand();
 };
 
 void TestCliSafeguards::refusedRenames_data()
@@ -99,6 +101,28 @@ void TestCliSafeguards::refusedRenames()
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QCOMPARE(lib.snapshot(), before);
     QCOMPARE(lib.cli({"show", "stick"}).code, 0);
+}
+
+// A read-only command neither carries out such a record nor hides it.
+void TestCliSafeguards::foreignRecordStopsEveryCommand()
+{
+    Library lib;
+    QTemporaryDir outside;
+    const QString victim = outside.filePath("victim.txt");
+    TestSupport::writeFile(victim, "mine");
+    const QString record = lib.path("Kestrovane.commit");
+    TestSupport::writeLines(record, {"Kestrovane commit record", "remove " + QUrl::toPercentEncoding(victim),
+                                     "remove Master.TXT", "end"});
+    const auto before = lib.snapshot();
+    for (const QStringList &args : {QStringList{"tree"}, QStringList{"replace-comments", "keep", "drop"}}) {
+        const Run r = lib.cli(args);
+        QCOMPARE(r.code, 3);
+        QCOMPARE(r.err, "kestrovane-cli: The change record " + record
+                            + " does not come from Kestrovane and was not carried out. Move it out of the library "
+                              "folder, then start again.\n");
+    }
+    QCOMPARE(lib.snapshot(), before);
+    QCOMPARE(TestSupport::readFile(victim), QByteArray("mine"));
 }
 
 void TestCliSafeguards::emptyRescanNeedsYes()

@@ -119,7 +119,7 @@ void TestCliStorage::unloadedLinesKeptAndReported()
 }
 
 // A change stopped after its commit record was written is completed by the
-// next command before it reads anything.
+// next changing command before it reads anything.
 void TestCliStorage::interruptedChangeCompleted()
 {
     QTemporaryDir dir;
@@ -127,13 +127,13 @@ void TestCliStorage::interruptedChangeCompleted()
     TestSupport::writeLines(dir.filePath("Master.TXT.kvnew"), {"\"0\",\"0Games\"", "\"1\",\"0Music\",\"3Disc\""});
     TestSupport::writeLines(dir.filePath("Kestrovane.commit"),
                             {"Kestrovane commit record", "rename Master.TXT.kvnew Master.TXT", "end"});
-    TestSupport::writeFile(dir.filePath("Catalogs/Master.AbxyCd"), "half");
+    TestSupport::writeFile(dir.filePath("Catalogs/.kvtmp-0123456789ab-Master.kvtmp"), "half");
+    QCOMPARE(runCli(dir.path(), {"add-category", "Films"}).code, 0);
     const Result r = runCli(dir.path(), {"tree"});
-    QCOMPARE(r.code, 0);
-    QCOMPARE(r.out, QString("Games\t\nMusic\tDisc\n"));
+    QCOMPARE(r.out, QString("Films\t\nGames\t\nMusic\tDisc\n"));
     QVERIFY(!QFile::exists(dir.filePath("Kestrovane.commit")));
     QVERIFY(!QFile::exists(dir.filePath("Master.TXT.kvnew")));
-    QVERIFY(!QFile::exists(dir.filePath("Catalogs/Master.AbxyCd")));
+    QVERIFY(!QFile::exists(dir.filePath("Catalogs/.kvtmp-0123456789ab-Master.kvtmp")));
 }
 
 QTEST_GUILESS_MAIN(TestCliStorage)

@@ -33,6 +33,7 @@ private slots:
     void refusals_data();
     void refusals();
     void commentFileChangesOneLine();
+    void commentFileKeepsOtherBytes();
     void predefinedComments();
 };
 
@@ -87,6 +88,20 @@ void TestCommentCommands::commentFileChangesOneLine()
     QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/a.txt", ""}).code, 0);
     expected[0] = "\"a.txt\",\"1\",\"\",\"/usb/\",\"\"";
     QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")), crlf(expected));
+}
+
+// A catalog of the Windows version: Windows-1252, mixed line ends, no end
+// after the last line. Only the entry's line changes, in the file's code page.
+void TestCommentCommands::commentFileKeepsOtherBytes()
+{
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const QByteArray head = "\"caf\xE9.txt\", \"1\",\"\",\"/usb/\",\"d\xE9j\xE0\"\n\"x\"\r";
+    const QByteArray tail = "\r\n\"B.TXT\",\"3\",\"\",\"/usb/sub/\",\"\xA0\"";
+    TestSupport::writeFile(dir.filePath("Catalogs/Stick.TXT"), head + "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"" + tail);
+    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "\u00e9t\u00e9"}).code, 0);
+    QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")),
+             head + "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\xE9t\xE9\"" + tail);
 }
 
 void TestCommentCommands::predefinedComments()

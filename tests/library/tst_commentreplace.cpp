@@ -3,6 +3,8 @@
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/CommentReplace.h"
+#include "library/LibraryState.h"
+#include "library/LibraryTransaction.h"
 #include "library/RunControl.h"
 
 #include <QDateTime>
@@ -58,7 +60,8 @@ private slots:
     void everyCatalogFileIsProcessed();
     void codePageOfOldCatalogs_data();
     void codePageOfOldCatalogs();
-    void unwritableFileEndsRun();
+    void failedWriteChangesNoCatalog();
+    void abandonedRunIsWholeAfterStartUp();
     void noCatalogs();
 
 private:
@@ -66,7 +69,10 @@ private:
     CommentReplace::Result run(const QString &search, const QString &replacement)
     {
         m_log.texts.clear();
-        return CommentReplace(*m_library).run(search, replacement, m_log);
+        LibraryState state;
+        if (!m_library->startUp(state))
+            return {};
+        return CommentReplace(*m_library, state).run(search, replacement, m_log);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -122,6 +128,31 @@ void TstCommentReplace::replacesInComments_data()
                                                   << "box"
                                                   << "CD"
                                                   << "DVD" << QStringList{"box", "box"};
+    // The comment is searched as read: a stored quote is doubled.
+    QTest::newRow("quote inside the search") << "a.iso"
+                                             << "a\"b CD"
+                                             << "a\"b"
+                                             << "X" << QStringList{"X CD", "X CD"};
+    QTest::newRow("quote at the start") << "a.iso"
+                                        << "\"CD\" box"
+                                        << "\"CD"
+                                        << "DVD" << QStringList{"DVD\" box", "DVD\" box"};
+    QTest::newRow("doubled quote") << "a.iso"
+                                   << "say \"\"hi\"\""
+                                   << "\"\""
+                                   << "'" << QStringList{"say 'hi\"\"", "say 'hi'"};
+    QTest::newRow("a quote alone") << "a.iso"
+                                   << "5\" disk"
+                                   << "\""
+                                   << " inch" << QStringList{"5 inch disk", "5 inch disk"};
+    QTest::newRow("quote only in the name") << "say \"hi\".iso"
+                                            << "box"
+                                            << "\"hi"
+                                            << "X" << QStringList{"box", "box"};
+    QTest::newRow("replacement with quotes") << "a.iso"
+                                             << "CD box"
+                                             << "CD"
+                                             << "\"CD\"" << QStringList{"\"CD\" box", "\"\"CD\"\" box"};
     QTest::newRow("characters beyond ASCII") << "é.iso"
                                              << "Überspielt ✓"
                                              << "✓"
@@ -225,26 +256,57 @@ void TstCommentReplace::codePageOfOldCatalogs()
     QCOMPARE(TestSupport::readFile(path), expected);
 }
 
-void TstCommentReplace::unwritableFileEndsRun()
+// A change that cannot be stored (a full disk) leaves every catalog as it
+// was, names a catalog and leaves no temporary behind.
+void TstCommentReplace::failedWriteChangesNoCatalog()
 {
+    QString reason;
+    if (!TestSupport::mountTmpfs(m_dir->path(), 256, &reason))
+        QSKIP(qPrintable(reason));
+    m_mounted = m_dir->path();
     const QByteArray line = entry("a", "CD") + "\r\n";
     for (const char *file : {"A.TXT", "B.TXT", "C.TXT"})
         QVERIFY(TestSupport::writeFile(catalog(file), line));
-    // A file that is a mount point cannot be replaced, not even by root.
-    const QString b = catalog("B.TXT");
-    if (QProcess::execute("mount", {"--bind", b, b}) != 0)
-        QSKIP("cannot bind-mount a file here");
-    m_mounted = b;
+    const auto before = TestSupport::librarySnapshot(m_dir->path());
+    TestSupport::fillDisk(m_dir->path());
 
     const CommentReplace::Result result = run("CD", "DVD");
     QCOMPARE(result.outcome, Outcome::Failed);
-    QCOMPARE(result.message, "Cannot create file " + b);
-    QCOMPARE(result.changed.size(), 1);
-    QCOMPARE(TestSupport::readFile(catalog("A.TXT")), entry("a", "DVD") + "\r\n");
-    QCOMPARE(TestSupport::readFile(b), line);
-    QCOMPARE(TestSupport::readFile(catalog("C.TXT")), line);
+    QVERIFY2(result.message.startsWith("Cannot create file " + catalog("")), qPrintable(result.message));
+    QVERIFY2(result.reason.contains("No space left on device"), qPrintable(result.reason));
+    QVERIFY(result.changed.isEmpty());
     QCOMPARE(m_log.texts.last(), QString("Finished"));
-    QCOMPARE(QDir(m_dir->filePath("Catalogs")).entryList(QDir::Files).size(), 3); // no temporary left
+    auto after = TestSupport::librarySnapshot(m_dir->path());
+    after.remove("filler");
+    QCOMPARE(after, before);
+}
+
+// Stopped at each commit point in turn, as a killed program would be: after
+// the next start every catalog is old, or every one is new.
+void TstCommentReplace::abandonedRunIsWholeAfterStartUp()
+{
+    const QByteArray old = entry("a", "CD") + "\r\n";
+    const QByteArray replaced = entry("a", "CDR") + "\r\n";
+    const QStringList files{"A.TXT", "B.TXT", "C.TXT"};
+    for (int point = 1;; ++point) {
+        init();
+        for (const QString &file : files)
+            QVERIFY(TestSupport::writeFile(catalog(file), old));
+        LibraryTransaction::abandonAtCommitPoint(point);
+        const CommentReplace::Result result = run("CD", "CDR");
+        LibraryTransaction::abandonAtCommitPoint(0);
+        LibraryState state;
+        QVERIFY(m_library->startUp(state));
+        const QByteArray expected = point == 1 ? old : replaced;
+        for (const QString &file : files)
+            QVERIFY2(TestSupport::readFile(catalog(file)) == expected, qPrintable(QString("point %1").arg(point)));
+        if (!LibraryTransaction::lastCommitAbandoned()) {
+            QCOMPARE(result.outcome, Outcome::Finished);
+            QVERIFY(point > files.size() + 2);
+            break;
+        }
+        QCOMPARE(result.outcome, Outcome::Failed);
+    }
 }
 
 void TstCommentReplace::noCatalogs()

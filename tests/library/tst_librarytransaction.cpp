@@ -4,6 +4,7 @@
 #include "library/CatalogLibrary.h"
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
+#include "library/SafeFileWriter.h"
 #include "library/SaveNewCatalog.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QUrl>
+
+#include <sys/stat.h>
 #include <QTest>
 
 namespace {
@@ -78,6 +82,10 @@ private slots:
     void unfinishedRecordIsDropped();
     void strayTemporariesRemoved_data();
     void strayTemporariesRemoved();
+    void foreignRecordIsRefused_data();
+    void foreignRecordIsRefused();
+    void linkedFilesStayLinks_data();
+    void linkedFilesStayLinks();
     void renameNeverReplacesAFile();
     void failedCommitRestoresState();
 };
@@ -202,22 +210,24 @@ void TestLibraryTransaction::strayTemporariesRemoved_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("removed");
-    QTest::newRow("tree save leftover") << "Master.TXT.aBcxYz" << true;
-    QTest::newRow("comments save leftover") << "Comments.TXT.QrwsEt" << true;
-    QTest::newRow("settings save leftover") << "Kestrovane.INI.jnVaqh" << true;
-    QTest::newRow("own temporary") << "Comments.TXT.kvnew" << true;
-    QTest::newRow("save leftover of own temporary") << "Master.TXT.kvnew.zzzzzz" << true;
-    QTest::newRow("information list leftover") << "Catalogs/Master.xYyZzA" << true;
-    QTest::newRow("catalog leftover") << "Catalogs/My Disc.TXT.AbCdEf" << true;
-    QTest::newRow("catalog own temporary") << "Catalogs/My Disc.TXT.kvnew" << true;
-    QTest::newRow("a catalog") << "Catalogs/Disc 2.TXT" << false;
-    QTest::newRow("a catalog named like a leftover") << "Catalogs/Master.abcdef.TXT" << false;
-    QTest::newRow("a file of the user") << "notes.abcdef" << false;
-    QTest::newRow("too short for a leftover") << "Master.TXT.abc" << false;
-    QTest::newRow("a user's copy, lower case") << "Catalogs/Disc.TXT.backup" << false;
-    QTest::newRow("a user's copy, upper case") << "Master.TXT.BACKUP" << false;
-    QTest::newRow("a user's copy, capitalised") << "Catalogs/Master.Backup" << false;
-    QTest::newRow("a user's copy, digits") << "Catalogs/Disc.TXT.2024ab" << false;
+    // The program's own names: a writer's temporary, a staged new content.
+    QTest::newRow("temporary of a list") << ".kvtmp-0123456789ab-Master.TXT.kvtmp" << true;
+    QTest::newRow("temporary of the settings") << ".kvtmp-00000000ffff-Kestrovane.INI.kvtmp" << true;
+    QTest::newRow("temporary of a long name") << "Catalogs/.kvtmp-abcdefabcdef-.kvtmp" << true;
+    QTest::newRow("catalog temporary") << "Catalogs/.kvtmp-0123456789ab-Alpha.TXT.kvtmp" << true;
+    QTest::newRow("writer's name") << "Catalogs/" + SafeFileWriter::temporaryName("Alpha.TXT") << true;
+    QTest::newRow("writer's name, long") << SafeFileWriter::temporaryName(QString(250, u'x')) << true;
+    QTest::newRow("staged list") << "Comments.TXT.kvnew" << true;
+    QTest::newRow("staged information list") << "Catalogs/Master.kvnew" << true;
+    QTest::newRow("staged catalog") << "Catalogs/My Disc.TXT.kvnew" << true;
+    // Whatever else: the user's.
+    for (const char *file : {"Master.TXT.BackUp", "Master.TXT.MyCopy", "Comments.TXT.OldOne", "Kestrovane.INI.iPhone",
+                             "Catalogs/A.TXT.DvdOne", "Catalogs/Music.txt.iCloud", "Catalogs/Notes.txt.McCann",
+                             "Catalogs/My.TXT.kvnew.backup", "Catalogs/Alpha.TXT.Qzplao", "Catalogs/Disc 2.TXT",
+                             "notes.abcdef", "Kestrovane.INI.kvnew", "Catalogs/notes.doc.kvnew",
+                             ".kvtmp-0123456789AB-Master.TXT.kvtmp", "Catalogs/.kvtmp-0123-Disc.TXT.kvtmp",
+                             "Catalogs/kvtmp-0123456789ab-Disc.TXT.kvtmp"})
+        QTest::newRow(file) << QString(file) << false;
 }
 
 void TestLibraryTransaction::strayTemporariesRemoved()
@@ -231,6 +241,112 @@ void TestLibraryTransaction::strayTemporariesRemoved()
     QVERIFY(CatalogLibrary(dir.path()).startUp(state));
     QCOMPARE(QFile::exists(dir.filePath(file)), !removed);
     QVERIFY(QFile::exists(dir.filePath("Catalogs/Disc.TXT")));
+}
+
+void TestLibraryTransaction::foreignRecordIsRefused_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("catalogsLinkedOut");
+    const QString outside = QUrl::toPercentEncoding("/tmp/outside-of-any-library/victim.txt");
+    QTest::newRow("remove, up a folder") << QStringList{"remove ..%2Fvictim.txt"} << false;
+    QTest::newRow("rename, up a folder") << QStringList{"rename ..%2Fsrc.txt ..%2Fdst.txt"} << false;
+    QTest::newRow("staged rename, up a folder") << QStringList{"rename ..%2Fsrc.txt.kvnew ..%2Fsrc.txt"} << false;
+    QTest::newRow("catalog up and back") << QStringList{"remove Catalogs%2F..%2FCatalogs%2FDisc.TXT"} << false;
+    QTest::newRow("absolute") << QStringList{"remove " + outside} << false;
+    QTest::newRow("folder linked out") << QStringList{"remove Catalogs%2FDisc.TXT"} << true;
+    QTest::newRow("remove the tree") << QStringList{"remove Master.TXT"} << false;
+    QTest::newRow("remove Catalogs") << QStringList{"remove Catalogs"} << false;
+    QTest::newRow("onto a name not the library's")
+        << QStringList{"rename Catalogs%2FDisc.TXT Catalogs%2Fnotes.doc"} << false;
+    QTest::newRow("staged onto another file") << QStringList{"rename Catalogs%2FDisc.TXT.kvnew Master.TXT"}
+                                              << false;
+    QTest::newRow("a catalog over the tree") << QStringList{"rename Catalogs%2FDisc.TXT Master.TXT"} << false;
+    // One good entry does not carry a bad one.
+    QTest::newRow("after a good entry")
+        << QStringList{"remove Catalogs%2FStick.TXT", "remove ..%2Fvictim.txt"} << false;
+    QTest::newRow("unknown step") << QStringList{"copy Master.TXT Comments.TXT"} << false;
+}
+
+// Nothing of a record the program would not write is carried out: it stays
+// for the user, and start-up says so and what to do.
+void TestLibraryTransaction::foreignRecordIsRefused()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(bool, catalogsLinkedOut);
+    QTemporaryDir outer;
+    const QString root = outer.filePath("lib");
+    writeLibrary(root);
+    for (const char *name : {"victim.txt", "src.txt", "src.txt.kvnew"})
+        TestSupport::writeFile(outer.filePath(name), name);
+    if (catalogsLinkedOut) {
+        QVERIFY(QDir().rename(root + "/Catalogs", outer.filePath("elsewhere")));
+        QVERIFY(QFile::link(outer.filePath("elsewhere"), root + "/Catalogs"));
+    }
+    CatalogLibrary library(root);
+    TestSupport::writeLines(LibraryTransaction::recordPath(library),
+                            QStringList{"Kestrovane commit record"} + entries + QStringList{"end"});
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(root);
+    const QMap<QString, QByteArray> outside = TestSupport::librarySnapshot(outer.path());
+    LibraryState state;
+    QString error;
+    QVERIFY(!library.startUp(state, &error));
+    QCOMPARE(error, "The change record " + LibraryTransaction::recordPath(library)
+                        + " does not come from Kestrovane and was not carried out. Move it out of the library "
+                          "folder, then start again.");
+    QCOMPARE(TestSupport::librarySnapshot(root), before);
+    QCOMPARE(TestSupport::librarySnapshot(outer.path()), outside);
+    // A change refuses to run over it as well.
+    QVERIFY(!LibraryTransaction::apply(library, state, [](LibraryTransaction &) {}, &error));
+    QCOMPARE(TestSupport::librarySnapshot(root), before);
+}
+
+void TestLibraryTransaction::linkedFilesStayLinks_data()
+{
+    QTest::addColumn<int>("stopAt"); // 0: the change runs to its end
+    for (int point : {0, 1, 2, 3})
+        QTest::newRow(qPrintable(QString("stopped at %1").arg(point))) << point;
+}
+
+// Libraries are linked into synced folders file by file: a change replaces
+// the files the links lead to, with their modes, and keeps the links.
+void TestLibraryTransaction::linkedFilesStayLinks()
+{
+    QFETCH(int, stopAt);
+    QTemporaryDir outer;
+    const QString root = outer.filePath("lib");
+    writeLibrary(root);
+    for (const QString &file : {QString("Master.TXT"), QString("Catalogs/Disc.TXT")}) {
+        const QString synced = outer.filePath("sync/" + QFileInfo(file).fileName());
+        QVERIFY(QDir().mkpath(outer.filePath("sync")));
+        QVERIFY(QFile::rename(root + '/' + file, synced));
+        QVERIFY(QFile::link(synced, root + '/' + file));
+        QCOMPARE(::chmod(QFile::encodeName(synced).constData(), 0604), 0);
+    }
+    CatalogLibrary library(root);
+    LibraryState state;
+    QVERIFY(library.startUp(state));
+    const QByteArray oldDisc = TestSupport::readFile(outer.filePath("sync/Disc.TXT"));
+    LibraryTransaction::abandonAtCommitPoint(stopAt);
+    LibraryTransaction::apply(library, state, [&](LibraryTransaction &t) {
+        t.writeFile(library.catalogFilePath("Disc"), {"\"new.txt\",\"1\",\"\",\"/m/\",\"\""});
+        state.tree.addCategory("Books");
+    });
+    LibraryTransaction::abandonAtCommitPoint(0);
+    QVERIFY(library.startUp(state));
+    const bool changed = stopAt != 1;
+    QCOMPARE(TestSupport::readFile(outer.filePath("sync/Disc.TXT")),
+             changed ? QByteArray("\"new.txt\",\"1\",\"\",\"/m/\",\"\"\r\n") : oldDisc);
+    QCOMPARE(TestSupport::readFile(outer.filePath("sync/Master.TXT")).contains("Books"), changed);
+    for (const QString &file : {QString("Master.TXT"), QString("Catalogs/Disc.TXT")})
+        QVERIFY2(QFileInfo(root + '/' + file).isSymLink(), qPrintable(file));
+    for (const char *file : {"sync/Master.TXT", "sync/Disc.TXT"}) {
+        struct stat info;
+        QCOMPARE(::stat(QFile::encodeName(outer.filePath(file)).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, 0604u);
+    }
+    // Nothing of the change is left beside the linked files.
+    QCOMPARE(QDir(outer.filePath("sync")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"Disc.TXT", "Master.TXT"}));
 }
 
 void TestLibraryTransaction::renameNeverReplacesAFile()

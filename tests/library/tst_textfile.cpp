@@ -1,10 +1,14 @@
 #include "TestSupport.h"
+#include "library/SortedLineList.h"
 #include "library/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestTextFile : public QObject
@@ -19,6 +23,8 @@ private slots:
     void writesCrLfUtf8();
     void missingFileFails();
     void failedWriteKeepsOldFile();
+    void rewriteKeepsModeOwnerAndLink_data();
+    void rewriteKeepsModeOwnerAndLink();
 };
 
 void TestTextFile::lineEndings_data()
@@ -118,6 +124,50 @@ void TestTextFile::failedWriteKeepsOldFile()
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(error.contains(path));
     QCOMPARE(TestSupport::readFile(path), QByteArray("old\r\n"));
+}
+
+void TestTextFile::rewriteKeepsModeOwnerAndLink_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<int>("mode");
+    for (const char *writer : {"lines", "compact", "bytes"}) {
+        QTest::newRow(qPrintable(QString(writer) + ", read-only")) << QString(writer) << 0444;
+        QTest::newRow(qPrintable(QString(writer) + ", private")) << QString(writer) << 0600;
+        QTest::newRow(qPrintable(QString(writer) + ", shared")) << QString(writer) << 0664;
+    }
+}
+
+// A link (here two in a row) is written through to its file, which keeps its
+// mode, its owner when root writes, and no temporary is left beside it.
+void TestTextFile::rewriteKeepsModeOwnerAndLink()
+{
+    QFETCH(QString, writer);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString real = dir.filePath("sync/Master.TXT");
+    QVERIFY(TestSupport::writeFile(real, "old\r\n"));
+    QVERIFY(QFile::link("sync/Master.TXT", dir.filePath("first")));
+    QVERIFY(QFile::link(dir.filePath("first"), dir.filePath("Master.TXT")));
+    const QByteArray realName = QFile::encodeName(real);
+    QCOMPARE(::chmod(realName.constData(), mode_t(mode)), 0);
+    const bool root = geteuid() == 0;
+    if (root)
+        QCOMPARE(::chown(realName.constData(), 1234, 5678), 0);
+    const QString path = dir.filePath("Master.TXT");
+    SortedLineList compact;
+    compact.add("new");
+    const bool written = writer == "lines" ? TextFile::writeLines(path, {"new"})
+        : writer == "compact"              ? TextFile::writeLineList(path, compact)
+                                           : TextFile::writeBytes(path, "new\r\n");
+    QVERIFY(written);
+    QCOMPARE(TestSupport::readFile(real), QByteArray("new\r\n"));
+    QVERIFY(QFileInfo(path).isSymLink() && QFileInfo(dir.filePath("first")).isSymLink());
+    struct stat info;
+    QCOMPARE(::stat(realName.constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), mode);
+    if (root)
+        QVERIFY(info.st_uid == 1234 && info.st_gid == 5678);
+    QCOMPARE(QDir(dir.filePath("sync")).entryList(QDir::Files | QDir::Hidden), QStringList{"Master.TXT"});
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)
