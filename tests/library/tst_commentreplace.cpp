@@ -84,8 +84,9 @@ private:
 void TstCommentReplace::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(QDir().mkpath(m_dir->filePath("Catalogs")));
     m_library = std::make_unique<CatalogLibrary>(m_dir->path());
+    LibraryState state;
+    QVERIFY(m_library->startUp(state)); // the library's first files, before any test's trap
 }
 
 void TstCommentReplace::cleanup()
@@ -264,6 +265,8 @@ void TstCommentReplace::failedWriteChangesNoCatalog()
     if (!TestSupport::mountTmpfs(m_dir->path(), 256, &reason))
         QSKIP(qPrintable(reason));
     m_mounted = m_dir->path();
+    LibraryState state;
+    QVERIFY(m_library->startUp(state)); // a new library on the small disk
     const QByteArray line = entry("a", "CD") + "\r\n";
     for (const char *file : {"A.TXT", "B.TXT", "C.TXT"})
         QVERIFY(TestSupport::writeFile(catalog(file), line));
