@@ -12,7 +12,8 @@ class WineRegistry
 {
 public:
     // The prefix that holds dir: dir itself or the nearest folder above it
-    // that contains drive_c; empty when there is none.
+    // that contains drive_c, first along the path as given, then along the
+    // path with its links resolved; empty when there is none.
     static QString findPrefix(const QString &dir);
     // The registry of the current user for the prefix above dir. Empty (no
     // keys) when there is no prefix or its user.reg cannot be read.
@@ -20,6 +21,9 @@ public:
 
     // False when the file cannot be read; the registry then holds no keys.
     bool load(const QString &path);
+    // The file's text: UTF-16 or UTF-32 after a byte-order mark, otherwise
+    // UTF-8, or Windows-1252 when it is not valid UTF-8.
+    static QString decode(const QByteArray &bytes);
     void parse(const QString &text);
 
     // key is a path such as "Kestrovane\\Col", with single backslashes.
@@ -29,6 +33,9 @@ public:
     bool isEmpty() const { return m_keys.isEmpty(); }
 
 private:
+    // The folders of the path itself, from the last up to the root.
+    static QString prefixAbove(const QString &absolutePath);
+
     // Lower-cased key path -> (lower-cased value name -> text).
     QHash<QString, QHash<QString, QString>> m_keys;
 };

@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,6 +42,10 @@ private slots:
     void registryText_data();
     void registryText();
     void prefixIsFoundAboveTheDirectory();
+    void prefixThroughLinks_data();
+    void prefixThroughLinks();
+    void registryFileForms_data();
+    void registryFileForms();
     void sizeText_data();
     void sizeText();
     void columnWidths_data();
@@ -161,6 +166,64 @@ void TstUpgradeImport::prefixIsFoundAboveTheDirectory()
     QCOMPARE(WineRegistry::findPrefix(prefix), prefix);
     QVERIFY(WineRegistry::findPrefix(m_dir->filePath(QStringLiteral("lib"))).isEmpty());
     QVERIFY(WineRegistry::forDirectory(m_dir->filePath(QStringLiteral("lib"))).isEmpty());
+}
+
+void TstUpgradeImport::prefixThroughLinks_data()
+{
+    QTest::addColumn<QString>("linkTarget"); // relative to the prefix; empty: no link
+    QTest::addColumn<QString>("chosen");     // relative to the test folder
+    QTest::newRow("as typed") << "" << "prefix/drive_c/Old/Kestrovane";
+    QTest::newRow("typed through dosdevices") << "" << "prefix/dosdevices/c:/Old/Kestrovane";
+    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane" << "home/old";
+    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane" << "home/old";
+    QTest::newRow("link to drive_c, folder below it") << "drive_c" << "home/old/Old/Kestrovane";
+}
+
+// Wine's dosdevices/c: is a link to ../drive_c.
+void TstUpgradeImport::prefixThroughLinks()
+{
+    QFETCH(QString, linkTarget);
+    QFETCH(QString, chosen);
+    const QString prefix = m_dir->filePath(QStringLiteral("prefix"));
+    QVERIFY(QDir(prefix).mkdir(QStringLiteral("dosdevices")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("home")));
+    if (!linkTarget.isEmpty())
+        QVERIFY(QFile::link(prefix + u'/' + linkTarget, m_dir->filePath(QStringLiteral("home/old"))));
+
+    const QString dir = m_dir->filePath(chosen);
+    QCOMPARE(QFileInfo(WineRegistry::findPrefix(dir)).canonicalFilePath(), QFileInfo(prefix).canonicalFilePath());
+    const UpgradeImport upgrade = UpgradeImport::forDirectory(dir);
+    QCOMPARE(upgrade.importComments({}).label, QStringLiteral("3 Pre-Defined Comments Imported"));
+    QVERIFY(!upgrade.informationLine("CdRom", "Disc1", "1", "2").isEmpty());
+}
+
+void TstUpgradeImport::registryFileForms_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected"); // the value of col0
+    const QString head = QStringLiteral("WINE REGISTRY Version 2\r\n[Kestrovane\\\\Col] 1700000000\r\n");
+    const QString text = head + QStringLiteral("\"col0\"=\"\u00C9t\u00E9 \U0001F600\"\r\n");
+    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        QTest::addRow("%s with a byte-order mark", QStringConverter::nameForEncoding(encoding))
+            << QByteArray(encoder.encode(text)) << QStringLiteral("\u00C9t\u00E9 \U0001F600");
+    }
+    QTest::newRow("UTF-8 without a mark") << text.toUtf8() << QStringLiteral("\u00C9t\u00E9 \U0001F600");
+    QTest::newRow("string cut off") << (head + "\"col0\"=\"15\r\n").toUtf8() << QString();
+    QTest::newRow("escaped quote is no end") << (head + "\"col0\"=\"15\\\"\r\n").toUtf8() << QString();
+    QTest::newRow("str(2) cut off") << (head + "\"col0\"=str(2):\"15\r\n").toUtf8() << QString();
+    QTest::newRow("str(2) whole") << (head + "\"col0\"=str(2):\"15\"\r\n").toUtf8() << QStringLiteral("15");
+}
+
+void TstUpgradeImport::registryFileForms()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QVERIFY(TestSupport::writeFile(m_dir->filePath(QStringLiteral("prefix/user.reg")), bytes));
+    const WineRegistry registry = WineRegistry::forDirectory(oldDir());
+    QCOMPARE(registry.value(QStringLiteral("Kestrovane\\Col"), QStringLiteral("col0")), expected);
+    QCOMPARE(registry.hasKey(QStringLiteral("Kestrovane\\Col")), true);
 }
 
 void TstUpgradeImport::sizeText_data()
