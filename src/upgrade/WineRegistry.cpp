@@ -226,3 +226,9 @@ QString WineRegistry::value(const QString &key, const QString &name) const
     const auto it = m_keys.constFind(key.toLower());
     return it == m_keys.cend() ? QString() : it->value(name.toLower());
 }
+
+QStringList WineRegistry::valueNames(const QString &key) const
+{
+    const auto it = m_keys.constFind(key.toLower());
+    return it == m_keys.cend() ? QStringList() : QStringList(it->keyBegin(), it->keyEnd());
+}

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // A Wine registry file (user.reg) read as text: keys by their bracketed
 // paths, REG_SZ strings with their escapes and dword values (as decimal
@@ -30,6 +31,8 @@ public:
     bool hasKey(const QString &key) const;
     // The value as text, or an empty text when key or value is missing.
     QString value(const QString &key, const QString &name) const;
+    // The names of the key's values, in lower case.
+    QStringList valueNames(const QString &key) const;
     bool isEmpty() const { return m_keys.isEmpty(); }
 
 private:

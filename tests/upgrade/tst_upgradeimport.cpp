@@ -51,11 +51,14 @@ private slots:
     void columnWidths_data();
     void columnWidths();
     void lists();
+    void listCounts_data();
+    void listCounts();
     void catalogsOfAllGroups();
     void duplicateChoices_data();
     void duplicateChoices();
     void overwriteKeepsTheExistingNode();
-    void renameToATakenNameAsksAgain();
+    void retypedNameTaken_data();
+    void retypedNameTaken();
     void importingTwiceReusesTheCategory();
     void nothingWithoutADirectory();
 
@@ -286,6 +289,32 @@ void TstUpgradeImport::lists()
     QCOMPARE(none.importMasks({}).label, QStringLiteral("No File Mask(s) To Import"));
 }
 
+void TstUpgradeImport::listCounts_data()
+{
+    QTest::addColumn<QString>("values"); // lines of the comments' key
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QStringList>("added");
+    QTest::newRow("count far beyond the items") << "\"Count\"=\"999999999\"\n\"Item0\"=\"a\"\n\"Item7\"=\"b\""
+                                                << "999999999 Pre-Defined Comments Imported" << QStringList{"a", "b"};
+    QTest::newRow("items past the count") << "\"Count\"=\"0x1\"\n\"Item0\"=\"a\"\n\"Item1\"=\"b\""
+                                          << "1 Pre-Defined Comments Imported" << QStringList{"a"};
+    QTest::newRow("only plain item numbers") << "\"Count\"=\"3\"\n\"Item01\"=\"x\"\n\"Item2\"=\"c\""
+                                             << "3 Pre-Defined Comments Imported" << QStringList{"c"};
+    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\"" << "No Comments To Import" << QStringList();
+}
+
+void TstUpgradeImport::listCounts()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, label);
+    QFETCH(QStringList, added);
+    const QString reg = "WINE REGISTRY Version 2\n[Kestrovane\\\\Comments.Commentslist_Items] 1\n" + values + '\n';
+    QVERIFY(TestSupport::writeFile(m_dir->filePath(QStringLiteral("prefix/user.reg")), reg.toUtf8()));
+    const auto result = UpgradeImport::forDirectory(oldDir()).importComments({});
+    QCOMPARE(result.label, label);
+    QCOMPARE(result.added, added);
+}
+
 void TstUpgradeImport::catalogsOfAllGroups()
 {
     writeOld("CdRom", "Disc1", {entry("a.txt"), entry("b.txt")});
@@ -370,17 +399,35 @@ void TstUpgradeImport::overwriteKeepsTheExistingNode()
     QCOMPARE(stored("Disc1"), QStringList{entry("old.txt")});
 }
 
-void TstUpgradeImport::renameToATakenNameAsksAgain()
+void TstUpgradeImport::retypedNameTaken_data()
 {
+    QTest::addColumn<int>("second"); // the answer after a taken name was typed
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("storedAs");
+    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3" << "Disc3";
+    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << "" << "Disc1";
+    QTest::newRow("skip") << int(Choice::Skip) << "" << "";
+}
+
+// The dialog names the old catalog every time, and a taken or unusable
+// typed name never replaces the catalog of that name.
+void TstUpgradeImport::retypedNameTaken()
+{
+    QFETCH(int, second);
+    QFETCH(QString, typed);
+    QFETCH(QString, storedAs);
     QVERIFY(m_library->writeCatalog(QStringLiteral("Disc1"), {entry("one.txt")}));
     QVERIFY(m_library->writeCatalog(QStringLiteral("Disc2"), {entry("two.txt")}));
     writeOld("CdRom", "Disc1", {entry("old.txt")});
 
     QStringList asked;
-    runImport({{Choice::Rename, "DISC2"}, {Choice::Rename, "bad/name"}, {Choice::Rename, "Disc3"}}, &asked);
-    QCOMPARE(asked, (QStringList{"Disc1", "DISC2", "DISC2"}));
+    runImport({{Choice::Rename, "DISC2"}, {Choice::Rename, "bad/name"}, {Choice(second), typed}}, &asked);
+    QCOMPARE(asked, (QStringList{"Disc1", "Disc1", "Disc1"}));
     QCOMPARE(stored("Disc2"), QStringList{entry("two.txt")});
-    QCOMPARE(stored("Disc3"), QStringList{entry("old.txt")});
+    QCOMPARE(stored("Disc1"), QStringList{entry(storedAs == "Disc1" ? "old.txt" : "one.txt")});
+    if (storedAs == "Disc3")
+        QCOMPARE(stored("Disc3"), QStringList{entry("old.txt")});
+    QCOMPARE(catalogsOf("Imported"), storedAs.isEmpty() ? QStringList() : QStringList{storedAs});
 }
 
 void TstUpgradeImport::importingTwiceReusesTheCategory()
