@@ -12,7 +12,7 @@ constexpr qsizetype kPieceSize = 1 << 19;
 
 bool isPlain(char16_t c)
 {
-    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\r' && c != u'\n';
+    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"';
 }
 
 void appendEscaped(char32_t c, QString &out)

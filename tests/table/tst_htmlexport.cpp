@@ -118,7 +118,8 @@ void TestHtmlExport::cellText_data()
     QTest::newRow("lone CR") << "a\rb" << "a<br>b";
     QTest::newRow("blank line kept") << "a\n\nb" << "a<br><br>b";
     QTest::newRow("CR LF CR LF") << "a\r\n\r\nb" << "a<br><br>b";
-    QTest::newRow("escape sequence as pictures") << "esc\x1b[31mred\x01.txt" << "esc&#9243;[31mred&#9217;.txt";
+    QTest::newRow("escape sequence as pictures") << "esc\x1b[31mred\x01.txt"
+                                                 << "esc&#9243;[31mred&#9217;.txt";
     QTest::newRow("tab, NUL and DEL") << QString::fromLatin1("a\tb\0c\x7f", 6) << "a&#9225;b&#9216;c&#9249;";
     QTest::newRow("C1 controls spelled out") << "x\u0085\u009b" << "x&lt;U+0085&gt;&lt;U+009B&gt;";
 }

@@ -140,7 +140,8 @@ void TestTextExport::formatted_data()
                        "\U0001F600.txt" + spaces(8) + "3 "};
     QTest::newRow("controls written as pictures")
         << QStringList{"Name", "Size", "Comments"}
-        << QList<QStringList>{{"esc\x1b[31mred\x01.txt", "1", "tab\there"}, {"del\x7f", "2", "c1\u0085\u009f"}}
+        << QList<QStringList>{{"esc\x1b[31mred\x01.txt", "1", "tab\there"},
+                              {"del\x7f", "2", "c1\u0085\u009f"}}
         << QStringList{spaces(6) + "Name" + spaces(7) + "Size" + spaces(6) + "Comments" + spaces(6),
                        "esc\u241b[31mred\u2401.txt    1 tab\u2409here" + spaces(11),
                        "del\u2421" + spaces(13) + "   2 c1<U+0085><U+009F> "};

@@ -195,7 +195,8 @@ void TstUpgradeImport::prefixThroughLinks()
         QVERIFY(QFile::link(prefix + u'/' + linkTarget, m_dir->filePath(QStringLiteral("home/old"))));
 
     const QString dir = m_dir->filePath(chosen);
-    QCOMPARE(QFileInfo(WineRegistry::findPrefix(dir)).canonicalFilePath(), QFileInfo(prefix).canonicalFilePath());
+    QCOMPARE(QFileInfo(WineRegistry::findPrefix(dir)).canonicalFilePath(),
+             QFileInfo(prefix).canonicalFilePath());
     const UpgradeImport upgrade = UpgradeImport::forDirectory(dir);
     QCOMPARE(upgrade.importComments({}).label, QStringLiteral("3 Pre-Defined Comments Imported"));
     QVERIFY(!upgrade.informationLine("CdRom", "Disc1", "1", "2").isEmpty());
@@ -207,7 +208,8 @@ void TstUpgradeImport::registryFileForms_data()
     QTest::addColumn<QString>("expected"); // the value of col0
     const QString head = QStringLiteral("WINE REGISTRY Version 2\r\n[Kestrovane\\\\Col] 1700000000\r\n");
     const QString text = head + QStringLiteral("\"col0\"=\"\u00C9t\u00E9 \U0001F600\"\r\n");
-    for (const auto encoding : {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+    for (const auto encoding :
+         {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
         QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
         QTest::addRow("%s with a byte-order mark", QStringConverter::nameForEncoding(encoding))
             << QByteArray(encoder.encode(text)) << QStringLiteral("\u00C9t\u00E9 \U0001F600");
@@ -294,13 +296,15 @@ void TstUpgradeImport::listCounts_data()
     QTest::addColumn<QString>("values"); // lines of the comments' key
     QTest::addColumn<QString>("label");
     QTest::addColumn<QStringList>("added");
-    QTest::newRow("count far beyond the items") << "\"Count\"=\"999999999\"\n\"Item0\"=\"a\"\n\"Item7\"=\"b\""
-                                                << "999999999 Pre-Defined Comments Imported" << QStringList{"a", "b"};
+    QTest::newRow("count far beyond the items")
+        << "\"Count\"=\"999999999\"\n\"Item0\"=\"a\"\n\"Item7\"=\"b\""
+        << "999999999 Pre-Defined Comments Imported" << QStringList{"a", "b"};
     QTest::newRow("items past the count") << "\"Count\"=\"0x1\"\n\"Item0\"=\"a\"\n\"Item1\"=\"b\""
                                           << "1 Pre-Defined Comments Imported" << QStringList{"a"};
     QTest::newRow("only plain item numbers") << "\"Count\"=\"3\"\n\"Item01\"=\"x\"\n\"Item2\"=\"c\""
                                              << "3 Pre-Defined Comments Imported" << QStringList{"c"};
-    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\"" << "No Comments To Import" << QStringList();
+    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\""
+                                << "No Comments To Import" << QStringList();
 }
 
 void TstUpgradeImport::listCounts()
@@ -308,7 +312,8 @@ void TstUpgradeImport::listCounts()
     QFETCH(QString, values);
     QFETCH(QString, label);
     QFETCH(QStringList, added);
-    const QString reg = "WINE REGISTRY Version 2\n[Kestrovane\\\\Comments.Commentslist_Items] 1\n" + values + '\n';
+    const QString reg =
+        "WINE REGISTRY Version 2\n[Kestrovane\\\\Comments.Commentslist_Items] 1\n" + values + '\n';
     QVERIFY(TestSupport::writeFile(m_dir->filePath(QStringLiteral("prefix/user.reg")), reg.toUtf8()));
     const auto result = UpgradeImport::forDirectory(oldDir()).importComments({});
     QCOMPARE(result.label, label);
