@@ -1,9 +1,20 @@
 #include "GlobMatch.h"
 
+namespace {
+
+// UTF-16 units of the character at i: two for a surrogate pair.
+qsizetype characterSize(QStringView text, qsizetype i)
+{
+    return (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+}
+
+} // namespace
+
 // On a mismatch it goes back to the last star and lets it take one more
 // character, which bounds the work by text length times pattern length
 // however many stars there are. A star is tried before any literal
-// comparison.
+// comparison. "?" and a star's step take a whole character, so neither
+// ever stops inside a surrogate pair.
 bool GlobMatch(QStringView text, QStringView pattern)
 {
     qsizetype t = 0;
@@ -14,12 +25,16 @@ bool GlobMatch(QStringView text, QStringView pattern)
         if (p < pattern.size() && pattern[p] == u'*') {
             starAt = p++;
             starText = t;
-        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == text[t])) {
+        } else if (p < pattern.size() && pattern[p] == u'?') {
+            t += characterSize(text, t);
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
             ++t;
             ++p;
         } else if (starAt >= 0) {
             p = starAt + 1;
-            t = ++starText;
+            starText += characterSize(text, starText);
+            t = starText;
         } else {
             return false;
         }

@@ -2,6 +2,8 @@
 
 #include "TableRules.h"
 
+#include "library/ControlPictures.h"
+
 #include <algorithm>
 
 namespace {
@@ -10,11 +12,18 @@ constexpr qsizetype kPieceSize = 1 << 19;
 
 bool isPlain(char16_t c)
 {
-    return c < 0x80 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\r' && c != u'\n';
+    return c >= 0x20 && c < 0x7F && c != u'&' && c != u'<' && c != u'>' && c != u'"';
 }
 
 void appendEscaped(char32_t c, QString &out)
 {
+    // HTML allows no control characters: they are shown as their pictures.
+    if (ControlPictures::isControl(c)) {
+        const QString picture = ControlPictures::visible(QString(QChar(char16_t(c))));
+        for (const QChar p : picture)
+            appendEscaped(p.unicode(), out);
+        return;
+    }
     switch (c) {
     case U'&':
         out += QLatin1String("&amp;");

@@ -23,7 +23,7 @@ inline constexpr quint32 kHeaderBackground = 0xC0C0C0;
 // "#RRGGBB".
 QString colour(quint32 rgb);
 // & < > and " as entities, other characters beyond ASCII as "&#N;" by
-// their code point.
+// their code point, control characters as their pictures.
 QString escaped(QStringView text);
 // A cell's text as written: escaped, line breaks as "<br>" (a CR LF pair is
 // one break), an empty cell as "<br>".

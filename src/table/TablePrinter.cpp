@@ -3,6 +3,8 @@
 #include "CellStyle.h"
 #include "TableRules.h"
 
+#include "library/ControlPictures.h"
+
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -212,7 +214,8 @@ void TablePrinter::drawCell(QPainter &painter, const QRectF &rect, const QString
     painter.setPen(style.text ? QColor(QRgb(*style.text)) : QColor(Qt::black));
     const QRectF inner = rect.adjusted(kCellPadding, 0, -kCellPadding, 0);
     // Text too long for its cell ends in an ellipsis, as on screen.
-    const QString shown = QFontMetricsF(font).elidedText(text, Qt::ElideRight, inner.width());
+    const QString shown = QFontMetricsF(font).elidedText(
+        ControlPictures::visible(text, ControlPictures::LineBreaks::Kept), Qt::ElideRight, inner.width());
     const Qt::Alignment horizontal = TableRules::alignment(columns, column, row) & Qt::AlignHorizontal_Mask;
     painter.drawText(inner, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), shown);
 }

@@ -2,6 +2,8 @@
 
 #include "TableRules.h"
 
+#include "library/ControlPictures.h"
+#include "library/DisplayWidth.h"
 #include "library/TextFile.h"
 
 #include <QList>
@@ -29,12 +31,21 @@ QStringList cellLines(const QString &text)
     return lines;
 }
 
+// A row's cells as the file shows them: controls as their pictures, line
+// breaks left for the layout.
+void readVisibleRow(const TableCells &table, int row, QStringList &cells)
+{
+    table.readRow(row, cells);
+    for (QString &text : cells)
+        text = ControlPictures::visible(text, ControlPictures::LineBreaks::Kept);
+}
+
 QList<int> columnWidths(const TableCells &table)
 {
     QList<int> widths(table.columnCount(), 0);
     QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
-        table.readRow(row, cells);
+        readVisibleRow(table, row, cells);
         for (int column = 0; column < widths.size(); ++column)
             widths[column] = qMax(widths[column], TextExport::width(cells.at(column)));
     }
@@ -83,31 +94,17 @@ namespace TextExport {
 
 int length(QStringView text)
 {
-    int n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool secondHalf = text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate();
-        if (!secondHalf)
-            ++n;
-    }
-    return n;
+    return DisplayWidth::of(text);
 }
 
 int width(QStringView text)
 {
-    // One pass for the usual single line; lines are split only when needed.
-    int n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\n' || c == u'\r') {
-            int widest = 0;
-            for (const QString &line : TextFile::splitLines(text))
-                widest = qMax(widest, length(line));
-            return widest;
-        }
-        if (!(c.isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
-            ++n;
-    }
-    return n;
+    if (!hasLineBreak(text))
+        return length(text);
+    int widest = 0;
+    for (const QString &line : TextFile::splitLines(text))
+        widest = qMax(widest, length(line));
+    return widest;
 }
 
 void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alignment)
@@ -144,7 +141,7 @@ bool write(const TableCells &table, const ByteSink &sink)
     QString piece;
     QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {
-        table.readRow(row, cells);
+        readVisibleRow(table, row, cells);
         appendRow(cells, row, widths, piece);
         if (piece.size() >= kPieceSize) {
             if (!sink(piece.toUtf8()))

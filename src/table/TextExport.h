@@ -11,17 +11,18 @@
 // The formatted text file of a table: one line per row, each column padded
 // to the width of its longest text and followed by one space, aligned as the
 // grid aligns it (titles centred, sizes right-aligned, the rest left).
-// Written as UTF-8 with CR LF line ends.
+// Written as UTF-8 with CR LF line ends; control characters are written as
+// their pictures, so showing the file runs nothing.
 namespace TextExport {
 
-// Characters of a text, not UTF-16 units, so a column holding letters from
-// outside the basic plane still lines up.
+// Display columns of a text, so a column holding wide (CJK, emoji) or
+// combining characters still lines up in a terminal or monospace editor.
 int length(QStringView text);
 // The width a cell needs: its longest line.
 int width(QStringView text);
 
-// One line of a cell laid out in its column: width + 1 characters, except
-// that a centred text one character short of the width ends one longer.
+// One line of a cell laid out in its column: width + 1 columns, except
+// that a centred text one column short of the width ends one longer.
 QString aligned(QStringView text, int width, Qt::Alignment alignment);
 void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alignment);
 

@@ -114,10 +114,12 @@ QString CatalogImport::chooseName(const QString &name)
 {
     QString candidate = name;
     while (CatalogName::isTaken(m_state, m_library, candidate)) {
+        // The dialog always names the old catalog it is about, and
+        // Overwrite always replaces the catalog of that name.
         QString typed;
-        const Choice choice = m_ask(candidate, typed);
+        const Choice choice = m_ask(name, typed);
         if (choice == Choice::Overwrite)
-            return candidate;
+            return name;
         if (choice == Choice::Skip || typed.isEmpty())
             return QString();
         // A typed name goes through the same checks: a taken one brings the

@@ -21,7 +21,9 @@ class CatalogImport
 {
 public:
     enum class Choice { Rename, Overwrite, Skip };
-    // Asked when name is taken; newName receives the name typed.
+    // Asked with the old catalog's name when the name to store under is
+    // taken (the old name, or a name typed before); newName receives the
+    // name typed.
     using AskDuplicate = std::function<Choice(const QString &name, QString &newName)>;
     using Report = std::function<void(const QString &text)>;
 

@@ -1,5 +1,7 @@
 #include "EarlierSettings.h"
 
+#include <QMap>
+
 QString EarlierSettings::keyOf(const QString &section)
 {
     return QStringLiteral("Kestrovane\\") + section;
@@ -42,4 +44,20 @@ QStringList EarlierSettings::readItems(const QString &section) const
     for (qint64 i = 0; i < count && i < 1000000; ++i)
         items << readText(section, QStringLiteral("Item") + QString::number(i));
     return items;
+}
+
+QStringList EarlierSettings::readStoredItems(const QString &section, qint64 count) const
+{
+    QMap<qint64, QString> stored;
+    const QLatin1String item("item");
+    for (const QString &name : m_registry.valueNames(keyOf(section))) {
+        if (!name.startsWith(item))
+            continue;
+        bool ok = false;
+        const qint64 index = name.mid(item.size()).toLongLong(&ok);
+        // "Item" followed by the index as the earlier version wrote it.
+        if (ok && index >= 0 && index < count && name.mid(item.size()) == QString::number(index))
+            stored.insert(index, readText(section, name));
+    }
+    return stored.values();
 }

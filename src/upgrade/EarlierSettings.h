@@ -22,6 +22,9 @@ public:
     qint64 readNumber(const QString &section, const QString &name, qint64 defaultValue = 0) const;
     // "Count", then "Item0" .. "Item<Count-1>" (missing items empty).
     QStringList readItems(const QString &section) const;
+    // The items "Item0" .. "Item<count-1>" that are stored, in their order:
+    // a count far beyond the stored items costs nothing.
+    QStringList readStoredItems(const QString &section, qint64 count) const;
 
     static qint64 parseNumber(const QString &text, qint64 defaultValue);
 

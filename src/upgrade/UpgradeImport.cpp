@@ -47,11 +47,12 @@ UpgradeImport::ListResult UpgradeImport::importList(const QString &section, cons
                                                     const QString &none, const QString &imported) const
 {
     ListResult result;
-    const QStringList items = m_source.readItems(section);
-    if (items.isEmpty()) {
+    const qint64 count = m_source.readNumber(section, QStringLiteral("Count"));
+    if (count == 0) {
         result.label = none;
         return result;
     }
+    const QStringList items = m_source.readStoredItems(section, count);
     QStringList held = current;
     for (const QString &item : items) {
         const bool present = std::any_of(held.cbegin(), held.cend(), [&](const QString &h) {
@@ -62,8 +63,8 @@ UpgradeImport::ListResult UpgradeImport::importList(const QString &section, cons
         held << item;
         result.added << item;
     }
-    // The count read, also when some were already held.
-    result.label = QString::number(items.size()) + imported;
+    // The count read, also when some were already held or not stored.
+    result.label = QString::number(count) + imported;
     return result;
 }
 

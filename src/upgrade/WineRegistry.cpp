@@ -3,7 +3,9 @@
 #include "library/TextFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
@@ -97,15 +99,17 @@ QString keyPath(QStringView line)
 // The text of a value's data, or nothing for a type the import never reads.
 bool readData(QStringView data, QString &text)
 {
+    // A string cut off before its closing quote is no value.
+    bool closed = false;
     if (data.startsWith(u'"')) {
         qsizetype pos = 1;
-        text = readEscaped(data, pos, u'"');
-        return true;
+        text = readEscaped(data, pos, u'"', &closed);
+        return closed;
     }
     if (data.startsWith(QLatin1String("str(2):\""))) {
         qsizetype pos = 8;
-        text = readEscaped(data, pos, u'"');
-        return true;
+        text = readEscaped(data, pos, u'"', &closed);
+        return closed;
     }
     if (data.startsWith(QLatin1String("dword:"))) {
         bool ok = false;
@@ -124,7 +128,22 @@ QString WineRegistry::findPrefix(const QString &dir)
 {
     if (dir.isEmpty())
         return QString();
-    QDir at(QFileInfo(dir).absoluteFilePath());
+    // A folder chosen through a link (a link in the home folder, or Wine's
+    // own dosdevices/c:) may have no prefix above it as typed, while the
+    // folder it leads to has.
+    const QFileInfo chosen(dir);
+    for (const QString &path : {chosen.absoluteFilePath(), chosen.canonicalFilePath()}) {
+        if (const QString prefix = prefixAbove(path); !prefix.isEmpty())
+            return prefix;
+    }
+    return QString();
+}
+
+QString WineRegistry::prefixAbove(const QString &absolutePath)
+{
+    if (absolutePath.isEmpty())
+        return QString();
+    QDir at(absolutePath);
     do {
         if (QFileInfo(at.filePath(QStringLiteral("drive_c"))).isDir())
             return at.path();
@@ -144,11 +163,26 @@ WineRegistry WineRegistry::forDirectory(const QString &dir)
 bool WineRegistry::load(const QString &path)
 {
     m_keys.clear();
-    QString text;
-    if (!TextFile::readText(path, text))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    parse(text);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    parse(decode(bytes));
     return true;
+}
+
+QString WineRegistry::decode(const QByteArray &bytes)
+{
+    // Wine writes its files in UTF-8, but a file saved by regedit or a
+    // Windows editor is UTF-16 behind a byte-order mark.
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (encoding && *encoding != QStringConverter::Utf8) {
+        QStringDecoder decoder(*encoding);
+        return decoder.decode(bytes);
+    }
+    return TextFile::decode(bytes);
 }
 
 void WineRegistry::parse(const QString &text)
@@ -191,4 +225,10 @@ QString WineRegistry::value(const QString &key, const QString &name) const
 {
     const auto it = m_keys.constFind(key.toLower());
     return it == m_keys.cend() ? QString() : it->value(name.toLower());
+}
+
+QStringList WineRegistry::valueNames(const QString &key) const
+{
+    const auto it = m_keys.constFind(key.toLower());
+    return it == m_keys.cend() ? QStringList() : QStringList(it->keyBegin(), it->keyEnd());
 }

@@ -1,5 +1,7 @@
 #include "indexing/WildcardMatch.h"
 
+#include "AstralWildcards.h"
+
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -80,6 +82,8 @@ class TestWildcardMatch : public QObject
 private slots:
     void wildcardMatch_data();
     void wildcardMatch();
+    void astralCharacters_data();
+    void astralCharacters();
     void agreesWithTheRules();
     void agreesWithTheRulesOnLongTexts();
     void comparesWholeTexts_data();
@@ -236,6 +240,9 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::newRow("question star two") << "*.?*" << "x.ab" << true;
     QTest::newRow("question star three") << "*.?*" << "x.abc" << true;
     QTest::newRow("question star one") << "*.?*" << "x.a" << false;
+    QTest::newRow("question takes an emoji") << "*.?" << "x.\U0001F600" << true;
+    QTest::newRow("two questions, one emoji") << "*.??" << "x.\U0001F600" << false;
+    QTest::newRow("two questions, emoji and letter") << "*.??" << "x.\U0001F600a" << true;
     QTest::newRow("upper question mask") << "*.T?T" << "a.txt" << false;
     QTest::newRow("upper question mask upper") << "*.T?T" << "A.TXT" << false;
     QTest::newRow("star no ext") << "*" << "README" << true;
@@ -266,6 +273,19 @@ void TestWildcardMatch::maskAccepts()
     QFETCH(QString, name);
     QFETCH(bool, result);
     QCOMPARE(MaskAccepts(mask, name), result);
+}
+
+void TestWildcardMatch::astralCharacters_data()
+{
+    AstralWildcards::addRows();
+}
+
+void TestWildcardMatch::astralCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, expected);
+    QCOMPARE(WildcardMatch(text, pattern), expected);
 }
 
 QTEST_GUILESS_MAIN(TestWildcardMatch)

@@ -1,6 +1,9 @@
 #include "queries/DateRangeMatcher.h"
 #include "queries/ExtensionMatcher.h"
 #include "queries/WordMatcher.h"
+#include "library/CommaText.h"
+
+#include "AstralWildcards.h"
 
 #include <QtTest>
 
@@ -26,6 +29,8 @@ class TestMatchers : public QObject
 private slots:
     void word_data();
     void word();
+    void astralCharacters_data();
+    void astralCharacters();
     void wordFindInAgreesWithMatches();
     void extension_data();
     void extension();
@@ -123,6 +128,9 @@ void TestMatchers::extension_data()
     QTest::newRow("star: has ext") << txt << "*" << false;
     QTest::newRow("question over name") << disk << "*.00?" << true;
     QTest::newRow("question miss") << txt << "*.00?" << false;
+    const QString emoji = QStringLiteral("\"x.\U0001F600\",\"1\",\"\",\"/d/\",\"\"");
+    QTest::newRow("question takes an emoji") << emoji << "*.?" << true;
+    QTest::newRow("two questions, one emoji") << emoji << "*.??" << false;
     QTest::newRow("slash ends ext") << zipMember << "*.d/readme" << false;
     QTest::newRow("slash: no ext") << zipMember << "*" << true;
     QTest::newRow("ext from path") << QStringLiteral(R"("jpg","1","","/a/b.","")") << "*.jpg" << true;
@@ -168,6 +176,24 @@ void TestMatchers::dateRange()
     QCOMPARE(m.matches(QStringLiteral(R"("a.txt","1","%1","/","")").arg(date)), expected);
     // A line cut short before its date field never matches.
     QVERIFY(!m.matches(QStringLiteral(R"("a.txt","1")")));
+}
+
+void TestMatchers::astralCharacters_data()
+{
+    AstralWildcards::addRows();
+}
+
+void TestMatchers::astralCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, expected);
+    const QString line = CommaText::join({text, "1", "", "/d/", ""});
+    for (const bool caseSensitive : {true, false}) {
+        WordMatcher word(pattern, caseSensitive);
+        QCOMPARE(word.matches(line), expected);
+        QCOMPARE(found(word, line + QStringLiteral("\r\n")).size(), expected ? 1 : 0);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMatchers)

@@ -4,6 +4,8 @@
 #include "table/ModelTableCells.h"
 #include "table/VisualTableModel.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace {
@@ -19,6 +21,21 @@ QStringList pageLines(const QByteArray &page)
 QStringList catalogTitles()
 {
     return {"File Name", "File Size", "File Date", "File Path", "Comments"};
+}
+
+// xmllint, where installed, reads the page as a browser's parser would.
+void assertHtmlParses(const QByteArray &page)
+{
+    const QString xmllint = QStandardPaths::findExecutable(QStringLiteral("xmllint"));
+    if (xmllint.isEmpty())
+        return;
+    QProcess process;
+    process.start(xmllint, {"--html", "--noout", "-"});
+    process.write(page);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished());
+    QVERIFY2(process.exitCode() == 0 && process.readAllStandardError().isEmpty(),
+             "xmllint reads the page without complaint");
 }
 
 } // namespace
@@ -101,6 +118,10 @@ void TestHtmlExport::cellText_data()
     QTest::newRow("lone CR") << "a\rb" << "a<br>b";
     QTest::newRow("blank line kept") << "a\n\nb" << "a<br><br>b";
     QTest::newRow("CR LF CR LF") << "a\r\n\r\nb" << "a<br><br>b";
+    QTest::newRow("escape sequence as pictures") << "esc\x1b[31mred\x01.txt"
+                                                 << "esc&#9243;[31mred&#9217;.txt";
+    QTest::newRow("tab, NUL and DEL") << QString::fromLatin1("a\tb\0c\x7f", 6) << "a&#9225;b&#9216;c&#9249;";
+    QTest::newRow("C1 controls spelled out") << "x\u0085\u009b" << "x&lt;U+0085&gt;&lt;U+009B&gt;";
 }
 
 void TestHtmlExport::cellText()
@@ -122,6 +143,7 @@ void TestHtmlExport::titleLine_data()
                                           << "<TITLE>Tom &amp; &quot;Jerry&quot;</TITLE>";
     QTest::newRow("non-ASCII") << "Été" << "<TITLE>&#201;t&#233;</TITLE>";
     QTest::newRow("line breaks stay on the line") << "a\r\nb\nc" << "<TITLE>a b c</TITLE>";
+    QTest::newRow("controls as pictures") << "a\x1b\x07" << "<TITLE>a&#9243;&#9223;</TITLE>";
 }
 
 void TestHtmlExport::titleLine()
@@ -139,13 +161,17 @@ void TestHtmlExport::hostileNamesKeepThePageForm()
         {"<script>alert(1)</script>.txt", "1", "", "/x/", "</td></tr></table>"},
         {"Tom & Jerry.avi", "2", "", "/x/", "line one\r\nline two"},
         {"Ölmühle \"quoted\".zip", "3", "", QString::fromUtf8("/\xF0\x9F\x98\x80/"), "日本"},
+        {"esc\x1b[31mred\x01.txt", "4", "", "/x/", "\x7f\u0085"},
     };
     const QByteArray page = HtmlExport::page(ListTableCells(catalogTitles(), rows), "<b>");
-    for (const char byte : page)
+    for (const char byte : page) {
         QVERIFY2(uchar(byte) < 0x80, "the page is plain ASCII");
+        QVERIFY2(uchar(byte) >= 0x20 || byte == '\r' || byte == '\n', "no control character");
+    }
+    assertHtmlParses(page);
     const QStringList lines = pageLines(page);
     // Six lines before the rows, a row's cells between <tr> and </tr>, three after.
-    QCOMPARE(lines.size(), 6 + 4 * (5 + 2) + 3);
+    QCOMPARE(lines.size(), 6 + 5 * (5 + 2) + 3);
     for (const QString &line : lines)
         QVERIFY2(!line.contains("<script") && !line.contains("<b>"), qPrintable(line));
     QCOMPARE(lines.at(14), "<td nowrap>&lt;script&gt;alert(1)&lt;/script&gt;.txt</td>");
@@ -154,6 +180,7 @@ void TestHtmlExport::hostileNamesKeepThePageForm()
     QCOMPARE(lines.at(28), "<td nowrap>&#214;lm&#252;hle &quot;quoted&quot;.zip</td>");
     QCOMPARE(lines.at(31), "<td nowrap>/&#128512;/</td>");
     QCOMPARE(lines.at(32), "<td nowrap>&#26085;&#26412;</td>");
+    QCOMPARE(lines.at(35), "<td nowrap>esc&#9243;[31mred&#9217;.txt</td>");
 }
 
 void TestHtmlExport::reportAlignsSpacesAndHasNoZipColour()

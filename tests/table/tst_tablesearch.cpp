@@ -4,6 +4,8 @@
 
 #include "library/CommaText.h"
 
+#include "AstralWildcards.h"
+
 #include <QTest>
 
 namespace {
@@ -53,6 +55,8 @@ private slots:
     void plainText();
     void wildCards_data();
     void wildCards();
+    void astralCharacters_data();
+    void astralCharacters();
     void comparisons_data();
     void comparisons();
     void comparedLength_data();
@@ -365,6 +369,19 @@ void TestTableSearch::everyLayout()
     QCOMPARE(matchOf(search), Position(columnCount - 1, 2));
     QCOMPARE(search.findFirst(model.cell(0, 0), Whole, model.columnCount(), model.tableRowCount(), reader),
              TableSearch::Outcome::NoMatch);
+}
+
+void TestTableSearch::astralCharacters_data()
+{
+    AstralWildcards::addRows();
+}
+
+void TestTableSearch::astralCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, expected);
+    QCOMPARE(CellMatcher(pattern, CellMatcher::WildCards).matches(text), expected);
 }
 
 QTEST_GUILESS_MAIN(TestTableSearch)

@@ -63,9 +63,11 @@ void TestTextExport::aligned_data()
     QTest::newRow("centre empty in nothing") << "" << 0 << int(kCentre) << " ";
     QTest::newRow("centre empty in four") << "" << 4 << int(kCentre) << "     ";
     QTest::newRow("accented letter is one character") << "é" << 3 << int(kLeft) << "é   ";
-    QTest::newRow("astral character is one character")
-        << QString::fromUtf8("\xF0\x9F\x98\x80") << 2 << int(kRight)
-        << QString::fromUtf8(" \xF0\x9F\x98\x80 ");
+    QTest::newRow("astral letter is one column") << QString::fromUtf8("\xF0\x9D\x90\x80") << 2 << int(kRight)
+                                                << QString::fromUtf8(" \xF0\x9D\x90\x80 ");
+    QTest::newRow("emoji is two columns") << QString::fromUtf8("\xF0\x9F\x98\x80") << 3 << int(kLeft)
+                                          << QString::fromUtf8("\xF0\x9F\x98\x80  ");
+    QTest::newRow("wide text right") << "日本" << 6 << int(kRight) << "  日本 ";
     QTest::newRow("centred accents") << "éé" << 4 << int(kCentre) << " éé  ";
 }
 
@@ -85,7 +87,19 @@ void TestTextExport::width_data()
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("ascii") << "hello" << 5;
     QTest::newRow("accents count as characters, not bytes") << "café" << 4;
-    QTest::newRow("astral plane counts once") << QString::fromUtf8("a\xF0\x9F\x98\x80") << 2;
+    QTest::newRow("astral letter counts once") << QString::fromUtf8("a\xF0\x9D\x90\x80") << 2;
+    QTest::newRow("CJK is wide") << "日本語のファイル名.txt" << 22;
+    QTest::newRow("full-width letters") << "ＡＢ" << 4;
+    QTest::newRow("half-width katakana") << "ｱｲ" << 2;
+    QTest::newRow("Hangul syllables") << "한국" << 4;
+    QTest::newRow("conjoining Jamo make one syllable") << "\u1112\u1161" << 2;
+    QTest::newRow("emoji is wide") << QString::fromUtf8("a\xF0\x9F\x98\x80") << 3;
+    QTest::newRow("emoji of the basic plane") << "\u231A" << 2;
+    QTest::newRow("combining accent takes none") << "Cafe\u0301.txt" << 8;
+    QTest::newRow("two combining marks") << "a\u0308\u0304" << 1;
+    QTest::newRow("zero width space and joiner") << "a\u200Bb\u200D" << 2;
+    QTest::newRow("spacing vowel sign") << "\u0915\u093F" << 2;
+    QTest::newRow("wide text over lines") << "ab\n日本語" << 6;
     QTest::newRow("longest line of CR LF text") << "ab\r\nabcd\r\nc" << 4;
     QTest::newRow("longest line of LF and CR text") << "abc\nabcdef\rab" << 6;
 }
@@ -117,8 +131,20 @@ void TestTextExport::formatted_data()
         << QStringList{" N  S  D  P  C  K ", "ab ab ab ab ab ab ", "a   b c  d  e  f  "};
     QTest::newRow("non-ASCII widths count characters")
         << QStringList{"N", "S"}
-        << QList<QStringList>{{"é", "1"}, {QString::fromUtf8("\xF0\x9F\x98\x80x"), "22"}, {"abc", ""}}
-        << QStringList{" N   S ", "é    1 ", QString::fromUtf8("\xF0\x9F\x98\x80x  22 "), "abc    "};
+        << QList<QStringList>{{"é", "1"}, {QString::fromUtf8("\xF0\x9D\x90\x80x"), "22"}, {"abc", ""}}
+        << QStringList{" N   S ", "é    1 ", QString::fromUtf8("\xF0\x9D\x90\x80x  22 "), "abc    "};
+    QTest::newRow("wide and combining names line up by columns")
+        << QStringList{"Name", "Size"}
+        << QList<QStringList>{{"日本語.txt", "1"}, {"Cafe\u0301", "22"}, {"\U0001F600.txt", "3"}}
+        << QStringList{"   Name    Size ", "日本語.txt    1 ", "Cafe\u0301" + spaces(9) + "22 ",
+                       "\U0001F600.txt" + spaces(8) + "3 "};
+    QTest::newRow("controls written as pictures")
+        << QStringList{"Name", "Size", "Comments"}
+        << QList<QStringList>{{"esc\x1b[31mred\x01.txt", "1", "tab\there"},
+                              {"del\x7f", "2", "c1\u0085\u009f"}}
+        << QStringList{spaces(6) + "Name" + spaces(7) + "Size" + spaces(6) + "Comments" + spaces(6),
+                       "esc\u241b[31mred\u2401.txt    1 tab\u2409here" + spaces(11),
+                       "del\u2421" + spaces(13) + "   2 c1<U+0085><U+009F> "};
     QTest::newRow("a cell with line breaks spreads its row")
         << QStringList{"Name", "Size"} << QList<QStringList>{{"ab\r\nlonger", "7"}}
         << QStringList{" Name  Size ", "ab        7 ", "longer      "};

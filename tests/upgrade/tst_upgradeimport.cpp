@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,16 +42,23 @@ private slots:
     void registryText_data();
     void registryText();
     void prefixIsFoundAboveTheDirectory();
+    void prefixThroughLinks_data();
+    void prefixThroughLinks();
+    void registryFileForms_data();
+    void registryFileForms();
     void sizeText_data();
     void sizeText();
     void columnWidths_data();
     void columnWidths();
     void lists();
+    void listCounts_data();
+    void listCounts();
     void catalogsOfAllGroups();
     void duplicateChoices_data();
     void duplicateChoices();
     void overwriteKeepsTheExistingNode();
-    void renameToATakenNameAsksAgain();
+    void retypedNameTaken_data();
+    void retypedNameTaken();
     void importingTwiceReusesTheCategory();
     void nothingWithoutADirectory();
 
@@ -163,6 +171,66 @@ void TstUpgradeImport::prefixIsFoundAboveTheDirectory()
     QVERIFY(WineRegistry::forDirectory(m_dir->filePath(QStringLiteral("lib"))).isEmpty());
 }
 
+void TstUpgradeImport::prefixThroughLinks_data()
+{
+    QTest::addColumn<QString>("linkTarget"); // relative to the prefix; empty: no link
+    QTest::addColumn<QString>("chosen");     // relative to the test folder
+    QTest::newRow("as typed") << "" << "prefix/drive_c/Old/Kestrovane";
+    QTest::newRow("typed through dosdevices") << "" << "prefix/dosdevices/c:/Old/Kestrovane";
+    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane" << "home/old";
+    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane" << "home/old";
+    QTest::newRow("link to drive_c, folder below it") << "drive_c" << "home/old/Old/Kestrovane";
+}
+
+// Wine's dosdevices/c: is a link to ../drive_c.
+void TstUpgradeImport::prefixThroughLinks()
+{
+    QFETCH(QString, linkTarget);
+    QFETCH(QString, chosen);
+    const QString prefix = m_dir->filePath(QStringLiteral("prefix"));
+    QVERIFY(QDir(prefix).mkdir(QStringLiteral("dosdevices")));
+    QVERIFY(QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("home")));
+    if (!linkTarget.isEmpty())
+        QVERIFY(QFile::link(prefix + u'/' + linkTarget, m_dir->filePath(QStringLiteral("home/old"))));
+
+    const QString dir = m_dir->filePath(chosen);
+    QCOMPARE(QFileInfo(WineRegistry::findPrefix(dir)).canonicalFilePath(),
+             QFileInfo(prefix).canonicalFilePath());
+    const UpgradeImport upgrade = UpgradeImport::forDirectory(dir);
+    QCOMPARE(upgrade.importComments({}).label, QStringLiteral("3 Pre-Defined Comments Imported"));
+    QVERIFY(!upgrade.informationLine("CdRom", "Disc1", "1", "2").isEmpty());
+}
+
+void TstUpgradeImport::registryFileForms_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected"); // the value of col0
+    const QString head = QStringLiteral("WINE REGISTRY Version 2\r\n[Kestrovane\\\\Col] 1700000000\r\n");
+    const QString text = head + QStringLiteral("\"col0\"=\"\u00C9t\u00E9 \U0001F600\"\r\n");
+    for (const auto encoding :
+         {QStringConverter::Utf8, QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        QTest::addRow("%s with a byte-order mark", QStringConverter::nameForEncoding(encoding))
+            << QByteArray(encoder.encode(text)) << QStringLiteral("\u00C9t\u00E9 \U0001F600");
+    }
+    QTest::newRow("UTF-8 without a mark") << text.toUtf8() << QStringLiteral("\u00C9t\u00E9 \U0001F600");
+    QTest::newRow("string cut off") << (head + "\"col0\"=\"15\r\n").toUtf8() << QString();
+    QTest::newRow("escaped quote is no end") << (head + "\"col0\"=\"15\\\"\r\n").toUtf8() << QString();
+    QTest::newRow("str(2) cut off") << (head + "\"col0\"=str(2):\"15\r\n").toUtf8() << QString();
+    QTest::newRow("str(2) whole") << (head + "\"col0\"=str(2):\"15\"\r\n").toUtf8() << QStringLiteral("15");
+}
+
+void TstUpgradeImport::registryFileForms()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QVERIFY(TestSupport::writeFile(m_dir->filePath(QStringLiteral("prefix/user.reg")), bytes));
+    const WineRegistry registry = WineRegistry::forDirectory(oldDir());
+    QCOMPARE(registry.value(QStringLiteral("Kestrovane\\Col"), QStringLiteral("col0")), expected);
+    QCOMPARE(registry.hasKey(QStringLiteral("Kestrovane\\Col")), true);
+}
+
 void TstUpgradeImport::sizeText_data()
 {
     QTest::addColumn<qint64>("bytes");
@@ -221,6 +289,35 @@ void TstUpgradeImport::lists()
     const UpgradeImport none = UpgradeImport::forDirectory(m_dir->filePath(QStringLiteral("lib")));
     QCOMPARE(none.importComments({}).label, QStringLiteral("No Comments To Import"));
     QCOMPARE(none.importMasks({}).label, QStringLiteral("No File Mask(s) To Import"));
+}
+
+void TstUpgradeImport::listCounts_data()
+{
+    QTest::addColumn<QString>("values"); // lines of the comments' key
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QStringList>("added");
+    QTest::newRow("count far beyond the items")
+        << "\"Count\"=\"999999999\"\n\"Item0\"=\"a\"\n\"Item7\"=\"b\""
+        << "999999999 Pre-Defined Comments Imported" << QStringList{"a", "b"};
+    QTest::newRow("items past the count") << "\"Count\"=\"0x1\"\n\"Item0\"=\"a\"\n\"Item1\"=\"b\""
+                                          << "1 Pre-Defined Comments Imported" << QStringList{"a"};
+    QTest::newRow("only plain item numbers") << "\"Count\"=\"3\"\n\"Item01\"=\"x\"\n\"Item2\"=\"c\""
+                                             << "3 Pre-Defined Comments Imported" << QStringList{"c"};
+    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\""
+                                << "No Comments To Import" << QStringList();
+}
+
+void TstUpgradeImport::listCounts()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, label);
+    QFETCH(QStringList, added);
+    const QString reg =
+        "WINE REGISTRY Version 2\n[Kestrovane\\\\Comments.Commentslist_Items] 1\n" + values + '\n';
+    QVERIFY(TestSupport::writeFile(m_dir->filePath(QStringLiteral("prefix/user.reg")), reg.toUtf8()));
+    const auto result = UpgradeImport::forDirectory(oldDir()).importComments({});
+    QCOMPARE(result.label, label);
+    QCOMPARE(result.added, added);
 }
 
 void TstUpgradeImport::catalogsOfAllGroups()
@@ -307,17 +404,35 @@ void TstUpgradeImport::overwriteKeepsTheExistingNode()
     QCOMPARE(stored("Disc1"), QStringList{entry("old.txt")});
 }
 
-void TstUpgradeImport::renameToATakenNameAsksAgain()
+void TstUpgradeImport::retypedNameTaken_data()
 {
+    QTest::addColumn<int>("second"); // the answer after a taken name was typed
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("storedAs");
+    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3" << "Disc3";
+    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << "" << "Disc1";
+    QTest::newRow("skip") << int(Choice::Skip) << "" << "";
+}
+
+// The dialog names the old catalog every time, and a taken or unusable
+// typed name never replaces the catalog of that name.
+void TstUpgradeImport::retypedNameTaken()
+{
+    QFETCH(int, second);
+    QFETCH(QString, typed);
+    QFETCH(QString, storedAs);
     QVERIFY(m_library->writeCatalog(QStringLiteral("Disc1"), {entry("one.txt")}));
     QVERIFY(m_library->writeCatalog(QStringLiteral("Disc2"), {entry("two.txt")}));
     writeOld("CdRom", "Disc1", {entry("old.txt")});
 
     QStringList asked;
-    runImport({{Choice::Rename, "DISC2"}, {Choice::Rename, "bad/name"}, {Choice::Rename, "Disc3"}}, &asked);
-    QCOMPARE(asked, (QStringList{"Disc1", "DISC2", "DISC2"}));
+    runImport({{Choice::Rename, "DISC2"}, {Choice::Rename, "bad/name"}, {Choice(second), typed}}, &asked);
+    QCOMPARE(asked, (QStringList{"Disc1", "Disc1", "Disc1"}));
     QCOMPARE(stored("Disc2"), QStringList{entry("two.txt")});
-    QCOMPARE(stored("Disc3"), QStringList{entry("old.txt")});
+    QCOMPARE(stored("Disc1"), QStringList{entry(storedAs == "Disc1" ? "old.txt" : "one.txt")});
+    if (storedAs == "Disc3")
+        QCOMPARE(stored("Disc3"), QStringList{entry("old.txt")});
+    QCOMPARE(catalogsOf("Imported"), storedAs.isEmpty() ? QStringList() : QStringList{storedAs});
 }
 
 void TstUpgradeImport::importingTwiceReusesTheCategory()
