@@ -93,6 +93,7 @@ void MainWindow::restoreForm()
         }
     }
     m_form = FormValues::restore(m_settings);
+    checkSettingsReadable();
     applyStoredProperties();
 }
 
@@ -127,6 +128,8 @@ void MainWindow::collectStoredProperties()
 
 void MainWindow::saveForm()
 {
+    if (!checkSettingsReadable())
+        return;
     WindowPlacement placement;
     placement.setNormalRect(normalGeometry().isValid() ? normalGeometry() : geometry());
     placement.pixelsPerInch = screenDpi();

@@ -45,6 +45,8 @@ int predefinedComments(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("usage: predefined-comments [--add TEXT | --remove TEXT]"),
                       CliExit::BadArguments);
     SettingsFile settings(c.library.settingsPath());
+    if (settings.isUnreadable())
+        return c.fail(settings.lastError());
     const QString section = FormValues::listSection(QStringLiteral("predefinedbox_Items"));
     QStringList items = settings.readList(section);
     FileComments::sortPredefined(items);

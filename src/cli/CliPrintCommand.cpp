@@ -81,7 +81,10 @@ int print(CliContext &c, const QStringList &args)
     table.setUpCatalogView();
     table.fill(lines);
     lines.clear();
-    const QList<int> widths = ColumnWidths::readCatalog(SettingsFile(c.library.settingsPath()));
+    const SettingsFile settings(c.library.settingsPath());
+    const QList<int> widths = ColumnWidths::readCatalog(settings);
+    if (settings.isUnreadable())
+        c.note(settings.lastError() + QStringLiteral(" The default column widths are used."));
     if (!PdfPrint::write(request.pdf, ModelTableCells(table), widths, request.options, &error))
         return c.fail(error);
     return CliExit::Ok;

@@ -28,6 +28,8 @@ private slots:
     void unreadableFileAtStartUp();
     void unloadedLinesCounted();
     void fullDiskChangeUndone();
+    void unreadableSettingsNeverWritten_data();
+    void unreadableSettingsNeverWritten();
 };
 
 // A crash after a command costs nothing: the files hold the change before
@@ -117,6 +119,44 @@ void TestStorage::fullDiskChangeUndone()
     QCOMPARE(title, QString("Kestrovane v2.01 - Failed To Save Catalog"));
     QCOMPARE(categories, 2);
     QCOMPARE(stored, tree);
+}
+
+void TestStorage::unreadableSettingsNeverWritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const QString &kind : TestSupport::unreadableKinds())
+        QTest::newRow(qPrintable(kind)) << kind;
+}
+
+// Said once at start-up; neither the run nor its close writes the file.
+void TestStorage::unreadableSettingsNeverWritten()
+{
+    QFETCH(QString, kind);
+    AppFixture app;
+    writeLibrary(app);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Panel1_Width=90"});
+    const QString ini = app.path("Kestrovane.INI");
+    QVERIFY(TestSupport::makeUnreadable(ini, kind));
+    const QFileInfo before(ini);
+    QVERIFY(TestSupport::readOverride(false));
+    app.start();
+    app.dialogs().answerText("Films");
+    const bool added = app.trigger("Add1");
+    app.close();
+    QVERIFY(TestSupport::readOverride(true));
+    QVERIFY(added);
+    const QStringList errors = app.dialogs().shown().filter(QRegularExpression("^error: "));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith("error: The settings file " + ini + " exists but cannot be read"),
+             qPrintable(errors.first()));
+    QVERIFY(TestSupport::readFile(app.path("Master.TXT")).contains("Films"));
+    const QFileInfo after(ini);
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(after.permissions(), before.permissions());
+    QCOMPARE(after.lastModified(), before.lastModified());
+    if (kind == "owner-only file")
+        QCOMPARE(TestSupport::readFile(ini), QByteArray("[Global]\r\nPanel1_Width=90\r\n"));
 }
 
 QTEST_MAIN(TestStorage)

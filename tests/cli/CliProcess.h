@@ -16,10 +16,13 @@ struct Result {
     QString text() const { return QString::fromUtf8(out); }
 };
 
-inline Result run(const QString &library, const QStringList &args)
+// prefix: a command that runs the tool (such as setpriv and its options).
+inline Result run(const QString &library, const QStringList &args, const QStringList &prefix = {})
 {
     QProcess p;
-    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{QStringLiteral("--library"), library} + args);
+    const QStringList command =
+        prefix + QStringList{QStringLiteral(KESTROVANE_CLI), QStringLiteral("--library"), library} + args;
+    p.start(command.first(), command.mid(1));
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
 }
