@@ -1,6 +1,7 @@
 // The print command: a catalog as the table shows it, printed to PDF.
 #include "CliContext.h"
 
+#include "library/OutputTarget.h"
 #include "library/SortedLineList.h"
 #include "settings/ColumnWidths.h"
 #include "settings/SettingsFile.h"
@@ -71,6 +72,8 @@ int print(CliContext &c, const QStringList &args)
     PrintRequest request;
     if (const QString error = parse(args, request); !error.isEmpty())
         return c.fail(error, CliExit::BadArguments);
+    if (const QString refusal = OutputTarget::refusal(c.library, request.pdf); !refusal.isEmpty())
+        return c.fail(refusal);
     if (!c.library.catalogFileExists(request.catalog))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(request.catalog));
     SortedLineList lines;
