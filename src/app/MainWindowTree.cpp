@@ -4,6 +4,7 @@
 
 #include "CategoryTreeModel.h"
 #include "library/CatalogName.h"
+#include "library/CategoryName.h"
 #include "library/TreeOperations.h"
 #include "table/VisualTableModel.h"
 
@@ -131,6 +132,10 @@ void MainWindow::AddCategory1Click()
     const auto name = m_dialogs.inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
     if (!name || name->isEmpty())
         return;
+    if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
+        return;
+    }
     if (m_state.tree.findCategory(*name) >= 0) {
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
@@ -155,6 +160,10 @@ void MainWindow::RenameSelectedCategory1Click()
                                          QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
     if (!name || name->isEmpty())
         return;
+    if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
+        return;
+    }
     if (m_state.tree.hasCategoryNamedAscii(*name)) {
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
@@ -248,6 +257,10 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             return;
         }
         refreshTree(text, true);
+        return;
+    }
+    if (const QString problem = CategoryName::problem(text); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
         return;
     }
     if (m_state.tree.hasCategoryNamedAscii(text)) {

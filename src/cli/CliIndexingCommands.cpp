@@ -5,6 +5,7 @@
 #include "indexing/MaskList.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
+#include "library/CategoryName.h"
 #include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SaveNewCatalog.h"
@@ -176,6 +177,9 @@ int index(CliContext &c, const QStringList &args)
     const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;
     if (name.isEmpty())
         return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), CliExit::BadArguments);
+    if (const QString problem = CategoryName::problem(a.category);
+        c.state.tree.findCategory(a.category) < 0 && !problem.isEmpty())
+        return c.fail(problem);
 
     IndexingRun::Params params;
     params.directory = dir;

@@ -3,6 +3,7 @@
 #include "CliContext.h"
 
 #include "library/CatalogName.h"
+#include "library/CategoryName.h"
 #include "library/TreeOperations.h"
 
 namespace {
@@ -42,6 +43,8 @@ int addCategory(CliContext &c, const QStringList &args)
 {
     if (args.size() != 1 || args.first().isEmpty())
         return c.fail(QStringLiteral("usage: add-category NAME"), CliExit::BadArguments);
+    if (const QString problem = CategoryName::problem(args.first()); !problem.isEmpty())
+        return c.fail(problem);
     if (c.state.tree.findCategory(args.first()) >= 0)
         return c.fail(args.first() + QStringLiteral(" Category Already Exists"));
     c.state.tree.addCategory(args.first());
@@ -73,6 +76,8 @@ int renameCategory(CliContext &c, const QStringList &args)
     const int category = c.state.tree.findCategory(args.at(0));
     if (category < 0)
         return c.fail(QStringLiteral("Category %1 does not exist").arg(args.at(0)));
+    if (const QString problem = CategoryName::problem(args.at(1)); !problem.isEmpty())
+        return c.fail(problem);
     // The category itself takes part, so a change of case alone is refused
     // as the program refuses it.
     if (c.state.tree.hasCategoryNamedAscii(args.at(1)))
