@@ -16,9 +16,10 @@ QString realFolder(const QString &folder)
     return real.isEmpty() ? QDir::cleanPath(QFileInfo(folder).absoluteFilePath()) : real;
 }
 
+// The folder itself is no file; writing to it fails on its own.
 bool isInside(const QString &path, const QString &folder)
 {
-    return path == folder || path.startsWith(folder.endsWith(u'/') ? folder : folder + u'/');
+    return path.startsWith(folder.endsWith(u'/') ? folder : folder + u'/');
 }
 
 // The library's own names in its root, temporary files included: what its
