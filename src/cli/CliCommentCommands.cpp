@@ -27,7 +27,7 @@ int commentFile(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("No entry %1 in %2 catalog").arg(path, name));
     if (args.size() == 2) {
         for (const QString &comment : comments)
-            c.out << comment << '\n';
+            c.print(comment);
         return CliExit::Ok;
     }
     FileComments::setCommentOf(lines, path, args.at(2));

@@ -1,5 +1,6 @@
 // Indexing commands: index a directory into a new catalog, update a catalog.
 #include "CliContext.h"
+#include "TerminalText.h"
 
 #include "indexing/IndexingRun.h"
 #include "indexing/MaskList.h"
@@ -67,7 +68,8 @@ private:
         QString line = m_status;
         if (!m_item.isEmpty())
             line += QLatin1Char(' ') + m_item.right(60);
-        m_err << "\r\033[K" << line.left(110);
+        // Only the line's own escapes reach the terminal, never a name's.
+        m_err << "\r\033[K" << TerminalText::visible(line.left(110));
         m_err.flush();
         m_shown = true;
     }
@@ -187,7 +189,7 @@ int index(CliContext &c, const QStringList &args)
     params.masks = a.masks.items();
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
-    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    params.zipMessage = [&c](const QString &message) { c.printErr(message); };
     TerminalProgress progress(c.err);
     const IndexingRun::Result run = IndexingRun(c.state, progress).run(params);
     progress.finish();
@@ -225,7 +227,8 @@ int index(CliContext &c, const QStringList &args)
         return CliExit::Failed;
     if (newCategory)
         c.note(QStringLiteral("Category ") + a.category + QStringLiteral(" Added"));
-    c.out << result.status << '\n' << run.summary << '\n';
+    c.print(result.status);
+    c.print(run.summary);
     return 0;
 }
 
@@ -274,7 +277,7 @@ int update(CliContext &c, const QStringList &args)
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
-    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    params.zipMessage = [&c](const QString &message) { c.printErr(message); };
     QString unanswered;
     params.confirmEmptyRescan = [yes, &unanswered](const QString &question) {
         if (!yes)
