@@ -44,6 +44,14 @@ bool makeUnreadable(const QString &path, const QString &kind)
     return QFile::remove(path) && (kind == QLatin1String("folder") ? QDir().mkdir(path) : QFile::link(path, path));
 }
 
+QByteArray fileState(const QString &path)
+{
+    const QFileInfo info(path);
+    return QByteArray::number(int(info.isSymLink())) + QByteArray::number(int(info.isDir())) + ' '
+        + QByteArray::number(int(info.permissions()), 16) + ' '
+        + info.lastModified().toString(Qt::ISODateWithMs).toUtf8() + ' ' + readFile(path);
+}
+
 bool readOverride(bool on)
 {
     if (geteuid() != 0)

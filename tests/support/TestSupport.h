@@ -22,6 +22,9 @@ QMap<QString, QByteArray> librarySnapshot(const QString &root);
 // itself". makeUnreadable turns the file at path (written before) into one.
 QStringList unreadableKinds();
 bool makeUnreadable(const QString &path, const QString &kind);
+// A file's kind, permissions, modification time and bytes, to show that
+// nothing touched it.
+QByteArray fileState(const QString &path);
 // Gives or takes root's power to read any file, for the calling thread
 // (its effective capabilities); true for other users, who never have it.
 bool readOverride(bool on);
