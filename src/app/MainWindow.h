@@ -103,6 +103,9 @@ private:
     void applyStoredProperties();
     void saveForm();
     void collectStoredProperties();
+    // MainWindowSettings.cpp: false when Kestrovane.INI is there but cannot
+    // be read, said once a run.
+    bool checkSettingsReadable();
     // A panel's stored Left and Top, relative to the client area.
     QPoint storedPanelPosition(const QString &objectName) const;
     void shutDown();
@@ -402,6 +405,7 @@ private:
 
     CatalogLibrary m_library;
     SettingsFile m_settings;
+    bool m_settingsUnreadableShown = false;
     DateFormats m_formats;
     Dialogs &m_dialogs;
     LibraryState m_state;

@@ -2,6 +2,7 @@
 // an HTML page, whatever layout it shows.
 #include "MainWindow.h"
 
+#include "library/OutputTarget.h"
 #include "table/ExportFile.h"
 #include "table/HtmlExport.h"
 #include "table/ModelTableCells.h"
@@ -15,12 +16,20 @@ const QString kTextFilter = QStringLiteral("Text Files(*.txt)");
 const QString kHtmlFilter = QStringLiteral("HTML Files(*.htm)");
 
 // The save dialog, opening on the filter of the kind being saved, and the
-// name it gave with that kind's extension; empty on Cancel.
-QString askExportPath(Dialogs &dialogs, const QString &filter, const QString &extension)
+// name it gave with that kind's extension; empty on Cancel, and after
+// telling the user, for a file of the library, which is never written over.
+QString askExportPath(MainWindow &window, const QString &filter, const QString &extension)
 {
-    const QString name = dialogs.saveFileName(QStringLiteral("Save catalog as"), QString(),
-                                              kTextFilter + QStringLiteral(";;") + kHtmlFilter, filter);
-    return name.isEmpty() ? QString() : ExportFile::withExtension(name, extension);
+    const QString name = window.dialogs().saveFileName(QStringLiteral("Save catalog as"), QString(),
+                                                       kTextFilter + QStringLiteral(";;") + kHtmlFilter, filter);
+    if (name.isEmpty())
+        return QString();
+    const QString path = ExportFile::withExtension(name, extension);
+    if (const QString refusal = OutputTarget::refusal(window.library(), path); !refusal.isEmpty()) {
+        window.dialogs().error(refusal);
+        return QString();
+    }
+    return path;
 }
 
 // A failed write leaves any old file whole and the caption as it was.
@@ -47,7 +56,7 @@ void MainWindow::connectExportCommands()
 
 void MainWindow::TextFileFormatted1Click()
 {
-    const QString path = askExportPath(m_dialogs, kTextFilter, ExportFile::kTextExtension);
+    const QString path = askExportPath(*this, kTextFilter, ExportFile::kTextExtension);
     if (path.isEmpty())
         return;
     const ModelTableCells cells(*m_tableModel);
@@ -56,7 +65,7 @@ void MainWindow::TextFileFormatted1Click()
 
 void MainWindow::HTMLFile1Click()
 {
-    const QString path = askExportPath(m_dialogs, kHtmlFilter, ExportFile::kHtmlExtension);
+    const QString path = askExportPath(*this, kHtmlFilter, ExportFile::kHtmlExtension);
     if (path.isEmpty())
         return;
     // Asked before anything is written, so the page is written once, whole.

@@ -3,6 +3,7 @@
 
 #include "PanelWidgets.h"
 #include "ToolPanel.h"
+#include "library/OutputTarget.h"
 #include "table/ModelTableCells.h"
 #include "table/PrintFont.h"
 #include "table/TablePrinter.h"
@@ -234,5 +235,12 @@ void MainWindow::printTable(bool all)
     choosePrintRange(all);
     if (!m_dialogs.choosePrinter(*m_printer))
         return;
+    // Printing to a file writes it as an export does.
+    const QString file = m_printer->outputFileName();
+    if (const QString refusal = file.isEmpty() ? QString() : OutputTarget::refusal(m_library, file);
+        !refusal.isEmpty()) {
+        m_dialogs.error(refusal);
+        return;
+    }
     paintPrintout(m_printer.get());
 }

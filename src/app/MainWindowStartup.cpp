@@ -123,6 +123,7 @@ void MainWindow::restoreForm()
     }
     m_form = FormValues::restore(m_settings);
     m_storedForm = m_form;
+    checkSettingsReadable();
     applyStoredProperties();
 }
 
@@ -157,6 +158,8 @@ void MainWindow::collectStoredProperties()
 
 void MainWindow::saveForm()
 {
+    if (!checkSettingsReadable())
+        return;
     WindowPlacement placement;
     placement.setNormalRect(normalGeometry().isValid() ? normalGeometry() : geometry());
     placement.pixelsPerInch = screenDpi();

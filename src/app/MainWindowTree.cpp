@@ -5,6 +5,7 @@
 #include "CategoryTreeModel.h"
 #include "TreeViewMemory.h"
 #include "library/CatalogName.h"
+#include "library/CategoryName.h"
 #include "library/TreeOperations.h"
 #include "table/VisualTableModel.h"
 
@@ -106,6 +107,10 @@ void MainWindow::AddCategory1Click()
     const auto name = m_dialogs.inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
     if (!name || name->isEmpty())
         return;
+    if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
+        return;
+    }
     if (m_state.tree.findCategory(*name) >= 0) {
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
@@ -135,6 +140,10 @@ void MainWindow::RenameSelectedCategory1Click()
                                          QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
     if (!name || name->isEmpty())
         return;
+    if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
+        return;
+    }
     if (m_state.tree.hasCategoryNamedAscii(*name)) {
         m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
@@ -239,6 +248,10 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
             return;
         }
         refreshTree(text, true);
+        return;
+    }
+    if (const QString problem = CategoryName::problem(text); !problem.isEmpty()) {
+        m_dialogs.warning(problem);
         return;
     }
     if (m_state.tree.hasCategoryNamedAscii(text)) {

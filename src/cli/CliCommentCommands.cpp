@@ -18,7 +18,7 @@ int showComments(CliContext &c, const QString &name, const QString &file, const 
     if (comments.isEmpty())
         return c.fail(QStringLiteral("No entry %1 in %2 catalog").arg(path, name));
     for (const QString &comment : comments)
-        c.out << comment << '\n';
+        c.print(comment);
     return CliExit::Ok;
 }
 
@@ -54,6 +54,8 @@ int predefinedComments(CliContext &c, const QStringList &args)
         return c.fail(QStringLiteral("usage: predefined-comments [--add TEXT | --remove TEXT]"),
                       CliExit::BadArguments);
     SettingsFile settings(c.library.settingsPath());
+    if (settings.isUnreadable())
+        return c.fail(settings.lastError());
     const QString section = FormValues::listSection(QStringLiteral("predefinedbox_Items"));
     QStringList items = settings.readList(section);
     FileComments::sortPredefined(items);

@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "TerminalText.h"
 
 #include "library/LibraryTransaction.h"
 #include "library/TextCompare.h"
@@ -20,7 +21,17 @@ int CliContext::fail(const QString &text, int code)
 
 void CliContext::note(const QString &text)
 {
-    err << "kestrovane-cli: " << text << Qt::endl;
+    printErr(QStringLiteral("kestrovane-cli: ") + text);
+}
+
+void CliContext::print(const QString &text)
+{
+    out << (outIsTerminal ? TerminalText::visible(text, true) : text) << '\n';
+}
+
+void CliContext::printErr(const QString &text)
+{
+    err << (errIsTerminal ? TerminalText::visible(text, true) : text) << Qt::endl;
 }
 
 QString CliContext::knownCatalog(const QString &name) const

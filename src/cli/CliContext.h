@@ -29,11 +29,18 @@ struct CliContext {
     QTextStream &err;
     RowWriter::Format format = RowWriter::Format::Tsv;
     QStringList columns; // the running command's
+    // Whether out and err are terminals, where text shows control
+    // characters visibly (TerminalText).
+    bool outIsTerminal = false;
+    bool errIsTerminal = false;
 
     // Stores the tree, the information list and the comments, as the program
     // does at shutdown but all three or none; reports and returns false on
     // failure.
     bool save();
+    // Prints text and a line break to the output or the error stream.
+    void print(const QString &text);
+    void printErr(const QString &text);
     // Prints "kestrovane-cli: <text>" to the error stream and returns code.
     int fail(const QString &text, int code = CliExit::Failed);
     // Prints "kestrovane-cli: <text>" to the error stream: what the tool did
@@ -43,7 +50,7 @@ struct CliContext {
     // files know it; empty otherwise.
     QString knownCatalog(const QString &name) const;
     // A writer of the running command's rows in the format asked for.
-    RowWriter rows() { return RowWriter(out, format, columns); }
+    RowWriter rows() { return RowWriter(out, format, columns, outIsTerminal); }
 };
 
 // A command: its name, its synopsis, a one-line summary, its options (lines

@@ -1,5 +1,6 @@
 // Indexing commands: index a directory into a new catalog, update a catalog.
 #include "CliContext.h"
+#include "TerminalText.h"
 
 #include "library/LibraryLock.h"
 
@@ -7,6 +8,7 @@
 #include "indexing/MaskList.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
+#include "library/CategoryName.h"
 #include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SaveNewCatalog.h"
@@ -68,7 +70,8 @@ private:
         QString line = m_status;
         if (!m_item.isEmpty())
             line += QLatin1Char(' ') + m_item.right(60);
-        m_err << "\r\033[K" << line.left(110);
+        // Only the line's own escapes reach the terminal, never a name's.
+        m_err << "\r\033[K" << TerminalText::visible(line.left(110));
         m_err.flush();
         m_shown = true;
     }
@@ -178,6 +181,9 @@ int index(CliContext &c, const QStringList &args)
     const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;
     if (name.isEmpty())
         return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), CliExit::BadArguments);
+    if (const QString problem = CategoryName::problem(a.category);
+        c.state.tree.findCategory(a.category) < 0 && !problem.isEmpty())
+        return c.fail(problem);
 
     IndexingRun::Params params;
     params.directory = dir;
@@ -185,7 +191,7 @@ int index(CliContext &c, const QStringList &args)
     params.masks = a.masks.items();
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
-    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    params.zipMessage = [&c](const QString &message) { c.printErr(message); };
     TerminalProgress progress(c.err);
     const IndexingRun::Result run = IndexingRun(c.state, progress).run(params);
     progress.finish();
@@ -229,7 +235,8 @@ int index(CliContext &c, const QStringList &args)
         return CliExit::Failed;
     if (newCategory)
         c.note(QStringLiteral("Category ") + a.category + QStringLiteral(" Added"));
-    c.out << result.status << '\n' << run.summary << '\n';
+    c.print(result.status);
+    c.print(run.summary);
     return 0;
 }
 
@@ -278,7 +285,7 @@ int update(CliContext &c, const QStringList &args)
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
-    params.zipMessage = [&c](const QString &message) { c.err << message << Qt::endl; };
+    params.zipMessage = [&c](const QString &message) { c.printErr(message); };
     QString unanswered;
     params.confirmEmptyRescan = [yes, &unanswered](const QString &question) {
         if (!yes)

@@ -1,6 +1,7 @@
 // The print command: a catalog as the table shows it, printed to PDF.
 #include "CliContext.h"
 
+#include "library/OutputTarget.h"
 #include "library/SortedLineList.h"
 #include "settings/ColumnWidths.h"
 #include "settings/SettingsFile.h"
@@ -71,6 +72,8 @@ int print(CliContext &c, const QStringList &args)
     PrintRequest request;
     if (const QString error = parse(args, request); !error.isEmpty())
         return c.fail(error, CliExit::BadArguments);
+    if (const QString refusal = OutputTarget::refusal(c.library, request.pdf); !refusal.isEmpty())
+        return c.fail(refusal);
     if (!c.library.catalogFileExists(request.catalog))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(request.catalog));
     SortedLineList lines;
@@ -81,7 +84,10 @@ int print(CliContext &c, const QStringList &args)
     table.setUpCatalogView();
     table.fill(lines);
     lines.clear();
-    const QList<int> widths = ColumnWidths::readCatalog(SettingsFile(c.library.settingsPath()));
+    const SettingsFile settings(c.library.settingsPath());
+    const QList<int> widths = ColumnWidths::readCatalog(settings);
+    if (settings.isUnreadable())
+        c.note(settings.lastError() + QStringLiteral(" The default column widths are used."));
     if (!PdfPrint::write(request.pdf, ModelTableCells(table), widths, request.options, &error))
         return c.fail(error);
     return CliExit::Ok;

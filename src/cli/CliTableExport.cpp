@@ -2,6 +2,7 @@
 
 #include "CliContext.h"
 
+#include "library/OutputTarget.h"
 #include "table/ExportFile.h"
 #include "table/HtmlExport.h"
 #include "table/ModelTableCells.h"
@@ -52,6 +53,8 @@ bool CliTableExport::take(QStringList &args, const QString &fileOption, CliTable
 
 int CliTableExport::write(CliContext &c, const TableCells &table) const
 {
+    if (const QString refusal = OutputTarget::refusal(c.library, file); !refusal.isEmpty())
+        return c.fail(refusal);
     QString error;
     const bool saved = html ? ExportFile::write(
                            file, [&](const ByteSink &sink) { return HtmlExport::write(table, title, sink); }, &error)

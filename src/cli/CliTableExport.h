@@ -24,7 +24,8 @@ struct CliTableExport {
     static bool take(QStringList &args, const QString &fileOption, CliTableExport &target, QString &error);
 
     // Writes the file through a temporary one, so a failure leaves any old
-    // file whole; the exit status, after reporting a failure.
+    // file whole; a file of the library is refused. The exit status, after
+    // reporting a failure.
     int write(CliContext &c, const TableCells &table) const;
     int write(CliContext &c, const VisualTableModel &table) const;
 };

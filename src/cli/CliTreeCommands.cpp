@@ -3,6 +3,7 @@
 #include "CliContext.h"
 
 #include "library/CatalogName.h"
+#include "library/CategoryName.h"
 #include "library/TreeOperations.h"
 
 namespace {
@@ -20,7 +21,7 @@ int renameCatalog(CliContext &c, const QStringList &args)
     const QString oldName = c.state.tree.catalog(ref).name;
     if (QString error; !TreeOperations::renameCatalog(c.state, c.library, oldName, args.at(1), &error).isValid())
         return c.fail(error);
-    c.out << "Renamed " << oldName << " To " << args.at(1) << '\n';
+    c.print(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + args.at(1));
     return 0;
 }
 
@@ -42,12 +43,14 @@ int addCategory(CliContext &c, const QStringList &args)
 {
     if (args.size() != 1 || args.first().isEmpty())
         return c.fail(QStringLiteral("usage: add-category NAME"), CliExit::BadArguments);
+    if (const QString problem = CategoryName::problem(args.first()); !problem.isEmpty())
+        return c.fail(problem);
     if (c.state.tree.findCategory(args.first()) >= 0)
         return c.fail(args.first() + QStringLiteral(" Category Already Exists"));
     c.state.tree.addCategory(args.first());
     if (!c.save())
         return 1;
-    c.out << "Category " << args.first() << " Added\n";
+    c.print(QStringLiteral("Category ") + args.first() + QStringLiteral(" Added"));
     return 0;
 }
 
@@ -62,7 +65,7 @@ int deleteCatalog(CliContext &c, const QStringList &args)
     // The deletion stores the file, the tree and both lists itself.
     if (QString error; !TreeOperations::deleteCatalog(c.state, c.library, name, &error) && !error.isEmpty())
         return c.fail(error);
-    c.out << "Catalog " << name << " Deleted\n";
+    c.print(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
     return CliExit::Ok;
 }
 
@@ -73,6 +76,8 @@ int renameCategory(CliContext &c, const QStringList &args)
     const int category = c.state.tree.findCategory(args.at(0));
     if (category < 0)
         return c.fail(QStringLiteral("Category %1 does not exist").arg(args.at(0)));
+    if (const QString problem = CategoryName::problem(args.at(1)); !problem.isEmpty())
+        return c.fail(problem);
     // The category itself takes part, so a change of case alone is refused
     // as the program refuses it.
     if (c.state.tree.hasCategoryNamedAscii(args.at(1)))
@@ -81,7 +86,8 @@ int renameCategory(CliContext &c, const QStringList &args)
     TreeOperations::renameCategory(c.state, category, args.at(1));
     if (!c.save())
         return CliExit::Failed;
-    c.out << "Renamed " << oldName << " Category To " << args.at(1) << " Category\n";
+    c.print(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + args.at(1)
+            + QStringLiteral(" Category"));
     return CliExit::Ok;
 }
 
@@ -99,7 +105,7 @@ int deleteCategory(CliContext &c, const QStringList &args)
     TreeOperations::deleteCategory(c.state, category);
     if (!c.save())
         return CliExit::Failed;
-    c.out << "Deleted " << name << " Category\n";
+    c.print(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
     return CliExit::Ok;
 }
 
@@ -121,7 +127,7 @@ int comment(CliContext &c, const QStringList &args)
     if (name.isEmpty())
         return c.fail(QStringLiteral("No category or catalog named %1").arg(args.first()));
     if (args.size() == 1) {
-        c.out << c.state.treeComments.value(name) << '\n';
+        c.print(c.state.treeComments.value(name));
         return 0;
     }
     TreeOperations::setTreeComment(c.state, name, args.at(1));

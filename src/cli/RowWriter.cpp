@@ -1,5 +1,7 @@
 #include "RowWriter.h"
 
+#include "TerminalText.h"
+
 std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
 {
     if (text == QLatin1String("tsv"))
@@ -11,9 +13,14 @@ std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
     return std::nullopt;
 }
 
-RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns)
-    : m_out(out), m_format(format), m_columns(columns)
+RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal)
+    : m_out(out), m_format(format), m_columns(columns), m_forTerminal(forTerminal)
 {
+}
+
+QString RowWriter::shown(const QString &field) const
+{
+    return m_forTerminal ? TerminalText::visible(field) : field;
 }
 
 RowWriter::~RowWriter()
@@ -30,7 +37,7 @@ void RowWriter::write(const QStringList &fields)
     switch (m_format) {
     case Format::Tsv:
         for (qsizetype i = 0; i < count; ++i)
-            m_out << (i > 0 ? "\t" : "") << tsvField(fields.value(i));
+            m_out << (i > 0 ? "\t" : "") << shown(tsvField(fields.value(i)));
         m_out << '\n';
         break;
     case Format::Csv: {
@@ -43,7 +50,8 @@ void RowWriter::write(const QStringList &fields)
     case Format::Json:
         m_out << (m_anyRow ? ",\n  {" : "[\n  {");
         for (qsizetype i = 0; i < count; ++i)
-            m_out << (i > 0 ? ", " : "") << jsonString(m_columns.at(i)) << ": " << jsonString(fields.value(i));
+            m_out << (i > 0 ? ", " : "") << jsonString(m_columns.at(i)) << ": "
+                  << shown(jsonString(fields.value(i)));
         m_out << '}';
         break;
     }
@@ -68,7 +76,7 @@ void RowWriter::writeCsvRow(const QStringList &fields)
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
             m_out << ',';
-        m_out << csvField(fields.at(i));
+        m_out << shown(csvField(fields.at(i)));
     }
     m_out << "\r\n";
 }

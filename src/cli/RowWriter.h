@@ -13,6 +13,8 @@
 //   CR LF; a field holding a comma, quote, CR or LF is quoted, its quotes
 //   doubled;
 // - json: one array of objects keyed by the column names, in column order.
+// For a terminal, control characters left in the fields are shown visibly
+// (TerminalText); the separators and line ends stay as they are.
 class RowWriter
 {
 public:
@@ -21,7 +23,7 @@ public:
     // "tsv", "csv" or "json"; nothing for any other text.
     static std::optional<Format> parseFormat(const QString &text);
 
-    RowWriter(QTextStream &out, Format format, const QStringList &columns);
+    RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal = false);
     ~RowWriter();
 
     // Missing fields are written empty, fields beyond the columns are dropped.
@@ -36,10 +38,12 @@ public:
 
 private:
     void writeCsvRow(const QStringList &fields);
+    QString shown(const QString &field) const;
 
     QTextStream &m_out;
     Format m_format;
     QStringList m_columns;
+    bool m_forTerminal;
     bool m_started = false;
     bool m_finished = false;
     bool m_anyRow = false;

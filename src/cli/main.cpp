@@ -1,5 +1,6 @@
 // kestrovane-cli: the catalog library from the command line.
 #include "CliContext.h"
+#include "TerminalText.h"
 #include "library/FileNameText.h"
 #include "library/LibraryLock.h"
 
@@ -79,6 +80,14 @@ bool takeFormat(QStringList &args, RowWriter::Format &format, QString &error)
     format = *parsed;
     args.remove(at, 2);
     return true;
+}
+
+// A complaint before the command runs; what was typed may hold anything.
+int complain(QTextStream &err, const QString &text)
+{
+    const QString message = QStringLiteral("kestrovane-cli: ") + text;
+    err << (TerminalText::isTerminal(stderr) ? TerminalText::visible(message, true) : message) << Qt::endl;
+    return CliExit::BadArguments;
 }
 
 bool looksLikeLibrary(const QString &root)
@@ -166,8 +175,7 @@ int main(int argc, char *argv[])
             root = args.takeFirst();
             continue;
         }
-        err << "kestrovane-cli: unknown option " << option << " (see --help)" << Qt::endl;
-        return CliExit::BadArguments;
+        return complain(err, QStringLiteral("unknown option ") + option + QStringLiteral(" (see --help)"));
     }
     if (args.isEmpty()) {
         printHelp(err);
@@ -177,24 +185,23 @@ int main(int argc, char *argv[])
     const QString name = args.takeFirst();
     const CliCommand *command = findCommand(commands, name);
     if (!command) {
-        err << "kestrovane-cli: unknown command " << name << " (see --help)" << Qt::endl;
-        return CliExit::BadArguments;
+        return complain(err, QStringLiteral("unknown command ") + name + QStringLiteral(" (see --help)"));
     }
     if (args.contains(QStringLiteral("--help"))) {
         printCommandHelp(out, *command);
         return CliExit::Ok;
     }
     RowWriter::Format format = RowWriter::Format::Tsv;
-    if (QString error; command->columns && !takeFormat(args, format, error)) {
-        err << "kestrovane-cli: " << error << Qt::endl;
-        return CliExit::BadArguments;
-    }
+    if (QString error; command->columns && !takeFormat(args, format, error))
+        return complain(err, error);
 
     if (root.isEmpty())
         root = CatalogLibrary::locate(QCoreApplication::applicationDirPath());
     root = QDir(root).absolutePath();
     const QStringList columns = command->columns ? QString::fromLatin1(command->columns).split(u',') : QStringList();
     CliContext context{CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err, format, columns};
+    context.outIsTerminal = TerminalText::isTerminal(stdout);
+    context.errIsTerminal = TerminalText::isTerminal(stderr);
     const bool reads = command->access == CliCommand::Access::Reads;
     if (!looksLikeLibrary(root)) {
         if (reads)
@@ -219,6 +226,6 @@ int main(int argc, char *argv[])
     if (const QString unreadable = CatalogLibrary::unreadableMessage(context.state); !unreadable.isEmpty())
         return context.fail(unreadable, CliExit::NoLibrary);
     if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(context.state); !unloaded.isEmpty())
-        err << "kestrovane-cli: " << unloaded << Qt::endl;
+        context.note(unloaded);
     return command->run(context, args);
 }

@@ -5,6 +5,7 @@
 #include "TextCompare.h"
 
 #include <QFile>
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -17,10 +18,16 @@ constexpr int kMaxFileNameBytes = 255;
 
 const QLatin1String kSuffix(".TXT");
 
-bool holdsLineBreak(const QString &name)
+bool isLineBreak(char16_t c)
 {
-    return name.contains(u'\n') || name.contains(u'\r') || name.contains(QChar(0x2028))
-        || name.contains(QChar(0x2029));
+    return c == u'\n' || c == u'\r' || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// C0, DEL and C1: invisible, and some of them move the cursor or change a
+// terminal's state when a name is shown.
+bool isControl(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
 } // namespace
@@ -34,12 +41,21 @@ QString CatalogName::problem(const QString &name)
     if (name.contains(u'/') || name.contains(QChar(0)) || name == QLatin1String(".")
         || name == QLatin1String(".."))
         return QStringLiteral("A catalog name cannot contain \"/\" or be \".\" or \"..\".");
-    // Each name is one line of the tree, information and comment files.
-    if (holdsLineBreak(name))
-        return QStringLiteral("A catalog name cannot contain a line break.");
+    if (const QString control = controlProblem(name, QStringLiteral("catalog")); !control.isEmpty())
+        return control;
     if (QFile::encodeName(name + kSuffix).size() > kMaxFileNameBytes)
         return QStringLiteral("A catalog name cannot be longer than %1 bytes.")
             .arg(kMaxFileNameBytes - kSuffix.size());
+    return QString();
+}
+
+QString CatalogName::controlProblem(const QString &name, const QString &kind)
+{
+    // Each name is one line of the tree, information and comment files.
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return isLineBreak(c.unicode()); }))
+        return QStringLiteral("A %1 name cannot contain a line break.").arg(kind);
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return isControl(c.unicode()); }))
+        return QStringLiteral("A %1 name cannot contain a control character.").arg(kind);
     return QString();
 }
 

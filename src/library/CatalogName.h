@@ -17,6 +17,10 @@ public:
     // whether that ends the command silently or asks for a name.
     static QString problem(const QString &name);
     static bool isValid(const QString &name) { return !name.isEmpty() && problem(name).isEmpty(); }
+    // The part of the rule that category names share: no line break and no
+    // other control character (C0, DEL, C1). The message names the kind of
+    // name ("catalog", "category"); empty when the name has none.
+    static QString controlProblem(const QString &name, const QString &kind);
 
     // A name is taken when a catalog file, a tree node or an information
     // pair holds it, letter case ignored as the program's lists ignore it

@@ -6,25 +6,30 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
-namespace {
+#include <QFileInfo>
 
-class Ini
+class SettingsIni
 {
 public:
-    Ini()
+    enum class Load { Loaded, Missing, Unreadable };
+
+    SettingsIni()
     {
         m_ini.SetUnicode(true);
         m_ini.SetSpaces(false);
         m_ini.SetMultiKey(false);
     }
 
-    void load(const QString &path)
+    Load load(const QString &path, QString &reason)
     {
         QString text;
-        if (!TextFile::readText(path, text))
-            return;
+        if (!TextFile::readText(path, text, &reason)) {
+            const QFileInfo file(path);
+            return file.exists() || file.isSymLink() ? Load::Unreadable : Load::Missing;
+        }
         const QByteArray utf8 = text.toUtf8();
         m_ini.LoadData(utf8.constData(), size_t(utf8.size()));
+        return Load::Loaded;
     }
 
     bool save(const QString &path, QString &error)
@@ -58,9 +63,26 @@ private:
     CSimpleIniA m_ini; // section and key names without regard to case
 };
 
-} // namespace
-
 SettingsFile::SettingsFile(const QString &path) : m_path(path) {}
+
+bool SettingsFile::load(SettingsIni &ini) const
+{
+    QString reason;
+    if (ini.load(m_path, reason) == SettingsIni::Load::Unreadable && !m_unreadable) {
+        m_unreadable = true;
+        // The reader's reason starts with the path, named here already.
+        reason.remove(0, reason.startsWith(m_path + QLatin1String(": ")) ? m_path.size() + 2 : 0);
+        m_lastError = QStringLiteral("The settings file %1 exists but cannot be read (%2); it is left as it is.")
+                          .arg(m_path, reason);
+    }
+    return !m_unreadable;
+}
+
+bool SettingsFile::isUnreadable() const
+{
+    SettingsIni ini;
+    return !load(ini);
+}
 
 int SettingsFile::parseInteger(const QString &text, int defaultValue)
 {
@@ -76,16 +98,16 @@ int SettingsFile::parseInteger(const QString &text, int defaultValue)
 
 int SettingsFile::readInteger(const QString &section, const QString &key, int defaultValue) const
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    load(ini);
     const char *value = ini.get(section, key);
     return value ? parseInteger(QString::fromUtf8(value), defaultValue) : defaultValue;
 }
 
 QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    load(ini);
     const char *value = ini.get(section, key);
     const QString text = value ? QString::fromUtf8(value) : defaultValue;
     return text.left(MaxStringLength);
@@ -93,8 +115,8 @@ QString SettingsFile::readString(const QString &section, const QString &key, con
 
 bool SettingsFile::hasKey(const QString &section, const QString &key) const
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    load(ini);
     return ini.get(section, key) != nullptr;
 }
 
@@ -110,8 +132,9 @@ bool SettingsFile::writeString(const QString &section, const QString &key, const
 
 bool SettingsFile::writeStrings(const QString &section, const QList<QPair<QString, QString>> &values)
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    if (!load(ini))
+        return false;
     for (const auto &kv : values) {
         QString v = kv.second;
         v.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -122,8 +145,8 @@ bool SettingsFile::writeStrings(const QString &section, const QList<QPair<QStrin
 
 QStringList SettingsFile::readList(const QString &section) const
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    load(ini);
     QStringList items;
     const char *countText = ini.get(section, QStringLiteral("Count"));
     // A damaged count must not make the read run away.
@@ -137,8 +160,9 @@ QStringList SettingsFile::readList(const QString &section) const
 
 bool SettingsFile::writeList(const QString &section, const QStringList &items)
 {
-    Ini ini;
-    ini.load(m_path);
+    SettingsIni ini;
+    if (!load(ini))
+        return false;
     ini.deleteSection(section);
     ini.set(section, QStringLiteral("Count"), QString::number(items.size()));
     for (int i = 0; i < items.size(); ++i) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class SettingsIni;
+
 // Kestrovane.INI with the Windows private-profile semantics: section and key
 // names without regard to case, "key=value" lines, and every access opening,
 // acting on and closing the file (no cached copy).
@@ -14,6 +16,13 @@ public:
     explicit SettingsFile(const QString &path);
 
     const QString &path() const { return m_path; }
+
+    // A file that is there but cannot be read is not a missing one: its
+    // settings read as the defaults, lastError says why, and every write
+    // is refused from then on for the life of this object (the run), so the
+    // user's settings are never replaced by a picture of an empty file.
+    // Reads (this one too) find it out.
+    bool isUnreadable() const;
 
     // A value of more than two characters starting with "0x" is read as
     // hexadecimal; text that is not a number gives the default.
@@ -37,6 +46,10 @@ public:
     static int parseInteger(const QString &text, int defaultValue);
 
 private:
+    // Loads the file into ini; false when it is unreadable (isUnreadable).
+    bool load(SettingsIni &ini) const;
+
     QString m_path;
-    QString m_lastError;
+    mutable QString m_lastError;
+    mutable bool m_unreadable = false;
 };

@@ -3,6 +3,7 @@
 
 #include "CategoryTreeModel.h"
 #include "library/CatalogName.h"
+#include "library/CategoryName.h"
 #include "library/CommaText.h"
 
 #include <QDir>
@@ -36,6 +37,8 @@ private slots:
     void refusedRenames_data();
     void refusedRenames();
     void acceptedRenameMovesTheFileOnly();
+    void refusedCategoryNames_data();
+    void refusedCategoryNames();
 };
 
 void TestCatalogNames::refusedRenames_data()
@@ -103,6 +106,38 @@ void TestCatalogNames::acceptedRenameMovesTheFileOnly()
     QVERIFY(!QFile::exists(app.path("Catalogs/\u00e9t\u00e9.TXT")));
     QCOMPARE(TestSupport::readFile(app.path("Catalogs/Stray.TXT")),
              (entry("stray.txt", "not Backup's") + "\r\n").toUtf8());
+}
+
+void TestCatalogNames::refusedCategoryNames_data()
+{
+    QTest::addColumn<QString>("how"); // a command, or "in place"
+    QTest::addColumn<QString>("name");
+    for (const char *how : {"Add1", "RenameSelectedCategory1", "in place"}) {
+        QTest::addRow("%s, CR LF", how) << QString(how) << "Two\r\nLines";
+        QTest::addRow("%s, escape", how) << QString(how) << "Red\x1b[31m";
+    }
+}
+
+void TestCatalogNames::refusedCategoryNames()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, name);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    const auto before = TestSupport::librarySnapshot(app.root());
+    QVERIFY(app.clickCategory("Games"));
+    app.dialogs().clearShown();
+    if (how == "in place") {
+        w.treeModel()->setData(w.treeView()->currentIndex(), name, Qt::EditRole);
+    } else {
+        app.dialogs().answerText(name);
+        QVERIFY(app.trigger(how));
+    }
+    QCOMPARE(app.dialogs().lastShown(), "warning: " + CategoryName::problem(name));
+    QCOMPARE(w.state().tree.categoryCount(), 1);
+    QCOMPARE(w.state().tree.category(0).name, QString("Games"));
+    QCOMPARE(TestSupport::librarySnapshot(app.root()), before);
 }
 
 QTEST_MAIN(TestCatalogNames)

@@ -67,6 +67,8 @@ private slots:
     void flows();
     void failedWriteKeepsOldFileAndCaption_data();
     void failedWriteKeepsOldFileAndCaption();
+    void libraryFilesRefused_data();
+    void libraryFilesRefused();
 };
 
 void TestExport::flows_data()
@@ -173,6 +175,36 @@ void TestExport::failedWriteKeepsOldFileAndCaption()
     QCOMPARE(w.windowTitle(), kBefore);
     QCOMPARE(after, old);
     QCOMPARE(left, QStringList({"filler", file}));
+}
+
+void TestExport::libraryFilesRefused_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("text over a catalog") << "TextFileFormatted1" << "Catalogs/Backup.TXT";
+    QTest::newRow("html into Catalogs") << "HTMLFile1" << "Catalogs/page.htm";
+    QTest::newRow("printout over the tree") << "PrintAll1" << "Master.TXT";
+}
+
+void TestExport::libraryFilesRefused()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    AppFixture app;
+    writeLibrary(app);
+    app.start();
+    showLayout(app, "catalog");
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(app.root());
+    app.dialogs().reset();
+    if (command == "PrintAll1")
+        app.dialogs().answerPrintToPdf(app.path(file));
+    else
+        app.dialogs().answerText(app.path(file));
+    QVERIFY(app.trigger(command));
+    QCOMPARE(app.dialogs().lastShown(),
+             "error: " + app.path(file) + " is a file of the catalog library and cannot be overwritten");
+    QVERIFY(app.dialogs().allAnswersUsed());
+    QCOMPARE(TestSupport::librarySnapshot(app.root()), before);
 }
 
 QTEST_MAIN(TestExport)

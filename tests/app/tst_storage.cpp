@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -28,6 +29,8 @@ private slots:
     void unreadableFileAtStartUp();
     void unloadedLinesCounted();
     void fullDiskChangeUndone();
+    void unreadableSettingsNeverWritten_data();
+    void unreadableSettingsNeverWritten();
 };
 
 // A crash after a command costs nothing: the files hold the change before
@@ -117,6 +120,40 @@ void TestStorage::fullDiskChangeUndone()
     QCOMPARE(title, QString("Kestrovane v2.01 - Failed To Save Catalog"));
     QCOMPARE(categories, 2);
     QCOMPARE(stored, tree);
+}
+
+void TestStorage::unreadableSettingsNeverWritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const QString &kind : TestSupport::unreadableKinds())
+        QTest::newRow(qPrintable(kind)) << kind;
+}
+
+// Said once at start-up; neither the run nor its close writes the file.
+void TestStorage::unreadableSettingsNeverWritten()
+{
+    QFETCH(QString, kind);
+    AppFixture app;
+    writeLibrary(app);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Panel1_Width=90"});
+    const QString ini = app.path("Kestrovane.INI");
+    QVERIFY(TestSupport::makeUnreadable(ini, kind));
+    const QByteArray before = TestSupport::fileState(ini);
+    QVERIFY(TestSupport::readOverride(false));
+    auto restore = qScopeGuard([] { TestSupport::readOverride(true); });
+    app.start();
+    app.dialogs().answerText("Films");
+    const bool added = app.trigger("Add1");
+    app.close();
+    restore.dismiss();
+    QVERIFY(TestSupport::readOverride(true));
+    QVERIFY(added);
+    const QStringList errors = app.dialogs().shown().filter(QRegularExpression("^error: "));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().startsWith("error: The settings file " + ini + " exists but cannot be read"),
+             qPrintable(errors.first()));
+    QVERIFY(TestSupport::readFile(app.path("Master.TXT")).contains("Films"));
+    QCOMPARE(TestSupport::fileState(ini), before);
 }
 
 QTEST_MAIN(TestStorage)

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <optional>
+
 // Runs the built kestrovane-cli and reads its rows back as a script would.
 namespace CliProcess {
 
@@ -16,10 +18,13 @@ struct Result {
     QString text() const { return QString::fromUtf8(out); }
 };
 
-inline Result run(const QString &library, const QStringList &args)
+// prefix: a command that runs the tool (such as setpriv and its options).
+inline Result run(const QString &library, const QStringList &args, const QStringList &prefix = {})
 {
     QProcess p;
-    p.start(QStringLiteral(KESTROVANE_CLI), QStringList{QStringLiteral("--library"), library} + args);
+    const QStringList command =
+        prefix + QStringList{QStringLiteral(KESTROVANE_CLI), QStringLiteral("--library"), library} + args;
+    p.start(command.first(), command.mid(1));
     p.waitForFinished(30000);
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
 }
@@ -35,6 +40,22 @@ inline TextResult runText(const QString &library, const QStringList &args)
 {
     const Result r = run(library, args);
     return {r.code, r.text(), r.err};
+}
+
+// The same run with standard output and error each on a pseudo-terminal of
+// its own; an empty result when there is none (terminals turn LF into
+// CR LF).
+inline std::optional<TextResult> runOnTerminals(const QString &library, const QStringList &args)
+{
+    QProcess python;
+    const QString script = QStringLiteral(KESTROVANE_TEST_DATA "/cli/on_terminal.py");
+    python.start(QStringLiteral("python3"), QStringList{script, QStringLiteral("--both"), QStringLiteral(KESTROVANE_CLI),
+                                                        QStringLiteral("--library"), library} + args);
+    if (!python.waitForFinished(30000) || python.exitCode() != 0)
+        return std::nullopt;
+    const QJsonObject run = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    return TextResult{run.value(QStringLiteral("code")).toInt(), run.value(QStringLiteral("out")).toString(),
+                      run.value(QStringLiteral("err")).toString()};
 }
 
 struct Rows {

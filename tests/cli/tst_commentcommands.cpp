@@ -35,6 +35,8 @@ private slots:
     void commentFileChangesOneLine();
     void commentFileKeepsOtherBytes();
     void predefinedComments();
+    void unreadableSettingsKept_data();
+    void unreadableSettingsKept();
 };
 
 void TestCommentCommands::refusals_data()
@@ -112,6 +114,32 @@ void TestCommentCommands::predefinedComments()
     QCOMPARE(CliProcess::run(dir.path(), {"predefined-comments", "--add", "apple"}).code, 0);
     QCOMPARE(CliProcess::run(dir.path(), {"predefined-comments", "--remove", "backup"}).code, 0);
     QCOMPARE(CliProcess::runText(dir.path(), {"predefined-comments"}).out, QString("apple\nzeta\n"));
+}
+
+void TestCommentCommands::unreadableSettingsKept_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("args");
+    for (const QString &kind : TestSupport::unreadableKinds()) {
+        QTest::addRow("%s, add", qPrintable(kind)) << kind << QStringList{"predefined-comments", "--add", "New"};
+        QTest::addRow("%s, list", qPrintable(kind)) << kind << QStringList{"predefined-comments"};
+    }
+}
+
+void TestCommentCommands::unreadableSettingsKept()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, args);
+    QTemporaryDir dir;
+    writeLibrary(dir);
+    const QString ini = dir.filePath("Kestrovane.INI");
+    QVERIFY(TestSupport::makeUnreadable(ini, kind));
+    const QByteArray before = TestSupport::fileState(ini);
+    const CliProcess::Result r = CliProcess::run(dir.path(), args, TestSupport::withoutReadOverride());
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(ini + " exists but cannot be read"), qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
+    QCOMPARE(TestSupport::fileState(ini), before);
 }
 
 QTEST_GUILESS_MAIN(TestCommentCommands)

@@ -66,6 +66,8 @@ private slots:
     void badRequests_data();
     void badRequests();
     void failedWriteKeepsOldFile();
+    void libraryFilesRefused_data();
+    void libraryFilesRefused();
 
 private:
     QTemporaryDir m_library;
@@ -165,6 +167,43 @@ void TestExportCommands::failedWriteKeepsOldFile()
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(path) && r.err.contains("No space left on device"), qPrintable(r.err));
     QCOMPARE(after, old);
+}
+
+void TestExportCommands::libraryFilesRefused_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("target"); // {lib} and {out} stand for the two folders
+    const QStringList text{"export", "Backup"};
+    QTest::newRow("export over a catalog") << text << "{lib}/Catalogs/Disc.TXT";
+    QTest::newRow("export over the tree") << QStringList{"export", "Disc"} << "{lib}/Master.TXT";
+    QTest::newRow("html export, new file in Catalogs") << QStringList{"export", "Disc", "--html"}
+                                                       << "{lib}/Catalogs/New.htm";
+    QTest::newRow("report over the information list") << QStringList{"report", "--export"}
+                                                      << "{lib}/Catalogs/Master";
+    QTest::newRow("search over the comments") << QStringList{"search", "--word", "*", "--export"}
+                                              << "{lib}/Comments.TXT";
+    QTest::newRow("dupes over the settings") << QStringList{"dupes", "--export"} << "{lib}/Kestrovane.INI";
+    QTest::newRow("print over a catalog") << QStringList{"print", "Disc", "--pdf"} << "{lib}/Catalogs/Backup.TXT";
+    QTest::newRow("through ..") << text << "{out}/../" + QFileInfo(m_library.path()).fileName() + "/Master.TXT";
+    QTest::newRow("through a linked folder") << text << "{out}/catalogs/Disc.TXT";
+    QTest::newRow("a link to the tree") << text << "{out}/tree-link";
+}
+
+// Formatted text must never replace a file of the library.
+void TestExportCommands::libraryFilesRefused()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, target);
+    QTemporaryDir out(QDir::tempPath() + "/out-XXXXXX");
+    QVERIFY(QFile::link(m_library.filePath("Catalogs"), out.filePath("catalogs")));
+    QVERIFY(QFile::link(m_library.filePath("Master.TXT"), out.filePath("tree-link")));
+    target.replace("{lib}", m_library.path()).replace("{out}", out.path());
+    const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(m_library.path());
+    const CliProcess::Result r = CliProcess::run(m_library.path(), args + QStringList{target});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, "kestrovane-cli: " + target + " is a file of the catalog library and cannot be overwritten\n");
+    QCOMPARE(TestSupport::librarySnapshot(m_library.path()), before);
+    QVERIFY(QFileInfo(out.filePath("tree-link")).isSymLink());
 }
 
 QTEST_GUILESS_MAIN(TestExportCommands)

@@ -3,6 +3,7 @@
 
 #include "library/CommaText.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,6 +16,8 @@ const QString kCategory = "Grüße, \"Q\"\tcat\\";
 const QString kCatalog = "Dïsk\t\"1\", \\x";
 const QString kComment = "comma, \"quote\"\ttab \\n not a break, 日本語";
 const QString kDate = "06/14/1998 10:00:00";
+// A file name that would recolour a terminal, with DEL and a C1 control.
+const QString kHostileName = "red\x1b[31mname\x7f\u0085.txt";
 const QStringList kInfo{"3", "2", "/media", "/media/d\tisk/", "1.44 MB", "10 KB", "Removable", kDate,
                         "True", "False", "True", "True", "True", "False", "1", "*.t\"x,t"};
 
@@ -62,6 +65,8 @@ class TestOutputFormats : public QObject
 private slots:
     void readBack_data();
     void readBack();
+    void controlsOnTerminals_data();
+    void controlsOnTerminals();
 };
 
 void TestOutputFormats::readBack_data()
@@ -119,6 +124,54 @@ void TestOutputFormats::readBack()
     QCOMPARE(sorted(read.rows), sorted(rows));
     if (format != "tsv")
         QCOMPARE(read.header, columns);
+}
+
+void TestOutputFormats::controlsOnTerminals_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("onErr");
+    QTest::addColumn<QString>("raw"); // as a pipe gets it
+    QTest::addColumn<QString>("shown"); // as a terminal shows it
+    const QString shownName = "red\u241b[31mname\u2421<U+0085>.txt";
+    QTest::newRow("tsv rows") << QStringList{"show", "Disc"} << false << kHostileName << shownName;
+    QTest::newRow("csv rows") << QStringList{"show", "Disc", "--format", "csv"} << false << kHostileName
+                              << shownName;
+    QTest::newRow("json rows") << QStringList{"show", "Disc", "--format", "json"} << false
+                               << "red\\u001b[31mname\x7f\u0085.txt"
+                               << "red\\u001b[31mname\u2421<U+0085>.txt";
+    QTest::newRow("a printed comment") << QStringList{"comment", "Disc"} << false << "bell\x07 clear\x1b[2J"
+                                       << "bell\u2407 clear\u241b[2J";
+    QTest::newRow("a message") << QStringList{"show", "X\x1b]0;title\x07"} << true
+                               << "Catalog X\x1b]0;title\x07 does" << "Catalog X\u241b]0;title\u2407 does";
+}
+
+// A terminal sees a name's control characters, and is never driven by
+// them; a pipe or a file gets the exact text.
+void TestOutputFormats::controlsOnTerminals()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, onErr);
+    QFETCH(QString, raw);
+    QFETCH(QString, shown);
+    QTemporaryDir dir;
+    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"1\",\"0Games\",\"2Disc\""});
+    TestSupport::writeLines(dir.filePath("Comments.TXT"), {"Disc", "bell\x07 clear\x1b[2J"});
+    TestSupport::writeLines(dir.filePath("Catalogs/Disc.TXT"),
+                            {CommaText::join({kHostileName, "1", kDate, "/m/", ""})});
+    const CliProcess::TextResult piped = CliProcess::runText(dir.path(), args);
+    QVERIFY2((onErr ? piped.err : piped.out).contains(raw), qPrintable(piped.out + piped.err));
+    const std::optional<CliProcess::TextResult> terminal = CliProcess::runOnTerminals(dir.path(), args);
+    if (!terminal)
+        QSKIP("no pseudo-terminal here");
+    QCOMPARE(terminal->code, piped.code);
+    // A terminal ends its lines with CR LF, CSV's own with CR CR LF.
+    QString text = onErr ? terminal->err : terminal->out;
+    text.replace(QRegularExpression("\r+\n"), "\n");
+    QVERIFY2(text.contains(shown), qPrintable(text));
+    for (const QChar c : text) {
+        const bool control = c < ' ' || (c >= QChar(0x7f) && c <= QChar(0x9f));
+        QVERIFY2(c == '\n' || c == '\t' || !control, qPrintable(text));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormats)

@@ -4,6 +4,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/WindowPlacement.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +23,8 @@ private slots:
     void columnWidthsBySize();
     void nonsenseFile();
     void fullDiskKeepsOldFile();
+    void unreadableFileNeverWritten_data();
+    void unreadableFileNeverWritten();
 };
 
 void TestSettingsFile::defaultsWithoutFile()
@@ -40,6 +43,7 @@ void TestSettingsFile::defaultsWithoutFile()
     QVERIFY(v.list("Masklistbox_Items").isEmpty());
     QCOMPARE(ColumnWidths::readCatalog(settings), QList<int>(6, 100));
     QVERIFY(!QFile::exists(settings.path()));
+    QVERIFY(!settings.isUnreadable());
 }
 
 void TestSettingsFile::integers_data()
@@ -182,6 +186,39 @@ void TestSettingsFile::fullDiskKeepsOldFile()
     QVERIFY(!written);
     QVERIFY2(settings.lastError().contains(path), qPrintable(settings.lastError()));
     QCOMPARE(after, before);
+}
+
+void TestSettingsFile::unreadableFileNeverWritten_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const QString &kind : TestSupport::unreadableKinds())
+        QTest::newRow(qPrintable(kind)) << kind;
+}
+
+// A file that is there but cannot be read reads as the defaults and is
+// never written by that object, even once it can be read again.
+void TestSettingsFile::unreadableFileNeverWritten()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Kestrovane.INI");
+    QVERIFY(TestSupport::writeLines(path, {"[Global]", "Panel1_Width=7"}));
+    QVERIFY(TestSupport::makeUnreadable(path, kind));
+    const QByteArray before = TestSupport::fileState(path);
+    SettingsFile settings(path);
+    QVERIFY(TestSupport::readOverride(false));
+    const int width = settings.readInteger("Global", "Panel1_Width", 140);
+    const bool written = settings.writeString("Global", "Key", "v") || settings.writeList("Global.x_Items", {"a"})
+        || ColumnWidths::save(settings, QList<int>(6, 50)) || FormValues::defaults().save(settings);
+    QVERIFY(TestSupport::readOverride(true));
+    QCOMPARE(width, 140);
+    QVERIFY(!written);
+    QVERIFY(settings.isUnreadable());
+    QVERIFY2(settings.lastError().contains(path + " exists but cannot be read"), qPrintable(settings.lastError()));
+    QCOMPARE(TestSupport::fileState(path), before);
+    QVERIFY(QFile::remove(path) || QDir().rmdir(path));
+    QVERIFY(!settings.writeString("Global", "Key", "v"));
+    QVERIFY(SettingsFile(path).writeString("Global", "Key", "v"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+
+// Text bound for a terminal. Names come from anywhere (a catalogued file
+// named with an escape sequence), and control characters in them would act
+// on the user's terminal: recolour it, move the cursor, hide lines. On a
+// terminal they are shown as visible symbols instead; a file or a pipe gets
+// the exact text.
+namespace TerminalText {
+
+bool isTerminal(FILE *stream);
+
+// C0 controls as their control pictures (U+2400 + code, so ESC is U+241B),
+// DEL as U+2421 and C1 controls as "<U+0085>". With keepLineBreaks a line
+// feed stays one, for messages of several lines.
+QString visible(const QString &text, bool keepLineBreaks = false);
+
+} // namespace TerminalText
