@@ -165,6 +165,7 @@ PrintOptions MainWindow::printOptions() const
     options.pageNumbers = m_printPageNumbers->isChecked();
     options.landscape = !m_portrait->isChecked();
     options.font = m_printFont;
+    options.dates = m_formats;
     if (!m_printAll)
         options.region = m_printRegion;
     return options;
