@@ -280,8 +280,7 @@ void TablePrinter::drawDecorations(QPainter &painter, const QSizeF &page, const 
     painter.setPen(QPen(Qt::black, kLineWidth));
     if (!g.title.isEmpty()) {
         painter.setFont(m_titleFont);
-        painter.drawText(QRectF(0, 0, page.width(), g.titleHeight),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, g.title);
+        painter.drawText(QRectF(0, 0, page.width(), g.titleHeight), Qt::AlignLeft | Qt::AlignTop, g.title);
         painter.drawLine(QPointF(0, g.headerHeight), QPointF(page.width(), g.headerHeight));
     }
     painter.setFont(g.font);
