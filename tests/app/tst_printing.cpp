@@ -159,7 +159,7 @@ void TestPrinting::printKeepsEveryCharacter()
     AppFixture app;
     app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Disc\""});
     writeCatalog(app, "Disc", 40, "/home/someone/" + QString("a-rather-deep-folder/").repeated(6));
-    MainWindow &w = app.start();
+    MainWindow &w = app.start(DateFormats("dd.MM.yyyy", "HH:mm:ss"));
     QVERIFY(app.openCatalog("Disc"));
     const QString pdf = app.path("out.pdf");
     app.dialogs().answerPrintToPdf(pdf);
