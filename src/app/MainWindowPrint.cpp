@@ -30,7 +30,8 @@
 #include <algorithm>
 #include <climits>
 
-namespace {
+namespace
+{
 
 const QString kPrintPanel = QStringLiteral("Printsetupdlg");
 
@@ -165,6 +166,7 @@ PrintOptions MainWindow::printOptions() const
     options.pageNumbers = m_printPageNumbers->isChecked();
     options.landscape = !m_portrait->isChecked();
     options.font = m_printFont;
+    options.dates = m_formats;
     if (!m_printAll)
         options.region = m_printRegion;
     return options;
@@ -219,13 +221,13 @@ void MainWindow::showPreview(bool all)
         // The window is deleted with the main window's children, after its
         // members: this connection keeps the printer alive until then.
         connect(m_preview, &QObject::destroyed, m_preview, [keep = m_printer] {});
+    } else if (auto *pages = m_preview->findChild<QPrintPreviewWidget *>()) {
+        // The preview paints itself only when first shown; after that it
+        // asks for the pages again here, with the table and options of this
+        // moment, open or closed in between.
+        pages->updatePreview();
     }
-    // The preview asks for the pages again, with the options of this moment.
     m_preview->setWindowState(Qt::WindowMaximized);
-    if (m_preview->isVisible()) {
-        if (auto *pages = m_preview->findChild<QPrintPreviewWidget *>())
-            pages->updatePreview();
-    }
     m_preview->show();
     m_preview->raise();
 }

@@ -7,9 +7,11 @@
 #include "settings/SettingsFile.h"
 #include "table/ModelTableCells.h"
 #include "table/PdfPrint.h"
+#include "table/PrintColumns.h"
 #include "table/VisualTableModel.h"
 
-namespace {
+namespace
+{
 
 const QString kUsage = QStringLiteral(
     "usage: print CATALOG --pdf FILE [--portrait] [--title T] [--no-time] [--no-date] [--no-borders]"
@@ -84,10 +86,12 @@ int print(CliContext &c, const QStringList &args)
     table.setUpCatalogView();
     table.fill(lines);
     lines.clear();
+    // Only widths saved from the program's table are screen widths to keep.
     const SettingsFile settings(c.library.settingsPath());
-    const QList<int> widths = ColumnWidths::readCatalog(settings);
+    const QList<int> widths = ColumnWidths::readCatalog(settings, PrintColumns::FitToText);
     if (settings.isUnreadable())
         c.note(settings.lastError() + QStringLiteral(" The default column widths are used."));
+    request.options.dates = c.formats;
     if (!PdfPrint::write(request.pdf, ModelTableCells(table), widths, request.options, &error))
         return c.fail(error);
     return CliExit::Ok;
@@ -101,7 +105,11 @@ QList<CliCommand> printCommands()
         {"print",
          "print CATALOG --pdf FILE [--portrait] [--title T] [--no-time] [--no-date] [--no-borders] "
          "[--no-page-numbers] [--font FAMILY:POINTS]",
-         "Prints a catalog as the table shows it to a PDF file (A4), as the program's \"Print All\" does.",
+         "Prints a catalog as the table shows it to a PDF file (A4), as the program's \"Print All\" does.\n"
+         "Columns keep the widths saved with \"Save Columns Widths\"; a column without one is as wide as "
+         "its\n"
+         "longest text, the long columns sharing the page's width. Text longer than its column wraps inside\n"
+         "its row, and a date column always holds a whole date and time.",
          "  --pdf FILE          the PDF file to write (replaced whole, or left as it was)\n"
          "  --portrait          portrait pages (landscape without it)\n"
          "  --title T           a title in bold at the top of every page, with a line under it\n"

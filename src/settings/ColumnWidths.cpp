@@ -2,23 +2,26 @@
 
 #include "SettingsFile.h"
 
-namespace {
+namespace
+{
 
-QList<int> readSection(const SettingsFile &settings, const QString &section, int count)
+QList<int> readSection(const SettingsFile &settings, const QString &section, int count,
+                       int missing = ColumnWidths::DefaultWidth)
 {
     QList<int> widths;
     for (int i = 0; i < count; ++i)
-        widths << settings.readInteger(section, QStringLiteral("Col%1").arg(i), ColumnWidths::DefaultWidth);
+        widths << settings.readInteger(section, QStringLiteral("Col%1").arg(i), missing);
     return widths;
 }
 
 } // namespace
 
-namespace ColumnWidths {
-
-QList<int> readCatalog(const SettingsFile &settings)
+namespace ColumnWidths
 {
-    return readSection(settings, QStringLiteral("Colsizes"), 6);
+
+QList<int> readCatalog(const SettingsFile &settings, int missing)
+{
+    return readSection(settings, QStringLiteral("Colsizes"), 6, missing);
 }
 
 QList<int> readReport(const SettingsFile &settings)

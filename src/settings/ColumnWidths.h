@@ -6,12 +6,13 @@ class SettingsFile;
 
 // Column widths in pixels: Colsizes (catalog and result tables, Col0-Col5)
 // and Reportcolsizes (the report, Col0-Col6). A missing or non-numeric
-// width is 100.
-namespace ColumnWidths {
+// width is 100, or the value given for it.
+namespace ColumnWidths
+{
 
 constexpr int DefaultWidth = 100;
 
-QList<int> readCatalog(const SettingsFile &settings);
+QList<int> readCatalog(const SettingsFile &settings, int missing = DefaultWidth);
 QList<int> readReport(const SettingsFile &settings);
 // Width of one column for a table of columnCount columns ("Resize Selected
 // Column To Default"): Colsizes for five or six, Reportcolsizes for more.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/DateFormats.h"
+
 #include <QDateTime>
 #include <QFont>
 #include <QString>
@@ -30,4 +32,6 @@ struct PrintOptions {
     // Only these cells; the whole table when unset.
     std::optional<CellRegion> region;
     QDateTime printedAt;
+    // The date is written in the short date format the table shows.
+    DateFormats dates;
 };

@@ -4,6 +4,7 @@
 #include "ToolPanel.h"
 
 #include "library/CommaText.h"
+#include "table/ModelTableCells.h"
 #include "table/VisualTableModel.h"
 
 #include <QCheckBox>
@@ -13,20 +14,27 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 
-namespace {
+namespace
+{
 
-void writeLibrary(AppFixture &app, int entries)
+void writeCatalog(AppFixture &app, const QString &name, int entries, const QString &folder = "/media/disc/")
 {
     QStringList lines;
     for (int i = 0; i < entries; ++i)
         lines << CommaText::join({QString("f%1.txt").arg(i, 3, 10, QChar('0')), QString::number(i),
-                                  "06/14/1998", "/media/disc/", "c" + QString::number(i)});
+                                  "06/14/1998 10:20:30", folder, "c" + QString::number(i)});
+    app.writeLines("Catalogs/" + name + ".TXT", lines);
+}
+
+void writeLibrary(AppFixture &app, int entries)
+{
     app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Disc\""});
-    app.writeLines("Catalogs/Disc.TXT", lines);
+    writeCatalog(app, "Disc", entries);
 }
 
 template <typename W> W *control(MainWindow &w, const char *name)
@@ -34,10 +42,10 @@ template <typename W> W *control(MainWindow &w, const char *name)
     return w.panel("Printsetupdlg")->findChild<W *>(name);
 }
 
-QString pdfText(const QString &pdf)
+QString pdfText(const QString &pdf, const QString &mode = "-layout")
 {
     QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.start("pdftotext", {mode, pdf, "-"});
     p.waitForFinished(60000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -51,6 +59,8 @@ private slots:
     void storedOptionsAfterRestart();
     void printSelectedRegion();
     void previewShowsEveryPage();
+    void printKeepsEveryCharacter();
+    void previewNeverStale();
 };
 
 // First start: all four boxes on, landscape; what the user sets is there
@@ -138,6 +148,60 @@ void TestPrinting::previewShowsEveryPage()
     w.tableView()->selectionModel()->select(w.tableModel()->index(0, 0), QItemSelectionModel::ClearAndSelect);
     QVERIFY(app.trigger("PreviewSelectedRegion1"));
     QTRY_COMPARE(pages->pageCount(), 1);
+}
+
+// Long names and paths wrap inside their cells at the table's widths; read
+// back in drawing order, with the wrapped lines joined, every cell is whole.
+void TestPrinting::printKeepsEveryCharacter()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("poppler-utils (pdftotext) is not installed");
+    AppFixture app;
+    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Disc\""});
+    writeCatalog(app, "Disc", 40, "/home/someone/" + QString("a-rather-deep-folder/").repeated(6));
+    MainWindow &w = app.start(DateFormats("dd.MM.yyyy", "HH:mm:ss"));
+    QVERIFY(app.openCatalog("Disc"));
+    const QString pdf = app.path("out.pdf");
+    app.dialogs().answerPrintToPdf(pdf);
+    QVERIFY(app.trigger("PrintAll1"));
+    const auto squeezed = [](QString text) {
+        return text.remove(QRegularExpression("\\s")).normalized(QString::NormalizationForm_KC);
+    };
+    const QString printed = squeezed(pdfText(pdf, "-raw"));
+    // The header's date is written as the table writes dates.
+    QVERIFY(printed.contains(QDate::currentDate().toString(w.dateFormats().shortDate())));
+    const ModelTableCells cells(*w.tableModel());
+    QCOMPARE(cells.rowCount(), 41);
+    for (int row = 0; row < cells.rowCount(); ++row)
+        for (int column = 0; column < cells.columnCount(); ++column)
+            QVERIFY2(printed.contains(squeezed(cells.cell(column, row))),
+                     qPrintable(cells.cell(column, row)));
+}
+
+// The preview shows the table and options of the moment it is asked for,
+// even after it was closed.
+void TestPrinting::previewNeverStale()
+{
+    AppFixture app;
+    app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"3Small\",\"3Large\""});
+    writeCatalog(app, "Small", 3);
+    writeCatalog(app, "Large", 200);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Small"));
+    QVERIFY(app.trigger("PreviewAll1"));
+    auto *preview = w.findChild<QPrintPreviewDialog *>("Form2");
+    auto *pages = preview->findChild<QPrintPreviewWidget *>();
+    QTRY_COMPARE(pages->pageCount(), 1);
+    preview->close();
+    QVERIFY(app.openCatalog("Large"));
+    QVERIFY(app.trigger("PreviewAll1"));
+    QTRY_VERIFY(pages->pageCount() > 2);
+    const int landscapePages = pages->pageCount();
+    preview->close();
+    w.panel("Printsetupdlg")->findChildren<QRadioButton *>().at(1)->setChecked(true);
+    QVERIFY(app.trigger("PreviewAll1"));
+    QTRY_VERIFY(pages->pageCount() < landscapePages);
+    QCOMPARE(pages->orientation(), QPageLayout::Portrait);
 }
 
 QTEST_MAIN(TestPrinting)

@@ -25,9 +25,9 @@ void AppFixture::writeLines(const QString &relative, const QStringList &lines)
         f.write(line.toUtf8() + "\r\n");
 }
 
-MainWindow &AppFixture::start()
+MainWindow &AppFixture::start(const DateFormats &formats)
 {
-    m_window = std::make_unique<MainWindow>(m_dir.path(), m_dialogs, DateFormats());
+    m_window = std::make_unique<MainWindow>(m_dir.path(), m_dialogs, formats);
     return *m_window;
 }
 

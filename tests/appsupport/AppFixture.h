@@ -19,7 +19,8 @@ public:
     // Writes a library file from lines, each ended by CR LF.
     void writeLines(const QString &relative, const QStringList &lines);
 
-    MainWindow &start();
+    // The window's date formats are formats, or the default ones.
+    MainWindow &start(const DateFormats &formats = DateFormats());
     // Closes the window (close query and shutdown) and starts a new one.
     MainWindow &restart();
     void close();
