@@ -118,7 +118,7 @@ const char *SortedLineList::store(QByteArrayView bytes)
         return m_blocks.back().get();
     }
     if (size > m_freeSize)
-        startBlock();
+        startBlock(size);
     char *at = m_free;
     std::memcpy(at, bytes.data(), size_t(size));
     m_free += size;
@@ -126,13 +126,16 @@ const char *SortedLineList::store(QByteArrayView bytes)
     return at;
 }
 
-void SortedLineList::startBlock()
+void SortedLineList::startBlock(qsizetype atLeast)
 {
-    // Small lists stay small; large ones fill big blocks.
+    // Small lists stay small; large ones fill big blocks. A line longer
+    // than the block's turn gets a block that holds it, or it would be
+    // written past the end.
     m_nextBlockSize = qBound(kFirstBlock, m_nextBlockSize * 2, kLargestBlock);
-    m_blocks.emplace_back(new char[size_t(m_nextBlockSize)]);
+    const qsizetype size = qMax(m_nextBlockSize, atLeast);
+    m_blocks.emplace_back(new char[size_t(size)]);
     m_free = m_blocks.back().get();
-    m_freeSize = m_nextBlockSize;
+    m_freeSize = size;
 }
 
 void SortedLineList::add(const QString &line)
@@ -144,7 +147,7 @@ void SortedLineList::add(const QString &line)
     }
     // Encoded straight into the block: no temporary per line.
     if (room > m_freeSize)
-        startBlock();
+        startBlock(room);
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     char *end = encoder.appendToBuffer(m_free, line);
     const qsizetype size = end - m_free;

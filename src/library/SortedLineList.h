@@ -72,7 +72,8 @@ private:
     };
 
     const char *store(QByteArrayView bytes);
-    void startBlock();
+    // A fresh block to fill, of at least atLeast bytes.
+    void startBlock(qsizetype atLeast);
     void settle() const;
     void swap(SortedLineList &other) noexcept;
     static bool lessLine(const Line &a, const Line &b);

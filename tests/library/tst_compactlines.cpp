@@ -30,6 +30,8 @@ private slots:
     void readsAsTextReader_data();
     void readsAsTextReader();
     void writesAsTextWriter();
+    void keepsLongLines_data();
+    void keepsLongLines();
     void stagesCompactCatalog();
 };
 
@@ -270,6 +272,47 @@ void TestCompactLines::writesAsTextWriter()
     QVERIFY(TextFile::writeLines(dir.filePath("text"), compact.lines()));
     QVERIFY(TextFile::writeLineList(dir.filePath("compact"), compact));
     QCOMPARE(TestSupport::readFile(dir.filePath("compact")), TestSupport::readFile(dir.filePath("text")));
+}
+
+void TestCompactLines::keepsLongLines_data()
+{
+    QTest::addColumn<qsizetype>("bytes");
+    for (const qsizetype bytes : HostileCatalog::boundarySizes())
+        QTest::addRow("%lld bytes", qlonglong(bytes)) << bytes;
+}
+
+// A long line among short ones, which it meets in a block already in use:
+// added as text and as UTF-8, looked up, copied, written and read back.
+void TestCompactLines::keepsLongLines()
+{
+    QFETCH(qsizetype, bytes);
+    const QString line = HostileCatalog::longLine(QStringLiteral("long.txt"), bytes);
+    QCOMPARE(line.toUtf8().size(), bytes);
+    const QStringList lines = HostileCatalog::lines(quint32(bytes), 200) << line
+                                                                         << HostileCatalog::longLine("Long.txt", bytes);
+    ReferenceList reference;
+    SortedLineList added;
+    SortedLineList addedUtf8;
+    for (const QString &l : lines) {
+        reference.add(l);
+        added.add(l);
+        addedUtf8.addUtf8(l.toUtf8());
+    }
+    QCOMPARE(allLines(added), reference.lines());
+    QCOMPARE(allLines(addedUtf8), reference.lines());
+    QCOMPARE(added.indexOf(line), reference.indexOf(line));
+    QCOMPARE(allLines(SortedLineList(added)), reference.lines());
+
+    QTemporaryDir dir;
+    QVERIFY(TextFile::writeLineList(dir.filePath("compact"), addedUtf8));
+    QVERIFY(TextFile::writeLines(dir.filePath("text"), reference.lines()));
+    QCOMPARE(TestSupport::readFile(dir.filePath("text")), TestSupport::readFile(dir.filePath("compact")));
+    SortedLineList read;
+    QVERIFY(TextFile::readLines(dir.filePath("text"), read));
+    QCOMPARE(allLines(read), reference.lines());
+    QStringList readText;
+    QVERIFY(TextFile::readLines(dir.filePath("text"), readText));
+    QCOMPARE(readText, reference.lines());
 }
 
 void TestCompactLines::stagesCompactCatalog()
