@@ -323,26 +323,29 @@ QByteArray SortedLineList::encode(QStringView text)
 
 QString SortedLineList::decode(QByteArrayView bytes)
 {
-    // fromUtf8 would drop a U+FEFF at the start as a byte order mark.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QChar(0xFEFF) + decode(bytes.sliced(3));
-    if (!holdsLoneSurrogate(bytes))
-        return QString::fromUtf8(bytes);
-    QString out;
-    out.reserve(bytes.size());
+    // Every U+FEFF is a character of the line, even at its start, where
+    // fromUtf8 would drop it as a byte order mark. Runs of plain UTF-8 are
+    // decoded whole and the three-byte form of a lone surrogate put in
+    // between, so a long line decodes in one pass.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *to = out.data();
     const char *p = bytes.data();
     const char *end = p + bytes.size();
     while (p < end) {
-        const uchar lead = uchar(*p);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if (end - p < length)
+        const char *form = p;
+        while ((form = static_cast<const char *>(std::memchr(form, 0xED, size_t(end - form))))
+               && (end - form < 2 || uchar(form[1]) < 0xA0))
+            ++form;
+        const char *runEnd = form ? form : end;
+        to = decoder.appendToBuffer(to, QByteArrayView(p, runEnd));
+        if (!form || end - form < 3)
             break;
-        if (length != 3) {
-            out += QString::fromUtf8(p, length);
-        } else {
-            out += QChar(char16_t(((lead & 0x0F) << 12) | ((uchar(p[1]) & 0x3F) << 6) | (uchar(p[2]) & 0x3F)));
-        }
-        p += length;
+        *to++ = QChar(char16_t(((uchar(form[0]) & 0x0F) << 12) | ((uchar(form[1]) & 0x3F) << 6)
+                               | (uchar(form[2]) & 0x3F)));
+        p = form + 3;
     }
+    out.truncate(to - out.constData());
     return out;
 }
