@@ -95,6 +95,7 @@ SortedLineList::~SortedLineList() = default;
 void SortedLineList::swap(SortedLineList &other) noexcept
 {
     std::swap(m_blocks, other.m_blocks);
+    std::swap(m_takenLines, other.m_takenLines);
     std::swap(m_free, other.m_free);
     std::swap(m_freeSize, other.m_freeSize);
     std::swap(m_nextBlockSize, other.m_nextBlockSize);
@@ -161,6 +162,17 @@ void SortedLineList::addUtf8(QByteArrayView line)
     m_pending.push_back({store(line), line.size()});
 }
 
+void SortedLineList::addUtf8(QByteArray &&line)
+{
+    if (line.size() < kOwnBlockLine) {
+        addUtf8(QByteArrayView(line));
+        return;
+    }
+    m_takenLines.push_back(std::move(line));
+    const QByteArray &taken = m_takenLines.back();
+    m_pending.push_back({taken.constData(), taken.size()});
+}
+
 void SortedLineList::addAll(const QStringList &lines)
 {
     m_pending.reserve(m_pending.size() + size_t(lines.size()));
@@ -177,6 +189,8 @@ void SortedLineList::merge(SortedLineList &&other)
     // Blocks never move, so other's records stay valid in their new owner.
     for (std::unique_ptr<char[]> &block : other.m_blocks)
         m_blocks.push_back(std::move(block));
+    for (QByteArray &line : other.m_takenLines)
+        m_takenLines.push_back(std::move(line));
     m_pending = std::move(other.m_sorted);
     other.clear();
     settle();
