@@ -241,6 +241,12 @@ void TestCompactLines::readsAsTextReader_data()
     QByteArray marked = QByteArray((1 << 20) - 2, 'x') + "\r\n" + bom + "y\r\n" + QByteArray(1 << 20, 'z');
     QTest::newRow("mark at a piece start") << marked;
     QTest::newRow("empty") << QByteArray();
+    // A line longer than a piece, taken over whole by the list.
+    const QByteArray longLine = HostileCatalog::longLine(QStringLiteral("l"), (1 << 20) + 1).toUtf8();
+    QTest::newRow("one long line") << longLine;
+    QTest::newRow("one long line after a mark, CR") << bom + longLine + "\r";
+    QTest::newRow("long line between breaks") << "\n" + longLine + "\n\r" + longLine + "\r\n";
+    QTest::newRow("long Windows-1252 line") << "caf\xE9" + longLine + "\r\n";
 }
 
 void TestCompactLines::readsAsTextReader()
@@ -258,6 +264,10 @@ void TestCompactLines::readsAsTextReader()
     compact.add(QStringLiteral("left from before"));
     QVERIFY(TextFile::readLines(path, compact));
     QCOMPARE(allLines(compact), reference.lines());
+    // The whole text, read a piece at a time, is the file decoded at once.
+    QString whole;
+    QVERIFY(TextFile::readText(path, whole));
+    QCOMPARE(whole, TextFile::decode(bytes));
     QVERIFY(!TextFile::readLines(dir.filePath("missing.TXT"), compact));
     QCOMPARE(compact.count(), 0);
 }
