@@ -168,6 +168,7 @@ void SortedLineList::addUtf8(QByteArray &&line)
         addUtf8(QByteArrayView(line));
         return;
     }
+    line.squeeze(); // gives back what a reader or an encoder reserved
     m_takenLines.push_back(std::move(line));
     const QByteArray &taken = m_takenLines.back();
     m_pending.push_back({taken.constData(), taken.size()});
@@ -319,10 +320,22 @@ bool SortedLineList::holdsLoneSurrogate(QByteArrayView bytes)
 
 QByteArray SortedLineList::encode(QStringView text)
 {
-    if (!::holdsLoneSurrogate(text))
-        return text.toUtf8();
     QByteArray out;
-    out.reserve(text.size() * 3);
+    appendEncoded(out, text);
+    return out;
+}
+
+void SortedLineList::appendEncoded(QByteArray &out, QStringView text)
+{
+    // Room for the longest encoding; pages never written are never used.
+    out.reserve(out.size() + text.size() * 3);
+    if (!::holdsLoneSurrogate(text)) {
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        const qsizetype start = out.size();
+        out.resize(start + text.size() * 3);
+        out.truncate(encoder.appendToBuffer(out.data() + start, text) - out.constData());
+        return;
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -332,7 +345,6 @@ QByteArray SortedLineList::encode(QStringView text)
             appendUnit(out, c.unicode());
         }
     }
-    return out;
 }
 
 QString SortedLineList::decode(QByteArrayView bytes)

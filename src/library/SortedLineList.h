@@ -66,6 +66,8 @@ public:
     static bool holdsLoneSurrogate(QByteArrayView bytes);
     // UTF-8 of text, a lone surrogate in its three-byte form.
     static QByteArray encode(QStringView text);
+    // The same appended to out, with no copy of the encoded text on the way.
+    static void appendEncoded(QByteArray &out, QStringView text);
     static QString decode(QByteArrayView bytes);
 
 private:

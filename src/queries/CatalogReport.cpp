@@ -10,15 +10,15 @@
 namespace {
 
 // The report row as UTF-8: the quoted name, then the information line, so
-// that row field k + 1 is information field k. Built from the encoded
-// information line, so a huge one is not copied as text first.
+// that row field k + 1 is information field k. The information line is
+// encoded straight into the row, so a huge one is not copied once more.
 QByteArray rowBytes(const QString &name, const QString &info)
 {
     const QString prefix = CommaText::join({name}) + u',';
     if (info.isEmpty())
         return SortedLineList::encode(prefix + CommaText::join(QStringList(11)));
-    QByteArray row = SortedLineList::encode(info);
-    row.prepend(SortedLineList::encode(prefix));
+    QByteArray row = SortedLineList::encode(prefix);
+    SortedLineList::appendEncoded(row, info);
     return row;
 }
 
