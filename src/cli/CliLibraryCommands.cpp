@@ -5,6 +5,7 @@
 #include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
+#include "library/Utf8Fields.h"
 #include "table/VisualTableModel.h"
 
 namespace {
@@ -88,20 +89,22 @@ int openTable(CliContext &c, const QString &name, VisualTableModel &table)
     return 0;
 }
 
-// A row's five cells, as the catalog view shows them; a row whose cells are
-// all empty is not written.
-void writeCatalogRow(RowWriter &rows, QStringView line)
+// Whether any of a line's first five cells holds text: a row without any
+// is one of the table's empty rows and is not written.
+template <typename Cursor>
+bool hasCellText(Cursor cursor)
 {
-    QStringList cells;
-    for (int column = 0; column < 5; ++column)
-        cells << CellFields::text(line, column);
-    if (!cells.join(QString()).isEmpty())
-        rows.write(cells);
+    CellFields::Span span;
+    for (int column = 0; column < 5 && cursor.next(span); ++column) {
+        if (span.length > 0)
+            return true;
+    }
+    return false;
 }
 
-// The catalog in its stored order, printed straight from the compact list:
-// a large catalog is never held as UTF-16 rows. Lines with no field are
-// the table's empty rows and print nothing.
+// The catalog in its stored order, printed straight from the compact list's
+// bytes: a line is never held as UTF-16 text, so a huge one costs little
+// more than its bytes.
 int showStoredOrder(CliContext &c, const QString &name)
 {
     SortedLineList lines;
@@ -109,9 +112,9 @@ int showStoredOrder(CliContext &c, const QString &name)
         return code;
     RowWriter rows = c.rows();
     for (qsizetype i = 0; i < lines.count(); ++i) {
-        const QString line = lines.at(i);
-        if (CellFields::hasFields(line))
-            writeCatalogRow(rows, line);
+        const QByteArrayView line = lines.utf8At(i);
+        if (hasCellText(Utf8Fields::Cursor(line)))
+            rows.writeCommaLine(line);
     }
     return CliExit::Ok;
 }
@@ -144,8 +147,11 @@ int show(CliContext &c, const QStringList &arguments)
         return code;
     table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
     RowWriter rows = c.rows();
-    for (int row = 1; row < table.tableRowCount(); ++row)
-        writeCatalogRow(rows, table.rowLine(row));
+    for (int row = 1; row < table.tableRowCount(); ++row) {
+        const QString line = table.rowLine(row);
+        if (hasCellText(CellFields::Cursor(line)))
+            rows.writeCommaLine(line);
+    }
     return CliExit::Ok;
 }
 

@@ -11,6 +11,7 @@
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
+#include "library/Utf8Fields.h"
 #include "table/VisualTableModel.h"
 
 #include <QDate>
@@ -90,12 +91,14 @@ int showResults(CliContext &c, const SortedLineList &lines, const CliTableExport
         table.fill(lines);
         return target.write(c, table);
     }
-    // Line by line, so the results are never held a second time as text.
+    // Line by line from the list's bytes, so the results are never held a
+    // second time as text. A line with no field is no result.
     RowWriter rows = c.rows();
+    Utf8Fields::Span span;
     for (qsizetype i = 0; i < lines.count(); ++i) {
-        const QStringList fields = CommaText::split(lines.at(i));
-        if (!fields.isEmpty())
-            rows.write(fields);
+        const QByteArrayView line = lines.utf8At(i);
+        if (Utf8Fields::Cursor(line).next(span))
+            rows.writeCommaLine(line);
     }
     return CliExit::Ok;
 }

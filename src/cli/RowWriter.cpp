@@ -2,6 +2,10 @@
 
 #include "TerminalText.h"
 
+#include "library/CellFields.h"
+#include "library/SortedLineList.h"
+#include "library/Utf8Fields.h"
+
 std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
 {
     if (text == QLatin1String("tsv"))
@@ -30,32 +34,189 @@ RowWriter::~RowWriter()
 
 void RowWriter::write(const QStringList &fields)
 {
+    QList<Field> row;
+    row.reserve(fields.size());
+    for (const QString &field : fields)
+        row.append(Field{field, {}, false});
+    writeRow(row);
+}
+
+void RowWriter::writeCommaLine(QByteArrayView line)
+{
+    QList<Field> row;
+    QList<QByteArray> unescaped; // each one's bytes stay put as the list grows
+    Utf8Fields::Cursor cursor(line);
+    Utf8Fields::Span span;
+    while (row.size() < m_columns.size() && cursor.next(span)) {
+        QByteArrayView bytes = line.sliced(span.start, span.length);
+        if (span.escaped) {
+            unescaped.append(Utf8Fields::bytes(line, span));
+            bytes = unescaped.constLast();
+        }
+        row.append(Field{{}, bytes, true});
+    }
+    writeRow(row);
+}
+
+void RowWriter::writeCommaLine(QStringView line)
+{
+    QList<Field> row;
+    QList<QString> unescaped; // each one's characters stay put as the list grows
+    CellFields::Cursor cursor(line);
+    CellFields::Span span;
+    while (row.size() < m_columns.size() && cursor.next(span)) {
+        QStringView text = line.sliced(span.start, span.length);
+        if (span.escaped) {
+            unescaped.append(CellFields::text(line, span));
+            text = unescaped.constLast();
+        }
+        row.append(Field{text, {}, false});
+    }
+    writeRow(row);
+}
+
+void RowWriter::writeRow(const QList<Field> &fields)
+{
     if (!m_started && m_format == Format::Csv)
         writeCsvRow(m_columns);
     m_started = true;
-    const qsizetype count = m_columns.size();
+    if (m_format == Format::Json)
+        m_out << (m_anyRow ? ",\n  {" : "[\n  {");
+    for (qsizetype i = 0; i < m_columns.size(); ++i)
+        writeField(i, fields.value(i));
+    m_out << (m_format == Format::Tsv ? "\n" : m_format == Format::Csv ? "\r\n" : "}");
+    m_anyRow = true;
+}
+
+namespace {
+
+constexpr qsizetype kPiece = 1 << 16;
+
+// Hands a field's text to take in pieces of at most about kPiece
+// characters, never parting a surrogate pair or a UTF-8 sequence.
+template <typename Take>
+void forEachPiece(QStringView text, QByteArrayView utf8, bool isUtf8, Take take)
+{
+    if (!isUtf8) {
+        while (!text.isEmpty()) {
+            qsizetype size = qMin(text.size(), kPiece);
+            if (size < text.size() && text[size - 1].isHighSurrogate())
+                --size;
+            take(text.first(size));
+            text = text.sliced(size);
+        }
+        return;
+    }
+    while (!utf8.isEmpty()) {
+        qsizetype size = qMin(utf8.size(), kPiece);
+        while (size < utf8.size() && size > 1 && (uchar(utf8[size]) & 0xC0) == 0x80)
+            --size;
+        take(QStringView(SortedLineList::decode(utf8.first(size))));
+        utf8 = utf8.sliced(size);
+    }
+}
+
+bool needsCsvQuotes(QStringView text)
+{
+    return text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r');
+}
+
+bool needsCsvQuotes(QByteArrayView utf8)
+{
+    return utf8.contains(',') || utf8.contains('"') || utf8.contains('\n') || utf8.contains('\r');
+}
+
+// text with each character that escape() gives an escape for replaced by
+// it; the runs between are copied whole. Every escaped character is a
+// backslash or below it.
+template <typename Escape>
+QString escaped(QStringView text, Escape escape)
+{
+    QString out;
+    out.reserve(text.size());
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > u'\\')
+            continue;
+        const QString replacement = escape(text[i].unicode());
+        if (replacement.isNull())
+            continue;
+        out.append(text.sliced(run, i - run)).append(replacement);
+        run = i + 1;
+    }
+    return out.append(text.sliced(run));
+}
+
+QString tsvEscape(char16_t u)
+{
+    switch (u) {
+    case '\\': return QStringLiteral("\\\\");
+    case '\t': return QStringLiteral("\\t");
+    case '\n': return QStringLiteral("\\n");
+    case '\r': return QStringLiteral("\\r");
+    default: return QString();
+    }
+}
+
+QString jsonEscape(char16_t u)
+{
+    switch (u) {
+    case '"': return QStringLiteral("\\\"");
+    case '\\': return QStringLiteral("\\\\");
+    case '\n': return QStringLiteral("\\n");
+    case '\r': return QStringLiteral("\\r");
+    case '\t': return QStringLiteral("\\t");
+    default:
+        return u < 0x20 ? QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')) : QString();
+    }
+}
+
+// JSON's escapes of text, without the quotes around it.
+QString jsonEscaped(QStringView text)
+{
+    return escaped(text, jsonEscape);
+}
+
+} // namespace
+
+void RowWriter::writeField(qsizetype column, const Field &field)
+{
+    bool quoted = false;
     switch (m_format) {
     case Format::Tsv:
-        for (qsizetype i = 0; i < count; ++i)
-            m_out << (i > 0 ? "\t" : "") << shown(tsvField(fields.value(i)));
-        m_out << '\n';
+        if (column > 0)
+            m_out << '\t';
         break;
-    case Format::Csv: {
-        QStringList row;
-        for (qsizetype i = 0; i < count; ++i)
-            row << fields.value(i);
-        writeCsvRow(row);
+    case Format::Csv:
+        if (column > 0)
+            m_out << ',';
+        quoted = field.isUtf8 ? needsCsvQuotes(field.utf8) : needsCsvQuotes(field.text);
         break;
-    }
     case Format::Json:
-        m_out << (m_anyRow ? ",\n  {" : "[\n  {");
-        for (qsizetype i = 0; i < count; ++i)
-            m_out << (i > 0 ? ", " : "") << jsonString(m_columns.at(i)) << ": "
-                  << shown(jsonString(fields.value(i)));
-        m_out << '}';
+        m_out << (column > 0 ? ", " : "") << jsonString(m_columns.at(column)) << ": ";
+        quoted = true;
         break;
     }
-    m_anyRow = true;
+    if (quoted)
+        m_out << '"';
+    forEachPiece(field.text, field.utf8, field.isUtf8, [&](QStringView piece) {
+        switch (m_format) {
+        case Format::Tsv:
+            m_out << shown(tsvField(piece));
+            break;
+        case Format::Csv:
+            if (quoted)
+                m_out << shown(piece.toString().replace(QLatin1String("\""), QLatin1String("\"\"")));
+            else
+                m_out << shown(piece.toString());
+            break;
+        case Format::Json:
+            m_out << shown(jsonEscaped(piece));
+            break;
+        }
+    });
+    if (quoted)
+        m_out << '"';
 }
 
 void RowWriter::finish()
@@ -81,52 +242,21 @@ void RowWriter::writeCsvRow(const QStringList &fields)
     m_out << "\r\n";
 }
 
-QString RowWriter::tsvField(const QString &field)
+QString RowWriter::tsvField(QStringView field)
 {
-    QString text;
-    text.reserve(field.size());
-    for (const QChar c : field) {
-        switch (c.unicode()) {
-        case '\\': text += QLatin1String("\\\\"); break;
-        case '\t': text += QLatin1String("\\t"); break;
-        case '\n': text += QLatin1String("\\n"); break;
-        case '\r': text += QLatin1String("\\r"); break;
-        default: text += c;
-        }
-    }
-    return text;
+    return escaped(field, tsvEscape);
 }
 
-QString RowWriter::csvField(const QString &field)
+QString RowWriter::csvField(QStringView field)
 {
-    const bool quoted = field.contains(u',') || field.contains(u'"') || field.contains(u'\n')
-        || field.contains(u'\r');
-    if (!quoted)
-        return field;
-    QString text = field;
+    if (!needsCsvQuotes(field))
+        return field.toString();
+    QString text = field.toString();
     text.replace(QLatin1String("\""), QLatin1String("\"\""));
     return u'"' + text + u'"';
 }
 
-QString RowWriter::jsonString(const QString &text)
+QString RowWriter::jsonString(QStringView text)
 {
-    QString json = QStringLiteral("\"");
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '"' || u == '\\') {
-            json += u'\\';
-            json += c;
-        } else if (u == '\n') {
-            json += QLatin1String("\\n");
-        } else if (u == '\r') {
-            json += QLatin1String("\\r");
-        } else if (u == '\t') {
-            json += QLatin1String("\\t");
-        } else if (u < 0x20) {
-            json += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
-        } else {
-            json += c;
-        }
-    }
-    return json + u'"';
+    return u'"' + jsonEscaped(text) + u'"';
 }

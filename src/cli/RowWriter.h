@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringList>
 #include <QTextStream>
 
@@ -28,15 +29,31 @@ public:
 
     // Missing fields are written empty, fields beyond the columns are dropped.
     void write(const QStringList &fields);
+    // The same for the fields of a comma-text line held as UTF-8, as the
+    // compact line lists hold them. Each field is decoded and written piece
+    // by piece, so a huge line is never held as text.
+    void writeCommaLine(QByteArrayView line);
+    // The same for a line held as text; only a field with doubled quotes
+    // is copied.
+    void writeCommaLine(QStringView line);
     // Ends the output (the JSON array's bracket); called by the destructor
     // when not before.
     void finish();
 
-    static QString tsvField(const QString &field);
-    static QString csvField(const QString &field);
-    static QString jsonString(const QString &text);
+    static QString tsvField(QStringView field);
+    static QString csvField(QStringView field);
+    static QString jsonString(QStringView text);
 
 private:
+    // A field's text, or its UTF-8 bytes.
+    struct Field {
+        QStringView text;
+        QByteArrayView utf8;
+        bool isUtf8 = false;
+    };
+
+    void writeRow(const QList<Field> &fields);
+    void writeField(qsizetype column, const Field &field);
     void writeCsvRow(const QStringList &fields);
     QString shown(const QString &field) const;
 

@@ -2,6 +2,7 @@
 
 #include "WildcardMatch.h"
 #include "ZipDirectoryReader.h"
+#include "library/CommaText.h"
 #include "library/FileNameText.h"
 #include "library/RunControl.h"
 #include "library/SortedLineList.h"
@@ -20,6 +21,8 @@
 
 namespace {
 
+using CommaText::appendField;
+
 bool isDotOrDotDot(const char *name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -28,23 +31,6 @@ bool isDotOrDotDot(const char *name)
 bool lessNoCase(const QString &a, const QString &b)
 {
     return TextCompare::compareNoCase(a, b) < 0;
-}
-
-// Appends a field as CommaText::join writes it, quotes included.
-void appendField(QString &line, QStringView field)
-{
-    line += u'"';
-    qsizetype plain = 0;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        const QChar c = field[i];
-        if (c != u'"' && c != u'\r' && c != u'\n')
-            continue;
-        line += field.mid(plain, i - plain);
-        line += c == u'"' ? QStringView(u"\"\"") : QStringView(u" ");
-        plain = i + 1;
-    }
-    line += field.mid(plain);
-    line += u'"';
 }
 
 // What follows a file's date in each of its directory's lines: the path

@@ -1,5 +1,6 @@
 #include "CategoryTree.h"
 
+#include "CellFields.h"
 #include "CommaText.h"
 #include "TextCompare.h"
 
@@ -143,30 +144,40 @@ bool CategoryTree::hasCategoryNamedAscii(QStringView name) const
 namespace {
 
 // A field of an image digit followed by a name; false when malformed.
-bool splitNode(const QString &field, int &image, QString &name)
+// Fields are read in place, so a damaged line of any length is never
+// copied.
+bool splitNode(QStringView line, const CellFields::Span &field, int &image, QString &name)
 {
-    if (field.isEmpty() || !field.at(0).isDigit() || field.at(0).unicode() > '9')
+    if (field.length == 0)
         return false;
-    image = field.at(0).digitValue();
-    name = field.mid(1);
+    const QChar first = line[field.start];
+    if (!first.isDigit() || first.unicode() > '9')
+        return false;
+    image = first.digitValue();
+    // A digit is no quote, so the rest unescapes on its own.
+    name = CellFields::text(line, CellFields::Span{field.start + 1, field.length - 1, field.escaped});
     return true;
 }
 
 // A parsed Master.TXT line, or false when any part of it is malformed.
-bool parseTreeLine(const QString &line, CategoryTree::Category &category)
+bool parseTreeLine(QStringView line, CategoryTree::Category &category)
 {
-    const QStringList fields = CommaText::split(line);
-    if (fields.size() < 2)
+    CellFields::Cursor cursor(line);
+    CellFields::Span count;
+    CellFields::Span node;
+    if (!cursor.next(count) || !cursor.next(node))
         return false;
+    // A count holding a quote is no number.
     bool ok = false;
-    const int n = fields.at(0).trimmed().toInt(&ok);
-    if (!ok || !splitNode(fields.at(1), category.image, category.name))
+    const int n = count.escaped ? 0 : line.sliced(count.start, count.length).trimmed().toInt(&ok);
+    if (!ok || !splitNode(line, node, category.image, category.name))
         return false;
     if (n <= 0)
         return true; // further fields are ignored
-    for (qsizetype f = 2; f < fields.size(); ++f) {
+    CellFields::Span field;
+    while (cursor.next(field)) {
         CategoryTree::Catalog catalog;
-        if (!splitNode(fields.at(f), catalog.image, catalog.name))
+        if (!splitNode(line, field, catalog.image, catalog.name))
             return false;
         category.catalogs.push_back(catalog);
     }
@@ -179,7 +190,7 @@ int CategoryTree::loadLines(const QStringList &lines)
 {
     int unloaded = 0;
     for (const QString &line : lines) {
-        if (line.trimmed().isEmpty())
+        if (QStringView(line).trimmed().isEmpty())
             continue;
         Category parsed;
         if (!parseTreeLine(line, parsed)) {

@@ -11,23 +11,28 @@ QString join(const QStringList &fields)
     for (const QString &f : fields)
         length += f.size() + 3;
     line.reserve(length);
-    bool first = true;
-    for (const QString &f : fields) {
-        if (!first)
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
             line += u',';
-        first = false;
-        line += u'"';
-        for (QChar c : f) {
-            if (c == u'"')
-                line += QLatin1String("\"\"");
-            else if (c == u'\r' || c == u'\n')
-                line += u' ';
-            else
-                line += c;
-        }
-        line += u'"';
+        appendField(line, fields.at(i));
     }
     return line;
+}
+
+void appendField(QString &line, QStringView field)
+{
+    line += u'"';
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (c != u'"' && c != u'\r' && c != u'\n')
+            continue;
+        line += field.mid(plain, i - plain);
+        line += c == u'"' ? QStringView(u"\"\"") : QStringView(u" ");
+        plain = i + 1;
+    }
+    line += field.mid(plain);
+    line += u'"';
 }
 
 QStringList split(QStringView line)

@@ -11,6 +11,8 @@ namespace CommaText {
 // parser reads the pair back as one) and line breaks become blanks, since a
 // stored line can never hold one.
 QString join(const QStringList &fields);
+// Appends one field as join writes it, quotes included.
+void appendField(QString &line, QStringView field);
 
 // Splits a line into its fields. A field missing at the end of the line is
 // absent from the result; an empty or blank line gives no field.

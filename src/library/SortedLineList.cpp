@@ -95,6 +95,7 @@ SortedLineList::~SortedLineList() = default;
 void SortedLineList::swap(SortedLineList &other) noexcept
 {
     std::swap(m_blocks, other.m_blocks);
+    std::swap(m_takenLines, other.m_takenLines);
     std::swap(m_free, other.m_free);
     std::swap(m_freeSize, other.m_freeSize);
     std::swap(m_nextBlockSize, other.m_nextBlockSize);
@@ -118,7 +119,7 @@ const char *SortedLineList::store(QByteArrayView bytes)
         return m_blocks.back().get();
     }
     if (size > m_freeSize)
-        startBlock();
+        startBlock(size);
     char *at = m_free;
     std::memcpy(at, bytes.data(), size_t(size));
     m_free += size;
@@ -126,13 +127,16 @@ const char *SortedLineList::store(QByteArrayView bytes)
     return at;
 }
 
-void SortedLineList::startBlock()
+void SortedLineList::startBlock(qsizetype atLeast)
 {
-    // Small lists stay small; large ones fill big blocks.
+    // Small lists stay small; large ones fill big blocks. A line longer
+    // than the block's turn gets a block that holds it, or it would be
+    // written past the end.
     m_nextBlockSize = qBound(kFirstBlock, m_nextBlockSize * 2, kLargestBlock);
-    m_blocks.emplace_back(new char[size_t(m_nextBlockSize)]);
+    const qsizetype size = qMax(m_nextBlockSize, atLeast);
+    m_blocks.emplace_back(new char[size_t(size)]);
     m_free = m_blocks.back().get();
-    m_freeSize = m_nextBlockSize;
+    m_freeSize = size;
 }
 
 void SortedLineList::add(const QString &line)
@@ -144,7 +148,7 @@ void SortedLineList::add(const QString &line)
     }
     // Encoded straight into the block: no temporary per line.
     if (room > m_freeSize)
-        startBlock();
+        startBlock(room);
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     char *end = encoder.appendToBuffer(m_free, line);
     const qsizetype size = end - m_free;
@@ -156,6 +160,18 @@ void SortedLineList::add(const QString &line)
 void SortedLineList::addUtf8(QByteArrayView line)
 {
     m_pending.push_back({store(line), line.size()});
+}
+
+void SortedLineList::addUtf8(QByteArray &&line)
+{
+    if (line.size() < kOwnBlockLine) {
+        addUtf8(QByteArrayView(line));
+        return;
+    }
+    line.squeeze(); // gives back what a reader or an encoder reserved
+    m_takenLines.push_back(std::move(line));
+    const QByteArray &taken = m_takenLines.back();
+    m_pending.push_back({taken.constData(), taken.size()});
 }
 
 void SortedLineList::addAll(const QStringList &lines)
@@ -174,6 +190,8 @@ void SortedLineList::merge(SortedLineList &&other)
     // Blocks never move, so other's records stay valid in their new owner.
     for (std::unique_ptr<char[]> &block : other.m_blocks)
         m_blocks.push_back(std::move(block));
+    for (QByteArray &line : other.m_takenLines)
+        m_takenLines.push_back(std::move(line));
     m_pending = std::move(other.m_sorted);
     other.clear();
     settle();
@@ -302,10 +320,22 @@ bool SortedLineList::holdsLoneSurrogate(QByteArrayView bytes)
 
 QByteArray SortedLineList::encode(QStringView text)
 {
-    if (!::holdsLoneSurrogate(text))
-        return text.toUtf8();
     QByteArray out;
-    out.reserve(text.size() * 3);
+    appendEncoded(out, text);
+    return out;
+}
+
+void SortedLineList::appendEncoded(QByteArray &out, QStringView text)
+{
+    // Room for the longest encoding; pages never written are never used.
+    out.reserve(out.size() + text.size() * 3);
+    if (!::holdsLoneSurrogate(text)) {
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        const qsizetype start = out.size();
+        out.resize(start + text.size() * 3);
+        out.truncate(encoder.appendToBuffer(out.data() + start, text) - out.constData());
+        return;
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -315,31 +345,33 @@ QByteArray SortedLineList::encode(QStringView text)
             appendUnit(out, c.unicode());
         }
     }
-    return out;
 }
 
 QString SortedLineList::decode(QByteArrayView bytes)
 {
-    // fromUtf8 would drop a U+FEFF at the start as a byte order mark.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QChar(0xFEFF) + decode(bytes.sliced(3));
-    if (!holdsLoneSurrogate(bytes))
-        return QString::fromUtf8(bytes);
-    QString out;
-    out.reserve(bytes.size());
+    // Every U+FEFF is a character of the line, even at its start, where
+    // fromUtf8 would drop it as a byte order mark. Runs of plain UTF-8 are
+    // decoded whole and the three-byte form of a lone surrogate put in
+    // between, so a long line decodes in one pass.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *to = out.data();
     const char *p = bytes.data();
     const char *end = p + bytes.size();
     while (p < end) {
-        const uchar lead = uchar(*p);
-        const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        if (end - p < length)
+        const char *form = p;
+        while ((form = static_cast<const char *>(std::memchr(form, 0xED, size_t(end - form))))
+               && (end - form < 2 || uchar(form[1]) < 0xA0))
+            ++form;
+        const char *runEnd = form ? form : end;
+        to = decoder.appendToBuffer(to, QByteArrayView(p, runEnd));
+        if (!form || end - form < 3)
             break;
-        if (length != 3) {
-            out += QString::fromUtf8(p, length);
-        } else {
-            out += QChar(char16_t(((lead & 0x0F) << 12) | ((uchar(p[1]) & 0x3F) << 6) | (uchar(p[2]) & 0x3F)));
-        }
-        p += length;
+        *to++ = QChar(char16_t(((uchar(form[0]) & 0x0F) << 12) | ((uchar(form[1]) & 0x3F) << 6)
+                               | (uchar(form[2]) & 0x3F)));
+        p = form + 3;
     }
+    out.truncate(to - out.constData());
     return out;
 }

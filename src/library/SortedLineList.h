@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QStringList>
 
@@ -33,6 +34,9 @@ public:
     void add(const QString &line);
     // The same for a line of valid UTF-8 without a line break.
     void addUtf8(QByteArrayView line);
+    // The same, taking over the bytes of a long line instead of copying
+    // them: a huge line is held once.
+    void addUtf8(QByteArray &&line);
     void addAll(const QStringList &lines);
     // Adds every line of other (equal ones dropped), taking over its storage
     // instead of copying the bytes; other is left empty.
@@ -62,6 +66,8 @@ public:
     static bool holdsLoneSurrogate(QByteArrayView bytes);
     // UTF-8 of text, a lone surrogate in its three-byte form.
     static QByteArray encode(QStringView text);
+    // The same appended to out, with no copy of the encoded text on the way.
+    static void appendEncoded(QByteArray &out, QStringView text);
     static QString decode(QByteArrayView bytes);
 
 private:
@@ -72,13 +78,16 @@ private:
     };
 
     const char *store(QByteArrayView bytes);
-    void startBlock();
+    // A fresh block to fill, of at least atLeast bytes.
+    void startBlock(qsizetype atLeast);
     void settle() const;
     void swap(SortedLineList &other) noexcept;
     static bool lessLine(const Line &a, const Line &b);
 
     // Blocks never move once allocated, so the records point into them.
     std::vector<std::unique_ptr<char[]>> m_blocks;
+    // Long lines taken over whole; never changed, so their bytes stay put.
+    std::vector<QByteArray> m_takenLines;
     char *m_free = nullptr;
     qsizetype m_freeSize = 0;
     qsizetype m_nextBlockSize = 0;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -19,30 +20,35 @@ namespace {
 // byte waits: its LF may come with the next read.
 qsizetype completeLinesEnd(const QByteArray &bytes, qsizetype from)
 {
-    const QByteArrayView fresh = QByteArrayView(bytes).sliced(from);
-    const qsizetype lf = fresh.lastIndexOf('\n');
-    if (lf >= 0)
-        return from + lf + 1;
-    if (fresh.size() < 2)
+    const char *fresh = bytes.constData() + from;
+    const size_t size = size_t(bytes.size() - from);
+    if (const auto *lf = static_cast<const char *>(memrchr(fresh, '\n', size)))
+        return lf - bytes.constData() + 1;
+    if (size < 2)
         return 0;
-    const qsizetype cr = fresh.first(fresh.size() - 1).lastIndexOf('\r');
-    return cr >= 0 ? from + cr + 1 : 0;
+    const auto *cr = static_cast<const char *>(memrchr(fresh, '\r', size - 1));
+    return cr ? cr - bytes.constData() + 1 : 0;
 }
 
-// Splits decoded text into lines; a text that is one line is moved, not
-// copied, so a huge damaged line costs its size once.
+// Splits decoded text into lines; a text that is one line, with or without
+// its line break, is moved, not copied, so a huge damaged line costs its
+// size once.
 void appendLines(QString &&text, QStringList &lines)
 {
-    const qsizetype n = text.size();
-    qsizetype first = 0;
-    while (first < n && text[first] != u'\r' && text[first] != u'\n')
-        ++first;
-    if (first == n) {
-        if (n > 0)
-            lines.append(std::move(text));
+    qsizetype end = text.size();
+    if (text.endsWith(QLatin1String("\r\n")))
+        end -= 2;
+    else if (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        --end;
+    const QStringView line = QStringView(text).first(end);
+    if (line.contains(u'\r') || line.contains(u'\n')) {
+        lines.append(TextFile::splitLines(text));
         return;
     }
-    lines.append(TextFile::splitLines(text));
+    if (text.isEmpty())
+        return;
+    text.truncate(end);
+    lines.append(std::move(text));
 }
 
 enum class ReadOutcome { Read, NotUtf8, Failed };
@@ -168,12 +174,47 @@ void appendLineBytes(QByteArrayView bytes, SortedLineList &lines)
     }
 }
 
+// A piece that is one long line and its line break is handed to the list
+// whole, its bytes taken over rather than copied; false for any other piece.
+bool takeLongLine(QByteArray &piece, SortedLineList &lines)
+{
+    constexpr qsizetype kLongLine = 1 << 20;
+    if (piece.size() < kLongLine)
+        return false;
+    qsizetype size = piece.size();
+    if (piece.endsWith("\r\n"))
+        size -= 2;
+    else if (piece.endsWith('\n') || piece.endsWith('\r'))
+        --size;
+    const QByteArrayView line = QByteArrayView(piece).first(size);
+    if (line.contains('\n') || line.contains('\r'))
+        return false;
+    piece.truncate(size);
+    lines.addUtf8(std::move(piece));
+    return true;
+}
+
+// Windows-1252 bytes as UTF-8, converted a piece at a time, so a huge line
+// is never held as text.
+QByteArray windows1252ToUtf8(const QByteArray &bytes)
+{
+    constexpr qsizetype kStep = 1 << 20;
+    QByteArray utf8;
+    utf8.reserve(bytes.size());
+    for (qsizetype at = 0; at < bytes.size(); at += kStep)
+        utf8 += Windows1252::decode(bytes.sliced(at, qMin(kStep, bytes.size() - at))).toUtf8();
+    return utf8;
+}
+
 // The UTF-8 bytes are kept as they are; a Windows-1252 piece is turned
 // into UTF-8 first.
 bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8, bool firstPiece)
 {
     if (!utf8) {
-        appendLineBytes(Windows1252::decode(piece).toUtf8(), lines);
+        QByteArray converted = windows1252ToUtf8(piece);
+        piece = QByteArray();
+        if (!takeLongLine(converted, lines))
+            appendLineBytes(converted, lines);
         return true;
     }
     if (!QByteArrayView(piece).isValidUtf8())
@@ -183,8 +224,75 @@ bool takeBytePiece(QByteArray &&piece, SortedLineList &lines, bool utf8, bool fi
     QByteArrayView bytes(piece);
     if (firstPiece && bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
+    else if (takeLongLine(piece, lines))
+        return true;
     appendLineBytes(bytes, lines);
     return true;
+}
+
+// Where the bytes of a read can be cut so that each part decodes on its
+// own: before the lead byte of a character the bytes may not hold whole.
+qsizetype wholeCharactersEnd(QByteArrayView bytes)
+{
+    for (qsizetype i = bytes.size() - 1; i >= 0 && i >= bytes.size() - 4; --i) {
+        const auto byte = uchar(bytes[i]);
+        if ((byte & 0xC0) != 0x80)
+            return byte >= 0xC0 ? i : bytes.size();
+    }
+    return bytes.size();
+}
+
+// Reads the file's text, decoded a megabyte at a time straight into the
+// text, so that its bytes and its text are never both held whole. By the
+// rules of TextFile::decode: a NUL ends the text and a leading byte order
+// mark is dropped.
+ReadOutcome readDecoded(QFile &file, QString &text, bool utf8)
+{
+    constexpr qint64 kChunk = 1 << 20;
+    text = QString(qMax<qint64>(file.size(), 0), Qt::Uninitialized);
+    qsizetype length = 0;
+    QByteArray bytes;
+    bool first = true;
+    bool atEnd = false;
+    while (!atEnd) {
+        const qsizetype kept = bytes.size();
+        bytes.resize(kept + kChunk);
+        const qint64 got = file.read(bytes.data() + kept, kChunk);
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return ReadOutcome::Failed;
+        bytes.resize(kept + got);
+        atEnd = got < kChunk;
+        const auto *nul = static_cast<const char *>(std::memchr(bytes.constData() + kept, 0, size_t(got)));
+        if (nul) {
+            bytes.truncate(nul - bytes.constData());
+            atEnd = true;
+        }
+        if (first && bytes.size() < 3 && !atEnd)
+            continue;
+        const bool firstPiece = std::exchange(first, false);
+        if (firstPiece && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        const qsizetype cut = !utf8 || atEnd ? bytes.size() : wholeCharactersEnd(bytes);
+        const QByteArrayView piece = QByteArrayView(bytes).first(cut);
+        if (text.size() < length + cut)
+            text.resize(length + cut);
+        if (utf8) {
+            // Only the text's start may drop a byte order mark.
+            const auto flags = firstPiece ? QStringDecoder::Flag::Stateless
+                                          : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+            QStringDecoder decoder(QStringDecoder::Utf8, flags);
+            length = decoder.appendToBuffer(text.data() + length, piece) - text.constData();
+            if (decoder.hasError())
+                return ReadOutcome::NotUtf8;
+        } else {
+            const QString decoded = Windows1252::decode(piece.toByteArray());
+            std::copy(decoded.cbegin(), decoded.cend(), text.begin() + length);
+            length += decoded.size();
+        }
+        bytes.remove(0, cut);
+    }
+    text.truncate(length);
+    return ReadOutcome::Read;
 }
 
 // Reads a file in a first pass as UTF-8; when it is not, reads the whole
@@ -274,10 +382,21 @@ bool readBytes(const QString &path, QByteArray &bytes, QString *error)
 
 bool readText(const QString &path, QString &text, QString *error)
 {
-    QByteArray bytes;
-    if (!readBytes(path, bytes, error))
+    QFile file(path);
+    QString read;
+    ReadOutcome outcome = ReadOutcome::Failed;
+    if (file.open(QIODevice::ReadOnly)) {
+        outcome = readDecoded(file, read, true);
+        // Not UTF-8 after all: the whole file is Windows-1252.
+        if (outcome == ReadOutcome::NotUtf8)
+            outcome = file.seek(0) ? readDecoded(file, read, false) : ReadOutcome::Failed;
+    }
+    if (outcome != ReadOutcome::Read) {
+        if (error)
+            *error = readFailure(path, file);
         return false;
-    text = decode(bytes);
+    }
+    text = std::move(read);
     return true;
 }
 
@@ -309,22 +428,37 @@ bool writeLines(const QString &path, const QStringList &lines, QString *error)
 
 bool writeLines(const Destination &destination, const QStringList &lines, QString *error)
 {
-    // Encoding in pieces of about a megabyte keeps large catalogs quick
-    // without a second copy of the whole text.
-    QByteArray bytes;
-    QString piece;
-    const auto flush = [&] {
-        bytes += piece.toUtf8();
-        piece.clear();
-    };
-    for (const QString &line : lines) {
-        piece += line;
-        piece += QLatin1String("\r\n");
-        if (piece.size() >= (1 << 19))
-            flush();
-    }
-    flush();
-    return writeBytes(destination, bytes, error);
+    return writeThrough(
+        destination,
+        [&lines](const auto &write) {
+            // Encoded in pieces of about half a million characters: large
+            // catalogs stay quick, and neither the whole text nor a second
+            // copy of a huge line is ever held.
+            constexpr qsizetype kPiece = 1 << 19;
+            QString piece;
+            const auto flush = [&] {
+                const QByteArray bytes = piece.toUtf8();
+                piece.clear();
+                return write(bytes);
+            };
+            for (const QString &line : lines) {
+                QStringView rest(line);
+                while (rest.size() >= kPiece) {
+                    // A surrogate pair is never parted.
+                    const qsizetype size = rest[kPiece - 1].isHighSurrogate() ? kPiece - 1 : kPiece;
+                    if (!flush())
+                        return false;
+                    piece = rest.first(size).toString();
+                    rest = rest.sliced(size);
+                }
+                piece += rest;
+                piece += QLatin1String("\r\n");
+                if (piece.size() >= kPiece && !flush())
+                    return false;
+            }
+            return flush();
+        },
+        error);
 }
 
 bool writeLineList(const QString &path, const SortedLineList &lines, QString *error)

@@ -44,10 +44,19 @@ QString resultLine(QStringView line, const QString &name, LineFields &scratch)
         out.append(line).append(u',').append(name);
         return out;
     }
-    QStringList fields;
+    // Written out again as join() would, straight into the result: a long
+    // damaged line is not copied field by field first.
+    qsizetype length = name.size() + 1;
     for (int k = 0; k < kEntryFields; ++k)
-        fields << scratch.field(k).toString();
-    return CommaText::join(fields) + u',' + name;
+        length += scratch.field(k).size() + 3;
+    QString out;
+    out.reserve(length);
+    for (int k = 0; k < kEntryFields; ++k) {
+        if (k > 0)
+            out += u',';
+        CommaText::appendField(out, scratch.field(k));
+    }
+    return out.append(u',').append(name);
 }
 
 } // namespace CatalogLines

@@ -3,17 +3,40 @@
 #include "library/CommaText.h"
 #include "library/PairList.h"
 #include "library/SortedLineList.h"
+#include "library/Utf8Fields.h"
+
+#include <iterator>
 
 namespace {
 
-// The report row text: the quoted name, then the information line, so that
-// row field k + 1 is information field k.
-QString rowText(const QString &name, const QString &info)
+// The report row as UTF-8: the quoted name, then the information line, so
+// that row field k + 1 is information field k. The information line is
+// encoded straight into the row, so a huge one is not copied once more.
+QByteArray rowBytes(const QString &name, const QString &info)
 {
-    QString row = CommaText::join({name}) + u',';
-    if (!info.isEmpty())
-        return row + info;
-    return row + CommaText::join(QStringList(11));
+    const QString prefix = CommaText::join({name}) + u',';
+    if (info.isEmpty())
+        return SortedLineList::encode(prefix + CommaText::join(QStringList(11)));
+    QByteArray row = SortedLineList::encode(prefix);
+    SortedLineList::appendEncoded(row, info);
+    return row;
+}
+
+// The text of row field k, for each k of wanted, read in one pass.
+QStringList rowFields(QByteArrayView row, const int *wanted, int count)
+{
+    QStringList cells;
+    for (int i = 0; i < count; ++i)
+        cells << QString();
+    Utf8Fields::Cursor cursor(row);
+    Utf8Fields::Span span;
+    for (int k = 0; cursor.next(span); ++k) {
+        for (int i = 0; i < count; ++i) {
+            if (wanted[i] == k)
+                cells[i] = SortedLineList::decode(Utf8Fields::bytes(row, span));
+        }
+    }
+    return cells;
 }
 
 } // namespace
@@ -37,18 +60,15 @@ std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo,
     SortedLineList sorted;
     const qsizetype lines = catalogInfo.lines().size();
     for (qsizetype pair = 0; pair * 2 < lines; ++pair)
-        sorted.add(rowText(catalogInfo.nameAt(pair), catalogInfo.valueAt(pair)));
+        sorted.addUtf8(rowBytes(catalogInfo.nameAt(pair), catalogInfo.valueAt(pair)));
 
     // Row fields shown in columns 0 to 5: the name, then information
     // fields 6, 4, 5, 3 and 7.
     static const int kRowFields[] = {0, 7, 5, 6, 4, 8};
     std::vector<QStringList> out;
     out.reserve(size_t(sorted.count()));
-    for (const QString &row : sorted.lines()) {
-        const QStringList fields = CommaText::split(row);
-        QStringList cells;
-        for (int k : kRowFields)
-            cells << CommaText::field(fields, k);
+    for (qsizetype i = 0; i < sorted.count(); ++i) {
+        QStringList cells = rowFields(sorted.utf8At(i), kRowFields, int(std::size(kRowFields)));
         const QString name = cells.at(Name);
         cells << (treeComments.contains(name) ? treeComments.value(name) : QString());
         out.push_back(cells);

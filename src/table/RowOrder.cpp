@@ -1,7 +1,7 @@
 #include "RowOrder.h"
 
 #include "DateKeyReader.h"
-#include "Utf8Fields.h"
+#include "library/Utf8Fields.h"
 #include "Utf8Rows.h"
 
 #include <QVarLengthArray>

@@ -2,7 +2,7 @@
 
 #include "library/CellFields.h"
 #include "RowOrder.h"
-#include "Utf8Fields.h"
+#include "library/Utf8Fields.h"
 
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "cli/RowWriter.h"
+#include "library/CommaText.h"
 #include "library/TextCompare.h"
 #include "library/TextFile.h"
 #include "table/VisualTableModel.h"
@@ -57,6 +58,8 @@ class TestShowOrder : public QObject
 private slots:
     void sameRowsAsTable_data();
     void sameRowsAsTable();
+    void longLineShownAndFound_data();
+    void longLineShownAndFound();
 };
 
 void TestShowOrder::sameRowsAsTable_data()
@@ -81,6 +84,43 @@ void TestShowOrder::sameRowsAsTable()
     for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
         QCOMPARE(got.at(i), want.at(i));
     QCOMPARE(got.size(), want.size());
+}
+
+void TestShowOrder::longLineShownAndFound_data()
+{
+    QTest::addColumn<qsizetype>("bytes");
+    for (const qsizetype bytes : HostileCatalog::boundarySizes())
+        QTest::addRow("%lld bytes", qlonglong(bytes)) << bytes;
+}
+
+// A line of every size where the stores and writers change their ways is
+// shown in either order as the table shows it, and found whole.
+void TestShowOrder::longLineShownAndFound()
+{
+    QFETCH(qsizetype, bytes);
+    QTemporaryDir dir;
+    const QString line = HostileCatalog::longLine(QStringLiteral("long.txt"), bytes);
+    const QString file = dir.filePath("Catalogs/Long.TXT");
+    QVERIFY(TestSupport::writeFile(dir.filePath("Master.TXT"), "\"1\",\"0Disks\",\"0Long\"\r\n"));
+    QVERIFY(TestSupport::writeFile(
+        file, HostileCatalog::fileBytes(quint32(bytes), {R"("a.txt","1","01/02/2003 04:05","/a/","")", line,
+                                                         R"("z.txt","2","01/02/2003 04:05","/z/","")"})));
+    const QByteArray shown = referenceShow(file);
+    QVERIFY(shown.size() > bytes);
+    for (const QStringList &args : {QStringList{"show", "Long"}, QStringList{"show", "Long", "--sort", "name"}}) {
+        const CliProcess::Result r = CliProcess::run(dir.path(), args);
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out == shown, qPrintable(args.join(u' ')));
+    }
+    QByteArray found;
+    {
+        QTextStream stream(&found);
+        RowWriter rows(stream, RowWriter::Format::Tsv, {"name", "size", "date", "path", "comment", "catalog"});
+        rows.write(CommaText::split(line) << QStringLiteral("Long"));
+    }
+    const CliProcess::Result r = CliProcess::run(dir.path(), {"search", "--word", "*needle*"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out == found);
 }
 
 QTEST_GUILESS_MAIN(TestShowOrder)

@@ -70,3 +70,6 @@ whole = archive(plain)
 write("truncated.zip", whole[: len(whole) * 2 // 3])
 write("descriptor-truncated.zip", streamed(plain)[:-30])
 write("not-a-zip.txt", b"PK\x03\x04 but nothing after\n")
+# Names past the sizes where line lists change blocks (16 KB and 64 KB).
+write("long-names.zip", archive([member("n" * 20000 + ".txt", b"x"),
+                                 member("d/" + "\u00e9" * 32000 + ".txt", b"y")]))

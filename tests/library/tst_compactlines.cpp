@@ -30,6 +30,8 @@ private slots:
     void readsAsTextReader_data();
     void readsAsTextReader();
     void writesAsTextWriter();
+    void keepsLongLines_data();
+    void keepsLongLines();
     void stagesCompactCatalog();
 };
 
@@ -239,6 +241,12 @@ void TestCompactLines::readsAsTextReader_data()
     QByteArray marked = QByteArray((1 << 20) - 2, 'x') + "\r\n" + bom + "y\r\n" + QByteArray(1 << 20, 'z');
     QTest::newRow("mark at a piece start") << marked;
     QTest::newRow("empty") << QByteArray();
+    // A line longer than a piece, taken over whole by the list.
+    const QByteArray longLine = HostileCatalog::longLine(QStringLiteral("l"), (1 << 20) + 1).toUtf8();
+    QTest::newRow("one long line") << longLine;
+    QTest::newRow("one long line after a mark, CR") << bom + longLine + "\r";
+    QTest::newRow("long line between breaks") << "\n" + longLine + "\n\r" + longLine + "\r\n";
+    QTest::newRow("long Windows-1252 line") << "caf\xE9" + longLine + "\r\n";
 }
 
 void TestCompactLines::readsAsTextReader()
@@ -256,6 +264,10 @@ void TestCompactLines::readsAsTextReader()
     compact.add(QStringLiteral("left from before"));
     QVERIFY(TextFile::readLines(path, compact));
     QCOMPARE(allLines(compact), reference.lines());
+    // The whole text, read a piece at a time, is the file decoded at once.
+    QString whole;
+    QVERIFY(TextFile::readText(path, whole));
+    QCOMPARE(whole, TextFile::decode(bytes));
     QVERIFY(!TextFile::readLines(dir.filePath("missing.TXT"), compact));
     QCOMPARE(compact.count(), 0);
 }
@@ -270,6 +282,47 @@ void TestCompactLines::writesAsTextWriter()
     QVERIFY(TextFile::writeLines(dir.filePath("text"), compact.lines()));
     QVERIFY(TextFile::writeLineList(dir.filePath("compact"), compact));
     QCOMPARE(TestSupport::readFile(dir.filePath("compact")), TestSupport::readFile(dir.filePath("text")));
+}
+
+void TestCompactLines::keepsLongLines_data()
+{
+    QTest::addColumn<qsizetype>("bytes");
+    for (const qsizetype bytes : HostileCatalog::boundarySizes())
+        QTest::addRow("%lld bytes", qlonglong(bytes)) << bytes;
+}
+
+// A long line among short ones, which it meets in a block already in use:
+// added as text and as UTF-8, looked up, copied, written and read back.
+void TestCompactLines::keepsLongLines()
+{
+    QFETCH(qsizetype, bytes);
+    const QString line = HostileCatalog::longLine(QStringLiteral("long.txt"), bytes);
+    QCOMPARE(line.toUtf8().size(), bytes);
+    const QStringList lines = HostileCatalog::lines(quint32(bytes), 200) << line
+                                                                         << HostileCatalog::longLine("Long.txt", bytes);
+    ReferenceList reference;
+    SortedLineList added;
+    SortedLineList addedUtf8;
+    for (const QString &l : lines) {
+        reference.add(l);
+        added.add(l);
+        addedUtf8.addUtf8(l.toUtf8());
+    }
+    QCOMPARE(allLines(added), reference.lines());
+    QCOMPARE(allLines(addedUtf8), reference.lines());
+    QCOMPARE(added.indexOf(line), reference.indexOf(line));
+    QCOMPARE(allLines(SortedLineList(added)), reference.lines());
+
+    QTemporaryDir dir;
+    QVERIFY(TextFile::writeLineList(dir.filePath("compact"), addedUtf8));
+    QVERIFY(TextFile::writeLines(dir.filePath("text"), reference.lines()));
+    QCOMPARE(TestSupport::readFile(dir.filePath("text")), TestSupport::readFile(dir.filePath("compact")));
+    SortedLineList read;
+    QVERIFY(TextFile::readLines(dir.filePath("text"), read));
+    QCOMPARE(allLines(read), reference.lines());
+    QStringList readText;
+    QVERIFY(TextFile::readLines(dir.filePath("text"), readText));
+    QCOMPARE(readText, reference.lines());
 }
 
 void TestCompactLines::stagesCompactCatalog()

@@ -160,4 +160,30 @@ QStringList frequentWords()
             QStringLiteral("ελληνικά"), QStringLiteral("日本"), QStringLiteral("\U0001F600")};
 }
 
+QList<qsizetype> boundarySizes()
+{
+    QList<qsizetype> sizes;
+    for (qsizetype size : {qsizetype(16) << 10, qsizetype(64 << 10) / 3, qsizetype(64) << 10,
+                           qsizetype(512) << 10, qsizetype(1) << 20, qsizetype(4) << 20}) {
+        sizes << size - 1 << size << size + 1;
+    }
+    return sizes;
+}
+
+QString longLine(const QString &name, qsizetype bytes)
+{
+    const QString head = QStringLiteral("\"%1\",\"7\",\"01/02/2003 04:05\",\"/long/\",\"needle \"\"").arg(name);
+    static const QString units[] = {QStringLiteral("x"), QStringLiteral(","), QString::fromUtf8("\u00e9"),
+                                    QString::fromUtf8("\u65e5"), QString::fromUtf8("\U0001F600")};
+    static const int unitBytes[] = {1, 1, 2, 3, 4};
+    QString line = head;
+    qsizetype size = head.toUtf8().size() + 1; // and the closing quote
+    for (int i = 0; size < bytes; ++i) {
+        const int unit = size + unitBytes[i % 5] <= bytes ? i % 5 : 0;
+        line += units[unit];
+        size += unitBytes[unit];
+    }
+    return line + u'"';
+}
+
 } // namespace HostileCatalog

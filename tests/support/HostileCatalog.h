@@ -23,4 +23,16 @@ QByteArray fileBytes(quint32 seed, const QStringList &lines);
 // Words that occur often in the generated names, paths and comments.
 QStringList frequentWords();
 
+// Line lengths in UTF-8 bytes at and one either side of every size where
+// the line stores, readers and writers change how they hold a line: the
+// compact list's first block, a third and all of the line that gets a
+// block of its own, the writers' pieces, the readers' megabyte and the
+// largest block.
+QList<qsizetype> boundarySizes();
+
+// An entry line of exactly bytes UTF-8 bytes (at least 64) named name,
+// whose comment fills it with the word "needle", doubled quotes, commas and
+// characters of two, three and four bytes, so any cut may fall inside one.
+QString longLine(const QString &name, qsizetype bytes);
+
 } // namespace HostileCatalog

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/CellFields.h"
+#include "CellFields.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
