@@ -13,9 +13,8 @@ namespace TerminalText {
 
 bool isTerminal(FILE *stream);
 
-// C0 controls as their control pictures (U+2400 + code, so ESC is U+241B),
-// DEL as U+2421 and C1 controls as "<U+0085>". With keepLineBreaks a line
-// feed stays one, for messages of several lines.
+// Control characters as ControlPictures shows them. With keepLineBreaks CR
+// and LF stay as they are, for messages of several lines.
 QString visible(const QString &text, bool keepLineBreaks = false);
 
 } // namespace TerminalText

@@ -1,6 +1,7 @@
 #include "CatalogName.h"
 
 #include "CatalogLibrary.h"
+#include "ControlPictures.h"
 #include "LibraryState.h"
 #include "TextCompare.h"
 
@@ -21,13 +22,6 @@ const QLatin1String kSuffix(".TXT");
 bool isLineBreak(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == 0x85 || c == 0x2028 || c == 0x2029;
-}
-
-// C0, DEL and C1: invisible, and some of them move the cursor or change a
-// terminal's state when a name is shown.
-bool isControl(char16_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
 } // namespace
@@ -54,7 +48,7 @@ QString CatalogName::controlProblem(const QString &name, const QString &kind)
     // Each name is one line of the tree, information and comment files.
     if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return isLineBreak(c.unicode()); }))
         return QStringLiteral("A %1 name cannot contain a line break.").arg(kind);
-    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return isControl(c.unicode()); }))
+    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return ControlPictures::isControl(c.unicode()); }))
         return QStringLiteral("A %1 name cannot contain a control character.").arg(kind);
     return QString();
 }
