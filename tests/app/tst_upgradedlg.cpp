@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "TestSupport.h"
 
+#include "CategoryTreeModel.h"
 #include "CreateCatPanel.h"
 #include "DuplicateImportDialog.h"
 #include "FileCommentPanel.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 using Choice = Dialogs::DuplicateImportChoice;
 
@@ -56,10 +58,12 @@ void TstUpgradeDlg::panelFlow()
         TestSupport::writeLines(old + "/Catalogs/CdRom/Disc1.TXT", {"1 Files", "0 Directories", entry("a")}));
     QVERIFY(TestSupport::writeLines(old + "/Catalogs/Removable/Floppy.TXT",
                                     {"1 Files", "0 Directories", entry("b")}));
-    app.writeLines("Master.TXT", {"\"1\",\"0Disks\",\"3Disc1\""});
+    app.writeLines("Master.TXT", {"\"1\",\"0Saved\",\"3Disc1\""});
     app.writeLines("Catalogs/Disc1.TXT", {entry("mine")});
 
     MainWindow &w = app.start();
+    w.treeView()->expand(w.treeModel()->index(0, 0));
+    QVERIFY(app.clickCatalog("Disc1"));
     QVERIFY(app.trigger("UpgradeTov2xx1"));
     ToolPanel *panel = w.panel("Upgradedlg");
     UpgradePanel *p = w.upgradePanel();
@@ -81,8 +85,14 @@ void TstUpgradeDlg::panelFlow()
     QCOMPARE(w.createCatPanel()->masks()->masks(), (QStringList{"*.DOC", "*.txt"}));
     QCOMPARE(w.fileCommentPanel()->items(), (QStringList{"Backup \"old\" disk", "KEEP", "tab\there\\back"}));
     // The overwritten catalog stays where it was filed.
-    QCOMPARE(app.treeCatalogs("Disks"), QStringList{"Disc1"});
+    QCOMPARE(app.treeCatalogs("Saved"), QStringList{"Disc1"});
     QCOMPARE(app.treeCatalogs("Imported"), QStringList{"Floppy"});
+    // The rebuilt tree is as the user left it, though "Imported" now comes
+    // first: Saved open, Disc1 selected.
+    QCOMPARE(w.treeModel()->nodeText(w.treeModel()->index(1, 0)), QStringLiteral("Saved"));
+    QVERIFY(w.treeView()->isExpanded(w.treeModel()->index(1, 0)));
+    QVERIFY(!w.treeView()->isExpanded(w.treeModel()->index(0, 0)));
+    QCOMPARE(w.treeModel()->nodeText(w.treeView()->currentIndex()), QStringLiteral("Disc1"));
 
     // Reopening resets the labels; the lists reach the settings at close.
     QVERIFY(app.trigger("UpgradeTov2xx1"));
