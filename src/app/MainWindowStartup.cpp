@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -79,8 +80,11 @@ void MainWindow::followLibrary()
         return;
     {
         const LibraryLock lock(m_library.root(), LibraryLock::Kind::Shared, 0);
-        if (!lock.isLocked())
-            return; // a writer is at work: its own change will be noticed
+        if (!lock.isLocked()) {
+            // A writer is at work; its last step may already have been seen.
+            QTimer::singleShot(200, this, &MainWindow::followLibrary);
+            return;
+        }
         m_library.refreshLists(m_state);
     }
     showReloadedLists();
