@@ -292,9 +292,21 @@ void MainWindow::createTrayIcon()
     m_tray->show();
 }
 
+namespace {
+
+QPoint defaultPanelPosition(const QString &objectName)
+{
+    static const FormValues defaults = FormValues::defaults();
+    return QPoint(defaults.integer(objectName + QStringLiteral("_Left")),
+                  defaults.integer(objectName + QStringLiteral("_Top")));
+}
+
+} // namespace
+
 ToolPanel *MainWindow::addPanel(const QString &objectName, const QString &title)
 {
     auto *p = new ToolPanel(objectName, title, this);
+    p->setDefaultPosition(defaultPanelPosition(objectName));
     p->setHomePosition(storedPanelPosition(objectName));
     m_panels.insert(objectName, p);
     return p;

@@ -11,11 +11,21 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 
 namespace {
 
 const QString kPanel = QStringLiteral("Filecommentdlg");
 const QString kPredefinedKey = QStringLiteral("predefinedbox_Items");
+
+// The current row's file-name cell as far as it shows, in the window's
+// coordinates: the comment window leaves it visible.
+QRect shownNameCell(QWidget *window, const QTableView *view)
+{
+    const QModelIndex name = view->currentIndex().siblingAtColumn(0);
+    const QRect cell = view->visualRect(name).intersected(view->viewport()->rect());
+    return QRect(view->viewport()->mapTo(window, cell.topLeft()), cell.size());
+}
 
 } // namespace
 
@@ -74,7 +84,7 @@ void MainWindow::AddEdit1Click()
         return;
     m_fileComment->setText(m_tableModel->cell(4, row));
     m_commentWindowFill = m_tableFills;
-    panel(kPanel)->showPanel();
+    panel(kPanel)->showPanel(shownNameCell(this, m_tableView));
     m_fileComment->memo()->setFocus();
 }
 

@@ -78,6 +78,7 @@ ToolPanel::ToolPanel(const QString &objectName, const QString &title, QWidget *p
     layout->addWidget(m_status);
     if (parent)
         parent->installEventFilter(this);
+    watchClicks(this);
     hide();
 }
 
@@ -109,11 +110,15 @@ QString ToolPanel::status() const
     return m_status->text();
 }
 
-void ToolPanel::showPanel()
+void ToolPanel::showPanel(const QRect &keepVisible)
 {
     setStatus(QStringLiteral("Ready..."));
     adjustSize();
+    const bool atDefault = !m_movedByUser && m_home == m_default;
     placeInside();
+    // The home position stays the default, so the next run cascades afresh.
+    if (atDefault && parentWidget())
+        move(clientArea().topLeft() + freePlace(keepVisible));
     show();
     raise();
 }
@@ -150,6 +155,58 @@ void ToolPanel::placeInside()
     move(area.topLeft() + m_home);
 }
 
+QPoint ToolPanel::freePlace(const QRect &keepVisible) const
+{
+    const QRect area = clientArea();
+    QList<QPoint> starts{m_home};
+    if (keepVisible.isValid()) {
+        const QPoint beside(keepVisible.right() + 1, area.top() + m_home.y());
+        const QPoint below(area.left() + m_home.x(), keepVisible.bottom() + 1);
+        const QPoint above(area.left() + m_home.x(), keepVisible.top() - height());
+        for (const QPoint &start : {beside, below, above})
+            starts << start - area.topLeft();
+    }
+    const int step = titleBarHeight();
+    for (const QPoint &start : starts) {
+        for (QPoint place = start;; place += QPoint(step, step)) {
+            const QRect geometry(area.topLeft() + place, size());
+            if (!area.contains(geometry))
+                break;
+            if (!coversOthers(geometry, keepVisible))
+                return place;
+        }
+    }
+    return m_home;
+}
+
+bool ToolPanel::coversOthers(const QRect &geometry, const QRect &keepVisible) const
+{
+    if (geometry.intersects(keepVisible))
+        return true;
+    const int corner = titleBarHeight();
+    for (QObject *sibling : parentWidget()->children()) {
+        auto *other = qobject_cast<ToolPanel *>(sibling);
+        if (other && other != this && other->isVisible()
+            && geometry.intersects(QRect(other->pos(), QSize(corner, corner))))
+            return true;
+    }
+    return false;
+}
+
+int ToolPanel::titleBarHeight() const
+{
+    return frameWidth() + layout()->contentsMargins().top() + m_titleBar->sizeHint().height();
+}
+
+void ToolPanel::watchClicks(QObject *object)
+{
+    object->installEventFilter(this);
+    for (QObject *child : object->children()) {
+        if (child->isWidgetType())
+            watchClicks(child);
+    }
+}
+
 void ToolPanel::clampToParent()
 {
     if (!parentWidget())
@@ -164,6 +221,13 @@ bool ToolPanel::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::Resize && isVisible())
             clampToParent();
         return QFrame::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::ChildAdded) {
+        QObject *child = static_cast<QChildEvent *>(event)->child();
+        if (child->isWidgetType())
+            watchClicks(child);
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        raise();
     }
     if (watched != m_titleBar && watched != m_titleLabel)
         return QFrame::eventFilter(watched, event);
@@ -183,6 +247,7 @@ bool ToolPanel::eventFilter(QObject *watched, QEvent *event)
             move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - m_dragOffset);
             clampToParent();
             m_home = pos() - clientArea().topLeft();
+            m_movedByUser = true;
             return true;
         }
         break;

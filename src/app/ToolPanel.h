@@ -23,12 +23,16 @@ public:
     void setStatus(const QString &text);
     QString status() const;
     // Shows the panel in front, its status reset to "Ready...", at its home
-    // position kept inside the client area.
-    void showPanel();
+    // position kept inside the client area. A panel still at its default
+    // place steps aside, so it covers neither the corner of another shown
+    // panel nor keepVisible (in the parent's coordinates).
+    void showPanel(const QRect &keepVisible = QRect());
     // The position the panel opens at, relative to the client area (the
     // window's area below its menu bar): the stored one, or where it was left.
     QPoint homePosition() const { return m_home; }
     void setHomePosition(const QPoint &position);
+    // The home position the panel has before anyone chose one.
+    void setDefaultPosition(const QPoint &position) { m_default = position; }
     // Keeps a shown panel inside the client area after a move or a window
     // resize; the home position follows only when the user moved the panel.
     void clampToParent();
@@ -48,8 +52,17 @@ private:
     QWidget *m_body = nullptr;
     QLabel *m_status = nullptr;
     void placeInside();
+    // Where a panel at its default place opens, relative to the client area.
+    QPoint freePlace(const QRect &keepVisible) const;
+    bool coversOthers(const QRect &geometry, const QRect &keepVisible) const;
+    int titleBarHeight() const;
+    // Any click inside the panel brings it forward, so its descendants report
+    // their clicks, including those added later.
+    void watchClicks(QObject *object);
 
     QPoint m_home;
+    QPoint m_default;
+    bool m_movedByUser = false;
     QPoint m_dragOffset;
     bool m_dragging = false;
 };

@@ -76,6 +76,13 @@ QRect clientArea(MainWindow &w)
     return w.centralWidget()->geometry();
 }
 
+// Whether the window shows the panel, not another one, at a point of it.
+bool showsPanelAt(MainWindow &w, ToolPanel *p, const QPoint &inPanel)
+{
+    QWidget *hit = w.childAt(p->mapTo(&w, inPanel));
+    return hit == p || p->isAncestorOf(hit);
+}
+
 // Focusable controls under an accessible node that carry no name.
 void collectUnnamed(QAccessibleInterface *node, QStringList &unnamed)
 {
@@ -120,6 +127,11 @@ private slots:
     void opensFromCommandAndHidesByButton_data() { addPanelRows(); }
     void opensFromCommandAndHidesByButton();
     void allPanelsOpenTogether();
+    void chosenPositionKeptOverAnother();
+    void clickInCoveredPanelRaisesIt_data();
+    void clickInCoveredPanelRaisesIt();
+    void commentWindowLeavesNameVisible_data();
+    void commentWindowLeavesNameVisible();
     void positionComesBackAfterRestart_data() { addPanelRows(); }
     void positionComesBackAfterRestart();
     void storedDefaultsMeasuredBelowMenuBar();
@@ -164,8 +176,74 @@ void TestPanels::allPanelsOpenTogether()
     MainWindow &w = ready(app, app.start());
     for (const PanelCommand &p : kPanels)
         QVERIFY2(app.trigger(p.command), p.command);
-    for (const PanelCommand &p : kPanels)
+    for (const PanelCommand &p : kPanels) {
         QVERIFY2(w.panel(p.panel)->isVisible(), p.panel);
+        // Opened at their default places, they leave every title bar's corner in view.
+        QVERIFY2(showsPanelAt(w, w.panel(p.panel), QPoint(4, 4)), p.panel);
+        QVERIFY2(clientArea(w).contains(w.panel(p.panel)->geometry()), p.panel);
+    }
+}
+
+void TestPanels::chosenPositionKeptOverAnother()
+{
+    AppFixture app;
+    writeLibrary(app, {"Searchcatdlg_Left=40", "Searchcatdlg_Top=8"});
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger("Create1"));
+    QVERIFY(app.trigger("Search1"));
+    QCOMPARE(w.panel("Searchcatdlg")->pos(), w.panel("CreateCat")->pos());
+}
+
+void TestPanels::clickInCoveredPanelRaisesIt_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("line edit") << "CatDir";
+    QTest::newRow("status bar") << "CreateCatStatus";
+    QTest::newRow("frame") << "CreateCat";
+}
+
+void TestPanels::clickInCoveredPanelRaisesIt()
+{
+    QFETCH(QString, control);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QVERIFY(app.trigger("Create1"));
+    ToolPanel *covered = w.panel("CreateCat");
+    QVERIFY(app.trigger("Search1"));
+    const QPoint inBoth = covered->mapFrom(&w, w.panel("Searchcatdlg")->mapTo(&w, QPoint(10, 60)));
+    QVERIFY(!showsPanelAt(w, covered, inBoth));
+    auto *target = covered->objectName() == control ? covered : covered->findChild<QWidget *>(control);
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(1, 1));
+    QVERIFY(showsPanelAt(w, covered, inBoth));
+}
+
+void TestPanels::commentWindowLeavesNameVisible_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("nameWidth");
+    QTest::newRow("first row") << 0 << 150;
+    QTest::newRow("second row, wide names") << 1 << 1100;
+}
+
+void TestPanels::commentWindowLeavesNameVisible()
+{
+    QFETCH(int, row);
+    QFETCH(int, nameWidth);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = ready(app, app.start());
+    QTableView *table = w.tableView();
+    table->setColumnWidth(0, nameWidth);
+    table->setCurrentIndex(table->model()->index(row, 0));
+    QVERIFY(app.trigger("AddEdit1"));
+    const QRect cell = table->visualRect(table->currentIndex()).intersected(table->viewport()->rect());
+    QVERIFY(!cell.isEmpty());
+    const QRect nameCell(table->viewport()->mapTo(&w, cell.topLeft()), cell.size());
+    ToolPanel *p = w.panel("Filecommentdlg");
+    QVERIFY(!p->geometry().intersects(nameCell));
+    QVERIFY(clientArea(w).contains(p->geometry()));
 }
 
 void TestPanels::positionComesBackAfterRestart()
