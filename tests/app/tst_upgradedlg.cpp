@@ -110,7 +110,12 @@ void TstUpgradeDlg::duplicateDialogAnswers()
     QFETCH(int, expected);
     DuplicateImportDialog dialog;
     QTimer::singleShot(0, &dialog, [&] {
-        QCOMPARE(dialog.findChild<QLabel *>("Fromname")->text(), QStringLiteral("Disc1"));
+        const QLabel *from = dialog.findChild<QLabel *>("Fromname");
+        QCOMPARE(from->text(), QStringLiteral("Disc1"));
+        QCOMPARE(from->accessibleName(), QStringLiteral("Disc1"));
+        const Qt::WindowFlags flags = dialog.windowFlags();
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
         QTest::keyClicks(dialog.findChild<QLineEdit *>("Toname"), "Disc2");
         if (button.isEmpty())
             QTest::keyClick(&dialog, Qt::Key_Escape);
