@@ -285,12 +285,14 @@ void TestPanels::treeNamesNeverCut()
 {
     AppFixture app;
     writeLibrary(app);
+    const QString longest = "Games, Demos And Other Long-Named Things";
+    app.writeLines("Master.TXT", {"\"1\",\"0" + longest + "\",\"3Backup\""});
     MainWindow &w = ready(app, app.start());
     QTreeView *tree = w.treeView();
     auto *splitter = w.findChild<QSplitter *>("Splitter1");
     splitter->setSizes({30, splitter->width() - 30});
     QCoreApplication::processEvents();
-    const int name = tree->fontMetrics().horizontalAdvance("Backup") + 2 * tree->indentation();
+    const int name = tree->fontMetrics().horizontalAdvance(longest) + tree->indentation();
     QVERIFY2(tree->header()->sectionSize(0) >= name, qPrintable(QString::number(tree->header()->sectionSize(0))));
     QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
     QCOMPARE(tree->textElideMode(), Qt::ElideNone);
