@@ -29,6 +29,8 @@ CheckTreeView::CheckTreeView(QWidget *parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setColumnCount(1);
+    // Hidden, but screen readers still read the column's name.
+    setHeaderLabel(QStringLiteral("Categories And Catalogs"));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item, int column) {

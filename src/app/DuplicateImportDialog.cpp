@@ -6,19 +6,24 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-DuplicateImportDialog::DuplicateImportDialog(QWidget *parent) : QDialog(parent)
+// A plain dialog: a close button but no minimise or maximise.
+DuplicateImportDialog::DuplicateImportDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("DuplicateCatalog"));
     setWindowTitle(QStringLiteral("Duplicate Catalog"));
     setAccessibleName(windowTitle());
     auto *layout = new QVBoxLayout(this);
+    // Sized to its contents, with no empty strip below the buttons.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(new QLabel(QStringLiteral("A catalog with the same name already exists!"), this));
     auto *names = new QGridLayout;
     layout->addLayout(names);
-    names->addWidget(new QLabel(QStringLiteral("From:"), this), 0, 0);
+    auto *from = new QLabel(QStringLiteral("From:"), this);
+    names->addWidget(from, 0, 0);
     m_from = new QLabel(this);
     m_from->setObjectName(QStringLiteral("Fromname"));
-    m_from->setAccessibleName(QStringLiteral("From:"));
+    from->setBuddy(m_from);
     names->addWidget(m_from, 0, 1);
     auto *to = new QLabel(QStringLiteral("To:"), this);
     names->addWidget(to, 1, 0);
@@ -55,6 +60,8 @@ void DuplicateImportDialog::addChoice(QGridLayout *grid, int row, const QString 
 Dialogs::DuplicateImportChoice DuplicateImportDialog::ask(const QString &name)
 {
     m_from->setText(name);
+    // A screen reader reads the catalog's name, not the caption beside it.
+    m_from->setAccessibleName(name);
     m_newName->clear();
     m_newName->setFocus();
     m_choice = Dialogs::DuplicateImportChoice::Skip;

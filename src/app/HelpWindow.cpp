@@ -5,11 +5,10 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
-#include <QVBoxLayout>
 
 const QString HelpWindow::Caption = QStringLiteral("Kestrovane Help");
 
-HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+HelpWindow::HelpWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(Caption);
@@ -17,16 +16,18 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     m_browser = new QTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("RichEdit1"));
     m_browser->setAccessibleName(QStringLiteral("Help text"));
+    // Jumps stay in the document, through followLink.
     m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction);
     QPalette black = m_browser->palette();
     black.setColor(QPalette::Base, Qt::black);
     black.setColor(QPalette::Text, Qt::white);
     m_browser->setPalette(black);
     m_browser->setHtml(HelpDocument::html());
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_browser);
+    setCentralWidget(m_browser);
+    setFocusProxy(m_browser);
 }
 
 void HelpWindow::showHelp()

@@ -2,6 +2,7 @@
 
 #include "CategoryTreeModel.h"
 #include "NamedEditorDelegate.h"
+#include "TableShortcuts.h"
 #include "ToolPanel.h"
 #include "TreeViewMemory.h"
 #include "VisualTableDelegate.h"
@@ -97,6 +98,11 @@ void MainWindow::createWidgets()
     m_treeView->setDropIndicatorShown(true);
     m_treeModel = new CategoryTreeModel(m_state.tree, this);
     m_treeView->setModel(m_treeModel);
+    // The column is as wide as the longest name shown: a narrow pane scrolls
+    // sideways rather than cutting names short.
+    m_treeView->header()->setStretchLastSection(false);
+    m_treeView->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_treeView->setTextElideMode(Qt::ElideNone);
     m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
     m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_state.tree);
@@ -236,6 +242,7 @@ void MainWindow::createMenus()
     addCommand(m_tablePopup, QStringLiteral("ExpandSelectedColumn1"), QStringLiteral("Expand Selected Column"));
     addCommand(m_tablePopup, QStringLiteral("ResizeSelectedColumnToDefault1"), QStringLiteral("Resize Selected Column To Default"));
     addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"), QStringLiteral("Resize All Columns To Default"));
+    TableShortcuts::attach(m_tableView, m_tablePopup);
 
     connectCommand(QStringLiteral("TooltipsOn1"), &MainWindow::TooltipsOn1Click);
     connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);

@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "library/OutputTarget.h"
+#include "settings/LastFolder.h"
 #include "table/ExportFile.h"
 #include "table/HtmlExport.h"
 #include "table/ModelTableCells.h"
@@ -20,8 +21,9 @@ const QString kHtmlFilter = QStringLiteral("HTML Files(*.htm)");
 // telling the user, for a file of the library, which is never written over.
 QString askExportPath(MainWindow &window, const QString &filter, const QString &extension)
 {
-    const QString name = window.dialogs().saveFileName(QStringLiteral("Save catalog as"), QString(),
-                                                       kTextFilter + QStringLiteral(";;") + kHtmlFilter, filter);
+    const QString name =
+        window.dialogs().saveFileName(QStringLiteral("Save catalog as"), LastFolder::start(window.settings()),
+                                      kTextFilter + QStringLiteral(";;") + kHtmlFilter, filter);
     if (name.isEmpty())
         return QString();
     const QString path = ExportFile::withExtension(name, extension);
@@ -29,6 +31,7 @@ QString askExportPath(MainWindow &window, const QString &filter, const QString &
         window.dialogs().error(refusal);
         return QString();
     }
+    LastFolder::remember(window.settings(), path);
     return path;
 }
 

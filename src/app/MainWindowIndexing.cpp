@@ -9,6 +9,7 @@
 #include "indexing/IndexingRun.h"
 #include "indexing/MaskList.h"
 #include "indexing/VolumeCommands.h"
+#include "settings/LastFolder.h"
 #include "table/VisualTableModel.h"
 
 #include <QAction>
@@ -143,7 +144,8 @@ void MainWindow::CatDirBrowseClick()
     if (!scanGuard())
         return;
     const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               m_createCat->directoryBox()->text());
+                                               LastFolder::start(m_settings, m_createCat->directoryBox()->text()));
+    LastFolder::remember(m_settings, dir);
     if (dir.isEmpty())
         return;
     m_createCat->directoryBox()->setText(dir);

@@ -10,6 +10,7 @@
 #include "UpdatePanel.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
+#include "settings/LastFolder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +82,8 @@ void MainWindow::UpmaskF6()
 void MainWindow::UpdirBrowseClick()
 {
     const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               m_updateDlg->pathBox()->text());
+                                               LastFolder::start(m_settings, m_updateDlg->pathBox()->text()));
+    LastFolder::remember(m_settings, dir);
     if (!dir.isEmpty())
         m_updateDlg->pathBox()->setText(dir);
 }

@@ -10,6 +10,7 @@
 #include "ToolPanel.h"
 #include "UpgradePanel.h"
 #include "library/TextCompare.h"
+#include "settings/LastFolder.h"
 #include "upgrade/CatalogImport.h"
 #include "upgrade/UpgradeImport.h"
 
@@ -57,8 +58,9 @@ QString MainWindow::oldDirectory() const
 
 void MainWindow::OlddirbrowseClick()
 {
-    const QString dir =
-        m_dialogs.chooseFolder(QStringLiteral("Select the directory of the earlier version"), oldDirectory());
+    const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select the directory of the earlier version"),
+                                               LastFolder::start(m_settings, oldDirectory()));
+    LastFolder::remember(m_settings, dir);
     if (!dir.isEmpty())
         m_upgradePanel->directoryBox()->setText(dir);
 }

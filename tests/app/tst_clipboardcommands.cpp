@@ -3,11 +3,15 @@
 #include "library/CommaText.h"
 #include "table/VisualTableModel.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
@@ -56,6 +60,8 @@ private slots:
     void copyWholeTableAndRegion();
     void paste_data();
     void paste();
+    void popupKeysOnlyInTable_data();
+    void popupKeysOnlyInTable();
 };
 
 void TestClipboardCommands::copyWholeTableAndRegion()
@@ -125,6 +131,45 @@ void TestClipboardCommands::paste()
     QCOMPARE(w.state().pendingCommentEdits, pending);
     if (pending)
         app.dialogs().answerNo(); // the close query offers to save the comments
+}
+
+void TestClipboardCommands::popupKeysOnlyInTable_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("copy") << "CopySelectionToClipboard1" << QKeySequence("Ctrl+C");
+    QTest::newRow("copy region") << "CopySelectedRegionToClipboard1" << QKeySequence("Ctrl+Shift+C");
+    QTest::newRow("paste") << "PasteFromClipboard1" << QKeySequence("Ctrl+V");
+    QTest::newRow("delete file") << "DeleteSelectedFile1" << QKeySequence("Shift+Del");
+    QTest::newRow("expand") << "ExpandSelectedColumn1" << QKeySequence("Ctrl++");
+    QTest::newRow("default") << "ResizeSelectedColumnToDefault1" << QKeySequence("Ctrl+0");
+    QTest::newRow("all default") << "ResizeAllColumnsToDefault1" << QKeySequence("Ctrl+Shift+D");
+}
+
+// Each pop-up command has its key, shown in the pop-up, working in the table
+// and leaving other controls' keys alone.
+void TestClipboardCommands::popupKeysOnlyInTable()
+{
+    QFETCH(QString, command);
+    QFETCH(QKeySequence, keys);
+    AppFixture app;
+    MainWindow &w = startWithBackup(app);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QAction *action = w.action(command);
+    QCOMPARE(action->shortcut(), keys);
+    QVERIFY(w.findChild<QMenu *>("PopupMenu1")->actions().contains(action));
+    QObject::disconnect(action, &QAction::triggered, &w, nullptr);
+    QSignalSpy triggered(action, &QAction::triggered);
+    QVERIFY(app.trigger("SearchTable1"));
+    auto *text = w.findChild<QLineEdit *>("findtext");
+    text->setFocus();
+    QTest::keySequence(text, keys);
+    QCOMPARE(triggered.count(), 0);
+    w.tableView()->setFocus();
+    w.tableView()->setCurrentIndex(w.tableModel()->index(1, 0));
+    QTest::keySequence(w.tableView(), keys);
+    QCOMPARE(triggered.count(), 1);
 }
 
 QTEST_MAIN(TestClipboardCommands)

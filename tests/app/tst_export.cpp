@@ -8,6 +8,7 @@
 #include "table/VisualTableModel.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +70,7 @@ private slots:
     void failedWriteKeepsOldFileAndCaption();
     void libraryFilesRefused_data();
     void libraryFilesRefused();
+    void dialogsOpenInLastFolderUsed();
 };
 
 void TestExport::flows_data()
@@ -205,6 +207,32 @@ void TestExport::libraryFilesRefused()
              "error: " + app.path(file) + " is a file of the catalog library and cannot be overwritten");
     QVERIFY(app.dialogs().allAnswersUsed());
     QCOMPARE(TestSupport::librarySnapshot(app.root()), before);
+}
+
+// The save and folder dialogs open in the folder last chosen in any of
+// them, also after a restart; before any choice, in the home folder.
+void TestExport::dialogsOpenInLastFolderUsed()
+{
+    AppFixture app;
+    writeLibrary(app);
+    app.start();
+    showLayout(app, "catalog");
+    app.dialogs().reset();
+    app.dialogs().answerCancel();
+    QVERIFY(app.trigger("TextFileFormatted1"));
+    QCOMPARE(app.dialogs().lastStart(), QDir::homePath());
+    QTemporaryDir out;
+    app.dialogs().answerText(out.filePath("list.txt"));
+    QVERIFY(app.trigger("TextFileFormatted1"));
+    MainWindow &w = app.restart();
+    app.dialogs().reset();
+    app.dialogs().answerCancel();
+    w.findChild<QPushButton *>("CatDirBrowse")->click();
+    QCOMPARE(app.dialogs().lastStart(), out.path());
+    showLayout(app, "catalog");
+    app.dialogs().answerCancel();
+    QVERIFY(app.trigger("HTMLFile1"));
+    QCOMPARE(app.dialogs().lastStart(), out.path());
 }
 
 QTEST_MAIN(TestExport)

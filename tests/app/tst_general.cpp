@@ -11,6 +11,7 @@
 #include "table/VisualTableModel.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QHelpEvent>
@@ -89,6 +90,7 @@ private slots:
     void closeQuery();
     void trayOrPlainMinimise();
     void helpLinksLand();
+    void helpLinksByKeyboard();
     void aboutAnimatesOnlyWhileShown();
 };
 
@@ -251,6 +253,39 @@ void TestGeneral::helpLinksLand()
     QCOMPARE(HelpDocument::groups().size(), size_t(9));
     help->followLink(QUrl("#top"));
     QCOMPARE(bar->value(), 0);
+}
+
+// Tab visits each of the 34 contents links and 9 up-arrows in turn, Enter
+// follows the focused one, and screen readers get a window with its text.
+void TestGeneral::helpLinksByKeyboard()
+{
+    AppFixture app;
+    MainWindow &w = app.start();
+    QVERIFY(app.trigger("Help1"));
+    HelpWindow *help = w.helpWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QTextBrowser *browser = help->browser();
+    QCOMPARE(QApplication::focusWidget(), browser);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(help);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QAccessibleInterface *text = QAccessible::queryAccessibleInterface(browser);
+    QVERIFY(text->state().readOnly && text->textInterface());
+    QVERIFY(text->textInterface()->text(0, 200).contains("Catalogs"));
+    QScrollBar *bar = browser->verticalScrollBar();
+    QStringList reached;
+    for (int i = 0; i < 43; ++i) {
+        QTest::keyClick(browser, Qt::Key_Tab);
+        const QTextCursor cursor = browser->textCursor();
+        QVERIFY(cursor.hasSelection() && cursor.charFormat().isAnchor());
+        reached << QString::number(cursor.selectionStart());
+        if (i == 0) {
+            QCOMPARE(bar->value(), 0);
+            QTest::keyClick(browser, Qt::Key_Return);
+            QVERIFY(bar->value() > 0); // on the first section
+        }
+    }
+    reached.removeDuplicates();
+    QCOMPARE(reached.size(), 43);
 }
 
 void TestGeneral::aboutAnimatesOnlyWhileShown()

@@ -1,11 +1,15 @@
 #include "AppFixture.h"
 #include "TestSupport.h"
 
+#include "CheckTreeView.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
@@ -141,6 +145,7 @@ private slots:
     void controlsNamedFromTheirLabels_data();
     void controlsNamedFromTheirLabels();
     void mainWindowControlsNamed();
+    void treeNamesNeverCut();
     void tabOrderFollowsLayout_data() { addPanelRows(); }
     void tabOrderFollowsLayout();
     void inPlaceEditorsNamed();
@@ -342,11 +347,33 @@ void TestPanels::mainWindowControlsNamed()
     QStringList unnamed;
     collectUnnamed(QAccessible::queryAccessibleInterface(&w), unnamed);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
-    // The tree's header is hidden, but screen readers still read its column name.
-    QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(w.treeView());
-    QAccessibleInterface *header = tree->child(0);
-    QVERIFY(header && header->role() == QAccessible::ColumnHeader);
-    QCOMPARE(header->text(QAccessible::Name), QString("Categories And Catalogs"));
+    // The trees' headers are hidden, but screen readers still read their column names.
+    QList<QAbstractItemView *> trees{w.treeView()};
+    for (CheckTreeView *checkTree : w.findChildren<CheckTreeView *>())
+        trees << checkTree;
+    QCOMPARE(trees.size(), 3); // the search and duplicate panels' check trees
+    for (QAbstractItemView *view : trees) {
+        QAccessibleInterface *header = QAccessible::queryAccessibleInterface(view)->child(0);
+        QVERIFY(header && header->role() == QAccessible::ColumnHeader);
+        QCOMPARE(header->text(QAccessible::Name), QString("Categories And Catalogs"));
+    }
+}
+
+void TestPanels::treeNamesNeverCut()
+{
+    AppFixture app;
+    writeLibrary(app);
+    const QString longest = "Games, Demos And Other Long-Named Things";
+    app.writeLines("Master.TXT", {"\"1\",\"0" + longest + "\",\"3Backup\""});
+    MainWindow &w = ready(app, app.start());
+    QTreeView *tree = w.treeView();
+    auto *splitter = w.findChild<QSplitter *>("Splitter1");
+    splitter->setSizes({30, splitter->width() - 30});
+    QCoreApplication::processEvents();
+    const int name = tree->fontMetrics().horizontalAdvance(longest) + tree->indentation();
+    QVERIFY2(tree->header()->sectionSize(0) >= name, qPrintable(QString::number(tree->header()->sectionSize(0))));
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(tree->textElideMode(), Qt::ElideNone);
 }
 
 void TestPanels::tabOrderFollowsLayout()

@@ -82,14 +82,16 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString &caption, const Q
     return answer.toString();
 }
 
-QString ScriptedDialogs::chooseFolder(const QString &caption, const QString &)
+QString ScriptedDialogs::chooseFolder(const QString &caption, const QString &start)
 {
+    m_lastStart = start;
     return next(QStringLiteral("folder: ") + caption).toString();
 }
 
-QString ScriptedDialogs::saveFileName(const QString &caption, const QString &, const QString &filter,
+QString ScriptedDialogs::saveFileName(const QString &caption, const QString &start, const QString &filter,
                                      const QString &selectedFilter)
 {
+    m_lastStart = start;
     return next(QStringLiteral("save: ") + caption + QStringLiteral(" | ") + filter + QStringLiteral(" | ")
                 + selectedFilter)
         .toString();

@@ -31,6 +31,8 @@ public:
     int pendingAnswers() const { return int(m_answers.size()); }
     // Set when a question came that was not scripted.
     const QString &unexpected() const { return m_unexpected; }
+    // The folder the last folder or save dialog was opened in.
+    const QString &lastStart() const { return m_lastStart; }
     void reset();
 
     void warning(const QString &text) override;
@@ -54,4 +56,5 @@ private:
     QList<QVariant> m_answers;
     QStringList m_shown;
     QString m_unexpected;
+    QString m_lastStart;
 };
