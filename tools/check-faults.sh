@@ -60,7 +60,7 @@ for fault in $faults; do
         caught="the build"
     else
         for test in $tests; do
-            if ! QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TZ=UTC timeout 600 \
+            if ! QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 TZ=UTC timeout -k 10 300 \
                 "$BUILD/tests/$(echo "$test" | tr / _)" >>"$BUILD/$name.log" 2>&1; then
                 caught="$caught $test"
             fi

@@ -90,7 +90,8 @@ void TestSharedLibrary::busyLibraryRefused()
     QProcess holder;
     holder.start("flock", {"-o", dir.filePath("Kestrovane.lock"), "sleep", "30"});
     QVERIFY(holder.waitForStarted());
-    QTest::qWait(300);
+    const auto held = [&] { return QProcess::execute("flock", {"-n", dir.filePath("Kestrovane.lock"), "true"}) != 0; };
+    QTRY_VERIFY_WITH_TIMEOUT(held(), 10000);
     QElapsedTimer timer;
     timer.start();
     for (const QStringList &args : {QStringList{"add-category", "Films"}, QStringList{"tree"}}) {
