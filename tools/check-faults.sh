@@ -33,7 +33,7 @@ else
 fi
 
 # The scratch tree mirrors the sources. A file is copied only when its
-# content differs, and then with a fresh time, so ninja rebuilds exactly what
+# content differs, and then with a fresh time, so the build redoes exactly what
 # changed since the last run (a fault's file included).
 mkdir -p "$SCRATCH"
 (cd "$ROOT" && find src tests bench packaging tools CMakeLists.txt -type f) | while read -r f; do
@@ -45,7 +45,7 @@ done
 (cd "$SCRATCH" && find src tests bench packaging tools -type f) | while read -r f; do
     [ -e "$ROOT/$f" ] || rm -f "$SCRATCH/$f"
 done
-[ -f "$BUILD/CMakeCache.txt" ] || cmake -S "$SCRATCH" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+[ -f "$BUILD/CMakeCache.txt" ] || cmake -S "$SCRATCH" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKESTROVANE_WIDGETS="${KESTROVANE_WIDGETS:-ON}" >/dev/null
 
 missed=0
