@@ -57,6 +57,19 @@ QString relativePath(const QDir &root, const QString &path)
     return root.relativeFilePath(QFileInfo(path).absoluteFilePath());
 }
 
+// The record's entry for a step of a transaction (its type is private to
+// the class, so it comes in as a parameter).
+template <typename Step>
+Entry entryOf(const QDir &root, const Step &step)
+{
+    const QString path = relativePath(root, step.path);
+    if (step.kind == Step::Write)
+        return {Entry::Replace, path + kStagedSuffix, path};
+    if (step.kind == Step::Rename)
+        return {Entry::Move, path, relativePath(root, step.to)};
+    return {Entry::Remove, path, QString()};
+}
+
 QString absolute(const QDir &root, const QString &relative)
 {
     return root.path() + u'/' + relative;
@@ -432,12 +445,7 @@ bool LibraryTransaction::writeRecord(QString *error)
     const QDir root(m_library.root());
     QStringList lines{kRecordHeader};
     for (const Step &step : m_steps) {
-        const QString path = relativePath(root, step.path);
-        Entry entry{Entry::Remove, path, QString()};
-        if (step.kind == Step::Write)
-            entry = {Entry::Replace, path + kStagedSuffix, path};
-        else if (step.kind == Step::Rename)
-            entry = {Entry::Move, path, relativePath(root, step.to)};
+        const Entry entry = entryOf(root, step);
         if (!isAcceptable(root, entry)) {
             *error = QStringLiteral("%1 is not a file of the library's own folders; nothing was changed")
                          .arg(step.kind == Step::Rename ? step.to : step.path);
@@ -457,13 +465,7 @@ bool LibraryTransaction::carryOut(QString *error)
     QStringList problems;
     int point = 2;
     for (const Step &step : m_steps) {
-        const QString path = relativePath(root, step.path);
-        Entry entry{Entry::Remove, path, QString()};
-        if (step.kind == Step::Write)
-            entry = {Entry::Replace, path + kStagedSuffix, path};
-        else if (step.kind == Step::Rename)
-            entry = {Entry::Move, path, relativePath(root, step.to)};
-        if (QString problem; !perform(root, entry, &problem))
+        if (QString problem; !perform(root, entryOf(root, step), &problem))
             problems << problem;
         if (abandonedAt(++point))
             return stopped(error);
