@@ -123,7 +123,8 @@ LibraryLock::LibraryLock(const QString &root, Kind kind, int timeoutMs) : m_root
             return;
         }
     }
-    // A shared lock is turned into an exclusive one in place.
+    // A shared lock this process holds becomes an exclusive one; flock lets
+    // go of it first, so nothing read under it may be trusted afterwards.
     if (!lockWithin(held.fd, exclusive ? LOCK_EX : LOCK_SH, timeoutMs)) {
         m_busy = errno == EWOULDBLOCK;
         m_error = m_busy
