@@ -65,7 +65,6 @@ private slots:
     void writesTheTableAsListed();
     void badRequests_data();
     void badRequests();
-    void failedWriteKeepsOldFile();
     void libraryFilesRefused_data();
     void libraryFilesRefused();
 
@@ -147,26 +146,6 @@ void TestExportCommands::badRequests()
     QCOMPARE(r.code, exitCode);
     QVERIFY2(r.err.contains(error), qPrintable(r.err));
     QVERIFY(!QFileInfo::exists(m_out.filePath("x.txt")));
-}
-
-void TestExportCommands::failedWriteKeepsOldFile()
-{
-    QTemporaryDir disk;
-    QString reason;
-    if (!TestSupport::mountTmpfs(disk.path(), 256, &reason))
-        QSKIP(qPrintable(reason));
-    const QString path = disk.filePath("list.txt");
-    const QByteArray old = "the old export\r\n";
-    const bool written = TestSupport::writeFile(path, old);
-    TestSupport::fillDisk(disk.path());
-    const CliProcess::Result r = CliProcess::run(m_library.path(), {"export", "Backup", path});
-    const QByteArray after = TestSupport::readFile(path);
-    TestSupport::unmount(disk.path());
-
-    QVERIFY(written);
-    QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains(path) && r.err.contains("No space left on device"), qPrintable(r.err));
-    QCOMPARE(after, old);
 }
 
 void TestExportCommands::libraryFilesRefused_data()

@@ -1,8 +1,6 @@
 #include "table/CellMatcher.h"
 #include "table/TableSearch.h"
-#include "table/VisualTableModel.h"
 
-#include "library/CommaText.h"
 
 #include "AstralWildcards.h"
 
@@ -50,7 +48,6 @@ class TestTableSearch : public QObject
     Q_OBJECT
 
 private slots:
-    void optionBits();
     void plainText_data();
     void plainText();
     void wildCards_data();
@@ -69,19 +66,7 @@ private slots:
     void emptyTables_data();
     void emptyTables();
     void findFirstStartsAgain();
-    void messages();
-    void everyLayout_data();
-    void everyLayout();
 };
-
-void TestTableSearch::optionBits()
-{
-    QCOMPARE(CellMatcher::optionsFrom(false, false, false), 0);
-    QCOMPARE(CellMatcher::optionsFrom(true, false, false), 1);
-    QCOMPARE(CellMatcher::optionsFrom(false, true, false), 2);
-    QCOMPARE(CellMatcher::optionsFrom(false, false, true), 4);
-    QCOMPARE(CellMatcher::optionsFrom(true, true, true), 7);
-}
 
 void TestTableSearch::plainText_data()
 {
@@ -328,47 +313,6 @@ void TestTableSearch::findFirstStartsAgain()
     QCOMPARE(search.findFirst("nowhere", 0, grid.columnCount(), grid.rowCount(), grid.reader()),
              TableSearch::Outcome::NoMatch);
     QCOMPARE(matchOf(search), Position(-1, -1));
-}
-
-void TestTableSearch::messages()
-{
-    QCOMPARE(TableSearch::message(TableSearch::Outcome::NoMatch), QString("No Match Was Found"));
-    QCOMPARE(TableSearch::message(TableSearch::Outcome::NoMoreMatch), QString("No More Match Was Found"));
-    QVERIFY(TableSearch::message(TableSearch::Outcome::Found).isEmpty());
-    QVERIFY(TableSearch::message(TableSearch::Outcome::Ignored).isEmpty());
-}
-
-void TestTableSearch::everyLayout_data()
-{
-    QTest::addColumn<int>("columnCount");
-    QTest::newRow("catalog") << 5;
-    QTest::newRow("results") << 6;
-    QTest::newRow("report") << 7;
-}
-
-// The table's own rows feed the search, titles never taken for data.
-void TestTableSearch::everyLayout()
-{
-    QFETCH(int, columnCount);
-    VisualTableModel model;
-    if (columnCount == 5)
-        model.setUpCatalogView();
-    else if (columnCount == 6)
-        model.setUpResultView();
-    else
-        model.setUpReportView();
-    QStringList first(columnCount, "x");
-    QStringList second(columnCount, "x");
-    second.last() = "last cell";
-    model.fill({CommaText::join(first), CommaText::join(second)});
-    const TableSearch::CellReader reader = [&model](int column, int row) { return model.cell(column, row); };
-
-    TableSearch search;
-    QCOMPARE(search.findFirst("LAST", 0, model.columnCount(), model.tableRowCount(), reader),
-             TableSearch::Outcome::Found);
-    QCOMPARE(matchOf(search), Position(columnCount - 1, 2));
-    QCOMPARE(search.findFirst(model.cell(0, 0), Whole, model.columnCount(), model.tableRowCount(), reader),
-             TableSearch::Outcome::NoMatch);
 }
 
 void TestTableSearch::astralCharacters_data()
