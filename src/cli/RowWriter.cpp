@@ -6,6 +6,8 @@
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
 
+#include <type_traits>
+
 std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
 {
     if (text == QLatin1String("tsv"))
@@ -41,38 +43,40 @@ void RowWriter::write(const QStringList &fields)
     writeRow(row);
 }
 
-void RowWriter::writeCommaLine(QByteArrayView line)
+// The fields of a comma-text line are views of the line; only a field whose
+// quotes were doubled is copied, undoubled, into a list whose items' data
+// stay put as it grows.
+template <typename Cursor, typename View, typename Unescape>
+void RowWriter::writeCommaFields(View line, Unescape unescape)
 {
     QList<Field> row;
-    QList<QByteArray> unescaped; // each one's bytes stay put as the list grows
-    Utf8Fields::Cursor cursor(line);
-    Utf8Fields::Span span;
+    QList<decltype(unescape(line, CellFields::Span()))> unescaped;
+    Cursor cursor(line);
+    CellFields::Span span;
     while (row.size() < m_columns.size() && cursor.next(span)) {
-        QByteArrayView bytes = line.sliced(span.start, span.length);
+        View field = line.sliced(span.start, span.length);
         if (span.escaped) {
-            unescaped.append(Utf8Fields::bytes(line, span));
-            bytes = unescaped.constLast();
+            unescaped.append(unescape(line, span));
+            field = unescaped.constLast();
         }
-        row.append(Field{{}, bytes, true});
+        if constexpr (std::is_same_v<View, QByteArrayView>)
+            row.append(Field{{}, field, true});
+        else
+            row.append(Field{field, {}, false});
     }
     writeRow(row);
 }
 
+void RowWriter::writeCommaLine(QByteArrayView line)
+{
+    writeCommaFields<Utf8Fields::Cursor>(
+        line, [](QByteArrayView l, const CellFields::Span &span) { return Utf8Fields::bytes(l, span); });
+}
+
 void RowWriter::writeCommaLine(QStringView line)
 {
-    QList<Field> row;
-    QList<QString> unescaped; // each one's characters stay put as the list grows
-    CellFields::Cursor cursor(line);
-    CellFields::Span span;
-    while (row.size() < m_columns.size() && cursor.next(span)) {
-        QStringView text = line.sliced(span.start, span.length);
-        if (span.escaped) {
-            unescaped.append(CellFields::text(line, span));
-            text = unescaped.constLast();
-        }
-        row.append(Field{text, {}, false});
-    }
-    writeRow(row);
+    writeCommaFields<CellFields::Cursor>(
+        line, [](QStringView l, const CellFields::Span &span) { return CellFields::text(l, span); });
 }
 
 void RowWriter::writeRow(const QList<Field> &fields)

@@ -52,6 +52,8 @@ private:
         bool isUtf8 = false;
     };
 
+    template <typename Cursor, typename View, typename Unescape>
+    void writeCommaFields(View line, Unescape unescape);
     void writeRow(const QList<Field> &fields);
     void writeField(qsizetype column, const Field &field);
     void writeCsvRow(const QStringList &fields);
