@@ -1,9 +1,9 @@
 #include "IndexingRun.h"
 
+#include "RunControl.h"
 #include "RunInfo.h"
 
 #include "library/LibraryState.h"
-#include "library/RunControl.h"
 
 IndexingRun::IndexingRun(LibraryState &state, RunControl &control)
     : m_state(state), m_control(control)

@@ -1,12 +1,12 @@
 #include "UpdateRun.h"
 
+#include "RunControl.h"
 #include "RunInfo.h"
 
 #include "library/CatalogLibrary.h"
 #include "library/CatalogSaving.h"
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
-#include "library/RunControl.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
 
