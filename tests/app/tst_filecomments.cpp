@@ -75,6 +75,8 @@ private slots:
     void deleteCommentAndUndo_data();
     void deleteCommentAndUndo();
     void refillDisablesUndoAndAccept();
+    void nothingOutsideTheCatalogView_data();
+    void nothingOutsideTheCatalogView();
 };
 
 void TestFileComments::acceptWithEmptyTextChangesNothing()
@@ -218,6 +220,9 @@ void TestFileComments::deleteCommentAndUndo()
     QVERIFY(app.trigger(deleteCommand));
     QCOMPARE(w.tableModel()->cell(4, 2), QString());
     QCOMPARE(undoItems(w), kEnabled);
+    select(w, 0, 1);
+    QVERIFY(app.trigger(deleteCommand)); // nothing to delete: the undo still holds "old"
+    QCOMPARE(undoItems(w), kEnabled);
     // Sorted by size, largest first, b.txt moves to row 1: the undo follows it.
     w.tableModel()->sort(1, Qt::DescendingOrder);
     QCOMPARE(w.tableModel()->cell(0, 1), QString("b.txt"));
@@ -247,6 +252,30 @@ void TestFileComments::refillDisablesUndoAndAccept()
     w.fileCommentPanel()->acceptButton()->click();
     QCOMPARE(w.tableModel()->cell(4, 1), QString());
     QVERIFY(!w.state().pendingCommentEdits);
+}
+
+void TestFileComments::nothingOutsideTheCatalogView_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("search results") << "ViewAllCatalogs1";
+    QTest::newRow("report") << "Report1";
+}
+
+void TestFileComments::nothingOutsideTheCatalogView()
+{
+    QFETCH(QString, command);
+    AppFixture app;
+    writeLibrary(app);
+    app.writeLines("Catalogs/Master", {"Backup", "", "Disc", ""});
+    MainWindow &w = app.start();
+    QVERIFY(app.trigger(command));
+    QVERIFY(w.tableModel()->columnCount() > 5);
+    for (int row = 1; row < w.tableModel()->tableRowCount(); ++row) {
+        select(w, 0, row);
+        QVERIFY(app.trigger("AddEdit1") && app.trigger("Delete2"));
+        QVERIFY(!windowShown(w));
+        QCOMPARE(undoItems(w), kDisabled);
+    }
 }
 
 QTEST_MAIN(TestFileComments)

@@ -57,6 +57,7 @@ class TestPrinting : public QObject
     Q_OBJECT
 private slots:
     void storedOptionsAfterRestart();
+    void storedFontKeptUnlessChosen();
     void printSelectedRegion();
     void previewShowsEveryPage();
     void printKeepsEveryCharacter();
@@ -103,6 +104,17 @@ void TestPrinting::storedOptionsAfterRestart()
     // The font dialog starts from the stored font.
     app.dialogs().answerNo();
     QTest::mouseClick(control<QPushButton>(again, "BitBtn1"), Qt::LeftButton);
+}
+
+// A font stored at 120 dots to the inch (8 points, 13 pixels) is not
+// rewritten by a run that never opened the font dialog.
+void TestPrinting::storedFontKeptUnlessChosen()
+{
+    AppFixture app;
+    app.writeLines("Kestrovane.INI", {"[Global]", "FontDialog1_FontSize=8", "FontDialog1_FontHeight=-13"});
+    app.start();
+    app.close();
+    QVERIFY(TestSupport::readFile(app.path("Kestrovane.INI")).contains("FontDialog1_FontHeight=-13"));
 }
 
 // "Print Selected Region" with one selected cell prints that cell alone,

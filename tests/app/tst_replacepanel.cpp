@@ -68,7 +68,21 @@ void TestReplacePanel::replacesAndReloadsTheTable()
     QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to save changes to Films catalog?"));
     QCOMPARE(table->data(table->index(0, 4)).toString(), QString("new DVD"));
 
-    QVERIFY(QFile::remove(app.path("Catalogs/Films.TXT")) && QFile::remove(app.path("Catalogs/Loose.TXT")));
+    // A catalog that cannot be read: the error box, the panel ready again,
+    // and the table as it was, not reloaded.
+    const QString loose = app.path("Catalogs/Loose.TXT");
+    QVERIFY(TestSupport::makeUnreadable(loose, "owner-only file"));
+    QVERIFY(table->setData(table->index(1, 4), "unsaved"));
+    app.dialogs().answerNo();
+    QVERIFY(TestSupport::readOverride(false));
+    start->click();
+    QVERIFY(TestSupport::readOverride(true));
+    QCOMPARE(app.dialogs().lastShown(), "error: Cannot open file " + loose);
+    QCOMPARE(p->status(), QString("Finished"));
+    QVERIFY(start->isEnabled() && !w.isBusy());
+    QCOMPARE(table->data(table->index(1, 4)).toString(), QString("unsaved"));
+
+    QVERIFY(QFile::remove(app.path("Catalogs/Films.TXT")) && QFile::remove(loose));
     start->click();
     QCOMPARE(app.dialogs().lastShown(), QString("warning: No catalogs exists!"));
     QVERIFY(p->isHidden());

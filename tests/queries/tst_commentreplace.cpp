@@ -61,6 +61,7 @@ private slots:
     void codePageOfOldCatalogs_data();
     void codePageOfOldCatalogs();
     void failedWriteChangesNoCatalog();
+    void unreadableCatalogEndsTheRun();
     void abandonedRunIsWholeAfterStartUp();
     void noCatalogs();
 
@@ -186,14 +187,16 @@ void TstCommentReplace::keepsOtherBytesAndUntouchedFiles()
 {
     // Lines the run must keep byte for byte: another comment, a line that
     // is no entry (too few or too many fields), blanks and loose quoting,
-    // LF and CR line ends, a last line without its end.
+    // LF and CR line ends, a last line without its end, a byte order mark
+    // and whatever follows a NUL.
     const QByteArray kept = " \"CD\" , 1,\"d\",\"/m/\",\"no\"\n\"a\"b.txt\",\"1\",\"\",\"CD\",\"x\"\r"
                             "\"CD\",\"CD\",\"CD\",\"CD\"\r\n";
     const QByteArray changed = entry("b", "CD here");
+    const QByteArray afterNul = QByteArray("\0\r\n", 3) + changed;
     const QString disc = catalog("Disc.TXT");
     const QString other = catalog("Other.TXT");
     const QByteArray otherBytes = entry("c", "no match") + "\r\n";
-    QVERIFY(TestSupport::writeFile(disc, kept + changed + "\r\n" + kept + changed));
+    QVERIFY(TestSupport::writeFile(disc, "\xEF\xBB\xBF" + changed + "\r\n" + kept + changed + afterNul));
     QVERIFY(TestSupport::writeFile(other, otherBytes));
     setModified(other, kOld);
 
@@ -203,7 +206,7 @@ void TstCommentReplace::keepsOtherBytesAndUntouchedFiles()
     QCOMPARE(result.changed.first().name, QString("Disc"));
     QCOMPARE(result.changed.first().replacements, 2);
     const QByteArray now = entry("b", "DVD here");
-    QCOMPARE(TestSupport::readFile(disc), kept + now + "\r\n" + kept + now);
+    QCOMPARE(TestSupport::readFile(disc), "\xEF\xBB\xBF" + now + "\r\n" + kept + now + afterNul);
     QCOMPARE(TestSupport::readFile(other), otherBytes);
     QCOMPARE(modified(other), kOld);
     QCOMPARE(m_log.texts, QStringList({"Getting catalog list...", "Searching Disc catalog...",
@@ -282,6 +285,21 @@ void TstCommentReplace::failedWriteChangesNoCatalog()
     auto after = TestSupport::librarySnapshot(m_dir->path());
     after.remove("filler");
     QCOMPARE(after, before);
+}
+
+void TstCommentReplace::unreadableCatalogEndsTheRun()
+{
+    const QByteArray line = entry("a", "CD") + "\r\n";
+    QVERIFY(TestSupport::writeFile(catalog("A.TXT"), line));
+    QVERIFY(TestSupport::writeFile(catalog("B.TXT"), line));
+    QVERIFY(TestSupport::makeUnreadable(catalog("B.TXT"), "owner-only file"));
+    QVERIFY(TestSupport::readOverride(false));
+    const CommentReplace::Result result = run("CD", "DVD");
+    QVERIFY(TestSupport::readOverride(true));
+    QCOMPARE(result.outcome, Outcome::Failed);
+    QCOMPARE(result.message, "Cannot open file " + catalog("B.TXT"));
+    QCOMPARE(TestSupport::readFile(catalog("A.TXT")), line);
+    QCOMPARE(m_log.texts.last(), QString("Finished"));
 }
 
 // Stopped at each commit point in turn, as a killed program would be: after

@@ -200,6 +200,7 @@ void TestTablePrinter::longTableSplitsByRows()
     const int perPage = read(pdf, 1).text.count(QStringLiteral("row"));
     QVERIFY(perPage > 10);
     QCOMPARE(all.pages, (rows + 1 + perPage - 1) / perPage);
+    QCOMPARE(all.text.count(QStringLiteral("Name")), 1); // the titles only at the top of the first page
     QCOMPARE(all.pageSize.width() > all.pageSize.height(), landscape);
 }
 
@@ -277,18 +278,27 @@ void TestTablePrinter::decorations()
     QCOMPARE(out.text.contains(QStringLiteral("2026-06-05")), date);
     QCOMPARE(out.text.contains(QStringLiteral("page 1")), pageNumbers);
     QVERIFY(out.text.contains(QStringLiteral("row2x")));
-    // The time is at the left, the date at the right of one line.
-    if (time && date) {
-        QRectF timeBox, dateBox;
-        for (const Word &word : words(pdf)) {
-            if (word.text == QLatin1String("14:05"))
-                timeBox = word.box;
-            else if (word.text == QLatin1String("2026-06-05"))
-                dateBox = word.box;
-        }
-        QCOMPARE(timeBox.top(), dateBox.top());
-        QVERIFY(timeBox.left() < out.pageSize.width() / 10 && dateBox.right() > out.pageSize.width() * 0.9);
+    // The time at the top left, the date ending 2 mm inside the right edge
+    // of the printable area, "page N" at the bottom centre.
+    const QSizeF size = out.pageSize;
+    QRectF timeBox, dateBox, pageBox;
+    for (const Word &word : words(pdf)) {
+        if (word.text == QLatin1String("14:05"))
+            timeBox = word.box;
+        else if (word.text == QLatin1String("2026-06-05"))
+            dateBox = word.box;
+        else if (word.text == QLatin1String("page") || (word.text == QLatin1String("1") && !pageBox.isNull()))
+            pageBox |= word.box;
     }
+    if (time)
+        QVERIFY(timeBox.left() < size.width() / 10 && timeBox.bottom() < size.height() / 10);
+    if (date)
+        QVERIFY(qAbs(dateBox.right() - (size.width() - (PdfPrint::kPageMarginMm + 2) * 72 / 25.4)) < 2 &&
+                dateBox.bottom() < size.height() / 10);
+    if (time && date)
+        QCOMPARE(timeBox.top(), dateBox.top());
+    if (pageNumbers)
+        QVERIFY(qAbs(pageBox.center().x() - size.width() / 2) < 3 && pageBox.top() > size.height() * 0.9);
 }
 
 void TestTablePrinter::borders_data()

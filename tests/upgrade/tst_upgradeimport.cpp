@@ -324,7 +324,11 @@ void TstUpgradeImport::catalogsOfAllGroups()
 {
     writeOld("CdRom", "Disc1", {entry("a.txt"), entry("b.txt")});
     writeOld("Fixed", "Work", {}, QStringLiteral("3"));
-    writeOld("Removable", "Floppy", {entry("c.txt")});
+    // As the Windows version left it: Windows-1252 text, a group folder in
+    // other letter case.
+    QVERIFY(TestSupport::writeFile(oldDir() + "/Catalogs/REMOVABLE/Floppy.TXT",
+                                   "3 Files\r\n2 Directories\r\n\"\x80 caf\xE9.txt\",\"10\",\"01/02/1999 "
+                                   "10:00:00\",\"D:\\\",\"\"\r\n"));
     QVERIFY(TestSupport::writeFile(oldDir() + "/Catalogs/Fixed/notes.doc", "not a catalog"));
 
     const auto result = runImport({});
@@ -337,6 +341,7 @@ void TstUpgradeImport::catalogsOfAllGroups()
     QCOMPARE(m_state.tree.category(imported).catalogs.at(2).image, int(CategoryTree::FixedImage));
     QCOMPARE(stored("Disc1"), (QStringList{entry("a.txt"), entry("b.txt")}));
     QCOMPARE(stored("Work"), QStringList());
+    QCOMPARE(stored("Floppy"), QStringList{entry("\u20AC caf\u00E9.txt")});
 
     // Full counts kilobytes, Free bytes; Zip and the second entry's numbers
     // are negative and read as 0.
