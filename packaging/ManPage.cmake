@@ -1,7 +1,10 @@
 # Writes the man page of kestrovane-cli from TEMPLATE into OUTPUT, with one
 # subsection per command holding that command's own --help text, so the page
 # can never fall behind the program.
-#   cmake -DCLI=<kestrovane-cli> -DTEMPLATE=<.1.in> -DOUTPUT=<.1> -DVERSION=<v> -P ManPage.cmake
+# The page's heading names the version and its release date, never the day
+# of the build.
+#   cmake -DCLI=<kestrovane-cli> -DTEMPLATE=<.1.in> -DOUTPUT=<.1> -DVERSION=<v> -DDATE=<yyyy-mm-dd>
+#         -P ManPage.cmake
 
 cmake_minimum_required(VERSION 3.22)
 
@@ -55,4 +58,5 @@ string(STRIP "${sections}" sections)
 file(READ "${TEMPLATE}" page)
 string(REPLACE "@COMMANDS@" "${sections}" page "${page}")
 string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+string(REPLACE "@DATE@" "${DATE}" page "${page}")
 file(WRITE "${OUTPUT}" "${page}")

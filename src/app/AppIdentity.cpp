@@ -10,7 +10,9 @@ void AppIdentity::apply()
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(Name));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(AppId));
-    QGuiApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(AppId)));
+    const QString iconName = QString::fromLatin1(AppId);
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(iconName, QIcon(QStringLiteral(":/icons/%1.svg").arg(iconName))));
 }
 
 QString AppIdentity::contactEmail()

@@ -12,7 +12,7 @@ public:
     // exactly "Kestrovane v2.01" or "Kestrovane v2.01 - " and a text.
     // Names the installed desktop entry, so that desktops show its name and
     // icon for the program's windows, and takes the window icon from the
-    // icon theme.
+    // icon theme, or from the program itself when the theme has none.
     static void apply();
     static const char *const Name;  // "Kestrovane"
     static const char *const AppId; // the desktop entry's and icon's name

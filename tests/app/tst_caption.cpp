@@ -3,6 +3,8 @@
 #include "AppIdentity.h"
 
 #include <QGuiApplication>
+#include <QIcon>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -41,6 +43,7 @@ private slots:
     void initTestCase();
     void titleBarShowsExactlyTheCaption_data();
     void titleBarShowsExactlyTheCaption();
+    void windowIconWithoutIconTheme();
 };
 
 void TestCaption::initTestCase()
@@ -69,6 +72,17 @@ void TestCaption::titleBarShowsExactlyTheCaption()
     w.StatusLine(status);
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(x11TitleBar(w.windowTitle()), caption);
+}
+
+// An install whose prefix the desktop does not search (or a run from the
+// build folder) still shows the program's own icon.
+void TestCaption::windowIconWithoutIconTheme()
+{
+    QTemporaryDir noThemes;
+    QIcon::setThemeSearchPaths({noThemes.path()});
+    QIcon::setFallbackSearchPaths({});
+    AppIdentity::apply();
+    QVERIFY(!QGuiApplication::windowIcon().pixmap(32).isNull());
 }
 
 QTEST_MAIN(TestCaption)

@@ -359,6 +359,8 @@ void TestZipDirectoryReader::unreadableFile()
     const QString path = dir.filePath(QStringLiteral("locked.zip"));
     QVERIFY(TestSupport::writeFile(path, "PK\x03\x04"));
     QFile::setPermissions(path, QFileDevice::Permissions());
+    QVERIFY(TestSupport::readOverride(false));
+    const auto restore = qScopeGuard([] { TestSupport::readOverride(true); });
     QFile probe(path);
     if (probe.open(QIODevice::ReadOnly))
         QSKIP("this user can read files without read permission");

@@ -270,9 +270,10 @@ void TstIndexingRun::mountPointsAreNotEntered()
 {
     const QString mountPoint = m_root + QStringLiteral("sub/mounted");
     QVERIFY(QDir().mkpath(mountPoint));
-    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "tmpfs", mountPoint}) != 0)
-        QSKIP("cannot mount a tmpfs here");
-    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {mountPoint}); });
+    QString reason;
+    if (!TestSupport::mountTmpfs(mountPoint, 256, &reason))
+        QSKIP(qPrintable(reason));
+    const auto unmount = qScopeGuard([&] { TestSupport::unmount(mountPoint); });
     QVERIFY(TestSupport::writeFile(mountPoint + QStringLiteral("/other.txt"), "x"));
     const QStringList lines = run(params());
     QCOMPARE(lines.filter(QStringLiteral("other.txt")).size(), 0);
