@@ -24,3 +24,18 @@ QString AppIdentity::homepageUrl()
 {
     return QStringLiteral(KESTROVANE_HOMEPAGE_URL).trimmed();
 }
+
+QString AppIdentity::version()
+{
+    return QStringLiteral(KESTROVANE_VERSION);
+}
+
+QString AppIdentity::caption()
+{
+    return QString::fromLatin1(Name) + QStringLiteral(" v") + version();
+}
+
+QString AppIdentity::trayHint()
+{
+    return QString::fromLatin1(Name) + QStringLiteral(" v %1.0").arg(KESTROVANE_VERSION_MAJOR);
+}

@@ -20,4 +20,11 @@ public:
     // program is built; empty when the build set none.
     static QString contactEmail();
     static QString homepageUrl();
+    // The project's version, as the build names it ("2.01").
+    static QString version();
+    // The main window's caption: "Kestrovane v" and the version.
+    static QString caption();
+    // The tray icon's hint, which names the major version only:
+    // "Kestrovane v 2.0".
+    static QString trayHint();
 };

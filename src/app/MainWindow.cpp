@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "AppIdentity.h"
+
 #include "CategoryTreeModel.h"
 #include "NamedEditorDelegate.h"
 #include "TableShortcuts.h"
@@ -19,7 +21,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-const QString MainWindow::Caption = QStringLiteral("Kestrovane v2.01");
+const QString MainWindow::Caption = AppIdentity::caption();
 
 MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
                        QWidget *parent)
@@ -290,7 +292,7 @@ void MainWindow::createTrayIcon()
     // until the program has an icon of its own.
     const QIcon icon = windowIcon().isNull() ? style()->standardIcon(QStyle::SP_DriveCDIcon) : windowIcon();
     m_tray = new QSystemTrayIcon(icon, this);
-    m_tray->setToolTip(QStringLiteral("Kestrovane v 2.0"));
+    m_tray->setToolTip(AppIdentity::trayHint());
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger && !isVisible())

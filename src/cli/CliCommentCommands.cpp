@@ -22,10 +22,9 @@ int showComments(CliContext &c, const QString &name, const QString &file, const 
     return CliExit::Ok;
 }
 
-int commentFile(CliContext &c, const QStringList &args)
+int commentFile(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() < 2 || args.size() > 3)
-        return c.fail(QStringLiteral("usage: comment-file CATALOG PATH [TEXT]"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const QString name = c.knownCatalog(args.at(0));
     if (name.isEmpty() || !c.library.catalogFileExists(name))
         return c.fail(QStringLiteral("Catalog %1 does not exists!").arg(args.at(0)));
@@ -46,26 +45,26 @@ int commentFile(CliContext &c, const QStringList &args)
     return transaction.commit(&error) ? CliExit::Ok : c.fail(error);
 }
 
-int predefinedComments(CliContext &c, const QStringList &args)
+int predefinedComments(CliContext &c, const CliArguments &args)
 {
-    const bool add = args.value(0) == QLatin1String("--add");
-    const bool remove = args.value(0) == QLatin1String("--remove");
-    if (!(args.isEmpty() || (args.size() == 2 && (add || remove))))
-        return c.fail(QStringLiteral("usage: predefined-comments [--add TEXT | --remove TEXT]"),
-                      CliExit::BadArguments);
+    const bool add = args.has(QStringLiteral("--add"));
+    const bool remove = args.has(QStringLiteral("--remove"));
+    if (add && remove)
+        return c.fail(QStringLiteral("--add and --remove go one at a time"), CliExit::BadArguments);
     SettingsFile settings(c.library.settingsPath());
     if (settings.isUnreadable())
         return c.fail(settings.lastError());
     const QString section = FormValues::listSection(QStringLiteral("predefinedbox_Items"));
     QStringList items = settings.readList(section);
     FileComments::sortPredefined(items);
-    if (args.isEmpty()) {
+    if (!add && !remove) {
         RowWriter rows = c.rows();
         for (const QString &item : std::as_const(items))
             rows.write({item});
         return CliExit::Ok;
     }
-    const QString text = FileComments::oneLine(args.at(1));
+    const QString given = args.value(add ? QStringLiteral("--add") : QStringLiteral("--remove"));
+    const QString text = FileComments::oneLine(given);
     if (add && text.isEmpty())
         return c.fail(QStringLiteral("an empty comment cannot be added"), CliExit::BadArguments);
     if (add && !FileComments::addPredefined(items, text))
@@ -84,11 +83,11 @@ QList<CliCommand> commentCommands()
     return {
         {"comment-file", "comment-file CATALOG PATH [TEXT]",
          "Shows, sets or (with \"\") removes the comment of the entry PATH (folder and name) of a catalog.", "",
-         commentFile, CliCommand::Access::Writes},
+         commentFile, CliCommand::Access::Writes, nullptr, "", "CATALOG PATH [TEXT]"},
         {"predefined-comments", "predefined-comments [--add TEXT | --remove TEXT]",
          "Lists the pre-defined comments of the comment window, or adds or removes one.",
          "  --add TEXT      adds TEXT unless the list holds it (letters A-Z in either case)\n"
          "  --remove TEXT   removes TEXT\n",
-         predefinedComments, CliCommand::Access::Writes, "comment"},
+         predefinedComments, CliCommand::Access::Writes, "comment", "--add= --remove="},
     };
 }

@@ -24,6 +24,12 @@ void CliContext::note(const QString &text)
     printErr(QStringLiteral("kestrovane-cli: ") + text);
 }
 
+void CliContext::tell(const QString &text)
+{
+    if (!quiet)
+        printErr(text);
+}
+
 void CliContext::print(const QString &text)
 {
     out << (outIsTerminal ? TerminalText::visible(text, true) : text) << '\n';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliArguments.h"
 #include "RowWriter.h"
 
 #include "library/CatalogLibrary.h"
@@ -13,6 +14,7 @@
 namespace CliExit {
 constexpr int Ok = 0;
 constexpr int Failed = 1;       // an unknown name, a refusal, a failed operation
+constexpr int NothingFound = 1; // search and dupes found nothing, as grep finds no line
 constexpr int BadArguments = 2; // a bad command, option or value
 constexpr int NoLibrary = 3;    // no library where a reading command looked
 constexpr int Busy = 4;         // another program holds the library's lock
@@ -33,6 +35,8 @@ struct CliContext {
     // characters visibly (TerminalText).
     bool outIsTerminal = false;
     bool errIsTerminal = false;
+    // --quiet: no progress line and no counts on the error stream.
+    bool quiet = false;
 
     // Stores the tree, the information list and the comments, as the program
     // does at shutdown but all three or none; reports and returns false on
@@ -46,17 +50,22 @@ struct CliContext {
     // Prints "kestrovane-cli: <text>" to the error stream: what the tool did
     // besides its output, such as creating a library or a category.
     void note(const QString &text);
+    // Prints a count or outcome that goes beside the output ("Found 3
+    // Matches") to the error stream, unless quiet.
+    void tell(const QString &text);
     // The catalog name as the tree spells it, when the tree or the catalog
     // files know it; empty otherwise.
     QString knownCatalog(const QString &name) const;
     // A writer of the running command's rows in the format asked for.
-    RowWriter rows() { return RowWriter(out, format, columns, outIsTerminal); }
+    RowWriter rows() { return RowWriter(out, format, columns, outIsTerminal, &formats); }
 };
 
 // A command: its name, its synopsis, a one-line summary, its options (lines
 // of "  --option   what it does"), and the function that runs it with the
 // arguments after its name, returning the exit status. A command with
 // columns writes rows and takes --format; the columns are its row's names.
+// What the command reads is checked before it runs: the options it accepts
+// and the words it takes, as CliArguments writes them.
 struct CliCommand {
     // Writes holds the library's lock for the whole command; Scans takes it
     // only once its scan is done, so a long scan blocks nobody.
@@ -66,10 +75,12 @@ struct CliCommand {
     const char *synopsis;
     const char *summary;
     const char *options;
-    int (*run)(CliContext &context, const QStringList &args);
+    int (*run)(CliContext &context, const CliArguments &args);
     // A writing command creates a missing library; a reading one fails.
     Access access = Access::Reads;
     const char *columns = nullptr; // "name,size,..."
+    const char *accepts = "";      // "--word= --case --catalog=*"
+    const char *words = "";        // "NAME [TEXT]"
 };
 
 // Each group of commands lives in its own file and lists itself here.

@@ -1,6 +1,6 @@
 // Indexing commands: index a directory into a new catalog, update a catalog.
 #include "CliContext.h"
-#include "TerminalText.h"
+#include "TerminalProgress.h"
 
 #include "library/LibraryLock.h"
 
@@ -14,9 +14,7 @@
 #include "library/SaveNewCatalog.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,81 +25,17 @@ bool isDirectory(const QString &path)
     return stat(FileNameText::toNative(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Progress on a terminal: the phase and the item being read, on one line
-// rewritten at most ten times a second. Silent when stderr is not a terminal,
-// so scripts and logs get only the outcome.
-class TerminalProgress : public RunControl
-{
-public:
-    explicit TerminalProgress(QTextStream &err) : m_err(err), m_tty(isatty(STDERR_FILENO) == 1) {}
-    ~TerminalProgress() override { finish(); }
-
-    void status(const QString &text) override
-    {
-        m_status = text;
-        m_item.clear();
-        show(true);
-    }
-    // Only a text that is shown is kept: the scan then reuses its buffer
-    // instead of copying every file's path.
-    void progress(const QString &text) override
-    {
-        if (!m_tty || tooSoon())
-            return;
-        m_item = text;
-        show(false);
-    }
-    void finish()
-    {
-        if (!m_shown)
-            return;
-        m_err << "\r\033[K";
-        m_err.flush();
-        m_shown = false;
-    }
-
-private:
-    bool tooSoon() const { return m_sinceShown.isValid() && m_sinceShown.elapsed() < 100; }
-    void show(bool now)
-    {
-        if (!m_tty || (!now && tooSoon()))
-            return;
-        m_sinceShown.start();
-        QString line = m_status;
-        if (!m_item.isEmpty())
-            line += QLatin1Char(' ') + m_item.right(60);
-        // Only the line's own escapes reach the terminal, never a name's.
-        m_err << "\r\033[K" << TerminalText::visible(line.left(110));
-        m_err.flush();
-        m_shown = true;
-    }
-
-    QTextStream &m_err;
-    bool m_tty;
-    bool m_shown = false;
-    QString m_status;
-    QString m_item;
-    QElapsedTimer m_sinceShown;
-};
-
 // The option flags shared with the create panel, whose defaults they keep.
-bool takeScanFlag(const QString &arg, ScanOptions &o)
+ScanOptions scanOptions(const CliArguments &args)
 {
-    if (arg == QLatin1String("--no-hidden-files"))
-        o.hiddenFiles = false;
-    else if (arg == QLatin1String("--no-read-only"))
-        o.readOnlyFiles = false;
-    else if (arg == QLatin1String("--no-system"))
-        o.systemFiles = false;
-    else if (arg == QLatin1String("--no-subdirs"))
-        o.subDirectories = false;
-    else if (arg == QLatin1String("--no-hidden-dirs"))
-        o.hiddenDirectories = false;
-    else if (arg == QLatin1String("--zip"))
-        o.zipContents = true;
-    else
-        return false;
-    return true;
+    ScanOptions o;
+    o.hiddenFiles = !args.has(QStringLiteral("--no-hidden-files"));
+    o.readOnlyFiles = !args.has(QStringLiteral("--no-read-only"));
+    o.systemFiles = !args.has(QStringLiteral("--no-system"));
+    o.subDirectories = !args.has(QStringLiteral("--no-subdirs"));
+    o.hiddenDirectories = !args.has(QStringLiteral("--no-hidden-dirs"));
+    o.zipContents = args.has(QStringLiteral("--zip"));
+    return o;
 }
 
 struct IndexArgs {
@@ -114,36 +48,18 @@ struct IndexArgs {
 };
 
 // Empty when the arguments are sound, else the complaint.
-QString parseIndexArgs(const QStringList &args, IndexArgs &a)
+QString parseIndexArgs(const CliArguments &args, IndexArgs &a)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (takeScanFlag(arg, a.options))
-            continue;
-        const bool takesValue = arg == QLatin1String("--name") || arg == QLatin1String("--category")
-            || arg == QLatin1String("--if-exists") || arg == QLatin1String("--mask");
-        if (takesValue) {
-            if (i + 1 >= args.size())
-                return arg + QStringLiteral(" needs a value");
-            const QString value = args.at(++i);
-            if (arg == QLatin1String("--name"))
-                a.name = value;
-            else if (arg == QLatin1String("--category"))
-                a.category = value;
-            else if (arg == QLatin1String("--if-exists"))
-                a.ifExists = value;
-            else if (!value.isEmpty())
-                a.masks.add(value.toLower()); // as the mask box lowers what is typed
-            continue;
-        }
-        if (arg.startsWith(QLatin1String("--")))
-            return QStringLiteral("unknown option ") + arg;
-        if (!a.path.isEmpty())
-            return QStringLiteral("one directory only: ") + arg;
-        a.path = arg;
+    a.path = args.words().first();
+    a.name = args.value(QStringLiteral("--name"));
+    a.category = args.value(QStringLiteral("--category"));
+    if (args.has(QStringLiteral("--if-exists")))
+        a.ifExists = args.value(QStringLiteral("--if-exists"));
+    a.options = scanOptions(args);
+    for (const QString &mask : args.values(QStringLiteral("--mask"))) {
+        if (!mask.isEmpty())
+            a.masks.add(mask.toLower()); // as the mask box lowers what is typed
     }
-    if (a.path.isEmpty())
-        return QStringLiteral("usage: index PATH --name NAME --category CATEGORY [options]");
     if (a.category.isEmpty())
         return QStringLiteral("--category is needed");
     const QString &e = a.ifExists;
@@ -169,7 +85,7 @@ bool stored(SaveNewCatalog::Outcome outcome)
         || outcome == SaveNewCatalog::Outcome::Updated;
 }
 
-int index(CliContext &c, const QStringList &args)
+int index(CliContext &c, const CliArguments &args)
 {
     IndexArgs a;
     if (const QString problem = parseIndexArgs(args, a); !problem.isEmpty())
@@ -192,7 +108,7 @@ int index(CliContext &c, const QStringList &args)
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
     params.zipMessage = [&c](const QString &message) { c.printErr(message); };
-    TerminalProgress progress(c.err);
+    TerminalProgress progress(c.err, c.quiet);
     const IndexingRun::Result run = IndexingRun(c.state, progress).run(params);
     progress.finish();
     if (run.outcome != IndexingRun::Outcome::Finished)
@@ -240,24 +156,11 @@ int index(CliContext &c, const QStringList &args)
     return 0;
 }
 
-int update(CliContext &c, const QStringList &args)
+int update(CliContext &c, const CliArguments &args)
 {
-    QString given;
-    QString path;
-    bool yes = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--yes"))
-            yes = true;
-        else if (arg == QLatin1String("--path") && i + 1 < args.size())
-            path = args.at(++i);
-        else if (arg.startsWith(QLatin1String("--")) || !given.isEmpty())
-            return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), CliExit::BadArguments);
-        else
-            given = arg;
-    }
-    if (given.isEmpty())
-        return c.fail(QStringLiteral("usage: update NAME [--path DIR] [--yes]"), CliExit::BadArguments);
+    const QString &given = args.words().first();
+    QString path = args.value(QStringLiteral("--path"));
+    const bool yes = args.has(QStringLiteral("--yes"));
     const QString name = c.knownCatalog(given);
     if (name.isEmpty())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(given));
@@ -292,7 +195,7 @@ int update(CliContext &c, const QStringList &args)
             unanswered = question;
         return yes;
     };
-    TerminalProgress progress(c.err);
+    TerminalProgress progress(c.err, c.quiet);
     const UpdateRun::Result result = UpdateRun(c.state, c.library, progress).run(params);
     progress.finish();
     // The run stored its merge under the lock; the lists it changed are
@@ -331,13 +234,18 @@ QList<CliCommand> indexingCommands()
          "  --mask M            take only files matching the extension mask M (repeatable)\n"
          "  --if-exists WHAT    when NAME is taken: fail (the default), overwrite (file\n"
          "                      comments are lost), update (keep the comments of files still\n"
-         "                      there) or rename:NEW (save under NEW)\n",
-         index, CliCommand::Access::Scans},
+         "                      there) or rename:NEW (save under NEW)\n"
+         "  -q, --quiet         no progress line (drawn only on a terminal that is not dumb)\n",
+         index, CliCommand::Access::Scans, nullptr,
+         "--name= --category= --no-hidden-files --no-read-only --no-system --no-subdirs --no-hidden-dirs --zip "
+         "--mask=* --if-exists=",
+         "PATH"},
         {"update", "update NAME [--path DIR] [--yes]",
          "Rescans a catalog with its stored options, keeping the comments of files still there.",
          "  --path DIR          the directory to scan, when it moved or is not stored\n"
          "  --yes               go on without asking for a removable disk or CD-ROM, or when\n"
-         "                      the volume label is not the catalog's name\n",
-         update, CliCommand::Access::Scans},
+         "                      the volume label is not the catalog's name\n"
+         "  -q, --quiet         no progress line (drawn only on a terminal that is not dumb)\n",
+         update, CliCommand::Access::Scans, nullptr, "--path= --yes", "NAME"},
     };
 }

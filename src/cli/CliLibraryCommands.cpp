@@ -13,10 +13,8 @@ namespace {
 
 // One row per catalog with its category, in tree order; a category without
 // catalogs gives one row with an empty catalog.
-int tree(CliContext &c, const QStringList &args)
+int tree(CliContext &c, const CliArguments &)
 {
-    if (!args.isEmpty())
-        return c.fail(QStringLiteral("tree takes no arguments"), CliExit::BadArguments);
     RowWriter rows = c.rows();
     for (const CategoryTree::Category &category : c.state.tree.categories()) {
         if (category.catalogs.empty())
@@ -27,13 +25,12 @@ int tree(CliContext &c, const QStringList &args)
     return CliExit::Ok;
 }
 
-int info(CliContext &c, const QStringList &args)
+int info(CliContext &c, const CliArguments &args)
 {
-    if (args.size() != 1)
-        return c.fail(QStringLiteral("usage: info NAME"), CliExit::BadArguments);
-    const QString name = c.knownCatalog(args.first());
+    const QString &given = args.words().first();
+    const QString name = c.knownCatalog(given);
     if (name.isEmpty())
-        return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.first()));
+        return c.fail(QStringLiteral("Catalog %1 does not exist").arg(given));
     const QString line = c.state.catalogInfo.value(name);
     if (line.isEmpty())
         return c.fail(QStringLiteral("No information is available for %1 catalog.").arg(name));
@@ -115,31 +112,21 @@ int showStoredOrder(CliContext &c, const QString &name)
     return CliExit::Ok;
 }
 
-int show(CliContext &c, const QStringList &arguments)
+int show(CliContext &c, const CliArguments &args)
 {
-    QStringList args = arguments;
     int sortColumn = -1;
-    bool reverse = false;
-    for (qsizetype i = 0; i < args.size();) {
-        if (args.at(i) == QLatin1String("--sort") && i + 1 < args.size()) {
-            sortColumn = parseColumn(args.at(i + 1));
-            if (sortColumn < 0)
-                return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"),
-                              CliExit::BadArguments);
-            args.remove(i, 2);
-        } else if (args.at(i) == QLatin1String("--reverse")) {
-            reverse = true;
-            args.remove(i);
-        } else {
-            ++i;
-        }
+    if (args.has(QStringLiteral("--sort"))) {
+        sortColumn = parseColumn(args.value(QStringLiteral("--sort")));
+        if (sortColumn < 0)
+            return c.fail(QStringLiteral("--sort takes name, size, date, path, comment or 0-4"),
+                          CliExit::BadArguments);
     }
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
-        return c.fail(QStringLiteral("usage: show NAME [--sort COLUMN [--reverse]]"), CliExit::BadArguments);
+    const bool reverse = args.has(QStringLiteral("--reverse"));
+    const QString &name = args.words().first();
     if (sortColumn < 0)
-        return showStoredOrder(c, args.first());
+        return showStoredOrder(c, name);
     VisualTableModel table(c.formats);
-    if (const int code = openTable(c, args.first(), table))
+    if (const int code = openTable(c, name, table))
         return code;
     table.sort(sortColumn, reverse ? Qt::DescendingOrder : Qt::AscendingOrder);
     RowWriter rows = c.rows();
@@ -151,19 +138,17 @@ int show(CliContext &c, const QStringList &arguments)
     return CliExit::Ok;
 }
 
-int exportCatalog(CliContext &c, const QStringList &arguments)
+int exportCatalog(CliContext &c, const CliArguments &args)
 {
-    QStringList args = arguments;
     CliTableExport target;
     QString error;
     if (!CliTableExport::take(args, QString(), target, error))
         return c.fail(error, CliExit::BadArguments);
-    if (args.size() != 2 || args.first().startsWith(QLatin1String("--")) || args.at(1).isEmpty()
-        || args.at(1).startsWith(QLatin1String("--")))
-        return c.fail(QStringLiteral("usage: export CATALOG FILE [--html [--title T]]"), CliExit::BadArguments);
-    target.file = args.at(1);
+    target.file = args.words().at(1);
+    if (target.file.isEmpty())
+        return c.fail(QStringLiteral("the file name is empty"), CliExit::BadArguments);
     VisualTableModel table(c.formats);
-    if (const int code = openTable(c, args.first(), table))
+    if (const int code = openTable(c, args.words().first(), table))
         return code;
     return target.write(c, table);
 }
@@ -176,17 +161,18 @@ QList<CliCommand> libraryCommands()
         {"tree", "tree", "Lists the categories and their catalogs in tree order.", "", tree,
          CliCommand::Access::Reads, "category,catalog"},
         {"info", "info NAME", "Lists a catalog's information fields (the labels as the program shows them).", "",
-         info, CliCommand::Access::Reads, "field,value"},
+         info, CliCommand::Access::Reads, "field,value", "", "NAME"},
         {"show", "show NAME [--sort COLUMN [--reverse]]",
          "Lists a catalog's entries in the order the program opens them.",
          "  --sort COLUMN   order by name, size, date, path, comment (or 0 to 4) as a click\n"
          "                  on the table's header does\n"
          "  --reverse       the other way round\n",
-         show, CliCommand::Access::Reads, "name,size,date,path,comment"},
+         show, CliCommand::Access::Reads, "name,size,date,path,comment", "--sort= --reverse", "NAME"},
         {"export", "export CATALOG FILE [--html [--title T]]",
-         "Writes a catalog to FILE as formatted text or an HTML page, as the table shows it when opened.",
+         "Writes a catalog to FILE (- for standard output) as formatted text or an HTML page, as the table\n"
+         "shows it when opened.",
          "  --html          an HTML page instead of formatted text\n"
          "  --title T       the page's title (with --html; none by default)\n",
-         exportCatalog, CliCommand::Access::Reads},
+         exportCatalog, CliCommand::Access::Reads, nullptr, "--html --title=", "CATALOG FILE"},
     };
 }

@@ -13,10 +13,6 @@
 namespace
 {
 
-const QString kUsage = QStringLiteral(
-    "usage: print CATALOG --pdf FILE [--portrait] [--title T] [--no-time] [--no-date] [--no-borders]"
-    " [--no-page-numbers] [--font FAMILY:POINTS]");
-
 // "Courier New:10" as a font; nothing when the points are not a size.
 std::optional<QFont> parseFont(const QString &text)
 {
@@ -37,39 +33,28 @@ struct PrintRequest {
 };
 
 // Fills request from the arguments; an error text when they are wrong.
-QString parse(const QStringList &args, PrintRequest &request)
+QString parse(const CliArguments &args, PrintRequest &request)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == QLatin1String("--pdf") && hasValue) {
-            request.pdf = args.at(++i);
-        } else if (arg == QLatin1String("--title") && hasValue) {
-            request.options.title = args.at(++i);
-        } else if (arg == QLatin1String("--font") && hasValue) {
-            request.options.font = parseFont(args.at(++i));
-            if (!request.options.font)
-                return QStringLiteral("--font takes FAMILY:POINTS, such as \"DejaVu Sans:9\"");
-        } else if (arg == QLatin1String("--portrait")) {
-            request.options.landscape = false;
-        } else if (arg == QLatin1String("--no-time")) {
-            request.options.time = false;
-        } else if (arg == QLatin1String("--no-date")) {
-            request.options.date = false;
-        } else if (arg == QLatin1String("--no-borders")) {
-            request.options.borders = false;
-        } else if (arg == QLatin1String("--no-page-numbers")) {
-            request.options.pageNumbers = false;
-        } else if (arg.startsWith(QLatin1String("--")) || !request.catalog.isEmpty()) {
-            return kUsage;
-        } else {
-            request.catalog = arg;
-        }
+    request.catalog = args.words().first();
+    request.pdf = args.value(QStringLiteral("--pdf"));
+    if (request.pdf.isEmpty())
+        return QStringLiteral("print needs --pdf FILE");
+    PrintOptions &o = request.options;
+    o.title = args.value(QStringLiteral("--title"));
+    if (args.has(QStringLiteral("--font"))) {
+        o.font = parseFont(args.value(QStringLiteral("--font")));
+        if (!o.font)
+            return QStringLiteral("--font takes FAMILY:POINTS, such as \"DejaVu Sans:9\"");
     }
-    return request.catalog.isEmpty() || request.pdf.isEmpty() ? kUsage : QString();
+    o.landscape = !args.has(QStringLiteral("--portrait"));
+    o.time = !args.has(QStringLiteral("--no-time"));
+    o.date = !args.has(QStringLiteral("--no-date"));
+    o.borders = !args.has(QStringLiteral("--no-borders"));
+    o.pageNumbers = !args.has(QStringLiteral("--no-page-numbers"));
+    return QString();
 }
 
-int print(CliContext &c, const QStringList &args)
+int print(CliContext &c, const CliArguments &args)
 {
     PrintRequest request;
     if (const QString error = parse(args, request); !error.isEmpty())
@@ -118,6 +103,7 @@ QList<CliCommand> printCommands()
          "  --no-borders        no lines round the cells\n"
          "  --no-page-numbers   no \"page N\" at the bottom\n"
          "  --font FAMILY:POINTS  the font of the cells and the page's header and footer\n",
-         print},
+         print, CliCommand::Access::Reads, nullptr,
+         "--pdf= --portrait --title= --no-time --no-date --no-borders --no-page-numbers --font=", "CATALOG"},
     };
 }

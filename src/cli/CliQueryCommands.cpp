@@ -15,6 +15,7 @@
 #include "table/VisualTableModel.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 namespace {
 
@@ -27,20 +28,9 @@ struct Scope {
     QStringList catalogs;
 };
 
-// Takes "--category C" and "--catalog N" at args[i]; true when it did.
-bool takeScopeOption(const QStringList &args, int &i, Scope &scope, QString &error)
+Scope scopeOf(const CliArguments &args)
 {
-    const QString &option = args.at(i);
-    QStringList *target = option == QLatin1String("--category") ? &scope.categories
-                        : option == QLatin1String("--catalog")  ? &scope.catalogs
-                                                                : nullptr;
-    if (!target)
-        return false;
-    if (i + 1 >= args.size())
-        error = option + QStringLiteral(" needs a name");
-    else
-        target->append(args.at(++i));
-    return true;
+    return {args.values(QStringLiteral("--category")), args.values(QStringLiteral("--catalog"))};
 }
 
 // Ticks the chosen catalogs; 0, or the exit code after reporting.
@@ -71,9 +61,8 @@ int tickScope(CliContext &c, const Scope &scope, CheckTree &tree)
     return 0;
 }
 
-// Takes the export options out of args; 0, or the exit status after
-// reporting.
-int takeExport(CliContext &c, QStringList &args, CliTableExport &target)
+// Reads the export options; 0, or the exit status after reporting.
+int takeExport(CliContext &c, const CliArguments &args, CliTableExport &target)
 {
     QString error;
     if (!CliTableExport::take(args, QStringLiteral("--export"), target, error))
@@ -110,55 +99,76 @@ int reportUnreadable(CliContext &c, const QStringList &catalogs)
     return c.fail(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
 }
 
-bool takeValue(const QStringList &args, int &i, QString &value, QString &error)
+// "svg" and ".svg" mean "*.svg", as a user of other tools expects; a
+// pattern with a wildcard is the program's own.
+QString extensionPattern(const QString &text)
 {
-    if (i + 1 >= args.size()) {
-        error = args.at(i) + QStringLiteral(" needs a value");
-        return false;
-    }
-    value = args.at(++i);
-    return true;
+    if (text.contains(u'*') || text.contains(u'?') || text.isEmpty())
+        return text;
+    return (text.startsWith(u'.') ? QStringLiteral("*") : QStringLiteral("*.")) + text;
 }
 
+// A date as the program's search reads it: one in ISO 8601 (2025-01-31)
+// is written in the locale's order first.
+QString searchDate(const QString &text, const DateFormats &formats)
+{
+    static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate date = iso.match(text.trimmed()).hasMatch() ? QDate::fromString(text.trimmed(), Qt::ISODate)
+                                                          : QDate();
+    return date.isValid() ? date.toString(formats.shortDate()) : text;
+}
+
+// The forms a date of --from and --to may take, after the reader's
+// complaint.
+QString dateForms(const QString &complaint, const DateFormats &formats)
+{
+    const QDate example(2025, 1, 31);
+    QString shortYear = example.toString(formats.shortDate());
+    shortYear.replace(QLatin1String("2025"), QLatin1String("25"));
+    return complaint + QStringLiteral(": give it as 2025-01-31 (ISO 8601), or in this locale's order as %1 or %2")
+                           .arg(example.toString(formats.shortDate()), shortYear);
+}
+
+const QString kSearchNeeds = QStringLiteral("search needs --word, --contains, --ext or --from/--to");
+
 // Reads the search options; an empty error means the request is complete.
-CatalogSearch::Request parseSearch(const QStringList &args, Scope &scope, QString &error)
+CatalogSearch::Request parseSearch(const CliArguments &args, const DateFormats &formats, QString &error)
 {
     CatalogSearch::Request r;
     QStringList modes;
-    bool caseSensitive = false;
-    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
-        const QString &option = args.at(i);
-        if (takeScopeOption(args, i, scope, error))
-            continue;
-        if (option == QLatin1String("--case")) {
-            caseSensitive = true;
-        } else if (option == QLatin1String("--word")) {
-            if (takeValue(args, i, r.word, error))
-                modes << option;
-        } else if (option == QLatin1String("--ext")) {
-            if (takeValue(args, i, r.extension, error))
-                modes << option;
-        } else if (option == QLatin1String("--from")) {
-            if (takeValue(args, i, r.from, error))
-                modes << option;
-        } else if (option == QLatin1String("--to")) {
-            takeValue(args, i, r.to, error);
-        } else {
-            error = QStringLiteral("unknown search option ") + option;
-        }
+    for (const char *mode : {"--word", "--contains", "--ext", "--from"}) {
+        if (args.has(QLatin1String(mode)))
+            modes << QLatin1String(mode);
     }
-    if (!error.isEmpty())
+    if (modes.isEmpty()) {
+        error = args.has(QStringLiteral("--to")) ? QStringLiteral("--to goes with --from") : kSearchNeeds;
+        // "search stdio.h" most likely meant to find that text.
+        if (!args.words().isEmpty())
+            error += QStringLiteral(" (to find '%1' anywhere in a field: search --contains '%1')")
+                         .arg(args.words().first());
         return r;
-    if (modes.size() != 1) {
-        error = QStringLiteral("search needs one of --word, --ext or --from with --to");
+    }
+    if (!args.words().isEmpty()) {
+        error = QStringLiteral("unexpected argument '%1'").arg(args.words().first());
+        return r;
+    }
+    if (modes.size() > 1) {
+        error = QStringLiteral("search takes one of --word, --contains, --ext or --from/--to, not ")
+              + modes.join(QStringLiteral(" and "));
         return r;
     }
     const QString &mode = modes.first();
-    r.mode = mode == QLatin1String("--word") ? CatalogSearch::Mode::Word
-           : mode == QLatin1String("--ext")  ? CatalogSearch::Mode::Extension
-                                             : CatalogSearch::Mode::Date;
-    r.caseSensitive = caseSensitive;
-    const bool hasTo = args.contains(QStringLiteral("--to"));
+    r.mode = mode == QLatin1String("--ext")    ? CatalogSearch::Mode::Extension
+           : mode == QLatin1String("--from")   ? CatalogSearch::Mode::Date
+                                               : CatalogSearch::Mode::Word;
+    r.caseSensitive = args.has(QStringLiteral("--case"));
+    r.word = args.value(mode);
+    if (mode == QLatin1String("--contains") && !r.word.isEmpty())
+        r.word = u'*' + r.word + u'*';
+    r.extension = extensionPattern(args.value(QStringLiteral("--ext")));
+    r.from = searchDate(args.value(QStringLiteral("--from")), formats);
+    r.to = searchDate(args.value(QStringLiteral("--to")), formats);
+    const bool hasTo = args.has(QStringLiteral("--to"));
     if ((r.mode == CatalogSearch::Mode::Date) != hasTo)
         error = QStringLiteral("--from and --to go together");
     else if ((r.mode == CatalogSearch::Mode::Word && r.word.isEmpty())
@@ -168,20 +178,19 @@ CatalogSearch::Request parseSearch(const QStringList &args, Scope &scope, QStrin
     return r;
 }
 
-int search(CliContext &c, const QStringList &arguments)
+int search(CliContext &c, const CliArguments &args)
 {
-    QStringList args = arguments;
     CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
-    Scope scope;
+    const Scope scope = scopeOf(args);
     QString error;
-    const CatalogSearch::Request request = parseSearch(args, scope, error);
+    const CatalogSearch::Request request = parseSearch(args, c.formats, error);
     if (!error.isEmpty())
         return c.fail(error, kBadArgument);
     const CatalogSearch searcher(c.library, c.formats, QDate::currentDate().year());
     if (!searcher.matcherFor(request, &error))
-        return c.fail(error, kBadArgument);
+        return c.fail(dateForms(error, c.formats), kBadArgument);
     CheckTree tree(c.state.tree);
     if (const int code = tickScope(c, scope, tree))
         return code;
@@ -190,34 +199,22 @@ int search(CliContext &c, const QStringList &arguments)
     const CatalogSearch::Result result = searcher.run(request, tree, control, results);
     if (const int code = showResults(c, results, target))
         return code;
-    c.err << CatalogSearch::foundText(result.matches) << Qt::endl;
-    return reportUnreadable(c, result.unreadable);
+    c.tell(CatalogSearch::foundText(result.matches));
+    if (const int code = reportUnreadable(c, result.unreadable))
+        return code;
+    return result.matches > 0 ? CliExit::Ok : CliExit::NothingFound;
 }
 
-int dupes(CliContext &c, const QStringList &arguments)
+int dupes(CliContext &c, const CliArguments &args)
 {
-    QStringList args = arguments;
     CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
-    Scope scope;
+    const Scope scope = scopeOf(args);
     DuplicateFinder::Criteria criteria;
-    QString error;
-    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
-        const QString &option = args.at(i);
-        if (takeScopeOption(args, i, scope, error))
-            continue;
-        if (option == QLatin1String("--no-name"))
-            criteria.name = false;
-        else if (option == QLatin1String("--no-size"))
-            criteria.size = false;
-        else if (option == QLatin1String("--no-date"))
-            criteria.date = false;
-        else
-            error = QStringLiteral("unknown dupes option ") + option;
-    }
-    if (!error.isEmpty())
-        return c.fail(error, kBadArgument);
+    criteria.name = !args.has(QStringLiteral("--no-name"));
+    criteria.size = !args.has(QStringLiteral("--no-size"));
+    criteria.date = !args.has(QStringLiteral("--no-date"));
     if (!criteria.any())
         return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
     CheckTree tree(c.state.tree);
@@ -228,8 +225,10 @@ int dupes(CliContext &c, const QStringList &arguments)
     const DuplicateFinder::Result result = DuplicateFinder(c.library).run(tree, criteria, control, results);
     if (const int code = showResults(c, results, target))
         return code;
-    c.err << DuplicateFinder::foundText(result.duplicates) << Qt::endl;
-    return reportUnreadable(c, result.unreadable);
+    c.tell(DuplicateFinder::foundText(result.duplicates));
+    if (const int code = reportUnreadable(c, result.unreadable))
+        return code;
+    return result.duplicates > 0 ? CliExit::Ok : CliExit::NothingFound;
 }
 
 // The report's table as the window fills it.
@@ -245,14 +244,11 @@ int exportReport(CliContext &c, const std::vector<QStringList> &cells, const Cli
     return target.write(c, table);
 }
 
-int report(CliContext &c, const QStringList &arguments)
+int report(CliContext &c, const CliArguments &args)
 {
-    QStringList args = arguments;
     CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
-    if (!args.isEmpty())
-        return c.fail(QStringLiteral("report takes no options but --export, --html and --title"), kBadArgument);
     const std::vector<QStringList> cells = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
     if (target.requested()) {
         if (const int code = exportReport(c, cells, target))
@@ -262,7 +258,7 @@ int report(CliContext &c, const QStringList &arguments)
         for (const QStringList &row : cells)
             rows.write(row);
     }
-    c.err << CatalogReport::statusText(qsizetype(cells.size())) << Qt::endl;
+    c.tell(CatalogReport::statusText(qsizetype(cells.size())));
     return CliExit::Ok;
 }
 
@@ -271,34 +267,45 @@ int report(CliContext &c, const QStringList &arguments)
 QList<CliCommand> queryCommands()
 {
     const char *const exportOptions =
-        "  --export FILE   write the result table to FILE as the window's \"Save Contents As\"\n"
-        "                  does, formatted text by default, instead of listing rows\n"
+        "  --export FILE   write the result table to FILE (- for standard output) as the\n"
+        "                  window's \"Save Contents As\" does, formatted text by default,\n"
+        "                  instead of listing rows\n"
         "  --html          with --export: an HTML page\n"
         "  --title T       with --html: the page's title (none by default)\n";
     const char *const scope = "  --category C    search the catalogs of category C (repeatable)\n"
                               "  --catalog N     search catalog N (repeatable); by default every catalog\n";
     static const QByteArray searchOptions =
-        QByteArray("  --word W        entries with W in a field (* and ? are wildcards)\n"
-                   "  --case          --word tells upper from lower case\n"
-                   "  --ext E         entries whose name matches the extension mask E (*.txt)\n"
-                   "  --from D --to D entries dated between D and D, both excluded, in your locale's\n"
-                   "                  date order\n")
+        QByteArray("  --word W        entries with a field that is W as a whole, * and ? being\n"
+                   "                  wildcards: --word readme finds a field that is exactly readme,\n"
+                   "                  --word '*readme*' finds it anywhere in a field\n"
+                   "  --contains T    entries with T anywhere in a field: --word '*T*'\n"
+                   "  --case          --word and --contains tell upper from lower case\n"
+                   "  --ext E         entries whose name has the extension E: svg, .svg and *.svg\n"
+                   "                  are the same; ? is a wildcard\n"
+                   "  --from D --to D entries dated between D and D, both excluded: 2025-01-31\n"
+                   "                  (ISO 8601) or a date in the locale's order\n")
         + scope + exportOptions;
     static const QByteArray dupesOptions = QByteArray("  --no-name       do not compare names\n"
                                                       "  --no-size       do not compare sizes\n"
                                                       "  --no-date       do not compare dates\n")
                                          + scope + exportOptions;
     return {
-        {"search", "search (--word W [--case] | --ext E | --from D --to D) [--category C]... [--catalog N]... "
-         "[--export FILE [--html [--title T]]]",
-         "Lists the entries found, as the program's search finds them; the count goes to standard error.",
-         searchOptions.constData(), search, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
+        {"search",
+         "search (--word W | --contains T | --ext E | --from D --to D) [--case]\n"
+         "        [--category C]... [--catalog N]... [--export FILE [--html [--title T]]]",
+         "Lists the entries found, as the program's search finds them; the count goes to standard error.\n"
+         "Exits with 1 when nothing is found.",
+         searchOptions.constData(), search, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
+         "--word= --contains= --case --ext= --from= --to= --category=* --catalog=* --export= --html --title=",
+         "[TEXT]"},
         {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
          "[--export FILE [--html [--title T]]]",
-         "Lists entries whose name, size and date equal those of another entry.", dupesOptions.constData(),
-         dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog"},
+         "Lists entries whose name, size and date equal those of another entry. Exits with 1 when there\n"
+         "are none.",
+         dupesOptions.constData(), dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
+         "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title="},
         {"report", "report [--export FILE [--html [--title T]]]", "Lists one row per catalog, sorted by name.",
          exportOptions, report, CliCommand::Access::Reads,
-         "name,type,total_space,free_space,directory,last_updated,comment"},
+         "name,type,total_space,free_space,directory,last_updated,comment", "--export= --html --title="},
     };
 }

@@ -6,11 +6,9 @@
 
 namespace {
 
-int replaceComments(CliContext &c, const QStringList &args)
+int replaceComments(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 2 || args.at(0).isEmpty() || args.at(1).isEmpty())
-        return c.fail(QStringLiteral("usage: replace-comments SEARCH REPLACE (neither may be empty)"),
-                      CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     RunControl quiet;
     const CommentReplace::Result result = CommentReplace(c.library, c.state).run(args.at(0), args.at(1), quiet);
     {
@@ -18,8 +16,9 @@ int replaceComments(CliContext &c, const QStringList &args)
         for (const CommentReplace::CatalogCount &changed : result.changed)
             rows.write({changed.name, QString::number(changed.replacements)});
     }
-    c.err << "Total: " << result.total() << " replacement(s) in " << result.changed.size() << " catalog(s)"
-          << Qt::endl;
+    c.tell(QStringLiteral("Total: %1 replacement(s) in %2 catalog(s)")
+               .arg(result.total())
+               .arg(result.changed.size()));
     if (result.outcome == CommentReplace::Outcome::Failed)
         c.note(result.reason);
     if (result.outcome != CommentReplace::Outcome::Finished)
@@ -35,6 +34,6 @@ QList<CliCommand> replaceCommands()
         {"replace-comments", "replace-comments SEARCH REPLACE",
          "Replaces SEARCH (letter case counts) once in each file comment of every catalog; the total goes "
          "to standard error.",
-         "", replaceComments, CliCommand::Access::Writes, "catalog,replacements"},
+         "", replaceComments, CliCommand::Access::Writes, "catalog,replacements", "", "SEARCH REPLACE"},
     };
 }

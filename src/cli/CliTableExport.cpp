@@ -2,49 +2,26 @@
 
 #include "CliContext.h"
 
+#include <QIODevice>
+
 #include "library/OutputTarget.h"
 #include "table/ExportFile.h"
 #include "table/HtmlExport.h"
 #include "table/ModelTableCells.h"
 #include "table/TextExport.h"
 
-namespace {
-
-// Takes the option at args[i] and its value out of args. An empty title
-// is a title all the same; an empty file name is none.
-bool takeValue(QStringList &args, qsizetype i, QString &value, QString &error, bool mayBeEmpty = false)
+bool CliTableExport::take(const CliArguments &args, const QString &fileOption, CliTableExport &target,
+                          QString &error)
 {
-    if (i + 1 >= args.size() || (!mayBeEmpty && args.at(i + 1).isEmpty())) {
-        error = args.at(i) + QStringLiteral(" needs a value");
-        return false;
-    }
-    value = args.at(i + 1);
-    args.remove(i, 2);
-    return true;
-}
-
-} // namespace
-
-bool CliTableExport::take(QStringList &args, const QString &fileOption, CliTableExport &target, QString &error)
-{
-    bool titled = false;
-    for (qsizetype i = 0; i < args.size();) {
-        const QString &option = args.at(i);
-        if (option == QLatin1String("--html")) {
-            target.html = true;
-            args.remove(i);
-        } else if (option == QLatin1String("--title")) {
-            if (!takeValue(args, i, target.title, error, true))
-                return false;
-            titled = true;
-        } else if (!fileOption.isEmpty() && option == fileOption) {
-            if (!takeValue(args, i, target.file, error))
-                return false;
-        } else {
-            ++i;
-        }
-    }
-    if (titled && !target.html)
+    target.html = args.has(QStringLiteral("--html"));
+    target.title = args.value(QStringLiteral("--title"));
+    const bool titled = args.has(QStringLiteral("--title"));
+    if (!fileOption.isEmpty())
+        target.file = args.value(fileOption);
+    // An empty title is a title all the same; an empty file name is none.
+    if (!fileOption.isEmpty() && args.has(fileOption) && target.file.isEmpty())
+        error = fileOption + QStringLiteral(" needs a file name");
+    else if (titled && !target.html)
         error = QStringLiteral("--title goes with --html");
     else if (!fileOption.isEmpty() && target.html && target.file.isEmpty())
         error = QStringLiteral("--html goes with ") + fileOption;
@@ -53,6 +30,8 @@ bool CliTableExport::take(QStringList &args, const QString &fileOption, CliTable
 
 int CliTableExport::write(CliContext &c, const TableCells &table) const
 {
+    if (toStandardOutput())
+        return writeToStandardOutput(c, table);
     if (const QString refusal = OutputTarget::refusal(c.library, file); !refusal.isEmpty())
         return c.fail(refusal);
     QString error;
@@ -61,6 +40,20 @@ int CliTableExport::write(CliContext &c, const TableCells &table) const
                             : ExportFile::write(
                                 file, [&](const ByteSink &sink) { return TextExport::write(table, sink); }, &error);
     return saved ? CliExit::Ok : c.fail(error);
+}
+
+// Straight to standard output, piece by piece; a failed write is reported
+// once the command ends, as for rows.
+int CliTableExport::writeToStandardOutput(CliContext &c, const TableCells &table) const
+{
+    c.out.flush();
+    QIODevice *device = c.out.device();
+    const ByteSink sink = [device](const QByteArray &bytes) { return device->write(bytes) == bytes.size(); };
+    if (html)
+        HtmlExport::write(table, title, sink);
+    else
+        TextExport::write(table, sink);
+    return CliExit::Ok;
 }
 
 int CliTableExport::write(CliContext &c, const VisualTableModel &table) const

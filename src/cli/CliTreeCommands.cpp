@@ -8,10 +8,9 @@
 
 namespace {
 
-int renameCatalog(CliContext &c, const QStringList &args)
+int renameCatalog(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 2 || args.at(1).isEmpty())
-        return c.fail(QStringLiteral("usage: rename-catalog OLD NEW"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
@@ -25,10 +24,9 @@ int renameCatalog(CliContext &c, const QStringList &args)
     return 0;
 }
 
-int moveCatalog(CliContext &c, const QStringList &args)
+int moveCatalog(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 2)
-        return c.fail(QStringLiteral("usage: move-catalog NAME CATEGORY"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.at(0));
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.at(0)));
@@ -39,10 +37,9 @@ int moveCatalog(CliContext &c, const QStringList &args)
     return c.save() ? 0 : 1;
 }
 
-int addCategory(CliContext &c, const QStringList &args)
+int addCategory(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 1 || args.first().isEmpty())
-        return c.fail(QStringLiteral("usage: add-category NAME"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     if (const QString problem = CategoryName::problem(args.first()); !problem.isEmpty())
         return c.fail(problem);
     if (c.state.tree.findCategory(args.first()) >= 0)
@@ -54,10 +51,9 @@ int addCategory(CliContext &c, const QStringList &args)
     return 0;
 }
 
-int deleteCatalog(CliContext &c, const QStringList &args)
+int deleteCatalog(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 1)
-        return c.fail(QStringLiteral("usage: delete-catalog NAME"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const CategoryTree::CatalogRef ref = c.state.tree.findCatalog(args.first());
     if (!ref.isValid())
         return c.fail(QStringLiteral("Catalog %1 does not exist").arg(args.first()));
@@ -69,10 +65,9 @@ int deleteCatalog(CliContext &c, const QStringList &args)
     return CliExit::Ok;
 }
 
-int renameCategory(CliContext &c, const QStringList &args)
+int renameCategory(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 2 || args.at(1).isEmpty())
-        return c.fail(QStringLiteral("usage: rename-category OLD NEW"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const int category = c.state.tree.findCategory(args.at(0));
     if (category < 0)
         return c.fail(QStringLiteral("Category %1 does not exist").arg(args.at(0)));
@@ -91,10 +86,9 @@ int renameCategory(CliContext &c, const QStringList &args)
     return CliExit::Ok;
 }
 
-int deleteCategory(CliContext &c, const QStringList &args)
+int deleteCategory(CliContext &c, const CliArguments &arguments)
 {
-    if (args.size() != 1)
-        return c.fail(QStringLiteral("usage: delete-category NAME"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const int category = c.state.tree.findCategory(args.first());
     if (category < 0)
         return c.fail(QStringLiteral("Category %1 does not exist").arg(args.first()));
@@ -119,10 +113,9 @@ QString nodeName(const CliContext &c, const QString &name)
     return ref.isValid() ? c.state.tree.catalog(ref).name : QString();
 }
 
-int comment(CliContext &c, const QStringList &args)
+int comment(CliContext &c, const CliArguments &arguments)
 {
-    if (args.isEmpty() || args.size() > 2)
-        return c.fail(QStringLiteral("usage: comment NAME [TEXT]"), CliExit::BadArguments);
+    const QStringList &args = arguments.words();
     const QString name = nodeName(c, args.first());
     if (name.isEmpty())
         return c.fail(QStringLiteral("No category or catalog named %1").arg(args.first()));
@@ -140,20 +133,21 @@ QList<CliCommand> treeCommands()
 {
     return {
         {"rename-catalog", "rename-catalog OLD NEW", "Renames a catalog and its file.", "", renameCatalog,
-         CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "OLD NEW"},
         {"move-catalog", "move-catalog NAME CATEGORY", "Files a catalog under another category.", "", moveCatalog,
-         CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "NAME CATEGORY"},
         {"delete-catalog", "delete-catalog NAME",
          "Deletes a catalog: its file, its information and its comment.", "", deleteCatalog,
-         CliCommand::Access::Writes},
-        {"add-category", "add-category NAME", "Adds a category.", "", addCategory, CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "NAME"},
+        {"add-category", "add-category NAME", "Adds a category.", "", addCategory, CliCommand::Access::Writes,
+         nullptr, "", "NAME"},
         {"rename-category", "rename-category OLD NEW", "Renames a category.", "", renameCategory,
-         CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "OLD NEW"},
         {"delete-category", "delete-category NAME",
          "Deletes a category and its comment; refused while it holds catalogs.", "", deleteCategory,
-         CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "NAME"},
         {"comment", "comment NAME [TEXT]",
          "Shows, sets or (with \"\") removes the comment of a category or catalog.", "", comment,
-         CliCommand::Access::Writes},
+         CliCommand::Access::Writes, nullptr, "", "NAME [TEXT]"},
     };
 }

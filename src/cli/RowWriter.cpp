@@ -3,6 +3,7 @@
 #include "TerminalText.h"
 
 #include "library/CellFields.h"
+#include "library/DateFormats.h"
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
 
@@ -19,8 +20,9 @@ std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
     return std::nullopt;
 }
 
-RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal)
-    : m_out(out), m_format(format), m_columns(columns), m_forTerminal(forTerminal)
+RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal,
+                     const DateFormats *dates)
+    : m_out(out), m_format(format), m_columns(columns), m_forTerminal(forTerminal), m_dates(dates)
 {
 }
 
@@ -181,7 +183,62 @@ QString jsonEscaped(QStringView text)
     return escaped(text, jsonEscape);
 }
 
+enum class JsonKind { Text, Number, Date };
+
+JsonKind jsonKindOf(const QString &column)
+{
+    if (column == QLatin1String("size") || column == QLatin1String("replacements"))
+        return JsonKind::Number;
+    if (column == QLatin1String("date") || column == QLatin1String("last_updated"))
+        return JsonKind::Date;
+    return JsonKind::Text;
+}
+
+// A stored date in ISO 8601, with its time when one is stored; empty when
+// the text is no date of these formats.
+QString isoDate(const QString &text, const DateFormats &formats)
+{
+    const QDateTime when = QDateTime::fromString(text, formats.shortDate() + u' ' + formats.longTime());
+    if (when.isValid())
+        return when.toString(Qt::ISODate);
+    const QDate day = QDate::fromString(text, formats.shortDate());
+    return day.isValid() ? day.toString(Qt::ISODate) : QString();
+}
+
+// A count as a JSON number: digits only, without leading zeros; empty when
+// the text is no count.
+QString jsonNumber(const QString &text)
+{
+    bool ok = false;
+    const qulonglong value = text.toULongLong(&ok);
+    return ok && !text.startsWith(u'+') ? QString::number(value) : QString();
+}
+
 } // namespace
+
+// A size, count or date as JSON's own type; false when the field is none
+// and goes as a string.
+bool RowWriter::writeJsonTyped(qsizetype column, const Field &field)
+{
+    const JsonKind kind = jsonKindOf(m_columns.at(column));
+    // A damaged line may hold anything in a field; only a short one can be
+    // a number or a date.
+    const qsizetype size = field.isUtf8 ? field.utf8.size() : field.text.size();
+    if (kind == JsonKind::Text || size > 64)
+        return false;
+    const QString text = field.isUtf8 ? QString::fromUtf8(field.utf8) : field.text.toString();
+    if (text.isEmpty()) {
+        m_out << "null";
+        return true;
+    }
+    const QString typed = kind == JsonKind::Number ? jsonNumber(text)
+                        : m_dates                  ? jsonString(isoDate(text, *m_dates))
+                                                   : QString();
+    if (typed.isEmpty() || typed == QLatin1String("\"\""))
+        return false;
+    m_out << typed;
+    return true;
+}
 
 void RowWriter::writeField(qsizetype column, const Field &field)
 {
@@ -198,6 +255,8 @@ void RowWriter::writeField(qsizetype column, const Field &field)
         break;
     case Format::Json:
         m_out << (column > 0 ? ", " : "") << jsonString(m_columns.at(column)) << ": ";
+        if (writeJsonTyped(column, field))
+            return;
         quoted = true;
         break;
     }

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class DateFormats;
+
 // Writes a command's rows in the format a script asked for. Every row has
 // the writer's columns, whatever its fields hold:
 // - tsv: no header, fields joined by tabs, rows ended by LF; a backslash,
@@ -13,7 +15,11 @@
 // - csv: a header row of the column names, then RFC 4180 rows ended by
 //   CR LF; a field holding a comma, quote, CR or LF is quoted, its quotes
 //   doubled;
-// - json: one array of objects keyed by the column names, in column order.
+// - json: one array of objects keyed by the column names, in column order,
+//   for programs: a size or count (columns size and replacements) is a
+//   number, a date (date, last_updated) is ISO 8601 ("2026-04-27T20:14:32",
+//   the date alone when no time is stored), either is null when empty; a
+//   value that is not what its column holds stays a string as stored.
 // For a terminal, control characters left in the fields are shown visibly
 // (TerminalText); the separators and line ends stay as they are.
 class RowWriter
@@ -24,7 +30,9 @@ public:
     // "tsv", "csv" or "json"; nothing for any other text.
     static std::optional<Format> parseFormat(const QString &text);
 
-    RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal = false);
+    // dates reads the stored dates for JSON; without it they stay as stored.
+    RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal = false,
+              const DateFormats *dates = nullptr);
     ~RowWriter();
 
     // Missing fields are written empty, fields beyond the columns are dropped.
@@ -57,12 +65,14 @@ private:
     void writeRow(const QList<Field> &fields);
     void writeField(qsizetype column, const Field &field);
     void writeCsvRow(const QStringList &fields);
+    bool writeJsonTyped(qsizetype column, const Field &field);
     QString shown(const QString &field) const;
 
     QTextStream &m_out;
     Format m_format;
     QStringList m_columns;
     bool m_forTerminal;
+    const DateFormats *m_dates;
     bool m_started = false;
     bool m_finished = false;
     bool m_anyRow = false;

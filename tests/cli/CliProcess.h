@@ -65,11 +65,12 @@ struct Rows {
     QList<QStringList> rows;
 };
 
+// Numbers as their digits, null as an empty text.
 inline QStringList strings(const QJsonArray &array)
 {
     QStringList list;
     for (const QJsonValue &v : array)
-        list << v.toString();
+        list << (v.isDouble() ? QString::number(v.toInteger()) : v.toString());
     return list;
 }
 

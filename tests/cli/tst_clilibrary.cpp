@@ -116,8 +116,8 @@ void TestCliLibrary::errors_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown catalog") << QStringList{"show", "Nope"} << 1 << "Catalog Nope does not exists!";
-    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "unknown command frobnicate";
-    QTest::newRow("missing argument") << QStringList{"info"} << 2 << "usage: info NAME";
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "Unknown command 'frobnicate'";
+    QTest::newRow("missing argument") << QStringList{"info"} << 2 << "missing NAME\nusage: kestrovane-cli [--library DIR] info NAME";
     QTest::newRow("bad sort column") << QStringList{"show", "Stick", "--sort", "colour"} << 2 << "--sort takes";
     QTest::newRow("unknown option") << QStringList{"--verbose", "tree"} << 2 << "unknown option --verbose";
 }

@@ -86,7 +86,7 @@ void TestCliSafeguards::refusedRenames_data()
     QTest::newRow("into a folder") << "sub/Name" << 1 << "cannot contain \"/\"";
     QTest::newRow("line break") << "two\nlines" << 1 << "line break";
     QTest::newRow("too long") << QString(300, 'x') << 1 << "longer than";
-    QTest::newRow("empty") << "" << 2 << "usage: rename-catalog";
+    QTest::newRow("empty") << "" << 2 << "NEW is empty";
 }
 
 void TestCliSafeguards::refusedRenames()

@@ -6,6 +6,9 @@
 
 namespace {
 
+const QString kPredefinedUsage =
+    "usage: kestrovane-cli [--library DIR] predefined-comments [--add TEXT | --remove TEXT]\n";
+
 // Stick holds a.txt and two spellings of b.txt; a stray blank stays in the
 // first line so that an untouched line shows whether it was rebuilt.
 const QStringList kStick{"\"a.txt\", \"1\",\"\",\"/usb/\",\"first\"", "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"",
@@ -49,15 +52,16 @@ void TestCommentCommands::refusals_data()
     QTest::newRow("unknown entry") << QStringList{"comment-file", "Stick", "/usb/A.txt", "x"} << 1
                                    << "kestrovane-cli: No entry /usb/A.txt in Stick catalog\n";
     QTest::newRow("no path") << QStringList{"comment-file", "Stick"} << 2
-                             << "kestrovane-cli: usage: comment-file CATALOG PATH [TEXT]\n";
+                             << "kestrovane-cli: missing PATH\n"
+                                "usage: kestrovane-cli [--library DIR] comment-file CATALOG PATH [TEXT]\n";
     QTest::newRow("add a listed comment") << QStringList{"predefined-comments", "--add", "Backup"} << 1
                                           << "kestrovane-cli: Backup is already in the list\n";
     QTest::newRow("add nothing") << QStringList{"predefined-comments", "--add", ""} << 2
-                                 << "kestrovane-cli: an empty comment cannot be added\n";
+                                 << "kestrovane-cli: an empty comment cannot be added\n" + kPredefinedUsage;
     QTest::newRow("remove a missing comment") << QStringList{"predefined-comments", "--remove", "none"} << 1
                                               << "kestrovane-cli: none is not in the list\n";
     QTest::newRow("add and remove") << QStringList{"predefined-comments", "--add", "a", "--remove", "b"} << 2
-                                    << "kestrovane-cli: usage: predefined-comments [--add TEXT | --remove TEXT]\n";
+                                    << "kestrovane-cli: --add and --remove go one at a time\n" + kPredefinedUsage;
 }
 
 void TestCommentCommands::refusals()

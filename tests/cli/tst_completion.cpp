@@ -44,7 +44,7 @@ QStringList commandNames()
 {
     QStringList names;
     const QRegularExpression command("^  ([a-z-]+)");
-    for (const QString &line : helpText({"--help"}).split('\n')) {
+    for (const QString &line : helpText({"--help"}).section("\nCommands:\n", 1).split('\n')) {
         if (const QRegularExpressionMatch m = command.match(line); m.hasMatch())
             names << m.captured(1);
     }
@@ -98,6 +98,8 @@ void TestCompletion::commands_data()
     QTest::newRow("global option") << QStringList{"--li"} << QStringList{"--library"};
     QTest::newRow("option") << QStringList{"show", "X", "--r"} << QStringList{"--reverse"};
     QTest::newRow("format") << QStringList{"search", "--format", ""} << QStringList{"tsv", "csv", "json"};
+    QTest::newRow("format after =") << QStringList{"search", "--format", "=", "j"} << QStringList{"json"};
+    QTest::newRow("help's command") << QStringList{"help", "tr"} << QStringList{"tree"};
     QTest::newRow("sort column") << QStringList{"show", "X", "--sort", "s"} << QStringList{"size"};
     QTest::newRow("if-exists") << QStringList{"index", "--if-exists", "o"} << QStringList{"overwrite"};
     QTest::newRow("free text") << QStringList{"search", "--word", ""} << QStringList{};
@@ -116,7 +118,8 @@ void TestCompletion::everyCommandAndItsOptions()
 {
     const QStringList commands = commandNames();
     QVERIFY(commands.size() >= 15);
-    QCOMPARE(asSet(complete({""})), asSet(commands + QStringList{"--library", "--help"}));
+    const QStringList global{"--library", "--quiet", "--help", "--version", "help"};
+    QCOMPARE(asSet(complete({""})), asSet(commands + global));
     for (const QString &command : commands)
         QCOMPARE(asSet(complete({command, "X", "--"})), helpOptions(command));
 }

@@ -5,7 +5,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,7 +71,8 @@ class TestIndexCommands : public QObject
 private slots:
     void indexNewCatalog();
     void indexIntoNewCategory();
-    void progressOnlyOnATerminal();
+    void progressOnATerminal_data();
+    void progressOnATerminal();
     void failedIndexAddsNoCategory();
     void ifExists_data();
     void ifExists();
@@ -111,23 +114,49 @@ void TestIndexCommands::indexIntoNewCategory()
     QCOMPARE(f.lines("Master.TXT"), (QStringList{"\"1\",\"0Disks\",\"3Disc\"", "\"2\",\"0Audio\",\"3Fresh\",\"3Other\""}));
 }
 
-// indexNewCatalog shows that a pipe gets no progress; a terminal does, and
-// standard output stays clean of it.
-void TestIndexCommands::progressOnlyOnATerminal()
+void TestIndexCommands::progressOnATerminal_data()
 {
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("term");
+    QTest::newRow("60 columns") << 60 << "xterm";
+    QTest::newRow("200 columns") << 200 << "xterm";
+    QTest::newRow("dumb terminal") << 80 << "dumb";
+}
+
+// indexNewCatalog shows that a pipe gets no progress; a terminal gets one
+// line that fits its width and is wiped at the end, and standard output stays
+// clean of it.
+void TestIndexCommands::progressOnATerminal()
+{
+    QFETCH(int, columns);
+    QFETCH(QString, term);
     CliFixture f;
+    const QString deep = f.source + QString(250, 'a') + "/b"; // wider than any terminal
+    QVERIFY(QDir().mkpath(deep));
     QProcess python;
-    python.start("python3", {KESTROVANE_TEST_DATA "/cli/on_terminal.py", KESTROVANE_CLI, "--library", f.path(""),
-                             "index", f.source, "--name", "Fresh", "--category", "Disks"});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TERM", term);
+    python.setProcessEnvironment(env);
+    python.start("python3", {KESTROVANE_TEST_DATA "/cli/on_terminal.py", "--columns", QString::number(columns),
+                             KESTROVANE_CLI, "--library", f.path(""), "index", f.source, "--name", "Fresh",
+                             "--category", "Disks"});
     QVERIFY(python.waitForFinished(30000));
     if (python.exitCode() != 0)
         QSKIP(qPrintable("no pseudo-terminal: " + python.readAllStandardError()));
     const QJsonObject run = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
     QCOMPARE(run.value("code").toInt(), 0);
-    QCOMPARE(run.value("out").toString(), QString("Saved Fresh Catalog\n2 Files In 1 Directories\n"));
+    QCOMPARE(run.value("out").toString(), QString("Saved Fresh Catalog\n2 Files In 3 Directories\n"));
     const QString err = run.value("err").toString();
-    QVERIFY2(err.contains("Preparing Directory List"), qPrintable(err));
-    QVERIFY(err.endsWith("\r\033[K")); // the progress line is wiped at the end
+    if (term == "dumb") {
+        QCOMPARE(err, QString());
+        return;
+    }
+    QVERIFY2(err.endsWith("\r\033[K"), qPrintable(err)); // the line is wiped at the end
+    const QStringList drawn = err.split("\r\033[K", Qt::SkipEmptyParts);
+    for (const QString &line : drawn)
+        QVERIFY2(line.size() < columns, qPrintable(line));
+    QVERIFY2(drawn.filter(QRegularExpression("^\\d folders? found  /.*…a+$")).size() > 0, qPrintable(err));
+    QVERIFY2(drawn.filter(QRegularExpression("^3 folders, \\d files? listed")).size() > 0, qPrintable(err));
 }
 
 void TestIndexCommands::failedIndexAddsNoCategory()

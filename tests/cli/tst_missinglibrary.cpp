@@ -16,7 +16,8 @@ QStringList commandNames()
     p.waitForFinished(30000);
     QStringList names;
     const QRegularExpression command("^  ([a-z-]+)");
-    for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
+    const QString help = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &line : help.section("\nCommands:\n", 1).split('\n')) {
         const QRegularExpressionMatch m = command.match(line);
         if (m.hasMatch())
             names << m.captured(1);

@@ -158,11 +158,11 @@ void TestPrintCommand::refused_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("unknown catalog") << QStringList{"print", "Nope", "--pdf", "OUT"} << 1
                                      << "Catalog Nope does not exists!";
-    QTest::newRow("no pdf") << QStringList{"print", "Disc"} << 2 << "usage: print CATALOG --pdf FILE";
+    QTest::newRow("no pdf") << QStringList{"print", "Disc"} << 2 << "print needs --pdf FILE\nusage: kestrovane-cli [--library DIR] print CATALOG --pdf FILE";
     QTest::newRow("bad font") << QStringList{"print", "Disc", "--pdf", "OUT", "--font", "Arial"} << 2
                               << "--font takes FAMILY:POINTS";
     QTest::newRow("unknown option") << QStringList{"print", "Disc", "--pdf", "OUT", "--colour"} << 2
-                                    << "usage: print";
+                                    << "unknown option --colour\nusage: kestrovane-cli [--library DIR] print";
     QTest::newRow("pdf is a folder") << QStringList{"print", "Disc", "--pdf", "Catalogs"} << 1
                                      << "it is a folder.";
 }

@@ -66,7 +66,17 @@ void TestQueryCommands::commands_data()
                                                  "--catalog", "DISC"}
                                   << 0 << QStringList{"README.TXT Disc", "readme.txt Tunes"} << "Found 2 Matches";
     QTest::newRow("invalid date") << QStringList{"search", "--from", "xx", "--to", "1/1/98"} << 2
-                                  << QStringList() << "'xx' is not a valid date";
+                                  << QStringList() << "'xx' is not a valid date: give it as 2025-01-31 (ISO 8601), "
+                                                      "or in this locale's order as 01/31/2025 or 01/31/25";
+    QTest::newRow("ISO dates") << QStringList{"search", "--from", "1998-06-14", "--to", "1998-12-26"} << 0
+                               << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("word is a whole field") << QStringList{"search", "--word", "readme"} << 1 << QStringList()
+                                           << "Found 0 Matches";
+    QTest::newRow("contains") << QStringList{"search", "--contains", "EADM"} << 0 << readmes << "Found 3 Matches";
+    QTest::newRow("extension without *") << QStringList{"search", "--ext", "jpg"} << 0
+                                         << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("extension with its dot") << QStringList{"search", "--ext", ".JPG"} << 0
+                                            << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
     QTest::newRow("two modes") << QStringList{"search", "--word", "a", "--ext", "*.txt"} << 2 << QStringList()
                                << "one of";
     QTest::newRow("unknown catalog") << QStringList{"search", "--word", "a", "--catalog", "Nope"} << 1
@@ -76,6 +86,8 @@ void TestQueryCommands::commands_data()
     QTest::newRow("dupes, size and date") << QStringList{"dupes", "--no-name"} << 0
                                           << readmes + QStringList{"setup.exe Backup", "setup.exe Tunes"}
                                           << "Found 5 Duplicate Files";
+    QTest::newRow("no dupes") << QStringList{"dupes", "--catalog", "Disc"} << 1 << QStringList()
+                              << "Found 0 Duplicate Files";
     QTest::newRow("dupes, nothing to compare") << QStringList{"dupes", "--no-name", "--no-size", "--no-date"}
                                                << 2 << QStringList() << "Please check at least one";
 }

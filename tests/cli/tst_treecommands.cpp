@@ -54,7 +54,8 @@ void TestTreeCommands::refusals_data()
     QTest::newRow("rename an unknown category") << QStringList{"rename-category", "Films", "Movies"} << 1
                                                 << "kestrovane-cli: Category Films does not exist\n";
     QTest::newRow("rename to nothing") << QStringList{"rename-category", "Music", ""} << 2
-                                       << "kestrovane-cli: usage: rename-category OLD NEW\n";
+                                       << "kestrovane-cli: NEW is empty\n"
+                                          "usage: kestrovane-cli [--library DIR] rename-category OLD NEW\n";
     const QString lineBreak = "kestrovane-cli: A category name cannot contain a line break.\n";
     QTest::newRow("add a name with CR LF") << QStringList{"add-category", "Two\r\nLines"} << 1 << lineBreak;
     QTest::newRow("rename to a name with LF") << QStringList{"rename-category", "Music", "A\nB"} << 1 << lineBreak;
@@ -62,7 +63,8 @@ void TestTreeCommands::refusals_data()
         << QStringList{"add-category", "Red\x1b[31m"} << 1
         << "kestrovane-cli: A category name cannot contain a control character.\n";
     QTest::newRow("delete two catalogs") << QStringList{"delete-catalog", "Disk", "Stick"} << 2
-                                         << "kestrovane-cli: usage: delete-catalog NAME\n";
+                                         << "kestrovane-cli: unexpected argument 'Stick'\n"
+                                            "usage: kestrovane-cli [--library DIR] delete-catalog NAME\n";
 }
 
 void TestTreeCommands::refusals()

@@ -1,19 +1,28 @@
 #!/usr/bin/env python3
 """Runs argv[1:] with standard error on a pseudo-terminal and standard output
-on a pipe, or with --both first, each on a terminal of its own; prints
+on a pipe, or with --both first, each on a terminal of its own; with
+--columns N first, the terminal of standard error is N columns wide. Prints
 {"code", "out", "err"} as JSON."""
+import fcntl
 import json
 import os
 import pty
 import select
+import struct
 import subprocess
 import sys
+import termios
 
 args = sys.argv[1:]
 both = args[0] == "--both"
 if both:
     args = args[1:]
+columns = 0
+if args[0] == "--columns":
+    columns, args = int(args[1]), args[2:]
 err_master, err_slave = pty.openpty()
+if columns:
+    fcntl.ioctl(err_slave, termios.TIOCSWINSZ, struct.pack("HHHH", 24, columns, 0, 0))
 if both:
     out_master, out_slave = pty.openpty()
     process = subprocess.Popen(args, stdout=out_slave, stderr=err_slave)
