@@ -27,7 +27,10 @@ public:
 
     // makeJob is called once on each thread, so a job can keep that
     // thread's own buffers and matchers. threads < 1: one per processor.
-    OrderedWork(qsizetype count, std::function<Job()> makeJob, int threads) : m_results(size_t(count))
+    // ahead > 0 holds back jobs that many places beyond the next one to be
+    // taken, so results wait in memory only a few at a time.
+    OrderedWork(qsizetype count, std::function<Job()> makeJob, int threads, qsizetype ahead = 0)
+        : m_ahead(ahead), m_results(size_t(count))
     {
         if (threads < 1)
             threads = QThread::idealThreadCount();
@@ -55,11 +58,21 @@ public:
         m_done.wait(lock, [&slot] { return slot.has_value(); });
         Result result = std::move(*slot);
         slot.reset();
+        m_taken = i + 1;
+        lock.unlock();
+        m_room.notify_all();
         return result;
     }
 
     // Jobs not begun are skipped.
-    void stop() { m_stopped = true; }
+    void stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_room.notify_all();
+    }
 
 private:
     // Jobs are handed out in order, so the one the caller waits for is
@@ -70,6 +83,10 @@ private:
             const qsizetype i = m_next++;
             if (size_t(i) >= m_results.size())
                 return;
+            if (m_ahead > 0) {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_room.wait(lock, [this, i] { return m_stopped || i < m_taken + m_ahead; });
+            }
             Result result = m_stopped ? Result() : job(i, m_stopped);
             {
                 const std::lock_guard<std::mutex> lock(m_mutex);
@@ -79,10 +96,13 @@ private:
         }
     }
 
+    const qsizetype m_ahead;
     std::atomic<qsizetype> m_next{0};
     std::atomic<bool> m_stopped{false};
     std::mutex m_mutex;
     std::condition_variable m_done;
+    std::condition_variable m_room;
+    qsizetype m_taken = 0; // guarded by m_mutex
     std::vector<std::optional<Result>> m_results; // guarded by m_mutex
     std::vector<std::thread> m_threads;
 };
