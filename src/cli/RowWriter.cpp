@@ -71,6 +71,8 @@ void RowWriter::writeCommaFields(View line, Unescape unescape)
 
 void RowWriter::writeCommaLine(QByteArrayView line)
 {
+    if (m_format == Format::Tsv && !m_forTerminal && writeTsvBytes(line))
+        return;
     writeCommaFields<Utf8Fields::Cursor>(
         line, [](QByteArrayView l, const CellFields::Span &span) { return Utf8Fields::bytes(l, span); });
 }
@@ -79,6 +81,58 @@ void RowWriter::writeCommaLine(QStringView line)
 {
     writeCommaFields<CellFields::Cursor>(
         line, [](QStringView l, const CellFields::Span &span) { return CellFields::text(l, span); });
+}
+
+namespace {
+
+// The escapes of tsvField on UTF-8 bytes; the runs between are copied whole.
+void appendTsvEscaped(QByteArray &out, QByteArrayView field)
+{
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c != '\\' && c != '\t' && c != '\n' && c != '\r')
+            continue;
+        out.append(field.sliced(run, i - run)).append('\\');
+        out.append(c == '\\' ? '\\' : c == '\t' ? 't' : c == '\n' ? 'n' : 'r');
+        run = i + 1;
+    }
+    out.append(field.sliced(run));
+}
+
+} // namespace
+
+// A TSV row made from the line's bytes as they are, without decoding each
+// field: the rows of a large search are written many times faster. Lines
+// the stream's decoding could alter (a lone surrogate's form, a leading
+// byte order mark) take the general way.
+bool RowWriter::writeTsvBytes(QByteArrayView line)
+{
+    if (SortedLineList::holdsLoneSurrogate(line))
+        return false;
+    m_row.resize(0);
+    Utf8Fields::Cursor cursor(line);
+    CellFields::Span span;
+    qsizetype column = 0;
+    for (; column < m_columns.size() && cursor.next(span); ++column) {
+        if (column > 0)
+            m_row.append('\t');
+        if (span.escaped)
+            appendTsvEscaped(m_row, Utf8Fields::bytes(line, span));
+        else
+            appendTsvEscaped(m_row, line.sliced(span.start, span.length));
+    }
+    for (; column < m_columns.size(); ++column) {
+        if (column > 0)
+            m_row.append('\t');
+    }
+    m_row.append('\n');
+    if (m_row.startsWith("\xEF\xBB\xBF"))
+        return false;
+    m_out << m_row;
+    m_started = true;
+    m_anyRow = true;
+    return true;
 }
 
 void RowWriter::writeRow(const QList<Field> &fields)

@@ -62,6 +62,7 @@ private:
 
     template <typename Cursor, typename View, typename Unescape>
     void writeCommaFields(View line, Unescape unescape);
+    bool writeTsvBytes(QByteArrayView line);
     void writeRow(const QList<Field> &fields);
     void writeField(qsizetype column, const Field &field);
     void writeCsvRow(const QStringList &fields);
@@ -76,4 +77,5 @@ private:
     bool m_started = false;
     bool m_finished = false;
     bool m_anyRow = false;
+    QByteArray m_row; // kept from row to row
 };

@@ -3,8 +3,8 @@
 #include "RunControl.h"
 #include "WildcardMatch.h"
 #include "ZipDirectoryReader.h"
-#include "library/CommaText.h"
 #include "library/FileNameText.h"
+#include "library/OrderedWork.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 
@@ -21,7 +21,9 @@
 
 namespace {
 
-using CommaText::appendField;
+// Directories listed ahead of the one the scan adds: enough to keep the
+// threads busy, few enough that listings never pile up in memory.
+constexpr qsizetype kListingsAhead = 16;
 
 bool isDotOrDotDot(const char *name)
 {
@@ -31,16 +33,6 @@ bool isDotOrDotDot(const char *name)
 bool lessNoCase(const QString &a, const QString &b)
 {
     return TextCompare::compareNoCase(a, b) < 0;
-}
-
-// What follows a file's date in each of its directory's lines: the path
-// field and the empty comment, escaped once for all of them.
-QString directoryTail(const QString &path)
-{
-    QString tail = QStringLiteral(",");
-    appendField(tail, path);
-    tail += QLatin1String(",\"\"");
-    return tail;
 }
 
 // Closes a directory stream on every way out.
@@ -67,7 +59,7 @@ private:
 } // namespace
 
 DirectoryScan::DirectoryScan(Settings settings, RunControl &control)
-    : m_settings(std::move(settings)), m_control(control), m_stamps(m_settings.formats)
+    : m_settings(std::move(settings)), m_control(control)
 {
 }
 
@@ -202,22 +194,20 @@ void DirectoryScan::walkBelow(const Directory &root)
 
 bool DirectoryScan::collectFiles(SortedLineList &fileLines)
 {
+    using Listing = FolderLister::Listing;
+    OrderedWork<Listing> listings(
+        m_directories.size(),
+        [this]() -> OrderedWork<Listing>::Job {
+            auto lister = std::make_shared<FolderLister>(m_settings.options, m_settings.masks, m_settings.formats);
+            return [this, lister](qsizetype i, const std::atomic<bool> &) {
+                return lister->list(m_directories.at(i), m_nativeDirectories.at(i));
+            };
+        },
+        m_settings.threads, kListingsAhead);
     for (qsizetype i = 0; i < m_directories.size(); ++i) {
-        if (!listFiles({m_directories.at(i), m_nativeDirectories.at(i)}, fileLines))
+        if (!addFiles(i, listings.take(i), fileLines))
             return false;
     }
-    return true;
-}
-
-bool DirectoryScan::acceptsFile(const QString &name, mode_t mode) const
-{
-    const ScanOptions &o = m_settings.options;
-    if (!o.hiddenFiles && name.startsWith(u'.'))
-        return false;
-    if (!o.systemFiles && !S_ISREG(mode))
-        return false;
-    if (!o.readOnlyFiles && !(mode & S_IWUSR))
-        return false;
     return true;
 }
 
@@ -226,54 +216,26 @@ bool DirectoryScan::passesMasks(const QString &name) const
     return m_settings.masks.isEmpty() || PassesMasks(m_settings.masks, name);
 }
 
-bool DirectoryScan::listFiles(const Directory &dir, SortedLineList &fileLines)
+// The files of directory i, in the order the directory gives them; a stop
+// keeps the files added before it.
+bool DirectoryScan::addFiles(qsizetype i, const FolderLister::Listing &listing, SortedLineList &fileLines)
 {
-    DirHandle handle(dir.native);
-    if (!handle.isOpen())
-        return true;
-    const bool hiddenFiles = m_settings.options.hiddenFiles;
-    const QString tail = directoryTail(dir.text);
-    QString fullName = dir.text;
-    while (dirent *entry = handle.next()) {
-        const char *name = entry->d_name;
-        if (isDotOrDotDot(name) || entry->d_type == DT_DIR || (name[0] == '.' && !hiddenFiles))
-            continue;
-        struct stat st = {};
-        if (fstatat(handle.fd(), name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
-            continue;
-        const QString fileName = FileNameText::fromNative(name, qsizetype(strlen(name)));
-        if (!acceptsFile(fileName, st.st_mode))
-            continue;
+    const QString &dir = m_directories.at(i);
+    // One buffer for every file's full name: a long path is not copied
+    // for each file unless the control keeps the text it was shown.
+    QString fullName = dir;
+    for (const FolderLister::File &file : listing.files) {
         if (!m_control.keepGoing())
             return false;
-        // One buffer for every file's full name: a long path is not copied
-        // for each file unless the control keeps the text it was shown.
-        fullName.truncate(dir.text.size());
-        fullName += fileName;
+        fullName.truncate(dir.size());
+        fullName += file.name;
         m_control.progress(fullName);
-        if (m_settings.options.zipContents && S_ISREG(st.st_mode)
-            && FileExtension(fileName).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0)
-            addZipMembers(fullName, dir.native + name, fileLines);
-        if (passesMasks(fileName))
-            fileLines.add(fileLine(fileName, st, tail));
+        if (file.zip)
+            addZipMembers(fullName, m_nativeDirectories.at(i) + file.native, fileLines);
+        if (file.lineSize >= 0)
+            fileLines.addUtf8(QByteArrayView(listing.lines).sliced(file.lineStart, file.lineSize));
     }
     return true;
-}
-
-// The same line CommaText::join makes of the five fields, built in one
-// string: this runs for every file of the scan.
-QString DirectoryScan::fileLine(const QString &name, const struct stat &st, const QString &tail)
-{
-    const QString stamp = m_stamps.format(st.st_mtim.tv_sec);
-    QString line;
-    line.reserve(name.size() + stamp.size() + tail.size() + 32);
-    appendField(line, name);
-    line += u',';
-    appendField(line, QString::number(qint64(st.st_size)));
-    line += u',';
-    appendField(line, stamp);
-    line += tail;
-    return line;
 }
 
 void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native,

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FolderLister.h"
 #include "MountTable.h"
-#include "StampFormatter.h"
 #include "library/DateFormats.h"
 #include "library/ScanOptions.h"
 
@@ -12,7 +12,6 @@
 #include <functional>
 #include <sys/types.h>
 
-struct stat;
 
 class RunControl;
 class SortedLineList;
@@ -44,6 +43,9 @@ public:
         // Told the message of an archive that could not be listed whole.
         std::function<void(const QString &message)> zipMessage;
         DateFormats formats;
+        // Threads that list directories ahead of the scan; below 1, one
+        // per processor.
+        int threads = 0;
     };
 
     DirectoryScan(Settings settings, RunControl &control);
@@ -75,15 +77,12 @@ private:
     void walkBelow(const Directory &root);
     void sortDirectories();
     bool isOtherMount(const QByteArray &native) const;
-    bool listFiles(const Directory &dir, SortedLineList &fileLines);
-    bool acceptsFile(const QString &name, mode_t mode) const;
-    QString fileLine(const QString &name, const struct stat &st, const QString &tail);
+    bool addFiles(qsizetype i, const FolderLister::Listing &listing, SortedLineList &fileLines);
     void addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines);
     bool passesMasks(const QString &name) const;
 
     Settings m_settings;
     RunControl &m_control;
-    StampFormatter m_stamps;
     QStringList m_directories;
     QList<QByteArray> m_nativeDirectories; // beside m_directories
     MountTable m_mounts;

@@ -2,6 +2,7 @@
 
 #include "LineFields.h"
 #include "library/CatalogLibrary.h"
+#include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 
@@ -10,6 +11,18 @@
 namespace {
 
 constexpr int kEntryFields = 5;
+
+// How many fields the line has, counting no further than most: a whole
+// entry line, the usual case, is then never copied field by field.
+int fieldsUpTo(QStringView line, int most)
+{
+    CellFields::Cursor cursor(line);
+    CellFields::Span span;
+    int count = 0;
+    while (count < most && cursor.next(span))
+        ++count;
+    return count;
+}
 
 } // namespace
 
@@ -35,10 +48,10 @@ QString quotedName(const QString &catalog)
 
 QString resultLine(QStringView line, const QString &name, LineFields &scratch)
 {
-    scratch.parse(line);
-    if (scratch.count() == 0)
+    const int fields = fieldsUpTo(line, kEntryFields);
+    if (fields == 0)
         return QString();
-    if (scratch.count() >= kEntryFields) {
+    if (fields >= kEntryFields) {
         QString out;
         out.reserve(line.size() + name.size() + 1);
         out.append(line).append(u',').append(name);
@@ -46,6 +59,7 @@ QString resultLine(QStringView line, const QString &name, LineFields &scratch)
     }
     // Written out again as join() would, straight into the result: a long
     // damaged line is not copied field by field first.
+    scratch.parse(line);
     qsizetype length = name.size() + 1;
     for (int k = 0; k < kEntryFields; ++k)
         length += scratch.field(k).size() + 3;

@@ -1,55 +1,29 @@
 #include "CatalogSearch.h"
 
-#include "CatalogLines.h"
-#include "CatalogStream.h"
+#include "CatalogHitReader.h"
 #include "CheckTree.h"
 #include "DateRangeMatcher.h"
 #include "DateReader.h"
 #include "ExtensionMatcher.h"
-#include "LineFields.h"
 #include "ResultSorter.h"
 #include "WordMatcher.h"
 #include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
+#include "library/OrderedWork.h"
 #include "library/SortedLineList.h"
-#include "library/Windows1252.h"
-
-#include <QFileInfo>
-
-#include <utility>
 
 namespace {
 
-// Hands every matching line of one catalog file to found, in file order,
-// reading the file piece by piece. A restart in Windows-1252 empties lines
-// first. False when the file cannot be read.
-bool searchFile(CatalogStream &stream, const QString &path, LineMatcher &matcher,
-                SortedLineList &lines, const LineMatcher::Found &found)
+QStringList tickedCatalogs(const CheckTree &tree)
 {
-    if (!stream.open(path))
-        return false;
-    QString decoded;
-    for (;;) {
-        switch (stream.next()) {
-        case CatalogStream::Step::Piece:
-            if (stream.isUtf8()) {
-                matcher.findInUtf8(stream.piece(), found);
-            } else {
-                const QByteArrayView piece = stream.piece();
-                decoded = Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size()));
-                matcher.findIn(decoded, found);
-            }
-            break;
-        case CatalogStream::Step::Restarted:
-            lines.clear();
-            break;
-        case CatalogStream::Step::End:
-            return true;
-        case CatalogStream::Step::Failed:
-            lines.clear();
-            return false;
+    QStringList names;
+    for (const CheckTree::Category &category : tree.categories()) {
+        for (const CheckTree::Node &catalog : category.catalogs) {
+            if (catalog.checked)
+                names << catalog.text;
         }
     }
+    return names;
 }
 
 } // namespace
@@ -117,33 +91,33 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
         result.outcome = result.message.isEmpty() ? Outcome::NothingToDo : Outcome::InvalidDate;
         return result;
     }
-    LineFields scratch;
-    SortedLineList lines;
-    CatalogStream stream;
+    const QStringList catalogs = tickedCatalogs(tree);
+    using Hits = CatalogHitReader::Hits;
+    OrderedWork<Hits> workers(
+        catalogs.size(),
+        [&]() -> OrderedWork<Hits>::Job {
+            auto reader = std::make_shared<CatalogHitReader>(m_library, matcherFor(request, nullptr));
+            return [reader, &catalogs](qsizetype i, const std::atomic<bool> &stopped) {
+                return reader->read(catalogs.at(i), stopped);
+            };
+        },
+        m_threads);
     ResultSorter sorter;
-    for (const CheckTree::Category &category : tree.categories()) {
-        for (const CheckTree::Node &catalog : category.catalogs) {
-            if (!catalog.checked)
-                continue;
-            if (!control.keepGoing()) {
-                results.clear();
-                control.status(QStringLiteral("Search Cancelled"));
-                result.outcome = Outcome::Cancelled;
-                return result;
-            }
-            control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
-            const QString path = m_library.catalogFilePath(catalog.text);
-            if (!QFileInfo(path).isFile())
-                continue;
-            const QString name = CatalogLines::quotedName(catalog.text);
-            lines.clear();
-            const bool read = searchFile(stream, path, *matcher, lines, [&](QStringView line) {
-                lines.add(CatalogLines::resultLine(line, name, scratch));
-            });
-            if (!read)
-                result.unreadable << catalog.text;
-            sorter.add(std::exchange(lines, SortedLineList()));
+    for (qsizetype i = 0; i < catalogs.size(); ++i) {
+        if (!control.keepGoing()) {
+            workers.stop();
+            results.clear();
+            control.status(QStringLiteral("Search Cancelled"));
+            result.outcome = Outcome::Cancelled;
+            return result;
         }
+        control.status(QStringLiteral("Searching %1 Catalog").arg(catalogs.at(i)));
+        Hits hits = workers.take(i);
+        if (!hits.exists)
+            continue;
+        if (!hits.read)
+            result.unreadable << catalogs.at(i);
+        sorter.add(std::move(hits.lines));
     }
     results.merge(sorter.takeSorted());
     result.outcome = Outcome::Finished;

@@ -57,14 +57,21 @@ public:
     std::unique_ptr<LineMatcher> matcherFor(const Request &request, QString *error) const;
 
     // Empties results, then searches every ticked catalog. keepGoing() is
-    // asked before each ticked catalog; a stop empties the results.
+    // asked before each ticked catalog; a stop empties the results. The
+    // files are read ahead on other threads, but statuses, stops and
+    // results come in the tree's order as if read one after another.
     Result run(const Request &request, const CheckTree &tree, RunControl &control,
                SortedLineList &results) const;
 
     static QString foundText(qsizetype matches);
 
+    // How many threads read the catalogs' files; below 1 (the default),
+    // one per processor.
+    void setThreads(int threads) { m_threads = threads; }
+
 private:
     const CatalogLibrary &m_library;
     DateFormats m_formats;
     int m_currentYear;
+    int m_threads = 0;
 };

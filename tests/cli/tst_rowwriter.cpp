@@ -1,12 +1,22 @@
 #include "CliProcess.h"
 
 #include "cli/RowWriter.h"
+#include "library/CommaText.h"
+#include "library/SortedLineList.h"
 
 #include <QTest>
 
 namespace {
 
 const QStringList kColumns{"name", "size", "comment"};
+const QList<QStringList> kHostile{
+    {"tab\there", "1", "line\nbreak"},
+    {"quote \"q\"", "2", "comma, here"},
+    {"back\\slash\\t", "3", "cr\rand crlf\r\n"},
+    {"Grüße 日本 😀", "", ""},
+    {"\\", "\"", ","},
+    {"", "", "\x01 control"},
+};
 
 QByteArray written(RowWriter::Format format, const QList<QStringList> &rows)
 {
@@ -33,22 +43,15 @@ private slots:
     void emptyOutput_data();
     void emptyOutput();
     void parseFormat();
+    void tsvFromBytes();
 };
 
 void TestRowWriter::readBack_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QList<QStringList>>("rows");
-    const QList<QStringList> hostile{
-        {"tab\there", "1", "line\nbreak"},
-        {"quote \"q\"", "2", "comma, here"},
-        {"back\\slash\\t", "3", "cr\rand crlf\r\n"},
-        {"Grüße 日本 😀", "", ""},
-        {"\\", "\"", ","},
-        {"", "", "\x01 control"},
-    };
     for (const char *format : {"tsv", "csv", "json"})
-        QTest::newRow(format) << QString(format) << hostile;
+        QTest::newRow(format) << QString(format) << kHostile;
 }
 
 // Python's readers get back exactly the fields that were written.
@@ -106,6 +109,29 @@ void TestRowWriter::parseFormat()
     QCOMPARE(RowWriter::parseFormat("tsv"), RowWriter::Format::Tsv);
     QVERIFY(!RowWriter::parseFormat("CSV"));
     QVERIFY(!RowWriter::parseFormat("xml"));
+}
+
+// A line's TSV row made from its bytes is the row made from its text.
+void TestRowWriter::tsvFromBytes()
+{
+    QList<QStringList> rows = kHostile;
+    rows << QStringList{QChar(0xFEFF) + QStringLiteral("marked"), "1"} << QStringList{"a\u00e9", QChar(0xFEFF) + QStringLiteral("x")}
+         << QStringList{QChar(0xD800) + QStringLiteral("lone"), "2"} << QStringList{"a", "b", "c", "d"} << QStringList{"a"};
+    for (const QStringList &fields : rows) {
+        const QString line = CommaText::join(fields);
+        QString fromText;
+        QString fromBytes;
+        {
+            QTextStream out(&fromText);
+            RowWriter(out, RowWriter::Format::Tsv, kColumns).writeCommaLine(QStringView(line));
+        }
+        {
+            QTextStream out(&fromBytes);
+            const QByteArray bytes = SortedLineList::encode(line);
+            RowWriter(out, RowWriter::Format::Tsv, kColumns).writeCommaLine(QByteArrayView(bytes));
+        }
+        QCOMPARE(fromBytes, fromText);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRowWriter)

@@ -100,6 +100,8 @@ private slots:
     void namesThatAreNotUtf8();
     void rootWithUndecodableName();
     void caseTwins();
+    void threadsAndStops_data();
+    void threadsAndStops();
     void updateKeepsEachTwinsComment();
     void mountTableParsing();
     void otherMountsAreNotEntered_data();
@@ -218,6 +220,41 @@ void TstDirectoryScan::caseTwins()
     }
     // Case-insensitive order, twins side by side.
     QCOMPARE(entries, QStringList({"a b.txt", "a b.txt", "Same.txt", "same.TXT", "Dir/x.txt", "dir/x.txt"}));
+}
+
+void TstDirectoryScan::threadsAndStops_data()
+{
+    QTest::addColumn<qint64>("stopAfter");
+    QTest::addColumn<int>("files");
+    // The walk tests every entry once (40 folders, 200 files) before the
+    // files are listed.
+    QTest::newRow("never") << qint64(-1) << 200;
+    QTest::newRow("midway") << qint64(240 + 77) << 77;
+}
+
+// Folders listed ahead on other threads give the same lines, and a stop
+// keeps exactly the files the scan took before it, in the scan's order.
+void TstDirectoryScan::threadsAndStops()
+{
+    QFETCH(qint64, stopAfter);
+    QFETCH(int, files);
+    for (int d = 0; d < 40; ++d) {
+        const QByteArray dir = m_native + "d" + QByteArray::number(d * 7 % 40);
+        QVERIFY(mkdir(dir.constData(), 0755) == 0);
+        for (int f = 0; f < 5; ++f)
+            QVERIFY(makeFile(dir + "/F" + QByteArray::number((f * 3 + d) % 5), "x"));
+    }
+    QStringList first;
+    for (const int threads : {1, 3}) {
+        ScanTestControl control(m_state, stopAfter);
+        auto p = params(m_dir->path());
+        p.threads = threads;
+        IndexingRun(m_state, control).run(p);
+        QCOMPARE(m_state.fileLines.count(), qsizetype(files));
+        if (first.isEmpty())
+            first = m_state.fileLines.lines();
+        QCOMPARE(m_state.fileLines.lines(), first);
+    }
 }
 
 void TstDirectoryScan::updateKeepsEachTwinsComment()

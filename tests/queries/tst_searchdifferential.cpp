@@ -27,12 +27,13 @@ struct Outcome {
     int calls = 0;
 };
 
-// The search as it was: each catalog read whole, then searched as one text.
+// The search as it was: each catalog read whole, then searched as one text,
+// one after another, stopped at the given keepGoing call (0: never).
 Outcome referenceSearch(const CatalogLibrary &library, const CatalogSearch &search,
-                        const CatalogSearch::Request &request, const CheckTree &tree)
+                        const CatalogSearch::Request &request, const CheckTree &tree, int stopAt = 0)
 {
     Outcome out;
-    RecordingControl control;
+    RecordingControl control(stopAt);
     SortedLineList results;
     const std::unique_ptr<LineMatcher> matcher = search.matcherFor(request, nullptr);
     LineFields scratch;
@@ -41,7 +42,12 @@ Outcome referenceSearch(const CatalogLibrary &library, const CatalogSearch &sear
         for (const CheckTree::Node &catalog : category.catalogs) {
             if (!catalog.checked)
                 continue;
-            control.keepGoing();
+            if (!control.keepGoing()) {
+                control.status(QStringLiteral("Search Cancelled"));
+                out.statuses = control.statuses;
+                out.calls = control.calls;
+                return out;
+            }
             control.status(QStringLiteral("Searching %1 Catalog").arg(catalog.text));
             if (!CatalogLines::readText(library, catalog.text, text, out.unreadable))
                 continue;
@@ -90,9 +96,13 @@ private slots:
     void initTestCase();
     void sameResults_data();
     void sameResults();
+    void threadsAndStops_data();
+    void threadsAndStops();
+    void cleanupTestCase();
 
 private:
     void addCatalog(const QString &name, const QByteArray &bytes);
+    void compareWithReference(const CatalogSearch::Request &request, int threads, int stopAt);
 
     QTemporaryDir m_dir;
     CategoryTree m_tree;
@@ -128,6 +138,16 @@ void TestSearchDifferential::initTestCase()
         addCatalog(QStringLiteral("Edge %1").arg(i), hostileBytes(20 + i, 30) + lineWith(edges.at(i)));
     addCatalog(QStringLiteral("Empty"), QByteArray());
     m_tree.addCatalog(0, QStringLiteral("No File"), CategoryTree::FixedImage);
+    addCatalog(QStringLiteral("Locked"), hostileBytes(12, 100));
+    const QString locked = CatalogLibrary(m_dir.path()).catalogFilePath(QStringLiteral("Locked"));
+    QVERIFY(TestSupport::makeUnreadable(locked, QStringLiteral("owner-only file")));
+    // Threads started later inherit the main thread's lack of the power.
+    QVERIFY(TestSupport::readOverride(false));
+}
+
+void TestSearchDifferential::cleanupTestCase()
+{
+    TestSupport::readOverride(true);
 }
 
 void TestSearchDifferential::sameResults_data()
@@ -171,13 +191,43 @@ void TestSearchDifferential::sameResults()
         request.from = text.section(u'-', 0, 0);
         request.to = text.section(u'-', 1, 1);
     }
+    compareWithReference(request, 0, 0);
+}
+
+// However many threads read ahead, and wherever Stop comes, a run shows
+// what the catalogs read one after another showed.
+void TestSearchDifferential::threadsAndStops_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<int>("stopAt");
+    for (const int threads : {1, 2, 7}) {
+        for (const int stopAt : {0, 2, 11})
+            QTest::addRow("%d threads, stop at %d", threads, stopAt) << threads << stopAt;
+    }
+}
+
+void TestSearchDifferential::threadsAndStops()
+{
+    QFETCH(int, threads);
+    QFETCH(int, stopAt);
+    CatalogSearch::Request request;
+    request.word = QStringLiteral("*e*");
+    compareWithReference(request, threads, stopAt);
+}
+
+void TestSearchDifferential::compareWithReference(const CatalogSearch::Request &request, int threads,
+                                                  int stopAt)
+{
     const CatalogLibrary library(m_dir.path());
-    const CatalogSearch search(library, DateFormats(), 2026);
+    CatalogSearch search(library, DateFormats(), 2026);
+    search.setThreads(threads);
     CheckTree tree(m_tree);
     tree.setAllChecked(true);
-    const Outcome expected = referenceSearch(library, search, request, tree);
+    const Outcome expected = referenceSearch(library, search, request, tree, stopAt);
+    if (stopAt == 0)
+        QCOMPARE(expected.unreadable, QStringList{QStringLiteral("Locked")});
 
-    RecordingControl control;
+    RecordingControl control(stopAt);
     SortedLineList results;
     const CatalogSearch::Result result = search.run(request, tree, control, results);
     QCOMPARE(result.matches, expected.lines.size());
@@ -185,7 +235,8 @@ void TestSearchDifferential::sameResults()
     QCOMPARE(control.statuses, expected.statuses);
     QCOMPARE(control.calls, expected.calls);
     const QStringList &lines = results.lines();
-    for (qsizetype i = 0; i < qMin(lines.size(), expected.lines.size()); ++i)
+    QCOMPARE(lines.size(), expected.lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
         QCOMPARE(lines.at(i), expected.lines.at(i));
 }
 
