@@ -54,6 +54,10 @@ public:
     qsizetype indexOf(QStringView text) const;
     bool contains(QStringView text) const { return indexOf(text) >= 0; }
     void removeAt(qsizetype i);
+    // Keeps line i where keep[i] holds (keep has count() elements). When the
+    // lines dropped held most of the bytes, the rest is copied into fresh
+    // storage so that theirs is given back.
+    void keepOnly(const std::vector<bool> &keep);
     // These three cost a UTF-16 copy of every line: walk large lists with
     // count() and at() or utf8At() instead.
     QStringList lines() const;
