@@ -293,6 +293,14 @@ void SortedLineList::keepOnly(const std::vector<bool> &keep)
         *this = SortedLineList(*this);
 }
 
+SortedLineList::Storage SortedLineList::takeStorage()
+{
+    settle();
+    Storage storage{std::move(m_blocks), std::move(m_takenLines), std::move(m_sorted)};
+    clear();
+    return storage;
+}
+
 QStringList SortedLineList::lines() const
 {
     settle();

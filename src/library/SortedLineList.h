@@ -74,13 +74,24 @@ public:
     static void appendEncoded(QByteArray &out, QStringView text);
     static QString decode(QByteArrayView bytes);
 
-private:
+    // One line's bytes, held by the list.
     struct Line {
         const char *data;
         qsizetype size;
         QByteArrayView view() const { return QByteArrayView(data, size); }
     };
+    // Where a list keeps its lines, for a holder that takes them over
+    // instead of copying them.
+    struct Storage {
+        std::vector<std::unique_ptr<char[]>> blocks;
+        std::vector<QByteArray> takenLines;
+        // In order; each points into blocks or takenLines.
+        std::vector<Line> lines;
+    };
+    // The lines and what holds their bytes; the list is left empty.
+    Storage takeStorage();
 
+private:
     const char *store(QByteArrayView bytes);
     // A fresh block to fill, of at least atLeast bytes.
     void startBlock(qsizetype atLeast);
