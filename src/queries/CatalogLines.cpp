@@ -20,9 +20,9 @@ void appendQuotedField(QByteArray &out, QByteArrayView line, const Utf8Fields::S
     const QByteArrayView field = line.sliced(span.start, span.length);
     out.append('"');
     qsizetype plain = 0;
-    for (qsizetype quote = field.indexOf('"'); !span.escaped && quote >= 0; quote = field.indexOf('"', plain)) {
-        out.append(field.sliced(plain, quote + 1 - plain)).append('"');
-        plain = quote + 1;
+    if (!span.escaped) {
+        for (qsizetype quote; (quote = field.indexOf('"', plain)) >= 0; plain = quote + 1)
+            out.append(field.sliced(plain, quote + 1 - plain)).append('"');
     }
     out.append(field.sliced(plain)).append('"');
 }
