@@ -121,6 +121,11 @@ indexTree tree200k "200,000 files"
 indexTree tree100k-deep "100,000 files, 5,000 deep folders"
 alone "show 150,000 lines of 1 KB" "$(catalogBytes "$work/lib150k-1KB")" \
     "'$cli' --library '$work/lib150k-1KB' show 'Volume 000'"
+for how in "" --no-name; do
+    compare "duplicates $how, 150,000 lines of 1 KB" "$(catalogBytes "$work/lib150k-1KB")" \
+        "'$cli' --library '$work/lib150k-1KB' dupes $how" \
+        "sort -f '$work/lib150k-1KB'/Catalogs/*.TXT | uniq -i -D -w 30" "<= 0.7, memory <= 2x"
+done
 queries lib2M "2,000,000 entries"
 if [ "$scope" != small ]; then
     indexTree tree1M-deep "1,000,000 files, deep paths" "<= 0.4"

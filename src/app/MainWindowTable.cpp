@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QTableView>
 
+#include <utility>
+
 void MainWindow::setCatalogLayout()
 {
     m_tableModel->setUpCatalogView();
@@ -35,7 +37,7 @@ void MainWindow::setTableLayout()
 
 void MainWindow::fillTableFromFileLines()
 {
-    m_tableModel->fill(m_state.fileLines);
+    m_tableModel->fill(std::move(m_state.fileLines));
 }
 
 void MainWindow::applyColumnWidths()

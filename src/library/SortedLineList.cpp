@@ -273,6 +273,34 @@ void SortedLineList::removeAt(qsizetype i)
     m_sorted.erase(m_sorted.begin() + i);
 }
 
+void SortedLineList::keepOnly(const std::vector<bool> &keep)
+{
+    settle();
+    Q_ASSERT(keep.size() == m_sorted.size());
+    qsizetype allBytes = 0;
+    qsizetype keptBytes = 0;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_sorted.size(); ++i) {
+        allBytes += m_sorted[i].size;
+        if (keep[i]) {
+            keptBytes += m_sorted[i].size;
+            m_sorted[kept++] = m_sorted[i];
+        }
+    }
+    m_sorted.resize(kept);
+    m_sorted.shrink_to_fit();
+    if (2 * keptBytes < allBytes)
+        *this = SortedLineList(*this);
+}
+
+SortedLineList::Storage SortedLineList::takeStorage()
+{
+    settle();
+    Storage storage{std::move(m_blocks), std::move(m_takenLines), std::move(m_sorted)};
+    clear();
+    return storage;
+}
+
 QStringList SortedLineList::lines() const
 {
     settle();

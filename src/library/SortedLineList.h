@@ -54,6 +54,10 @@ public:
     qsizetype indexOf(QStringView text) const;
     bool contains(QStringView text) const { return indexOf(text) >= 0; }
     void removeAt(qsizetype i);
+    // Keeps line i where keep[i] holds (keep has count() elements). When the
+    // lines dropped held most of the bytes, the rest is copied into fresh
+    // storage so that theirs is given back.
+    void keepOnly(const std::vector<bool> &keep);
     // These three cost a UTF-16 copy of every line: walk large lists with
     // count() and at() or utf8At() instead.
     QStringList lines() const;
@@ -70,13 +74,24 @@ public:
     static void appendEncoded(QByteArray &out, QStringView text);
     static QString decode(QByteArrayView bytes);
 
-private:
+    // One line's bytes, held by the list.
     struct Line {
         const char *data;
         qsizetype size;
         QByteArrayView view() const { return QByteArrayView(data, size); }
     };
+    // Where a list keeps its lines, for a holder that takes them over
+    // instead of copying them.
+    struct Storage {
+        std::vector<std::unique_ptr<char[]>> blocks;
+        std::vector<QByteArray> takenLines;
+        // In order; each points into blocks or takenLines.
+        std::vector<Line> lines;
+    };
+    // The lines and what holds their bytes; the list is left empty.
+    Storage takeStorage();
 
+private:
     const char *store(QByteArrayView bytes);
     // A fresh block to fill, of at least atLeast bytes.
     void startBlock(qsizetype atLeast);

@@ -5,6 +5,7 @@
 #include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
+#include "library/Utf8Fields.h"
 
 #include <QFileInfo>
 
@@ -22,6 +23,21 @@ int fieldsUpTo(QStringView line, int most)
     while (count < most && cursor.next(span))
         ++count;
     return count;
+}
+
+// A field as CommaText::appendField writes it. A span with doubled quotes
+// already holds them as they are written; any other holds no quote unless
+// it is bare, where each is doubled.
+void appendQuotedField(QByteArray &out, QByteArrayView line, const Utf8Fields::Span &span)
+{
+    const QByteArrayView field = line.sliced(span.start, span.length);
+    out.append('"');
+    qsizetype plain = 0;
+    if (!span.escaped) {
+        for (qsizetype quote; (quote = field.indexOf('"', plain)) >= 0; plain = quote + 1)
+            out.append(field.sliced(plain, quote + 1 - plain)).append('"');
+    }
+    out.append(field.sliced(plain)).append('"');
 }
 
 } // namespace
@@ -71,6 +87,36 @@ QString resultLine(QStringView line, const QString &name, LineFields &scratch)
         CommaText::appendField(out, scratch.field(k));
     }
     return out.append(u',').append(name);
+}
+
+bool resultLineUtf8(QByteArrayView line, QByteArrayView name, QByteArray &out)
+{
+    out.resize(0);
+    Utf8Fields::Cursor cursor(line);
+    Utf8Fields::Span spans[kEntryFields];
+    int count = 0;
+    while (count < kEntryFields && cursor.next(spans[count]))
+        ++count;
+    if (count == 0)
+        return false;
+    if (count == kEntryFields) {
+        out.reserve(line.size() + name.size() + 1);
+        out.append(line);
+    } else {
+        // Lines stored by the program never lack fields: this is a damaged
+        // line, so the rebuilt one may be long and is sized first.
+        out.reserve(2 * line.size() + 3 * kEntryFields + name.size() + 1);
+        for (int k = 0; k < kEntryFields; ++k) {
+            if (k > 0)
+                out.append(',');
+            if (k < count)
+                appendQuotedField(out, line, spans[k]);
+            else
+                out.append("\"\"");
+        }
+    }
+    out.append(',').append(name);
+    return true;
 }
 
 } // namespace CatalogLines

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -25,5 +27,8 @@ QString quotedName(const QString &catalog);
 // up with empty ones first, so the catalog name always lands in the sixth
 // column. A blank line gives an empty text (no entry).
 QString resultLine(QStringView line, const QString &quotedName, LineFields &scratch);
+// The same from a UTF-8 line and name, written to out (emptied first);
+// false for a blank line.
+bool resultLineUtf8(QByteArrayView line, QByteArrayView quotedName, QByteArray &out);
 
 } // namespace CatalogLines

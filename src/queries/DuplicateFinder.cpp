@@ -3,13 +3,17 @@
 #include "CatalogLines.h"
 #include "CheckTree.h"
 #include "CompareProgress.h"
-#include "LineFields.h"
-#include "LineMatcher.h"
+#include "CatalogStream.h"
 #include "RepeatedNames.h"
+#include "ResultSorter.h"
 #include "indexing/RunControl.h"
-#include "library/CellFields.h"
+#include "library/CatalogLibrary.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
+#include "library/Utf8Fields.h"
+#include "library/Windows1252.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <utility>
@@ -19,76 +23,167 @@ namespace {
 
 const QString kStopped = QStringLiteral("Duplicate Search Stopped");
 
+// The name, size and date fields of a result line as they stand in it.
+struct KeyFields {
+    QByteArrayView line;
+    Utf8Fields::Span spans[3];
+    int count = 0;
+
+    void read(QByteArrayView text)
+    {
+        line = text;
+        Utf8Fields::Cursor cursor(text);
+        count = 0;
+        while (count < 3 && cursor.next(spans[count]))
+            ++count;
+    }
+    QByteArrayView raw(int k) const
+    {
+        return k < count ? line.sliced(spans[k].start, spans[k].length) : QByteArrayView();
+    }
+    bool escaped(int k) const { return k < count && spans[k].escaped; }
+};
+
+// Fields are equal when their texts are, doubled quotes read as one.
+bool sameField(const KeyFields &a, const KeyFields &b, int k)
+{
+    if (!a.escaped(k) && !b.escaped(k))
+        return a.raw(k) == b.raw(k);
+    const auto text = [](const KeyFields &f, int k) {
+        return f.escaped(k) ? Utf8Fields::bytes(f.line, f.spans[k]) : f.raw(k).toByteArray();
+    };
+    return text(a, k) == text(b, k);
+}
+
 // The key fields are compared one by one: joined into one text, a name
 // ending in digits could borrow from the size ("file1" of 23 bytes would
 // equal "file12" of 3 bytes).
-bool sameKey(const LineFields &a, const LineFields &b, const DuplicateFinder::Criteria &c)
+bool sameKey(const KeyFields &a, const KeyFields &b, const DuplicateFinder::Criteria &c)
 {
-    return (!c.name || a.field(0) == b.field(0)) && (!c.size || a.field(1) == b.field(1))
-        && (!c.date || a.field(2) == b.field(2));
+    return (!c.name || sameField(a, b, 0)) && (!c.size || sameField(a, b, 1))
+        && (!c.date || sameField(a, b, 2));
 }
 
-QStringView nameOf(const QString &line)
-{
-    CellFields::Span span;
-    if (!CellFields::find(line, 0, span))
-        return {};
-    return QStringView(line).mid(span.start, span.length);
-}
-
-// The order of the gathered lines: case-insensitive by whole line, lines
-// that differ only in letter case by their characters. That order
-// interleaves lines of names that differ only in letter case or accent
-// ("Same.txt" and "same.TXT", two files) when their later fields differ, so
-// the lines are ordered by name first, then by the exact name, then as
-// gathered: the lines of each exact name stand next to each other, or
-// neighbours of one name would never be compared. An exact copy of a line
-// is dropped.
-void orderForComparing(QStringList &lines)
-{
-    struct Item {
-        QStringView name;
-        qsizetype index;
-    };
-    std::vector<Item> items;
-    items.reserve(size_t(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        items.push_back({nameOf(lines.at(i)), i});
-    const auto before = [&lines](const Item &a, const Item &b) {
-        int order = TextCompare::compareNoCase(a.name, b.name);
-        if (order == 0)
-            order = a.name.compare(b.name);
-        if (order == 0) {
-            const QString &x = lines.at(a.index);
-            const QString &y = lines.at(b.index);
-            order = TextCompare::compareNoCase(x, y);
-            if (order == 0)
-                order = x.compare(y);
-        }
-        return order < 0;
-    };
-    std::sort(items.begin(), items.end(), before);
-    QStringList ordered;
-    ordered.reserve(lines.size());
-    for (const Item &item : items) {
-        const QString &line = lines.at(item.index);
-        if (ordered.isEmpty() || ordered.constLast() != line)
-            ordered.append(line);
-    }
-    lines.swap(ordered);
-}
-
-// The name field of a catalog line as it stands in the line, quotes still
+// The name field of a line as it stands in the line, quotes still
 // doubled; false for a blank line, which gathers no entry.
-bool rawName(QStringView line, QStringView &name)
+bool rawName(QByteArrayView line, QByteArrayView &name)
 {
-    CellFields::Cursor cursor(line);
-    CellFields::Span span;
+    Utf8Fields::Cursor cursor(line);
+    Utf8Fields::Span span;
     if (!cursor.next(span))
         return false;
-    name = line.mid(span.start, span.length);
+    name = line.sliced(span.start, span.length);
     return true;
 }
+
+struct NamedLine {
+    QByteArrayView name;
+    qsizetype index;
+};
+
+// The order in which lines are compared: by name first, then by exact name,
+// then by line (case-insensitive, then exact). The gathered lines are in
+// line order, so the last two steps are their positions. Line order alone
+// interleaves lines of names that differ only in letter case or accent
+// ("Same.txt" and "same.TXT", two files) when their later fields differ;
+// ordered by name, the lines of each exact name stand next to each other,
+// or neighbours of one name would never be compared.
+std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
+{
+    const qsizetype n = lines.count();
+    std::vector<NamedLine> order(size_t(n), NamedLine{});
+    for (qsizetype i = 0; i < n; ++i) {
+        order[size_t(i)].index = i;
+        rawName(lines.utf8At(i), order[size_t(i)].name);
+    }
+    std::sort(order.begin(), order.end(), [](const NamedLine &a, const NamedLine &b) {
+        const int byName = TextCompare::compareLinesUtf8(a.name, b.name);
+        return byName != 0 ? byName < 0 : a.index < b.index;
+    });
+    return order;
+}
+
+bool isLineBreak(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+// Hands every line of a piece of whole lines to visit; the empty "line"
+// between CR and LF holds no entry and is passed over.
+template <typename Visit>
+void forEachLine(QByteArrayView piece, const Visit &visit)
+{
+    const char *p = piece.data();
+    const char *const end = p + piece.size();
+    while (p < end) {
+        const char *lineEnd = std::find_if(p, end, isLineBreak);
+        if (lineEnd > p)
+            visit(QByteArrayView(p, lineEnd));
+        p = lineEnd + 1;
+    }
+}
+
+// Reads a catalog file piece by piece and hands every line to visit as
+// UTF-8, by the rules of TextFile::readText (a file that is not UTF-8 is
+// Windows-1252). restart() is called when the stream starts over in
+// Windows-1252: the lines handed over so far are to be forgotten. False
+// when the file cannot be read.
+template <typename Visit, typename Restart>
+bool readCatalogFile(const QString &path, const Visit &visit, const Restart &restart)
+{
+    CatalogStream stream;
+    if (!stream.open(path))
+        return false;
+    QByteArray converted;
+    for (;;) {
+        switch (stream.next()) {
+        case CatalogStream::Step::Piece:
+            if (stream.isUtf8()) {
+                forEachLine(stream.piece(), visit);
+            } else {
+                const QByteArrayView piece = stream.piece();
+                converted = SortedLineList::encode(
+                    Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size())));
+                forEachLine(converted, visit);
+            }
+            break;
+        case CatalogStream::Step::Restarted:
+            restart();
+            break;
+        case CatalogStream::Step::End:
+            return true;
+        case CatalogStream::Step::Failed:
+            return false;
+        }
+    }
+}
+
+// Result lines of one catalog at a time, handed to a sorter that puts them
+// in order on a second thread while the next catalog is read.
+class Gathering
+{
+public:
+    void add(QByteArrayView line, QByteArrayView catalog)
+    {
+        if (!CatalogLines::resultLineUtf8(line, catalog, m_entry))
+            return;
+        // A long line is taken over rather than copied; m_entry then starts
+        // afresh.
+        m_catalog.addUtf8(std::move(m_entry));
+    }
+    void forget() { m_catalog.clear(); }
+    void endCatalog() { m_sorter.add(std::exchange(m_catalog, SortedLineList())); }
+    SortedLineList take()
+    {
+        endCatalog();
+        return m_sorter.takeSorted();
+    }
+
+private:
+    QByteArray m_entry;
+    SortedLineList m_catalog;
+    ResultSorter m_sorter;
+};
 
 } // namespace
 
@@ -112,14 +207,11 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
         result.message = noCriterionMessage();
         return result;
     }
-    QStringList lines;
     qsizetype dropped = 0;
-    bool finished = criteria.name ? gatherRepeatedNames(tree, control, lines, dropped, result)
-                                  : gatherAll(tree, control, lines, result);
-    if (finished) {
-        orderForComparing(lines);
-        finished = compare(lines, dropped + lines.size(), criteria, control, results);
-    }
+    bool finished = criteria.name ? gatherRepeatedNames(tree, control, results, dropped, result)
+                                  : gatherAll(tree, control, results, result);
+    if (finished)
+        finished = keepDuplicates(results, dropped + results.count(), criteria, control);
     if (!finished) {
         results.clear();
         control.status(kStopped);
@@ -131,14 +223,16 @@ DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criter
     return result;
 }
 
-// Hands every line of every ticked catalog, with the catalog's quoted name,
-// to visit. With a control, it is asked to go on before each catalog of a
-// category and shown which catalog is read.
+// Hands every line of every ticked catalog to visit.line as UTF-8, with the
+// catalog's quoted name; visit.forget() drops what a catalog gave so far
+// (it is being read again, or could not be read to its end) and
+// visit.endCatalog() follows each catalog read. With a control, it is asked
+// to go on before each catalog of a category and shown which catalog is
+// read.
 template <typename Visit>
 bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
-                                   const Visit &visit) const
+                                   Visit &visit) const
 {
-    QString text;
     for (const CheckTree::Category &category : tree.categories()) {
         for (const CheckTree::Node &catalog : category.catalogs) {
             if (control && !control->keepGoing())
@@ -147,31 +241,35 @@ bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, Q
                 continue;
             if (control)
                 control->status(QStringLiteral("Reading %1 Catalog").arg(catalog.text));
-            if (!CatalogLines::readText(m_library, catalog.text, text, unreadable))
+            const QString path = m_library.catalogFilePath(catalog.text);
+            if (!QFileInfo(path).isFile())
                 continue;
-            const QString name = CatalogLines::quotedName(catalog.text);
-            qsizetype start = 0;
-            while (start < text.size()) {
-                const qsizetype end = LineMatcher::lineEnd(text, start);
-                visit(QStringView(text).mid(start, end - start), name);
-                start = end + 1;
+            const QByteArray name = SortedLineList::encode(CatalogLines::quotedName(catalog.text));
+            const bool read = readCatalogFile(
+                path, [&](QByteArrayView line) { visit.line(line, name); }, [&] { visit.forget(); });
+            if (!read) {
+                unreadable << catalog.text;
+                visit.forget();
             }
+            visit.endCatalog();
         }
     }
     return true;
 }
 
-bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines,
+bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, SortedLineList &lines,
                                 Result &result) const
 {
-    LineFields scratch;
-    const bool finished =
-        readCatalogs(tree, &control, result.unreadable, [&](QStringView line, const QString &name) {
-            const QString entry = CatalogLines::resultLine(line, name, scratch);
-            if (!entry.isEmpty())
-                lines.append(entry);
-        });
-    return finished;
+    struct Visit {
+        Gathering gathering;
+        void line(QByteArrayView line, QByteArrayView catalog) { gathering.add(line, catalog); }
+        void forget() { gathering.forget(); }
+        void endCatalog() { gathering.endCatalog(); }
+    } visit;
+    if (!readCatalogs(tree, &control, result.unreadable, visit))
+        return false;
+    lines = visit.gathering.take();
+    return true;
 }
 
 // When names must be equal, a line whose name no other line has can never
@@ -201,56 +299,85 @@ bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, QStr
 // every dropped line is distinct from all others: the number of distinct
 // lines a full gathering would hold is the dropped lines plus the distinct
 // kept ones.
-bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
+bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &control, SortedLineList &lines,
                                           qsizetype &dropped, Result &result) const
 {
-    RepeatedNames names;
-    QStringView name;
-    const bool finished =
-        readCatalogs(tree, &control, result.unreadable, [&](QStringView line, const QString &) {
-            if (rawName(line, name) && !name.contains(u'"'))
+    // A catalog read again in Windows-1252 counts its first lines twice,
+    // which only keeps more lines.
+    struct Count {
+        RepeatedNames names;
+        QByteArrayView name;
+        void line(QByteArrayView line, QByteArrayView)
+        {
+            if (rawName(line, name) && !name.contains('"'))
                 names.add(name);
-        });
-    if (!finished)
+        }
+        void forget() {}
+        void endCatalog() {}
+    } count;
+    if (!readCatalogs(tree, &control, result.unreadable, count))
         return false;
-    names.settle();
+    count.names.settle();
 
-    LineFields scratch;
+    struct Gather {
+        Gather(const RepeatedNames &names, qsizetype &dropped) : names(names), dropped(dropped) {}
+        const RepeatedNames &names;
+        qsizetype &dropped;
+        qsizetype droppedHere = 0;
+        QByteArrayView name;
+        Gathering gathering;
+        void line(QByteArrayView line, QByteArrayView catalog)
+        {
+            if (!rawName(line, name))
+                return;
+            if (name.contains('"') || names.isRepeated(name))
+                gathering.add(line, catalog);
+            else
+                ++droppedHere;
+        }
+        void forget()
+        {
+            gathering.forget();
+            droppedHere = 0;
+        }
+        void endCatalog()
+        {
+            gathering.endCatalog();
+            dropped += std::exchange(droppedHere, 0);
+        }
+    } gather(count.names, dropped);
     QStringList unreadableAgain; // already reported by the first reading
-    readCatalogs(tree, nullptr, unreadableAgain, [&](QStringView line, const QString &catalog) {
-        if (!rawName(line, name))
-            return;
-        if (name.contains(u'"') || names.isRepeated(name))
-            lines.append(CatalogLines::resultLine(line, catalog, scratch));
-        else
-            ++dropped;
-    });
+    readCatalogs(tree, nullptr, unreadableAgain, gather);
+    lines = gather.gathering.take();
     return true;
 }
 
-// gatheredCount: the distinct lines of the ticked catalogs, lines those of
-// them that are compared.
-bool DuplicateFinder::compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
-                              RunControl &control, SortedLineList &results)
+// Keeps the lines whose key equals that of a neighbour in the comparing
+// order. gatheredCount: the distinct lines of the ticked catalogs, lines
+// those of them that are compared.
+bool DuplicateFinder::keepDuplicates(SortedLineList &lines, qsizetype gatheredCount, const Criteria &criteria,
+                                     RunControl &control)
 {
-    const qsizetype n = lines.size();
+    const std::vector<NamedLine> order = comparingOrder(lines);
+    const qsizetype n = qsizetype(order.size());
     CompareProgress progress(control, gatheredCount, n, CompareBatch);
-    LineFields current;
-    LineFields next;
+    std::vector<bool> keep(order.size(), false);
+    KeyFields current;
+    KeyFields next;
     if (n > 0)
-        current.parse(lines.at(0));
-    qsizetype lastAdded = -1;
+        current.read(lines.utf8At(order[0].index));
     for (qsizetype i = 0; i + 1 < n; ++i) {
         if (!progress.reach(i))
             return false;
-        next.parse(lines.at(i + 1));
+        next.read(lines.utf8At(order[size_t(i + 1)].index));
         if (sameKey(current, next, criteria)) {
-            if (lastAdded != i)
-                results.add(lines.at(i));
-            results.add(lines.at(i + 1));
-            lastAdded = i + 1;
+            keep[size_t(order[size_t(i)].index)] = true;
+            keep[size_t(order[size_t(i + 1)].index)] = true;
         }
         std::swap(current, next);
     }
-    return progress.finish();
+    if (!progress.finish())
+        return false;
+    lines.keepOnly(keep);
+    return true;
 }

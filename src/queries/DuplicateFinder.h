@@ -10,8 +10,9 @@ class SortedLineList;
 
 // Finds entries that occur more than once across the ticked catalogs. All
 // their lines are gathered into one sorted list (each with its catalog's
-// name) and every line is compared with the next one by the chosen fields:
-// name, size and date, each taken exactly as stored, letter case counting.
+// name, as UTF-8) and every line is compared with the next one by the
+// chosen fields: name, size and date, each taken exactly as stored, letter
+// case counting.
 class DuplicateFinder
 {
 public:
@@ -54,12 +55,12 @@ public:
 private:
     template <typename Visit>
     bool readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
-                      const Visit &visit) const;
-    bool gatherAll(const CheckTree &tree, RunControl &control, QStringList &lines, Result &result) const;
-    bool gatherRepeatedNames(const CheckTree &tree, RunControl &control, QStringList &lines,
+                      Visit &visit) const;
+    bool gatherAll(const CheckTree &tree, RunControl &control, SortedLineList &lines, Result &result) const;
+    bool gatherRepeatedNames(const CheckTree &tree, RunControl &control, SortedLineList &lines,
                              qsizetype &dropped, Result &result) const;
-    static bool compare(const QStringList &lines, qsizetype gatheredCount, const Criteria &criteria,
-                        RunControl &control, SortedLineList &results);
+    static bool keepDuplicates(SortedLineList &lines, qsizetype gatheredCount, const Criteria &criteria,
+                               RunControl &control);
 
     const CatalogLibrary &m_library;
 };

@@ -11,7 +11,7 @@ constexpr size_t kSeed = 0x6b65737472;
 
 } // namespace
 
-std::uint64_t RepeatedNames::hashOf(QStringView name)
+std::uint64_t RepeatedNames::hashOf(QByteArrayView name)
 {
     return std::uint64_t(qHash(name, kSeed));
 }
@@ -50,7 +50,7 @@ bool RepeatedNames::mayHold(std::uint64_t hash) const
     return !m_filter.empty() && (m_filter[slot / 64] >> (slot % 64)) & 1;
 }
 
-bool RepeatedNames::isRepeated(QStringView name) const
+bool RepeatedNames::isRepeated(QByteArrayView name) const
 {
     const std::uint64_t hash = hashOf(name);
     return mayHold(hash) && std::binary_search(m_repeated.cbegin(), m_repeated.cend(), hash);

@@ -1,28 +1,28 @@
 #pragma once
 
-#include <QStringView>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <vector>
 
 // Which names occur more than once among many lines, held as 64-bit hashes
-// rather than as texts: eight bytes a line while counting, and only the
-// repeated hashes afterwards. Two different names that share a hash both
+// of their UTF-8 rather than as texts: eight bytes a line while counting,
+// and only the repeated hashes afterwards. Two different names that share a hash both
 // count as repeated; a caller may only use this to keep lines it would
 // otherwise drop, never to drop a line.
 class RepeatedNames
 {
 public:
     // Counting: every occurrence of every name.
-    void add(QStringView name) { m_seen.push_back(hashOf(name)); }
+    void add(QByteArrayView name) { m_seen.push_back(hashOf(name)); }
     // Ends counting; from then on only isRepeated is asked.
     void settle();
     // True when name was added twice or more (or shares a hash with a name
     // that was).
-    bool isRepeated(QStringView name) const;
+    bool isRepeated(QByteArrayView name) const;
 
 private:
-    static std::uint64_t hashOf(QStringView name);
+    static std::uint64_t hashOf(QByteArrayView name);
     bool mayHold(std::uint64_t hash) const;
 
     std::vector<std::uint64_t> m_seen;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -51,8 +52,7 @@ qsizetype Utf8Rows::utf8Length(QStringView text)
 
 QByteArrayView Utf8Rows::at(qsizetype i) const
 {
-    const Row &row = m_rows[size_t(i)];
-    return QByteArrayView(m_bytes.get() + row.offset, row.length);
+    return m_rows[size_t(i)].view();
 }
 
 QString Utf8Rows::line(qsizetype i) const
@@ -60,22 +60,31 @@ QString Utf8Rows::line(qsizetype i) const
     return QString::fromUtf8(at(i));
 }
 
-void Utf8Rows::reserveBytes(qsizetype bytes)
+void Utf8Rows::startBlock(qsizetype size)
 {
-    reserveTotal(m_size + bytes);
+    m_blocks.emplace_back(new char[size_t(size)]); // not zeroed: every byte is written before use
+    m_free = m_blocks.back().get();
+    m_freeSize = size;
+    preferLargePages(m_free, size);
 }
 
-void Utf8Rows::reserveTotal(qsizetype bytes)
+char *Utf8Rows::room(qsizetype size)
 {
-    if (bytes <= m_capacity)
-        return;
-    char *grown = static_cast<char *>(std::realloc(m_bytes.get(), size_t(bytes)));
-    if (!grown)
-        qBadAlloc();
-    m_bytes.release();
-    m_bytes.reset(grown);
-    m_capacity = bytes;
-    preferLargePages(grown, bytes);
+    // A block of at least an eighth of what is held: edits one by one
+    // allocate rarely, and little is left unused at a block's end.
+    if (size > m_freeSize)
+        startBlock(qMax(size, qMax<qsizetype>(64 * 1024, m_size / 8)));
+    char *at = m_free;
+    m_free += size;
+    m_freeSize -= size;
+    m_size += size;
+    return at;
+}
+
+void Utf8Rows::reserveBytes(qsizetype bytes)
+{
+    if (bytes > m_freeSize)
+        startBlock(bytes);
 }
 
 void Utf8Rows::reserveRows(qsizetype count)
@@ -93,37 +102,44 @@ void Utf8Rows::append(QByteArrayView line)
     m_rows.push_back(store(line));
 }
 
+void Utf8Rows::adopt(SortedLineList::Storage &&storage)
+{
+    m_blocks = std::move(storage.blocks);
+    m_takenLines = std::move(storage.takenLines);
+    m_rows = std::move(storage.lines);
+    m_free = nullptr;
+    m_freeSize = 0;
+    m_size = 0;
+    for (const Row &row : m_rows)
+        m_size += row.size;
+    m_unused = 0;
+}
+
 Utf8Rows::Row Utf8Rows::store(QByteArrayView line)
 {
     if (line.isEmpty())
-        return Row();
-    const qsizetype offset = m_size;
-    if (m_capacity < offset + line.size())
-        reserveTotal(qMax(offset + line.size(), m_capacity + m_capacity / 2));
-    std::memcpy(m_bytes.get() + offset, line.data(), size_t(line.size()));
-    m_size += line.size();
-    return Row{offset, line.size()};
+        return Row{nullptr, 0};
+    char *at = room(line.size());
+    std::memcpy(at, line.data(), size_t(line.size()));
+    return Row{at, line.size()};
 }
 
 Utf8Rows::Row Utf8Rows::store(QStringView line)
 {
     if (line.isEmpty())
-        return Row();
+        return Row{nullptr, 0};
     // Stateless: a lone surrogate at the end of one line must not reach into the next.
     QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const qsizetype offset = m_size;
-    // The exact size, so a buffer reserved for all lines never grows past it.
+    // The exact size, so a block reserved for all lines is never left.
     const qsizetype length = utf8Length(line);
-    if (m_capacity < offset + length)
-        reserveTotal(qMax(offset + length, m_capacity + m_capacity / 2));
-    encoder.appendToBuffer(m_bytes.get() + offset, line);
-    m_size += length;
-    return Row{offset, length};
+    char *at = room(length);
+    encoder.appendToBuffer(at, line);
+    return Row{at, length};
 }
 
 void Utf8Rows::set(qsizetype i, QStringView line)
 {
-    m_unused += m_rows[size_t(i)].length;
+    forget(m_rows[size_t(i)]);
     m_rows[size_t(i)] = store(line);
     compactIfWasteful();
 }
@@ -131,8 +147,8 @@ void Utf8Rows::set(qsizetype i, QStringView line)
 void Utf8Rows::resize(qsizetype count)
 {
     for (size_t i = size_t(count); i < m_rows.size(); ++i)
-        m_unused += m_rows[i].length;
-    m_rows.resize(size_t(count));
+        forget(m_rows[i]);
+    m_rows.resize(size_t(count), Row{nullptr, 0});
     compactIfWasteful();
 }
 
@@ -140,7 +156,7 @@ void Utf8Rows::remove(qsizetype first, qsizetype count)
 {
     const auto from = m_rows.begin() + first;
     for (auto it = from; it != from + count; ++it)
-        m_unused += it->length;
+        forget(*it);
     m_rows.erase(from, from + count);
     compactIfWasteful();
 }
@@ -148,9 +164,12 @@ void Utf8Rows::remove(qsizetype first, qsizetype count)
 void Utf8Rows::clearLines()
 {
     for (Row &row : m_rows)
-        row = Row();
-    m_bytes.reset();
-    m_size = m_capacity = 0;
+        row = Row{nullptr, 0};
+    m_blocks.clear();
+    m_takenLines.clear();
+    m_free = nullptr;
+    m_freeSize = 0;
+    m_size = 0;
     m_unused = 0;
 }
 
@@ -169,16 +188,13 @@ void Utf8Rows::compactIfWasteful()
     if (m_unused <= m_size / 2)
         return;
     Utf8Rows kept;
-    kept.reserveTotal(m_size - m_unused);
-    for (Row &row : m_rows) {
-        const qint64 offset = kept.m_size;
-        if (row.length > 0)
-            std::memcpy(kept.m_bytes.get() + offset, m_bytes.get() + row.offset, size_t(row.length));
-        kept.m_size += row.length;
-        row.offset = row.length > 0 ? offset : 0;
-    }
-    m_bytes.swap(kept.m_bytes);
+    kept.reserveBytes(m_size - m_unused);
+    for (Row &row : m_rows)
+        row = kept.store(row.view());
+    m_blocks.swap(kept.m_blocks);
+    m_takenLines.swap(kept.m_takenLines);
+    std::swap(m_free, kept.m_free);
+    std::swap(m_freeSize, kept.m_freeSize);
     std::swap(m_size, kept.m_size);
-    std::swap(m_capacity, kept.m_capacity);
     m_unused = 0;
 }

@@ -1,19 +1,22 @@
 #pragma once
 
+#include "library/SortedLineList.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
-// Text lines kept as UTF-8 in one buffer, each row an offset and a length
-// into it: a million rows cost their bytes plus 16 bytes each, with no
-// string header per row. Reordering and removing rows move only the
-// offsets; a changed row is appended and the old bytes are reclaimed once
-// they outweigh the live ones.
+// Text lines kept as UTF-8 in a few large blocks that never move, each row
+// a pointer and a length into them: a million rows cost their bytes plus
+// 16 bytes each, with no string header per row. Reordering and removing
+// rows move only the records; a changed row is stored anew and the old
+// bytes are reclaimed once they outweigh the live ones. A line list's
+// blocks and records can be taken over as they are, so a loaded catalog
+// is never held twice.
 class Utf8Rows
 {
 public:
@@ -29,6 +32,9 @@ public:
     void append(QByteArrayView line);
     // The bytes a line takes here.
     static qsizetype utf8Length(QStringView text);
+    // Replaces every row by the lines of storage, taking over its blocks
+    // and records.
+    void adopt(SortedLineList::Storage &&storage);
 
     void set(qsizetype i, QStringView line);
     // New rows are empty.
@@ -40,25 +46,23 @@ public:
     void reorder(const std::vector<int> &order);
 
 private:
-    struct Row {
-        qint64 offset = 0;
-        qint64 length = 0;
-    };
-
-    // Grown with realloc, which moves a large block by remapping its pages
-    // instead of copying them, so growing never needs two buffers at once.
-    struct FreeBytes {
-        void operator()(char *p) const { std::free(p); }
-    };
+    using Row = SortedLineList::Line;
 
     Row store(QStringView line);
     Row store(QByteArrayView line);
-    void reserveTotal(qsizetype bytes);
+    // Room for size bytes in the block being filled.
+    char *room(qsizetype size);
+    void startBlock(qsizetype size);
     void compactIfWasteful();
+    void forget(const Row &row) { m_unused += row.size; }
 
-    std::unique_ptr<char, FreeBytes> m_bytes;
-    qsizetype m_size = 0;
-    qsizetype m_capacity = 0;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    // Long lines of an adopted list, each held whole.
+    std::vector<QByteArray> m_takenLines;
+    char *m_free = nullptr;
+    qsizetype m_freeSize = 0;
+    // Bytes stored, live or not.
+    qint64 m_size = 0;
     std::vector<Row> m_rows;
     qint64 m_unused = 0;
 };

@@ -93,6 +93,23 @@ void VisualTableModel::fill(const SortedLineList &lines)
     fillFrom(lines.count(), [&lines](qsizetype i) { return lines.utf8At(i); });
 }
 
+void VisualTableModel::fill(SortedLineList &&lines)
+{
+    if (lines.isEmpty())
+        return;
+    beginResetModel();
+    SortedLineList::Storage storage = lines.takeStorage();
+    std::vector<SortedLineList::Line> &rows = storage.lines;
+    size_t filled = 0;
+    for (const SortedLineList::Line &line : rows) {
+        if (hasFields(line.view()))
+            rows[filled++] = line;
+    }
+    std::fill(rows.begin() + qsizetype(filled), rows.end(), SortedLineList::Line{nullptr, 0});
+    m_rows.adopt(std::move(storage));
+    endResetModel();
+}
+
 template <typename LineAt>
 void VisualTableModel::fillFrom(qsizetype count, LineAt lineAt)
 {

@@ -55,6 +55,9 @@ public:
     // end. An empty list leaves the table as it is.
     void fill(const QStringList &lines);
     void fill(const SortedLineList &lines);
+    // The same, taking over the list's storage instead of copying it: the
+    // lines are never held twice. The list is left empty.
+    void fill(SortedLineList &&lines);
     // Braced lists, {} included, are QString lines.
     void fill(std::initializer_list<QString> lines) { fill(QStringList(lines)); }
 

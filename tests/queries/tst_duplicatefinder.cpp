@@ -40,6 +40,9 @@ private slots:
     void stops();
     void quotedNames();
     void quoteFoldsOnlyToItself();
+    void resultLineAsText_data();
+    void resultLineAsText();
+    void windows1252Catalog();
 
 private:
     DuplicateFinder::Result find(const DuplicateFinder::Criteria &c, RunControl &control);
@@ -231,6 +234,47 @@ void TestDuplicateFinder::quoteFoldsOnlyToItself()
         if (belowLow != belowHigh)
             QFAIL(qPrintable(QStringLiteral("U+%1 sorts as a quote").arg(c, 4, 16, QLatin1Char('0'))));
     }
+}
+
+void TestDuplicateFinder::resultLineAsText_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("whole entry") << entry("a.txt", "5", "01/01/2000", "/x/");
+    QTest::newRow("more fields than an entry") << QStringLiteral(R"("a","1","d","/p/","c","extra",x)");
+    QTest::newRow("two fields") << QStringLiteral(R"("a","1")");
+    QTest::newRow("bare quote") << QStringLiteral(R"(x"y , 1)");
+    QTest::newRow("doubled quotes") << QStringLiteral(R"("x""y","1")");
+    QTest::newRow("unclosed quote") << QStringLiteral(R"("x,y)");
+    QTest::newRow("blanks and accents") << QStringLiteral(" \u00e9t\u00e9 ,\t\"\u4e2d\" ");
+    QTest::newRow("blank") << QStringLiteral(" 	 ");
+}
+
+// The UTF-8 result line is the text one's bytes, a rebuilt damaged line
+// included.
+void TestDuplicateFinder::resultLineAsText()
+{
+    QFETCH(QString, line);
+    const QString name = CatalogLines::quotedName(QStringLiteral("Cat \"1\""));
+    LineFields scratch;
+    QByteArray utf8;
+    const bool any = CatalogLines::resultLineUtf8(line.toUtf8(), name.toUtf8(), utf8);
+    const QString text = CatalogLines::resultLine(line, name, scratch);
+    QCOMPARE(any, !text.isEmpty());
+    QCOMPARE(QString::fromUtf8(utf8), text);
+}
+
+// A catalog of the Windows version is read as Windows-1252 throughout.
+void TestDuplicateFinder::windows1252Catalog()
+{
+    writeCatalog(QStringLiteral("Old"), {});
+    QFile file(m_dir->path() + QStringLiteral("/Catalogs/Old.TXT"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\"caf\xe9\",\"1\",\"d\",\"/a/\",\"\"\r\n\"caf\xe9\",\"1\",\"d\",\"/b/\",\"\"\r\n");
+    file.close();
+    RecordingControl control;
+    find({}, control);
+    QCOMPARE(m_results.lines(), (QStringList{QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/a/\",\"\",\"Old\""),
+                                             QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/b/\",\"\",\"Old\"")}));
 }
 
 QTEST_GUILESS_MAIN(TestDuplicateFinder)

@@ -1,5 +1,6 @@
 #include "library/CommaText.h"
 #include "table/RowOrder.h"
+#include "library/SortedLineList.h"
 #include "table/VisualTableModel.h"
 
 #include <QAbstractItemModelTester>
@@ -73,6 +74,15 @@ void TestVisualTableModel::fillLeavesBlankLinesAtTheEnd()
     QCOMPARE(model.cell(3, 1), QString("/data/"));
     model.fill({}); // nothing to show keeps what is shown
     QCOMPARE(model.tableRowCount(), 6);
+
+    // The same when the rows take over a line list's storage.
+    SortedLineList list;
+    list.addAll({entry("c.txt", "3"), "", entry("a.txt", "1"), "  \t", entry("b.txt", "2")});
+    VisualTableModel taken;
+    taken.fill(std::move(list));
+    QCOMPARE(column(taken, 0), QStringList({"a.txt", "b.txt", "c.txt", "", ""}));
+    taken.fill(SortedLineList());
+    QCOMPARE(taken.tableRowCount(), 6);
 }
 
 void TestVisualTableModel::fillResultView()
