@@ -24,10 +24,7 @@ const QString MainWindow::Caption = QStringLiteral("Kestrovane v2.01");
 MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
                        QWidget *parent)
     : QMainWindow(parent),
-      m_library(libraryRoot),
-      m_settings(CatalogLibrary(libraryRoot).settingsPath()),
-      m_formats(formats),
-      m_dialogs(dialogs)
+      m_ctx(libraryRoot, dialogs, formats, this, Caption)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -45,36 +42,17 @@ MainWindow::~MainWindow()
 
 void MainWindow::StatusLine(const QString &text)
 {
-    setWindowTitle(text.isEmpty() ? Caption : Caption + QStringLiteral(" - ") + text);
-}
-
-QString MainWindow::statusText() const
-{
-    const QString title = windowTitle();
-    const QString prefix = Caption + QStringLiteral(" - ");
-    return title.startsWith(prefix) ? title.mid(prefix.size()) : QString();
-}
-
-void MainWindow::setBusy(bool busy)
-{
-    if (busy == m_busy)
-        return;
-    m_busy = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+    m_ctx.setStatus(text);
 }
 
 QAction *MainWindow::action(const QString &objectName) const
 {
-    return findChild<QAction *>(objectName);
+    return m_ctx.action(objectName);
 }
 
 ToolPanel *MainWindow::panel(const QString &objectName) const
 {
-    return m_panels.value(objectName);
+    return m_ctx.panel(objectName);
 }
 
 void MainWindow::createWidgets()
@@ -96,7 +74,7 @@ void MainWindow::createWidgets()
     m_treeView->setDragDropMode(QAbstractItemView::DragDrop);
     m_treeView->setDefaultDropAction(Qt::MoveAction);
     m_treeView->setDropIndicatorShown(true);
-    m_treeModel = new CategoryTreeModel(m_state.tree, this);
+    m_treeModel = new CategoryTreeModel(m_ctx.state().tree, this);
     m_treeView->setModel(m_treeModel);
     // The column is as wide as the longest name shown: a narrow pane scrolls
     // sideways rather than cutting names short.
@@ -105,10 +83,10 @@ void MainWindow::createWidgets()
     m_treeView->setTextElideMode(Qt::ElideNone);
     m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
-    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_state.tree);
+    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_ctx.state().tree);
     connectTree();
 
-    m_tableModel = new VisualTableModel(m_formats, this);
+    m_tableModel = new VisualTableModel(m_ctx.formats(), this);
     m_tableView = new QTableView(m_splitter);
     m_tableView->setObjectName(QStringLiteral("VisualTable"));
     m_tableView->setAccessibleName(QStringLiteral("Visual Table"));
@@ -131,6 +109,10 @@ void MainWindow::createWidgets()
             &MainWindow::VisualTableHeaderClick);
     connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::VisualTableCellEdited);
     connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::VisualTableContextMenu);
+
+    // The tree opens catalogs and the table takes edits without a command.
+    m_ctx.holdBackWhileRunning(m_treeView);
+    m_ctx.holdBackWhileRunning(m_tableView);
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);
@@ -263,6 +245,9 @@ void MainWindow::createMenus()
         connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCatalog1Click);
     for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
         connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCatalog1Click);
+    m_ctx.holdBackWhileRunning({"View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
+                                "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2",
+                                "RenameSelectedCategory1", "RenameSelectedCategory2", "SaveChanges1"});
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
         connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
@@ -297,24 +282,4 @@ void MainWindow::createTrayIcon()
             ShowKestrovane1Click();
     });
     m_tray->show();
-}
-
-namespace {
-
-QPoint defaultPanelPosition(const QString &objectName)
-{
-    static const FormValues defaults = FormValues::defaults();
-    return QPoint(defaults.integer(objectName + QStringLiteral("_Left")),
-                  defaults.integer(objectName + QStringLiteral("_Top")));
-}
-
-} // namespace
-
-ToolPanel *MainWindow::addPanel(const QString &objectName, const QString &title)
-{
-    auto *p = new ToolPanel(objectName, title, this);
-    p->setDefaultPosition(defaultPanelPosition(objectName));
-    p->setHomePosition(storedPanelPosition(objectName));
-    m_panels.insert(objectName, p);
-    return p;
 }

@@ -1,13 +1,8 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "AppContext.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
-#include "library/CatalogLibrary.h"
-#include "library/DateFormats.h"
-#include "library/LibraryState.h"
-#include "settings/FormValues.h"
-#include "settings/SettingsFile.h"
 #include "table/PrintOptions.h"
 #include "table/TableSearch.h"
 
@@ -49,6 +44,8 @@ class VisualTableModel;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    AppContext m_ctx; // first: everything else is built on it
+
 public:
     static const QString Caption; // "Kestrovane v2.01"
 
@@ -58,16 +55,16 @@ public:
 
     // The caption is the status line: Caption, or Caption + " - " + text.
     void StatusLine(const QString &text);
-    QString statusText() const;
+    QString statusText() const { return m_ctx.statusText(); }
     // The hourglass: a single flag, not counted.
-    void setBusy(bool busy);
-    bool isBusy() const { return m_busy; }
+    void setBusy(bool busy) { m_ctx.setBusy(busy); }
+    bool isBusy() const { return m_ctx.isBusy(); }
 
-    LibraryState &state() { return m_state; }
-    const CatalogLibrary &library() const { return m_library; }
-    SettingsFile &settings() { return m_settings; }
-    const DateFormats &dateFormats() const { return m_formats; }
-    Dialogs &dialogs() { return m_dialogs; }
+    LibraryState &state() { return m_ctx.state(); }
+    const CatalogLibrary &library() const { return m_ctx.library(); }
+    SettingsFile &settings() { return m_ctx.settings(); }
+    const DateFormats &dateFormats() const { return m_ctx.formats(); }
+    Dialogs &dialogs() { return m_ctx.dialogs(); }
     QAction *action(const QString &objectName) const;
     ToolPanel *panel(const QString &objectName) const;
     bool startedUp() const { return m_startedUp; }
@@ -89,7 +86,6 @@ private:
     void createTrayIcon();
     QAction *addCommand(QMenu *menu, const QString &objectName, const QString &caption);
     QMenu *addMenu(const QString &objectName, const QString &caption);
-    ToolPanel *addPanel(const QString &objectName, const QString &title);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
     // MainWindowKeyboard.cpp
     void createMenuBarKey();
@@ -98,7 +94,8 @@ private:
     void startUp();
     void scaleToScreen();
     void restoreForm();
-    // Builds the tool panels; each panel's builder lives with its handlers.
+    // Builds the tool panels (MainWindowComments.cpp); each panel's builder
+    // lives with its handlers.
     void createPanels();
     void applyStoredProperties();
     void saveForm();
@@ -106,14 +103,7 @@ private:
     // MainWindowSettings.cpp: false when Kestrovane.INI is there but cannot
     // be read, said once a run.
     bool checkSettingsReadable();
-    // A panel's stored Left and Top, relative to the client area.
-    QPoint storedPanelPosition(const QString &objectName) const;
     void shutDown();
-    // Applies a change of the tree or its comments and stores the list files
-    // it altered; on failure the change is undone and reported. The change
-    // runs under the library's lock on the lists as they are on disk, so it
-    // finds its nodes by name; it returns why it cannot be made, or nothing.
-    bool storeChange(const std::function<QString()> &change);
     // Reads the lists again when another program changed them, and shows
     // them; the table and its unsaved edits stay as they are.
     void followLibrary();
@@ -180,11 +170,6 @@ private:
     QString renameCategoryNamed(const QString &oldName, const QString &newName);
     int catalogCountOf(int category) const;
 
-    // MainWindowRuns.cpp: what waits while a run (index, update, search,
-    // duplicates) goes on; runningPanel stays usable for its Stop button.
-    void blockWhileRunning(bool running, const QString &runningPanel = QString());
-    QHash<QObject *, bool> m_runBlocked; // disabled objects, with their state before
-
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();
     void createIndexingPanels();
@@ -222,8 +207,6 @@ private:
     void applySaveResult(const SaveNewCatalog::Result &result);
     void showMergedCatalog(const QString &name);
     int selectedCategoryRow() const;
-    // True, with a word on the status line, while a run or search yields.
-    bool otherRunActive();
     // MainWindowUpdate.cpp: the update panel and its run.
     void createUpdatedlg();
     void Update1Click();
@@ -403,17 +386,10 @@ private:
     class HelpWindow *m_help = nullptr; // Form3
     class SpinningDisc *m_aboutDisc = nullptr;
 
-    CatalogLibrary m_library;
-    SettingsFile m_settings;
     bool m_settingsUnreadableShown = false;
-    DateFormats m_formats;
-    Dialogs &m_dialogs;
-    LibraryState m_state;
-    FormValues m_form;
-    FormValues m_storedForm; // m_form as read or last written, to store only changes
+    FormValues m_storedForm; // the form as read or last written, to store only changes
     bool m_startedUp = false;
     bool m_shutDown = false;
-    bool m_busy = false;
     bool m_tooltipsOn = true;
 
     QSplitter *m_splitter = nullptr;
@@ -429,7 +405,6 @@ private:
     QMenu *m_categoryPopup = nullptr; // PopupMenu7
     QMenu *m_tablePopup = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
-    QHash<QString, ToolPanel *> m_panels;
     // Catcommdlg's controls.
     QLabel *m_catCommKind = nullptr;
     QLabel *m_catCommName = nullptr;

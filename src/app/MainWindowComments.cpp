@@ -25,7 +25,7 @@ void MainWindow::createPanels()
 
 void MainWindow::createCatcommdlg()
 {
-    ToolPanel *panel = addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
+    ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
     auto *grid = new QGridLayout(panel->body());
     m_catCommKind = new QLabel(panel->body());
     m_catCommKind->setObjectName(QStringLiteral("Catcommkind"));
@@ -70,8 +70,8 @@ void MainWindow::ViewAddEditSelectedComment1Click()
     }
     m_catCommName->setText(name);
     m_catCommText->clear();
-    if (m_state.treeComments.contains(name))
-        m_catCommText->setPlainText(m_state.treeComments.value(name));
+    if (m_ctx.state().treeComments.contains(name))
+        m_catCommText->setPlainText(m_ctx.state().treeComments.value(name));
     panel(QStringLiteral("Catcommdlg"))->showPanel();
 }
 
@@ -80,9 +80,9 @@ void MainWindow::AcceptCatCommentClick()
     const QString key = m_catCommName->text();
     const QString comment = m_catCommText->toPlainText();
     // A new name with an empty comment only hides the panel.
-    if (m_state.treeComments.contains(key) || !comment.isEmpty()) {
-        if (!storeChange([&] {
-                TreeOperations::setTreeComment(m_state, key, comment);
+    if (m_ctx.state().treeComments.contains(key) || !comment.isEmpty()) {
+        if (!m_ctx.storeChange([&] {
+                TreeOperations::setTreeComment(m_ctx.state(), key, comment);
                 return QString();
             }))
             return; // the panel stays open with the text

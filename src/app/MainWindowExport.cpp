@@ -72,7 +72,7 @@ void MainWindow::HTMLFile1Click()
     if (path.isEmpty())
         return;
     // Asked before anything is written, so the page is written once, whole.
-    const std::optional<QString> title = m_dialogs.inputBox(
+    const std::optional<QString> title = m_ctx.dialogs().inputBox(
         QStringLiteral("Saving Table Contents"), QStringLiteral("Enter a title for the HTML page (optional)"));
     // Cancel keeps the page but leaves it without a title.
     const QString pageTitle = title.value_or(QString());

@@ -35,18 +35,19 @@ void MainWindow::connectFileCommentCommands()
         connectCommand(QLatin1String(name), &MainWindow::AddEdit1Click);
     for (const char *name : {"Delete2", "DeleteComment1"})
         connectCommand(QLatin1String(name), &MainWindow::DeleteComment1Click);
+    m_ctx.holdBackWhileRunning({"AddEdit1", "Delete2"});
     for (const char *name : {"UndoDelete1", "UndoDelete2"})
         connectCommand(QLatin1String(name), &MainWindow::UndoDelete1Click);
 }
 
 void MainWindow::createFilecommentdlg()
 {
-    ToolPanel *p = addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
+    ToolPanel *p = m_ctx.addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
     if (auto *status = p->findChild<QLabel *>(kPanel + QStringLiteral("Status")))
         status->hide(); // this window has no status bar
     m_fileComment = new FileCommentPanel(p->body());
     p->setContent(m_fileComment);
-    QStringList items = m_form.list(kPredefinedKey);
+    QStringList items = m_ctx.form().list(kPredefinedKey);
     FileComments::sortPredefined(items);
     showPredefined(items);
 
@@ -99,7 +100,7 @@ void MainWindow::AddfilecommentClick()
         if (!isCommentableRow(row))
             return;
         m_tableModel->setCell(4, row, text);
-        m_state.pendingCommentEdits = true;
+        m_ctx.state().pendingCommentEdits = true;
     }
     panel(kPanel)->hide();
 }
@@ -125,7 +126,7 @@ void MainWindow::EditpredefinedClick()
     if (row < 0)
         return;
     QStringList items = m_fileComment->items();
-    const std::optional<QString> edited = m_dialogs.inputBox(QStringLiteral("Edit Pre-Defined Comment"),
+    const std::optional<QString> edited = m_ctx.dialogs().inputBox(QStringLiteral("Edit Pre-Defined Comment"),
                                                              QStringLiteral("Comment"), items.at(row));
     if (!edited)
         return;
@@ -137,7 +138,7 @@ void MainWindow::EditpredefinedClick()
 void MainWindow::DeletepredefinedClick()
 {
     const int row = m_fileComment->selectedRow();
-    if (row < 0 || !m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete comment?")))
+    if (row < 0 || !m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete comment?")))
         return;
     QStringList items = m_fileComment->items();
     items.removeAt(row);
@@ -147,7 +148,7 @@ void MainWindow::DeletepredefinedClick()
 void MainWindow::showPredefined(const QStringList &items, int selectRow)
 {
     m_fileComment->setItems(items, selectRow);
-    m_form.setList(kPredefinedKey, items);
+    m_ctx.form().setList(kPredefinedKey, items);
 }
 
 void MainWindow::DeleteComment1Click()

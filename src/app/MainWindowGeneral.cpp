@@ -66,7 +66,7 @@ QComboBox *MainWindow::createColourPicker(const QString &objectName, const QStri
 
 void MainWindow::createColordlg()
 {
-    ToolPanel *panel = addPanel(QStringLiteral("Colordlg"), QStringLiteral("Set Text And Hint Color"));
+    ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Colordlg"), QStringLiteral("Set Text And Hint Color"));
     auto *grid = new QGridLayout(panel->body());
     m_hintColour = createColourPicker(QStringLiteral("Hintcolorcombo"), QStringLiteral("Tooltip Color:"),
                                       NamedColours::Yellow);
@@ -90,14 +90,14 @@ void MainWindow::createColordlg()
 
 void MainWindow::restoreColourPicker(QComboBox *picker, const QString &key)
 {
-    if (const auto change = NamedColours::restoredChange(pickerValue(picker), m_form.integer(key)))
+    if (const auto change = NamedColours::restoredChange(pickerValue(picker), m_ctx.form().integer(key)))
         picker->setCurrentIndex(NamedColours::indexOf(*change));
 }
 
 void MainWindow::collectGeneralProperties()
 {
-    m_form.setInteger(QStringLiteral("Hintcolorcombo_ColorValue"), pickerValue(m_hintColour));
-    m_form.setInteger(QStringLiteral("Textcolorcombo_ColorValue"), pickerValue(m_textColour));
+    m_ctx.form().setInteger(QStringLiteral("Hintcolorcombo_ColorValue"), pickerValue(m_hintColour));
+    m_ctx.form().setInteger(QStringLiteral("Textcolorcombo_ColorValue"), pickerValue(m_textColour));
 }
 
 void MainWindow::SetTooltipAndTextColor1Click()
@@ -132,7 +132,7 @@ void MainWindow::Help1Click()
 
 void MainWindow::createAboutdlg()
 {
-    ToolPanel *panel = addPanel(QStringLiteral("Aboutdlg"), QStringLiteral("About Kestrovane"));
+    ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Aboutdlg"), QStringLiteral("About Kestrovane"));
     auto *grid = new QGridLayout(panel->body());
     m_aboutDisc = new SpinningDisc(panel->body());
     grid->addWidget(m_aboutDisc, 0, 0, 3, 1);

@@ -45,7 +45,7 @@ template <typename W> W *accessible(W *widget, const QString &name)
 
 void MainWindow::createPrintsetupdlg()
 {
-    ToolPanel *panel = addPanel(kPrintPanel, QStringLiteral("Setup Printing Options, Then Preview Or Print"));
+    ToolPanel *panel = m_ctx.addPanel(kPrintPanel, QStringLiteral("Setup Printing Options, Then Preview Or Print"));
     QWidget *body = panel->body();
     auto *grid = new QGridLayout(body);
     auto *titleLabel = new QLabel(QStringLiteral("Title:"), body);
@@ -91,13 +91,13 @@ void MainWindow::createPrintsetupdlg()
     grid->addWidget(preview, 3, 1);
     grid->addWidget(print, 3, 2);
 
-    m_printTime->setChecked(m_form.boolean(QStringLiteral("CheckBox1_Checked")));
-    m_printDate->setChecked(m_form.boolean(QStringLiteral("CheckBox2_Checked")));
-    m_printBorders->setChecked(m_form.boolean(QStringLiteral("CheckBox3_Checked")));
-    m_printPageNumbers->setChecked(m_form.boolean(QStringLiteral("CheckBox4_Checked")));
-    (m_form.integer(QStringLiteral("RadioGroup1_ItemIndex")) == 1 ? m_portrait : m_landscape)
+    m_printTime->setChecked(m_ctx.form().boolean(QStringLiteral("CheckBox1_Checked")));
+    m_printDate->setChecked(m_ctx.form().boolean(QStringLiteral("CheckBox2_Checked")));
+    m_printBorders->setChecked(m_ctx.form().boolean(QStringLiteral("CheckBox3_Checked")));
+    m_printPageNumbers->setChecked(m_ctx.form().boolean(QStringLiteral("CheckBox4_Checked")));
+    (m_ctx.form().integer(QStringLiteral("RadioGroup1_ItemIndex")) == 1 ? m_portrait : m_landscape)
         ->setChecked(true);
-    m_fontChoice = PrintFont::read(m_form);
+    m_fontChoice = PrintFont::read(m_ctx.form());
 
     connect(font, &QPushButton::clicked, this, &MainWindow::BitBtn1Click);
     connectCommand(QStringLiteral("PrintTable1"), &MainWindow::PrintTable1Click);
@@ -130,15 +130,15 @@ void MainWindow::collectPrintProperties()
 {
     if (!m_printTime)
         return;
-    m_form.setBoolean(QStringLiteral("CheckBox1_Checked"), m_printTime->isChecked());
-    m_form.setBoolean(QStringLiteral("CheckBox2_Checked"), m_printDate->isChecked());
-    m_form.setBoolean(QStringLiteral("CheckBox3_Checked"), m_printBorders->isChecked());
-    m_form.setBoolean(QStringLiteral("CheckBox4_Checked"), m_printPageNumbers->isChecked());
-    m_form.setInteger(QStringLiteral("RadioGroup1_ItemIndex"), m_portrait->isChecked() ? 1 : 0);
+    m_ctx.form().setBoolean(QStringLiteral("CheckBox1_Checked"), m_printTime->isChecked());
+    m_ctx.form().setBoolean(QStringLiteral("CheckBox2_Checked"), m_printDate->isChecked());
+    m_ctx.form().setBoolean(QStringLiteral("CheckBox3_Checked"), m_printBorders->isChecked());
+    m_ctx.form().setBoolean(QStringLiteral("CheckBox4_Checked"), m_printPageNumbers->isChecked());
+    m_ctx.form().setInteger(QStringLiteral("RadioGroup1_ItemIndex"), m_portrait->isChecked() ? 1 : 0);
     // Only a font chosen in this run is written back, so a stored font the
     // fonts here cannot match is not replaced by its stand-in.
     if (m_printFont)
-        PrintFont::write(m_form, *m_printFont);
+        PrintFont::write(m_ctx.form(), *m_printFont);
 }
 
 void MainWindow::PrintTable1Click()
@@ -151,7 +151,7 @@ void MainWindow::PrintTable1Click()
 void MainWindow::BitBtn1Click()
 {
     QFont font = m_printFont.value_or(m_fontChoice);
-    if (!m_dialogs.chooseFont(font))
+    if (!m_ctx.dialogs().chooseFont(font))
         return;
     m_printFont = font;
 }
@@ -166,7 +166,7 @@ PrintOptions MainWindow::printOptions() const
     options.pageNumbers = m_printPageNumbers->isChecked();
     options.landscape = !m_portrait->isChecked();
     options.font = m_printFont;
-    options.dates = m_formats;
+    options.dates = m_ctx.formats();
     if (!m_printAll)
         options.region = m_printRegion;
     return options;
@@ -235,13 +235,13 @@ void MainWindow::showPreview(bool all)
 void MainWindow::printTable(bool all)
 {
     choosePrintRange(all);
-    if (!m_dialogs.choosePrinter(*m_printer))
+    if (!m_ctx.dialogs().choosePrinter(*m_printer))
         return;
     // Printing to a file writes it as an export does.
     const QString file = m_printer->outputFileName();
-    if (const QString refusal = file.isEmpty() ? QString() : OutputTarget::refusal(m_library, file);
+    if (const QString refusal = file.isEmpty() ? QString() : OutputTarget::refusal(m_ctx.library(), file);
         !refusal.isEmpty()) {
-        m_dialogs.error(refusal);
+        m_ctx.dialogs().error(refusal);
         return;
     }
     paintPrintout(m_printer.get());

@@ -6,7 +6,6 @@
 #include "LibraryWatch.h"
 #include "ToolPanel.h"
 #include "library/LibraryLock.h"
-#include "library/LibraryTransaction.h"
 #include "settings/ColumnWidths.h"
 #include "settings/WindowPlacement.h"
 #include "table/TableRules.h"
@@ -44,34 +43,19 @@ void MainWindow::startUp()
     createPanels();
     setCatalogLayout();
     QString error;
-    if (!m_library.startUp(m_state, &error)) {
-        m_dialogs.error(error);
+    if (!m_ctx.library().startUp(m_ctx.state(), &error)) {
+        m_ctx.dialogs().error(error);
         return;
     }
     refreshTree();
     m_startedUp = true;
-    m_libraryWatch = new LibraryWatch(m_library.root(), this);
+    m_libraryWatch = new LibraryWatch(m_ctx.library().root(), this);
     connect(m_libraryWatch, &LibraryWatch::changed, this, &MainWindow::followLibrary);
-    if (const QString unreadable = CatalogLibrary::unreadableMessage(m_state); !unreadable.isEmpty())
-        m_dialogs.error(unreadable);
-    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_state); !unloaded.isEmpty())
+    connect(&m_ctx, &AppContext::listsChanged, this, &MainWindow::showReloadedLists);
+    if (const QString unreadable = CatalogLibrary::unreadableMessage(m_ctx.state()); !unreadable.isEmpty())
+        m_ctx.dialogs().error(unreadable);
+    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_ctx.state()); !unloaded.isEmpty())
         StatusLine(unloaded);
-}
-
-bool MainWindow::storeChange(const std::function<QString()> &change)
-{
-    QString error;
-    const auto changeNow = [&](LibraryTransaction &transaction) {
-        if (const QString problem = change(); !problem.isEmpty())
-            transaction.abort(problem);
-    };
-    const bool stored = LibraryTransaction::apply(m_library, m_state, changeNow, &error);
-    showReloadedLists();
-    if (stored)
-        return true;
-    StatusLine(QStringLiteral("Failed To Save Catalog"));
-    m_dialogs.error(error);
-    return false;
 }
 
 void MainWindow::followLibrary()
@@ -79,20 +63,20 @@ void MainWindow::followLibrary()
     if (!m_startedUp || m_shutDown)
         return;
     {
-        const LibraryLock lock(m_library.root(), LibraryLock::Kind::Shared, 0);
+        const LibraryLock lock(m_ctx.library().root(), LibraryLock::Kind::Shared, 0);
         if (!lock.isLocked()) {
             // A writer is at work; its last step may already have been seen.
             QTimer::singleShot(200, this, &MainWindow::followLibrary);
             return;
         }
-        m_library.refreshLists(m_state);
+        m_ctx.library().refreshLists(m_ctx.state());
     }
     showReloadedLists();
 }
 
 void MainWindow::showReloadedLists()
 {
-    if (m_state.listReloads != m_shownReloads)
+    if (m_ctx.state().listReloads != m_shownReloads)
         refreshTree();
 }
 
@@ -111,7 +95,7 @@ void MainWindow::scaleToScreen()
 void MainWindow::restoreForm()
 {
     WindowPlacement placement;
-    if (WindowPlacement::read(m_settings, screenSize(), placement)
+    if (WindowPlacement::read(m_ctx.settings(), screenSize(), placement)
         && placement.pixelsPerInch == screenDpi() && placement.hasNormalRect()) {
         setGeometry(placement.normalRect());
         switch (WindowPlacement::showState(placement.showCmd)) {
@@ -125,35 +109,29 @@ void MainWindow::restoreForm()
             break;
         }
     }
-    m_form = FormValues::restore(m_settings);
-    m_storedForm = m_form;
+    m_ctx.form() = FormValues::restore(m_ctx.settings());
+    m_storedForm = m_ctx.form();
     checkSettingsReadable();
     applyStoredProperties();
 }
 
 void MainWindow::applyStoredProperties()
 {
-    const int treeWidth = m_form.integer(QStringLiteral("Panel1_Width"));
+    const int treeWidth = m_ctx.form().integer(QStringLiteral("Panel1_Width"));
     m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it)
-        it.value()->setHomePosition(storedPanelPosition(it.key()));
-    applyTooltips(m_form.boolean(QStringLiteral("TooltipsOn1_Checked")), false);
-}
-
-QPoint MainWindow::storedPanelPosition(const QString &objectName) const
-{
-    return QPoint(m_form.integer(objectName + QStringLiteral("_Left")),
-                  m_form.integer(objectName + QStringLiteral("_Top")));
+    for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it)
+        it.value()->setHomePosition(m_ctx.storedPanelPosition(it.key()));
+    applyTooltips(m_ctx.form().boolean(QStringLiteral("TooltipsOn1_Checked")), false);
 }
 
 void MainWindow::collectStoredProperties()
 {
     if (!m_splitter->sizes().isEmpty())
-        m_form.setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
-    m_form.setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
-        m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
+        m_ctx.form().setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
+    m_ctx.form().setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
+    for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it) {
+        m_ctx.form().setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
+        m_ctx.form().setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
     collectQueryProperties();
     collectPrintProperties();
@@ -174,17 +152,17 @@ void MainWindow::saveForm()
     collectStoredProperties();
     // The settings file is shared with the command-line tool: only what this
     // window changed is written, under the library's lock.
-    const LibraryLock lock(m_library.root());
+    const LibraryLock lock(m_ctx.library().root());
     if (!lock.isLocked()) {
-        m_dialogs.error(lock.error());
+        m_ctx.dialogs().error(lock.error());
         return;
     }
-    bool ok = placement.write(m_settings, screenSize());
-    ok = ok && m_form.saveChanges(m_settings, m_storedForm);
+    bool ok = placement.write(m_ctx.settings(), screenSize());
+    ok = ok && m_ctx.form().saveChanges(m_ctx.settings(), m_storedForm);
     if (ok)
-        m_storedForm = m_form;
+        m_storedForm = m_ctx.form();
     else
-        m_dialogs.error(m_settings.lastError());
+        m_ctx.dialogs().error(m_ctx.settings().lastError());
 }
 
 void MainWindow::shutDown()
@@ -196,17 +174,17 @@ void MainWindow::shutDown()
     if (!m_startedUp)
         return;
     QString error;
-    if (!m_library.shutDown(m_state, &error))
-        m_dialogs.error(error);
-    m_state.fileLines.clear();
-    m_state.dirList.clear();
-    m_state.lastRunInfo.clear();
+    if (!m_ctx.library().shutDown(m_ctx.state(), &error))
+        m_ctx.dialogs().error(error);
+    m_ctx.state().fileLines.clear();
+    m_ctx.state().dirList.clear();
+    m_ctx.state().lastRunInfo.clear();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_shutDown) {
-        m_state.keepGoing = false; // a run yielding to this close ends at its next check
+        m_ctx.state().keepGoing = false; // a run yielding to this close ends at its next check
         closeQuery();
         shutDown();
     }

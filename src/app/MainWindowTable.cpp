@@ -26,16 +26,16 @@ void MainWindow::setResultLayout()
 
 void MainWindow::setTableLayout()
 {
-    if (m_state.displayMode.singleCatalog())
+    if (m_ctx.state().displayMode.singleCatalog())
         setCatalogLayout();
-    else if (m_state.displayMode.results())
+    else if (m_ctx.state().displayMode.results())
         setResultLayout();
     m_tableView->horizontalHeader()->setSortIndicatorShown(true);
 }
 
 void MainWindow::fillTableFromFileLines()
 {
-    m_tableModel->fill(m_state.fileLines);
+    m_tableModel->fill(m_ctx.state().fileLines);
 }
 
 void MainWindow::applyColumnWidths()
@@ -43,9 +43,9 @@ void MainWindow::applyColumnWidths()
     const int columns = m_tableModel->columnCount();
     QList<int> widths;
     if (columns == 5 || columns == 6)
-        widths = ColumnWidths::readCatalog(m_settings);
+        widths = ColumnWidths::readCatalog(m_ctx.settings());
     else if (columns == 7)
-        widths = ColumnWidths::readReport(m_settings);
+        widths = ColumnWidths::readReport(m_ctx.settings());
     for (int c = 0; c < columns && c < widths.size(); ++c)
         m_tableView->setColumnWidth(c, widths.at(c));
     m_tableView->viewport()->update();
@@ -93,10 +93,10 @@ void MainWindow::VisualTableKeyPress(QKeyEvent *event)
     if (key == Qt::Key_Delete) {
         if (!TableRules::deleteAllowed(columns) || selectedTableRow() < 1)
             return;
-        if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete this row?")))
+        if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete this row?")))
             return;
         m_tableModel->removeTableRows(selectedTableRow(), 1);
-        m_state.pendingRowDeletions = true;
+        m_ctx.state().pendingRowDeletions = true;
         return;
     }
     const QString text = event->text();
@@ -117,7 +117,7 @@ void MainWindow::VisualTableHeaderClick(int column)
 void MainWindow::VisualTableCellEdited(int column, int row)
 {
     if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
-        m_state.pendingCommentEdits = true;
+        m_ctx.state().pendingCommentEdits = true;
     reportCommentEdited(column, row);
 }
 
@@ -134,8 +134,8 @@ void MainWindow::SaveColumnsWidths1Click()
     QList<int> widths;
     for (int c = 0; c < columns; ++c)
         widths << m_tableView->columnWidth(c);
-    if (!ColumnWidths::save(m_settings, widths)) {
-        m_dialogs.error(m_settings.lastError());
+    if (!ColumnWidths::save(m_ctx.settings(), widths)) {
+        m_ctx.dialogs().error(m_ctx.settings().lastError());
         return;
     }
     StatusLine(QStringLiteral("Column Widths Saved"));
@@ -153,7 +153,7 @@ void MainWindow::ResizeSelectedColumnToDefault1Click()
     const int column = selectedTableColumn();
     if (column < 0 || column >= columns)
         return;
-    m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_settings, columns, column));
+    m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_ctx.settings(), columns, column));
 }
 
 void MainWindow::ExpandSelectedColumn1Click()

@@ -33,7 +33,7 @@ void MainWindow::connectTableToolCommands()
 
 void MainWindow::createSearchtabledlg()
 {
-    ToolPanel *panel = addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
+    ToolPanel *panel = m_ctx.addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
     m_tableSearchPanel = new TableSearchPanel(panel->body());
     panel->setContent(m_tableSearchPanel);
     connect(m_tableSearchPanel, &TableSearchPanel::findFirstClicked, this, &MainWindow::FindFirstClick);
@@ -66,7 +66,7 @@ void MainWindow::showTableSearchOutcome(TableSearch::Outcome outcome)
     if (outcome == TableSearch::Outcome::Found)
         selectTableCell(m_tableSearch.matchColumn(), m_tableSearch.matchRow());
     else if (outcome != TableSearch::Outcome::Ignored)
-        m_dialogs.information(TableSearch::message(outcome));
+        m_ctx.dialogs().information(TableSearch::message(outcome));
 }
 
 void MainWindow::DeleteSelectedFile1Click()
@@ -79,14 +79,14 @@ void MainWindow::DeleteSelectedFile1Click()
     target.path = m_tableModel->cell(3, target.row);
     FileDeletion::Host host;
     host.driveType = [this](const QString &folder) { return m_volumeReader(folder).driveTypeText(); };
-    host.warning = [this](const QString &text) { m_dialogs.warning(text); };
-    host.confirmOkCancel = [this](const QString &text) { return m_dialogs.confirmOkCancel(text); };
-    host.confirmYesNo = [this](const QString &text) { return m_dialogs.confirmYesNo(text); };
+    host.warning = [this](const QString &text) { m_ctx.dialogs().warning(text); };
+    host.confirmOkCancel = [this](const QString &text) { return m_ctx.dialogs().confirmOkCancel(text); };
+    host.confirmYesNo = [this](const QString &text) { return m_ctx.dialogs().confirmYesNo(text); };
     const FileDeletion::Result result = FileDeletion::run(target, host);
     if (result.removeRow)
         m_tableModel->removeTableRows(target.row, 1);
     if (result.catalogChanged)
-        m_state.pendingRowDeletions = true;
+        m_ctx.state().pendingRowDeletions = true;
     if (!result.status.isEmpty())
         StatusLine(result.status);
 }
@@ -130,5 +130,5 @@ void MainWindow::PasteFromClipboard1Click()
         for (const ClipboardText::CellWrite &write : plan.writes)
             m_tableModel->setCell(write.column, write.row, write.text);
     }
-    m_state.pendingCommentEdits = true;
+    m_ctx.state().pendingCommentEdits = true;
 }
