@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "GeneralController.h"
 #include "NamedEditorDelegate.h"
 #include "TableShortcuts.h"
 #include "ToolPanel.h"
@@ -37,7 +38,6 @@ MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateF
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
 }
 
 void MainWindow::StatusLine(const QString &text)
@@ -48,6 +48,18 @@ void MainWindow::StatusLine(const QString &text)
 QAction *MainWindow::action(const QString &objectName) const
 {
     return m_ctx.action(objectName);
+}
+
+HelpWindow *MainWindow::helpWindow() const
+{
+    return m_general->helpWindow();
+}
+
+template <typename Feature> Feature *MainWindow::addFeature()
+{
+    auto *feature = new Feature(m_ctx, this);
+    m_features << feature;
+    return feature;
 }
 
 ToolPanel *MainWindow::panel(const QString &objectName) const
@@ -226,7 +238,6 @@ void MainWindow::createMenus()
     addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"), QStringLiteral("Resize All Columns To Default"));
     TableShortcuts::attach(m_tableView, m_tablePopup);
 
-    connectCommand(QStringLiteral("TooltipsOn1"), &MainWindow::TooltipsOn1Click);
     connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
     connectCommand(QStringLiteral("ViewCatalog1"), &MainWindow::openSelectedNode);
     connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::SaveChanges1Click);
@@ -257,7 +268,7 @@ void MainWindow::createMenus()
     connectFileCommentCommands();
     connectTableToolCommands();
     connectUpgradeCommands();
-    connectGeneralCommands();
+    m_general = addFeature<GeneralController>();
 }
 
 void MainWindow::createTrayIcon()

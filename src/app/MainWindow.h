@@ -15,6 +15,8 @@
 #include <optional>
 
 class CategoryTreeModel;
+class FeatureController;
+class GeneralController;
 class CreateCatPanel;
 class FileCommentPanel;
 class UpdatePanel;
@@ -68,6 +70,7 @@ public:
     QAction *action(const QString &objectName) const;
     ToolPanel *panel(const QString &objectName) const;
     bool startedUp() const { return m_startedUp; }
+    class HelpWindow *helpWindow() const;
 
     QTreeView *treeView() const { return m_treeView; }
     CategoryTreeModel *treeModel() const { return m_treeModel; }
@@ -87,6 +90,10 @@ private:
     QAction *addCommand(QMenu *menu, const QString &objectName, const QString &caption);
     QMenu *addMenu(const QString &objectName, const QString &caption);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
+    // Each feature area's controller, in the order their panels are built.
+    template <typename Feature> Feature *addFeature();
+    QList<FeatureController *> m_features;
+    GeneralController *m_general = nullptr;
     // MainWindowKeyboard.cpp
     void createMenuBarKey();
 
@@ -109,8 +116,6 @@ private:
     void followLibrary();
     // Rebuilds the tree view when the lists were read again underneath it.
     void showReloadedLists();
-    void TooltipsOn1Click();
-    void applyTooltips(bool on, bool announce);
     void ShowKestrovane1Click();
     void Exit1Click();
 
@@ -363,34 +368,10 @@ private:
     bool m_printAll = true;
     CellRegion m_printRegion;
 
-    // MainWindowGeneral.cpp: the General menu's colours, help and about.
-public:
-    class HelpWindow *helpWindow() const { return m_help; }
-private:
-    void connectGeneralCommands();
-    void createGeneralPanels();
-    void createColordlg();
-    QComboBox *createColourPicker(const QString &objectName, const QString &caption, int initial);
-    // Gives a picker its stored colour as the colour rule says.
-    void restoreColourPicker(QComboBox *picker, const QString &key);
-    void collectGeneralProperties();
-    void SetTooltipAndTextColor1Click();
-    void HintcolorcomboChange();
-    void TextcolorcomboChange();
-    void Help1Click();
-    void createAboutdlg();
-    void About1Click();
-    void AboutLinkClick(const QString &address);
-    QComboBox *m_hintColour = nullptr; // Hintcolorcombo
-    QComboBox *m_textColour = nullptr; // Textcolorcombo
-    class HelpWindow *m_help = nullptr; // Form3
-    class SpinningDisc *m_aboutDisc = nullptr;
-
     bool m_settingsUnreadableShown = false;
     FormValues m_storedForm; // the form as read or last written, to store only changes
     bool m_startedUp = false;
     bool m_shutDown = false;
-    bool m_tooltipsOn = true;
 
     QSplitter *m_splitter = nullptr;
     QWidget *m_panel1 = nullptr;

@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "FeatureController.h"
 #include "ToolPanel.h"
 #include "library/TreeOperations.h"
 
@@ -20,7 +21,8 @@ void MainWindow::createPanels()
     createPrintsetupdlg();
     createSearchtabledlg();
     createUpgradedlg();
-    createGeneralPanels();
+    for (FeatureController *feature : std::as_const(m_features))
+        feature->createPanels();
 }
 
 void MainWindow::createCatcommdlg()

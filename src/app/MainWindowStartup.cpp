@@ -1,8 +1,9 @@
-// Start-up and shutdown of the main window, the stored properties and the
-// window placement, tooltips and the tray.
+// Start-up and shutdown of the main window, the stored properties, the
+// window placement and the tray.
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "FeatureController.h"
 #include "LibraryWatch.h"
 #include "ToolPanel.h"
 #include "library/LibraryLock.h"
@@ -121,21 +122,20 @@ void MainWindow::applyStoredProperties()
     m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
     for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it)
         it.value()->setHomePosition(m_ctx.storedPanelPosition(it.key()));
-    applyTooltips(m_ctx.form().boolean(QStringLiteral("TooltipsOn1_Checked")), false);
 }
 
 void MainWindow::collectStoredProperties()
 {
     if (!m_splitter->sizes().isEmpty())
         m_ctx.form().setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
-    m_ctx.form().setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
     for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it) {
         m_ctx.form().setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
         m_ctx.form().setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
     collectQueryProperties();
     collectPrintProperties();
-    collectGeneralProperties();
+    for (FeatureController *feature : std::as_const(m_features))
+        feature->collectStoredProperties();
 }
 
 void MainWindow::saveForm()
@@ -219,28 +219,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
-    if (event->type() == QEvent::ToolTip && !m_tooltipsOn)
-        return true;
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::TooltipsOn1Click()
-{
-    applyTooltips(!m_tooltipsOn, true);
-}
-
-void MainWindow::applyTooltips(bool on, bool announce)
-{
-    m_tooltipsOn = on;
-    QAction *item = action(QStringLiteral("TooltipsOn1"));
-    item->setChecked(on);
-    item->setText(on ? QStringLiteral("Tooltips On") : QStringLiteral("Tooltips Off"));
-    if (on)
-        qApp->removeEventFilter(this);
-    else
-        qApp->installEventFilter(this);
-    if (announce)
-        StatusLine(item->text());
 }
 
 void MainWindow::ShowKestrovane1Click()
