@@ -4,6 +4,7 @@
 #include "library/LibraryTransaction.h"
 
 #include <QApplication>
+#include <QTableView>
 #include <QWidget>
 
 namespace {
@@ -75,6 +76,27 @@ QPoint AppContext::storedPanelPosition(const QString &objectName) const
 {
     return QPoint(m_form.integer(objectName + QStringLiteral("_Left")),
                   m_form.integer(objectName + QStringLiteral("_Top")));
+}
+
+void AppContext::setTable(QTableView *view, VisualTableModel *model)
+{
+    m_tableView = view;
+    m_tableModel = model;
+}
+
+// The view's current cell is the only record of the selection: the model
+// moves it with its row when the rows are sorted or removed, so every command
+// acts on the row the user sees selected.
+int AppContext::selectedTableColumn() const
+{
+    const QModelIndex current = m_tableView->currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+int AppContext::selectedTableRow() const
+{
+    const QModelIndex current = m_tableView->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
 }
 
 void AppContext::holdBackWhileRunning(const QStringList &commands)

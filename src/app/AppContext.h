@@ -15,7 +15,9 @@
 #include <QStringList>
 #include <functional>
 
+class QTableView;
 class QWidget;
+class VisualTableModel;
 class ToolPanel;
 
 // What the window's features share: the library and the state read from it,
@@ -61,6 +63,15 @@ public:
     // A panel's stored Left and Top, relative to the client area.
     QPoint storedPanelPosition(const QString &objectName) const;
 
+    // The Visual Table, whose rows and selection several features use.
+    void setTable(QTableView *view, VisualTableModel *model);
+    QTableView *tableView() const { return m_tableView; }
+    VisualTableModel *tableModel() const { return m_tableModel; }
+    // The selected cell, as the view's current index: column 0 and row 0
+    // (no data row) when there is none.
+    int selectedTableColumn() const;
+    int selectedTableRow() const;
+
     // Commands (by object name) and views a run must hold back.
     void holdBackWhileRunning(const QStringList &commands);
     void holdBackWhileRunning(QObject *view) { m_runGate.holdBackWhileRunning(view); }
@@ -92,6 +103,8 @@ private:
     QString m_caption;
     bool m_busy = false;
     QHash<QString, ToolPanel *> m_panels;
+    QTableView *m_tableView = nullptr;
+    VisualTableModel *m_tableModel = nullptr;
     RunGate m_runGate;
 };
 

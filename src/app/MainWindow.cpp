@@ -2,6 +2,7 @@
 
 #include "CategoryTreeModel.h"
 #include "GeneralController.h"
+#include "PrintController.h"
 #include "NamedEditorDelegate.h"
 #include "TableShortcuts.h"
 #include "ToolPanel.h"
@@ -125,6 +126,7 @@ void MainWindow::createWidgets()
     // The tree opens catalogs and the table takes edits without a command.
     m_ctx.holdBackWhileRunning(m_treeView);
     m_ctx.holdBackWhileRunning(m_tableView);
+    m_ctx.setTable(m_tableView, m_tableModel);
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);
@@ -268,6 +270,7 @@ void MainWindow::createMenus()
     connectFileCommentCommands();
     connectTableToolCommands();
     connectUpgradeCommands();
+    addFeature<PrintController>();
     m_general = addFeature<GeneralController>();
 }
 

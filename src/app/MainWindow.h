@@ -126,10 +126,6 @@ private:
     // Sets the layout DisplayMode asks for and fills the table from FileLines.
     void setTableLayout();
     void fillTableFromFileLines();
-    // The selected cell, as the view's current index: column 0 and row 0
-    // (no data row) when there is none.
-    int selectedTableColumn() const;
-    int selectedTableRow() const;
     void selectTableCell(int column, int row);
     void emptyTable();
     void VisualTableKeyPress(QKeyEvent *event);
@@ -334,39 +330,6 @@ private:
     int m_commentWindowFill = 0; // m_tableFills when the window was opened
     QPersistentModelIndex m_undoRow;
     QString m_undoText;
-
-    // MainWindowPrint.cpp: the print options panel, preview and printing.
-    void createPrintsetupdlg();
-    QWidget *createPrintMenuButton(const QString &objectName, const QString &caption,
-                                   const QList<QPair<QString, QString>> &items);
-    // Writes the panel's options and the dialog's font into m_form.
-    void collectPrintProperties();
-    void PrintTable1Click();
-    void BitBtn1Click();
-    void PreviewAll1Click() { showPreview(true); }
-    void PreviewSelectedRegion1Click() { showPreview(false); }
-    void PrintAll1Click() { printTable(true); }
-    void PrintSelectedRegion1Click() { printTable(false); }
-    // Takes the print-all flag and, for a region, the table's selection.
-    void choosePrintRange(bool all);
-    void showPreview(bool all);
-    void printTable(bool all);
-    PrintOptions printOptions() const;
-    CellRegion selectedRegion() const;
-    void paintPrintout(QPrinter *printer);
-    QLineEdit *m_printTitle = nullptr;    // Edit3
-    QCheckBox *m_printTime = nullptr;     // CheckBox1
-    QCheckBox *m_printDate = nullptr;     // CheckBox2
-    QCheckBox *m_printBorders = nullptr;  // CheckBox3
-    QCheckBox *m_printPageNumbers = nullptr; // CheckBox4
-    QRadioButton *m_landscape = nullptr;  // RadioGroup1, item 0
-    QRadioButton *m_portrait = nullptr;   // item 1
-    std::shared_ptr<QPrinter> m_printer;
-    QPrintPreviewDialog *m_preview = nullptr; // Form2
-    QFont m_fontChoice;                   // the font dialog's starting choice
-    std::optional<QFont> m_printFont;     // set by "Setup Font" in this run only
-    bool m_printAll = true;
-    CellRegion m_printRegion;
 
     bool m_settingsUnreadableShown = false;
     FormValues m_storedForm; // the form as read or last written, to store only changes

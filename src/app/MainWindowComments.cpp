@@ -18,7 +18,6 @@ void MainWindow::createPanels()
     createIndexingPanels();
     createQueryPanels();
     createSandRdlg();
-    createPrintsetupdlg();
     createSearchtabledlg();
     createUpgradedlg();
     for (FeatureController *feature : std::as_const(m_features))

@@ -80,7 +80,7 @@ bool MainWindow::isCommentableRow(int row) const
 
 void MainWindow::AddEdit1Click()
 {
-    const int row = selectedTableRow();
+    const int row = m_ctx.selectedTableRow();
     if (!isCommentableRow(row))
         return;
     m_fileComment->setText(m_tableModel->cell(4, row));
@@ -96,7 +96,7 @@ void MainWindow::AddfilecommentClick()
         return;
     const QString text = FileComments::oneLine(m_fileComment->text());
     if (!text.isEmpty()) {
-        const int row = selectedTableRow();
+        const int row = m_ctx.selectedTableRow();
         if (!isCommentableRow(row))
             return;
         m_tableModel->setCell(4, row, text);
@@ -153,7 +153,7 @@ void MainWindow::showPredefined(const QStringList &items, int selectRow)
 
 void MainWindow::DeleteComment1Click()
 {
-    const int row = selectedTableRow();
+    const int row = m_ctx.selectedTableRow();
     if (!isCommentableRow(row) || m_tableModel->cell(4, row).isEmpty())
         return;
     const QString comment = m_tableModel->cell(4, row);

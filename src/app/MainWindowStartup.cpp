@@ -133,7 +133,6 @@ void MainWindow::collectStoredProperties()
         m_ctx.form().setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
     collectQueryProperties();
-    collectPrintProperties();
     for (FeatureController *feature : std::as_const(m_features))
         feature->collectStoredProperties();
 }
@@ -203,7 +202,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool inComment = TableRules::isCommentColumn(selectedTableColumn());
+        const bool inComment = TableRules::isCommentColumn(m_ctx.selectedTableColumn());
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
         if (watched == m_tableView

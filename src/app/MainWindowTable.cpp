@@ -51,21 +51,6 @@ void MainWindow::applyColumnWidths()
     m_tableView->viewport()->update();
 }
 
-// The view's current cell is the only record of the selection: the model
-// moves it with its row when the rows are sorted or removed, so every command
-// acts on the row the user sees selected.
-int MainWindow::selectedTableColumn() const
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    return current.isValid() ? current.column() : 0;
-}
-
-int MainWindow::selectedTableRow() const
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
-}
-
 void MainWindow::selectTableCell(int column, int row)
 {
     const QModelIndex index = m_tableModel->index(row - 1, column);
@@ -86,22 +71,22 @@ void MainWindow::VisualTableKeyPress(QKeyEvent *event)
     const int columns = m_tableModel->columnCount();
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!TableRules::isCommentColumn(selectedTableColumn()))
+        if (!TableRules::isCommentColumn(m_ctx.selectedTableColumn()))
             action(QStringLiteral("AddEditComment1"))->trigger();
         return;
     }
     if (key == Qt::Key_Delete) {
-        if (!TableRules::deleteAllowed(columns) || selectedTableRow() < 1)
+        if (!TableRules::deleteAllowed(columns) || m_ctx.selectedTableRow() < 1)
             return;
         if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete this row?")))
             return;
-        m_tableModel->removeTableRows(selectedTableRow(), 1);
+        m_tableModel->removeTableRows(m_ctx.selectedTableRow(), 1);
         m_ctx.state().pendingRowDeletions = true;
         return;
     }
     const QString text = event->text();
     if (text.size() == 1 && TableRules::isJumpLetter(text.at(0))
-        && !TableRules::isCommentColumn(selectedTableColumn())) {
+        && !TableRules::isCommentColumn(m_ctx.selectedTableColumn())) {
         const int row = m_tableModel->firstRowStartingWith(text.at(0));
         if (row >= 1)
             selectTableCell(0, row);
@@ -150,7 +135,7 @@ void MainWindow::ResizeAllColumnsToDefault1Click()
 void MainWindow::ResizeSelectedColumnToDefault1Click()
 {
     const int columns = m_tableModel->columnCount();
-    const int column = selectedTableColumn();
+    const int column = m_ctx.selectedTableColumn();
     if (column < 0 || column >= columns)
         return;
     m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_ctx.settings(), columns, column));
@@ -158,8 +143,8 @@ void MainWindow::ResizeSelectedColumnToDefault1Click()
 
 void MainWindow::ExpandSelectedColumn1Click()
 {
-    const int column = selectedTableColumn();
-    const int row = selectedTableRow();
+    const int column = m_ctx.selectedTableColumn();
+    const int row = m_ctx.selectedTableRow();
     const QString selected = row >= 1 ? m_tableModel->cell(column, row) : QString();
     if (selected.isEmpty() || selected == QStringLiteral(" "))
         return;

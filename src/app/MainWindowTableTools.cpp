@@ -73,8 +73,8 @@ void MainWindow::DeleteSelectedFile1Click()
 {
     FileDeletion::Row target;
     target.columnCount = m_tableModel->columnCount();
-    target.row = selectedTableRow();
-    target.selectedCell = m_tableModel->cell(selectedTableColumn(), target.row);
+    target.row = m_ctx.selectedTableRow();
+    target.selectedCell = m_tableModel->cell(m_ctx.selectedTableColumn(), target.row);
     target.name = m_tableModel->cell(0, target.row);
     target.path = m_tableModel->cell(3, target.row);
     FileDeletion::Host host;
@@ -118,8 +118,8 @@ void MainWindow::CopySelectedRegionToClipboard1Click()
 
 void MainWindow::PasteFromClipboard1Click()
 {
-    const int column = selectedTableColumn();
-    const int row = selectedTableRow();
+    const int column = m_ctx.selectedTableColumn();
+    const int row = m_ctx.selectedTableRow();
     if (!ClipboardText::canPaste(m_tableModel->columnCount(), column, row))
         return;
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
