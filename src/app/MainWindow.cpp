@@ -119,9 +119,9 @@ void MainWindow::createWidgets()
         QStringLiteral("QHeaderView::section { background: blue; color: yellow; font-weight: bold; }"));
     m_tableView->installEventFilter(this);
     connect(m_tableView->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &MainWindow::VisualTableHeaderClick);
-    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::VisualTableCellEdited);
-    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::VisualTableContextMenu);
+            &MainWindow::sortTableByColumn);
+    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::tableCellEdited);
+    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showTableContextMenu);
 
     // The tree opens catalogs and the table takes edits without a command.
     m_ctx.holdBackWhileRunning(m_treeView);
@@ -242,28 +242,28 @@ void MainWindow::createMenus()
 
     connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
     connectCommand(QStringLiteral("ViewCatalog1"), &MainWindow::openSelectedNode);
-    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::SaveChanges1Click);
-    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::ViewCatalogInformation1Click);
-    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::SaveColumnsWidths1Click);
-    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::ResizeAllColumnsToDefault1Click);
-    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::ResizeSelectedColumnToDefault1Click);
-    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::ExpandSelectedColumn1Click);
+    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::saveTableChanges);
+    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::showCatalogInformation);
+    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::saveColumnWidths);
+    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::resizeAllColumnsToDefault);
+    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::resizeSelectedColumnToDefault);
+    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::expandSelectedColumn);
     for (const char *name : {"Add1", "AddCategory1"})
-        connectCommand(QLatin1String(name), &MainWindow::AddCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::addNewCategory);
     for (const char *name : {"RenameSelectedCategory1", "RenameSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCategory);
     for (const char *name : {"DeleteSelectedCategory1", "DeleteSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCategory);
     for (const char *name : {"Rename1", "RenameSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCatalog1Click);
+        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCatalog);
     for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCatalog1Click);
+        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCatalog);
     m_ctx.holdBackWhileRunning({"View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
                                 "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2",
                                 "RenameSelectedCategory1", "RenameSelectedCategory2", "SaveChanges1"});
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
-        connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
+        connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
     connectIndexingCommands();
     connectQueryCommands();
     connectExportCommands();
@@ -281,8 +281,8 @@ void MainWindow::createTrayIcon()
     menu->setObjectName(QStringLiteral("PopupMenu2"));
     addCommand(menu, QStringLiteral("ShowKestrovane1"), QStringLiteral("Show Kestrovane"));
     addCommand(menu, QStringLiteral("Exit1"), QStringLiteral("Exit"));
-    connectCommand(QStringLiteral("ShowKestrovane1"), &MainWindow::ShowKestrovane1Click);
-    connectCommand(QStringLiteral("Exit1"), &MainWindow::Exit1Click);
+    connectCommand(QStringLiteral("ShowKestrovane1"), &MainWindow::showFromTray);
+    connectCommand(QStringLiteral("Exit1"), &MainWindow::exitProgram);
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     // A tray entry without an icon would be invisible; the drive icon stands in
@@ -293,7 +293,7 @@ void MainWindow::createTrayIcon()
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger && !isVisible())
-            ShowKestrovane1Click();
+            showFromTray();
     });
     m_tray->show();
 }

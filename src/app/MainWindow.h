@@ -116,8 +116,8 @@ private:
     void followLibrary();
     // Rebuilds the tree view when the lists were read again underneath it.
     void showReloadedLists();
-    void ShowKestrovane1Click();
-    void Exit1Click();
+    void showFromTray();
+    void exitProgram();
 
     // MainWindowTable.cpp: the Visual Table.
     void setCatalogLayout();
@@ -128,14 +128,14 @@ private:
     void fillTableFromFileLines();
     void selectTableCell(int column, int row);
     void emptyTable();
-    void VisualTableKeyPress(QKeyEvent *event);
-    void VisualTableHeaderClick(int column);
-    void VisualTableCellEdited(int column, int row);
-    void VisualTableContextMenu(const QPoint &pos);
-    void SaveColumnsWidths1Click();
-    void ResizeAllColumnsToDefault1Click();
-    void ResizeSelectedColumnToDefault1Click();
-    void ExpandSelectedColumn1Click();
+    void tableKeyPressed(QKeyEvent *event);
+    void sortTableByColumn(int column);
+    void tableCellEdited(int column, int row);
+    void showTableContextMenu(const QPoint &pos);
+    void saveColumnWidths();
+    void resizeAllColumnsToDefault();
+    void resizeSelectedColumnToDefault();
+    void expandSelectedColumn();
 
 public:
     // MainWindowCatalogs.cpp: opening, viewing and saving table changes.
@@ -148,24 +148,24 @@ public:
 
 private:
     void openSelectedNode();
-    void SaveChanges1Click();
-    void ViewCatalogInformation1Click();
+    void saveTableChanges();
+    void showCatalogInformation();
     void closeQuery();
 
     // MainWindowTree.cpp: the category and catalog tree.
     void connectTree();
     QModelIndex selectedNode() const;
     void selectNode(const QModelIndex &index);
-    void TreeView1Click(const QModelIndex &index);
-    void TreeView1ContextMenu(const QPoint &pos);
-    void TreeView1KeyPress(QKeyEvent *event);
-    void AddCategory1Click();
-    void RenameSelectedCategory1Click();
-    void DeleteSelectedCategory1Click();
-    void RenameSelectedCatalog1Click();
-    void DeleteSelectedCatalog1Click();
-    void TreeView1Edited(const QModelIndex &index, const QString &text);
-    void TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category);
+    void treeNodeClicked(const QModelIndex &index);
+    void showTreeContextMenu(const QPoint &pos);
+    void treeKeyPressed(QKeyEvent *event);
+    void addNewCategory();
+    void renameSelectedCategory();
+    void deleteSelectedCategory();
+    void renameSelectedCatalog();
+    void deleteSelectedCatalog();
+    void treeNodeRenamed(const QModelIndex &index, const QString &text);
+    void moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category);
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
     // Renames a category found by name; why it cannot, or nothing.
     QString renameCategoryNamed(const QString &oldName, const QString &newName);
@@ -187,34 +187,34 @@ public:
     // Stores the table's run as a catalog; true when it was stored.
     bool SaveNewCatalogNamed(const QString &name);
 private:
-    void createCreateCat();
+    void createCreatePanel();
     // Keeps m_form in step with the create panel's stored controls.
     void storeIndexingProperties();
-    void Create1Click();
+    void showCreatePanel();
     bool scanGuard();
-    void CatDirBrowseClick();
+    void browseIndexDirectory();
     void showVolume(const QString &path);
-    void CatalognameF9();
-    void DisklabelClick();
-    void EjectClick();
-    void StartscanClick();
+    void nameCatalogAfterVolume();
+    void readDiskLabel();
+    void ejectDisc();
+    void startIndexing();
     void endIndexing(bool showResult, const QString &summary);
-    void StopscanClick();
-    void SaveCatbtnClick();
-    void CreateCatCloseClick();
-    void MasknameF5();
+    void stopIndexing();
+    void saveScannedCatalog();
+    void closeCreatePanel();
+    void addCreateMask();
     void reloadSavedMasks();
     CatalogSaving::TableRows tableRows() const;
     void applySaveResult(const SaveNewCatalog::Result &result);
     void showMergedCatalog(const QString &name);
     int selectedCategoryRow() const;
     // MainWindowUpdate.cpp: the update panel and its run.
-    void createUpdatedlg();
-    void Update1Click();
+    void createUpdatePanel();
+    void showUpdatePanel();
     void fillUpdatePanel(const QString &name);
-    void UpmaskF6();
-    void UpdirBrowseClick();
-    void UpdatestartClick();
+    void addUpdateMask();
+    void browseUpdateDirectory();
+    void startUpdate();
     QString updateDriveText() const;
 
     CreateCatPanel *m_createCat = nullptr;
@@ -234,16 +234,16 @@ private:
     void createQueryPanels();
     // Writes the search history and the comparison boxes into m_form.
     void collectQueryProperties();
-    void Search1Click();
-    void SearchbtnClick();
-    void SearchEnterKey();
-    void StopsearchClick();
-    void ClearhistoryClick();
-    void ViewAllCatalogs1Click();
-    void FindDuplicates1Click();
-    void DupstartClick();
-    void DupstopClick();
-    void Report1Click();
+    void showSearchPanel();
+    void startSearch();
+    void searchOnEnter();
+    void stopSearch();
+    void clearSearchHistory();
+    void viewAllCatalogs();
+    void showDuplicatePanel();
+    void startDuplicateSearch();
+    void stopDuplicateSearch();
+    void showReport();
     // A comment edited in the report's Comment column.
     void reportCommentEdited(int column, int row);
     bool queryRunning() const;
@@ -258,13 +258,13 @@ private:
 
     // MainWindowExport.cpp: the table saved as a text or HTML file.
     void connectExportCommands();
-    void TextFileFormatted1Click();
-    void HTMLFile1Click();
+    void exportTextFile();
+    void exportHtmlFile();
 
     // MainWindowReplace.cpp: search and replace in file comments.
-    void createSandRdlg();
-    void SearchAndReplace1Click();
-    void SandRSearchClick();
+    void createReplacePanel();
+    void showReplacePanel();
+    void replaceInComments();
     void setReplaceRunning(bool running);
     class QLineEdit *m_sandrSearch = nullptr;        // Edit1
     class QLineEdit *m_sandrReplace = nullptr;       // Edit2
@@ -273,15 +273,15 @@ private:
 
     // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
     void connectTableToolCommands();
-    void createSearchtabledlg();
-    void SearchTable1Click();
-    void FindFirstClick();
-    void FindNextClick();
+    void createTableSearchPanel();
+    void showTableSearchPanel();
+    void findFirstInTable();
+    void findNextInTable();
     void showTableSearchOutcome(TableSearch::Outcome outcome);
-    void DeleteSelectedFile1Click();
-    void CopySelectionToClipboard1Click();
-    void CopySelectedRegionToClipboard1Click();
-    void PasteFromClipboard1Click();
+    void deleteSelectedFile();
+    void copySelection();
+    void copySelectedRegion();
+    void pasteFromClipboard();
     class TableSearchPanel *m_tableSearchPanel = nullptr;
     TableSearch m_tableSearch;
 
@@ -290,38 +290,38 @@ public:
     class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
 private:
     void connectUpgradeCommands();
-    void createUpgradedlg();
-    void UpgradeTov2xx1Click();
+    void createUpgradePanel();
+    void showUpgradePanel();
     QString oldDirectory() const;
-    void OlddirbrowseClick();
-    void ColimportClick();
-    void CommimportClick();
-    void MaskimportClick();
-    void CatimportClick();
+    void browseOldDirectory();
+    void importOldColumnWidths();
+    void importOldComments();
+    void importOldMasks();
+    void importCatalogs();
     class UpgradePanel *m_upgradePanel = nullptr;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
-    void createCatcommdlg();
-    void ViewAddEditSelectedComment1Click();
-    void AcceptCatCommentClick();
+    void createTreeCommentPanel();
+    void showTreeComment();
+    void acceptTreeComment();
 
     // MainWindowFileComments.cpp: the comment window and Delete Comment.
 public:
     FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
 private:
     void connectFileCommentCommands();
-    void createFilecommentdlg();
+    void createCommentWindow();
     bool isCommentableRow(int row) const;
-    void AddEdit1Click();
-    void AddfilecommentClick();
-    void AddtolistClick();
-    void ListtocommentClick();
-    void EditpredefinedClick();
-    void DeletepredefinedClick();
+    void openCommentWindow();
+    void acceptFileComment();
+    void addCommentToPredefined();
+    void usePredefinedComment();
+    void editPredefinedComment();
+    void removePredefinedComment();
     // Shows the pre-defined list and keeps the stored property in step.
     void showPredefined(const QStringList &items, int selectRow = -1);
-    void DeleteComment1Click();
-    void UndoDelete1Click();
+    void deleteFileComment();
+    void undoDeleteComment();
     // Disables Undo Delete once its row is gone or no longer an entry.
     void checkUndoTarget();
     void setUndoEnabled(bool enabled);

@@ -98,7 +98,7 @@ bool MainWindow::WriteTableRows(const QString &name)
     return ok;
 }
 
-void MainWindow::SaveChanges1Click()
+void MainWindow::saveTableChanges()
 {
     if (m_tableModel->columnCount() != 5)
         return;
@@ -110,7 +110,7 @@ void MainWindow::SaveChanges1Click()
     SaveChangesTo(owner);
 }
 
-void MainWindow::ViewCatalogInformation1Click()
+void MainWindow::showCatalogInformation()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))

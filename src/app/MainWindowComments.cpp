@@ -13,18 +13,18 @@
 
 void MainWindow::createPanels()
 {
-    createCatcommdlg();
-    createFilecommentdlg();
+    createTreeCommentPanel();
+    createCommentWindow();
     createIndexingPanels();
     createQueryPanels();
-    createSandRdlg();
-    createSearchtabledlg();
-    createUpgradedlg();
+    createReplacePanel();
+    createTableSearchPanel();
+    createUpgradePanel();
     for (FeatureController *feature : std::as_const(m_features))
         feature->createPanels();
 }
 
-void MainWindow::createCatcommdlg()
+void MainWindow::createTreeCommentPanel()
 {
     ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
     auto *grid = new QGridLayout(panel->body());
@@ -51,12 +51,12 @@ void MainWindow::createCatcommdlg()
     grid->addWidget(accept, 3, 0);
     grid->addWidget(cancel, 3, 1);
     grid->addWidget(clear, 3, 2);
-    connect(accept, &QPushButton::clicked, this, &MainWindow::AcceptCatCommentClick);
+    connect(accept, &QPushButton::clicked, this, &MainWindow::acceptTreeComment);
     connect(cancel, &QPushButton::clicked, panel, &QWidget::hide);
     connect(clear, &QPushButton::clicked, m_catCommText, &QPlainTextEdit::clear);
 }
 
-void MainWindow::ViewAddEditSelectedComment1Click()
+void MainWindow::showTreeComment()
 {
     const QModelIndex node = selectedNode();
     if (!node.isValid())
@@ -76,7 +76,7 @@ void MainWindow::ViewAddEditSelectedComment1Click()
     panel(QStringLiteral("Catcommdlg"))->showPanel();
 }
 
-void MainWindow::AcceptCatCommentClick()
+void MainWindow::acceptTreeComment()
 {
     const QString key = m_catCommName->text();
     const QString comment = m_catCommText->toPlainText();

@@ -33,9 +33,9 @@ bool stored(SaveNewCatalog::Outcome outcome)
 
 void MainWindow::connectIndexingCommands()
 {
-    connectCommand(QStringLiteral("Create1"), &MainWindow::Create1Click);
-    connectCommand(QStringLiteral("Update1"), &MainWindow::Update1Click);
-    connectCommand(QStringLiteral("UpdateSelectedCatalog1"), &MainWindow::Update1Click);
+    connectCommand(QStringLiteral("Create1"), &MainWindow::showCreatePanel);
+    connectCommand(QStringLiteral("Update1"), &MainWindow::showUpdatePanel);
+    connectCommand(QStringLiteral("UpdateSelectedCatalog1"), &MainWindow::showUpdatePanel);
     m_ctx.holdBackWhileRunning({"Create1", "Update1", "UpdateSelectedCatalog1"});
 }
 
@@ -43,11 +43,11 @@ void MainWindow::createIndexingPanels()
 {
     if (!m_volumeReader)
         m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
-    createCreateCat();
-    createUpdatedlg();
+    createCreatePanel();
+    createUpdatePanel();
 }
 
-void MainWindow::createCreateCat()
+void MainWindow::createCreatePanel()
 {
     ToolPanel *p = m_ctx.addPanel(QStringLiteral("CreateCat"), kCreateTitle);
     m_createCat = new CreateCatPanel(p->body());
@@ -67,16 +67,16 @@ void MainWindow::createCreateCat()
     m_createCat->saveButton()->setEnabled(false);
     m_createCat->diskLabelButton()->setEnabled(false);
 
-    connect(m_createCat->browseButton(), &QPushButton::clicked, this, &MainWindow::CatDirBrowseClick);
-    connect(m_createCat, &CreateCatPanel::refreshVolumeRequested, this, &MainWindow::CatalognameF9);
-    connect(m_createCat->diskLabelButton(), &QPushButton::clicked, this, &MainWindow::DisklabelClick);
-    connect(m_createCat->ejectButton(), &QPushButton::clicked, this, &MainWindow::EjectClick);
-    connect(m_createCat->indexButton(), &QPushButton::clicked, this, &MainWindow::StartscanClick);
-    connect(m_createCat->stopButton(), &QPushButton::clicked, this, &MainWindow::StopscanClick);
-    connect(m_createCat->saveButton(), &QPushButton::clicked, this, &MainWindow::SaveCatbtnClick);
-    connect(m_createCat->masks(), &MaskListEditor::f5Pressed, this, &MainWindow::MasknameF5);
+    connect(m_createCat->browseButton(), &QPushButton::clicked, this, &MainWindow::browseIndexDirectory);
+    connect(m_createCat, &CreateCatPanel::refreshVolumeRequested, this, &MainWindow::nameCatalogAfterVolume);
+    connect(m_createCat->diskLabelButton(), &QPushButton::clicked, this, &MainWindow::readDiskLabel);
+    connect(m_createCat->ejectButton(), &QPushButton::clicked, this, &MainWindow::ejectDisc);
+    connect(m_createCat->indexButton(), &QPushButton::clicked, this, &MainWindow::startIndexing);
+    connect(m_createCat->stopButton(), &QPushButton::clicked, this, &MainWindow::stopIndexing);
+    connect(m_createCat->saveButton(), &QPushButton::clicked, this, &MainWindow::saveScannedCatalog);
+    connect(m_createCat->masks(), &MaskListEditor::f5Pressed, this, &MainWindow::addCreateMask);
     connect(m_createCat->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::reloadSavedMasks);
-    connect(p, &ToolPanel::closeClicked, this, &MainWindow::CreateCatCloseClick);
+    connect(p, &ToolPanel::closeClicked, this, &MainWindow::closeCreatePanel);
     connect(m_createCat, &CreateCatPanel::optionsChanged, this, &MainWindow::storeIndexingProperties);
     connect(m_createCat->masks(), &MaskListEditor::changed, this, &MainWindow::storeIndexingProperties);
 }
@@ -96,7 +96,7 @@ void MainWindow::storeIndexingProperties()
     m_ctx.form().setList(QStringLiteral("Masklistbox_Items"), m_createCat->masks()->masks());
 }
 
-void MainWindow::Create1Click()
+void MainWindow::showCreatePanel()
 {
     OfferSaveChanges();
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
@@ -140,7 +140,7 @@ bool MainWindow::scanGuard()
     return true;
 }
 
-void MainWindow::CatDirBrowseClick()
+void MainWindow::browseIndexDirectory()
 {
     if (!scanGuard())
         return;
@@ -164,7 +164,7 @@ void MainWindow::showVolume(const QString &path)
         m_createCat->diskLabelButton()->setEnabled(true);
 }
 
-void MainWindow::CatalognameF9()
+void MainWindow::nameCatalogAfterVolume()
 {
     const QString path = m_createCat->directoryBox()->text();
     if (path.isEmpty())
@@ -174,7 +174,7 @@ void MainWindow::CatalognameF9()
     setBusy(false);
 }
 
-void MainWindow::DisklabelClick()
+void MainWindow::readDiskLabel()
 {
     const QString path = m_createCat->directoryBox()->text();
     if (!m_volume || m_volume->driveTypeText() != QLatin1String("Removable") || path.isEmpty())
@@ -187,13 +187,13 @@ void MainWindow::DisklabelClick()
     m_createCat->nameBox()->setText(*label);
 }
 
-void MainWindow::EjectClick()
+void MainWindow::ejectDisc()
 {
     StatusLine(QStringLiteral("Attempting To Open CD-ROM"));
     VolumeCommands::ejectCd();
 }
 
-void MainWindow::StartscanClick()
+void MainWindow::startIndexing()
 {
     if (m_ctx.refuseWhileRunning() || !scanGuard())
         return;
@@ -265,12 +265,12 @@ void MainWindow::endIndexing(bool showResult, const QString &summary)
     m_ctx.state().dirList.clear();
 }
 
-void MainWindow::StopscanClick()
+void MainWindow::stopIndexing()
 {
     m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::SaveCatbtnClick()
+void MainWindow::saveScannedCatalog()
 {
     const QString name = m_createCat->nameBox()->text();
     if (name.isEmpty()) {
@@ -284,7 +284,7 @@ void MainWindow::SaveCatbtnClick()
         m_unsavedScan = false;
 }
 
-void MainWindow::CreateCatCloseClick()
+void MainWindow::closeCreatePanel()
 {
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
     if (m_indexing) {
@@ -304,7 +304,7 @@ void MainWindow::CreateCatCloseClick()
     p->hide();
 }
 
-void MainWindow::MasknameF5()
+void MainWindow::addCreateMask()
 {
     m_createCat->masks()->clear();
     m_ctx.state().masksCleared = true;

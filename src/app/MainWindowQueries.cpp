@@ -30,10 +30,10 @@ constexpr int kYieldMs = 15;
 
 void MainWindow::connectQueryCommands()
 {
-    connectCommand(QStringLiteral("Search1"), &MainWindow::Search1Click);
-    connectCommand(QStringLiteral("ViewAllCatalogs1"), &MainWindow::ViewAllCatalogs1Click);
-    connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::FindDuplicates1Click);
-    connectCommand(QStringLiteral("Report1"), &MainWindow::Report1Click);
+    connectCommand(QStringLiteral("Search1"), &MainWindow::showSearchPanel);
+    connectCommand(QStringLiteral("ViewAllCatalogs1"), &MainWindow::viewAllCatalogs);
+    connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::showDuplicatePanel);
+    connectCommand(QStringLiteral("Report1"), &MainWindow::showReport);
     m_ctx.holdBackWhileRunning({"Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1"});
 }
 
@@ -43,11 +43,11 @@ void MainWindow::createQueryPanels()
     m_searchPanel = new SearchPanel(search->body());
     search->setContent(m_searchPanel);
     m_searchPanel->setHistory(SearchHistory(m_ctx.form().list(QStringLiteral("Searchword_Items"))).items());
-    connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::SearchbtnClick);
-    connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::SearchEnterKey);
-    connect(m_searchPanel, &SearchPanel::stopClicked, this, &MainWindow::StopsearchClick);
+    connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::startSearch);
+    connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::searchOnEnter);
+    connect(m_searchPanel, &SearchPanel::stopClicked, this, &MainWindow::stopSearch);
     connect(m_searchPanel, &SearchPanel::closeClicked, search, &QWidget::hide);
-    connect(m_searchPanel, &SearchPanel::clearHistoryClicked, this, &MainWindow::ClearhistoryClick);
+    connect(m_searchPanel, &SearchPanel::clearHistoryClicked, this, &MainWindow::clearSearchHistory);
 
     ToolPanel *dup = m_ctx.addPanel(kDupPanel, QStringLiteral("Check Desired Categories, Then Start"));
     m_dupPanel = new DuplicatePanel(dup->body());
@@ -60,8 +60,8 @@ void MainWindow::createQueryPanels()
     criteria.size = m_ctx.form().boolean(QStringLiteral("Comparesize_Checked"));
     criteria.date = m_ctx.form().boolean(QStringLiteral("Comparedate_Checked"));
     m_dupPanel->setCriteria(criteria);
-    connect(m_dupPanel, &DuplicatePanel::startClicked, this, &MainWindow::DupstartClick);
-    connect(m_dupPanel, &DuplicatePanel::stopClicked, this, &MainWindow::DupstopClick);
+    connect(m_dupPanel, &DuplicatePanel::startClicked, this, &MainWindow::startDuplicateSearch);
+    connect(m_dupPanel, &DuplicatePanel::stopClicked, this, &MainWindow::stopDuplicateSearch);
     connect(m_dupPanel, &DuplicatePanel::closeClicked, dup, &QWidget::hide);
 }
 
@@ -85,7 +85,7 @@ void MainWindow::reportUnreadable(const QStringList &catalogs)
         m_ctx.dialogs().error(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
 }
 
-void MainWindow::Search1Click()
+void MainWindow::showSearchPanel()
 {
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
@@ -99,14 +99,14 @@ void MainWindow::Search1Click()
     m_searchPanel->prepare();
 }
 
-void MainWindow::SearchEnterKey()
+void MainWindow::searchOnEnter()
 {
     // Search is disabled while a run goes on; ENTER must wait as well.
     if (!queryRunning())
-        SearchbtnClick();
+        startSearch();
 }
 
-void MainWindow::SearchbtnClick()
+void MainWindow::startSearch()
 {
     if (queryRunning())
         return;
@@ -166,30 +166,30 @@ void MainWindow::runQuery(bool DisplayMode::*results, bool LibraryState::*runnin
     setBusy(false);
 }
 
-void MainWindow::StopsearchClick()
+void MainWindow::stopSearch()
 {
     m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::ClearhistoryClick()
+void MainWindow::clearSearchHistory()
 {
     if (m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to clear history list?")))
         m_searchPanel->setHistory({});
 }
 
-void MainWindow::ViewAllCatalogs1Click()
+void MainWindow::viewAllCatalogs()
 {
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
-    Search1Click();
+    showSearchPanel();
     m_searchPanel->tree()->setAllChecked(true);
     m_searchPanel->setMode(CatalogSearch::Mode::Extension);
     m_searchPanel->extensionBox()->setCurrentText(QStringLiteral("*.*"));
-    SearchbtnClick();
+    startSearch();
     panel(kSearchPanel)->hide();
 }
 
-void MainWindow::FindDuplicates1Click()
+void MainWindow::showDuplicatePanel()
 {
     OfferSaveChanges();
     setBusy(true);
@@ -198,7 +198,7 @@ void MainWindow::FindDuplicates1Click()
     panel(kDupPanel)->showPanel();
 }
 
-void MainWindow::DupstartClick()
+void MainWindow::startDuplicateSearch()
 {
     if (queryRunning())
         return;
@@ -218,12 +218,12 @@ void MainWindow::DupstartClick()
     reportUnreadable(result.unreadable);
 }
 
-void MainWindow::DupstopClick()
+void MainWindow::stopDuplicateSearch()
 {
     m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::Report1Click()
+void MainWindow::showReport()
 {
     OfferSaveChanges();
     if (m_ctx.state().catalogInfo.isEmpty())

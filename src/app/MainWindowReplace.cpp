@@ -39,7 +39,7 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &accessibleN
 
 } // namespace
 
-void MainWindow::createSandRdlg()
+void MainWindow::createReplacePanel()
 {
     ToolPanel *p =
         m_ctx.addPanel(kReplacePanel, QStringLiteral("Search And Replace File Comments (Case sensitive)"));
@@ -62,13 +62,13 @@ void MainWindow::createSandRdlg()
     grid->addWidget(m_sandrSearchButton, 2, 1);
     grid->addWidget(m_sandrCloseButton, 2, 2);
     m_sandrSearch->setMinimumWidth(240);
-    connect(m_sandrSearchButton, &QPushButton::clicked, this, &MainWindow::SandRSearchClick);
+    connect(m_sandrSearchButton, &QPushButton::clicked, this, &MainWindow::replaceInComments);
     connect(m_sandrCloseButton, &QPushButton::clicked, p, &QWidget::hide);
-    connectCommand(QStringLiteral("SearchAndReplace1"), &MainWindow::SearchAndReplace1Click);
+    connectCommand(QStringLiteral("SearchAndReplace1"), &MainWindow::showReplacePanel);
     m_ctx.holdBackWhileRunning({"SearchAndReplace1"});
 }
 
-void MainWindow::SearchAndReplace1Click()
+void MainWindow::showReplacePanel()
 {
     OfferSaveChanges();
     m_sandrSearch->clear();
@@ -84,7 +84,7 @@ void MainWindow::setReplaceRunning(bool running)
     setBusy(running);
 }
 
-void MainWindow::SandRSearchClick()
+void MainWindow::replaceInComments()
 {
     const QString search = m_sandrSearch->text();
     const QString replacement = m_sandrReplace->text();

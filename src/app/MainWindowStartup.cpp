@@ -207,13 +207,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
         if (watched == m_tableView
             && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
-            VisualTableKeyPress(key);
+            tableKeyPressed(key);
             return true;
         }
         if (watched == m_treeView) {
             const int k = key->key();
             if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Insert || k == Qt::Key_Delete) {
-                TreeView1KeyPress(key);
+                treeKeyPressed(key);
                 return true;
             }
         }
@@ -221,14 +221,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::ShowKestrovane1Click()
+void MainWindow::showFromTray()
 {
     showNormal();
     raise();
     activateWindow();
 }
 
-void MainWindow::Exit1Click()
+void MainWindow::exitProgram()
 {
     close();
 }

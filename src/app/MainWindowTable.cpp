@@ -66,7 +66,7 @@ void MainWindow::emptyTable()
     applyColumnWidths();
 }
 
-void MainWindow::VisualTableKeyPress(QKeyEvent *event)
+void MainWindow::tableKeyPressed(QKeyEvent *event)
 {
     const int columns = m_tableModel->columnCount();
     const int key = event->key();
@@ -93,25 +93,25 @@ void MainWindow::VisualTableKeyPress(QKeyEvent *event)
     }
 }
 
-void MainWindow::VisualTableHeaderClick(int column)
+void MainWindow::sortTableByColumn(int column)
 {
     m_tableModel->headerClicked(column);
     m_tableView->horizontalHeader()->setSortIndicator(m_tableModel->sortColumn(), m_tableModel->sortOrder());
 }
 
-void MainWindow::VisualTableCellEdited(int column, int row)
+void MainWindow::tableCellEdited(int column, int row)
 {
     if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
         m_ctx.state().pendingCommentEdits = true;
     reportCommentEdited(column, row);
 }
 
-void MainWindow::VisualTableContextMenu(const QPoint &pos)
+void MainWindow::showTableContextMenu(const QPoint &pos)
 {
     m_tablePopup->popup(m_tableView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::SaveColumnsWidths1Click()
+void MainWindow::saveColumnWidths()
 {
     const int columns = m_tableModel->columnCount();
     if (columns < 5 || columns > 7)
@@ -126,13 +126,13 @@ void MainWindow::SaveColumnsWidths1Click()
     StatusLine(QStringLiteral("Column Widths Saved"));
 }
 
-void MainWindow::ResizeAllColumnsToDefault1Click()
+void MainWindow::resizeAllColumnsToDefault()
 {
     if (m_tableModel->columnCount() >= 5)
         applyColumnWidths();
 }
 
-void MainWindow::ResizeSelectedColumnToDefault1Click()
+void MainWindow::resizeSelectedColumnToDefault()
 {
     const int columns = m_tableModel->columnCount();
     const int column = m_ctx.selectedTableColumn();
@@ -141,7 +141,7 @@ void MainWindow::ResizeSelectedColumnToDefault1Click()
     m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_ctx.settings(), columns, column));
 }
 
-void MainWindow::ExpandSelectedColumn1Click()
+void MainWindow::expandSelectedColumn()
 {
     const int column = m_ctx.selectedTableColumn();
     const int row = m_ctx.selectedTableRow();

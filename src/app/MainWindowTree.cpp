@@ -17,15 +17,15 @@
 void MainWindow::connectTree()
 {
     m_treeView->installEventFilter(this);
-    connect(m_treeView, &QTreeView::clicked, this, &MainWindow::TreeView1Click);
+    connect(m_treeView, &QTreeView::clicked, this, &MainWindow::treeNodeClicked);
     connect(m_treeView, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
         selectNode(index);
         openSelectedNode();
     });
-    connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::TreeView1ContextMenu);
-    connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::TreeView1Edited);
+    connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::showTreeContextMenu);
+    connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::treeNodeRenamed);
     // Queued: the tree is rebuilt after the view has finished its drop.
-    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::TreeView1DragDrop,
+    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::moveCatalogToCategory,
             Qt::QueuedConnection);
 }
 
@@ -44,7 +44,7 @@ int MainWindow::catalogCountOf(int category) const
     return int(m_ctx.state().tree.category(category).catalogs.size());
 }
 
-void MainWindow::TreeView1Click(const QModelIndex &index)
+void MainWindow::treeNodeClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -58,11 +58,11 @@ void MainWindow::TreeView1Click(const QModelIndex &index)
     StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
 }
 
-void MainWindow::TreeView1ContextMenu(const QPoint &pos)
+void MainWindow::showTreeContextMenu(const QPoint &pos)
 {
     const QModelIndex index = m_treeView->indexAt(pos);
     if (index.isValid())
-        TreeView1Click(index);
+        treeNodeClicked(index);
     const QModelIndex node = selectedNode();
     if (!node.isValid())
         return;
@@ -70,7 +70,7 @@ void MainWindow::TreeView1ContextMenu(const QPoint &pos)
     menu->popup(m_treeView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::TreeView1KeyPress(QKeyEvent *event)
+void MainWindow::treeKeyPressed(QKeyEvent *event)
 {
     const QModelIndex node = selectedNode();
     const bool catalog = CategoryTreeModel::isCatalog(node);
@@ -83,13 +83,13 @@ void MainWindow::TreeView1KeyPress(QKeyEvent *event)
         if (catalog)
             action(QStringLiteral("Create1"))->trigger();
         else if (node.isValid())
-            AddCategory1Click();
+            addNewCategory();
         break;
     case Qt::Key_Delete:
         if (catalog)
-            DeleteSelectedCatalog1Click();
+            deleteSelectedCatalog();
         else if (node.isValid())
-            DeleteSelectedCategory1Click();
+            deleteSelectedCategory();
         break;
     default:
         break;
@@ -102,7 +102,7 @@ void MainWindow::refreshTree(const QString &selectName, bool catalog)
     m_treeMemory->rebuild(selectName, catalog);
 }
 
-void MainWindow::AddCategory1Click()
+void MainWindow::addNewCategory()
 {
     const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
     if (!name || name->isEmpty())
@@ -126,7 +126,7 @@ void MainWindow::AddCategory1Click()
     StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
 }
 
-void MainWindow::RenameSelectedCategory1Click()
+void MainWindow::renameSelectedCategory()
 {
     const QModelIndex node = selectedNode();
     if (!node.isValid())
@@ -154,7 +154,7 @@ void MainWindow::RenameSelectedCategory1Click()
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
 }
 
-void MainWindow::DeleteSelectedCategory1Click()
+void MainWindow::deleteSelectedCategory()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCategory(node)) {
@@ -183,7 +183,7 @@ void MainWindow::DeleteSelectedCategory1Click()
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
 }
 
-void MainWindow::RenameSelectedCatalog1Click()
+void MainWindow::renameSelectedCatalog()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
@@ -207,7 +207,7 @@ void MainWindow::RenameSelectedCatalog1Click()
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
 }
 
-void MainWindow::DeleteSelectedCatalog1Click()
+void MainWindow::deleteSelectedCatalog()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
@@ -228,7 +228,7 @@ void MainWindow::DeleteSelectedCatalog1Click()
     StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
 }
 
-void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
+void MainWindow::treeNodeRenamed(const QModelIndex &index, const QString &text)
 {
     // An emptied label keeps the old name, as an empty input box does: a
     // nameless catalog would own the file ".TXT".
@@ -264,7 +264,7 @@ void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
     refreshTree(text, false);
 }
 
-void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category)
+void MainWindow::moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category)
 {
     if (!catalog.isValid() || category < 0 || category >= m_ctx.state().tree.categoryCount())
         return;

@@ -16,18 +16,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void MainWindow::createUpdatedlg()
+void MainWindow::createUpdatePanel()
 {
     ToolPanel *p = m_ctx.addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
     m_updateDlg = new UpdatePanel(p->body());
     p->setContent(m_updateDlg);
 
-    connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::UpdatestartClick);
+    connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::startUpdate);
     connect(m_updateDlg->stopButton(), &QPushButton::clicked, this, [this] { m_ctx.state().keepGoing = false; });
     connect(m_updateDlg->closeButton(), &QPushButton::clicked, p, &QWidget::hide);
-    connect(m_updateDlg->browseButton(), &QPushButton::clicked, this, &MainWindow::UpdirBrowseClick);
+    connect(m_updateDlg->browseButton(), &QPushButton::clicked, this, &MainWindow::browseUpdateDirectory);
     connect(m_updateDlg->masks(), &MaskListEditor::f5Pressed, m_updateDlg->masks(), &MaskListEditor::clear);
-    connect(m_updateDlg->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::UpmaskF6);
+    connect(m_updateDlg->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::addUpdateMask);
     // A hidden panel would leave no way to stop its run, so hiding stops it.
     connect(p, &ToolPanel::closeClicked, this, [this] {
         if (m_ctx.state().updating)
@@ -35,7 +35,7 @@ void MainWindow::createUpdatedlg()
     });
 }
 
-void MainWindow::Update1Click()
+void MainWindow::showUpdatePanel()
 {
     OfferSaveChanges();
     const QModelIndex node = selectedNode();
@@ -70,7 +70,7 @@ void MainWindow::fillUpdatePanel(const QString &name)
     m_updateDrive.clear();
 }
 
-void MainWindow::UpmaskF6()
+void MainWindow::addUpdateMask()
 {
     CatalogInfo info;
     if (CatalogInfo::fromLine(m_ctx.state().catalogInfo.value(m_updateName), info))
@@ -79,7 +79,7 @@ void MainWindow::UpmaskF6()
         m_updateDlg->masks()->setMasks(m_createCat->masks()->masks());
 }
 
-void MainWindow::UpdirBrowseClick()
+void MainWindow::browseUpdateDirectory()
 {
     const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
                                                LastFolder::start(m_ctx.settings(), m_updateDlg->pathBox()->text()));
@@ -96,7 +96,7 @@ QString MainWindow::updateDriveText() const
     return !m_updateDrive.isEmpty() && path.startsWith(m_updateDrive) ? m_updateDrive : path;
 }
 
-void MainWindow::UpdatestartClick()
+void MainWindow::startUpdate()
 {
     if (m_ctx.refuseWhileRunning())
         return;

@@ -27,26 +27,26 @@ const QString kUpgradePanel = QStringLiteral("Upgradedlg");
 
 void MainWindow::connectUpgradeCommands()
 {
-    connectCommand(QStringLiteral("UpgradeTov2xx1"), &MainWindow::UpgradeTov2xx1Click);
+    connectCommand(QStringLiteral("UpgradeTov2xx1"), &MainWindow::showUpgradePanel);
     m_ctx.holdBackWhileRunning({"UpgradeTov2xx1"});
 }
 
-void MainWindow::createUpgradedlg()
+void MainWindow::createUpgradePanel()
 {
     ToolPanel *p = m_ctx.addPanel(kUpgradePanel, QStringLiteral("Upgrade To v2.0"));
     m_upgradePanel = new UpgradePanel(p->body());
     p->setContent(m_upgradePanel);
-    connect(m_upgradePanel->browseButton(), &QPushButton::clicked, this, &MainWindow::OlddirbrowseClick);
+    connect(m_upgradePanel->browseButton(), &QPushButton::clicked, this, &MainWindow::browseOldDirectory);
     const std::pair<UpgradePanel::Row, void (MainWindow::*)()> imports[] = {
-        {UpgradePanel::Columns, &MainWindow::ColimportClick},
-        {UpgradePanel::Comments, &MainWindow::CommimportClick},
-        {UpgradePanel::Masks, &MainWindow::MaskimportClick},
-        {UpgradePanel::Catalogs, &MainWindow::CatimportClick}};
+        {UpgradePanel::Columns, &MainWindow::importOldColumnWidths},
+        {UpgradePanel::Comments, &MainWindow::importOldComments},
+        {UpgradePanel::Masks, &MainWindow::importOldMasks},
+        {UpgradePanel::Catalogs, &MainWindow::importCatalogs}};
     for (const auto &[row, handler] : imports)
         connect(m_upgradePanel->importButton(row), &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::UpgradeTov2xx1Click()
+void MainWindow::showUpgradePanel()
 {
     m_upgradePanel->resetLabels();
     panel(kUpgradePanel)->showPanel();
@@ -57,7 +57,7 @@ QString MainWindow::oldDirectory() const
     return m_upgradePanel->directoryBox()->text();
 }
 
-void MainWindow::OlddirbrowseClick()
+void MainWindow::browseOldDirectory()
 {
     const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select the directory of the earlier version"),
                                                LastFolder::start(m_ctx.settings(), oldDirectory()));
@@ -66,7 +66,7 @@ void MainWindow::OlddirbrowseClick()
         m_upgradePanel->directoryBox()->setText(dir);
 }
 
-void MainWindow::ColimportClick()
+void MainWindow::importOldColumnWidths()
 {
     m_upgradePanel->setLabel(UpgradePanel::Columns, UpgradeImport::Attempting);
     QString label;
@@ -77,7 +77,7 @@ void MainWindow::ColimportClick()
         m_ctx.dialogs().error(error);
 }
 
-void MainWindow::CommimportClick()
+void MainWindow::importOldComments()
 {
     m_upgradePanel->setLabel(UpgradePanel::Comments, UpgradeImport::Attempting);
     QStringList comments = m_fileComment->items();
@@ -90,7 +90,7 @@ void MainWindow::CommimportClick()
     m_upgradePanel->setLabel(UpgradePanel::Comments, result.label);
 }
 
-void MainWindow::MaskimportClick()
+void MainWindow::importOldMasks()
 {
     m_upgradePanel->setLabel(UpgradePanel::Masks, UpgradeImport::Attempting);
     const QStringList masks = m_createCat->masks()->masks();
@@ -100,7 +100,7 @@ void MainWindow::MaskimportClick()
     m_upgradePanel->setLabel(UpgradePanel::Masks, result.label);
 }
 
-void MainWindow::CatimportClick()
+void MainWindow::importCatalogs()
 {
     const QString dir = oldDirectory();
     if (dir.isEmpty() || !QFileInfo(dir).isDir() || m_ctx.refuseWhileRunning())
