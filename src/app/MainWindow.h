@@ -3,15 +3,12 @@
 #include "AppContext.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
-#include "table/PrintOptions.h"
 #include "table/TableSearch.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class CategoryTreeModel;
@@ -21,12 +18,7 @@ class CreateCatPanel;
 class FileCommentPanel;
 class UpdatePanel;
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
-class QPrintPreviewDialog;
-class QPrinter;
-class QRadioButton;
 class RunControl;
 class QMenu;
 class QSplitter;
@@ -39,10 +31,11 @@ class QPlainTextEdit;
 class ToolPanel;
 class VisualTableModel;
 
-// The main window: it owns the library state from start-up to shutdown and
-// carries the command handlers. Handlers are glue: they read controls, call
-// the library code and show the results. They are defined in several source
-// files by menu area (MainWindow*.cpp).
+// The main window: the widgets, the menu table, the tray, start-up and
+// shutdown, and the feature controllers, which share the AppContext it
+// owns. The handlers of the areas without a controller of their own are
+// glue as well: they read controls, call the library code and show the
+// results, defined in several source files by menu area (MainWindow*.cpp).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
