@@ -7,10 +7,10 @@
 //     bench_indexing [DIR]   (DIR: an existing tree to index instead)
 
 #include "indexing/IndexingRun.h"
+#include "indexing/RunControl.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogLibrary.h"
 #include "library/LibraryState.h"
-#include "library/RunControl.h"
 
 #include <QCoreApplication>
 #include <QDir>

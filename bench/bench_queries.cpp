@@ -7,11 +7,11 @@
 // Without a directory the library is generated in a temporary one; a given
 // directory is filled when it has no Catalogs folder yet. Figures only.
 
+#include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
 #include "library/CategoryTree.h"
 #include "library/CommaText.h"
 #include "library/PairList.h"
-#include "library/RunControl.h"
 #include "library/SortedLineList.h"
 #include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"

@@ -10,11 +10,11 @@
 
 #include "BenchSupport.h"
 
+#include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
-#include "library/CommentReplace.h"
 #include "library/LibraryState.h"
-#include "library/RunControl.h"
+#include "queries/CommentReplace.h"
 
 #include <QCoreApplication>
 #include <QDir>

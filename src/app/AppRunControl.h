@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/RunControl.h"
+#include "indexing/RunControl.h"
 
 #include <QElapsedTimer>
 #include <QString>

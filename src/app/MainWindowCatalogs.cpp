@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "library/CatalogInfo.h"
 #include "library/CatalogSaving.h"
 #include "library/CommaText.h"
 #include "table/VisualTableModel.h"
@@ -127,22 +128,12 @@ void MainWindow::showCatalogInformation()
         return;
     }
     const QStringList fields = CommaText::split(info);
-    // The name and at least nine information fields are needed.
-    if (fields.size() + 1 < 10) {
+    if (fields.size() < CatalogInfo::ShownFieldMinimum) {
         m_ctx.dialogs().information(QStringLiteral("No information is available for this catalog.\r\nPlease update."));
         return;
     }
-    const QStringList lines = {
-        QStringLiteral("Name: ") + name,
-        QStringLiteral("Number of files: ") + fields.at(0),
-        QStringLiteral("Number of Directories: ") + fields.at(1),
-        QStringLiteral("Path: ") + fields.at(3),
-        QStringLiteral("Total Space: ") + fields.at(4),
-        QStringLiteral("Free Space: ") + fields.at(5),
-        QStringLiteral("Type: ") + fields.at(6),
-        QStringLiteral("Last Update: ") + fields.at(7),
-    };
-    m_ctx.dialogs().catalogInformation(name + QStringLiteral(" Catalog"), lines, m_ctx.state().treeComments.value(name));
+    m_ctx.dialogs().catalogInformation(name + QStringLiteral(" Catalog"), CatalogInfo::dialogLines(name, fields),
+                                 m_ctx.state().treeComments.value(name));
 }
 
 void MainWindow::closeQuery()

@@ -3,8 +3,8 @@
 
 #include "PanelWidgets.h"
 #include "ToolPanel.h"
-#include "library/CommentReplace.h"
-#include "library/RunControl.h"
+#include "indexing/RunControl.h"
+#include "queries/CommentReplace.h"
 
 #include <QGridLayout>
 #include <QLabel>

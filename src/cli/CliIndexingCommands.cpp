@@ -6,11 +6,11 @@
 
 #include "indexing/IndexingRun.h"
 #include "indexing/MaskList.h"
+#include "indexing/RunControl.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
 #include "library/CategoryName.h"
 #include "library/FileNameText.h"
-#include "library/RunControl.h"
 #include "library/SaveNewCatalog.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 #include "CliContext.h"
 #include "CliTableExport.h"
 
+#include "library/CatalogInfo.h"
 #include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
@@ -26,12 +27,6 @@ int tree(CliContext &c, const QStringList &args)
     return CliExit::Ok;
 }
 
-const char *const kInfoLabels[] = {
-    "Number of files", "Number of Directories", "Drive", "Path", "Total Space", "Free Space",
-    "Type", "Last Update", "Hidden Files", "Read-Only Files", "System Files", "Sub-Directories",
-    "Hidden Directories", "ZIP Contents", "Number of Masks",
-};
-
 int info(CliContext &c, const QStringList &args)
 {
     if (args.size() != 1)
@@ -43,12 +38,13 @@ int info(CliContext &c, const QStringList &args)
     if (line.isEmpty())
         return c.fail(QStringLiteral("No information is available for %1 catalog.").arg(name));
     const QStringList fields = CommaText::split(line);
+    if (fields.size() < CatalogInfo::ShownFieldMinimum)
+        return c.fail(QStringLiteral("No information is available for %1 catalog.\nPlease update the catalog.")
+                          .arg(name));
     RowWriter rows = c.rows();
     rows.write({QStringLiteral("Name"), name});
-    for (int i = 0; i < 15 && i < fields.size(); ++i)
-        rows.write({QLatin1String(kInfoLabels[i]), fields.at(i)});
-    for (qsizetype i = 15; i < fields.size(); ++i)
-        rows.write({QStringLiteral("Mask"), fields.at(i)});
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        rows.write({CatalogInfo::fieldLabel(i), fields.at(i)});
     rows.write({QStringLiteral("Comment"), c.state.treeComments.value(name)});
     return CliExit::Ok;
 }

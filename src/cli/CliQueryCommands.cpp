@@ -2,16 +2,16 @@
 #include "CliContext.h"
 #include "CliTableExport.h"
 
+#include "indexing/RunControl.h"
 #include "library/CommaText.h"
-#include "library/RunControl.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
+#include "library/Utf8Fields.h"
 #include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
-#include "library/Utf8Fields.h"
 #include "table/VisualTableModel.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 // replace-comments: the program's search and replace in file comments.
 #include "CliContext.h"
 
-#include "library/CommentReplace.h"
-#include "library/RunControl.h"
+#include "indexing/RunControl.h"
+#include "queries/CommentReplace.h"
 
 namespace {
 

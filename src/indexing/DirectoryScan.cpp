@@ -1,10 +1,10 @@
 #include "DirectoryScan.h"
 
+#include "RunControl.h"
 #include "WildcardMatch.h"
 #include "ZipDirectoryReader.h"
 #include "library/CommaText.h"
 #include "library/FileNameText.h"
-#include "library/RunControl.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 

@@ -1,8 +1,9 @@
 #include "IndexingRun.h"
 
-#include "library/CatalogInfo.h"
+#include "RunControl.h"
+#include "RunInfo.h"
+
 #include "library/LibraryState.h"
-#include "library/RunControl.h"
 
 IndexingRun::IndexingRun(LibraryState &state, RunControl &control)
     : m_state(state), m_control(control)
@@ -56,22 +57,12 @@ IndexingRun::Result IndexingRun::run(const Params &params)
         + QString::number(result.directoryCount) + QLatin1String(" Directories");
     m_state.displayMode.newScan = false;
 
-    CatalogInfo info;
-    info.fileCount = result.fileCount;
-    info.directoryCount = result.directoryCount;
-    const bool described = params.volume || !params.directory.isEmpty();
-    if (!params.directory.isEmpty())
-        info.drive = result.volume.designation();
-    info.path = root;
-    if (described) {
-        info.sizeText = result.volume.sizeText();
-        info.freeText = result.volume.freeText();
-        info.driveType = result.volume.driveTypeText();
-    }
-    info.lastUpdate = params.formats.format(params.now);
-    info.options = params.options;
-    info.masks = params.masks;
-    m_state.lastRunInfo = info.toLine();
+    // Without a directory of its own the run describes the volume it was
+    // handed, if any, and names no drive.
+    RunInfo info(params, params.now, root);
+    if (params.volume || !params.directory.isEmpty())
+        info.onVolume(result.volume, !params.directory.isEmpty());
+    m_state.lastRunInfo = info.line(result.fileCount, result.directoryCount);
     return result;
 }
 

@@ -1,11 +1,12 @@
 #include "UpdateRun.h"
 
-#include "library/CatalogInfo.h"
+#include "RunControl.h"
+#include "RunInfo.h"
+
 #include "library/CatalogLibrary.h"
 #include "library/CatalogSaving.h"
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
-#include "library/RunControl.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
 
@@ -118,18 +119,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     result.removed = merge.removed;
     result.fileCount = merge.written;
 
-    CatalogInfo info;
-    info.fileCount = result.fileCount;
-    info.directoryCount = result.directoryCount;
-    info.drive = volume.designation();
-    info.path = root;
-    info.sizeText = volume.sizeText();
-    info.freeText = volume.freeText();
-    info.driveType = volume.driveTypeText();
-    info.lastUpdate = params.formats.format(params.now);
-    info.options = params.options;
-    info.masks = params.masks;
-    result.infoLine = info.toLine();
+    result.infoLine = RunInfo(params, params.now, root).onVolume(volume).line(result.fileCount,
+                                                                               result.directoryCount);
     if (m_state.catalogInfo.contains(params.catalogName))
         m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
     if (!transaction.commit(&result.error))

@@ -1,21 +1,21 @@
 #include "indexing/WildcardMatch.h"
 
-#include "library/GlobMatch.h"
+#include "indexing/CellWildcardMatch.h"
 
 #include <QVarLengthArray>
 
-// The matcher's rules differ from plain globbing in one place only: once the
-// text is used up, the rest of the pattern must be empty or exactly one "*".
-// So a pattern ending in two or more stars matches when the part before them
-// matches a proper prefix of the text, which is the glob "<part>?*"; any
-// other pattern matches exactly as a glob.
+// The matcher's rules differ from the table search's plain globbing in one
+// place only: once the text is used up, the rest of the pattern must be
+// empty or exactly one "*". So a pattern ending in two or more stars matches
+// when the part before them matches a proper prefix of the text, which is
+// the glob "<part>?*"; any other pattern matches exactly as a glob.
 bool WildcardMatch(QStringView text, QStringView pattern)
 {
     qsizetype stem = pattern.size();
     while (stem > 0 && pattern[stem - 1] == u'*')
         --stem;
     if (pattern.size() - stem < 2)
-        return GlobMatch(text, pattern);
+        return CellWildcardMatch(text, pattern);
 
     // Patterns of every length are matched whole; the usual short ones stay
     // off the heap.
@@ -24,7 +24,7 @@ bool WildcardMatch(QStringView text, QStringView pattern)
         rewritten[i] = pattern[i].unicode();
     rewritten[stem] = u'?';
     rewritten[stem + 1] = u'*';
-    return GlobMatch(text, QStringView(rewritten.constData(), rewritten.size()));
+    return CellWildcardMatch(text, QStringView(rewritten.constData(), rewritten.size()));
 }
 
 bool HasQuestionMark(QStringView mask)

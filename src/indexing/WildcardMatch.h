@@ -4,7 +4,8 @@
 #include <QStringView>
 
 // The "*" and "?" matcher and the extension-mask test used by indexing runs,
-// the catalog search and the mask lists.
+// the catalog search and the mask lists (the table search matches cells
+// with CellWildcardMatch).
 
 // Matches text against a pattern of "*" (any run of characters) and "?" (one
 // character), letter case significant; text and pattern are compared whole,

@@ -4,7 +4,13 @@
 
 namespace {
 
-constexpr int FixedFields = 15;
+constexpr int FixedFields = CatalogInfo::FixedFieldCount;
+
+const char *const kFieldLabels[FixedFields] = {
+    "Number of files", "Number of Directories", "Drive", "Path", "Total Space", "Free Space",
+    "Type", "Last Update", "Hidden Files", "Read-Only Files", "System Files", "Sub-Directories",
+    "Hidden Directories", "ZIP Contents", "Number of Masks",
+};
 
 bool isTrue(const QString &field)
 {
@@ -16,6 +22,22 @@ bool isTrue(const QString &field)
 QString CatalogInfo::flagText(bool on)
 {
     return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+QString CatalogInfo::fieldLabel(qsizetype field)
+{
+    if (field < 0 || field >= FixedFields)
+        return QStringLiteral("Mask");
+    return QLatin1String(kFieldLabels[field]);
+}
+
+QStringList CatalogInfo::dialogLines(const QString &name, const QStringList &fields)
+{
+    QStringList lines{QStringLiteral("Name: ") + name};
+    for (const Field field : {FileCountField, DirectoryCountField, PathField, SizeField, FreeField,
+                              DriveTypeField, LastUpdateField})
+        lines << fieldLabel(field) + QStringLiteral(": ") + fields.value(field);
+    return lines;
 }
 
 QString CatalogInfo::toLine() const

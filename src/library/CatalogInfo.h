@@ -8,6 +8,29 @@
 // A catalog's information line: counts, where it was indexed, the volume's
 // space and type, when, and the options and masks of that run.
 struct CatalogInfo {
+    // The stored fields by position; the masks follow the fixed ones.
+    enum Field {
+        FileCountField,
+        DirectoryCountField,
+        DriveField,
+        PathField,
+        SizeField,
+        FreeField,
+        DriveTypeField,
+        LastUpdateField,
+        HiddenFilesField,
+        ReadOnlyFilesField,
+        SystemFilesField,
+        SubDirectoriesField,
+        HiddenDirectoriesField,
+        ZipContentsField,
+        MaskCountField,
+        FixedFieldCount
+    };
+    // A line cut before its first option flag is not shown: it is taken for
+    // damaged, and the user is asked to update the catalog.
+    static constexpr int ShownFieldMinimum = HiddenFilesField + 1;
+
     qint64 fileCount = 0;
     qint64 directoryCount = 0;
     QString drive;      // the drive designation (the volume's mount point)
@@ -27,4 +50,10 @@ struct CatalogInfo {
     static bool fromLine(const QString &line, CatalogInfo &info);
 
     static QString flagText(bool on);
+    // The label shown beside a stored field ("Mask" past the fixed fields).
+    static QString fieldLabel(qsizetype field);
+    // The information dialog's lines for the fields of a shown line: the
+    // name, then "label: value" of what a user reads there (not the drive,
+    // the options or the masks).
+    static QStringList dialogLines(const QString &name, const QStringList &fields);
 };

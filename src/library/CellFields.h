@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldCursor.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -9,34 +11,22 @@
 // million rows cost one string each.
 namespace CellFields {
 
-struct Span {
-    qsizetype start = 0;
-    qsizetype length = 0;
-    // The field holds doubled quotes that stand for one quote each.
-    bool escaped = false;
-};
-
-// Walks the fields of a line left to right: the one reading of the
-// comma-text rules that CommaText::split and every field reader share.
-class Cursor
-{
-public:
-    explicit Cursor(QStringView line);
-    // The next field's span; false at the end of the line.
-    bool next(Span &span);
-
-private:
-    QStringView m_line;
-    qsizetype m_pos = 0;
-};
+using Span = FieldSpan;
+using Cursor = FieldCursor<QStringView>;
 
 // Finds field k; false when the line has fewer fields.
-bool find(QStringView line, int k, Span &span);
+inline bool find(QStringView line, int k, Span &span)
+{
+    return Cursor::find(line, k, span);
+}
 // The text of field k (empty when absent).
 QString text(QStringView line, int k);
 // The text of a span found in line.
 QString text(QStringView line, const Span &span);
-int count(QStringView line);
+inline int count(QStringView line)
+{
+    return Cursor::count(line);
+}
 // A line with no field is empty or blank (up to a NUL, which ends it).
 bool hasFields(QStringView line);
 

@@ -24,13 +24,6 @@ inline bool isBlank(QChar c)
     return c.unicode() >= 1 && c.unicode() <= 32;
 }
 
-inline qsizetype skipBlanks(QStringView line, qsizetype pos)
-{
-    while (pos < line.size() && isBlank(line[pos]))
-        ++pos;
-    return pos;
-}
-
 // Field k of a parsed line, or an empty text when the line has fewer fields.
 inline QString field(const QStringList &fields, int k)
 {

@@ -38,12 +38,7 @@ inline char16_t primary(char16_t c, const FoldTable &t)
     return QChar(c).toUpper().unicode();
 }
 
-inline char16_t secondary(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= 'a' && c <= 'z') ? char16_t(c - 32) : c;
-    return QChar(c).toUpper().unicode();
-}
+using TextCompare::upperUnit;
 
 int comparePrimary(QStringView a, QStringView b)
 {
@@ -60,18 +55,6 @@ int comparePrimary(QStringView a, QStringView b)
             return fx < fy ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-int compareSecondary(QStringView a, QStringView b)
-{
-    // Only reached for texts of equal length and equal primary form.
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = secondary(a[i].unicode());
-        const char16_t y = secondary(b[i].unicode());
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return 0;
 }
 
 // Reads valid UTF-8 as the UTF-16 code units of the same text. The three
@@ -168,8 +151,8 @@ int compareSecondaryUtf8(QByteArrayView a, QByteArrayView b)
     Utf16Units x(a);
     Utf16Units y(b);
     while (!x.atEnd() && !y.atEnd()) {
-        const char16_t cx = secondary(x.next());
-        const char16_t cy = secondary(y.next());
+        const char16_t cx = upperUnit(x.next());
+        const char16_t cy = upperUnit(y.next());
         if (cx != cy)
             return cx < cy ? -1 : 1;
     }
@@ -201,8 +184,8 @@ int compareRestUtf8(QByteArrayView a, QByteArrayView b, bool exact)
     // Most lines differ first in two ASCII letters of different folds,
     // which decide the order at once.
     if (!a.isEmpty() && !b.isEmpty() && uchar(a.front()) < 0x80 && uchar(b.front()) < 0x80) {
-        const char16_t fx = secondary(uchar(a.front()));
-        const char16_t fy = secondary(uchar(b.front()));
+        const char16_t fx = upperUnit(uchar(a.front()));
+        const char16_t fy = upperUnit(uchar(b.front()));
         if (fx != fy)
             return fx < fy ? -1 : 1;
     }
@@ -234,10 +217,26 @@ int compareLinesUtf8(QByteArrayView a, QByteArrayView b)
     return compareRestUtf8(a, b, true);
 }
 
+int compareUpperCase(QStringView a, QStringView b)
+{
+    const qsizetype n = qMin(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        const char16_t fx = upperUnit(x);
+        const char16_t fy = upperUnit(y);
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 int compareNoCase(QStringView a, QStringView b)
 {
     const int p = comparePrimary(a, b);
-    return p != 0 ? p : compareSecondary(a, b);
+    return p != 0 ? p : compareUpperCase(a, b);
 }
 
 QString foldNoCase(QStringView text)
@@ -255,7 +254,7 @@ void foldInPlace(QString &text)
 void foldInto(QStringView text, QChar *out)
 {
     for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = QChar(secondary(text[i].unicode()));
+        out[i] = QChar(upperUnit(text[i].unicode()));
 }
 
 int compareTree(QStringView a, QStringView b)

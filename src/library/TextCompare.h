@@ -10,6 +10,19 @@
 // millions of lines a library holds.
 namespace TextCompare {
 
+// A UTF-16 unit in upper case: the case fold of every order of the program
+// that ignores letter case.
+inline char16_t upperUnit(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    return QChar(c).toUpper().unicode();
+}
+
+// By upper-cased UTF-16 units: the first that differ decide, and where
+// none does the shorter text comes first.
+int compareUpperCase(QStringView a, QStringView b);
+
 // Case-insensitive order of catalog lines, keys and names; 0 means the two
 // texts are the same line for the sorted lists.
 int compareNoCase(QStringView a, QStringView b);

@@ -9,8 +9,8 @@
 #include "LineFields.h"
 #include "ResultSorter.h"
 #include "WordMatcher.h"
+#include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
-#include "library/RunControl.h"
 #include "library/SortedLineList.h"
 #include "library/Windows1252.h"
 

@@ -1,6 +1,6 @@
 #include "CompareProgress.h"
 
-#include "library/RunControl.h"
+#include "indexing/RunControl.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 #include "LineFields.h"
 #include "LineMatcher.h"
 #include "RepeatedNames.h"
-#include "library/RunControl.h"
+#include "indexing/RunControl.h"
 #include "library/CellFields.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"

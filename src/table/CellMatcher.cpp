@@ -1,6 +1,6 @@
 #include "table/CellMatcher.h"
 
-#include "library/GlobMatch.h"
+#include "indexing/CellWildcardMatch.h"
 
 namespace {
 
@@ -145,7 +145,7 @@ bool CellMatcher::parseComparisons(QStringView pattern, QList<Comparison> *compa
 
 bool CellMatcher::globMatches(QStringView text, QStringView pattern)
 {
-    return GlobMatch(text, pattern);
+    return CellWildcardMatch(text, pattern);
 }
 
 int CellMatcher::compareValues(QStringView left, QStringView right)

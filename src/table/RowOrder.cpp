@@ -1,6 +1,7 @@
 #include "RowOrder.h"
 
 #include "DateKeyReader.h"
+#include "library/TextCompare.h"
 #include "library/Utf8Fields.h"
 #include "Utf8Rows.h"
 
@@ -36,13 +37,6 @@ int compareSize(const SizeKey &a, const SizeKey &b)
     return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
 }
 
-inline char16_t fold(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-    return QChar::toUpper(char32_t(c));
-}
-
 int compareCodes(QStringView a, QStringView b)
 {
     const int c = a.compare(b, Qt::CaseSensitive);
@@ -52,20 +46,8 @@ int compareCodes(QStringView a, QStringView b)
 // By upper-cased characters, then texts equal so by their own codes.
 int compareFolded(QStringView a, QStringView b)
 {
-    const qsizetype n = qMin(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        const char16_t fx = fold(x);
-        const char16_t fy = fold(y);
-        if (fx != fy)
-            return fx < fy ? -1 : 1;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size() ? -1 : 1;
-    return compareCodes(a, b);
+    const int c = TextCompare::compareUpperCase(a, b);
+    return c != 0 ? c : compareCodes(a, b);
 }
 
 // Rows are UTF-8 but the column orders are those of UTF-16 text: texts
@@ -86,7 +68,7 @@ inline quint32 rank(char32_t c)
 
 inline quint32 foldedRank(char32_t c)
 {
-    return c < 0x10000 ? rank(fold(char16_t(c))) : rank(c);
+    return c < 0x10000 ? rank(TextCompare::upperUnit(char16_t(c))) : rank(c);
 }
 
 // Reads the code point at p and moves past it. Rows hold valid UTF-8 (they

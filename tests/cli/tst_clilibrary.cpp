@@ -65,6 +65,11 @@ void TestCliLibrary::info()
     const Result none = runCli(dir.path(), {"info", "Disk"});
     QCOMPARE(none.code, 1);
     QVERIFY(none.err.contains("No information is available for Disk catalog."));
+    // A line cut before the option flags is refused, as the window refuses it.
+    TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", kInfo.section(',', 0, 7)});
+    const Result cut = runCli(dir.path(), {"info", "Stick"});
+    QCOMPARE(cut.code, 1);
+    QVERIFY(cut.err.contains("Please update"));
 }
 
 void TestCliLibrary::show()

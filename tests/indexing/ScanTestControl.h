@@ -1,7 +1,7 @@
 #pragma once
 
+#include "indexing/RunControl.h"
 #include "library/LibraryState.h"
-#include "library/RunControl.h"
 
 #include <QStringList>
 

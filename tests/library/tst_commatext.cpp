@@ -1,3 +1,4 @@
+#include "library/CellFields.h"
 #include "library/CommaText.h"
 
 #include <QTest>
@@ -11,6 +12,8 @@ private slots:
     void lineBreaksBecomeBlanks();
     void parse_data();
     void parse();
+    void lineFieldsAgreeWithSplit_data();
+    void lineFieldsAgreeWithSplit();
 };
 
 void TestCommaText::roundTrip_data()
@@ -68,6 +71,32 @@ void TestCommaText::parse()
     QFETCH(QStringList, fields);
     QCOMPARE(CommaText::split(line), fields);
     QCOMPARE(CommaText::field(fields, 9), QString());
+}
+
+void TestCommaText::lineFieldsAgreeWithSplit_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("plain catalog line") << R"("a.txt","12","01/02/2024 10:00:00","/home/","")";
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << " \t ";
+    QTest::newRow("doubled quotes") << R"("say ""hi""","x""")";
+    QTest::newRow("unclosed quote") << R"("a","b)";
+    QTest::newRow("unquoted fields") << "abc,def ghi,,\"j\"";
+    QTest::newRow("text after quote") << R"("a"b,"c")";
+    QTest::newRow("nul ends line") << QString::fromUtf16(u"\"a\",\"b\0\",\"c\"", 13);
+    QTest::newRow("comma inside quotes") << R"("a,b" , "c" ,)";
+    QTest::newRow("leading blanks") << "   \"x\"";
+    QTest::newRow("lone quote") << "\"";
+}
+
+void TestCommaText::lineFieldsAgreeWithSplit()
+{
+    QFETCH(QString, line);
+    const QStringList fields = CommaText::split(line);
+    QCOMPARE(CellFields::count(line), int(fields.size()));
+    QCOMPARE(CellFields::hasFields(line), !fields.isEmpty());
+    for (int k = 0; k <= fields.size() + 1; ++k)
+        QCOMPARE(CellFields::text(line, k), CommaText::field(fields, k));
 }
 
 QTEST_GUILESS_MAIN(TestCommaText)

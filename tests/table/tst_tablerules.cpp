@@ -1,7 +1,5 @@
-#include "library/CommaText.h"
 #include "library/DateFormats.h"
 #include "table/DateKeyReader.h"
-#include "library/CellFields.h"
 #include "table/TableRules.h"
 
 #include <QTest>
@@ -13,8 +11,6 @@ class TestTableRules : public QObject
     Q_OBJECT
 
 private slots:
-    void lineFieldsAgreeWithSplit_data();
-    void lineFieldsAgreeWithSplit();
     void hint_data();
     void hint();
     void colour_data();
@@ -24,32 +20,6 @@ private slots:
     void dateKeysMatchParse_data();
     void dateKeysMatchParse();
 };
-
-void TestTableRules::lineFieldsAgreeWithSplit_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::newRow("plain catalog line") << R"("a.txt","12","01/02/2024 10:00:00","/home/","")";
-    QTest::newRow("empty") << "";
-    QTest::newRow("blanks") << " \t ";
-    QTest::newRow("doubled quotes") << R"("say ""hi""","x""")";
-    QTest::newRow("unclosed quote") << R"("a","b)";
-    QTest::newRow("unquoted fields") << "abc,def ghi,,\"j\"";
-    QTest::newRow("text after quote") << R"("a"b,"c")";
-    QTest::newRow("nul ends line") << QString::fromUtf16(u"\"a\",\"b\0\",\"c\"", 13);
-    QTest::newRow("comma inside quotes") << R"("a,b" , "c" ,)";
-    QTest::newRow("leading blanks") << "   \"x\"";
-    QTest::newRow("lone quote") << "\"";
-}
-
-void TestTableRules::lineFieldsAgreeWithSplit()
-{
-    QFETCH(QString, line);
-    const QStringList fields = CommaText::split(line);
-    QCOMPARE(CellFields::count(line), int(fields.size()));
-    QCOMPARE(CellFields::hasFields(line), !fields.isEmpty());
-    for (int k = 0; k <= fields.size() + 1; ++k)
-        QCOMPARE(CellFields::text(line, k), CommaText::field(fields, k));
-}
 
 void TestTableRules::hint_data()
 {

@@ -1,4 +1,4 @@
-#include "GlobMatch.h"
+#include "CellWildcardMatch.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ qsizetype characterSize(QStringView text, qsizetype i)
 // however many stars there are. A star is tried before any literal
 // comparison. "?" and a star's step take a whole character, so neither
 // ever stops inside a surrogate pair.
-bool GlobMatch(QStringView text, QStringView pattern)
+bool CellWildcardMatch(QStringView text, QStringView pattern)
 {
     qsizetype t = 0;
     qsizetype p = 0;

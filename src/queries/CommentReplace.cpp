@@ -1,10 +1,10 @@
 #include "CommentReplace.h"
 
-#include "CatalogBytes.h"
-#include "CatalogLibrary.h"
-#include "CommaText.h"
-#include "LibraryTransaction.h"
-#include "RunControl.h"
+#include "indexing/RunControl.h"
+#include "library/CatalogBytes.h"
+#include "library/CatalogLibrary.h"
+#include "library/CommaText.h"
+#include "library/LibraryTransaction.h"
 
 #include <QDir>
 #include <QFile>

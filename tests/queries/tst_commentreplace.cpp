@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
+#include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
-#include "library/CommentReplace.h"
 #include "library/LibraryState.h"
 #include "library/LibraryTransaction.h"
-#include "library/RunControl.h"
+#include "queries/CommentReplace.h"
 
 #include <QDateTime>
 #include <QDir>
