@@ -3,6 +3,8 @@
 #include "AppIdentity.h"
 
 #include "CategoryTreeModel.h"
+#include "GeneralController.h"
+#include "PrintController.h"
 #include "NamedEditorDelegate.h"
 #include "TableShortcuts.h"
 #include "ToolPanel.h"
@@ -26,10 +28,7 @@ const QString MainWindow::Caption = AppIdentity::caption();
 MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
                        QWidget *parent)
     : QMainWindow(parent),
-      m_library(libraryRoot),
-      m_settings(CatalogLibrary(libraryRoot).settingsPath()),
-      m_formats(formats),
-      m_dialogs(dialogs)
+      m_ctx(libraryRoot, dialogs, formats, this, Caption)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -42,41 +41,33 @@ MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateF
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
 }
 
 void MainWindow::StatusLine(const QString &text)
 {
-    setWindowTitle(text.isEmpty() ? Caption : Caption + QStringLiteral(" - ") + text);
-}
-
-QString MainWindow::statusText() const
-{
-    const QString title = windowTitle();
-    const QString prefix = Caption + QStringLiteral(" - ");
-    return title.startsWith(prefix) ? title.mid(prefix.size()) : QString();
-}
-
-void MainWindow::setBusy(bool busy)
-{
-    if (busy == m_busy)
-        return;
-    m_busy = busy;
-    if (busy)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        while (QApplication::overrideCursor())
-            QApplication::restoreOverrideCursor();
+    m_ctx.setStatus(text);
 }
 
 QAction *MainWindow::action(const QString &objectName) const
 {
-    return findChild<QAction *>(objectName);
+    return m_ctx.action(objectName);
+}
+
+HelpWindow *MainWindow::helpWindow() const
+{
+    return m_general->helpWindow();
+}
+
+template <typename Feature> Feature *MainWindow::addFeature()
+{
+    auto *feature = new Feature(m_ctx, this);
+    m_features << feature;
+    return feature;
 }
 
 ToolPanel *MainWindow::panel(const QString &objectName) const
 {
-    return m_panels.value(objectName);
+    return m_ctx.panel(objectName);
 }
 
 void MainWindow::createWidgets()
@@ -98,7 +89,7 @@ void MainWindow::createWidgets()
     m_treeView->setDragDropMode(QAbstractItemView::DragDrop);
     m_treeView->setDefaultDropAction(Qt::MoveAction);
     m_treeView->setDropIndicatorShown(true);
-    m_treeModel = new CategoryTreeModel(m_state.tree, this);
+    m_treeModel = new CategoryTreeModel(m_ctx.state().tree, this);
     m_treeView->setModel(m_treeModel);
     // The column is as wide as the longest name shown: a narrow pane scrolls
     // sideways rather than cutting names short.
@@ -107,10 +98,10 @@ void MainWindow::createWidgets()
     m_treeView->setTextElideMode(Qt::ElideNone);
     m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
-    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_state.tree);
+    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_ctx.state().tree);
     connectTree();
 
-    m_tableModel = new VisualTableModel(m_formats, this);
+    m_tableModel = new VisualTableModel(m_ctx.formats(), this);
     m_tableView = new QTableView(m_splitter);
     m_tableView->setObjectName(QStringLiteral("VisualTable"));
     m_tableView->setAccessibleName(QStringLiteral("Visual Table"));
@@ -130,9 +121,14 @@ void MainWindow::createWidgets()
         QStringLiteral("QHeaderView::section { background: blue; color: yellow; font-weight: bold; }"));
     m_tableView->installEventFilter(this);
     connect(m_tableView->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &MainWindow::VisualTableHeaderClick);
-    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::VisualTableCellEdited);
-    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::VisualTableContextMenu);
+            &MainWindow::sortTableByColumn);
+    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::tableCellEdited);
+    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showTableContextMenu);
+
+    // The tree opens catalogs and the table takes edits without a command.
+    m_ctx.holdBackWhileRunning(m_treeView);
+    m_ctx.holdBackWhileRunning(m_tableView);
+    m_ctx.setTable(m_tableView, m_tableModel);
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);
@@ -246,35 +242,38 @@ void MainWindow::createMenus()
     addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"), QStringLiteral("Resize All Columns To Default"));
     TableShortcuts::attach(m_tableView, m_tablePopup);
 
-    connectCommand(QStringLiteral("TooltipsOn1"), &MainWindow::TooltipsOn1Click);
     connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
     connectCommand(QStringLiteral("ViewCatalog1"), &MainWindow::openSelectedNode);
-    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::SaveChanges1Click);
-    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::ViewCatalogInformation1Click);
-    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::SaveColumnsWidths1Click);
-    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::ResizeAllColumnsToDefault1Click);
-    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::ResizeSelectedColumnToDefault1Click);
-    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::ExpandSelectedColumn1Click);
+    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::saveTableChanges);
+    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::showCatalogInformation);
+    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::saveColumnWidths);
+    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::resizeAllColumnsToDefault);
+    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::resizeSelectedColumnToDefault);
+    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::expandSelectedColumn);
     for (const char *name : {"Add1", "AddCategory1"})
-        connectCommand(QLatin1String(name), &MainWindow::AddCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::addNewCategory);
     for (const char *name : {"RenameSelectedCategory1", "RenameSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCategory);
     for (const char *name : {"DeleteSelectedCategory1", "DeleteSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCategory1Click);
+        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCategory);
     for (const char *name : {"Rename1", "RenameSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::RenameSelectedCatalog1Click);
+        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCatalog);
     for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::DeleteSelectedCatalog1Click);
+        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCatalog);
+    m_ctx.holdBackWhileRunning({"View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
+                                "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2",
+                                "RenameSelectedCategory1", "RenameSelectedCategory2", "SaveChanges1"});
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
-        connectCommand(QLatin1String(name), &MainWindow::ViewAddEditSelectedComment1Click);
+        connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
     connectIndexingCommands();
     connectQueryCommands();
     connectExportCommands();
     connectFileCommentCommands();
     connectTableToolCommands();
     connectUpgradeCommands();
-    connectGeneralCommands();
+    addFeature<PrintController>();
+    m_general = addFeature<GeneralController>();
 }
 
 void MainWindow::createTrayIcon()
@@ -284,8 +283,8 @@ void MainWindow::createTrayIcon()
     menu->setObjectName(QStringLiteral("PopupMenu2"));
     addCommand(menu, QStringLiteral("ShowKestrovane1"), QStringLiteral("Show Kestrovane"));
     addCommand(menu, QStringLiteral("Exit1"), QStringLiteral("Exit"));
-    connectCommand(QStringLiteral("ShowKestrovane1"), &MainWindow::ShowKestrovane1Click);
-    connectCommand(QStringLiteral("Exit1"), &MainWindow::Exit1Click);
+    connectCommand(QStringLiteral("ShowKestrovane1"), &MainWindow::showFromTray);
+    connectCommand(QStringLiteral("Exit1"), &MainWindow::exitProgram);
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         return;
     // A tray entry without an icon would be invisible; the drive icon stands in
@@ -296,27 +295,7 @@ void MainWindow::createTrayIcon()
     m_tray->setContextMenu(menu);
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger && !isVisible())
-            ShowKestrovane1Click();
+            showFromTray();
     });
     m_tray->show();
-}
-
-namespace {
-
-QPoint defaultPanelPosition(const QString &objectName)
-{
-    static const FormValues defaults = FormValues::defaults();
-    return QPoint(defaults.integer(objectName + QStringLiteral("_Left")),
-                  defaults.integer(objectName + QStringLiteral("_Top")));
-}
-
-} // namespace
-
-ToolPanel *MainWindow::addPanel(const QString &objectName, const QString &title)
-{
-    auto *p = new ToolPanel(objectName, title, this);
-    p->setDefaultPosition(defaultPanelPosition(objectName));
-    p->setHomePosition(storedPanelPosition(objectName));
-    m_panels.insert(objectName, p);
-    return p;
 }

@@ -1,35 +1,24 @@
 #pragma once
 
-#include "Dialogs.h"
+#include "AppContext.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
-#include "library/CatalogLibrary.h"
-#include "library/DateFormats.h"
-#include "library/LibraryState.h"
-#include "settings/FormValues.h"
-#include "settings/SettingsFile.h"
-#include "table/PrintOptions.h"
 #include "table/TableSearch.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPersistentModelIndex>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class CategoryTreeModel;
+class FeatureController;
+class GeneralController;
 class CreateCatPanel;
 class FileCommentPanel;
 class UpdatePanel;
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
-class QPrintPreviewDialog;
-class QPrinter;
-class QRadioButton;
 class RunControl;
 class QMenu;
 class QSplitter;
@@ -42,13 +31,16 @@ class QPlainTextEdit;
 class ToolPanel;
 class VisualTableModel;
 
-// The main window: it owns the library state from start-up to shutdown and
-// carries the command handlers. Handlers are glue: they read controls, call
-// the library code and show the results. They are defined in several source
-// files by menu area (MainWindow*.cpp).
+// The main window: the widgets, the menu table, the tray, start-up and
+// shutdown, and the feature controllers, which share the AppContext it
+// owns. The handlers of the areas without a controller of their own are
+// glue as well: they read controls, call the library code and show the
+// results, defined in several source files by menu area (MainWindow*.cpp).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    AppContext m_ctx; // first: everything else is built on it
+
 public:
     static const QString Caption; // "Kestrovane v2.01"
 
@@ -58,19 +50,20 @@ public:
 
     // The caption is the status line: Caption, or Caption + " - " + text.
     void StatusLine(const QString &text);
-    QString statusText() const;
+    QString statusText() const { return m_ctx.statusText(); }
     // The hourglass: a single flag, not counted.
-    void setBusy(bool busy);
-    bool isBusy() const { return m_busy; }
+    void setBusy(bool busy) { m_ctx.setBusy(busy); }
+    bool isBusy() const { return m_ctx.isBusy(); }
 
-    LibraryState &state() { return m_state; }
-    const CatalogLibrary &library() const { return m_library; }
-    SettingsFile &settings() { return m_settings; }
-    const DateFormats &dateFormats() const { return m_formats; }
-    Dialogs &dialogs() { return m_dialogs; }
+    LibraryState &state() { return m_ctx.state(); }
+    const CatalogLibrary &library() const { return m_ctx.library(); }
+    SettingsFile &settings() { return m_ctx.settings(); }
+    const DateFormats &dateFormats() const { return m_ctx.formats(); }
+    Dialogs &dialogs() { return m_ctx.dialogs(); }
     QAction *action(const QString &objectName) const;
     ToolPanel *panel(const QString &objectName) const;
     bool startedUp() const { return m_startedUp; }
+    class HelpWindow *helpWindow() const;
 
     QTreeView *treeView() const { return m_treeView; }
     CategoryTreeModel *treeModel() const { return m_treeModel; }
@@ -89,8 +82,11 @@ private:
     void createTrayIcon();
     QAction *addCommand(QMenu *menu, const QString &objectName, const QString &caption);
     QMenu *addMenu(const QString &objectName, const QString &caption);
-    ToolPanel *addPanel(const QString &objectName, const QString &title);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
+    // Each feature area's controller, in the order their panels are built.
+    template <typename Feature> Feature *addFeature();
+    QList<FeatureController *> m_features;
+    GeneralController *m_general = nullptr;
     // MainWindowKeyboard.cpp
     void createMenuBarKey();
 
@@ -98,7 +94,8 @@ private:
     void startUp();
     void scaleToScreen();
     void restoreForm();
-    // Builds the tool panels; each panel's builder lives with its handlers.
+    // Builds the tool panels (MainWindowComments.cpp); each panel's builder
+    // lives with its handlers.
     void createPanels();
     void applyStoredProperties();
     void saveForm();
@@ -106,23 +103,14 @@ private:
     // MainWindowSettings.cpp: false when Kestrovane.INI is there but cannot
     // be read, said once a run.
     bool checkSettingsReadable();
-    // A panel's stored Left and Top, relative to the client area.
-    QPoint storedPanelPosition(const QString &objectName) const;
     void shutDown();
-    // Applies a change of the tree or its comments and stores the list files
-    // it altered; on failure the change is undone and reported. The change
-    // runs under the library's lock on the lists as they are on disk, so it
-    // finds its nodes by name; it returns why it cannot be made, or nothing.
-    bool storeChange(const std::function<QString()> &change);
     // Reads the lists again when another program changed them, and shows
     // them; the table and its unsaved edits stay as they are.
     void followLibrary();
     // Rebuilds the tree view when the lists were read again underneath it.
     void showReloadedLists();
-    void TooltipsOn1Click();
-    void applyTooltips(bool on, bool announce);
-    void ShowKestrovane1Click();
-    void Exit1Click();
+    void showFromTray();
+    void exitProgram();
 
     // MainWindowTable.cpp: the Visual Table.
     void setCatalogLayout();
@@ -131,20 +119,16 @@ private:
     // Sets the layout DisplayMode asks for and fills the table from FileLines.
     void setTableLayout();
     void fillTableFromFileLines();
-    // The selected cell, as the view's current index: column 0 and row 0
-    // (no data row) when there is none.
-    int selectedTableColumn() const;
-    int selectedTableRow() const;
     void selectTableCell(int column, int row);
     void emptyTable();
-    void VisualTableKeyPress(QKeyEvent *event);
-    void VisualTableHeaderClick(int column);
-    void VisualTableCellEdited(int column, int row);
-    void VisualTableContextMenu(const QPoint &pos);
-    void SaveColumnsWidths1Click();
-    void ResizeAllColumnsToDefault1Click();
-    void ResizeSelectedColumnToDefault1Click();
-    void ExpandSelectedColumn1Click();
+    void tableKeyPressed(QKeyEvent *event);
+    void sortTableByColumn(int column);
+    void tableCellEdited(int column, int row);
+    void showTableContextMenu(const QPoint &pos);
+    void saveColumnWidths();
+    void resizeAllColumnsToDefault();
+    void resizeSelectedColumnToDefault();
+    void expandSelectedColumn();
 
 public:
     // MainWindowCatalogs.cpp: opening, viewing and saving table changes.
@@ -157,33 +141,28 @@ public:
 
 private:
     void openSelectedNode();
-    void SaveChanges1Click();
-    void ViewCatalogInformation1Click();
+    void saveTableChanges();
+    void showCatalogInformation();
     void closeQuery();
 
     // MainWindowTree.cpp: the category and catalog tree.
     void connectTree();
     QModelIndex selectedNode() const;
     void selectNode(const QModelIndex &index);
-    void TreeView1Click(const QModelIndex &index);
-    void TreeView1ContextMenu(const QPoint &pos);
-    void TreeView1KeyPress(QKeyEvent *event);
-    void AddCategory1Click();
-    void RenameSelectedCategory1Click();
-    void DeleteSelectedCategory1Click();
-    void RenameSelectedCatalog1Click();
-    void DeleteSelectedCatalog1Click();
-    void TreeView1Edited(const QModelIndex &index, const QString &text);
-    void TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category);
+    void treeNodeClicked(const QModelIndex &index);
+    void showTreeContextMenu(const QPoint &pos);
+    void treeKeyPressed(QKeyEvent *event);
+    void addNewCategory();
+    void renameSelectedCategory();
+    void deleteSelectedCategory();
+    void renameSelectedCatalog();
+    void deleteSelectedCatalog();
+    void treeNodeRenamed(const QModelIndex &index, const QString &text);
+    void moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category);
     void refreshTree(const QString &selectName = QString(), bool catalog = false);
     // Renames a category found by name; why it cannot, or nothing.
     QString renameCategoryNamed(const QString &oldName, const QString &newName);
     int catalogCountOf(int category) const;
-
-    // MainWindowRuns.cpp: what waits while a run (index, update, search,
-    // duplicates) goes on; runningPanel stays usable for its Stop button.
-    void blockWhileRunning(bool running, const QString &runningPanel = QString());
-    QHash<QObject *, bool> m_runBlocked; // disabled objects, with their state before
 
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();
@@ -201,36 +180,34 @@ public:
     // Stores the table's run as a catalog; true when it was stored.
     bool SaveNewCatalogNamed(const QString &name);
 private:
-    void createCreateCat();
+    void createCreatePanel();
     // Keeps m_form in step with the create panel's stored controls.
     void storeIndexingProperties();
-    void Create1Click();
+    void showCreatePanel();
     bool scanGuard();
-    void CatDirBrowseClick();
+    void browseIndexDirectory();
     void showVolume(const QString &path);
-    void CatalognameF9();
-    void DisklabelClick();
-    void EjectClick();
-    void StartscanClick();
+    void nameCatalogAfterVolume();
+    void readDiskLabel();
+    void ejectDisc();
+    void startIndexing();
     void endIndexing(bool showResult, const QString &summary);
-    void StopscanClick();
-    void SaveCatbtnClick();
-    void CreateCatCloseClick();
-    void MasknameF5();
+    void stopIndexing();
+    void saveScannedCatalog();
+    void closeCreatePanel();
+    void addCreateMask();
     void reloadSavedMasks();
     CatalogSaving::TableRows tableRows() const;
     void applySaveResult(const SaveNewCatalog::Result &result);
     void showMergedCatalog(const QString &name);
     int selectedCategoryRow() const;
-    // True, with a word on the status line, while a run or search yields.
-    bool otherRunActive();
     // MainWindowUpdate.cpp: the update panel and its run.
-    void createUpdatedlg();
-    void Update1Click();
+    void createUpdatePanel();
+    void showUpdatePanel();
     void fillUpdatePanel(const QString &name);
-    void UpmaskF6();
-    void UpdirBrowseClick();
-    void UpdatestartClick();
+    void addUpdateMask();
+    void browseUpdateDirectory();
+    void startUpdate();
     QString updateDriveText() const;
 
     CreateCatPanel *m_createCat = nullptr;
@@ -250,16 +227,16 @@ private:
     void createQueryPanels();
     // Writes the search history and the comparison boxes into m_form.
     void collectQueryProperties();
-    void Search1Click();
-    void SearchbtnClick();
-    void SearchEnterKey();
-    void StopsearchClick();
-    void ClearhistoryClick();
-    void ViewAllCatalogs1Click();
-    void FindDuplicates1Click();
-    void DupstartClick();
-    void DupstopClick();
-    void Report1Click();
+    void showSearchPanel();
+    void startSearch();
+    void searchOnEnter();
+    void stopSearch();
+    void clearSearchHistory();
+    void viewAllCatalogs();
+    void showDuplicatePanel();
+    void startDuplicateSearch();
+    void stopDuplicateSearch();
+    void showReport();
     // A comment edited in the report's Comment column.
     void reportCommentEdited(int column, int row);
     bool queryRunning() const;
@@ -274,13 +251,13 @@ private:
 
     // MainWindowExport.cpp: the table saved as a text or HTML file.
     void connectExportCommands();
-    void TextFileFormatted1Click();
-    void HTMLFile1Click();
+    void exportTextFile();
+    void exportHtmlFile();
 
     // MainWindowReplace.cpp: search and replace in file comments.
-    void createSandRdlg();
-    void SearchAndReplace1Click();
-    void SandRSearchClick();
+    void createReplacePanel();
+    void showReplacePanel();
+    void replaceInComments();
     void setReplaceRunning(bool running);
     class QLineEdit *m_sandrSearch = nullptr;        // Edit1
     class QLineEdit *m_sandrReplace = nullptr;       // Edit2
@@ -289,15 +266,15 @@ private:
 
     // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
     void connectTableToolCommands();
-    void createSearchtabledlg();
-    void SearchTable1Click();
-    void FindFirstClick();
-    void FindNextClick();
+    void createTableSearchPanel();
+    void showTableSearchPanel();
+    void findFirstInTable();
+    void findNextInTable();
     void showTableSearchOutcome(TableSearch::Outcome outcome);
-    void DeleteSelectedFile1Click();
-    void CopySelectionToClipboard1Click();
-    void CopySelectedRegionToClipboard1Click();
-    void PasteFromClipboard1Click();
+    void deleteSelectedFile();
+    void copySelection();
+    void copySelectedRegion();
+    void pasteFromClipboard();
     class TableSearchPanel *m_tableSearchPanel = nullptr;
     TableSearch m_tableSearch;
 
@@ -306,38 +283,38 @@ public:
     class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
 private:
     void connectUpgradeCommands();
-    void createUpgradedlg();
-    void UpgradeTov2xx1Click();
+    void createUpgradePanel();
+    void showUpgradePanel();
     QString oldDirectory() const;
-    void OlddirbrowseClick();
-    void ColimportClick();
-    void CommimportClick();
-    void MaskimportClick();
-    void CatimportClick();
+    void browseOldDirectory();
+    void importOldColumnWidths();
+    void importOldComments();
+    void importOldMasks();
+    void importCatalogs();
     class UpgradePanel *m_upgradePanel = nullptr;
 
     // MainWindowComments.cpp: comments of categories and catalogs.
-    void createCatcommdlg();
-    void ViewAddEditSelectedComment1Click();
-    void AcceptCatCommentClick();
+    void createTreeCommentPanel();
+    void showTreeComment();
+    void acceptTreeComment();
 
     // MainWindowFileComments.cpp: the comment window and Delete Comment.
 public:
     FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
 private:
     void connectFileCommentCommands();
-    void createFilecommentdlg();
+    void createCommentWindow();
     bool isCommentableRow(int row) const;
-    void AddEdit1Click();
-    void AddfilecommentClick();
-    void AddtolistClick();
-    void ListtocommentClick();
-    void EditpredefinedClick();
-    void DeletepredefinedClick();
+    void openCommentWindow();
+    void acceptFileComment();
+    void addCommentToPredefined();
+    void usePredefinedComment();
+    void editPredefinedComment();
+    void removePredefinedComment();
     // Shows the pre-defined list and keeps the stored property in step.
     void showPredefined(const QStringList &items, int selectRow = -1);
-    void DeleteComment1Click();
-    void UndoDelete1Click();
+    void deleteFileComment();
+    void undoDeleteComment();
     // Disables Undo Delete once its row is gone or no longer an entry.
     void checkUndoTarget();
     void setUndoEnabled(bool enabled);
@@ -347,74 +324,10 @@ private:
     QPersistentModelIndex m_undoRow;
     QString m_undoText;
 
-    // MainWindowPrint.cpp: the print options panel, preview and printing.
-    void createPrintsetupdlg();
-    QWidget *createPrintMenuButton(const QString &objectName, const QString &caption,
-                                   const QList<QPair<QString, QString>> &items);
-    // Writes the panel's options and the dialog's font into m_form.
-    void collectPrintProperties();
-    void PrintTable1Click();
-    void BitBtn1Click();
-    void PreviewAll1Click() { showPreview(true); }
-    void PreviewSelectedRegion1Click() { showPreview(false); }
-    void PrintAll1Click() { printTable(true); }
-    void PrintSelectedRegion1Click() { printTable(false); }
-    // Takes the print-all flag and, for a region, the table's selection.
-    void choosePrintRange(bool all);
-    void showPreview(bool all);
-    void printTable(bool all);
-    PrintOptions printOptions() const;
-    CellRegion selectedRegion() const;
-    void paintPrintout(QPrinter *printer);
-    QLineEdit *m_printTitle = nullptr;    // Edit3
-    QCheckBox *m_printTime = nullptr;     // CheckBox1
-    QCheckBox *m_printDate = nullptr;     // CheckBox2
-    QCheckBox *m_printBorders = nullptr;  // CheckBox3
-    QCheckBox *m_printPageNumbers = nullptr; // CheckBox4
-    QRadioButton *m_landscape = nullptr;  // RadioGroup1, item 0
-    QRadioButton *m_portrait = nullptr;   // item 1
-    std::shared_ptr<QPrinter> m_printer;
-    QPrintPreviewDialog *m_preview = nullptr; // Form2
-    QFont m_fontChoice;                   // the font dialog's starting choice
-    std::optional<QFont> m_printFont;     // set by "Setup Font" in this run only
-    bool m_printAll = true;
-    CellRegion m_printRegion;
-
-    // MainWindowGeneral.cpp: the General menu's colours, help and about.
-public:
-    class HelpWindow *helpWindow() const { return m_help; }
-private:
-    void connectGeneralCommands();
-    void createGeneralPanels();
-    void createColordlg();
-    QComboBox *createColourPicker(const QString &objectName, const QString &caption, int initial);
-    // Gives a picker its stored colour as the colour rule says.
-    void restoreColourPicker(QComboBox *picker, const QString &key);
-    void collectGeneralProperties();
-    void SetTooltipAndTextColor1Click();
-    void HintcolorcomboChange();
-    void TextcolorcomboChange();
-    void Help1Click();
-    void createAboutdlg();
-    void About1Click();
-    void AboutLinkClick(const QString &address);
-    QComboBox *m_hintColour = nullptr; // Hintcolorcombo
-    QComboBox *m_textColour = nullptr; // Textcolorcombo
-    class HelpWindow *m_help = nullptr; // Form3
-    class SpinningDisc *m_aboutDisc = nullptr;
-
-    CatalogLibrary m_library;
-    SettingsFile m_settings;
     bool m_settingsUnreadableShown = false;
-    DateFormats m_formats;
-    Dialogs &m_dialogs;
-    LibraryState m_state;
-    FormValues m_form;
-    FormValues m_storedForm; // m_form as read or last written, to store only changes
+    FormValues m_storedForm; // the form as read or last written, to store only changes
     bool m_startedUp = false;
     bool m_shutDown = false;
-    bool m_busy = false;
-    bool m_tooltipsOn = true;
 
     QSplitter *m_splitter = nullptr;
     QWidget *m_panel1 = nullptr;
@@ -429,7 +342,6 @@ private:
     QMenu *m_categoryPopup = nullptr; // PopupMenu7
     QMenu *m_tablePopup = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
-    QHash<QString, ToolPanel *> m_panels;
     // Catcommdlg's controls.
     QLabel *m_catCommKind = nullptr;
     QLabel *m_catCommName = nullptr;

@@ -30,8 +30,8 @@ void MainWindow::openSelectedNode()
 
 QString MainWindow::catalogSummary(const QString &name) const
 {
-    const QString info = m_state.catalogInfo.value(name);
-    if (!m_state.catalogInfo.contains(name) || info.isEmpty())
+    const QString info = m_ctx.state().catalogInfo.value(name);
+    if (!m_ctx.state().catalogInfo.contains(name) || info.isEmpty())
         return name + QStringLiteral(" Catalog");
     const QStringList fields = CommaText::split(info);
     return QStringLiteral("%1 Catalog %2 Files %3 Directories")
@@ -41,45 +41,45 @@ QString MainWindow::catalogSummary(const QString &name) const
 void MainWindow::OpenCatalog(const QString &name)
 {
     setBusy(true);
-    if (!m_library.catalogFileExists(name)) {
-        m_dialogs.warning(QStringLiteral("Catalog ") + name + QStringLiteral(" does not exists!"));
+    if (!m_ctx.library().catalogFileExists(name)) {
+        m_ctx.dialogs().warning(QStringLiteral("Catalog ") + name + QStringLiteral(" does not exists!"));
         setBusy(false);
         return;
     }
-    m_state.displayMode.clear();
-    m_state.displayMode.loading = true;
-    m_state.keepGoing = false; // a search or duplicate run stops at its next check
-    m_state.fileLines.clear();
+    m_ctx.state().displayMode.clear();
+    m_ctx.state().displayMode.loading = true;
+    m_ctx.state().keepGoing = false; // a search or duplicate run stops at its next check
+    m_ctx.state().fileLines.clear();
     QString error;
-    if (!m_library.loadCatalog(name, m_state.fileLines, &error)) {
+    if (!m_ctx.library().loadCatalog(name, m_ctx.state().fileLines, &error)) {
         setBusy(false);
-        m_dialogs.error(error);
+        m_ctx.dialogs().error(error);
         return;
     }
     setTableLayout();
     fillTableFromFileLines();
-    m_state.displayMode.loading = false;
-    m_state.fileLines.clear();
-    m_state.openCatalogName = name;
-    m_state.savedScanName.clear();
+    m_ctx.state().displayMode.loading = false;
+    m_ctx.state().fileLines.clear();
+    m_ctx.state().openCatalogName = name;
+    m_ctx.state().savedScanName.clear();
     setBusy(false);
 }
 
 void MainWindow::OfferSaveChanges()
 {
-    if (!m_state.changesPending() || m_tableModel->columnCount() != 5)
+    if (!m_ctx.state().changesPending() || m_tableModel->columnCount() != 5)
         return;
-    const QString owner = m_state.tableOwner();
+    const QString owner = m_ctx.state().tableOwner();
     if (owner.isEmpty())
         return;
     SaveChangesTo(owner);
-    m_state.pendingCommentEdits = false;
-    m_state.pendingRowDeletions = false;
+    m_ctx.state().pendingCommentEdits = false;
+    m_ctx.state().pendingRowDeletions = false;
 }
 
 void MainWindow::SaveChangesTo(const QString &name)
 {
-    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to save changes to ") + name + QStringLiteral(" catalog?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to save changes to ") + name + QStringLiteral(" catalog?")))
         return;
     StatusLine(QStringLiteral("Attempting To Save Changes To ") + name + QStringLiteral(" Catalog"));
     if (WriteTableRows(name))
@@ -90,59 +90,59 @@ bool MainWindow::WriteTableRows(const QString &name)
 {
     setBusy(true);
     QString error;
-    const bool ok = CatalogSaving::WriteTableRows(m_library, name, tableRows(), &error);
+    const bool ok = CatalogSaving::WriteTableRows(m_ctx.library(), name, tableRows(), &error);
     setBusy(false);
     if (!ok) {
         StatusLine(QStringLiteral("Failed To Save Catalog"));
-        m_dialogs.error(error);
+        m_ctx.dialogs().error(error);
     }
     return ok;
 }
 
-void MainWindow::SaveChanges1Click()
+void MainWindow::saveTableChanges()
 {
     if (m_tableModel->columnCount() != 5)
         return;
-    const QString owner = m_state.tableOwner();
+    const QString owner = m_ctx.state().tableOwner();
     if (owner.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("Please specify a catalog first!"));
+        m_ctx.dialogs().warning(QStringLiteral("Please specify a catalog first!"));
         return;
     }
     SaveChangesTo(owner);
 }
 
-void MainWindow::ViewCatalogInformation1Click()
+void MainWindow::showCatalogInformation()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
         return;
     const QString name = m_treeModel->nodeText(node);
-    const qsizetype pair = m_state.catalogInfo.indexOf(name);
+    const qsizetype pair = m_ctx.state().catalogInfo.indexOf(name);
     if (pair < 0)
         return;
-    const QString storedName = m_state.catalogInfo.lines().at(pair);
-    const QString info = m_state.catalogInfo.lines().value(pair + 1);
+    const QString storedName = m_ctx.state().catalogInfo.lines().at(pair);
+    const QString info = m_ctx.state().catalogInfo.lines().value(pair + 1);
     if (info.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("No information is available for ") + storedName
+        m_ctx.dialogs().warning(QStringLiteral("No information is available for ") + storedName
                           + QStringLiteral(" catalog.\nPlease update the catalog."));
         return;
     }
     const QStringList fields = CommaText::split(info);
     if (fields.size() < CatalogInfo::ShownFieldMinimum) {
-        m_dialogs.information(QStringLiteral("No information is available for this catalog.\r\nPlease update."));
+        m_ctx.dialogs().information(QStringLiteral("No information is available for this catalog.\r\nPlease update."));
         return;
     }
-    m_dialogs.catalogInformation(name + QStringLiteral(" Catalog"), CatalogInfo::dialogLines(name, fields),
-                                 m_state.treeComments.value(name));
+    m_ctx.dialogs().catalogInformation(name + QStringLiteral(" Catalog"), CatalogInfo::dialogLines(name, fields),
+                                 m_ctx.state().treeComments.value(name));
 }
 
 void MainWindow::closeQuery()
 {
-    if (m_state.changesPending() && m_tableModel->columnCount() == 5) {
-        const QString owner = m_state.tableOwner();
+    if (m_ctx.state().changesPending() && m_tableModel->columnCount() == 5) {
+        const QString owner = m_ctx.state().tableOwner();
         if (!owner.isEmpty())
             SaveChangesTo(owner);
     }
-    m_state.pendingCommentEdits = false;
-    m_state.pendingRowDeletions = false;
+    m_ctx.state().pendingCommentEdits = false;
+    m_ctx.state().pendingRowDeletions = false;
 }

@@ -2,6 +2,7 @@
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "FeatureController.h"
 #include "ToolPanel.h"
 #include "library/TreeOperations.h"
 
@@ -12,20 +13,20 @@
 
 void MainWindow::createPanels()
 {
-    createCatcommdlg();
-    createFilecommentdlg();
+    createTreeCommentPanel();
+    createCommentWindow();
     createIndexingPanels();
     createQueryPanels();
-    createSandRdlg();
-    createPrintsetupdlg();
-    createSearchtabledlg();
-    createUpgradedlg();
-    createGeneralPanels();
+    createReplacePanel();
+    createTableSearchPanel();
+    createUpgradePanel();
+    for (FeatureController *feature : std::as_const(m_features))
+        feature->createPanels();
 }
 
-void MainWindow::createCatcommdlg()
+void MainWindow::createTreeCommentPanel()
 {
-    ToolPanel *panel = addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
+    ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
     auto *grid = new QGridLayout(panel->body());
     m_catCommKind = new QLabel(panel->body());
     m_catCommKind->setObjectName(QStringLiteral("Catcommkind"));
@@ -50,12 +51,12 @@ void MainWindow::createCatcommdlg()
     grid->addWidget(accept, 3, 0);
     grid->addWidget(cancel, 3, 1);
     grid->addWidget(clear, 3, 2);
-    connect(accept, &QPushButton::clicked, this, &MainWindow::AcceptCatCommentClick);
+    connect(accept, &QPushButton::clicked, this, &MainWindow::acceptTreeComment);
     connect(cancel, &QPushButton::clicked, panel, &QWidget::hide);
     connect(clear, &QPushButton::clicked, m_catCommText, &QPlainTextEdit::clear);
 }
 
-void MainWindow::ViewAddEditSelectedComment1Click()
+void MainWindow::showTreeComment()
 {
     const QModelIndex node = selectedNode();
     if (!node.isValid())
@@ -70,19 +71,19 @@ void MainWindow::ViewAddEditSelectedComment1Click()
     }
     m_catCommName->setText(name);
     m_catCommText->clear();
-    if (m_state.treeComments.contains(name))
-        m_catCommText->setPlainText(m_state.treeComments.value(name));
+    if (m_ctx.state().treeComments.contains(name))
+        m_catCommText->setPlainText(m_ctx.state().treeComments.value(name));
     panel(QStringLiteral("Catcommdlg"))->showPanel();
 }
 
-void MainWindow::AcceptCatCommentClick()
+void MainWindow::acceptTreeComment()
 {
     const QString key = m_catCommName->text();
     const QString comment = m_catCommText->toPlainText();
     // A new name with an empty comment only hides the panel.
-    if (m_state.treeComments.contains(key) || !comment.isEmpty()) {
-        if (!storeChange([&] {
-                TreeOperations::setTreeComment(m_state, key, comment);
+    if (m_ctx.state().treeComments.contains(key) || !comment.isEmpty()) {
+        if (!m_ctx.storeChange([&] {
+                TreeOperations::setTreeComment(m_ctx.state(), key, comment);
                 return QString();
             }))
             return; // the panel stays open with the text

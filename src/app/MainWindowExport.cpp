@@ -53,11 +53,11 @@ void writeExport(MainWindow &window, const QString &path, const ExportFile::Prod
 
 void MainWindow::connectExportCommands()
 {
-    connectCommand(QStringLiteral("TextFileFormatted1"), &MainWindow::TextFileFormatted1Click);
-    connectCommand(QStringLiteral("HTMLFile1"), &MainWindow::HTMLFile1Click);
+    connectCommand(QStringLiteral("TextFileFormatted1"), &MainWindow::exportTextFile);
+    connectCommand(QStringLiteral("HTMLFile1"), &MainWindow::exportHtmlFile);
 }
 
-void MainWindow::TextFileFormatted1Click()
+void MainWindow::exportTextFile()
 {
     const QString path = askExportPath(*this, kTextFilter, ExportFile::kTextExtension);
     if (path.isEmpty())
@@ -66,13 +66,13 @@ void MainWindow::TextFileFormatted1Click()
     writeExport(*this, path, [&cells](const ByteSink &sink) { return TextExport::write(cells, sink); });
 }
 
-void MainWindow::HTMLFile1Click()
+void MainWindow::exportHtmlFile()
 {
     const QString path = askExportPath(*this, kHtmlFilter, ExportFile::kHtmlExtension);
     if (path.isEmpty())
         return;
     // Asked before anything is written, so the page is written once, whole.
-    const std::optional<QString> title = m_dialogs.inputBox(
+    const std::optional<QString> title = m_ctx.dialogs().inputBox(
         QStringLiteral("Saving Table Contents"), QStringLiteral("Enter a title for the HTML page (optional)"));
     // Cancel keeps the page but leaves it without a title.
     const QString pageTitle = title.value_or(QString());

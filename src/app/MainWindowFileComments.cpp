@@ -32,34 +32,35 @@ QRect shownNameCell(QWidget *window, const QTableView *view)
 void MainWindow::connectFileCommentCommands()
 {
     for (const char *name : {"AddEdit1", "AddEditComment1"})
-        connectCommand(QLatin1String(name), &MainWindow::AddEdit1Click);
+        connectCommand(QLatin1String(name), &MainWindow::openCommentWindow);
     for (const char *name : {"Delete2", "DeleteComment1"})
-        connectCommand(QLatin1String(name), &MainWindow::DeleteComment1Click);
+        connectCommand(QLatin1String(name), &MainWindow::deleteFileComment);
+    m_ctx.holdBackWhileRunning({"AddEdit1", "Delete2"});
     for (const char *name : {"UndoDelete1", "UndoDelete2"})
-        connectCommand(QLatin1String(name), &MainWindow::UndoDelete1Click);
+        connectCommand(QLatin1String(name), &MainWindow::undoDeleteComment);
 }
 
-void MainWindow::createFilecommentdlg()
+void MainWindow::createCommentWindow()
 {
-    ToolPanel *p = addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
+    ToolPanel *p = m_ctx.addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
     if (auto *status = p->findChild<QLabel *>(kPanel + QStringLiteral("Status")))
         status->hide(); // this window has no status bar
     m_fileComment = new FileCommentPanel(p->body());
     p->setContent(m_fileComment);
-    QStringList items = m_form.list(kPredefinedKey);
+    QStringList items = m_ctx.form().list(kPredefinedKey);
     FileComments::sortPredefined(items);
     showPredefined(items);
 
-    connect(m_fileComment->acceptButton(), &QPushButton::clicked, this, &MainWindow::AddfilecommentClick);
+    connect(m_fileComment->acceptButton(), &QPushButton::clicked, this, &MainWindow::acceptFileComment);
     connect(m_fileComment->cancelButton(), &QPushButton::clicked, p, &QWidget::hide);
     connect(m_fileComment->clearButton(), &QPushButton::clicked, this, [this] {
         if (!m_fileComment->text().isEmpty())
             m_fileComment->setText(QString());
     });
-    connect(m_fileComment->addToListButton(), &QPushButton::clicked, this, &MainWindow::AddtolistClick);
-    connect(m_fileComment, &FileCommentPanel::addSelectedRequested, this, &MainWindow::ListtocommentClick);
-    connect(m_fileComment, &FileCommentPanel::editSelectedRequested, this, &MainWindow::EditpredefinedClick);
-    connect(m_fileComment, &FileCommentPanel::deleteSelectedRequested, this, &MainWindow::DeletepredefinedClick);
+    connect(m_fileComment->addToListButton(), &QPushButton::clicked, this, &MainWindow::addCommentToPredefined);
+    connect(m_fileComment, &FileCommentPanel::addSelectedRequested, this, &MainWindow::usePredefinedComment);
+    connect(m_fileComment, &FileCommentPanel::editSelectedRequested, this, &MainWindow::editPredefinedComment);
+    connect(m_fileComment, &FileCommentPanel::deleteSelectedRequested, this, &MainWindow::removePredefinedComment);
 
     // The undo record and the row an open comment window was opened for
     // belong to the rows the table holds now; a refill invalidates both.
@@ -77,9 +78,9 @@ bool MainWindow::isCommentableRow(int row) const
     return m_tableModel->columnCount() == 5 && row >= 1 && !m_tableModel->cell(0, row).isEmpty();
 }
 
-void MainWindow::AddEdit1Click()
+void MainWindow::openCommentWindow()
 {
-    const int row = selectedTableRow();
+    const int row = m_ctx.selectedTableRow();
     if (!isCommentableRow(row))
         return;
     m_fileComment->setText(m_tableModel->cell(4, row));
@@ -88,30 +89,30 @@ void MainWindow::AddEdit1Click()
     m_fileComment->memo()->setFocus();
 }
 
-void MainWindow::AddfilecommentClick()
+void MainWindow::acceptFileComment()
 {
     // Written into another catalog's row, the text would be lost or misplaced.
     if (m_commentWindowFill != m_tableFills)
         return;
     const QString text = FileComments::oneLine(m_fileComment->text());
     if (!text.isEmpty()) {
-        const int row = selectedTableRow();
+        const int row = m_ctx.selectedTableRow();
         if (!isCommentableRow(row))
             return;
         m_tableModel->setCell(4, row, text);
-        m_state.pendingCommentEdits = true;
+        m_ctx.state().pendingCommentEdits = true;
     }
     panel(kPanel)->hide();
 }
 
-void MainWindow::AddtolistClick()
+void MainWindow::addCommentToPredefined()
 {
     QStringList items = m_fileComment->items();
     if (FileComments::addPredefined(items, FileComments::oneLine(m_fileComment->text())))
         showPredefined(items);
 }
 
-void MainWindow::ListtocommentClick()
+void MainWindow::usePredefinedComment()
 {
     const int row = m_fileComment->selectedRow();
     if (row < 0)
@@ -119,13 +120,13 @@ void MainWindow::ListtocommentClick()
     m_fileComment->setText(FileComments::withPredefined(m_fileComment->text(), m_fileComment->items().at(row)));
 }
 
-void MainWindow::EditpredefinedClick()
+void MainWindow::editPredefinedComment()
 {
     const int row = m_fileComment->selectedRow();
     if (row < 0)
         return;
     QStringList items = m_fileComment->items();
-    const std::optional<QString> edited = m_dialogs.inputBox(QStringLiteral("Edit Pre-Defined Comment"),
+    const std::optional<QString> edited = m_ctx.dialogs().inputBox(QStringLiteral("Edit Pre-Defined Comment"),
                                                              QStringLiteral("Comment"), items.at(row));
     if (!edited)
         return;
@@ -134,10 +135,10 @@ void MainWindow::EditpredefinedClick()
         showPredefined(items, int(items.indexOf(text)));
 }
 
-void MainWindow::DeletepredefinedClick()
+void MainWindow::removePredefinedComment()
 {
     const int row = m_fileComment->selectedRow();
-    if (row < 0 || !m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete comment?")))
+    if (row < 0 || !m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete comment?")))
         return;
     QStringList items = m_fileComment->items();
     items.removeAt(row);
@@ -147,12 +148,12 @@ void MainWindow::DeletepredefinedClick()
 void MainWindow::showPredefined(const QStringList &items, int selectRow)
 {
     m_fileComment->setItems(items, selectRow);
-    m_form.setList(kPredefinedKey, items);
+    m_ctx.form().setList(kPredefinedKey, items);
 }
 
-void MainWindow::DeleteComment1Click()
+void MainWindow::deleteFileComment()
 {
-    const int row = selectedTableRow();
+    const int row = m_ctx.selectedTableRow();
     if (!isCommentableRow(row) || m_tableModel->cell(4, row).isEmpty())
         return;
     const QString comment = m_tableModel->cell(4, row);
@@ -163,7 +164,7 @@ void MainWindow::DeleteComment1Click()
     setUndoEnabled(true);
 }
 
-void MainWindow::UndoDelete1Click()
+void MainWindow::undoDeleteComment()
 {
     if (m_undoRow.isValid())
         m_tableModel->setCell(4, m_undoRow.row() + 1, m_undoText);

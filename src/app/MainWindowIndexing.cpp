@@ -33,69 +33,70 @@ bool stored(SaveNewCatalog::Outcome outcome)
 
 void MainWindow::connectIndexingCommands()
 {
-    connectCommand(QStringLiteral("Create1"), &MainWindow::Create1Click);
-    connectCommand(QStringLiteral("Update1"), &MainWindow::Update1Click);
-    connectCommand(QStringLiteral("UpdateSelectedCatalog1"), &MainWindow::Update1Click);
+    connectCommand(QStringLiteral("Create1"), &MainWindow::showCreatePanel);
+    connectCommand(QStringLiteral("Update1"), &MainWindow::showUpdatePanel);
+    connectCommand(QStringLiteral("UpdateSelectedCatalog1"), &MainWindow::showUpdatePanel);
+    m_ctx.holdBackWhileRunning({"Create1", "Update1", "UpdateSelectedCatalog1"});
 }
 
 void MainWindow::createIndexingPanels()
 {
     if (!m_volumeReader)
         m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
-    createCreateCat();
-    createUpdatedlg();
+    createCreatePanel();
+    createUpdatePanel();
 }
 
-void MainWindow::createCreateCat()
+void MainWindow::createCreatePanel()
 {
-    ToolPanel *p = addPanel(QStringLiteral("CreateCat"), kCreateTitle);
+    ToolPanel *p = m_ctx.addPanel(QStringLiteral("CreateCat"), kCreateTitle);
     m_createCat = new CreateCatPanel(p->body());
     p->setContent(m_createCat);
 
     ScanOptions o;
-    o.hiddenFiles = m_form.boolean(QStringLiteral("Hiddenfiles_Checked"));
-    o.readOnlyFiles = m_form.boolean(QStringLiteral("Readonly_Checked"));
-    o.systemFiles = m_form.boolean(QStringLiteral("System_Checked"));
-    o.subDirectories = m_form.boolean(QStringLiteral("Subdir_Checked"));
-    o.hiddenDirectories = m_form.boolean(QStringLiteral("Hiddendirs_Checked"));
-    o.zipContents = m_form.boolean(QStringLiteral("Zipfiles_Checked"));
+    o.hiddenFiles = m_ctx.form().boolean(QStringLiteral("Hiddenfiles_Checked"));
+    o.readOnlyFiles = m_ctx.form().boolean(QStringLiteral("Readonly_Checked"));
+    o.systemFiles = m_ctx.form().boolean(QStringLiteral("System_Checked"));
+    o.subDirectories = m_ctx.form().boolean(QStringLiteral("Subdir_Checked"));
+    o.hiddenDirectories = m_ctx.form().boolean(QStringLiteral("Hiddendirs_Checked"));
+    o.zipContents = m_ctx.form().boolean(QStringLiteral("Zipfiles_Checked"));
     m_createCat->setOptions(o);
-    m_createCat->setConfirmZip(m_form.boolean(QStringLiteral("Confirmzip_Checked")));
-    m_createCat->masks()->setMasks(m_form.list(QStringLiteral("Masklistbox_Items")));
+    m_createCat->setConfirmZip(m_ctx.form().boolean(QStringLiteral("Confirmzip_Checked")));
+    m_createCat->masks()->setMasks(m_ctx.form().list(QStringLiteral("Masklistbox_Items")));
     m_createCat->stopButton()->setEnabled(false);
     m_createCat->saveButton()->setEnabled(false);
     m_createCat->diskLabelButton()->setEnabled(false);
 
-    connect(m_createCat->browseButton(), &QPushButton::clicked, this, &MainWindow::CatDirBrowseClick);
-    connect(m_createCat, &CreateCatPanel::refreshVolumeRequested, this, &MainWindow::CatalognameF9);
-    connect(m_createCat->diskLabelButton(), &QPushButton::clicked, this, &MainWindow::DisklabelClick);
-    connect(m_createCat->ejectButton(), &QPushButton::clicked, this, &MainWindow::EjectClick);
-    connect(m_createCat->indexButton(), &QPushButton::clicked, this, &MainWindow::StartscanClick);
-    connect(m_createCat->stopButton(), &QPushButton::clicked, this, &MainWindow::StopscanClick);
-    connect(m_createCat->saveButton(), &QPushButton::clicked, this, &MainWindow::SaveCatbtnClick);
-    connect(m_createCat->masks(), &MaskListEditor::f5Pressed, this, &MainWindow::MasknameF5);
+    connect(m_createCat->browseButton(), &QPushButton::clicked, this, &MainWindow::browseIndexDirectory);
+    connect(m_createCat, &CreateCatPanel::refreshVolumeRequested, this, &MainWindow::nameCatalogAfterVolume);
+    connect(m_createCat->diskLabelButton(), &QPushButton::clicked, this, &MainWindow::readDiskLabel);
+    connect(m_createCat->ejectButton(), &QPushButton::clicked, this, &MainWindow::ejectDisc);
+    connect(m_createCat->indexButton(), &QPushButton::clicked, this, &MainWindow::startIndexing);
+    connect(m_createCat->stopButton(), &QPushButton::clicked, this, &MainWindow::stopIndexing);
+    connect(m_createCat->saveButton(), &QPushButton::clicked, this, &MainWindow::saveScannedCatalog);
+    connect(m_createCat->masks(), &MaskListEditor::f5Pressed, this, &MainWindow::addCreateMask);
     connect(m_createCat->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::reloadSavedMasks);
-    connect(p, &ToolPanel::closeClicked, this, &MainWindow::CreateCatCloseClick);
+    connect(p, &ToolPanel::closeClicked, this, &MainWindow::closeCreatePanel);
     connect(m_createCat, &CreateCatPanel::optionsChanged, this, &MainWindow::storeIndexingProperties);
     connect(m_createCat->masks(), &MaskListEditor::changed, this, &MainWindow::storeIndexingProperties);
 }
 
 // Stored properties are collected when the program closes; the create
-// panel's are kept in m_form as they change.
+// panel's are kept in m_ctx.form() as they change.
 void MainWindow::storeIndexingProperties()
 {
     const ScanOptions o = m_createCat->options();
-    m_form.setBoolean(QStringLiteral("Hiddendirs_Checked"), o.hiddenDirectories);
-    m_form.setBoolean(QStringLiteral("Hiddenfiles_Checked"), o.hiddenFiles);
-    m_form.setBoolean(QStringLiteral("Readonly_Checked"), o.readOnlyFiles);
-    m_form.setBoolean(QStringLiteral("System_Checked"), o.systemFiles);
-    m_form.setBoolean(QStringLiteral("Subdir_Checked"), o.subDirectories);
-    m_form.setBoolean(QStringLiteral("Zipfiles_Checked"), o.zipContents);
-    m_form.setBoolean(QStringLiteral("Confirmzip_Checked"), m_createCat->confirmZip());
-    m_form.setList(QStringLiteral("Masklistbox_Items"), m_createCat->masks()->masks());
+    m_ctx.form().setBoolean(QStringLiteral("Hiddendirs_Checked"), o.hiddenDirectories);
+    m_ctx.form().setBoolean(QStringLiteral("Hiddenfiles_Checked"), o.hiddenFiles);
+    m_ctx.form().setBoolean(QStringLiteral("Readonly_Checked"), o.readOnlyFiles);
+    m_ctx.form().setBoolean(QStringLiteral("System_Checked"), o.systemFiles);
+    m_ctx.form().setBoolean(QStringLiteral("Subdir_Checked"), o.subDirectories);
+    m_ctx.form().setBoolean(QStringLiteral("Zipfiles_Checked"), o.zipContents);
+    m_ctx.form().setBoolean(QStringLiteral("Confirmzip_Checked"), m_createCat->confirmZip());
+    m_ctx.form().setList(QStringLiteral("Masklistbox_Items"), m_createCat->masks()->masks());
 }
 
-void MainWindow::Create1Click()
+void MainWindow::showCreatePanel()
 {
     OfferSaveChanges();
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
@@ -117,18 +118,18 @@ bool MainWindow::scanGuard()
 {
     if (!m_unsavedScan)
         return true;
-    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to save recently indexed volume?"))) {
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to save recently indexed volume?"))) {
         m_unsavedScan = false;
         return true;
     }
     const QString name = m_createCat->nameBox()->text();
     if (name.isEmpty()) {
-        m_dialogs.warning(kNameFirst);
+        m_ctx.dialogs().warning(kNameFirst);
         m_createCat->nameBox()->setFocus();
         return false;
     }
     if (selectedCategoryRow() < 0) {
-        m_dialogs.warning(QStringLiteral("Please select a category to save this catalog first!"));
+        m_ctx.dialogs().warning(QStringLiteral("Please select a category to save this catalog first!"));
         return false;
     }
     // The user asked for the run to be kept: a save that did not store it
@@ -139,13 +140,13 @@ bool MainWindow::scanGuard()
     return true;
 }
 
-void MainWindow::CatDirBrowseClick()
+void MainWindow::browseIndexDirectory()
 {
     if (!scanGuard())
         return;
-    const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               LastFolder::start(m_settings, m_createCat->directoryBox()->text()));
-    LastFolder::remember(m_settings, dir);
+    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
+                                               LastFolder::start(m_ctx.settings(), m_createCat->directoryBox()->text()));
+    LastFolder::remember(m_ctx.settings(), dir);
     if (dir.isEmpty())
         return;
     m_createCat->directoryBox()->setText(dir);
@@ -163,7 +164,7 @@ void MainWindow::showVolume(const QString &path)
         m_createCat->diskLabelButton()->setEnabled(true);
 }
 
-void MainWindow::CatalognameF9()
+void MainWindow::nameCatalogAfterVolume()
 {
     const QString path = m_createCat->directoryBox()->text();
     if (path.isEmpty())
@@ -173,12 +174,12 @@ void MainWindow::CatalognameF9()
     setBusy(false);
 }
 
-void MainWindow::DisklabelClick()
+void MainWindow::readDiskLabel()
 {
     const QString path = m_createCat->directoryBox()->text();
     if (!m_volume || m_volume->driveTypeText() != QLatin1String("Removable") || path.isEmpty())
         return;
-    const auto label = m_dialogs.inputBox(QStringLiteral("Edit/Enter Disk Label"), QStringLiteral("Disk Label"),
+    const auto label = m_ctx.dialogs().inputBox(QStringLiteral("Edit/Enter Disk Label"), QStringLiteral("Disk Label"),
                                           m_createCat->nameBox()->text());
     if (!label || !VolumeCommands::isAcceptableLabel(*label))
         return;
@@ -186,24 +187,24 @@ void MainWindow::DisklabelClick()
     m_createCat->nameBox()->setText(*label);
 }
 
-void MainWindow::EjectClick()
+void MainWindow::ejectDisc()
 {
     StatusLine(QStringLiteral("Attempting To Open CD-ROM"));
     VolumeCommands::ejectCd();
 }
 
-void MainWindow::StartscanClick()
+void MainWindow::startIndexing()
 {
-    if (otherRunActive() || !scanGuard())
+    if (m_ctx.refuseWhileRunning() || !scanGuard())
         return;
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
     setBusy(true);
     // The table is about to hold rows of no stored catalog: nothing may be
     // saved from it into the catalog it showed before.
-    m_state.openCatalogName.clear();
-    m_state.savedScanName.clear();
-    m_state.pendingCommentEdits = false;
-    m_state.pendingRowDeletions = false;
+    m_ctx.state().openCatalogName.clear();
+    m_ctx.state().savedScanName.clear();
+    m_ctx.state().pendingCommentEdits = false;
+    m_ctx.state().pendingRowDeletions = false;
     m_unsavedScan = false;
     m_closedDuringRun = false;
 
@@ -212,9 +213,9 @@ void MainWindow::StartscanClick()
     params.options = m_createCat->options();
     params.masks = m_createCat->masks()->masks();
     params.confirmZip = m_createCat->confirmZip();
-    params.confirmZipFile = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
-    params.zipMessage = [this](const QString &message) { m_dialogs.information(message); };
-    params.formats = m_formats;
+    params.confirmZipFile = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.zipMessage = [this](const QString &message) { m_ctx.dialogs().information(message); };
+    params.formats = m_ctx.formats();
     params.now = QDateTime::currentDateTime();
     if (!params.directory.isEmpty()) {
         m_volume = m_volumeReader(params.directory);
@@ -230,12 +231,12 @@ void MainWindow::StartscanClick()
     m_createCat->stopButton()->setEnabled(true);
     m_createCat->indexButton()->setEnabled(false);
     m_indexing = true;
-    blockWhileRunning(true, QStringLiteral("CreateCat"));
+    m_ctx.startRun(QStringLiteral("CreateCat"));
     AppRunControl control([this](const QString &text) { StatusLine(text); },
-                          [p](const QString &text) { p->setStatus(text); }, m_state.keepGoing, m_runYieldMs);
-    const IndexingRun::Result result = IndexingRun(m_state, control).run(params);
+                          [p](const QString &text) { p->setStatus(text); }, m_ctx.state().keepGoing, m_runYieldMs);
+    const IndexingRun::Result result = IndexingRun(m_ctx.state(), control).run(params);
     m_indexing = false;
-    blockWhileRunning(false);
+    m_ctx.finishRun();
     endIndexing(result.outcome == IndexingRun::Outcome::Finished && !m_closedDuringRun, result.summary);
 }
 
@@ -244,11 +245,11 @@ void MainWindow::endIndexing(bool showResult, const QString &summary)
     m_createCat->stopButton()->setEnabled(false);
     m_createCat->indexButton()->setEnabled(true);
     if (showResult) {
-        m_state.displayMode.clear();
-        m_state.displayMode.newScan = true;
+        m_ctx.state().displayMode.clear();
+        m_ctx.state().displayMode.newScan = true;
         setTableLayout();
         fillTableFromFileLines();
-        m_state.displayMode.newScan = false;
+        m_ctx.state().displayMode.newScan = false;
         StatusLine(summary);
         m_createCat->saveButton()->setEnabled(true);
         m_unsavedScan = true;
@@ -260,20 +261,20 @@ void MainWindow::endIndexing(bool showResult, const QString &summary)
     }
     panel(QStringLiteral("CreateCat"))->setStatus(QStringLiteral("Ready..."));
     setBusy(false);
-    m_state.fileLines.clear();
-    m_state.dirList.clear();
+    m_ctx.state().fileLines.clear();
+    m_ctx.state().dirList.clear();
 }
 
-void MainWindow::StopscanClick()
+void MainWindow::stopIndexing()
 {
-    m_state.keepGoing = false;
+    m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::SaveCatbtnClick()
+void MainWindow::saveScannedCatalog()
 {
     const QString name = m_createCat->nameBox()->text();
     if (name.isEmpty()) {
-        m_dialogs.warning(kNameFirst);
+        m_ctx.dialogs().warning(kNameFirst);
         m_createCat->nameBox()->setFocus();
         return;
     }
@@ -283,13 +284,13 @@ void MainWindow::SaveCatbtnClick()
         m_unsavedScan = false;
 }
 
-void MainWindow::CreateCatCloseClick()
+void MainWindow::closeCreatePanel()
 {
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
     if (m_indexing) {
         // The run ends at its next test and its lines are dropped.
-        m_state.keepGoing = false;
-        m_state.displayMode.newScan = false;
+        m_ctx.state().keepGoing = false;
+        m_ctx.state().displayMode.newScan = false;
         m_closedDuringRun = true;
         setBusy(false);
     }
@@ -298,21 +299,21 @@ void MainWindow::CreateCatCloseClick()
         p->raise();
         return;
     }
-    if (m_state.masksCleared)
+    if (m_ctx.state().masksCleared)
         reloadSavedMasks();
     p->hide();
 }
 
-void MainWindow::MasknameF5()
+void MainWindow::addCreateMask()
 {
     m_createCat->masks()->clear();
-    m_state.masksCleared = true;
+    m_ctx.state().masksCleared = true;
 }
 
 void MainWindow::reloadSavedMasks()
 {
-    m_createCat->masks()->setMasks(MaskList::readSaved(m_settings));
-    m_state.masksCleared = false;
+    m_createCat->masks()->setMasks(MaskList::readSaved(m_ctx.settings()));
+    m_ctx.state().masksCleared = false;
 }
 
 bool MainWindow::SaveNewCatalogNamed(const QString &name)
@@ -320,15 +321,15 @@ bool MainWindow::SaveNewCatalogNamed(const QString &name)
     const int category = selectedCategoryRow();
     SaveNewCatalog::Request request{name, category, tableRows(),
                                     m_volume ? m_volume->driveTypeText() : QString()};
-    if (category >= 0 && !SaveNewCatalog::isTaken(m_state, m_library, name))
+    if (category >= 0 && !SaveNewCatalog::isTaken(m_ctx.state(), m_ctx.library(), name))
         StatusLine(QStringLiteral("Attempting To Save ") + name);
-    SaveNewCatalog save(m_state, m_library, request);
+    SaveNewCatalog save(m_ctx.state(), m_ctx.library(), request);
     setBusy(true);
     SaveNewCatalog::Result result = save.start();
     while (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
         setBusy(false);
         QString newName;
-        const Dialogs::SameNameChoice choice = m_dialogs.sameName(result.name, newName);
+        const Dialogs::SameNameChoice choice = m_ctx.dialogs().sameName(result.name, newName);
         if (choice == Dialogs::SameNameChoice::Overwrite)
             StatusLine(QStringLiteral("Attempting To Overwrite ") + result.name + QStringLiteral(" Catalog"));
         else if (choice == Dialogs::SameNameChoice::Update)
@@ -348,9 +349,9 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
     if (!result.status.isEmpty())
         StatusLine(result.status);
     if (!result.warning.isEmpty())
-        m_dialogs.warning(result.warning);
+        m_ctx.dialogs().warning(result.warning);
     if (!result.error.isEmpty())
-        m_dialogs.error(result.error);
+        m_ctx.dialogs().error(result.error);
     if (result.clearName)
         m_createCat->nameBox()->clear();
     if (result.focusName)
@@ -378,8 +379,8 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
 void MainWindow::showMergedCatalog(const QString &name)
 {
     OpenCatalog(name);
-    m_state.pendingCommentEdits = false;
-    m_state.pendingRowDeletions = false;
+    m_ctx.state().pendingCommentEdits = false;
+    m_ctx.state().pendingRowDeletions = false;
 }
 
 CatalogSaving::TableRows MainWindow::tableRows() const
@@ -400,12 +401,4 @@ int MainWindow::selectedCategoryRow() const
 {
     const QModelIndex node = selectedNode();
     return CategoryTreeModel::isCategory(node) ? node.row() : -1;
-}
-
-bool MainWindow::otherRunActive()
-{
-    if (!m_indexing && !m_state.updating && !m_state.searching && !m_state.findingDuplicates)
-        return false;
-    StatusLine(QStringLiteral("Please Wait Until The Running Operation Ends"));
-    return true;
 }

@@ -30,87 +30,88 @@ constexpr int kYieldMs = 15;
 
 void MainWindow::connectQueryCommands()
 {
-    connectCommand(QStringLiteral("Search1"), &MainWindow::Search1Click);
-    connectCommand(QStringLiteral("ViewAllCatalogs1"), &MainWindow::ViewAllCatalogs1Click);
-    connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::FindDuplicates1Click);
-    connectCommand(QStringLiteral("Report1"), &MainWindow::Report1Click);
+    connectCommand(QStringLiteral("Search1"), &MainWindow::showSearchPanel);
+    connectCommand(QStringLiteral("ViewAllCatalogs1"), &MainWindow::viewAllCatalogs);
+    connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::showDuplicatePanel);
+    connectCommand(QStringLiteral("Report1"), &MainWindow::showReport);
+    m_ctx.holdBackWhileRunning({"Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1"});
 }
 
 void MainWindow::createQueryPanels()
 {
-    ToolPanel *search = addPanel(kSearchPanel, QStringLiteral("Set Options, Then Start"));
+    ToolPanel *search = m_ctx.addPanel(kSearchPanel, QStringLiteral("Set Options, Then Start"));
     m_searchPanel = new SearchPanel(search->body());
     search->setContent(m_searchPanel);
-    m_searchPanel->setHistory(SearchHistory(m_form.list(QStringLiteral("Searchword_Items"))).items());
-    connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::SearchbtnClick);
-    connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::SearchEnterKey);
-    connect(m_searchPanel, &SearchPanel::stopClicked, this, &MainWindow::StopsearchClick);
+    m_searchPanel->setHistory(SearchHistory(m_ctx.form().list(QStringLiteral("Searchword_Items"))).items());
+    connect(m_searchPanel, &SearchPanel::searchClicked, this, &MainWindow::startSearch);
+    connect(m_searchPanel, &SearchPanel::enterSearch, this, &MainWindow::searchOnEnter);
+    connect(m_searchPanel, &SearchPanel::stopClicked, this, &MainWindow::stopSearch);
     connect(m_searchPanel, &SearchPanel::closeClicked, search, &QWidget::hide);
-    connect(m_searchPanel, &SearchPanel::clearHistoryClicked, this, &MainWindow::ClearhistoryClick);
+    connect(m_searchPanel, &SearchPanel::clearHistoryClicked, this, &MainWindow::clearSearchHistory);
 
-    ToolPanel *dup = addPanel(kDupPanel, QStringLiteral("Check Desired Categories, Then Start"));
+    ToolPanel *dup = m_ctx.addPanel(kDupPanel, QStringLiteral("Check Desired Categories, Then Start"));
     m_dupPanel = new DuplicatePanel(dup->body());
     dup->setContent(m_dupPanel);
     // This panel reports through the status line only.
     if (auto *bar = dup->findChild<QLabel *>(kDupPanel + QStringLiteral("Status")))
         bar->hide();
     DuplicateFinder::Criteria criteria;
-    criteria.name = m_form.boolean(QStringLiteral("Comparename_Checked"));
-    criteria.size = m_form.boolean(QStringLiteral("Comparesize_Checked"));
-    criteria.date = m_form.boolean(QStringLiteral("Comparedate_Checked"));
+    criteria.name = m_ctx.form().boolean(QStringLiteral("Comparename_Checked"));
+    criteria.size = m_ctx.form().boolean(QStringLiteral("Comparesize_Checked"));
+    criteria.date = m_ctx.form().boolean(QStringLiteral("Comparedate_Checked"));
     m_dupPanel->setCriteria(criteria);
-    connect(m_dupPanel, &DuplicatePanel::startClicked, this, &MainWindow::DupstartClick);
-    connect(m_dupPanel, &DuplicatePanel::stopClicked, this, &MainWindow::DupstopClick);
+    connect(m_dupPanel, &DuplicatePanel::startClicked, this, &MainWindow::startDuplicateSearch);
+    connect(m_dupPanel, &DuplicatePanel::stopClicked, this, &MainWindow::stopDuplicateSearch);
     connect(m_dupPanel, &DuplicatePanel::closeClicked, dup, &QWidget::hide);
 }
 
 void MainWindow::collectQueryProperties()
 {
-    m_form.setList(QStringLiteral("Searchword_Items"), m_searchPanel->history());
+    m_ctx.form().setList(QStringLiteral("Searchword_Items"), m_searchPanel->history());
     const DuplicateFinder::Criteria criteria = m_dupPanel->criteria();
-    m_form.setBoolean(QStringLiteral("Comparename_Checked"), criteria.name);
-    m_form.setBoolean(QStringLiteral("Comparesize_Checked"), criteria.size);
-    m_form.setBoolean(QStringLiteral("Comparedate_Checked"), criteria.date);
+    m_ctx.form().setBoolean(QStringLiteral("Comparename_Checked"), criteria.name);
+    m_ctx.form().setBoolean(QStringLiteral("Comparesize_Checked"), criteria.size);
+    m_ctx.form().setBoolean(QStringLiteral("Comparedate_Checked"), criteria.date);
 }
 
 bool MainWindow::queryRunning() const
 {
-    return m_state.searching || m_state.findingDuplicates;
+    return m_ctx.state().searching || m_ctx.state().findingDuplicates;
 }
 
 void MainWindow::reportUnreadable(const QStringList &catalogs)
 {
     if (!catalogs.isEmpty())
-        m_dialogs.error(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
+        m_ctx.dialogs().error(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
 }
 
-void MainWindow::Search1Click()
+void MainWindow::showSearchPanel()
 {
-    if (m_state.catalogInfo.isEmpty())
+    if (m_ctx.state().catalogInfo.isEmpty())
         return;
     OfferSaveChanges();
     ToolPanel *p = panel(kSearchPanel);
     setBusy(true);
     p->setStatus(QStringLiteral("Ready..."));
-    m_searchPanel->tree()->rebuild(m_state.tree);
+    m_searchPanel->tree()->rebuild(m_ctx.state().tree);
     setBusy(false);
     p->showPanel();
     m_searchPanel->prepare();
 }
 
-void MainWindow::SearchEnterKey()
+void MainWindow::searchOnEnter()
 {
     // Search is disabled while a run goes on; ENTER must wait as well.
     if (!queryRunning())
-        SearchbtnClick();
+        startSearch();
 }
 
-void MainWindow::SearchbtnClick()
+void MainWindow::startSearch()
 {
     if (queryRunning())
         return;
     const CatalogSearch::Request request = m_searchPanel->request();
-    m_state.fileLines.clear();
+    m_ctx.state().fileLines.clear();
     if (request.mode == CatalogSearch::Mode::Word) {
         if (request.word.isEmpty())
             return;
@@ -118,11 +119,11 @@ void MainWindow::SearchbtnClick()
         history.add(request.word);
         m_searchPanel->setHistory(history.items());
     }
-    const CatalogSearch search(m_library, m_formats, QDate::currentDate().year());
+    const CatalogSearch search(m_ctx.library(), m_ctx.formats(), QDate::currentDate().year());
     QString error;
     if (!search.matcherFor(request, &error)) {
         if (!error.isEmpty())
-            m_dialogs.warning(error);
+            m_ctx.dialogs().warning(error);
         return;
     }
 
@@ -131,7 +132,7 @@ void MainWindow::SearchbtnClick()
     CatalogSearch::Result result;
     runQuery(&DisplayMode::searchResults, &LibraryState::searching, kSearchPanel,
              [this](bool running) { m_searchPanel->setRunning(running); }, [&](RunControl &control) {
-                 result = search.run(request, tree, control, m_state.fileLines);
+                 result = search.run(request, tree, control, m_ctx.state().fileLines);
                  return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
              });
     reportUnreadable(result.unreadable);
@@ -142,93 +143,93 @@ void MainWindow::runQuery(bool DisplayMode::*results, bool LibraryState::*runnin
                           const std::function<bool(RunControl &)> &run)
 {
     setBusy(true);
-    m_state.displayMode.clear();
-    m_state.displayMode.*results = true;
-    m_state.*running = true;
-    m_state.keepGoing = true;
+    m_ctx.state().displayMode.clear();
+    m_ctx.state().displayMode.*results = true;
+    m_ctx.state().*running = true;
+    m_ctx.state().keepGoing = true;
     setPanelRunning(true);
-    blockWhileRunning(true, panelName);
+    m_ctx.startRun(panelName);
     AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
-                          m_state.keepGoing, kYieldMs);
+                          m_ctx.state().keepGoing, kYieldMs);
     if (run(control)) {
-        m_state.displayMode.clear();
-        m_state.displayMode.*results = true;
+        m_ctx.state().displayMode.clear();
+        m_ctx.state().displayMode.*results = true;
         setTableLayout();
         fillTableFromFileLines();
     }
-    m_state.fileLines.clear();
-    m_state.displayMode.*results = false;
-    m_state.*running = false;
-    m_state.keepGoing = false;
-    blockWhileRunning(false);
+    m_ctx.state().fileLines.clear();
+    m_ctx.state().displayMode.*results = false;
+    m_ctx.state().*running = false;
+    m_ctx.state().keepGoing = false;
+    m_ctx.finishRun();
     setPanelRunning(false);
     setBusy(false);
 }
 
-void MainWindow::StopsearchClick()
+void MainWindow::stopSearch()
 {
-    m_state.keepGoing = false;
+    m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::ClearhistoryClick()
+void MainWindow::clearSearchHistory()
 {
-    if (m_dialogs.confirmYesNo(QStringLiteral("Proceed to clear history list?")))
+    if (m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to clear history list?")))
         m_searchPanel->setHistory({});
 }
 
-void MainWindow::ViewAllCatalogs1Click()
+void MainWindow::viewAllCatalogs()
 {
-    if (m_state.catalogInfo.isEmpty())
+    if (m_ctx.state().catalogInfo.isEmpty())
         return;
-    Search1Click();
+    showSearchPanel();
     m_searchPanel->tree()->setAllChecked(true);
     m_searchPanel->setMode(CatalogSearch::Mode::Extension);
     m_searchPanel->extensionBox()->setCurrentText(QStringLiteral("*.*"));
-    SearchbtnClick();
+    startSearch();
     panel(kSearchPanel)->hide();
 }
 
-void MainWindow::FindDuplicates1Click()
+void MainWindow::showDuplicatePanel()
 {
     OfferSaveChanges();
     setBusy(true);
-    m_dupPanel->tree()->rebuild(m_state.tree);
+    m_dupPanel->tree()->rebuild(m_ctx.state().tree);
     setBusy(false);
     panel(kDupPanel)->showPanel();
 }
 
-void MainWindow::DupstartClick()
+void MainWindow::startDuplicateSearch()
 {
     if (queryRunning())
         return;
     const DuplicateFinder::Criteria criteria = m_dupPanel->criteria();
     if (!criteria.any()) {
-        m_dialogs.warning(DuplicateFinder::noCriterionMessage());
+        m_ctx.dialogs().warning(DuplicateFinder::noCriterionMessage());
         return;
     }
-    m_state.fileLines.clear();
+    m_ctx.state().fileLines.clear();
     const CheckTree tree = m_dupPanel->tree()->checkTree();
     DuplicateFinder::Result result;
     runQuery(&DisplayMode::duplicateResults, &LibraryState::findingDuplicates, kDupPanel,
              [this](bool running) { m_dupPanel->setRunning(running); }, [&](RunControl &control) {
-                 result = DuplicateFinder(m_library).run(tree, criteria, control, m_state.fileLines);
+                 result = DuplicateFinder(m_ctx.library()).run(tree, criteria, control, m_ctx.state().fileLines);
                  return result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0;
              });
     reportUnreadable(result.unreadable);
 }
 
-void MainWindow::DupstopClick()
+void MainWindow::stopDuplicateSearch()
 {
-    m_state.keepGoing = false;
+    m_ctx.state().keepGoing = false;
 }
 
-void MainWindow::Report1Click()
+void MainWindow::showReport()
 {
     OfferSaveChanges();
-    if (m_state.catalogInfo.isEmpty())
+    if (m_ctx.state().catalogInfo.isEmpty())
         return;
     setBusy(true);
-    const std::vector<QStringList> rows = CatalogReport::rows(m_state.catalogInfo, m_state.treeComments);
+    const std::vector<QStringList> rows = CatalogReport::rows(m_ctx.state().catalogInfo, m_ctx.state().treeComments);
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
     for (const QStringList &cells : rows)
@@ -249,8 +250,8 @@ void MainWindow::reportCommentEdited(int column, int row)
     if (catalog.isEmpty())
         return;
     const QString comment = m_tableModel->cell(column, row);
-    storeChange([&] {
-        CatalogReport::storeComment(m_state.treeComments, catalog, comment);
+    m_ctx.storeChange([&] {
+        CatalogReport::storeComment(m_ctx.state().treeComments, catalog, comment);
         return QString();
     });
 }

@@ -39,10 +39,10 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &accessibleN
 
 } // namespace
 
-void MainWindow::createSandRdlg()
+void MainWindow::createReplacePanel()
 {
     ToolPanel *p =
-        addPanel(kReplacePanel, QStringLiteral("Search And Replace File Comments (Case sensitive)"));
+        m_ctx.addPanel(kReplacePanel, QStringLiteral("Search And Replace File Comments (Case sensitive)"));
     QWidget *body = p->body();
     m_sandrSearch = textBox(body, "Edit1", QStringLiteral("Search For"));
     m_sandrReplace = textBox(body, "Edit2", QStringLiteral("Replace With"));
@@ -62,12 +62,13 @@ void MainWindow::createSandRdlg()
     grid->addWidget(m_sandrSearchButton, 2, 1);
     grid->addWidget(m_sandrCloseButton, 2, 2);
     m_sandrSearch->setMinimumWidth(240);
-    connect(m_sandrSearchButton, &QPushButton::clicked, this, &MainWindow::SandRSearchClick);
+    connect(m_sandrSearchButton, &QPushButton::clicked, this, &MainWindow::replaceInComments);
     connect(m_sandrCloseButton, &QPushButton::clicked, p, &QWidget::hide);
-    connectCommand(QStringLiteral("SearchAndReplace1"), &MainWindow::SearchAndReplace1Click);
+    connectCommand(QStringLiteral("SearchAndReplace1"), &MainWindow::showReplacePanel);
+    m_ctx.holdBackWhileRunning({"SearchAndReplace1"});
 }
 
-void MainWindow::SearchAndReplace1Click()
+void MainWindow::showReplacePanel()
 {
     OfferSaveChanges();
     m_sandrSearch->clear();
@@ -83,7 +84,7 @@ void MainWindow::setReplaceRunning(bool running)
     setBusy(running);
 }
 
-void MainWindow::SandRSearchClick()
+void MainWindow::replaceInComments()
 {
     const QString search = m_sandrSearch->text();
     const QString replacement = m_sandrReplace->text();
@@ -95,18 +96,18 @@ void MainWindow::SandRSearchClick()
     ToolPanel *p = panel(kReplacePanel);
     setReplaceRunning(true);
     PanelProgress progress(p);
-    const CommentReplace::Result result = CommentReplace(m_library, m_state).run(search, replacement, progress);
+    const CommentReplace::Result result = CommentReplace(m_ctx.library(), m_ctx.state()).run(search, replacement, progress);
     setReplaceRunning(false);
     if (result.outcome == CommentReplace::Outcome::NoCatalogs) {
-        m_dialogs.warning(result.message);
+        m_ctx.dialogs().warning(result.message);
         p->hide();
         return;
     }
     if (result.outcome == CommentReplace::Outcome::Failed) {
-        m_dialogs.error(result.message);
+        m_ctx.dialogs().error(result.message);
         return;
     }
-    const QString owner = m_state.tableOwner();
+    const QString owner = m_ctx.state().tableOwner();
     if (!owner.isEmpty())
         OpenCatalog(owner);
 }

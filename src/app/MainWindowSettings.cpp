@@ -4,10 +4,10 @@
 
 bool MainWindow::checkSettingsReadable()
 {
-    if (!m_settings.isUnreadable())
+    if (!m_ctx.settings().isUnreadable())
         return true;
     if (!m_settingsUnreadableShown)
-        m_dialogs.error(m_settings.lastError());
+        m_ctx.dialogs().error(m_ctx.settings().lastError());
     m_settingsUnreadableShown = true;
     return false;
 }

@@ -1,12 +1,12 @@
-// Start-up and shutdown of the main window, the stored properties and the
-// window placement, tooltips and the tray.
+// Start-up and shutdown of the main window, the stored properties, the
+// window placement and the tray.
 #include "MainWindow.h"
 
 #include "CategoryTreeModel.h"
+#include "FeatureController.h"
 #include "LibraryWatch.h"
 #include "ToolPanel.h"
 #include "library/LibraryLock.h"
-#include "library/LibraryTransaction.h"
 #include "settings/ColumnWidths.h"
 #include "settings/WindowPlacement.h"
 #include "table/TableRules.h"
@@ -44,34 +44,19 @@ void MainWindow::startUp()
     createPanels();
     setCatalogLayout();
     QString error;
-    if (!m_library.startUp(m_state, &error)) {
-        m_dialogs.error(error);
+    if (!m_ctx.library().startUp(m_ctx.state(), &error)) {
+        m_ctx.dialogs().error(error);
         return;
     }
     refreshTree();
     m_startedUp = true;
-    m_libraryWatch = new LibraryWatch(m_library.root(), this);
+    m_libraryWatch = new LibraryWatch(m_ctx.library().root(), this);
     connect(m_libraryWatch, &LibraryWatch::changed, this, &MainWindow::followLibrary);
-    if (const QString unreadable = CatalogLibrary::unreadableMessage(m_state); !unreadable.isEmpty())
-        m_dialogs.error(unreadable);
-    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_state); !unloaded.isEmpty())
+    connect(&m_ctx, &AppContext::listsChanged, this, &MainWindow::showReloadedLists);
+    if (const QString unreadable = CatalogLibrary::unreadableMessage(m_ctx.state()); !unreadable.isEmpty())
+        m_ctx.dialogs().error(unreadable);
+    if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_ctx.state()); !unloaded.isEmpty())
         StatusLine(unloaded);
-}
-
-bool MainWindow::storeChange(const std::function<QString()> &change)
-{
-    QString error;
-    const auto changeNow = [&](LibraryTransaction &transaction) {
-        if (const QString problem = change(); !problem.isEmpty())
-            transaction.abort(problem);
-    };
-    const bool stored = LibraryTransaction::apply(m_library, m_state, changeNow, &error);
-    showReloadedLists();
-    if (stored)
-        return true;
-    StatusLine(QStringLiteral("Failed To Save Catalog"));
-    m_dialogs.error(error);
-    return false;
 }
 
 void MainWindow::followLibrary()
@@ -79,20 +64,20 @@ void MainWindow::followLibrary()
     if (!m_startedUp || m_shutDown)
         return;
     {
-        const LibraryLock lock(m_library.root(), LibraryLock::Kind::Shared, 0);
+        const LibraryLock lock(m_ctx.library().root(), LibraryLock::Kind::Shared, 0);
         if (!lock.isLocked()) {
             // A writer is at work; its last step may already have been seen.
             QTimer::singleShot(200, this, &MainWindow::followLibrary);
             return;
         }
-        m_library.refreshLists(m_state);
+        m_ctx.library().refreshLists(m_ctx.state());
     }
     showReloadedLists();
 }
 
 void MainWindow::showReloadedLists()
 {
-    if (m_state.listReloads != m_shownReloads)
+    if (m_ctx.state().listReloads != m_shownReloads)
         refreshTree();
 }
 
@@ -111,7 +96,7 @@ void MainWindow::scaleToScreen()
 void MainWindow::restoreForm()
 {
     WindowPlacement placement;
-    if (WindowPlacement::read(m_settings, screenSize(), placement)
+    if (WindowPlacement::read(m_ctx.settings(), screenSize(), placement)
         && placement.pixelsPerInch == screenDpi() && placement.hasNormalRect()) {
         setGeometry(placement.normalRect());
         switch (WindowPlacement::showState(placement.showCmd)) {
@@ -125,39 +110,31 @@ void MainWindow::restoreForm()
             break;
         }
     }
-    m_form = FormValues::restore(m_settings);
-    m_storedForm = m_form;
+    m_ctx.form() = FormValues::restore(m_ctx.settings());
+    m_storedForm = m_ctx.form();
     checkSettingsReadable();
     applyStoredProperties();
 }
 
 void MainWindow::applyStoredProperties()
 {
-    const int treeWidth = m_form.integer(QStringLiteral("Panel1_Width"));
+    const int treeWidth = m_ctx.form().integer(QStringLiteral("Panel1_Width"));
     m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it)
-        it.value()->setHomePosition(storedPanelPosition(it.key()));
-    applyTooltips(m_form.boolean(QStringLiteral("TooltipsOn1_Checked")), false);
-}
-
-QPoint MainWindow::storedPanelPosition(const QString &objectName) const
-{
-    return QPoint(m_form.integer(objectName + QStringLiteral("_Left")),
-                  m_form.integer(objectName + QStringLiteral("_Top")));
+    for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it)
+        it.value()->setHomePosition(m_ctx.storedPanelPosition(it.key()));
 }
 
 void MainWindow::collectStoredProperties()
 {
     if (!m_splitter->sizes().isEmpty())
-        m_form.setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
-    m_form.setBoolean(QStringLiteral("TooltipsOn1_Checked"), m_tooltipsOn);
-    for (auto it = m_panels.cbegin(); it != m_panels.cend(); ++it) {
-        m_form.setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
-        m_form.setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
+        m_ctx.form().setInteger(QStringLiteral("Panel1_Width"), m_splitter->sizes().constFirst());
+    for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it) {
+        m_ctx.form().setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
+        m_ctx.form().setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
     collectQueryProperties();
-    collectPrintProperties();
-    collectGeneralProperties();
+    for (FeatureController *feature : std::as_const(m_features))
+        feature->collectStoredProperties();
 }
 
 void MainWindow::saveForm()
@@ -174,17 +151,17 @@ void MainWindow::saveForm()
     collectStoredProperties();
     // The settings file is shared with the command-line tool: only what this
     // window changed is written, under the library's lock.
-    const LibraryLock lock(m_library.root());
+    const LibraryLock lock(m_ctx.library().root());
     if (!lock.isLocked()) {
-        m_dialogs.error(lock.error());
+        m_ctx.dialogs().error(lock.error());
         return;
     }
-    bool ok = placement.write(m_settings, screenSize());
-    ok = ok && m_form.saveChanges(m_settings, m_storedForm);
+    bool ok = placement.write(m_ctx.settings(), screenSize());
+    ok = ok && m_ctx.form().saveChanges(m_ctx.settings(), m_storedForm);
     if (ok)
-        m_storedForm = m_form;
+        m_storedForm = m_ctx.form();
     else
-        m_dialogs.error(m_settings.lastError());
+        m_ctx.dialogs().error(m_ctx.settings().lastError());
 }
 
 void MainWindow::shutDown()
@@ -196,17 +173,17 @@ void MainWindow::shutDown()
     if (!m_startedUp)
         return;
     QString error;
-    if (!m_library.shutDown(m_state, &error))
-        m_dialogs.error(error);
-    m_state.fileLines.clear();
-    m_state.dirList.clear();
-    m_state.lastRunInfo.clear();
+    if (!m_ctx.library().shutDown(m_ctx.state(), &error))
+        m_ctx.dialogs().error(error);
+    m_ctx.state().fileLines.clear();
+    m_ctx.state().dirList.clear();
+    m_ctx.state().lastRunInfo.clear();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_shutDown) {
-        m_state.keepGoing = false; // a run yielding to this close ends at its next check
+        m_ctx.state().keepGoing = false; // a run yielding to this close ends at its next check
         closeQuery();
         shutDown();
     }
@@ -225,54 +202,33 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool inComment = TableRules::isCommentColumn(selectedTableColumn());
+        const bool inComment = TableRules::isCommentColumn(m_ctx.selectedTableColumn());
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
         if (watched == m_tableView
             && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
-            VisualTableKeyPress(key);
+            tableKeyPressed(key);
             return true;
         }
         if (watched == m_treeView) {
             const int k = key->key();
             if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Insert || k == Qt::Key_Delete) {
-                TreeView1KeyPress(key);
+                treeKeyPressed(key);
                 return true;
             }
         }
     }
-    if (event->type() == QEvent::ToolTip && !m_tooltipsOn)
-        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::TooltipsOn1Click()
-{
-    applyTooltips(!m_tooltipsOn, true);
-}
-
-void MainWindow::applyTooltips(bool on, bool announce)
-{
-    m_tooltipsOn = on;
-    QAction *item = action(QStringLiteral("TooltipsOn1"));
-    item->setChecked(on);
-    item->setText(on ? QStringLiteral("Tooltips On") : QStringLiteral("Tooltips Off"));
-    if (on)
-        qApp->removeEventFilter(this);
-    else
-        qApp->installEventFilter(this);
-    if (announce)
-        StatusLine(item->text());
-}
-
-void MainWindow::ShowKestrovane1Click()
+void MainWindow::showFromTray()
 {
     showNormal();
     raise();
     activateWindow();
 }
 
-void MainWindow::Exit1Click()
+void MainWindow::exitProgram()
 {
     close();
 }

@@ -28,16 +28,16 @@ void MainWindow::setResultLayout()
 
 void MainWindow::setTableLayout()
 {
-    if (m_state.displayMode.singleCatalog())
+    if (m_ctx.state().displayMode.singleCatalog())
         setCatalogLayout();
-    else if (m_state.displayMode.results())
+    else if (m_ctx.state().displayMode.results())
         setResultLayout();
     m_tableView->horizontalHeader()->setSortIndicatorShown(true);
 }
 
 void MainWindow::fillTableFromFileLines()
 {
-    m_tableModel->fill(std::move(m_state.fileLines));
+    m_tableModel->fill(std::move(m_ctx.state().fileLines));
 }
 
 void MainWindow::applyColumnWidths()
@@ -45,27 +45,12 @@ void MainWindow::applyColumnWidths()
     const int columns = m_tableModel->columnCount();
     QList<int> widths;
     if (columns == 5 || columns == 6)
-        widths = ColumnWidths::readCatalog(m_settings);
+        widths = ColumnWidths::readCatalog(m_ctx.settings());
     else if (columns == 7)
-        widths = ColumnWidths::readReport(m_settings);
+        widths = ColumnWidths::readReport(m_ctx.settings());
     for (int c = 0; c < columns && c < widths.size(); ++c)
         m_tableView->setColumnWidth(c, widths.at(c));
     m_tableView->viewport()->update();
-}
-
-// The view's current cell is the only record of the selection: the model
-// moves it with its row when the rows are sorted or removed, so every command
-// acts on the row the user sees selected.
-int MainWindow::selectedTableColumn() const
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    return current.isValid() ? current.column() : 0;
-}
-
-int MainWindow::selectedTableRow() const
-{
-    const QModelIndex current = m_tableView->currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
 }
 
 void MainWindow::selectTableCell(int column, int row)
@@ -83,52 +68,52 @@ void MainWindow::emptyTable()
     applyColumnWidths();
 }
 
-void MainWindow::VisualTableKeyPress(QKeyEvent *event)
+void MainWindow::tableKeyPressed(QKeyEvent *event)
 {
     const int columns = m_tableModel->columnCount();
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (!TableRules::isCommentColumn(selectedTableColumn()))
+        if (!TableRules::isCommentColumn(m_ctx.selectedTableColumn()))
             action(QStringLiteral("AddEditComment1"))->trigger();
         return;
     }
     if (key == Qt::Key_Delete) {
-        if (!TableRules::deleteAllowed(columns) || selectedTableRow() < 1)
+        if (!TableRules::deleteAllowed(columns) || m_ctx.selectedTableRow() < 1)
             return;
-        if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete this row?")))
+        if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete this row?")))
             return;
-        m_tableModel->removeTableRows(selectedTableRow(), 1);
-        m_state.pendingRowDeletions = true;
+        m_tableModel->removeTableRows(m_ctx.selectedTableRow(), 1);
+        m_ctx.state().pendingRowDeletions = true;
         return;
     }
     const QString text = event->text();
     if (text.size() == 1 && TableRules::isJumpLetter(text.at(0))
-        && !TableRules::isCommentColumn(selectedTableColumn())) {
+        && !TableRules::isCommentColumn(m_ctx.selectedTableColumn())) {
         const int row = m_tableModel->firstRowStartingWith(text.at(0));
         if (row >= 1)
             selectTableCell(0, row);
     }
 }
 
-void MainWindow::VisualTableHeaderClick(int column)
+void MainWindow::sortTableByColumn(int column)
 {
     m_tableModel->headerClicked(column);
     m_tableView->horizontalHeader()->setSortIndicator(m_tableModel->sortColumn(), m_tableModel->sortOrder());
 }
 
-void MainWindow::VisualTableCellEdited(int column, int row)
+void MainWindow::tableCellEdited(int column, int row)
 {
     if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
-        m_state.pendingCommentEdits = true;
+        m_ctx.state().pendingCommentEdits = true;
     reportCommentEdited(column, row);
 }
 
-void MainWindow::VisualTableContextMenu(const QPoint &pos)
+void MainWindow::showTableContextMenu(const QPoint &pos)
 {
     m_tablePopup->popup(m_tableView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::SaveColumnsWidths1Click()
+void MainWindow::saveColumnWidths()
 {
     const int columns = m_tableModel->columnCount();
     if (columns < 5 || columns > 7)
@@ -136,32 +121,32 @@ void MainWindow::SaveColumnsWidths1Click()
     QList<int> widths;
     for (int c = 0; c < columns; ++c)
         widths << m_tableView->columnWidth(c);
-    if (!ColumnWidths::save(m_settings, widths)) {
-        m_dialogs.error(m_settings.lastError());
+    if (!ColumnWidths::save(m_ctx.settings(), widths)) {
+        m_ctx.dialogs().error(m_ctx.settings().lastError());
         return;
     }
     StatusLine(QStringLiteral("Column Widths Saved"));
 }
 
-void MainWindow::ResizeAllColumnsToDefault1Click()
+void MainWindow::resizeAllColumnsToDefault()
 {
     if (m_tableModel->columnCount() >= 5)
         applyColumnWidths();
 }
 
-void MainWindow::ResizeSelectedColumnToDefault1Click()
+void MainWindow::resizeSelectedColumnToDefault()
 {
     const int columns = m_tableModel->columnCount();
-    const int column = selectedTableColumn();
+    const int column = m_ctx.selectedTableColumn();
     if (column < 0 || column >= columns)
         return;
-    m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_settings, columns, column));
+    m_tableView->setColumnWidth(column, ColumnWidths::readOne(m_ctx.settings(), columns, column));
 }
 
-void MainWindow::ExpandSelectedColumn1Click()
+void MainWindow::expandSelectedColumn()
 {
-    const int column = selectedTableColumn();
-    const int row = selectedTableRow();
+    const int column = m_ctx.selectedTableColumn();
+    const int row = m_ctx.selectedTableRow();
     const QString selected = row >= 1 ? m_tableModel->cell(column, row) : QString();
     if (selected.isEmpty() || selected == QStringLiteral(" "))
         return;

@@ -23,30 +23,30 @@ const QString kTableSearchPanel = QStringLiteral("Searchtabledlg");
 
 void MainWindow::connectTableToolCommands()
 {
-    connectCommand(QStringLiteral("SearchTable1"), &MainWindow::SearchTable1Click);
-    connectCommand(QStringLiteral("DeleteSelectedFile1"), &MainWindow::DeleteSelectedFile1Click);
-    connectCommand(QStringLiteral("CopySelectionToClipboard1"), &MainWindow::CopySelectionToClipboard1Click);
+    connectCommand(QStringLiteral("SearchTable1"), &MainWindow::showTableSearchPanel);
+    connectCommand(QStringLiteral("DeleteSelectedFile1"), &MainWindow::deleteSelectedFile);
+    connectCommand(QStringLiteral("CopySelectionToClipboard1"), &MainWindow::copySelection);
     connectCommand(QStringLiteral("CopySelectedRegionToClipboard1"),
-                   &MainWindow::CopySelectedRegionToClipboard1Click);
-    connectCommand(QStringLiteral("PasteFromClipboard1"), &MainWindow::PasteFromClipboard1Click);
+                   &MainWindow::copySelectedRegion);
+    connectCommand(QStringLiteral("PasteFromClipboard1"), &MainWindow::pasteFromClipboard);
 }
 
-void MainWindow::createSearchtabledlg()
+void MainWindow::createTableSearchPanel()
 {
-    ToolPanel *panel = addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
+    ToolPanel *panel = m_ctx.addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
     m_tableSearchPanel = new TableSearchPanel(panel->body());
     panel->setContent(m_tableSearchPanel);
-    connect(m_tableSearchPanel, &TableSearchPanel::findFirstClicked, this, &MainWindow::FindFirstClick);
-    connect(m_tableSearchPanel, &TableSearchPanel::findNextClicked, this, &MainWindow::FindNextClick);
+    connect(m_tableSearchPanel, &TableSearchPanel::findFirstClicked, this, &MainWindow::findFirstInTable);
+    connect(m_tableSearchPanel, &TableSearchPanel::findNextClicked, this, &MainWindow::findNextInTable);
 }
 
-void MainWindow::SearchTable1Click()
+void MainWindow::showTableSearchPanel()
 {
     panel(kTableSearchPanel)->showPanel();
     m_tableSearchPanel->focusText();
 }
 
-void MainWindow::FindFirstClick()
+void MainWindow::findFirstInTable()
 {
     const auto cell = [this](int column, int row) { return m_tableModel->cell(column, row); };
     showTableSearchOutcome(m_tableSearch.findFirst(m_tableSearchPanel->text(), m_tableSearchPanel->options(),
@@ -54,7 +54,7 @@ void MainWindow::FindFirstClick()
                                                    cell));
 }
 
-void MainWindow::FindNextClick()
+void MainWindow::findNextInTable()
 {
     const auto cell = [this](int column, int row) { return m_tableModel->cell(column, row); };
     showTableSearchOutcome(m_tableSearch.findNext(m_tableSearchPanel->text(), m_tableModel->columnCount(),
@@ -66,39 +66,39 @@ void MainWindow::showTableSearchOutcome(TableSearch::Outcome outcome)
     if (outcome == TableSearch::Outcome::Found)
         selectTableCell(m_tableSearch.matchColumn(), m_tableSearch.matchRow());
     else if (outcome != TableSearch::Outcome::Ignored)
-        m_dialogs.information(TableSearch::message(outcome));
+        m_ctx.dialogs().information(TableSearch::message(outcome));
 }
 
-void MainWindow::DeleteSelectedFile1Click()
+void MainWindow::deleteSelectedFile()
 {
     FileDeletion::Row target;
     target.columnCount = m_tableModel->columnCount();
-    target.row = selectedTableRow();
-    target.selectedCell = m_tableModel->cell(selectedTableColumn(), target.row);
+    target.row = m_ctx.selectedTableRow();
+    target.selectedCell = m_tableModel->cell(m_ctx.selectedTableColumn(), target.row);
     target.name = m_tableModel->cell(0, target.row);
     target.path = m_tableModel->cell(3, target.row);
     FileDeletion::Host host;
     host.driveType = [this](const QString &folder) { return m_volumeReader(folder).driveTypeText(); };
-    host.warning = [this](const QString &text) { m_dialogs.warning(text); };
-    host.confirmOkCancel = [this](const QString &text) { return m_dialogs.confirmOkCancel(text); };
-    host.confirmYesNo = [this](const QString &text) { return m_dialogs.confirmYesNo(text); };
+    host.warning = [this](const QString &text) { m_ctx.dialogs().warning(text); };
+    host.confirmOkCancel = [this](const QString &text) { return m_ctx.dialogs().confirmOkCancel(text); };
+    host.confirmYesNo = [this](const QString &text) { return m_ctx.dialogs().confirmYesNo(text); };
     const FileDeletion::Result result = FileDeletion::run(target, host);
     if (result.removeRow)
         m_tableModel->removeTableRows(target.row, 1);
     if (result.catalogChanged)
-        m_state.pendingRowDeletions = true;
+        m_ctx.state().pendingRowDeletions = true;
     if (!result.status.isEmpty())
         StatusLine(result.status);
 }
 
-void MainWindow::CopySelectionToClipboard1Click()
+void MainWindow::copySelection()
 {
     const auto cell = [this](int column, int row) { return m_tableModel->cell(column, row); };
     QGuiApplication::clipboard()->setText(
         ClipboardText::wholeTable(cell, m_tableModel->columnCount(), m_tableModel->tableRowCount()));
 }
 
-void MainWindow::CopySelectedRegionToClipboard1Click()
+void MainWindow::copySelectedRegion()
 {
     const QModelIndexList selected = m_tableView->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
@@ -116,10 +116,10 @@ void MainWindow::CopySelectedRegionToClipboard1Click()
     QGuiApplication::clipboard()->setText(ClipboardText::region(cell, left, top + 1, right, bottom + 1));
 }
 
-void MainWindow::PasteFromClipboard1Click()
+void MainWindow::pasteFromClipboard()
 {
-    const int column = selectedTableColumn();
-    const int row = selectedTableRow();
+    const int column = m_ctx.selectedTableColumn();
+    const int row = m_ctx.selectedTableRow();
     if (!ClipboardText::canPaste(m_tableModel->columnCount(), column, row))
         return;
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
@@ -130,5 +130,5 @@ void MainWindow::PasteFromClipboard1Click()
         for (const ClipboardText::CellWrite &write : plan.writes)
             m_tableModel->setCell(write.column, write.row, write.text);
     }
-    m_state.pendingCommentEdits = true;
+    m_ctx.state().pendingCommentEdits = true;
 }

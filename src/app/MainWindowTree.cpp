@@ -17,15 +17,15 @@
 void MainWindow::connectTree()
 {
     m_treeView->installEventFilter(this);
-    connect(m_treeView, &QTreeView::clicked, this, &MainWindow::TreeView1Click);
+    connect(m_treeView, &QTreeView::clicked, this, &MainWindow::treeNodeClicked);
     connect(m_treeView, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
         selectNode(index);
         openSelectedNode();
     });
-    connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::TreeView1ContextMenu);
-    connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::TreeView1Edited);
+    connect(m_treeView, &QWidget::customContextMenuRequested, this, &MainWindow::showTreeContextMenu);
+    connect(m_treeModel, &CategoryTreeModel::renameRequested, this, &MainWindow::treeNodeRenamed);
     // Queued: the tree is rebuilt after the view has finished its drop.
-    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::TreeView1DragDrop,
+    connect(m_treeModel, &CategoryTreeModel::catalogDropped, this, &MainWindow::moveCatalogToCategory,
             Qt::QueuedConnection);
 }
 
@@ -41,10 +41,10 @@ void MainWindow::selectNode(const QModelIndex &index)
 
 int MainWindow::catalogCountOf(int category) const
 {
-    return int(m_state.tree.category(category).catalogs.size());
+    return int(m_ctx.state().tree.category(category).catalogs.size());
 }
 
-void MainWindow::TreeView1Click(const QModelIndex &index)
+void MainWindow::treeNodeClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -58,11 +58,11 @@ void MainWindow::TreeView1Click(const QModelIndex &index)
     StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
 }
 
-void MainWindow::TreeView1ContextMenu(const QPoint &pos)
+void MainWindow::showTreeContextMenu(const QPoint &pos)
 {
     const QModelIndex index = m_treeView->indexAt(pos);
     if (index.isValid())
-        TreeView1Click(index);
+        treeNodeClicked(index);
     const QModelIndex node = selectedNode();
     if (!node.isValid())
         return;
@@ -70,7 +70,7 @@ void MainWindow::TreeView1ContextMenu(const QPoint &pos)
     menu->popup(m_treeView->viewport()->mapToGlobal(pos));
 }
 
-void MainWindow::TreeView1KeyPress(QKeyEvent *event)
+void MainWindow::treeKeyPressed(QKeyEvent *event)
 {
     const QModelIndex node = selectedNode();
     const bool catalog = CategoryTreeModel::isCatalog(node);
@@ -83,13 +83,13 @@ void MainWindow::TreeView1KeyPress(QKeyEvent *event)
         if (catalog)
             action(QStringLiteral("Create1"))->trigger();
         else if (node.isValid())
-            AddCategory1Click();
+            addNewCategory();
         break;
     case Qt::Key_Delete:
         if (catalog)
-            DeleteSelectedCatalog1Click();
+            deleteSelectedCatalog();
         else if (node.isValid())
-            DeleteSelectedCategory1Click();
+            deleteSelectedCategory();
         break;
     default:
         break;
@@ -98,35 +98,35 @@ void MainWindow::TreeView1KeyPress(QKeyEvent *event)
 
 void MainWindow::refreshTree(const QString &selectName, bool catalog)
 {
-    m_shownReloads = m_state.listReloads;
+    m_shownReloads = m_ctx.state().listReloads;
     m_treeMemory->rebuild(selectName, catalog);
 }
 
-void MainWindow::AddCategory1Click()
+void MainWindow::addNewCategory()
 {
-    const auto name = m_dialogs.inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
+    const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
     if (!name || name->isEmpty())
         return;
     if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
-        m_dialogs.warning(problem);
+        m_ctx.dialogs().warning(problem);
         return;
     }
-    if (m_state.tree.findCategory(*name) >= 0) {
+    if (m_ctx.state().tree.findCategory(*name) >= 0) {
         StatusLine(*name + QStringLiteral(" Category Already Exists"));
         return;
     }
     const auto add = [&] {
-        if (m_state.tree.findCategory(*name) < 0)
-            m_state.tree.addCategory(*name);
+        if (m_ctx.state().tree.findCategory(*name) < 0)
+            m_ctx.state().tree.addCategory(*name);
         return QString();
     };
-    if (!storeChange(add))
+    if (!m_ctx.storeChange(add))
         return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Category ") + *name + QStringLiteral(" Added"));
 }
 
-void MainWindow::RenameSelectedCategory1Click()
+void MainWindow::renameSelectedCategory()
 {
     const QModelIndex node = selectedNode();
     if (!node.isValid())
@@ -136,25 +136,25 @@ void MainWindow::RenameSelectedCategory1Click()
         return;
     }
     const QString oldName = m_treeModel->nodeText(node);
-    const auto name = m_dialogs.inputBox(QStringLiteral("Rename Category"),
+    const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Rename Category"),
                                          QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
     if (!name || name->isEmpty())
         return;
     if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
-        m_dialogs.warning(problem);
+        m_ctx.dialogs().warning(problem);
         return;
     }
-    if (m_state.tree.hasCategoryNamedAscii(*name)) {
-        m_dialogs.warning(QStringLiteral("A caategory with the same name already exists!"));
+    if (m_ctx.state().tree.hasCategoryNamedAscii(*name)) {
+        m_ctx.dialogs().warning(QStringLiteral("A caategory with the same name already exists!"));
         return;
     }
-    if (!storeChange([&] { return renameCategoryNamed(oldName, *name); }))
+    if (!m_ctx.storeChange([&] { return renameCategoryNamed(oldName, *name); }))
         return;
     refreshTree(*name, false);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
 }
 
-void MainWindow::DeleteSelectedCategory1Click()
+void MainWindow::deleteSelectedCategory()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCategory(node)) {
@@ -162,131 +162,131 @@ void MainWindow::DeleteSelectedCategory1Click()
         return;
     }
     const QString name = m_treeModel->nodeText(node);
-    if (const QString refusal = TreeOperations::deleteCategoryRefusal(m_state, node.row()); !refusal.isEmpty()) {
-        m_dialogs.warning(refusal);
+    if (const QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), node.row()); !refusal.isEmpty()) {
+        m_ctx.dialogs().warning(refusal);
         return;
     }
-    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
         return;
     const auto remove = [&] {
-        const int category = m_state.tree.findCategory(name);
+        const int category = m_ctx.state().tree.findCategory(name);
         if (category < 0)
             return TreeOperations::goneMessage(name);
-        if (QString refusal = TreeOperations::deleteCategoryRefusal(m_state, category); !refusal.isEmpty())
+        if (QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), category); !refusal.isEmpty())
             return refusal;
-        TreeOperations::deleteCategory(m_state, category);
+        TreeOperations::deleteCategory(m_ctx.state(), category);
         return QString();
     };
-    if (!storeChange(remove))
+    if (!m_ctx.storeChange(remove))
         return;
     refreshTree();
     StatusLine(QStringLiteral("Deleted ") + name + QStringLiteral(" Category"));
 }
 
-void MainWindow::RenameSelectedCatalog1Click()
+void MainWindow::renameSelectedCatalog()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
         return;
     const QString oldName = m_treeModel->nodeText(node);
-    const auto name = m_dialogs.inputBox(QStringLiteral("Rename Catalog"),
+    const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Rename Catalog"),
                                          QStringLiteral("From ") + oldName + QStringLiteral(" To:"));
     if (!name || name->isEmpty())
         return;
-    if (const QString problem = CatalogName::renameProblem(m_state, m_library, *name); !problem.isEmpty()) {
-        m_dialogs.warning(problem);
+    if (const QString problem = CatalogName::renameProblem(m_ctx.state(), m_ctx.library(), *name); !problem.isEmpty()) {
+        m_ctx.dialogs().warning(problem);
         return;
     }
     QString error;
-    if (!TreeOperations::renameCatalog(m_state, m_library, oldName, *name, &error).isValid()) {
+    if (!TreeOperations::renameCatalog(m_ctx.state(), m_ctx.library(), oldName, *name, &error).isValid()) {
         showReloadedLists();
-        m_dialogs.error(error);
+        m_ctx.dialogs().error(error);
         return;
     }
     refreshTree(*name, true);
     StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + *name);
 }
 
-void MainWindow::DeleteSelectedCatalog1Click()
+void MainWindow::deleteSelectedCatalog()
 {
     const QModelIndex node = selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
         return;
     const QString name = m_treeModel->nodeText(node);
     const QString category = m_treeModel->nodeText(node.parent());
-    if (!m_dialogs.confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
         return;
     QString error;
-    if (TreeOperations::deleteCatalog(m_state, m_library, name, &error))
+    if (TreeOperations::deleteCatalog(m_ctx.state(), m_ctx.library(), name, &error))
         emptyTable();
     if (!error.isEmpty()) {
         showReloadedLists();
-        m_dialogs.error(error);
+        m_ctx.dialogs().error(error);
         return;
     }
     refreshTree(category, false);
     StatusLine(QStringLiteral("Catalog ") + name + QStringLiteral(" Deleted"));
 }
 
-void MainWindow::TreeView1Edited(const QModelIndex &index, const QString &text)
+void MainWindow::treeNodeRenamed(const QModelIndex &index, const QString &text)
 {
     // An emptied label keeps the old name, as an empty input box does: a
     // nameless catalog would own the file ".TXT".
     if (!index.isValid() || text.isEmpty())
         return;
     if (CategoryTreeModel::isCatalog(index)) {
-        if (const QString problem = CatalogName::renameProblem(m_state, m_library, text);
+        if (const QString problem = CatalogName::renameProblem(m_ctx.state(), m_ctx.library(), text);
             !problem.isEmpty()) {
-            m_dialogs.warning(problem);
+            m_ctx.dialogs().warning(problem);
             return;
         }
         QString error;
-        if (!TreeOperations::renameCatalog(m_state, m_library, m_treeModel->nodeText(index), text, &error)
+        if (!TreeOperations::renameCatalog(m_ctx.state(), m_ctx.library(), m_treeModel->nodeText(index), text, &error)
                  .isValid()) {
             showReloadedLists();
-            m_dialogs.error(error);
+            m_ctx.dialogs().error(error);
             return;
         }
         refreshTree(text, true);
         return;
     }
     if (const QString problem = CategoryName::problem(text); !problem.isEmpty()) {
-        m_dialogs.warning(problem);
+        m_ctx.dialogs().warning(problem);
         return;
     }
-    if (m_state.tree.hasCategoryNamedAscii(text)) {
-        m_dialogs.warning(QStringLiteral("A category with the same name already exists!"));
+    if (m_ctx.state().tree.hasCategoryNamedAscii(text)) {
+        m_ctx.dialogs().warning(QStringLiteral("A category with the same name already exists!"));
         return;
     }
     const QString oldName = m_treeModel->nodeText(index);
-    if (!storeChange([&] { return renameCategoryNamed(oldName, text); }))
+    if (!m_ctx.storeChange([&] { return renameCategoryNamed(oldName, text); }))
         return;
     refreshTree(text, false);
 }
 
-void MainWindow::TreeView1DragDrop(CategoryTree::CatalogRef catalog, int category)
+void MainWindow::moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category)
 {
-    if (!catalog.isValid() || category < 0 || category >= m_state.tree.categoryCount())
+    if (!catalog.isValid() || category < 0 || category >= m_ctx.state().tree.categoryCount())
         return;
-    const QString name = m_state.tree.catalog(catalog).name;
-    const QString target = m_state.tree.category(category).name;
+    const QString name = m_ctx.state().tree.catalog(catalog).name;
+    const QString target = m_ctx.state().tree.category(category).name;
     const auto move = [&] {
-        const CategoryTree::CatalogRef now = m_state.tree.findCatalog(name);
-        const int to = m_state.tree.findCategory(target);
+        const CategoryTree::CatalogRef now = m_ctx.state().tree.findCatalog(name);
+        const int to = m_ctx.state().tree.findCategory(target);
         if (!now.isValid() || to < 0)
             return TreeOperations::goneMessage(now.isValid() ? target : name);
-        m_state.tree.moveCatalog(now, to);
+        m_ctx.state().tree.moveCatalog(now, to);
         return QString();
     };
-    storeChange(move);
+    m_ctx.storeChange(move);
     refreshTree(name, true);
 }
 
 QString MainWindow::renameCategoryNamed(const QString &oldName, const QString &newName)
 {
-    const int category = m_state.tree.findCategory(oldName);
+    const int category = m_ctx.state().tree.findCategory(oldName);
     if (category < 0)
         return TreeOperations::goneMessage(oldName);
-    TreeOperations::renameCategory(m_state, category, newName);
+    TreeOperations::renameCategory(m_ctx.state(), category, newName);
     return QString();
 }

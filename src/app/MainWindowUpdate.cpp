@@ -16,26 +16,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void MainWindow::createUpdatedlg()
+void MainWindow::createUpdatePanel()
 {
-    ToolPanel *p = addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
+    ToolPanel *p = m_ctx.addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
     m_updateDlg = new UpdatePanel(p->body());
     p->setContent(m_updateDlg);
 
-    connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::UpdatestartClick);
-    connect(m_updateDlg->stopButton(), &QPushButton::clicked, this, [this] { m_state.keepGoing = false; });
+    connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::startUpdate);
+    connect(m_updateDlg->stopButton(), &QPushButton::clicked, this, [this] { m_ctx.state().keepGoing = false; });
     connect(m_updateDlg->closeButton(), &QPushButton::clicked, p, &QWidget::hide);
-    connect(m_updateDlg->browseButton(), &QPushButton::clicked, this, &MainWindow::UpdirBrowseClick);
+    connect(m_updateDlg->browseButton(), &QPushButton::clicked, this, &MainWindow::browseUpdateDirectory);
     connect(m_updateDlg->masks(), &MaskListEditor::f5Pressed, m_updateDlg->masks(), &MaskListEditor::clear);
-    connect(m_updateDlg->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::UpmaskF6);
+    connect(m_updateDlg->masks(), &MaskListEditor::f6Pressed, this, &MainWindow::addUpdateMask);
     // A hidden panel would leave no way to stop its run, so hiding stops it.
     connect(p, &ToolPanel::closeClicked, this, [this] {
-        if (m_state.updating)
-            m_state.keepGoing = false;
+        if (m_ctx.state().updating)
+            m_ctx.state().keepGoing = false;
     });
 }
 
-void MainWindow::Update1Click()
+void MainWindow::showUpdatePanel()
 {
     OfferSaveChanges();
     const QModelIndex node = selectedNode();
@@ -53,7 +53,7 @@ void MainWindow::fillUpdatePanel(const QString &name)
     m_updateDlg->nameLabel()->setText(name);
     m_updateDlg->maskEntry()->setText(QStringLiteral("*.*"));
     CatalogInfo info;
-    if (CatalogInfo::fromLine(m_state.catalogInfo.value(name), info)) {
+    if (CatalogInfo::fromLine(m_ctx.state().catalogInfo.value(name), info)) {
         m_updateDlg->pathBox()->setText(info.path);
         m_updateDlg->lastUpdatedLabel()->setText(info.lastUpdate);
         m_updateDlg->setOptions(info.options);
@@ -70,20 +70,20 @@ void MainWindow::fillUpdatePanel(const QString &name)
     m_updateDrive.clear();
 }
 
-void MainWindow::UpmaskF6()
+void MainWindow::addUpdateMask()
 {
     CatalogInfo info;
-    if (CatalogInfo::fromLine(m_state.catalogInfo.value(m_updateName), info))
+    if (CatalogInfo::fromLine(m_ctx.state().catalogInfo.value(m_updateName), info))
         m_updateDlg->masks()->setMasks(info.masks);
     else
         m_updateDlg->masks()->setMasks(m_createCat->masks()->masks());
 }
 
-void MainWindow::UpdirBrowseClick()
+void MainWindow::browseUpdateDirectory()
 {
-    const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               LastFolder::start(m_settings, m_updateDlg->pathBox()->text()));
-    LastFolder::remember(m_settings, dir);
+    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
+                                               LastFolder::start(m_ctx.settings(), m_updateDlg->pathBox()->text()));
+    LastFolder::remember(m_ctx.settings(), dir);
     if (!dir.isEmpty())
         m_updateDlg->pathBox()->setText(dir);
 }
@@ -96,21 +96,21 @@ QString MainWindow::updateDriveText() const
     return !m_updateDrive.isEmpty() && path.startsWith(m_updateDrive) ? m_updateDrive : path;
 }
 
-void MainWindow::UpdatestartClick()
+void MainWindow::startUpdate()
 {
-    if (otherRunActive())
+    if (m_ctx.refuseWhileRunning())
         return;
     const QString path = m_updateDlg->pathBox()->text();
     if (path.isEmpty()) {
-        m_dialogs.warning(QStringLiteral("Please specify the path for this catalog."));
+        m_ctx.dialogs().warning(QStringLiteral("Please specify the path for this catalog."));
         return;
     }
     if (UpdateRun::asksForDisk(m_updateDriveType)
-        && !m_dialogs.confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
+        && !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
         return;
     const VolumeInfo volume = m_volumeReader(path);
     if (UpdateRun::labelDiffers(m_updateName, volume.label())
-        && !m_dialogs.confirmYesNo(UpdateRun::labelQuestion(m_updateName, volume.label())))
+        && !m_ctx.dialogs().confirmYesNo(UpdateRun::labelQuestion(m_updateName, volume.label())))
         return;
 
     ToolPanel *p = panel(QStringLiteral("Updatedlg"));
@@ -118,8 +118,8 @@ void MainWindow::UpdatestartClick()
     m_updateDlg->startButton()->setEnabled(false);
     m_updateDlg->closeButton()->setEnabled(false);
     m_updateDlg->stopButton()->setEnabled(true);
-    m_state.updating = true;
-    blockWhileRunning(true, QStringLiteral("Updatedlg"));
+    m_ctx.state().updating = true;
+    m_ctx.startRun(QStringLiteral("Updatedlg"));
 
     UpdateRun::Params params;
     params.catalogName = m_updateName;
@@ -127,10 +127,10 @@ void MainWindow::UpdatestartClick()
     params.options = m_updateDlg->options();
     params.masks = m_updateDlg->masks()->masks();
     params.confirmZip = m_updateDlg->confirmZip();
-    params.confirmZipFile = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
-    params.zipMessage = [this](const QString &message) { m_dialogs.information(message); };
-    params.confirmEmptyRescan = [this](const QString &question) { return m_dialogs.confirmYesNo(question); };
-    params.formats = m_formats;
+    params.confirmZipFile = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.zipMessage = [this](const QString &message) { m_ctx.dialogs().information(message); };
+    params.confirmEmptyRescan = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.formats = m_ctx.formats();
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
     AppRunControl control(
@@ -140,19 +140,19 @@ void MainWindow::UpdatestartClick()
                 m_updateDlg->stopButton()->setEnabled(false);
             StatusLine(text);
         },
-        [p](const QString &text) { p->setStatus(text); }, m_state.keepGoing, m_runYieldMs);
-    const UpdateRun::Result result = UpdateRun(m_state, m_library, control).run(params);
+        [p](const QString &text) { p->setStatus(text); }, m_ctx.state().keepGoing, m_runYieldMs);
+    const UpdateRun::Result result = UpdateRun(m_ctx.state(), m_ctx.library(), control).run(params);
 
-    m_state.updating = false;
-    blockWhileRunning(false);
+    m_ctx.state().updating = false;
+    m_ctx.finishRun();
     m_updateDlg->startButton()->setEnabled(true);
     m_updateDlg->closeButton()->setEnabled(true);
     m_updateDlg->stopButton()->setEnabled(false);
     setBusy(false);
     if (!result.warning.isEmpty())
-        m_dialogs.warning(result.warning);
+        m_ctx.dialogs().warning(result.warning);
     if (!result.error.isEmpty())
-        m_dialogs.error(result.error);
+        m_ctx.dialogs().error(result.error);
     if (result.outcome != UpdateRun::Outcome::Updated)
         return;
     p->hide();

@@ -27,25 +27,26 @@ const QString kUpgradePanel = QStringLiteral("Upgradedlg");
 
 void MainWindow::connectUpgradeCommands()
 {
-    connectCommand(QStringLiteral("UpgradeTov2xx1"), &MainWindow::UpgradeTov2xx1Click);
+    connectCommand(QStringLiteral("UpgradeTov2xx1"), &MainWindow::showUpgradePanel);
+    m_ctx.holdBackWhileRunning({"UpgradeTov2xx1"});
 }
 
-void MainWindow::createUpgradedlg()
+void MainWindow::createUpgradePanel()
 {
-    ToolPanel *p = addPanel(kUpgradePanel, QStringLiteral("Upgrade To v2.0"));
+    ToolPanel *p = m_ctx.addPanel(kUpgradePanel, QStringLiteral("Upgrade To v2.0"));
     m_upgradePanel = new UpgradePanel(p->body());
     p->setContent(m_upgradePanel);
-    connect(m_upgradePanel->browseButton(), &QPushButton::clicked, this, &MainWindow::OlddirbrowseClick);
+    connect(m_upgradePanel->browseButton(), &QPushButton::clicked, this, &MainWindow::browseOldDirectory);
     const std::pair<UpgradePanel::Row, void (MainWindow::*)()> imports[] = {
-        {UpgradePanel::Columns, &MainWindow::ColimportClick},
-        {UpgradePanel::Comments, &MainWindow::CommimportClick},
-        {UpgradePanel::Masks, &MainWindow::MaskimportClick},
-        {UpgradePanel::Catalogs, &MainWindow::CatimportClick}};
+        {UpgradePanel::Columns, &MainWindow::importOldColumnWidths},
+        {UpgradePanel::Comments, &MainWindow::importOldComments},
+        {UpgradePanel::Masks, &MainWindow::importOldMasks},
+        {UpgradePanel::Catalogs, &MainWindow::importCatalogs}};
     for (const auto &[row, handler] : imports)
         connect(m_upgradePanel->importButton(row), &QPushButton::clicked, this, handler);
 }
 
-void MainWindow::UpgradeTov2xx1Click()
+void MainWindow::showUpgradePanel()
 {
     m_upgradePanel->resetLabels();
     panel(kUpgradePanel)->showPanel();
@@ -56,27 +57,27 @@ QString MainWindow::oldDirectory() const
     return m_upgradePanel->directoryBox()->text();
 }
 
-void MainWindow::OlddirbrowseClick()
+void MainWindow::browseOldDirectory()
 {
-    const QString dir = m_dialogs.chooseFolder(QStringLiteral("Select the directory of the earlier version"),
-                                               LastFolder::start(m_settings, oldDirectory()));
-    LastFolder::remember(m_settings, dir);
+    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select the directory of the earlier version"),
+                                               LastFolder::start(m_ctx.settings(), oldDirectory()));
+    LastFolder::remember(m_ctx.settings(), dir);
     if (!dir.isEmpty())
         m_upgradePanel->directoryBox()->setText(dir);
 }
 
-void MainWindow::ColimportClick()
+void MainWindow::importOldColumnWidths()
 {
     m_upgradePanel->setLabel(UpgradePanel::Columns, UpgradeImport::Attempting);
     QString label;
     QString error;
-    if (UpgradeImport::forDirectory(oldDirectory()).importColumnWidths(m_settings, label, &error))
+    if (UpgradeImport::forDirectory(oldDirectory()).importColumnWidths(m_ctx.settings(), label, &error))
         m_upgradePanel->setLabel(UpgradePanel::Columns, label);
     else
-        m_dialogs.error(error);
+        m_ctx.dialogs().error(error);
 }
 
-void MainWindow::CommimportClick()
+void MainWindow::importOldComments()
 {
     m_upgradePanel->setLabel(UpgradePanel::Comments, UpgradeImport::Attempting);
     QStringList comments = m_fileComment->items();
@@ -89,7 +90,7 @@ void MainWindow::CommimportClick()
     m_upgradePanel->setLabel(UpgradePanel::Comments, result.label);
 }
 
-void MainWindow::MaskimportClick()
+void MainWindow::importOldMasks()
 {
     m_upgradePanel->setLabel(UpgradePanel::Masks, UpgradeImport::Attempting);
     const QStringList masks = m_createCat->masks()->masks();
@@ -99,26 +100,26 @@ void MainWindow::MaskimportClick()
     m_upgradePanel->setLabel(UpgradePanel::Masks, result.label);
 }
 
-void MainWindow::CatimportClick()
+void MainWindow::importCatalogs()
 {
     const QString dir = oldDirectory();
-    if (dir.isEmpty() || !QFileInfo(dir).isDir() || otherRunActive())
+    if (dir.isEmpty() || !QFileInfo(dir).isDir() || m_ctx.refuseWhileRunning())
         return;
     setBusy(true);
     const UpgradeImport settings = UpgradeImport::forDirectory(dir);
-    CatalogImport import(m_state, m_library, settings);
+    CatalogImport import(m_ctx.state(), m_ctx.library(), settings);
     auto ask = [this](const QString &name, QString &newName) {
-        return m_dialogs.duplicateImport(name, newName);
+        return m_ctx.dialogs().duplicateImport(name, newName);
     };
     auto label = [this](const QString &text) { m_upgradePanel->setLabel(UpgradePanel::Catalogs, text); };
-    auto warn = [this](const QString &text) { m_dialogs.warning(text); };
+    auto warn = [this](const QString &text) { m_ctx.dialogs().warning(text); };
     const CatalogImport::Result result = import.run(dir, ask, label, warn);
     setBusy(false);
     refreshTree();
     if (!result.errors.isEmpty())
-        m_dialogs.error(result.errors.join(u'\n'));
+        m_ctx.dialogs().error(result.errors.join(u'\n'));
     if (!result.failure.isEmpty()) {
         StatusLine(QStringLiteral("Failed To Save Catalog"));
-        m_dialogs.error(result.failure);
+        m_ctx.dialogs().error(result.failure);
     }
 }
