@@ -45,7 +45,6 @@ private slots:
     void openMissingCatalogWarns();
     void unsavedEditsOfferedAndNoDiscards();
     void yesSavesEditsIntoTheFile();
-    void saveChangesDoesNothingOnResults();
     void deletingOpenCatalogEmptiesTable();
     void deleteRowAsksAndMarksPending();
     void letterJumpSelectsFirstMatch();
@@ -122,21 +121,6 @@ void TestBrowse::yesSavesEditsIntoTheFile()
     app.dialogs().answerNo();
     app.close();
     QVERIFY(app.dialogs().allAnswersUsed());
-}
-
-void TestBrowse::saveChangesDoesNothingOnResults()
-{
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
-    w.tableModel()->setUpResultView();
-    w.tableModel()->fill({entry("a.txt", "1") + ",\"Backup\""});
-    w.state().pendingRowDeletions = true;
-    QVERIFY(app.trigger("SaveChanges1"));
-    QVERIFY(app.dialogs().shown().isEmpty());
-    app.close(); // six columns: the close query saves nothing
-    QVERIFY(app.dialogs().shown().isEmpty());
 }
 
 void TestBrowse::deletingOpenCatalogEmptiesTable()

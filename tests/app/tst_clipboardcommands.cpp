@@ -94,10 +94,6 @@ void TestClipboardCommands::paste_data()
     QTest::newRow("one line") << false << 4 << 1 << QVariant("new") << QStringList{"new", "second"} << true;
     QTest::newRow("lines past the last row add rows")
         << false << 4 << 2 << QVariant("x\r\ny\nz") << QStringList{"first", "x", "y", "z"} << true;
-    QTest::newRow("a lone CR ends a line")
-        << false << 4 << 1 << QVariant("p\rq") << QStringList{"p", "q"} << true;
-    QTest::newRow("fields right of Comments dropped")
-        << false << 4 << 1 << QVariant("left\tright") << QStringList{"left", "second"} << true;
     QTest::newRow("no text") << false << 4 << 1 << QVariant() << unchanged << true;
     QTest::newRow("name column") << false << 0 << 1 << QVariant("new") << unchanged << false;
     QTest::newRow("search results") << true << 4 << 1 << QVariant("new") << unchanged << false;

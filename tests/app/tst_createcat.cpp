@@ -112,7 +112,6 @@ private slots:
     void savedScanNameFollowsItsCatalog_data();
     void savedScanNameFollowsItsCatalog();
     void renameToTakenNameAsksAgain();
-    void savingNeedsACategory();
     void masksClearedAndReadBack();
     void createOffersPendingChanges();
 };
@@ -248,11 +247,7 @@ void TestCreateCat::sameName_data()
     QTest::addColumn<bool>("discChanged");
 
     QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << "Overwrote Disc Catalog" << true;
-    QTest::newRow("cancel") << int(Choice::Cancel) << "" << "Cancelled" << false;
     QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2" << "Saved Disc 2 Catalog" << false;
-    QTest::newRow("rename empty") << int(Choice::RenameTo) << "" << "Rename Edit Box Was Empty!" << false;
-    QTest::newRow("rename case only") << int(Choice::RenameTo) << "DISC"
-                                      << "A Catalog With The Same Name Exists!" << false;
 }
 
 void TestCreateCat::sameName()
@@ -384,19 +379,6 @@ void TestCreateCat::renameToTakenNameAsksAgain()
     QCOMPARE(f.app.dialogs().shown(), (QStringList{"same name: Disc", "same name: Other"}));
     QCOMPARE(catalogLines(f.app, "Other"), QStringList{entry("x", "1", "/")});
     QCOMPARE(f.status(), QString("Cancelled"));
-}
-
-void TestCreateCat::savingNeedsACategory()
-{
-    CreateFixture f;
-    f.start();
-    f.index();
-    QVERIFY(f.app.clickCatalog("Disc"));
-    f.save("Brand New");
-    QCOMPARE(f.app.dialogs().lastShown(),
-             QString("warning: Please select or create a category\r\nto save this catalog under."));
-    QVERIFY(!QFile::exists(f.app.path("Catalogs/Brand New.TXT")));
-    QVERIFY(f.app.window().unsavedScan());
 }
 
 void TestCreateCat::masksClearedAndReadBack()

@@ -153,14 +153,13 @@ void TestGeneral::coloursAppliedAndRestored()
 
 void TestGeneral::closeQuery_data()
 {
-    QTest::addColumn<QString>("view"); // catalog, scan (a saved run) or results
+    QTest::addColumn<QString>("view"); // catalog or scan (a saved run)
     QTest::addColumn<bool>("edit");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("stored");
     QTest::newRow("catalog edited, yes") << "catalog" << true << true << "new";
     QTest::newRow("catalog edited, no") << "catalog" << true << false << "";
     QTest::newRow("saved run edited, yes") << "scan" << true << true << "new";
-    QTest::newRow("results with deletions") << "results" << true << false << "";
     QTest::newRow("nothing pending") << "catalog" << false << false << "";
 }
 
@@ -179,12 +178,8 @@ void TestGeneral::closeQuery()
     if (view == "scan") {
         w.state().openCatalogName.clear();
         w.state().savedScanName = "Backup";
-    } else if (view == "results") {
-        w.tableModel()->setUpResultView();
-        w.tableModel()->fill({entry("a.txt") + ",\"Backup\""});
-        w.state().pendingRowDeletions = true;
     }
-    const bool asks = edit && view != "results";
+    const bool asks = edit;
     if (asks)
         answer ? app.dialogs().answerYes() : app.dialogs().answerNo();
     app.close();

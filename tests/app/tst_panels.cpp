@@ -142,8 +142,6 @@ private slots:
     void offScreenPositionMovedInside();
     void everyFocusableControlIsNamed_data() { addPanelRows(); }
     void everyFocusableControlIsNamed();
-    void controlsNamedFromTheirLabels_data();
-    void controlsNamedFromTheirLabels();
     void mainWindowControlsNamed();
     void treeNamesNeverCut();
     void tabOrderFollowsLayout_data() { addPanelRows(); }
@@ -310,33 +308,6 @@ void TestPanels::everyFocusableControlIsNamed()
     QStringList unnamed;
     collectUnnamed(node, unnamed);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
-}
-
-void TestPanels::controlsNamedFromTheirLabels_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("name");
-    const char *const names[][2] = {
-        {"TreeView1", "Categories And Catalogs"}, {"VisualTable", "Visual Table"},
-        {"CatDir", "Drive Or Directory"}, {"Maskname", "File Mask(s)"}, {"Masklistbox", "File Mask(s) List"},
-        {"Catalogname", "Catalog Name"}, {"Updiredit", "Path"}, {"Upmask", "File Mask(s)"},
-        {"Upmasklist", "File Mask(s) List"}, {"Catcommmemo", "Comment"}, {"Searchword", "Search Word/Phrase"},
-        {"Fromdate", "From"}, {"Todate", "To"},
-    };
-    for (const auto &n : names)
-        QTest::newRow(n[0]) << n[0] << n[1];
-}
-
-void TestPanels::controlsNamedFromTheirLabels()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, name);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = ready(app, app.start());
-    auto *widget = w.findChild<QWidget *>(control);
-    QVERIFY(widget);
-    QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
 }
 
 void TestPanels::mainWindowControlsNamed()

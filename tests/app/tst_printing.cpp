@@ -60,7 +60,6 @@ private slots:
     void storedFontKeptUnlessChosen();
     void printSelectedRegion();
     void previewShowsEveryPage();
-    void printKeepsEveryCharacter();
     void previewNeverStale();
 };
 
@@ -160,34 +159,6 @@ void TestPrinting::previewShowsEveryPage()
     w.tableView()->selectionModel()->select(w.tableModel()->index(0, 0), QItemSelectionModel::ClearAndSelect);
     QVERIFY(app.trigger("PreviewSelectedRegion1"));
     QTRY_COMPARE(pages->pageCount(), 1);
-}
-
-// Long names and paths wrap inside their cells at the table's widths; read
-// back in drawing order, with the wrapped lines joined, every cell is whole.
-void TestPrinting::printKeepsEveryCharacter()
-{
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
-        QSKIP("poppler-utils (pdftotext) is not installed");
-    AppFixture app;
-    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Disc\""});
-    writeCatalog(app, "Disc", 40, "/home/someone/" + QString("a-rather-deep-folder/").repeated(6));
-    MainWindow &w = app.start(DateFormats("dd.MM.yyyy", "HH:mm:ss"));
-    QVERIFY(app.openCatalog("Disc"));
-    const QString pdf = app.path("out.pdf");
-    app.dialogs().answerPrintToPdf(pdf);
-    QVERIFY(app.trigger("PrintAll1"));
-    const auto squeezed = [](QString text) {
-        return text.remove(QRegularExpression("\\s")).normalized(QString::NormalizationForm_KC);
-    };
-    const QString printed = squeezed(pdfText(pdf, "-raw"));
-    // The header's date is written as the table writes dates.
-    QVERIFY(printed.contains(QDate::currentDate().toString(w.dateFormats().shortDate())));
-    const ModelTableCells cells(*w.tableModel());
-    QCOMPARE(cells.rowCount(), 41);
-    for (int row = 0; row < cells.rowCount(); ++row)
-        for (int column = 0; column < cells.columnCount(); ++column)
-            QVERIFY2(printed.contains(squeezed(cells.cell(column, row))),
-                     qPrintable(cells.cell(column, row)));
 }
 
 // The preview shows the table and options of the moment it is asked for,
