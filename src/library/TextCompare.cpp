@@ -40,21 +40,29 @@ inline char16_t primary(char16_t c, const FoldTable &t)
 
 using TextCompare::upperUnit;
 
-int comparePrimary(QStringView a, QStringView b)
+// Compares unit by unit after fold; a shorter text that is a prefix of the
+// other comes first.
+template <typename Fold>
+int compareFolded(QStringView a, QStringView b, Fold fold)
 {
-    const FoldTable &t = table();
     const qsizetype n = qMin(a.size(), b.size());
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t x = a[i].unicode();
         const char16_t y = b[i].unicode();
         if (x == y)
             continue;
-        const char16_t fx = primary(x, t);
-        const char16_t fy = primary(y, t);
+        const char16_t fx = fold(x);
+        const char16_t fy = fold(y);
         if (fx != fy)
             return fx < fy ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+int comparePrimary(QStringView a, QStringView b)
+{
+    const FoldTable &t = table();
+    return compareFolded(a, b, [&t](char16_t c) { return primary(c, t); });
 }
 
 // Reads valid UTF-8 as the UTF-16 code units of the same text. The three
@@ -219,18 +227,7 @@ int compareLinesUtf8(QByteArrayView a, QByteArrayView b)
 
 int compareUpperCase(QStringView a, QStringView b)
 {
-    const qsizetype n = qMin(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        const char16_t fx = upperUnit(x);
-        const char16_t fy = upperUnit(y);
-        if (fx != fy)
-            return fx < fy ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return compareFolded(a, b, upperUnit);
 }
 
 int compareNoCase(QStringView a, QStringView b)
