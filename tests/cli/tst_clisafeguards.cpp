@@ -1,21 +1,17 @@
+#include "CliProcess.h"
 #include "TestSupport.h"
 
 #include "library/CatalogInfo.h"
 #include "library/CommaText.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliProcess::TextResult;
 
 // Games holds Stick (a folder's catalog, with a comment on one file) and
 // été; Stray.TXT is a catalog file that no node names.
@@ -42,14 +38,7 @@ public:
     {
         return CommaText::join({name, "1", "06/14/1998 10:00:00", source, comment});
     }
-    Run cli(const QStringList &args) const
-    {
-        QProcess p;
-        p.start(KESTROVANE_CLI, QStringList{"--library", m_library.path()} + args);
-        p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    Run cli(const QStringList &args) const { return CliProcess::runText(m_library.path(), args); }
     // Every file of the library (root and Catalogs) with its bytes.
     QMap<QString, QByteArray> snapshot() const { return TestSupport::librarySnapshot(m_library.path()); }
 
@@ -66,42 +55,9 @@ class TestCliSafeguards : public QObject
 {
     Q_OBJECT
 private slots:
-    void refusedRenames_data();
-    void refusedRenames();
     void emptyRescanNeedsYes();
     void foreignRecordStopsEveryCommand();
 };
-
-void TestCliSafeguards::refusedRenames_data()
-{
-    QTest::addColumn<QString>("newName");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message");
-    const QString taken = "A catalog with the same name already exists!";
-    QTest::newRow("onto a stray file") << "stray" << 1 << taken;
-    QTest::newRow("accented case twin") << "\u00c9T\u00c9" << 1 << taken;
-    QTest::newRow("unchanged") << "Stick" << 1 << taken;
-    QTest::newRow("case only") << "STICK" << 1 << taken;
-    QTest::newRow("out of Catalogs") << "../Escaped" << 1 << "cannot contain \"/\"";
-    QTest::newRow("into a folder") << "sub/Name" << 1 << "cannot contain \"/\"";
-    QTest::newRow("line break") << "two\nlines" << 1 << "line break";
-    QTest::newRow("too long") << QString(300, 'x') << 1 << "longer than";
-    QTest::newRow("empty") << "" << 2 << "NEW is empty";
-}
-
-void TestCliSafeguards::refusedRenames()
-{
-    QFETCH(QString, newName);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    Library lib;
-    const auto before = lib.snapshot();
-    const Run r = lib.cli({"rename-catalog", "Stick", newName});
-    QCOMPARE(r.code, code);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QCOMPARE(lib.snapshot(), before);
-    QCOMPARE(lib.cli({"show", "stick"}).code, 0);
-}
 
 // A changing command refuses to go on past such a record; a reading one
 // leaves it alone, as it leaves every record.

@@ -63,8 +63,6 @@ private slots:
     void initTestCase();
     void writesTheTableAsListed_data();
     void writesTheTableAsListed();
-    void badRequests_data();
-    void badRequests();
     void libraryFilesRefused_data();
     void libraryFilesRefused();
 
@@ -117,37 +115,6 @@ void TestExportCommands::writesTheTableAsListed()
     QCOMPARE(TestSupport::readFile(file), writersOutput(rows.rows, html, title));
     // "-" is standard output.
     QCOMPARE(CliProcess::run(m_library.path(), exportArgs + QStringList{"-"}).out, TestSupport::readFile(file));
-}
-
-void TestExportCommands::badRequests_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("no file") << QStringList{"export", "Backup"} << 2 << "missing FILE";
-    QTest::newRow("unknown catalog") << QStringList{"export", "Nope", "x.txt"} << 1
-                                     << "Catalog Nope does not exists!";
-    QTest::newRow("title without html") << QStringList{"export", "Backup", "x.txt", "--title", "T"} << 2
-                                        << "--title goes with --html";
-    QTest::newRow("html without export") << QStringList{"search", "--word", "a", "--html"} << 2
-                                         << "--html goes with --export";
-    QTest::newRow("export without file") << QStringList{"report", "--export"} << 2 << "--export needs a value";
-    QTest::newRow("other report option") << QStringList{"report", "--export", "x.txt", "--sort"} << 2
-                                         << "unknown option --sort";
-}
-
-void TestExportCommands::badRequests()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QFETCH(QString, error);
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(m_out.path());
-    const CliProcess::Result r = CliProcess::run(m_library.path(), args);
-    QDir::setCurrent(cwd);
-    QCOMPARE(r.code, exitCode);
-    QVERIFY2(r.err.contains(error), qPrintable(r.err));
-    QVERIFY(!QFileInfo::exists(m_out.filePath("x.txt")));
 }
 
 void TestExportCommands::libraryFilesRefused_data()

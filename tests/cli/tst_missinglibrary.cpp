@@ -36,8 +36,6 @@ private slots:
     void writingCreates_data();
     void writingCreates();
     void commandHelp();
-    void badFormat_data();
-    void badFormat();
 };
 
 void TestMissingLibrary::readingFails_data()
@@ -126,26 +124,6 @@ void TestMissingLibrary::commandHelp()
     QVERIFY(CliProcess::run(library, {"search", "--help"}).text().contains("--format tsv|csv|json"));
     QVERIFY(!CliProcess::run(library, {"add-category", "--help"}).text().contains("--format"));
     QVERIFY(!QFileInfo::exists(library)); // asking for help changes nothing
-}
-
-void TestMissingLibrary::badFormat_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::newRow("unknown format") << QStringList{"tree", "--format", "xml"};
-    QTest::newRow("no format") << QStringList{"report", "--format"};
-    QTest::newRow("a command without rows") << QStringList{"add-category", "X", "--format", "csv"};
-}
-
-void TestMissingLibrary::badFormat()
-{
-    QFETCH(QStringList, args);
-    QTemporaryDir dir;
-    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"0\",\"0Games\""});
-    const QByteArray master = TestSupport::readFile(dir.filePath("Master.TXT"));
-    const CliProcess::Result r = CliProcess::run(dir.path(), args);
-    QCOMPARE(r.code, 2);
-    QVERIFY(r.err.startsWith("kestrovane-cli: "));
-    QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")), master);
 }
 
 QTEST_GUILESS_MAIN(TestMissingLibrary)

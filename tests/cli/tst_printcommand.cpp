@@ -43,8 +43,6 @@ private slots:
     void print();
     void everyCellWhole_data();
     void everyCellWhole();
-    void refused_data();
-    void refused();
 };
 
 void TestPrintCommand::initTestCase()
@@ -149,42 +147,6 @@ void TestPrintCommand::everyCellWhole()
     // The comments, shorter than the paths, get the width they need.
     if (commentsOnOneLine)
         QCOMPARE(layout.count("note " + kLongName), rows.size());
-}
-
-void TestPrintCommand::refused_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unknown catalog") << QStringList{"print", "Nope", "--pdf", "OUT"} << 1
-                                     << "Catalog Nope does not exists!";
-    QTest::newRow("no pdf") << QStringList{"print", "Disc"} << 2 << "print needs --pdf FILE\nusage: kestrovane-cli [--library DIR] print CATALOG --pdf FILE";
-    QTest::newRow("bad font") << QStringList{"print", "Disc", "--pdf", "OUT", "--font", "Arial"} << 2
-                              << "--font takes FAMILY:POINTS";
-    QTest::newRow("unknown option") << QStringList{"print", "Disc", "--pdf", "OUT", "--colour"} << 2
-                                    << "unknown option --colour\nusage: kestrovane-cli [--library DIR] print";
-    QTest::newRow("pdf is a folder") << QStringList{"print", "Disc", "--pdf", "Catalogs"} << 1
-                                     << "it is a folder.";
-}
-
-// A refused print writes nothing and leaves an older printout whole.
-void TestPrintCommand::refused()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    writeLibrary(dir, QByteArray());
-    const QString old = dir.filePath("old.pdf");
-    TestSupport::writeFile(old, "old printout");
-    args.replaceInStrings(QRegularExpression("^OUT$"), old);
-    args.replaceInStrings(QRegularExpression("^Catalogs$"), dir.filePath("Catalogs"));
-    const auto before = TestSupport::librarySnapshot(dir.path());
-    const auto r = CliProcess::runText(dir.path(), args);
-    QCOMPARE(r.code, code);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QCOMPARE(TestSupport::readFile(old), QByteArray("old printout"));
-    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestPrintCommand)

@@ -30,57 +30,10 @@ class TestTreeCommands : public QObject
 {
     Q_OBJECT
 private slots:
-    void refusals_data();
-    void refusals();
     void deleteCatalog();
     void deleteCategory();
     void renameCategory();
 };
-
-void TestTreeCommands::refusals_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("err");
-    const QString holds = "kestrovane-cli: Can not delete category!\nThis category contains 2 catalogs.\n";
-    const QString taken = "kestrovane-cli: A caategory with the same name already exists!\n";
-    QTest::newRow("delete a category holding catalogs") << QStringList{"delete-category", "games"} << 1 << holds;
-    QTest::newRow("delete an unknown category") << QStringList{"delete-category", "Films"} << 1
-                                                << "kestrovane-cli: Category Films does not exist\n";
-    QTest::newRow("delete an unknown catalog") << QStringList{"delete-catalog", "Games"} << 1
-                                               << "kestrovane-cli: Catalog Games does not exist\n";
-    QTest::newRow("rename to a taken name") << QStringList{"rename-category", "Music", "GAMES"} << 1 << taken;
-    QTest::newRow("rename to its own name") << QStringList{"rename-category", "music", "MUSIC"} << 1 << taken;
-    QTest::newRow("rename an unknown category") << QStringList{"rename-category", "Films", "Movies"} << 1
-                                                << "kestrovane-cli: Category Films does not exist\n";
-    QTest::newRow("rename to nothing") << QStringList{"rename-category", "Music", ""} << 2
-                                       << "kestrovane-cli: NEW is empty\n"
-                                          "usage: kestrovane-cli [--library DIR] rename-category OLD NEW\n";
-    const QString lineBreak = "kestrovane-cli: A category name cannot contain a line break.\n";
-    QTest::newRow("add a name with CR LF") << QStringList{"add-category", "Two\r\nLines"} << 1 << lineBreak;
-    QTest::newRow("rename to a name with LF") << QStringList{"rename-category", "Music", "A\nB"} << 1 << lineBreak;
-    QTest::newRow("add a name with an escape")
-        << QStringList{"add-category", "Red\x1b[31m"} << 1
-        << "kestrovane-cli: A category name cannot contain a control character.\n";
-    QTest::newRow("delete two catalogs") << QStringList{"delete-catalog", "Disk", "Stick"} << 2
-                                         << "kestrovane-cli: unexpected argument 'Stick'\n"
-                                            "usage: kestrovane-cli [--library DIR] delete-catalog NAME\n";
-}
-
-void TestTreeCommands::refusals()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, err);
-    QTemporaryDir dir;
-    writeLibrary(dir);
-    const auto before = TestSupport::librarySnapshot(dir.path());
-    const CliProcess::Result r = CliProcess::run(dir.path(), args);
-    QCOMPARE(r.code, code);
-    QCOMPARE(r.err, err);
-    QVERIFY(r.out.isEmpty());
-    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
-}
 
 void TestTreeCommands::deleteCatalog()
 {
