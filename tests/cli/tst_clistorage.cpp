@@ -50,9 +50,6 @@ void TestCliStorage::fullDiskFails_data()
     QTest::addColumn<QStringList>("args");
     QTest::newRow("index") << QStringList{"index", "SOURCE", "--name", "B", "--category", "Music"};
     QTest::newRow("comment") << QStringList{"comment", "Games", "x"};
-    QTest::newRow("add-category") << QStringList{"add-category", "Films"};
-    QTest::newRow("rename-catalog") << QStringList{"rename-catalog", "Disc", "Other"};
-    QTest::newRow("move-catalog") << QStringList{"move-catalog", "Disc", "Music"};
 }
 
 void TestCliStorage::fullDiskFails()

@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "TestSupport.h"
 
 #include "library/CommaText.h"
@@ -13,11 +14,7 @@
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Run = CliProcess::TextResult;
 
 // Files made by their bytes, all of one size and time, so that only their
 // names tell their lines apart.
@@ -46,14 +43,7 @@ private slots:
     void rootWithUndecodableName();
 
 private:
-    Run cli(const QStringList &args) const
-    {
-        QProcess p;
-        p.start(KESTROVANE_CLI, QStringList{"--library", m_library->path()} + args);
-        p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    Run cli(const QStringList &args) const { return CliProcess::runText(m_library->path(), args); }
     QStringList catalog(const QString &name) const
     {
         QStringList lines;
