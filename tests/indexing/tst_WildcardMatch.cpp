@@ -98,37 +98,14 @@ void TestWildcardMatch::wildcardMatch_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("result");
-    QTest::newRow("star takes all") << "abc" << "*" << true;
+    // The quirks of the rules; agreesWithTheRules checks the rest against them.
     QTest::newRow("star takes empty") << "" << "*" << true;
-    QTest::newRow("both empty") << "" << "" << true;
     QTest::newRow("two stars need text") << "" << "**" << false;
-    QTest::newRow("question needs text") << "" << "?" << false;
     QTest::newRow("trailing stars after end") << "abc" << "abc**" << false;
-    QTest::newRow("trailing stars with text") << "abc" << "a**" << true;
-    QTest::newRow("question in middle") << "abc" << "a?c" << true;
     QTest::newRow("case significant") << "ABC" << "abc" << false;
-    QTest::newRow("star dot star no dot") << "abc" << "*.*" << false;
-    QTest::newRow("star dot star") << "a.b" << "*.*" << true;
-    QTest::newRow("star dot star at end") << "a." << "*.*" << true;
-    QTest::newRow("empty pattern") << "a" << "" << false;
-    QTest::newRow("star in middle") << "report1.txt" << "report*.txt" << true;
     QTest::newRow("star must backtrack") << "aXbXbc" << "a*bc" << true;
-    QTest::newRow("star then missing") << "abc" << "a*d" << false;
-    QTest::newRow("three stars after end") << "ab" << "ab***" << false;
-    QTest::newRow("single star after end") << "ab" << "ab*" << true;
-    QTest::newRow("stars before last char") << "ab" << "a**b" << true;
-    QTest::newRow("ext pattern used up") << ".a" << ".?**" << false;
-    QTest::newRow("ext pattern with more") << ".ab" << ".?**" << true;
-    // A star of the pattern stays a wildcard where the text holds "*" or "?".
     QTest::newRow("star meets stars") << "*** todo ***" << "*todo*" << true;
-    QTest::newRow("star meets star mid name") << "star*name?.txt" << "star*" << true;
-    QTest::newRow("shorter stem meets star") << "star*name?.txt" << "sta*" << true;
-    QTest::newRow("star meets star then text") << "a*b" << "a*b" << true;
-    QTest::newRow("star meets star, rest missing") << "a*b" << "a*c" << false;
-    QTest::newRow("star over text star and question") << "*?" << "*" << true;
-    QTest::newRow("stars meet one text star") << "*" << "**" << true;
     QTest::newRow("question takes text star") << "*x" << "??" << true;
-    QTest::newRow("literal needs equal char") << "a?" << "ab" << false;
 }
 
 void TestWildcardMatch::wildcardMatch()

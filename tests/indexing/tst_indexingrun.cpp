@@ -6,11 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -43,8 +41,6 @@ private slots:
     void zipMembers();
     void stop_data();
     void stop();
-    void undecodableDirectoryName();
-    void mountPointsAreNotEntered();
 
 private:
     IndexingRun::Params params() const;
@@ -247,37 +243,6 @@ void TstIndexingRun::stop()
         QCOMPARE(control.statuses.last(), QStringLiteral("0 Files Cataloged"));
         QVERIFY(m_state.dirList.isEmpty());
     }
-}
-
-void TstIndexingRun::undecodableDirectoryName()
-{
-    // A name that is not UTF-8 shows its stray bytes as Windows-1252
-    // characters, yet its files are still reached through the name as the
-    // file system spells it.
-    const QByteArray dir = QFile::encodeName(m_root) + "bad\xff name";
-    QVERIFY(mkdir(dir.constData(), 0755) == 0);
-    const int fd = ::open(dir + "/inside.txt", O_WRONLY | O_CREAT, 0644);
-    QVERIFY(fd >= 0);
-    ::close(fd);
-    const QStringList lines = run(params());
-    // QTemporaryDir cannot remove a name that is not UTF-8.
-    QCOMPARE(::unlink(dir + "/inside.txt"), 0);
-    QCOMPARE(::rmdir(dir.constData()), 0);
-    QCOMPARE(lines.filter(QStringLiteral("\"inside.txt\"")).size(), 1);
-}
-
-void TstIndexingRun::mountPointsAreNotEntered()
-{
-    const QString mountPoint = m_root + QStringLiteral("sub/mounted");
-    QVERIFY(QDir().mkpath(mountPoint));
-    QString reason;
-    if (!TestSupport::mountTmpfs(mountPoint, 256, &reason))
-        QSKIP(qPrintable(reason));
-    const auto unmount = qScopeGuard([&] { TestSupport::unmount(mountPoint); });
-    QVERIFY(TestSupport::writeFile(mountPoint + QStringLiteral("/other.txt"), "x"));
-    const QStringList lines = run(params());
-    QCOMPARE(lines.filter(QStringLiteral("other.txt")).size(), 0);
-    QCOMPARE(lines.size(), allNames().size());
 }
 
 QTEST_GUILESS_MAIN(TstIndexingRun)
