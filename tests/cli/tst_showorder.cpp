@@ -112,6 +112,15 @@ void TestShowOrder::longLineShownAndFound()
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out == shown, qPrintable(args.join(u' ')));
     }
+    // CSV goes through the piecewise writer, which must not cut a character.
+    QByteArray csv;
+    {
+        QTextStream stream(&csv);
+        RowWriter rows(stream, RowWriter::Format::Csv, {"name", "size", "date", "path", "comment"});
+        rows.write(CommaText::split(line));
+    }
+    csv.remove(0, csv.indexOf("\r\n") + 2); // the header row
+    QVERIFY(CliProcess::run(dir.path(), {"show", "Long", "--format", "csv"}).out.contains(csv));
     QByteArray found;
     {
         QTextStream stream(&found);
