@@ -30,11 +30,11 @@
 
 namespace {
 
-const char *const kWords[] = {"report", "holiday", "invoice", "backup", "photo",  "letter",
-                              "budget", "draft",   "summary", "notes",  "music",  "track",
-                              "Übersicht", "café", "setup", "readme", "archive", "family"};
-const char *const kDirs[] = {"home", "user", "Documents", "Pictures", "Music",
-                             "Projects", "2019", "Archive", "old", "Camera"};
+const char *const kWords[] = {"report",    "holiday", "invoice", "backup", "photo",   "letter",
+                              "budget",    "draft",   "summary", "notes",  "music",   "track",
+                              "Übersicht", "café",    "setup",   "readme", "archive", "family"};
+const char *const kDirs[] = {"home",     "user", "Documents", "Pictures", "Music",
+                             "Projects", "2019", "Archive",   "old",      "Camera"};
 
 template <size_t N>
 const char *pick(const char *const (&list)[N], QRandomGenerator &rng)
@@ -90,17 +90,21 @@ int main(int argc, char **argv)
 
     QTemporaryDir temp;
     QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
-    BenchSupport::writeGeneratedCatalog(temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
-                                        [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
+    BenchSupport::writeGeneratedCatalog(
+        temp.path() + QStringLiteral("/Catalogs/Bench.TXT"), entries,
+        [&](int i, QRandomGenerator &rng) { return makeLine(i, rng, formats); });
     VisualTableModel model(formats);
     const double opened = BenchSupport::openBenchCatalog(temp.path(), model);
 
     const ModelTableCells cells(model);
     const QString text = temp.path() + QStringLiteral("/export.txt");
-    report("text export", timeExport(text, [&](const ByteSink &sink) { return TextExport::write(cells, sink); }), opened, text);
+    report("text export",
+           timeExport(text, [&](const ByteSink &sink) { return TextExport::write(cells, sink); }), opened,
+           text);
     const QString html = temp.path() + QStringLiteral("/export.htm");
     const QString title = QStringLiteral("Bench");
-    report("HTML export", timeExport(html, [&](const ByteSink &sink) { return HtmlExport::write(cells, title, sink); }),
+    report("HTML export",
+           timeExport(html, [&](const ByteSink &sink) { return HtmlExport::write(cells, title, sink); }),
            opened, html);
     std::printf("%-24s %8.1f MB\n", "peak memory (VmHWM)", BenchSupport::peakKilobytes() / 1000.0 * 1.024);
     return 0;

@@ -33,12 +33,12 @@
 
 namespace {
 
-const char *const kWords[] = {"holiday", "invoice", "backup", "photo", "letter", "budget",
-                              "draft", "summary", "notes", "music", "track", "scan",
-                              "project", "final", "setup", "archive", "family", "Straße",
-                              "Ünïcödé", "café", "comma, here", "a \"quote\"", "plan"};
-const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf", ".mp3", ".zip",
-                                   ".png", ".xls", ".exe", ".html", ".c", ".h"};
+const char *const kWords[] = {"holiday", "invoice", "backup",      "photo",       "letter", "budget",
+                              "draft",   "summary", "notes",       "music",       "track",  "scan",
+                              "project", "final",   "setup",       "archive",     "family", "Straße",
+                              "Ünïcödé", "café",    "comma, here", "a \"quote\"", "plan"};
+const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf",  ".mp3", ".zip",
+                                   ".png", ".xls", ".exe", ".html", ".c",   ".h"};
 
 template <size_t N>
 QString pick(const char *const (&list)[N], QRandomGenerator &rng)
@@ -48,8 +48,7 @@ QString pick(const char *const (&list)[N], QRandomGenerator &rng)
 
 [[noreturn]] void fail(const char *what, const QString &path)
 {
-    std::fprintf(stderr, "bench_generate: cannot %s %s: %s\n", what, qPrintable(path),
-                 std::strerror(errno));
+    std::fprintf(stderr, "bench_generate: cannot %s %s: %s\n", what, qPrintable(path), std::strerror(errno));
     std::exit(1);
 }
 
@@ -57,8 +56,9 @@ QString pick(const char *const (&list)[N], QRandomGenerator &rng)
 QString fileName(qint64 i, QRandomGenerator &rng)
 {
     const quint32 kind = rng.bounded(1000);
-    QString stem = kind == 0 ? QStringLiteral("ReadMe") : kind < 125 ? QStringLiteral("Report")
-                                                                      : pick(kWords, rng);
+    QString stem = kind == 0    ? QStringLiteral("ReadMe")
+                   : kind < 125 ? QStringLiteral("Report")
+                                : pick(kWords, rng);
     return stem + u'_' + pick(kWords, rng) + u'_' + QString::number(i) + pick(kExtensions, rng);
 }
 
@@ -169,8 +169,8 @@ int makeLibrary(const QString &dir, qint64 entries, int catalogs, int pathBytes,
         if (file.write(chunk) != chunk.size() || !file.flush())
             fail("write", file.fileName());
         state.tree.addCatalog(category, name, CategoryTree::FixedImage);
-        state.catalogInfo.append(name, QStringLiteral(R"("%1","30","/","/media/","8 GB","1 GB","Fixed","01/02/2003")")
-                                           .arg(count));
+        state.catalogInfo.append(
+            name, QStringLiteral(R"("%1","30","/","/media/","8 GB","1 GB","Fixed","01/02/2003")").arg(count));
     }
     QString error;
     if (!library.shutDown(state, &error)) {
@@ -184,8 +184,9 @@ int makeLibrary(const QString &dir, qint64 entries, int catalogs, int pathBytes,
 
 int usage()
 {
-    std::fprintf(stderr, "usage: bench_generate tree DIR FILES [--folders N] [--path-bytes N] [--seed N]\n"
-                         "       bench_generate library DIR ENTRIES [--catalogs N] [--path-bytes N] [--seed N]\n");
+    std::fprintf(stderr,
+                 "usage: bench_generate tree DIR FILES [--folders N] [--path-bytes N] [--seed N]\n"
+                 "       bench_generate library DIR ENTRIES [--catalogs N] [--path-bytes N] [--seed N]\n");
     return 2;
 }
 

@@ -25,8 +25,8 @@
 namespace {
 
 constexpr int TopDirs = 40;
-constexpr int SubDirs = 100;      // 40 x 100 = 4,000 directories below the root
-constexpr int FilesPerDir = 50;   // 200,000 files
+constexpr int SubDirs = 100;    // 40 x 100 = 4,000 directories below the root
+constexpr int FilesPerDir = 50; // 200,000 files
 constexpr qint64 YieldEveryNs = 15'000'000;
 
 // Yields like the program does: events at most every 15 ms, the flag at every test.
@@ -96,7 +96,8 @@ void makeTree(const QString &root)
 
 qint64 timeFindSort(const QString &root)
 {
-    const QString command = QStringLiteral("find '%1' -printf '%f\\t%s\\t%T@\\t%h\\n' | sort -f > /dev/null").arg(root);
+    const QString command =
+        QStringLiteral("find '%1' -printf '%f\\t%s\\t%T@\\t%h\\n' | sort -f > /dev/null").arg(root);
     QElapsedTimer t;
     t.start();
     QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command});
@@ -109,12 +110,13 @@ void changeTree(const QString &root)
     int n = 0;
     for (int t = 0; t < TopDirs; ++t) {
         for (int s = 0; s < SubDirs; ++s) {
-            const QString dir = root + QStringLiteral("/Top Folder %1/sub_%2").arg(t).arg(s, 3, 10, QLatin1Char('0'));
+            const QString dir =
+                root + QStringLiteral("/Top Folder %1/sub_%2").arg(t).arg(s, 3, 10, QLatin1Char('0'));
             for (int f = 0; f < FilesPerDir; ++f, ++n) {
                 if (n % 200 != 0)
                     continue;
-                const QStringList old = QDir(dir).entryList({QStringLiteral("File_%1.*").arg(n),
-                                                             QStringLiteral("File_%1").arg(n)}, QDir::Files);
+                const QStringList old = QDir(dir).entryList(
+                    {QStringLiteral("File_%1.*").arg(n), QStringLiteral("File_%1").arg(n)}, QDir::Files);
                 for (const QString &name : old)
                     QFile::remove(dir + u'/' + name);
                 touch(QFile::encodeName(dir + QStringLiteral("/Added_%1.new").arg(n)), 10);
@@ -197,8 +199,8 @@ int main(int argc, char **argv)
         phases = control.phases;
     }
 
-    std::printf("files %lld, directories %lld, catalog lines %lld\n", result.fileCount,
-                result.directoryCount, qint64(state.fileLines.count()));
+    std::printf("files %lld, directories %lld, catalog lines %lld\n", result.fileCount, result.directoryCount,
+                qint64(state.fileLines.count()));
     std::printf("indexing run             %7lld ms\n", runMs);
     std::printf("find | sort -f           %7lld ms\n", findMs);
     std::printf("ratio                    %7.2f (target <= 1.50)\n",

@@ -27,8 +27,8 @@
 
 namespace {
 
-const char *const kParts[] = {"report", "Report", "holiday", "photo", "Ünïcödé", "straße", "日本語",
-                              "Ελληνικά", "emoji😀", "Music", "2021", "Archive", "draft", "src"};
+const char *const kParts[] = {"report",   "Report", "holiday", "photo", "Ünïcödé", "straße", "日本語",
+                              "Ελληνικά", "emoji😀", "Music",   "2021",  "Archive", "draft",  "src"};
 
 QString makeLine(int i, QRandomGenerator &rng)
 {
@@ -39,8 +39,8 @@ QString makeLine(int i, QRandomGenerator &rng)
         path += u'/' + part();
     path += u'/';
     const QString name = part() + u' ' + QString::number(i) + QLatin1String(".txt");
-    return CommaText::join({name, QString::number(rng.bounded(100000)), QStringLiteral("01/02/2003 04:05:06"),
-                            path, QString()});
+    return CommaText::join(
+        {name, QString::number(rng.bounded(100000)), QStringLiteral("01/02/2003 04:05:06"), path, QString()});
 }
 
 // Processor time of this process: the machine may be shared, and wall time

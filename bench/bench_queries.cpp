@@ -34,13 +34,13 @@ namespace {
 constexpr int kCatalogs = 100;
 constexpr int kEntriesPerCatalog = 20000;
 
-const char *const kWords[] = {"report", "holiday", "invoice", "backup", "photo", "letter",
-                              "budget", "draft", "summary", "notes", "music", "track",
-                              "scan", "project", "final", "setup", "archive", "family"};
-const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf", ".mp3", ".zip",
-                                   ".png", ".xls", ".exe", ".html", ".c", ".h"};
-const char *const kDirs[] = {"home", "Documents", "Pictures", "Music", "Projects",
-                             "2019", "Archive", "old", "src", "Camera", "Work"};
+const char *const kWords[] = {"report", "holiday", "invoice", "backup", "photo",   "letter",
+                              "budget", "draft",   "summary", "notes",  "music",   "track",
+                              "scan",   "project", "final",   "setup",  "archive", "family"};
+const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf",  ".mp3", ".zip",
+                                   ".png", ".xls", ".exe", ".html", ".c",   ".h"};
+const char *const kDirs[] = {"home",    "Documents", "Pictures", "Music",  "Projects", "2019",
+                             "Archive", "old",       "src",      "Camera", "Work"};
 
 template <size_t N>
 QLatin1String pick(const char *const (&list)[N], QRandomGenerator &rng)
@@ -59,11 +59,13 @@ QString makeLine(int catalog, int i, QRandomGenerator &rng)
         const int shared = rng.bounded(20000);
         name = QStringLiteral("shared_%1%2").arg(shared).arg(QLatin1String(kExtensions[shared % 12]));
         size = 1000 + shared * 7;
-        date = QStringLiteral("03/%1/2001 10:%2:00").arg(1 + shared % 28, 2, 10, QLatin1Char('0'))
+        date = QStringLiteral("03/%1/2001 10:%2:00")
+                   .arg(1 + shared % 28, 2, 10, QLatin1Char('0'))
                    .arg(shared % 60, 2, 10, QLatin1Char('0'));
     } else {
         name = rng.bounded(500) == 0 ? QStringLiteral("ReadMe%1.txt").arg(i)
-                                     : QStringLiteral("%1_%2_%3%4").arg(pick(kWords, rng), pick(kWords, rng))
+                                     : QStringLiteral("%1_%2_%3%4")
+                                           .arg(pick(kWords, rng), pick(kWords, rng))
                                            .arg(i)
                                            .arg(pick(kExtensions, rng));
         size = rng.bounded(5000000);
@@ -75,7 +77,8 @@ QString makeLine(int catalog, int i, QRandomGenerator &rng)
                    .arg(rng.bounded(60), 2, 10, QLatin1Char('0'))
                    .arg(2 * rng.bounded(30), 2, 10, QLatin1Char('0'));
     }
-    const QString path = QStringLiteral("/media/vol%1/%2/%3/").arg(catalog).arg(pick(kDirs, rng), pick(kDirs, rng));
+    const QString path =
+        QStringLiteral("/media/vol%1/%2/%3/").arg(catalog).arg(pick(kDirs, rng), pick(kDirs, rng));
     const QString comment = rng.bounded(10) == 0 ? QStringLiteral("checked") : QString();
     return CommaText::join({name, QString::number(size), date, path, comment});
 }
@@ -116,12 +119,11 @@ double shell(const QString &root, const QString &command, QString &out)
     });
 }
 
-void report(const char *what, double ours, qsizetype count, double reference,
-            const QString &refCount, double target)
+void report(const char *what, double ours, qsizetype count, double reference, const QString &refCount,
+            double target)
 {
-    std::printf("%-28s %7.3f s (%lld)   reference %7.3f s (%s)   ratio %.2f, target <= %.1fx\n",
-                what, ours, static_cast<long long>(count), reference, qPrintable(refCount),
-                ours / reference, target);
+    std::printf("%-28s %7.3f s (%lld)   reference %7.3f s (%s)   ratio %.2f, target <= %.1fx\n", what, ours,
+                static_cast<long long>(count), reference, qPrintable(refCount), ours / reference, target);
 }
 
 } // namespace
@@ -165,8 +167,10 @@ int main(int argc, char **argv)
 
     word.word = QStringLiteral("*report*");
     t = seconds([&] { search.run(word, check, control, results); });
-    r = shell(root, QStringLiteral("cat Catalogs/*.TXT | LC_ALL=C.UTF-8 grep -i report | LC_ALL=C.UTF-8 sort -f | wc -l"),
-              refOut);
+    r = shell(
+        root,
+        QStringLiteral("cat Catalogs/*.TXT | LC_ALL=C.UTF-8 grep -i report | LC_ALL=C.UTF-8 sort -f | wc -l"),
+        refOut);
     report("word search *report*", t, results.count(), r, refOut, 1.2);
 
     CatalogSearch::Request ext;

@@ -31,14 +31,14 @@
 
 namespace {
 
-const char *const kWords[] = {
-    "report", "holiday", "invoice", "backup", "photo", "letter", "budget", "draft",
-    "summary", "notes", "music", "track", "scan", "project", "final", "setup",
-    "readme", "archive", "family", "meeting", "sketch", "thesis", "chapter", "export"};
-const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf", ".mp3", ".zip",
-                                   ".png", ".xls", ".exe", ".html", ".c", ".h"};
-const char *const kDirs[] = {"home", "user", "Documents", "Pictures", "Music", "Projects",
-                             "2019", "2021", "Archive", "old", "src", "Camera", "Work"};
+const char *const kWords[] = {"report", "holiday", "invoice", "backup", "photo",   "letter",
+                              "budget", "draft",   "summary", "notes",  "music",   "track",
+                              "scan",   "project", "final",   "setup",  "readme",  "archive",
+                              "family", "meeting", "sketch",  "thesis", "chapter", "export"};
+const char *const kExtensions[] = {".jpg", ".txt", ".doc", ".pdf",  ".mp3", ".zip",
+                                   ".png", ".xls", ".exe", ".html", ".c",   ".h"};
+const char *const kDirs[] = {"home", "user",    "Documents", "Pictures", "Music",  "Projects", "2019",
+                             "2021", "Archive", "old",       "src",      "Camera", "Work"};
 const char *const kComments[] = {"keep", "sent to Anna", "original scan", "needs review",
                                  "from the old laptop"};
 
@@ -58,8 +58,7 @@ qint64 residentKilobytes()
 QString makeLine(int i, QRandomGenerator &rng, const DateFormats &formats, bool longLine)
 {
     const QString name = QStringLiteral("%1_%2 %3%4")
-                             .arg(QLatin1String(pick(kWords, rng)),
-                                  QLatin1String(pick(kWords, rng)))
+                             .arg(QLatin1String(pick(kWords, rng)), QLatin1String(pick(kWords, rng)))
                              .arg(i)
                              .arg(QLatin1String(pick(kExtensions, rng)));
     QString path = QStringLiteral("/media/disk");
@@ -98,8 +97,7 @@ int main(int argc, char **argv)
             QDir(temp.path()).mkpath(QStringLiteral("Catalogs"));
             file = temp.path() + QStringLiteral("/Catalogs/Bench.TXT");
         }
-        BenchSupport::writeGeneratedCatalog(file, entries,
-                                            [&](int i, QRandomGenerator &rng) {
+        BenchSupport::writeGeneratedCatalog(file, entries, [&](int i, QRandomGenerator &rng) {
             return makeLine(i, rng, formats, longLines);
         });
     }
@@ -135,12 +133,11 @@ int main(int argc, char **argv)
     model.setUpCatalogView();
     model.fill(std::move(fileLines));
     const double opened = timer.nsecsElapsed() / 1e9;
-    std::printf("rows: %d (load %.3f s, fill %.3f s)\n", model.tableRowCount() - 1, loaded,
-                opened - loaded);
+    std::printf("rows: %d (load %.3f s, fill %.3f s)\n", model.tableRowCount() - 1, loaded, opened - loaded);
     report("open (load + fill)", opened, 1.5 * sortF);
     const double openPeakMb = BenchSupport::peakKilobytes() / 1000.0 * 1.024;
-    std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory after open", openPeakMb,
-                1.3 * fileMb, openPeakMb <= 1.3 * fileMb ? "met" : "MISSED");
+    std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory after open", openPeakMb, 1.3 * fileMb,
+                openPeakMb <= 1.3 * fileMb ? "met" : "MISSED");
     std::printf("%-28s %8.1f MB  (%.2f times the file)\n", "memory with the table only",
                 residentKilobytes() / 1000.0 * 1.024, residentKilobytes() / 1000.0 * 1.024 / fileMb);
 
@@ -159,8 +156,7 @@ int main(int argc, char **argv)
             }
         }
     }
-    std::printf("%-28s %8.3f s   (%d screens, %lld)\n", "scroll", timer.nsecsElapsed() / 1e9,
-                screens, shown);
+    std::printf("%-28s %8.3f s   (%d screens, %lld)\n", "scroll", timer.nsecsElapsed() / 1e9, screens, shown);
 
     const struct {
         const char *label;
@@ -176,7 +172,7 @@ int main(int argc, char **argv)
     report("sort by path, reversed", timer.nsecsElapsed() / 1e9, sortF);
 
     const double peakMb = BenchSupport::peakKilobytes() / 1000.0 * 1.024;
-    std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory (VmHWM)", peakMb,
-                3 * fileMb, peakMb <= 3 * fileMb ? "met" : "MISSED");
+    std::printf("%-28s %8.1f MB  target %8.1f MB   %s\n", "peak memory (VmHWM)", peakMb, 3 * fileMb,
+                peakMb <= 3 * fileMb ? "met" : "MISSED");
     return 0;
 }

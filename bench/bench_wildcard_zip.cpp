@@ -80,15 +80,15 @@ void benchMatching()
     int passed = 0;
     for (const QString &name : names)
         passed += PassesMasks(masks, name);
-    std::printf("masks: %lld names against 3 masks in %lld ms (%d passed)\n",
-                qint64(names.size()), timer.elapsed(), passed);
+    std::printf("masks: %lld names against 3 masks in %lld ms (%d passed)\n", qint64(names.size()),
+                timer.elapsed(), passed);
 
     timer.restart();
     int matched = 0;
     for (const QString &name : names)
         matched += WildcardMatch(name, u"*ent*1?3*.t*");
-    std::printf("wildcard: %lld names against '*ent*1?3*.t*' in %lld ms (%d matched)\n",
-                qint64(names.size()), timer.elapsed(), matched);
+    std::printf("wildcard: %lld names against '*ent*1?3*.t*' in %lld ms (%d matched)\n", qint64(names.size()),
+                timer.elapsed(), matched);
 
     QString stars;
     for (int i = 0; i < 120; ++i)
@@ -97,8 +97,7 @@ void benchMatching()
     timer.restart();
     for (int i = 0; i < 1000; ++i)
         matched += WildcardMatch(text, stars + u'b');
-    std::printf("wildcard: 1000 worst cases (255 characters, 120 stars) in %lld ms\n",
-                timer.elapsed());
+    std::printf("wildcard: 1000 worst cases (255 characters, 120 stars) in %lld ms\n", timer.elapsed());
 }
 
 void benchZip()

@@ -20,14 +20,9 @@ QPoint defaultPanelPosition(const QString &objectName)
 
 AppContext::AppContext(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
                        QWidget *window, const QString &caption)
-    : m_library(libraryRoot),
-      m_settings(CatalogLibrary(libraryRoot).settingsPath()),
-      m_formats(formats),
-      m_dialogs(dialogs),
-      m_window(window),
-      m_caption(caption)
-{
-}
+    : m_library(libraryRoot), m_settings(CatalogLibrary(libraryRoot).settingsPath()), m_formats(formats),
+      m_dialogs(dialogs), m_window(window), m_caption(caption)
+{}
 
 void AppContext::setStatus(const QString &text)
 {

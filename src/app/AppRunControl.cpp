@@ -4,14 +4,12 @@
 
 AppRunControl::AppRunControl(const bool &running, TextSink status, TextSink progress)
     : m_running(running), m_status(std::move(status)), m_progress(std::move(progress))
-{
-}
+{}
 
 AppRunControl::AppRunControl(TextSink status, TextSink progress, const bool &running, int intervalMs)
     : m_running(running), m_status(std::move(status)), m_progress(std::move(progress)),
       m_intervalMs(intervalMs)
-{
-}
+{}
 
 void AppRunControl::status(const QString &text)
 {

@@ -12,8 +12,7 @@ const QString kCatalogMime = QStringLiteral("application/x-kestrovane-catalog");
 
 CategoryTreeModel::CategoryTreeModel(CategoryTree &tree, QObject *parent)
     : QAbstractItemModel(parent), m_tree(tree)
-{
-}
+{}
 
 QIcon CategoryTreeModel::nodeIcon(int image)
 {
@@ -39,8 +38,8 @@ QModelIndex CategoryTreeModel::categoryIndex(int category) const
 
 QModelIndex CategoryTreeModel::catalogIndex(CategoryTree::CatalogRef ref) const
 {
-    if (!ref.isValid() || ref.category >= m_tree.categoryCount()
-        || ref.catalog >= int(m_tree.category(ref.category).catalogs.size()))
+    if (!ref.isValid() || ref.category >= m_tree.categoryCount() ||
+        ref.catalog >= int(m_tree.category(ref.category).catalogs.size()))
         return {};
     return createIndex(ref.catalog, 0, quintptr(ref.category + 1));
 }

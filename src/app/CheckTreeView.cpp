@@ -37,9 +37,7 @@ CheckTreeView::CheckTreeView(QWidget *parent) : QTreeWidget(parent)
         if (column == 0 && !m_syncing)
             itemCheckChanged(item);
     });
-    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
-        categorySelected(item);
-    });
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) { categorySelected(item); });
 }
 
 void CheckTreeView::rebuild(const CategoryTree &tree)

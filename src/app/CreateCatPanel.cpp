@@ -46,7 +46,8 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     auto *optionLayout = new QVBoxLayout(options);
     optionLayout->setSpacing(1);
     m_options.create(this, {"Hiddenfiles", "Readonly", "System", "Subdir", "Hiddendirs", "Zipfiles"});
-    m_confirmZip = PanelWidgets::checkBox(this, QStringLiteral("Confirmzip"), QStringLiteral("Confirm Each ZIP Extract"));
+    m_confirmZip = PanelWidgets::checkBox(this, QStringLiteral("Confirmzip"),
+                                          QStringLiteral("Confirm Each ZIP Extract"));
     const QList<QCheckBox *> boxes = m_options.boxes() << m_confirmZip;
     for (QCheckBox *box : boxes) {
         optionLayout->addWidget(box);
@@ -57,10 +58,12 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     auto *maskBox = new QVBoxLayout;
     m_maskName = new QLineEdit(QStringLiteral("*.*"), this);
     m_maskName->setObjectName(QStringLiteral("Maskname"));
-    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_maskName), 1, 1, Qt::AlignBottom);
-    m_maskName->setToolTip(lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
-                                  "Press the F5 key to empty the File Mask(s) list.",
-                                  "Press the F6 key to undo the action taken by the F5 key."}));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_maskName), 1, 1,
+                    Qt::AlignBottom);
+    m_maskName->setToolTip(
+        lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
+               "Press the F5 key to empty the File Mask(s) list.",
+               "Press the F6 key to undo the action taken by the F5 key."}));
     m_maskList = new QListWidget(this);
     m_maskList->setObjectName(QStringLiteral("Masklistbox"));
     m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
@@ -83,7 +86,8 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     m_stop = PanelWidgets::button(this, QStringLiteral("Stopscan"), QStringLiteral("Stop"));
     m_eject = PanelWidgets::button(this, QStringLiteral("Eject"), QStringLiteral("Eject CD"));
     m_save = PanelWidgets::button(this, QStringLiteral("SaveCatbtn"), QStringLiteral("Save"));
-    m_diskLabel = PanelWidgets::button(this, QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
+    m_diskLabel =
+        PanelWidgets::button(this, QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
     for (QPushButton *b : {m_start, m_stop, m_eject, m_save, m_diskLabel})
         buttons->addWidget(b);
     grid->addLayout(buttons, 4, 0, 1, 3);
@@ -111,8 +115,8 @@ void CreateCatPanel::setConfirmZip(bool on)
 
 bool CreateCatPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_catalogName && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F9) {
+    if (watched == m_catalogName && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_F9) {
         emit refreshVolumeRequested();
         return true;
     }

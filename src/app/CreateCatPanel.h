@@ -49,7 +49,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-
     QLineEdit *m_catDir = nullptr;
     QPushButton *m_browse = nullptr;
     ScanOptionBoxes m_options;

@@ -1,6 +1,4 @@
 #include "FeatureController.h"
 
-FeatureController::FeatureController(AppContext &context, QObject *parent)
-    : QObject(parent), m_ctx(context)
-{
-}
+FeatureController::FeatureController(AppContext &context, QObject *parent) : QObject(parent), m_ctx(context)
+{}

@@ -62,8 +62,8 @@ FileCommentPanel::FileCommentPanel(QWidget *parent) : QWidget(parent)
                            QStringLiteral("Click or press the DEL key\n"
                                           "to delete the selected pre-defined comment."),
                            QStringLiteral("Delete Selected Pre-Defined Comment"));
-    m_clear = smallButton(this, "Clearmemo", QStyle::SP_DialogResetButton, QStringLiteral("Clear this comment."),
-                          QStringLiteral("Clear Comment"));
+    m_clear = smallButton(this, "Clearmemo", QStyle::SP_DialogResetButton,
+                          QStringLiteral("Clear this comment."), QStringLiteral("Clear Comment"));
     for (QPushButton *b : {m_listToComment, m_addToList, m_edit, m_delete, m_clear})
         listButtons->addWidget(b);
     listButtons->addStretch(1);

@@ -27,7 +27,8 @@ QColor qtColour(int value)
 
 } // namespace
 
-GeneralController::GeneralController(AppContext &context, QObject *parent) : FeatureController(context, parent)
+GeneralController::GeneralController(AppContext &context, QObject *parent)
+    : FeatureController(context, parent)
 {
     m_ctx.onCommand(kTooltips, this, &GeneralController::toggleTooltips);
     m_ctx.onCommand(QStringLiteral("SetTooltipAndTextColor1"), this, &GeneralController::showColourPanel);

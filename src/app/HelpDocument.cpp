@@ -2,8 +2,7 @@
 
 #include <QRegularExpression>
 
-namespace
-{
+namespace {
 
 // The six text styles, on black.
 enum Style { Normal, Heading, Subheading, Keyword, GroupLink, EntryLink };

@@ -4,8 +4,8 @@
 
 #include "CategoryTreeModel.h"
 #include "GeneralController.h"
-#include "PrintController.h"
 #include "NamedEditorDelegate.h"
+#include "PrintController.h"
 #include "TableShortcuts.h"
 #include "ToolPanel.h"
 #include "TreeViewMemory.h"
@@ -27,8 +27,7 @@ const QString MainWindow::Caption = AppIdentity::caption();
 
 MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateFormats &formats,
                        QWidget *parent)
-    : QMainWindow(parent),
-      m_ctx(libraryRoot, dialogs, formats, this, Caption)
+    : QMainWindow(parent), m_ctx(libraryRoot, dialogs, formats, this, Caption)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Caption);
@@ -40,8 +39,7 @@ MainWindow::MainWindow(const QString &libraryRoot, Dialogs &dialogs, const DateF
 }
 
 MainWindow::~MainWindow()
-{
-}
+{}
 
 void MainWindow::StatusLine(const QString &text)
 {
@@ -58,7 +56,8 @@ HelpWindow *MainWindow::helpWindow() const
     return m_general->helpWindow();
 }
 
-template <typename Feature> Feature *MainWindow::addFeature()
+template <typename Feature>
+Feature *MainWindow::addFeature()
 {
     auto *feature = new Feature(m_ctx, this);
     m_features << feature;
@@ -115,8 +114,8 @@ void MainWindow::createWidgets()
     m_tableView->horizontalHeader()->setSectionsClickable(true);
     m_tableView->setWordWrap(false);
     m_tableView->setItemDelegate(new VisualTableDelegate(m_tableView));
-    m_tableView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
-                                 | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    m_tableView->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                                 QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_tableView->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: blue; color: yellow; font-weight: bold; }"));
     m_tableView->installEventFilter(this);
@@ -165,7 +164,8 @@ void MainWindow::createMenus()
     addCommand(catalogs, QStringLiteral("View1"), QStringLiteral("View Selected"));
     addCommand(catalogs, QStringLiteral("Delete1"), QStringLiteral("Delete Selected"));
     addCommand(catalogs, QStringLiteral("Rename1"), QStringLiteral("Rename Selected"));
-    addCommand(catalogs, QStringLiteral("ViewAddEditSelectedComment1"), QStringLiteral("View/Add/Edit Selected Comment"));
+    addCommand(catalogs, QStringLiteral("ViewAddEditSelectedComment1"),
+               QStringLiteral("View/Add/Edit Selected Comment"));
     catalogs->addSeparator();
     addCommand(catalogs, QStringLiteral("SaveChanges1"), QStringLiteral("Save Changes"));
     addCommand(catalogs, QStringLiteral("Update1"), QStringLiteral("Update Selected"));
@@ -195,15 +195,19 @@ void MainWindow::createMenus()
 
     QMenu *categories = addMenu(QStringLiteral("Categories1"), QStringLiteral("C&ategories"));
     addCommand(categories, QStringLiteral("Add1"), QStringLiteral("Add"));
-    addCommand(categories, QStringLiteral("RenameSelectedCategory1"), QStringLiteral("Rename Selected Category"));
-    addCommand(categories, QStringLiteral("DeleteSelectedCategory1"), QStringLiteral("Delete Selected Category"));
-    addCommand(categories, QStringLiteral("ViewAddEditSelectedComment2"), QStringLiteral("View/Add/Edit Selected Comment"));
+    addCommand(categories, QStringLiteral("RenameSelectedCategory1"),
+               QStringLiteral("Rename Selected Category"));
+    addCommand(categories, QStringLiteral("DeleteSelectedCategory1"),
+               QStringLiteral("Delete Selected Category"));
+    addCommand(categories, QStringLiteral("ViewAddEditSelectedComment2"),
+               QStringLiteral("View/Add/Edit Selected Comment"));
 
     QMenu *general = addMenu(QStringLiteral("General1"), QStringLiteral("&General"));
     QAction *tooltips = addCommand(general, QStringLiteral("TooltipsOn1"), QStringLiteral("Tooltips On"));
     tooltips->setCheckable(true);
     tooltips->setChecked(true);
-    addCommand(general, QStringLiteral("SetTooltipAndTextColor1"), QStringLiteral("Set Tooltip And Text Color"));
+    addCommand(general, QStringLiteral("SetTooltipAndTextColor1"),
+               QStringLiteral("Set Tooltip And Text Color"));
     addCommand(general, QStringLiteral("UpgradeTov2xx1"), QStringLiteral("Upgrade To v2.xx"));
     general->addSeparator();
     addCommand(general, QStringLiteral("Help1"), QStringLiteral("Help"));
@@ -212,23 +216,33 @@ void MainWindow::createMenus()
     m_catalogPopup = new QMenu(this);
     m_catalogPopup->setObjectName(QStringLiteral("PopupMenu3"));
     addCommand(m_catalogPopup, QStringLiteral("ViewCatalog1"), QStringLiteral("View Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("RenameSelectedCatalog1"), QStringLiteral("Rename Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("DeleteSelectedCatalog1"), QStringLiteral("Delete Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("ViewAddEditSelectedComment3"), QStringLiteral("View/Add/Edit Selected Comment"));
-    addCommand(m_catalogPopup, QStringLiteral("UpdateSelectedCatalog1"), QStringLiteral("Update Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("ViewCatalogInformation1"), QStringLiteral("View Catalog Information"));
+    addCommand(m_catalogPopup, QStringLiteral("RenameSelectedCatalog1"),
+               QStringLiteral("Rename Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("DeleteSelectedCatalog1"),
+               QStringLiteral("Delete Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("ViewAddEditSelectedComment3"),
+               QStringLiteral("View/Add/Edit Selected Comment"));
+    addCommand(m_catalogPopup, QStringLiteral("UpdateSelectedCatalog1"),
+               QStringLiteral("Update Selected Catalog"));
+    addCommand(m_catalogPopup, QStringLiteral("ViewCatalogInformation1"),
+               QStringLiteral("View Catalog Information"));
 
     m_categoryPopup = new QMenu(this);
     m_categoryPopup->setObjectName(QStringLiteral("PopupMenu7"));
     addCommand(m_categoryPopup, QStringLiteral("AddCategory1"), QStringLiteral("Add Category"));
-    addCommand(m_categoryPopup, QStringLiteral("RenameSelectedCategory2"), QStringLiteral("Rename Selected Category"));
-    addCommand(m_categoryPopup, QStringLiteral("DeleteSelectedCategory2"), QStringLiteral("Delete Selected Category"));
-    addCommand(m_categoryPopup, QStringLiteral("ViewAddEditSelectedComment4"), QStringLiteral("View/Add/Edit Selected Comment"));
+    addCommand(m_categoryPopup, QStringLiteral("RenameSelectedCategory2"),
+               QStringLiteral("Rename Selected Category"));
+    addCommand(m_categoryPopup, QStringLiteral("DeleteSelectedCategory2"),
+               QStringLiteral("Delete Selected Category"));
+    addCommand(m_categoryPopup, QStringLiteral("ViewAddEditSelectedComment4"),
+               QStringLiteral("View/Add/Edit Selected Comment"));
 
     m_tablePopup = new QMenu(this);
     m_tablePopup->setObjectName(QStringLiteral("PopupMenu1"));
-    addCommand(m_tablePopup, QStringLiteral("CopySelectionToClipboard1"), QStringLiteral("Copy Selection To Clipboard"));
-    addCommand(m_tablePopup, QStringLiteral("CopySelectedRegionToClipboard1"), QStringLiteral("Copy Selected Region To Clipboard"));
+    addCommand(m_tablePopup, QStringLiteral("CopySelectionToClipboard1"),
+               QStringLiteral("Copy Selection To Clipboard"));
+    addCommand(m_tablePopup, QStringLiteral("CopySelectedRegionToClipboard1"),
+               QStringLiteral("Copy Selected Region To Clipboard"));
     m_tablePopup->addSeparator();
     addCommand(m_tablePopup, QStringLiteral("AddEditComment1"), QStringLiteral("Add/Edit Comment"));
     addCommand(m_tablePopup, QStringLiteral("DeleteComment1"), QStringLiteral("Delete Comment"));
@@ -237,9 +251,12 @@ void MainWindow::createMenus()
     m_tablePopup->addSeparator();
     addCommand(m_tablePopup, QStringLiteral("DeleteSelectedFile1"), QStringLiteral("Delete Selected File"));
     m_tablePopup->addSeparator();
-    addCommand(m_tablePopup, QStringLiteral("ExpandSelectedColumn1"), QStringLiteral("Expand Selected Column"));
-    addCommand(m_tablePopup, QStringLiteral("ResizeSelectedColumnToDefault1"), QStringLiteral("Resize Selected Column To Default"));
-    addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"), QStringLiteral("Resize All Columns To Default"));
+    addCommand(m_tablePopup, QStringLiteral("ExpandSelectedColumn1"),
+               QStringLiteral("Expand Selected Column"));
+    addCommand(m_tablePopup, QStringLiteral("ResizeSelectedColumnToDefault1"),
+               QStringLiteral("Resize Selected Column To Default"));
+    addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"),
+               QStringLiteral("Resize All Columns To Default"));
     TableShortcuts::attach(m_tableView, m_tablePopup);
 
     connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
@@ -248,7 +265,8 @@ void MainWindow::createMenus()
     connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::showCatalogInformation);
     connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::saveColumnWidths);
     connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::resizeAllColumnsToDefault);
-    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"), &MainWindow::resizeSelectedColumnToDefault);
+    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"),
+                   &MainWindow::resizeSelectedColumnToDefault);
     connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::expandSelectedColumn);
     for (const char *name : {"Add1", "AddCategory1"})
         connectCommand(QLatin1String(name), &MainWindow::addNewCategory);
@@ -261,8 +279,9 @@ void MainWindow::createMenus()
     for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
         connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCatalog);
     m_ctx.holdBackWhileRunning({"View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
-                                "RenameSelectedCatalog1", "DeleteSelectedCategory1", "DeleteSelectedCategory2",
-                                "RenameSelectedCategory1", "RenameSelectedCategory2", "SaveChanges1"});
+                                "RenameSelectedCatalog1", "DeleteSelectedCategory1",
+                                "DeleteSelectedCategory2", "RenameSelectedCategory1",
+                                "RenameSelectedCategory2", "SaveChanges1"});
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
         connectCommand(QLatin1String(name), &MainWindow::showTreeComment);

@@ -84,7 +84,8 @@ private:
     QMenu *addMenu(const QString &objectName, const QString &caption);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
     // Each feature area's controller, in the order their panels are built.
-    template <typename Feature> Feature *addFeature();
+    template <typename Feature>
+    Feature *addFeature();
     QList<FeatureController *> m_features;
     GeneralController *m_general = nullptr;
     // MainWindowKeyboard.cpp
@@ -167,6 +168,7 @@ private:
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();
     void createIndexingPanels();
+
 public:
     // How the volume of a path is read (tests hand in fixed figures).
     using VolumeReader = std::function<VolumeInfo(const QString &path)>;
@@ -179,6 +181,7 @@ public:
     bool unsavedScan() const { return m_unsavedScan; }
     // Stores the table's run as a catalog; true when it was stored.
     bool SaveNewCatalogNamed(const QString &name);
+
 private:
     void createCreatePanel();
     // Keeps m_form in step with the create panel's stored controls.
@@ -259,8 +262,8 @@ private:
     void showReplacePanel();
     void replaceInComments();
     void setReplaceRunning(bool running);
-    class QLineEdit *m_sandrSearch = nullptr;        // Edit1
-    class QLineEdit *m_sandrReplace = nullptr;       // Edit2
+    class QLineEdit *m_sandrSearch = nullptr;         // Edit1
+    class QLineEdit *m_sandrReplace = nullptr;        // Edit2
     class QPushButton *m_sandrSearchButton = nullptr; // Button1
     class QPushButton *m_sandrCloseButton = nullptr;  // Button2
 
@@ -281,6 +284,7 @@ private:
     // MainWindowUpgrade.cpp: the import from the earlier version.
 public:
     class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
+
 private:
     void connectUpgradeCommands();
     void createUpgradePanel();
@@ -301,6 +305,7 @@ private:
     // MainWindowFileComments.cpp: the comment window and Delete Comment.
 public:
     FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
+
 private:
     void connectFileCommentCommands();
     void createCommentWindow();

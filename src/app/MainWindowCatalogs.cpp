@@ -25,7 +25,8 @@ void MainWindow::openSelectedNode()
     }
     m_treeView->expand(node);
     const int count = catalogCountOf(node.row());
-    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
+    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count)
+                         : QString());
 }
 
 QString MainWindow::catalogSummary(const QString &name) const
@@ -79,7 +80,8 @@ void MainWindow::OfferSaveChanges()
 
 void MainWindow::SaveChangesTo(const QString &name)
 {
-    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to save changes to ") + name + QStringLiteral(" catalog?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to save changes to ") + name +
+                                      QStringLiteral(" catalog?")))
         return;
     StatusLine(QStringLiteral("Attempting To Save Changes To ") + name + QStringLiteral(" Catalog"));
     if (WriteTableRows(name))
@@ -123,17 +125,19 @@ void MainWindow::showCatalogInformation()
     const QString storedName = m_ctx.state().catalogInfo.lines().at(pair);
     const QString info = m_ctx.state().catalogInfo.lines().value(pair + 1);
     if (info.isEmpty()) {
-        m_ctx.dialogs().warning(QStringLiteral("No information is available for ") + storedName
-                          + QStringLiteral(" catalog.\nPlease update the catalog."));
+        m_ctx.dialogs().warning(QStringLiteral("No information is available for ") + storedName +
+                                QStringLiteral(" catalog.\nPlease update the catalog."));
         return;
     }
     const QStringList fields = CommaText::split(info);
     if (fields.size() < CatalogInfo::ShownFieldMinimum) {
-        m_ctx.dialogs().information(QStringLiteral("No information is available for this catalog.\r\nPlease update."));
+        m_ctx.dialogs().information(
+            QStringLiteral("No information is available for this catalog.\r\nPlease update."));
         return;
     }
-    m_ctx.dialogs().catalogInformation(name + QStringLiteral(" Catalog"), CatalogInfo::dialogLines(name, fields),
-                                 m_ctx.state().treeComments.value(name));
+    m_ctx.dialogs().catalogInformation(name + QStringLiteral(" Catalog"),
+                                       CatalogInfo::dialogLines(name, fields),
+                                       m_ctx.state().treeComments.value(name));
 }
 
 void MainWindow::closeQuery()

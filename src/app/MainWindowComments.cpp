@@ -26,7 +26,8 @@ void MainWindow::createPanels()
 
 void MainWindow::createTreeCommentPanel()
 {
-    ToolPanel *panel = m_ctx.addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
+    ToolPanel *panel =
+        m_ctx.addPanel(QStringLiteral("Catcommdlg"), QStringLiteral("Category/Catalog Comments"));
     auto *grid = new QGridLayout(panel->body());
     m_catCommKind = new QLabel(panel->body());
     m_catCommKind->setObjectName(QStringLiteral("Catcommkind"));

@@ -72,11 +72,13 @@ void MainWindow::exportHtmlFile()
     if (path.isEmpty())
         return;
     // Asked before anything is written, so the page is written once, whole.
-    const std::optional<QString> title = m_ctx.dialogs().inputBox(
-        QStringLiteral("Saving Table Contents"), QStringLiteral("Enter a title for the HTML page (optional)"));
+    const std::optional<QString> title =
+        m_ctx.dialogs().inputBox(QStringLiteral("Saving Table Contents"),
+                                 QStringLiteral("Enter a title for the HTML page (optional)"));
     // Cancel keeps the page but leaves it without a title.
     const QString pageTitle = title.value_or(QString());
     const ModelTableCells cells(*m_tableModel);
-    writeExport(*this, path,
-                [&cells, &pageTitle](const ByteSink &sink) { return HtmlExport::write(cells, pageTitle, sink); });
+    writeExport(*this, path, [&cells, &pageTitle](const ByteSink &sink) {
+        return HtmlExport::write(cells, pageTitle, sink);
+    });
 }

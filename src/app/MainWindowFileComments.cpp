@@ -42,7 +42,8 @@ void MainWindow::connectFileCommentCommands()
 
 void MainWindow::createCommentWindow()
 {
-    ToolPanel *p = m_ctx.addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
+    ToolPanel *p =
+        m_ctx.addPanel(kPanel, QStringLiteral("Enter Your Comment To Add Or Use Pre-Defined Comments"));
     if (auto *status = p->findChild<QLabel *>(kPanel + QStringLiteral("Status")))
         status->hide(); // this window has no status bar
     m_fileComment = new FileCommentPanel(p->body());
@@ -57,10 +58,13 @@ void MainWindow::createCommentWindow()
         if (!m_fileComment->text().isEmpty())
             m_fileComment->setText(QString());
     });
-    connect(m_fileComment->addToListButton(), &QPushButton::clicked, this, &MainWindow::addCommentToPredefined);
+    connect(m_fileComment->addToListButton(), &QPushButton::clicked, this,
+            &MainWindow::addCommentToPredefined);
     connect(m_fileComment, &FileCommentPanel::addSelectedRequested, this, &MainWindow::usePredefinedComment);
-    connect(m_fileComment, &FileCommentPanel::editSelectedRequested, this, &MainWindow::editPredefinedComment);
-    connect(m_fileComment, &FileCommentPanel::deleteSelectedRequested, this, &MainWindow::removePredefinedComment);
+    connect(m_fileComment, &FileCommentPanel::editSelectedRequested, this,
+            &MainWindow::editPredefinedComment);
+    connect(m_fileComment, &FileCommentPanel::deleteSelectedRequested, this,
+            &MainWindow::removePredefinedComment);
 
     // The undo record and the row an open comment window was opened for
     // belong to the rows the table holds now; a refill invalidates both.
@@ -117,7 +121,8 @@ void MainWindow::usePredefinedComment()
     const int row = m_fileComment->selectedRow();
     if (row < 0)
         return;
-    m_fileComment->setText(FileComments::withPredefined(m_fileComment->text(), m_fileComment->items().at(row)));
+    m_fileComment->setText(
+        FileComments::withPredefined(m_fileComment->text(), m_fileComment->items().at(row)));
 }
 
 void MainWindow::editPredefinedComment()
@@ -127,7 +132,7 @@ void MainWindow::editPredefinedComment()
         return;
     QStringList items = m_fileComment->items();
     const std::optional<QString> edited = m_ctx.dialogs().inputBox(QStringLiteral("Edit Pre-Defined Comment"),
-                                                             QStringLiteral("Comment"), items.at(row));
+                                                                   QStringLiteral("Comment"), items.at(row));
     if (!edited)
         return;
     const QString text = FileComments::oneLine(*edited);

@@ -25,8 +25,8 @@ const QString kNameFirst = QStringLiteral("Please specify a name for this catalo
 
 bool stored(SaveNewCatalog::Outcome outcome)
 {
-    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote
-        || outcome == SaveNewCatalog::Outcome::Updated;
+    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote ||
+           outcome == SaveNewCatalog::Outcome::Updated;
 }
 
 } // namespace
@@ -144,8 +144,9 @@ void MainWindow::browseIndexDirectory()
 {
     if (!scanGuard())
         return;
-    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               LastFolder::start(m_ctx.settings(), m_createCat->directoryBox()->text()));
+    const QString dir = m_ctx.dialogs().chooseFolder(
+        QStringLiteral("Select a drive or directory"),
+        LastFolder::start(m_ctx.settings(), m_createCat->directoryBox()->text()));
     LastFolder::remember(m_ctx.settings(), dir);
     if (dir.isEmpty())
         return;
@@ -179,8 +180,8 @@ void MainWindow::readDiskLabel()
     const QString path = m_createCat->directoryBox()->text();
     if (!m_volume || m_volume->driveTypeText() != QLatin1String("Removable") || path.isEmpty())
         return;
-    const auto label = m_ctx.dialogs().inputBox(QStringLiteral("Edit/Enter Disk Label"), QStringLiteral("Disk Label"),
-                                          m_createCat->nameBox()->text());
+    const auto label = m_ctx.dialogs().inputBox(QStringLiteral("Edit/Enter Disk Label"),
+                                                QStringLiteral("Disk Label"), m_createCat->nameBox()->text());
     if (!label || !VolumeCommands::isAcceptableLabel(*label))
         return;
     VolumeCommands::setDiskLabel(path, *label);
@@ -213,7 +214,9 @@ void MainWindow::startIndexing()
     params.options = m_createCat->options();
     params.masks = m_createCat->masks()->masks();
     params.confirmZip = m_createCat->confirmZip();
-    params.confirmZipFile = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.confirmZipFile = [this](const QString &question) {
+        return m_ctx.dialogs().confirmYesNo(question);
+    };
     params.zipMessage = [this](const QString &message) { m_ctx.dialogs().information(message); };
     params.formats = m_ctx.formats();
     params.now = QDateTime::currentDateTime();
@@ -233,7 +236,8 @@ void MainWindow::startIndexing()
     m_indexing = true;
     m_ctx.startRun(QStringLiteral("CreateCat"));
     AppRunControl control([this](const QString &text) { StatusLine(text); },
-                          [p](const QString &text) { p->setStatus(text); }, m_ctx.state().keepGoing, m_runYieldMs);
+                          [p](const QString &text) { p->setStatus(text); }, m_ctx.state().keepGoing,
+                          m_runYieldMs);
     const IndexingRun::Result result = IndexingRun(m_ctx.state(), control).run(params);
     m_indexing = false;
     m_ctx.finishRun();

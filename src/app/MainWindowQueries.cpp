@@ -82,7 +82,8 @@ bool MainWindow::queryRunning() const
 void MainWindow::reportUnreadable(const QStringList &catalogs)
 {
     if (!catalogs.isEmpty())
-        m_ctx.dialogs().error(QStringLiteral("Cannot read the catalog file of ") + catalogs.join(QStringLiteral(", ")));
+        m_ctx.dialogs().error(QStringLiteral("Cannot read the catalog file of ") +
+                              catalogs.join(QStringLiteral(", ")));
 }
 
 void MainWindow::showSearchPanel()
@@ -130,11 +131,13 @@ void MainWindow::startSearch()
     // A copy: ticks changed while the run yields apply to the next search.
     const CheckTree tree = m_searchPanel->tree()->checkTree();
     CatalogSearch::Result result;
-    runQuery(&DisplayMode::searchResults, &LibraryState::searching, kSearchPanel,
-             [this](bool running) { m_searchPanel->setRunning(running); }, [&](RunControl &control) {
-                 result = search.run(request, tree, control, m_ctx.state().fileLines);
-                 return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
-             });
+    runQuery(
+        &DisplayMode::searchResults, &LibraryState::searching, kSearchPanel,
+        [this](bool running) { m_searchPanel->setRunning(running); },
+        [&](RunControl &control) {
+            result = search.run(request, tree, control, m_ctx.state().fileLines);
+            return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
+        });
     reportUnreadable(result.unreadable);
 }
 
@@ -149,8 +152,8 @@ void MainWindow::runQuery(bool DisplayMode::*results, bool LibraryState::*runnin
     m_ctx.state().keepGoing = true;
     setPanelRunning(true);
     m_ctx.startRun(panelName);
-    AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr,
-                          m_ctx.state().keepGoing, kYieldMs);
+    AppRunControl control([this](const QString &text) { StatusLine(text); }, nullptr, m_ctx.state().keepGoing,
+                          kYieldMs);
     if (run(control)) {
         m_ctx.state().displayMode.clear();
         m_ctx.state().displayMode.*results = true;
@@ -210,11 +213,13 @@ void MainWindow::startDuplicateSearch()
     m_ctx.state().fileLines.clear();
     const CheckTree tree = m_dupPanel->tree()->checkTree();
     DuplicateFinder::Result result;
-    runQuery(&DisplayMode::duplicateResults, &LibraryState::findingDuplicates, kDupPanel,
-             [this](bool running) { m_dupPanel->setRunning(running); }, [&](RunControl &control) {
-                 result = DuplicateFinder(m_ctx.library()).run(tree, criteria, control, m_ctx.state().fileLines);
-                 return result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0;
-             });
+    runQuery(
+        &DisplayMode::duplicateResults, &LibraryState::findingDuplicates, kDupPanel,
+        [this](bool running) { m_dupPanel->setRunning(running); },
+        [&](RunControl &control) {
+            result = DuplicateFinder(m_ctx.library()).run(tree, criteria, control, m_ctx.state().fileLines);
+            return result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0;
+        });
     reportUnreadable(result.unreadable);
 }
 
@@ -229,7 +234,8 @@ void MainWindow::showReport()
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
     setBusy(true);
-    const std::vector<QStringList> rows = CatalogReport::rows(m_ctx.state().catalogInfo, m_ctx.state().treeComments);
+    const std::vector<QStringList> rows =
+        CatalogReport::rows(m_ctx.state().catalogInfo, m_ctx.state().treeComments);
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
     for (const QStringList &cells : rows)

@@ -96,7 +96,8 @@ void MainWindow::replaceInComments()
     ToolPanel *p = panel(kReplacePanel);
     setReplaceRunning(true);
     PanelProgress progress(p);
-    const CommentReplace::Result result = CommentReplace(m_ctx.library(), m_ctx.state()).run(search, replacement, progress);
+    const CommentReplace::Result result =
+        CommentReplace(m_ctx.library(), m_ctx.state()).run(search, replacement, progress);
     setReplaceRunning(false);
     if (result.outcome == CommentReplace::Outcome::NoCatalogs) {
         m_ctx.dialogs().warning(result.message);

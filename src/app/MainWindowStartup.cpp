@@ -15,9 +15,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QTableView>
 #include <QScreen>
 #include <QSplitter>
+#include <QTableView>
 #include <QTimer>
 #include <QTreeView>
 
@@ -96,8 +96,8 @@ void MainWindow::scaleToScreen()
 void MainWindow::restoreForm()
 {
     WindowPlacement placement;
-    if (WindowPlacement::read(m_ctx.settings(), screenSize(), placement)
-        && placement.pixelsPerInch == screenDpi() && placement.hasNormalRect()) {
+    if (WindowPlacement::read(m_ctx.settings(), screenSize(), placement) &&
+        placement.pixelsPerInch == screenDpi() && placement.hasNormalRect()) {
         setGeometry(placement.normalRect());
         switch (WindowPlacement::showState(placement.showCmd)) {
         case WindowPlacement::Maximised:
@@ -205,8 +205,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool inComment = TableRules::isCommentColumn(m_ctx.selectedTableColumn());
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
-        if (watched == m_tableView
-            && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
+        if (watched == m_tableView && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
             tableKeyPressed(key);
             return true;
         }

@@ -87,8 +87,8 @@ void MainWindow::tableKeyPressed(QKeyEvent *event)
         return;
     }
     const QString text = event->text();
-    if (text.size() == 1 && TableRules::isJumpLetter(text.at(0))
-        && !TableRules::isCommentColumn(m_ctx.selectedTableColumn())) {
+    if (text.size() == 1 && TableRules::isJumpLetter(text.at(0)) &&
+        !TableRules::isCommentColumn(m_ctx.selectedTableColumn())) {
         const int row = m_tableModel->firstRowStartingWith(text.at(0));
         if (row >= 1)
             selectTableCell(0, row);

@@ -26,14 +26,14 @@ void MainWindow::connectTableToolCommands()
     connectCommand(QStringLiteral("SearchTable1"), &MainWindow::showTableSearchPanel);
     connectCommand(QStringLiteral("DeleteSelectedFile1"), &MainWindow::deleteSelectedFile);
     connectCommand(QStringLiteral("CopySelectionToClipboard1"), &MainWindow::copySelection);
-    connectCommand(QStringLiteral("CopySelectedRegionToClipboard1"),
-                   &MainWindow::copySelectedRegion);
+    connectCommand(QStringLiteral("CopySelectedRegionToClipboard1"), &MainWindow::copySelectedRegion);
     connectCommand(QStringLiteral("PasteFromClipboard1"), &MainWindow::pasteFromClipboard);
 }
 
 void MainWindow::createTableSearchPanel()
 {
-    ToolPanel *panel = m_ctx.addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
+    ToolPanel *panel =
+        m_ctx.addPanel(kTableSearchPanel, QStringLiteral("Search Visual Table For A Word/Phrase"));
     m_tableSearchPanel = new TableSearchPanel(panel->body());
     panel->setContent(m_tableSearchPanel);
     connect(m_tableSearchPanel, &TableSearchPanel::findFirstClicked, this, &MainWindow::findFirstInTable);

@@ -51,11 +51,13 @@ void MainWindow::treeNodeClicked(const QModelIndex &index)
     selectNode(index);
     const QString name = m_treeModel->nodeText(index);
     if (CategoryTreeModel::isCatalog(index)) {
-        StatusLine(QStringLiteral("Double Click Or Press The Enter Key To View ") + name + QStringLiteral(" Catalog"));
+        StatusLine(QStringLiteral("Double Click Or Press The Enter Key To View ") + name +
+                   QStringLiteral(" Catalog"));
         return;
     }
     const int count = catalogCountOf(index.row());
-    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count) : QString());
+    StatusLine(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count)
+                         : QString());
 }
 
 void MainWindow::showTreeContextMenu(const QPoint &pos)
@@ -104,7 +106,8 @@ void MainWindow::refreshTree(const QString &selectName, bool catalog)
 
 void MainWindow::addNewCategory()
 {
-    const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
+    const auto name =
+        m_ctx.dialogs().inputBox(QStringLiteral("Add New Category"), QStringLiteral("Please enter a name"));
     if (!name || name->isEmpty())
         return;
     if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
@@ -136,8 +139,9 @@ void MainWindow::renameSelectedCategory()
         return;
     }
     const QString oldName = m_treeModel->nodeText(node);
-    const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Rename Category"),
-                                         QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
+    const auto name =
+        m_ctx.dialogs().inputBox(QStringLiteral("Rename Category"),
+                                 QStringLiteral("Rename ") + oldName + QStringLiteral(" Category To:"));
     if (!name || name->isEmpty())
         return;
     if (const QString problem = CategoryName::problem(*name); !problem.isEmpty()) {
@@ -151,7 +155,8 @@ void MainWindow::renameSelectedCategory()
     if (!m_ctx.storeChange([&] { return renameCategoryNamed(oldName, *name); }))
         return;
     refreshTree(*name, false);
-    StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name + QStringLiteral(" Category"));
+    StatusLine(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + *name +
+               QStringLiteral(" Category"));
 }
 
 void MainWindow::deleteSelectedCategory()
@@ -162,17 +167,20 @@ void MainWindow::deleteSelectedCategory()
         return;
     }
     const QString name = m_treeModel->nodeText(node);
-    if (const QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), node.row()); !refusal.isEmpty()) {
+    if (const QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), node.row());
+        !refusal.isEmpty()) {
         m_ctx.dialogs().warning(refusal);
         return;
     }
-    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" category?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name +
+                                      QStringLiteral(" category?")))
         return;
     const auto remove = [&] {
         const int category = m_ctx.state().tree.findCategory(name);
         if (category < 0)
             return TreeOperations::goneMessage(name);
-        if (QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), category); !refusal.isEmpty())
+        if (QString refusal = TreeOperations::deleteCategoryRefusal(m_ctx.state(), category);
+            !refusal.isEmpty())
             return refusal;
         TreeOperations::deleteCategory(m_ctx.state(), category);
         return QString();
@@ -190,10 +198,11 @@ void MainWindow::renameSelectedCatalog()
         return;
     const QString oldName = m_treeModel->nodeText(node);
     const auto name = m_ctx.dialogs().inputBox(QStringLiteral("Rename Catalog"),
-                                         QStringLiteral("From ") + oldName + QStringLiteral(" To:"));
+                                               QStringLiteral("From ") + oldName + QStringLiteral(" To:"));
     if (!name || name->isEmpty())
         return;
-    if (const QString problem = CatalogName::renameProblem(m_ctx.state(), m_ctx.library(), *name); !problem.isEmpty()) {
+    if (const QString problem = CatalogName::renameProblem(m_ctx.state(), m_ctx.library(), *name);
+        !problem.isEmpty()) {
         m_ctx.dialogs().warning(problem);
         return;
     }
@@ -214,7 +223,8 @@ void MainWindow::deleteSelectedCatalog()
         return;
     const QString name = m_treeModel->nodeText(node);
     const QString category = m_treeModel->nodeText(node.parent());
-    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name + QStringLiteral(" catalog?")))
+    if (!m_ctx.dialogs().confirmYesNo(QStringLiteral("Proceed to delete ") + name +
+                                      QStringLiteral(" catalog?")))
         return;
     QString error;
     if (TreeOperations::deleteCatalog(m_ctx.state(), m_ctx.library(), name, &error))
@@ -241,7 +251,8 @@ void MainWindow::treeNodeRenamed(const QModelIndex &index, const QString &text)
             return;
         }
         QString error;
-        if (!TreeOperations::renameCatalog(m_ctx.state(), m_ctx.library(), m_treeModel->nodeText(index), text, &error)
+        if (!TreeOperations::renameCatalog(m_ctx.state(), m_ctx.library(), m_treeModel->nodeText(index), text,
+                                           &error)
                  .isValid()) {
             showReloadedLists();
             m_ctx.dialogs().error(error);

@@ -18,12 +18,14 @@
 
 void MainWindow::createUpdatePanel()
 {
-    ToolPanel *p = m_ctx.addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
+    ToolPanel *p =
+        m_ctx.addPanel(QStringLiteral("Updatedlg"), QStringLiteral("Set/Check Options, Then Start"));
     m_updateDlg = new UpdatePanel(p->body());
     p->setContent(m_updateDlg);
 
     connect(m_updateDlg->startButton(), &QPushButton::clicked, this, &MainWindow::startUpdate);
-    connect(m_updateDlg->stopButton(), &QPushButton::clicked, this, [this] { m_ctx.state().keepGoing = false; });
+    connect(m_updateDlg->stopButton(), &QPushButton::clicked, this,
+            [this] { m_ctx.state().keepGoing = false; });
     connect(m_updateDlg->closeButton(), &QPushButton::clicked, p, &QWidget::hide);
     connect(m_updateDlg->browseButton(), &QPushButton::clicked, this, &MainWindow::browseUpdateDirectory);
     connect(m_updateDlg->masks(), &MaskListEditor::f5Pressed, m_updateDlg->masks(), &MaskListEditor::clear);
@@ -81,8 +83,9 @@ void MainWindow::addUpdateMask()
 
 void MainWindow::browseUpdateDirectory()
 {
-    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
-                                               LastFolder::start(m_ctx.settings(), m_updateDlg->pathBox()->text()));
+    const QString dir =
+        m_ctx.dialogs().chooseFolder(QStringLiteral("Select a drive or directory"),
+                                     LastFolder::start(m_ctx.settings(), m_updateDlg->pathBox()->text()));
     LastFolder::remember(m_ctx.settings(), dir);
     if (!dir.isEmpty())
         m_updateDlg->pathBox()->setText(dir);
@@ -105,12 +108,12 @@ void MainWindow::startUpdate()
         m_ctx.dialogs().warning(QStringLiteral("Please specify the path for this catalog."));
         return;
     }
-    if (UpdateRun::asksForDisk(m_updateDriveType)
-        && !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
+    if (UpdateRun::asksForDisk(m_updateDriveType) &&
+        !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
         return;
     const VolumeInfo volume = m_volumeReader(path);
-    if (UpdateRun::labelDiffers(m_updateName, volume.label())
-        && !m_ctx.dialogs().confirmYesNo(UpdateRun::labelQuestion(m_updateName, volume.label())))
+    if (UpdateRun::labelDiffers(m_updateName, volume.label()) &&
+        !m_ctx.dialogs().confirmYesNo(UpdateRun::labelQuestion(m_updateName, volume.label())))
         return;
 
     ToolPanel *p = panel(QStringLiteral("Updatedlg"));
@@ -127,9 +130,13 @@ void MainWindow::startUpdate()
     params.options = m_updateDlg->options();
     params.masks = m_updateDlg->masks()->masks();
     params.confirmZip = m_updateDlg->confirmZip();
-    params.confirmZipFile = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.confirmZipFile = [this](const QString &question) {
+        return m_ctx.dialogs().confirmYesNo(question);
+    };
     params.zipMessage = [this](const QString &message) { m_ctx.dialogs().information(message); };
-    params.confirmEmptyRescan = [this](const QString &question) { return m_ctx.dialogs().confirmYesNo(question); };
+    params.confirmEmptyRescan = [this](const QString &question) {
+        return m_ctx.dialogs().confirmYesNo(question);
+    };
     params.formats = m_ctx.formats();
     params.now = QDateTime::currentDateTime();
     params.volume = volume;

@@ -59,8 +59,9 @@ QString MainWindow::oldDirectory() const
 
 void MainWindow::browseOldDirectory()
 {
-    const QString dir = m_ctx.dialogs().chooseFolder(QStringLiteral("Select the directory of the earlier version"),
-                                               LastFolder::start(m_ctx.settings(), oldDirectory()));
+    const QString dir =
+        m_ctx.dialogs().chooseFolder(QStringLiteral("Select the directory of the earlier version"),
+                                     LastFolder::start(m_ctx.settings(), oldDirectory()));
     LastFolder::remember(m_ctx.settings(), dir);
     if (!dir.isEmpty())
         m_upgradePanel->directoryBox()->setText(dir);

@@ -31,7 +31,8 @@ PrintController::PrintController(AppContext &context, QObject *parent) : Feature
 
 void PrintController::createPanels()
 {
-    ToolPanel *panel = m_ctx.addPanel(kPrintPanel, QStringLiteral("Setup Printing Options, Then Preview Or Print"));
+    ToolPanel *panel =
+        m_ctx.addPanel(kPrintPanel, QStringLiteral("Setup Printing Options, Then Preview Or Print"));
     m_panel = new PrintOptionsPanel(panel->body());
     panel->setContent(m_panel);
     m_panel->restore(m_ctx.form());

@@ -36,8 +36,8 @@ private:
     PrintOptionsPanel *m_panel = nullptr;
     std::shared_ptr<QPrinter> m_printer;
     QPrintPreviewDialog *m_preview = nullptr; // Form2
-    QFont m_fontChoice;               // the font dialog's starting choice
-    std::optional<QFont> m_printFont; // set by "Setup Font" in this run only
+    QFont m_fontChoice;                       // the font dialog's starting choice
+    std::optional<QFont> m_printFont;         // set by "Setup Font" in this run only
     bool m_printAll = true;
     CellRegion m_printRegion;
 };

@@ -17,7 +17,8 @@
 
 namespace {
 
-template <typename W> W *accessible(W *widget, const QString &name)
+template <typename W>
+W *accessible(W *widget, const QString &name)
 {
     widget->setAccessibleName(name);
     return widget;
@@ -63,18 +64,21 @@ PrintOptionsPanel::PrintOptionsPanel(QWidget *parent) : QWidget(parent)
                    QStringLiteral("Orientation"));
     m_landscape =
         accessible(new QRadioButton(QStringLiteral("Landscape"), orientation), QStringLiteral("Landscape"));
-    m_portrait = accessible(new QRadioButton(QStringLiteral("Portrait"), orientation), QStringLiteral("Portrait"));
+    m_portrait =
+        accessible(new QRadioButton(QStringLiteral("Portrait"), orientation), QStringLiteral("Portrait"));
     auto *orientationLayout = new QVBoxLayout(orientation);
     orientationLayout->addWidget(m_landscape);
     orientationLayout->addWidget(m_portrait);
     QPushButton *font = PanelWidgets::button(this, QStringLiteral("BitBtn1"), QStringLiteral("Setup Font"));
     font->setAccessibleName(font->text());
-    QWidget *preview = menuButton(this, QStringLiteral("RxSpeedButton1"), QStringLiteral("Preview"),
-                                  {{QStringLiteral("PreviewAll1"), QStringLiteral("Preview All")},
-                                   {QStringLiteral("PreviewSelectedRegion1"), QStringLiteral("Preview Selected Region")}});
-    QWidget *print = menuButton(this, QStringLiteral("RxSpeedButton2"), QStringLiteral("Print"),
-                                {{QStringLiteral("PrintAll1"), QStringLiteral("Print All")},
-                                 {QStringLiteral("PrintSelectedRegion1"), QStringLiteral("Print Selected Region")}});
+    QWidget *preview =
+        menuButton(this, QStringLiteral("RxSpeedButton1"), QStringLiteral("Preview"),
+                   {{QStringLiteral("PreviewAll1"), QStringLiteral("Preview All")},
+                    {QStringLiteral("PreviewSelectedRegion1"), QStringLiteral("Preview Selected Region")}});
+    QWidget *print =
+        menuButton(this, QStringLiteral("RxSpeedButton2"), QStringLiteral("Print"),
+                   {{QStringLiteral("PrintAll1"), QStringLiteral("Print All")},
+                    {QStringLiteral("PrintSelectedRegion1"), QStringLiteral("Print Selected Region")}});
     grid->addWidget(titleLabel, 0, 0);
     grid->addWidget(m_title, 0, 1, 1, 2);
     grid->addWidget(m_time, 1, 0);

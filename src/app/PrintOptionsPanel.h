@@ -30,11 +30,11 @@ signals:
     void fontClicked();
 
 private:
-    QLineEdit *m_title = nullptr;       // Edit3
-    QCheckBox *m_time = nullptr;        // CheckBox1
-    QCheckBox *m_date = nullptr;        // CheckBox2
-    QCheckBox *m_borders = nullptr;     // CheckBox3
-    QCheckBox *m_pageNumbers = nullptr; // CheckBox4
+    QLineEdit *m_title = nullptr;        // Edit3
+    QCheckBox *m_time = nullptr;         // CheckBox1
+    QCheckBox *m_date = nullptr;         // CheckBox2
+    QCheckBox *m_borders = nullptr;      // CheckBox3
+    QCheckBox *m_pageNumbers = nullptr;  // CheckBox4
     QRadioButton *m_landscape = nullptr; // RadioGroup1, item 0
     QRadioButton *m_portrait = nullptr;  // item 1
 };

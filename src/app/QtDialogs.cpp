@@ -32,15 +32,13 @@ void QtDialogs::error(const QString &text)
 bool QtDialogs::confirmYesNo(const QString &text)
 {
     return QMessageBox::question(m_parent, QStringLiteral("Confirm"), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 bool QtDialogs::confirmOkCancel(const QString &text)
 {
     return QMessageBox::question(m_parent, QStringLiteral("Confirm"), text,
-                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
-        == QMessageBox::Ok;
+                                 QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 std::optional<QString> QtDialogs::inputBox(const QString &caption, const QString &prompt, const QString &text)
@@ -58,7 +56,7 @@ QString QtDialogs::chooseFolder(const QString &caption, const QString &start)
 }
 
 QString QtDialogs::saveFileName(const QString &caption, const QString &start, const QString &filter,
-                               const QString &selectedFilter)
+                                const QString &selectedFilter)
 {
     QString selected = selectedFilter;
     return QFileDialog::getSaveFileName(m_parent, caption, start, filter, &selected);

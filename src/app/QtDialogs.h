@@ -15,13 +15,15 @@ public:
     void error(const QString &text) override;
     bool confirmYesNo(const QString &text) override;
     bool confirmOkCancel(const QString &text) override;
-    std::optional<QString> inputBox(const QString &caption, const QString &prompt, const QString &text) override;
+    std::optional<QString> inputBox(const QString &caption, const QString &prompt,
+                                    const QString &text) override;
     QString chooseFolder(const QString &caption, const QString &start) override;
     QString saveFileName(const QString &caption, const QString &start, const QString &filter,
                          const QString &selectedFilter) override;
     bool chooseFont(QFont &font) override;
     bool choosePrinter(QPrinter &printer) override;
-    void catalogInformation(const QString &caption, const QStringList &lines, const QString &comment) override;
+    void catalogInformation(const QString &caption, const QStringList &lines,
+                            const QString &comment) override;
     SameNameChoice sameName(const QString &name, QString &newName) override;
     DuplicateImportChoice duplicateImport(const QString &name, QString &newName) override;
 

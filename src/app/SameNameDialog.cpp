@@ -11,7 +11,8 @@ SameNameDialog::SameNameDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Duplicate Name"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("A Catalog With The Same Name Already Exists."), this));
-    layout->addWidget(new QLabel(QStringLiteral("Please Select One Of The Four Options Below to Proceed."), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Please Select One Of The Four Options Below to Proceed."), this));
     auto *grid = new QGridLayout;
     layout->addLayout(grid);
     m_newName = new QLineEdit(this);

@@ -16,8 +16,8 @@ public:
     QString newName() const;
 
 private:
-    void addChoice(class QGridLayout *grid, int row, const QString &caption,
-                   Dialogs::SameNameChoice choice, const QString &explanation);
+    void addChoice(class QGridLayout *grid, int row, const QString &caption, Dialogs::SameNameChoice choice,
+                   const QString &explanation);
 
     QLineEdit *m_newName = nullptr;
     Dialogs::SameNameChoice m_choice = Dialogs::SameNameChoice::Cancel;

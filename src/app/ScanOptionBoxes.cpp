@@ -6,7 +6,7 @@
 
 void ScanOptionBoxes::create(QWidget *parent, const QStringList &objectNames)
 {
-    static const char *const captions[6] = {"Hidden Files", "Read-Only Files", "System Files",
+    static const char *const captions[6] = {"Hidden Files",    "Read-Only Files",    "System Files",
                                             "Sub-Directories", "Hidden Directories", "Contents Of ZIP Files"};
     for (int i = 0; i < 6; ++i)
         m_boxes[size_t(i)] = PanelWidgets::checkBox(parent, objectNames.value(i), QLatin1String(captions[i]));

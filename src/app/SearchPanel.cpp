@@ -25,11 +25,11 @@ constexpr int kMaxWordLength = 30;
 
 QStringList extensionItems()
 {
-    return {QStringLiteral("*"),     QStringLiteral("*."),     QStringLiteral("*.*"),
-            QStringLiteral("*.00?"), QStringLiteral("*.bmp"),  QStringLiteral("*.doc"),
-            QStringLiteral("*.exe"), QStringLiteral("*.gif"),  QStringLiteral("*.htm"),
+    return {QStringLiteral("*"),      QStringLiteral("*."),     QStringLiteral("*.*"),
+            QStringLiteral("*.00?"),  QStringLiteral("*.bmp"),  QStringLiteral("*.doc"),
+            QStringLiteral("*.exe"),  QStringLiteral("*.gif"),  QStringLiteral("*.htm"),
             QStringLiteral("*.html"), QStringLiteral("*.jpeg"), QStringLiteral("*.rtf"),
-            QStringLiteral("*.txt"), QStringLiteral("*.wav"),  QStringLiteral("*.zip")};
+            QStringLiteral("*.txt"),  QStringLiteral("*.wav"),  QStringLiteral("*.zip")};
 }
 
 QComboBox *editableCombo(QWidget *parent, const char *name)
@@ -76,10 +76,10 @@ SearchPanel::SearchPanel(QWidget *parent) : QWidget(parent)
     connect(m_stop, &QPushButton::clicked, this, &SearchPanel::stopClicked);
     connect(m_close, &QPushButton::clicked, this, &SearchPanel::closeClicked);
     connect(m_clearHistory, &QPushButton::clicked, this, &SearchPanel::clearHistoryClicked);
-    for (QWidget *w : {static_cast<QWidget *>(m_searchWord->lineEdit()), static_cast<QWidget *>(m_byWord),
-                       static_cast<QWidget *>(m_extension->lineEdit()), static_cast<QWidget *>(m_byExtension),
-                       static_cast<QWidget *>(m_from), static_cast<QWidget *>(m_to),
-                       static_cast<QWidget *>(m_byDate)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(m_searchWord->lineEdit()), static_cast<QWidget *>(m_byWord),
+          static_cast<QWidget *>(m_extension->lineEdit()), static_cast<QWidget *>(m_byExtension),
+          static_cast<QWidget *>(m_from), static_cast<QWidget *>(m_to), static_cast<QWidget *>(m_byDate)})
         watchEnter(w);
 }
 

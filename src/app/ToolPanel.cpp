@@ -186,8 +186,8 @@ bool ToolPanel::coversOthers(const QRect &geometry, const QRect &keepVisible) co
     const int corner = titleBarHeight();
     for (QObject *sibling : parentWidget()->children()) {
         auto *other = qobject_cast<ToolPanel *>(sibling);
-        if (other && other != this && other->isVisible()
-            && geometry.intersects(QRect(other->pos(), QSize(corner, corner))))
+        if (other && other != this && other->isVisible() &&
+            geometry.intersects(QRect(other->pos(), QSize(corner, corner))))
             return true;
     }
     return false;

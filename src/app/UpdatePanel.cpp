@@ -40,7 +40,8 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     auto *optionLayout = new QVBoxLayout(options);
     optionLayout->setSpacing(1);
     m_options.create(this, {"Uphidfiles", "Upreadonly", "Upsystem", "Upsub", "Uphidir", "Upzipfiles"});
-    m_confirmZip = PanelWidgets::checkBox(this, QStringLiteral("Confirm2"), QStringLiteral("Confirm Each Zip Extract"));
+    m_confirmZip =
+        PanelWidgets::checkBox(this, QStringLiteral("Confirm2"), QStringLiteral("Confirm Each Zip Extract"));
     const QList<QCheckBox *> boxes = m_options.boxes() << m_confirmZip;
     for (QCheckBox *box : boxes)
         optionLayout->addWidget(box);
@@ -49,8 +50,10 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     auto *maskBox = new QVBoxLayout;
     m_mask = new QLineEdit(QStringLiteral("*.*"), this);
     m_mask->setObjectName(QStringLiteral("Upmask"));
-    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_mask), 3, 1, Qt::AlignBottom);
-    m_mask->setToolTip(QStringLiteral("To add a mask to the list:\nEnter a file mask, then press the ENTER key."));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_mask), 3, 1,
+                    Qt::AlignBottom);
+    m_mask->setToolTip(
+        QStringLiteral("To add a mask to the list:\nEnter a file mask, then press the ENTER key."));
     m_maskList = new QListWidget(this);
     m_maskList->setObjectName(QStringLiteral("Upmasklist"));
     m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));

@@ -37,7 +37,6 @@ public:
     QPushButton *closeButton() const { return m_close; }
 
 private:
-
     QLabel *m_name = nullptr;
     QLabel *m_lastUpdated = nullptr;
     QLineEdit *m_path = nullptr;

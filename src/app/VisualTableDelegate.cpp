@@ -5,9 +5,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QLineEdit>
 #include <QStyle>
+#include <QToolTip>
 
 QWidget *VisualTableDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                            const QModelIndex &index) const

@@ -82,8 +82,8 @@ QList<CliCommand> commentCommands()
 {
     return {
         {"comment-file", "comment-file CATALOG PATH [TEXT]",
-         "Shows, sets or (with \"\") removes the comment of the entry PATH (folder and name) of a catalog.", "",
-         commentFile, CliCommand::Access::Writes, nullptr, "", "CATALOG PATH [TEXT]"},
+         "Shows, sets or (with \"\") removes the comment of the entry PATH (folder and name) of a catalog.",
+         "", commentFile, CliCommand::Access::Writes, nullptr, "", "CATALOG PATH [TEXT]"},
         {"predefined-comments", "predefined-comments [--add TEXT | --remove TEXT]",
          "Lists the pre-defined comments of the comment window, or adds or removes one.",
          "  --add TEXT      adds TEXT unless the list holds it (letters A-Z in either case)\n"

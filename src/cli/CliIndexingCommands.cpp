@@ -63,8 +63,9 @@ QString parseIndexArgs(const CliArguments &args, IndexArgs &a)
     if (a.category.isEmpty())
         return QStringLiteral("--category is needed");
     const QString &e = a.ifExists;
-    const bool knownChoice = e == QLatin1String("fail") || e == QLatin1String("overwrite")
-        || e == QLatin1String("update") || (e.startsWith(QLatin1String("rename:")) && e.size() > 7);
+    const bool knownChoice = e == QLatin1String("fail") || e == QLatin1String("overwrite") ||
+                             e == QLatin1String("update") ||
+                             (e.startsWith(QLatin1String("rename:")) && e.size() > 7);
     if (!knownChoice)
         return QStringLiteral("--if-exists takes fail, overwrite, update or rename:NEW");
     return {};
@@ -81,8 +82,8 @@ SaveNewCatalog::Result chooseForTakenName(SaveNewCatalog &save, const QString &i
 
 bool stored(SaveNewCatalog::Outcome outcome)
 {
-    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote
-        || outcome == SaveNewCatalog::Outcome::Updated;
+    return outcome == SaveNewCatalog::Outcome::Saved || outcome == SaveNewCatalog::Outcome::Overwrote ||
+           outcome == SaveNewCatalog::Outcome::Updated;
 }
 
 int index(CliContext &c, const CliArguments &args)
@@ -96,7 +97,8 @@ int index(CliContext &c, const CliArguments &args)
     // Without --name the volume label is the name, as the panel suggests it.
     const QString name = a.name.isEmpty() ? VolumeInfo::read(dir).label() : a.name;
     if (name.isEmpty())
-        return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."), CliExit::BadArguments);
+        return c.fail(QStringLiteral("Please specify a name for this catalog (--name)."),
+                      CliExit::BadArguments);
     if (const QString problem = CategoryName::problem(a.category);
         c.state.tree.findCategory(a.category) < 0 && !problem.isEmpty())
         return c.fail(problem);
@@ -135,16 +137,17 @@ int index(CliContext &c, const CliArguments &args)
     SaveNewCatalog::Result result = save.start();
     if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice) {
         if (a.ifExists == QLatin1String("fail"))
-            return c.fail(QStringLiteral("A catalog named %1 already exists (see --if-exists)").arg(result.name));
+            return c.fail(
+                QStringLiteral("A catalog named %1 already exists (see --if-exists)").arg(result.name));
         result = chooseForTakenName(save, a.ifExists);
         if (result.outcome == SaveNewCatalog::Outcome::NeedsChoice)
             return c.fail(QStringLiteral("A catalog named %1 already exists too").arg(result.name));
     }
     c.state.fileLines.clear();
     if (!stored(result.outcome)) {
-        const QString reason = !result.error.isEmpty() ? result.error
-            : !result.warning.isEmpty()                ? result.warning
-                                                       : result.status;
+        const QString reason = !result.error.isEmpty()     ? result.error
+                               : !result.warning.isEmpty() ? result.warning
+                                                           : result.status;
         return c.fail(reason.simplified());
     }
     if (!c.save())
@@ -171,14 +174,16 @@ int update(CliContext &c, const CliArguments &args)
     if (path.isEmpty())
         path = info.path;
     if (path.isEmpty())
-        return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."), CliExit::BadArguments);
+        return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."),
+                      CliExit::BadArguments);
     path = QDir(path).absolutePath();
     if (hasInfo && UpdateRun::asksForDisk(info.driveType) && !yes)
-        return c.fail(UpdateRun::insertDiskQuestion(name, info.drive.isEmpty() ? path : info.drive)
-                      + QStringLiteral("\n(answer with --yes)"));
+        return c.fail(UpdateRun::insertDiskQuestion(name, info.drive.isEmpty() ? path : info.drive) +
+                      QStringLiteral("\n(answer with --yes)"));
     const VolumeInfo volume = VolumeInfo::read(path);
     if (UpdateRun::labelDiffers(name, volume.label()) && !yes)
-        return c.fail(UpdateRun::labelQuestion(name, volume.label()) + QStringLiteral("\n(answer with --yes)"));
+        return c.fail(UpdateRun::labelQuestion(name, volume.label()) +
+                      QStringLiteral("\n(answer with --yes)"));
 
     UpdateRun::Params params;
     params.catalogName = name;
@@ -221,7 +226,8 @@ QList<CliCommand> indexingCommands()
     return {
         {"index",
          "index PATH --name NAME --category CATEGORY [--no-hidden-files] [--no-read-only] [--no-system]\n"
-         "        [--no-subdirs] [--no-hidden-dirs] [--zip] [--mask M]... [--if-exists fail|overwrite|update|rename:NEW]",
+         "        [--no-subdirs] [--no-hidden-dirs] [--zip] [--mask M]... [--if-exists "
+         "fail|overwrite|update|rename:NEW]",
          "Indexes a directory into a new catalog filed under CATEGORY, which is created when missing.",
          "  --name NAME         the catalog's name; without it the volume label\n"
          "  --category C        the category to file it under\n"
@@ -237,7 +243,8 @@ QList<CliCommand> indexingCommands()
          "                      there) or rename:NEW (save under NEW)\n"
          "  -q, --quiet         no progress line (drawn only on a terminal that is not dumb)\n",
          index, CliCommand::Access::Scans, nullptr,
-         "--name= --category= --no-hidden-files --no-read-only --no-system --no-subdirs --no-hidden-dirs --zip "
+         "--name= --category= --no-hidden-files --no-read-only --no-system --no-subdirs --no-hidden-dirs "
+         "--zip "
          "--mask=* --if-exists=",
          "PATH"},
         {"update", "update NAME [--path DIR] [--yes]",

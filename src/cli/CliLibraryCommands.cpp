@@ -36,8 +36,9 @@ int info(CliContext &c, const CliArguments &args)
         return c.fail(QStringLiteral("No information is available for %1 catalog.").arg(name));
     const QStringList fields = CommaText::split(line);
     if (fields.size() < CatalogInfo::ShownFieldMinimum)
-        return c.fail(QStringLiteral("No information is available for %1 catalog.\nPlease update the catalog.")
-                          .arg(name));
+        return c.fail(
+            QStringLiteral("No information is available for %1 catalog.\nPlease update the catalog.")
+                .arg(name));
     RowWriter rows = c.rows();
     rows.write({QStringLiteral("Name"), name});
     for (qsizetype i = 0; i < fields.size(); ++i)
@@ -160,8 +161,8 @@ QList<CliCommand> libraryCommands()
     return {
         {"tree", "tree", "Lists the categories and their catalogs in tree order.", "", tree,
          CliCommand::Access::Reads, "category,catalog"},
-        {"info", "info NAME", "Lists a catalog's information fields (the labels as the program shows them).", "",
-         info, CliCommand::Access::Reads, "field,value", "", "NAME"},
+        {"info", "info NAME", "Lists a catalog's information fields (the labels as the program shows them).",
+         "", info, CliCommand::Access::Reads, "field,value", "", "NAME"},
         {"show", "show NAME [--sort COLUMN [--reverse]]",
          "Lists a catalog's entries in the order the program opens them.",
          "  --sort COLUMN   order by name, size, date, path, comment (or 0 to 4) as a click\n"

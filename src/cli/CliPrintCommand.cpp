@@ -10,8 +10,7 @@
 #include "table/PrintColumns.h"
 #include "table/VisualTableModel.h"
 
-namespace
-{
+namespace {
 
 // "Courier New:10" as a font; nothing when the points are not a size.
 std::optional<QFont> parseFont(const QString &text)

@@ -113,8 +113,8 @@ QString extensionPattern(const QString &text)
 QString searchDate(const QString &text, const DateFormats &formats)
 {
     static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    const QDate date = iso.match(text.trimmed()).hasMatch() ? QDate::fromString(text.trimmed(), Qt::ISODate)
-                                                          : QDate();
+    const QDate date =
+        iso.match(text.trimmed()).hasMatch() ? QDate::fromString(text.trimmed(), Qt::ISODate) : QDate();
     return date.isValid() ? date.toString(formats.shortDate()) : text;
 }
 
@@ -125,8 +125,9 @@ QString dateForms(const QString &complaint, const DateFormats &formats)
     const QDate example(2025, 1, 31);
     QString shortYear = example.toString(formats.shortDate());
     shortYear.replace(QLatin1String("2025"), QLatin1String("25"));
-    return complaint + QStringLiteral(": give it as 2025-01-31 (ISO 8601), or in this locale's order as %1 or %2")
-                           .arg(example.toString(formats.shortDate()), shortYear);
+    return complaint +
+           QStringLiteral(": give it as 2025-01-31 (ISO 8601), or in this locale's order as %1 or %2")
+               .arg(example.toString(formats.shortDate()), shortYear);
 }
 
 const QString kSearchNeeds = QStringLiteral("search needs --word, --contains, --ext or --from/--to");
@@ -153,13 +154,13 @@ CatalogSearch::Request parseSearch(const CliArguments &args, const DateFormats &
         return r;
     }
     if (modes.size() > 1) {
-        error = QStringLiteral("search takes one of --word, --contains, --ext or --from/--to, not ")
-              + modes.join(QStringLiteral(" and "));
+        error = QStringLiteral("search takes one of --word, --contains, --ext or --from/--to, not ") +
+                modes.join(QStringLiteral(" and "));
         return r;
     }
     const QString &mode = modes.first();
     r.mode = mode == QLatin1String("--ext")    ? CatalogSearch::Mode::Extension
-           : mode == QLatin1String("--from")   ? CatalogSearch::Mode::Date
+             : mode == QLatin1String("--from") ? CatalogSearch::Mode::Date
                                                : CatalogSearch::Mode::Word;
     r.caseSensitive = args.has(QStringLiteral("--case"));
     r.word = args.value(mode);
@@ -171,9 +172,9 @@ CatalogSearch::Request parseSearch(const CliArguments &args, const DateFormats &
     const bool hasTo = args.has(QStringLiteral("--to"));
     if ((r.mode == CatalogSearch::Mode::Date) != hasTo)
         error = QStringLiteral("--from and --to go together");
-    else if ((r.mode == CatalogSearch::Mode::Word && r.word.isEmpty())
-             || (r.mode == CatalogSearch::Mode::Extension && r.extension.isEmpty())
-             || (r.mode == CatalogSearch::Mode::Date && (r.from.isEmpty() || r.to.isEmpty())))
+    else if ((r.mode == CatalogSearch::Mode::Word && r.word.isEmpty()) ||
+             (r.mode == CatalogSearch::Mode::Extension && r.extension.isEmpty()) ||
+             (r.mode == CatalogSearch::Mode::Date && (r.from.isEmpty() || r.to.isEmpty())))
         error = QStringLiteral("the search text is empty");
     return r;
 }
@@ -283,12 +284,12 @@ QList<CliCommand> queryCommands()
                    "  --ext E         entries whose name has the extension E: svg, .svg and *.svg\n"
                    "                  are the same; ? is a wildcard\n"
                    "  --from D --to D entries dated between D and D, both excluded: 2025-01-31\n"
-                   "                  (ISO 8601) or a date in the locale's order\n")
-        + scope + exportOptions;
+                   "                  (ISO 8601) or a date in the locale's order\n") +
+        scope + exportOptions;
     static const QByteArray dupesOptions = QByteArray("  --no-name       do not compare names\n"
                                                       "  --no-size       do not compare sizes\n"
-                                                      "  --no-date       do not compare dates\n")
-                                         + scope + exportOptions;
+                                                      "  --no-date       do not compare dates\n") +
+                                           scope + exportOptions;
     return {
         {"search",
          "search (--word W | --contains T | --ext E | --from D --to D) [--case]\n"
@@ -298,14 +299,15 @@ QList<CliCommand> queryCommands()
          searchOptions.constData(), search, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
          "--word= --contains= --case --ext= --from= --to= --category=* --catalog=* --export= --html --title=",
          "[TEXT]"},
-        {"dupes", "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
+        {"dupes",
+         "dupes [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
          "[--export FILE [--html [--title T]]]",
          "Lists entries whose name, size and date equal those of another entry. Exits with 1 when there\n"
          "are none.",
          dupesOptions.constData(), dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
          "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title="},
-        {"report", "report [--export FILE [--html [--title T]]]", "Lists one row per catalog, sorted by name.",
-         exportOptions, report, CliCommand::Access::Reads,
+        {"report", "report [--export FILE [--html [--title T]]]",
+         "Lists one row per catalog, sorted by name.", exportOptions, report, CliCommand::Access::Reads,
          "name,type,total_space,free_space,directory,last_updated,comment", "--export= --html --title="},
     };
 }

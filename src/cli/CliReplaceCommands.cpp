@@ -10,7 +10,8 @@ int replaceComments(CliContext &c, const CliArguments &arguments)
 {
     const QStringList &args = arguments.words();
     RunControl quiet;
-    const CommentReplace::Result result = CommentReplace(c.library, c.state).run(args.at(0), args.at(1), quiet);
+    const CommentReplace::Result result =
+        CommentReplace(c.library, c.state).run(args.at(0), args.at(1), quiet);
     {
         RowWriter rows = c.rows();
         for (const CommentReplace::CatalogCount &changed : result.changed)

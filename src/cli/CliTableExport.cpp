@@ -35,10 +35,11 @@ int CliTableExport::write(CliContext &c, const TableCells &table) const
     if (const QString refusal = OutputTarget::refusal(c.library, file); !refusal.isEmpty())
         return c.fail(refusal);
     QString error;
-    const bool saved = html ? ExportFile::write(
-                           file, [&](const ByteSink &sink) { return HtmlExport::write(table, title, sink); }, &error)
-                            : ExportFile::write(
-                                file, [&](const ByteSink &sink) { return TextExport::write(table, sink); }, &error);
+    const bool saved =
+        html ? ExportFile::write(
+                   file, [&](const ByteSink &sink) { return HtmlExport::write(table, title, sink); }, &error)
+             : ExportFile::write(
+                   file, [&](const ByteSink &sink) { return TextExport::write(table, sink); }, &error);
     return saved ? CliExit::Ok : c.fail(error);
 }
 

@@ -18,7 +18,8 @@ int renameCatalog(CliContext &c, const CliArguments &arguments)
     if (!problem.isEmpty())
         return c.fail(problem);
     const QString oldName = c.state.tree.catalog(ref).name;
-    if (QString error; !TreeOperations::renameCatalog(c.state, c.library, oldName, args.at(1), &error).isValid())
+    if (QString error;
+        !TreeOperations::renameCatalog(c.state, c.library, oldName, args.at(1), &error).isValid())
         return c.fail(error);
     c.print(QStringLiteral("Renamed ") + oldName + QStringLiteral(" To ") + args.at(1));
     return 0;
@@ -81,8 +82,8 @@ int renameCategory(CliContext &c, const CliArguments &arguments)
     TreeOperations::renameCategory(c.state, category, args.at(1));
     if (!c.save())
         return CliExit::Failed;
-    c.print(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + args.at(1)
-            + QStringLiteral(" Category"));
+    c.print(QStringLiteral("Renamed ") + oldName + QStringLiteral(" Category To ") + args.at(1) +
+            QStringLiteral(" Category"));
     return CliExit::Ok;
 }
 
@@ -134,8 +135,8 @@ QList<CliCommand> treeCommands()
     return {
         {"rename-catalog", "rename-catalog OLD NEW", "Renames a catalog and its file.", "", renameCatalog,
          CliCommand::Access::Writes, nullptr, "", "OLD NEW"},
-        {"move-catalog", "move-catalog NAME CATEGORY", "Files a catalog under another category.", "", moveCatalog,
-         CliCommand::Access::Writes, nullptr, "", "NAME CATEGORY"},
+        {"move-catalog", "move-catalog NAME CATEGORY", "Files a catalog under another category.", "",
+         moveCatalog, CliCommand::Access::Writes, nullptr, "", "NAME CATEGORY"},
         {"delete-catalog", "delete-catalog NAME",
          "Deletes a catalog: its file, its information and its comment.", "", deleteCatalog,
          CliCommand::Access::Writes, nullptr, "", "NAME"},

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // Edits (insert, delete, replace, swap of neighbours) from a to b.
 int distance(const QString &a, const QString &b)

@@ -5,8 +5,7 @@
 
 // The known name a mistyped one most likely meant, for "did you mean"
 // hints: "tre" gives "tree", "serach" gives "search".
-namespace CloseMatch
-{
+namespace CloseMatch {
 
 // The candidate fewest edits away (a swap of two neighbours counts as one),
 // when it is at most one edit away for names of up to four characters and

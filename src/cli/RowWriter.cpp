@@ -23,8 +23,7 @@ std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
 RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal,
                      const DateFormats *dates)
     : m_out(out), m_format(format), m_columns(columns), m_forTerminal(forTerminal), m_dates(dates)
-{
-}
+{}
 
 QString RowWriter::shown(const QString &field) const
 {
@@ -210,22 +209,32 @@ QString escaped(QStringView text, Escape escape)
 QString tsvEscape(char16_t u)
 {
     switch (u) {
-    case '\\': return QStringLiteral("\\\\");
-    case '\t': return QStringLiteral("\\t");
-    case '\n': return QStringLiteral("\\n");
-    case '\r': return QStringLiteral("\\r");
-    default: return QString();
+    case '\\':
+        return QStringLiteral("\\\\");
+    case '\t':
+        return QStringLiteral("\\t");
+    case '\n':
+        return QStringLiteral("\\n");
+    case '\r':
+        return QStringLiteral("\\r");
+    default:
+        return QString();
     }
 }
 
 QString jsonEscape(char16_t u)
 {
     switch (u) {
-    case '"': return QStringLiteral("\\\"");
-    case '\\': return QStringLiteral("\\\\");
-    case '\n': return QStringLiteral("\\n");
-    case '\r': return QStringLiteral("\\r");
-    case '\t': return QStringLiteral("\\t");
+    case '"':
+        return QStringLiteral("\\\"");
+    case '\\':
+        return QStringLiteral("\\\\");
+    case '\n':
+        return QStringLiteral("\\n");
+    case '\r':
+        return QStringLiteral("\\r");
+    case '\t':
+        return QStringLiteral("\\t");
     default:
         return u < 0x20 ? QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0')) : QString();
     }
@@ -286,7 +295,7 @@ bool RowWriter::writeJsonTyped(qsizetype column, const Field &field)
         return true;
     }
     const QString typed = kind == JsonKind::Number ? jsonNumber(text)
-                        : m_dates                  ? jsonString(isoDate(text, *m_dates))
+                          : m_dates                ? jsonString(isoDate(text, *m_dates))
                                                    : QString();
     if (typed.isEmpty() || typed == QLatin1String("\"\""))
         return false;

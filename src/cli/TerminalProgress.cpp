@@ -9,8 +9,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 const QString kEllipsis = QStringLiteral("…");
 // Clears the line and puts the cursor at its start.
@@ -64,8 +63,7 @@ QString middleElided(const QString &text, int columns)
 TerminalProgress::TerminalProgress(QTextStream &err, bool quiet)
     : m_err(err),
       m_draws(!quiet && isatty(STDERR_FILENO) == 1 && qgetenv("TERM") != QByteArrayLiteral("dumb"))
-{
-}
+{}
 
 TerminalProgress::~TerminalProgress()
 {

@@ -18,20 +18,22 @@
 
 namespace {
 
-const char *const kExitStatus = "Exit status:\n"
-                                "  0  done\n"
-                                "  1  nothing found (search, dupes), an unknown catalog or category, a refused\n"
-                                "     or failed operation, or output that could not be written\n"
-                                "  2  a bad command, option or value\n"
-                                "  3  no library (reading commands only; writing ones create it), or one that\n"
-                                "     cannot be opened\n"
-                                "  4  the library is busy: another program kept it locked for 5 seconds\n";
+const char *const kExitStatus =
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  nothing found (search, dupes), an unknown catalog or category, a refused\n"
+    "     or failed operation, or output that could not be written\n"
+    "  2  a bad command, option or value\n"
+    "  3  no library (reading commands only; writing ones create it), or one that\n"
+    "     cannot be opened\n"
+    "  4  the library is busy: another program kept it locked for 5 seconds\n";
 
-const char *const kFormatOption = "  --format tsv|csv|json  tsv (the default): no header, tab-separated, with\n"
-                                  "                        \\\\, \\t, \\n, \\r for a backslash, tab, LF, CR in a field;\n"
-                                  "                        csv: RFC 4180 with a header row, lines ended by CR LF;\n"
-                                  "                        json: one array of objects keyed by the columns,\n"
-                                  "                        sizes and counts as numbers, dates in ISO 8601\n";
+const char *const kFormatOption =
+    "  --format tsv|csv|json  tsv (the default): no header, tab-separated, with\n"
+    "                        \\\\, \\t, \\n, \\r for a backslash, tab, LF, CR in a field;\n"
+    "                        csv: RFC 4180 with a header row, lines ended by CR LF;\n"
+    "                        json: one array of objects keyed by the columns,\n"
+    "                        sizes and counts as numbers, dates in ISO 8601\n";
 
 QList<CliCommand> allCommands()
 {
@@ -81,11 +83,12 @@ void printCommandHelp(QTextStream &out, const CliCommand &command)
 {
     out << "Usage: kestrovane-cli [--library DIR] " << command.synopsis << "\n\n" << command.summary << '\n';
     out << (command.access != CliCommand::Access::Reads ? "Changes the library (creating it when missing).\n"
-                                                         : "Only reads the library.\n");
+                                                        : "Only reads the library.\n");
     if (*command.options || command.columns)
         out << "\nOptions:\n" << command.options << (command.columns ? kFormatOption : "");
     if (command.columns)
-        out << "\nColumns: " << QString::fromLatin1(command.columns).replace(u',', QLatin1String(", ")) << '\n';
+        out << "\nColumns: " << QString::fromLatin1(command.columns).replace(u',', QLatin1String(", "))
+            << '\n';
     out << '\n' << kExitStatus;
 }
 
@@ -149,20 +152,20 @@ int finishOutput(QTextStream &out, QTextStream &err, int code)
 {
     out.flush();
     auto *file = qobject_cast<QFileDevice *>(out.device());
-    const bool written = out.status() == QTextStream::Ok
-                      && (!file || (file->flush() && file->error() == QFileDevice::NoError));
+    const bool written = out.status() == QTextStream::Ok &&
+                         (!file || (file->flush() && file->error() == QFileDevice::NoError));
     if (written)
         return code;
-    complain(err, QStringLiteral("cannot write to standard output: ")
-                      + (file ? file->errorString() : QString::fromLocal8Bit(strerror(errno))));
+    complain(err, QStringLiteral("cannot write to standard output: ") +
+                      (file ? file->errorString() : QString::fromLocal8Bit(strerror(errno))));
     return code == CliExit::Ok ? CliExit::Failed : code;
 }
 
 bool looksLikeLibrary(const QString &root)
 {
-    return QFileInfo(root + QStringLiteral("/Catalogs")).isDir()
-        || QFileInfo::exists(root + QStringLiteral("/Master.TXT"))
-        || QFileInfo::exists(root + QStringLiteral("/Kestrovane.INI"));
+    return QFileInfo(root + QStringLiteral("/Catalogs")).isDir() ||
+           QFileInfo::exists(root + QStringLiteral("/Master.TXT")) ||
+           QFileInfo::exists(root + QStringLiteral("/Kestrovane.INI"));
 }
 
 // A new library holds what the program's first start and close leave behind:
@@ -172,7 +175,8 @@ bool createLibrary(CliContext &c)
 {
     QString error;
     if (!QDir().mkpath(c.library.root()) || !c.library.startUp(c.state, &error)) {
-        c.fail(error.isEmpty() ? QStringLiteral("Unable to create directory %1").arg(c.library.root()) : error,
+        c.fail(error.isEmpty() ? QStringLiteral("Unable to create directory %1").arg(c.library.root())
+                               : error,
                CliExit::NoLibrary);
         return false;
     }
@@ -255,7 +259,8 @@ int runCommand(const CliCommand &command, const CliArguments &parsed, QTextStrea
         command.columns ? QString::fromLatin1(command.columns).split(u',') : QStringList();
     const RowWriter::Format format =
         RowWriter::parseFormat(parsed.value(QStringLiteral("--format"))).value_or(RowWriter::Format::Tsv);
-    CliContext context{CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err, format, columns};
+    CliContext context{
+        CatalogLibrary(root), LibraryState(), DateFormats::fromSystem(), out, err, format, columns};
     context.outIsTerminal = TerminalText::isTerminal(stdout);
     context.errIsTerminal = TerminalText::isTerminal(stderr);
     context.quiet = parsed.has(QStringLiteral("--quiet"));
@@ -267,8 +272,8 @@ int runCommand(const CliCommand &command, const CliArguments &parsed, QTextStrea
     }
     // A reader takes the lock only while it reads the lists; a writer keeps
     // it, so what it read stays true until its change is stored.
-    std::optional<LibraryLock> lock(std::in_place, root, reads ? LibraryLock::Kind::Shared
-                                                               : LibraryLock::Kind::Exclusive);
+    std::optional<LibraryLock> lock(std::in_place, root,
+                                    reads ? LibraryLock::Kind::Shared : LibraryLock::Kind::Exclusive);
     if (!lock->isLocked())
         return context.fail(lock->error(), lock->isBusy() ? CliExit::Busy : CliExit::NoLibrary);
     if (!looksLikeLibrary(root) && !createLibrary(context))

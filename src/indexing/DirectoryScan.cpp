@@ -60,8 +60,7 @@ private:
 
 DirectoryScan::DirectoryScan(Settings settings, RunControl &control)
     : m_settings(std::move(settings)), m_control(control)
-{
-}
+{}
 
 QString DirectoryScan::rootPath(const QString &text)
 {
@@ -147,9 +146,7 @@ void DirectoryScan::walkBelow(const Directory &root)
 {
     QList<Directory> pending{root};
     const bool hiddenDirs = m_settings.options.hiddenDirectories;
-    const auto byText = [](const Directory &a, const Directory &b) {
-        return lessNoCase(a.text, b.text);
-    };
+    const auto byText = [](const Directory &a, const Directory &b) { return lessNoCase(a.text, b.text); };
     while (!pending.isEmpty()) {
         const Directory dir = pending.takeLast();
         DirHandle handle(dir.native);
@@ -198,7 +195,8 @@ bool DirectoryScan::collectFiles(SortedLineList &fileLines)
     OrderedWork<Listing> listings(
         m_directories.size(),
         [this]() -> OrderedWork<Listing>::Job {
-            auto lister = std::make_shared<FolderLister>(m_settings.options, m_settings.masks, m_settings.formats);
+            auto lister =
+                std::make_shared<FolderLister>(m_settings.options, m_settings.masks, m_settings.formats);
             return [this, lister](qsizetype i, const std::atomic<bool> &) {
                 return lister->list(m_directories.at(i), m_nativeDirectories.at(i));
             };
@@ -238,11 +236,10 @@ bool DirectoryScan::addFiles(qsizetype i, const FolderLister::Listing &listing, 
     return true;
 }
 
-void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native,
-                                  SortedLineList &fileLines)
+void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines)
 {
-    if (m_settings.confirmZip && m_settings.confirmZipFile
-        && !m_settings.confirmZipFile(zipConfirmText(archive)))
+    if (m_settings.confirmZip && m_settings.confirmZipFile &&
+        !m_settings.confirmZipFile(zipConfirmText(archive)))
         return;
     ZipDirectoryReader reader;
     reader.setFileName(archive, native);

@@ -12,7 +12,6 @@
 #include <functional>
 #include <sys/types.h>
 
-
 class RunControl;
 class SortedLineList;
 
@@ -35,7 +34,7 @@ class DirectoryScan
 public:
     struct Settings {
         ScanOptions options;
-        QStringList masks;  // empty: every file
+        QStringList masks; // empty: every file
         bool confirmZip = false;
         // Asked before an archive's members are listed when confirmZip is set,
         // with confirmZipText(); true to list them.

@@ -39,12 +39,12 @@ namespace DriveType {
 bool isNetworkFileSystem(const QString &fileSystemType)
 {
     static const QStringList network{
-        QStringLiteral("nfs"),      QStringLiteral("nfs4"),   QStringLiteral("cifs"),
-        QStringLiteral("smb3"),     QStringLiteral("smbfs"),  QStringLiteral("sshfs"),
-        QStringLiteral("9p"),       QStringLiteral("ceph"),   QStringLiteral("glusterfs"),
-        QStringLiteral("davfs"),    QStringLiteral("davfs2"), QStringLiteral("afs"),
-        QStringLiteral("ncpfs"),    QStringLiteral("lustre"), QStringLiteral("gfs2"),
-        QStringLiteral("rclone"),   QStringLiteral("s3fs"),   QStringLiteral("curlftpfs")};
+        QStringLiteral("nfs"),    QStringLiteral("nfs4"),   QStringLiteral("cifs"),
+        QStringLiteral("smb3"),   QStringLiteral("smbfs"),  QStringLiteral("sshfs"),
+        QStringLiteral("9p"),     QStringLiteral("ceph"),   QStringLiteral("glusterfs"),
+        QStringLiteral("davfs"),  QStringLiteral("davfs2"), QStringLiteral("afs"),
+        QStringLiteral("ncpfs"),  QStringLiteral("lustre"), QStringLiteral("gfs2"),
+        QStringLiteral("rclone"), QStringLiteral("s3fs"),   QStringLiteral("curlftpfs")};
     QString type = fileSystemType.toLower();
     // FUSE mounts name their driver after the dot ("fuse.sshfs").
     if (type.startsWith(QLatin1String("fuse.")))
@@ -71,8 +71,8 @@ QString classify(const QString &fileSystemType, const QString &device, const QSt
     const QString type = fileSystemType.toLower();
     if (type.isEmpty() && device.isEmpty())
         return QStringLiteral("Unknown");
-    if (type == QLatin1String("iso9660") || type == QLatin1String("udf")
-        || device.startsWith(QLatin1String("/dev/sr")))
+    if (type == QLatin1String("iso9660") || type == QLatin1String("udf") ||
+        device.startsWith(QLatin1String("/dev/sr")))
         return CdRom;
     if (type == QLatin1String("tmpfs") || type == QLatin1String("ramfs"))
         return RamDisk;

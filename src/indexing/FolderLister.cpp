@@ -46,8 +46,7 @@ void appendLine(FolderLister::Listing &listing, FolderLister::File &file, const 
 
 FolderLister::FolderLister(const ScanOptions &options, const QStringList &masks, const DateFormats &formats)
     : m_options(options), m_masks(masks), m_stamps(formats)
-{
-}
+{}
 
 bool FolderLister::acceptsFile(const QString &name, mode_t mode) const
 {
@@ -83,8 +82,8 @@ FolderLister::Listing FolderLister::list(const QString &text, const QByteArray &
         file.name = FileNameText::fromNative(name, qsizetype(strlen(name)));
         if (!acceptsFile(file.name, st.st_mode))
             continue;
-        file.zip = m_options.zipContents && S_ISREG(st.st_mode)
-            && FileExtension(file.name).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0;
+        file.zip = m_options.zipContents && S_ISREG(st.st_mode) &&
+                   FileExtension(file.name).compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0;
         if (file.zip)
             file.native = name;
         if (passesMasks(file.name)) {

@@ -20,7 +20,7 @@ class FolderLister
 {
 public:
     struct File {
-        QString name;     // as FileNameText spells it
+        QString name;      // as FileNameText spells it
         QByteArray native; // the name's bytes, kept for ZIP archives only
         qsizetype lineStart = 0;
         qsizetype lineSize = -1; // -1: the masks leave the file out

@@ -5,16 +5,13 @@
 
 #include "library/LibraryState.h"
 
-IndexingRun::IndexingRun(LibraryState &state, RunControl &control)
-    : m_state(state), m_control(control)
-{
-}
+IndexingRun::IndexingRun(LibraryState &state, RunControl &control) : m_state(state), m_control(control)
+{}
 
 QString IndexingRun::foundDirectoriesText(qint64 count)
 {
     if (count > 1)
-        return QLatin1String("Found ") + QString::number(count)
-            + QLatin1String(" Directories. Scanning...");
+        return QLatin1String("Found ") + QString::number(count) + QLatin1String(" Directories. Scanning...");
     return QStringLiteral("Found One Directory. Scanning...");
 }
 
@@ -51,10 +48,10 @@ IndexingRun::Result IndexingRun::run(const Params &params)
 
     result.outcome = Outcome::Finished;
     result.fileCount = m_state.fileLines.count();
-    m_control.status(QLatin1String("Found ") + QString::number(result.fileCount)
-                     + QLatin1String(" Files. Preparing Results To Display."));
-    result.summary = QString::number(result.fileCount) + QLatin1String(" Files In ")
-        + QString::number(result.directoryCount) + QLatin1String(" Directories");
+    m_control.status(QLatin1String("Found ") + QString::number(result.fileCount) +
+                     QLatin1String(" Files. Preparing Results To Display."));
+    result.summary = QString::number(result.fileCount) + QLatin1String(" Files In ") +
+                     QString::number(result.directoryCount) + QLatin1String(" Directories");
     m_state.displayMode.newScan = false;
 
     // Without a directory of its own the run describes the volume it was

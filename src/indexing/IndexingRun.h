@@ -24,8 +24,8 @@ class IndexingRun
 public:
     // The scan's options, masks and ZIP handling, and where and when to run.
     struct Params : DirectoryScan::Settings {
-        QString directory;  // the directory box; empty indexes the current directory
-        QDateTime now;      // the run's start
+        QString directory; // the directory box; empty indexes the current directory
+        QDateTime now;     // the run's start
         // The volume to describe instead of reading it (the panel's current
         // figures when the directory box is empty; fixed figures in tests).
         std::optional<VolumeInfo> volume;
@@ -35,13 +35,13 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::NothingFound;
-        bool volumeRead = false;   // volume holds fresh figures for the panel's title
+        bool volumeRead = false; // volume holds fresh figures for the panel's title
         VolumeInfo volume;
-        QString suggestedName;     // the volume label, for the catalog-name box
+        QString suggestedName; // the volume label, for the catalog-name box
         qint64 fileCount = 0;
         qint64 directoryCount = 0;
         bool stoppedInFiles = false; // Stop while listing files: the lines so far are the result
-        QString summary;           // "<n> Files In <m> Directories", once the table is filled
+        QString summary;             // "<n> Files In <m> Directories", once the table is filled
     };
 
     IndexingRun(LibraryState &state, RunControl &control);

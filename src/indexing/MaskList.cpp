@@ -9,19 +9,18 @@ const QString MaskList::SettingsSection = QStringLiteral("Global.Masklistbox_Ite
 
 bool MaskList::contains(const QString &mask) const
 {
-    return std::any_of(m_items.cbegin(), m_items.cend(), [&mask](const QString &held) {
-        return TextCompare::equalAsciiNoCase(held, mask);
-    });
+    return std::any_of(m_items.cbegin(), m_items.cend(),
+                       [&mask](const QString &held) { return TextCompare::equalAsciiNoCase(held, mask); });
 }
 
 bool MaskList::add(const QString &mask)
 {
     if (mask.isEmpty() || contains(mask))
         return false;
-    const auto at = std::upper_bound(m_items.begin(), m_items.end(), mask,
-                                     [](const QString &a, const QString &b) {
-                                         return TextCompare::compareNoCase(a, b) < 0;
-                                     });
+    const auto at =
+        std::upper_bound(m_items.begin(), m_items.end(), mask, [](const QString &a, const QString &b) {
+            return TextCompare::compareNoCase(a, b) < 0;
+        });
     m_items.insert(at, mask);
     return true;
 }

@@ -15,8 +15,7 @@
 
 UpdateRun::UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control)
     : m_state(state), m_library(library), m_control(control)
-{
-}
+{}
 
 bool UpdateRun::asksForDisk(const QString &storedDriveType)
 {
@@ -25,8 +24,8 @@ bool UpdateRun::asksForDisk(const QString &storedDriveType)
 
 QString UpdateRun::insertDiskQuestion(const QString &catalogName, const QString &drive)
 {
-    return QLatin1String("Please insert catalog ") + catalogName + QLatin1String(" into drive ")
-        + drive + QLatin1String("\nWhen ready, click Ok.");
+    return QLatin1String("Please insert catalog ") + catalogName + QLatin1String(" into drive ") + drive +
+           QLatin1String("\nWhen ready, click Ok.");
 }
 
 bool UpdateRun::labelDiffers(const QString &catalogName, const QString &label)
@@ -36,25 +35,24 @@ bool UpdateRun::labelDiffers(const QString &catalogName, const QString &label)
 
 QString UpdateRun::labelQuestion(const QString &catalogName, const QString &label)
 {
-    return QLatin1String("The catalog name does not match the volume label.\nCatalog name: ")
-        + catalogName + QLatin1String("\nVolume label: ") + label
-        + QLatin1String("\nProceed to update anyway?");
+    return QLatin1String("The catalog name does not match the volume label.\nCatalog name: ") + catalogName +
+           QLatin1String("\nVolume label: ") + label + QLatin1String("\nProceed to update anyway?");
 }
 
 QString UpdateRun::emptyRescanQuestion(const QString &catalogName, const QString &root, qsizetype stored)
 {
-    return QLatin1String("No files were found in ") + root + QLatin1String(", but catalog ") + catalogName
-        + QLatin1String(" holds ") + QString::number(stored)
-        + QLatin1String(" entries.\nThe disk may be missing or another disk may be mounted there."
-                        "\nUpdating would remove every entry and its comment."
-                        "\nProceed to update anyway?");
+    return QLatin1String("No files were found in ") + root + QLatin1String(", but catalog ") + catalogName +
+           QLatin1String(" holds ") + QString::number(stored) +
+           QLatin1String(" entries.\nThe disk may be missing or another disk may be mounted there."
+                         "\nUpdating would remove every entry and its comment."
+                         "\nProceed to update anyway?");
 }
 
 qsizetype UpdateRun::storedEntryCount(const QString &catalogName) const
 {
     QStringList lines;
-    if (!m_library.catalogFileExists(catalogName)
-        || !TextFile::readLines(m_library.catalogFilePath(catalogName), lines))
+    if (!m_library.catalogFileExists(catalogName) ||
+        !TextFile::readLines(m_library.catalogFilePath(catalogName), lines))
         return 0; // nothing to lose, or the merge reports the read error
     return std::count_if(lines.cbegin(), lines.cend(), [](const QString &line) { return !line.isEmpty(); });
 }
@@ -78,8 +76,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     // An absent disk or directory would look like a volume whose files were
     // all deleted, and the merge would drop every stored line and comment.
     if (!QFileInfo(root).isDir() || !QFileInfo(root).isReadable()) {
-        result.warning = QLatin1String("Cannot read ") + root
-            + QLatin1String("\nThe catalog was not changed.");
+        result.warning =
+            QLatin1String("Cannot read ") + root + QLatin1String("\nThe catalog was not changed.");
         return stop(result, Outcome::Refused, QStringLiteral("Updating Stopped"));
     }
     DirectoryScan scan(params, m_control);
@@ -103,14 +101,15 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     // The merged file and the new information line are stored together.
     LibraryTransaction transaction(m_library, m_state);
     // Another program may have removed the catalog while it was scanned.
-    if (transaction.isLocked() && !m_state.tree.findCatalog(params.catalogName).isValid()
-        && !m_state.catalogInfo.contains(params.catalogName) && !m_library.catalogFileExists(params.catalogName)) {
+    if (transaction.isLocked() && !m_state.tree.findCatalog(params.catalogName).isValid() &&
+        !m_state.catalogInfo.contains(params.catalogName) &&
+        !m_library.catalogFileExists(params.catalogName)) {
         result.error = TreeOperations::goneMessage(params.catalogName);
         return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     }
-    const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
-        m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
-        CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);
+    const CatalogSaving::MergeResult merge =
+        CatalogSaving::MergeWithStored(m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
+                                       CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);
     if (!merge.ok) {
         result.error = merge.error;
         return stop(result, Outcome::Failed, merge.status);
@@ -119,8 +118,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
     result.removed = merge.removed;
     result.fileCount = merge.written;
 
-    result.infoLine = RunInfo(params, params.now, root).onVolume(volume).line(result.fileCount,
-                                                                               result.directoryCount);
+    result.infoLine =
+        RunInfo(params, params.now, root).onVolume(volume).line(result.fileCount, result.directoryCount);
     if (m_state.catalogInfo.contains(params.catalogName))
         m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
     if (!transaction.commit(&result.error))

@@ -25,7 +25,7 @@ public:
     // The scan's options, masks and ZIP handling, the catalog and its path.
     struct Params : DirectoryScan::Settings {
         QString catalogName;
-        QString directory;  // the path box
+        QString directory; // the path box
         QDateTime now;
         std::optional<VolumeInfo> volume; // read from directory when absent
         // Asked when the rescan finds nothing while the catalog holds
@@ -38,8 +38,8 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Refused;
-        QString warning;  // to show with an OK button
-        QString error;    // the platform's error for the error box
+        QString warning; // to show with an OK button
+        QString error;   // the platform's error for the error box
         int added = 0;
         int removed = 0;
         qint64 fileCount = 0;

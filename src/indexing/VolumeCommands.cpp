@@ -11,8 +11,7 @@ constexpr int ToolTimeoutMs = 10000;
 
 namespace VolumeCommands {
 
-QStringList labelCommand(const QString &fileSystemType, const QString &device,
-                         const QString &label)
+QStringList labelCommand(const QString &fileSystemType, const QString &device, const QString &label)
 {
     const QString type = fileSystemType.toLower();
     QString tool;
@@ -22,7 +21,8 @@ QStringList labelCommand(const QString &fileSystemType, const QString &device,
         tool = QStringLiteral("exfatlabel");
     else if (type == QLatin1String("ext2") || type == QLatin1String("ext3") || type == QLatin1String("ext4"))
         tool = QStringLiteral("e2label");
-    else if (type == QLatin1String("ntfs") || type == QLatin1String("ntfs3") || type == QLatin1String("fuseblk"))
+    else if (type == QLatin1String("ntfs") || type == QLatin1String("ntfs3") ||
+             type == QLatin1String("fuseblk"))
         tool = QStringLiteral("ntfslabel");
     if (tool.isEmpty() || !device.startsWith(QLatin1String("/dev/")))
         return {};

@@ -10,8 +10,7 @@ namespace VolumeCommands {
 
 // The tool and arguments that set the label of a file system of that type
 // on device, or an empty list when there is no tool for the type.
-QStringList labelCommand(const QString &fileSystemType, const QString &device,
-                         const QString &label);
+QStringList labelCommand(const QString &fileSystemType, const QString &device, const QString &label);
 
 // Labels of 1 to 10 characters are accepted; anything else does nothing.
 bool isAcceptableLabel(const QString &label);

@@ -44,10 +44,9 @@ QString storagePath(const QString &path)
 
 VolumeInfo::VolumeInfo(const QString &designation, const QString &driveType, qint64 totalBytes,
                        qint64 freeBytes, const QString &label)
-    : m_designation(designation), m_driveType(driveType), m_total(totalBytes),
-      m_free(freeBytes), m_label(label)
-{
-}
+    : m_designation(designation), m_driveType(driveType), m_total(totalBytes), m_free(freeBytes),
+      m_label(label)
+{}
 
 VolumeInfo VolumeInfo::read(const QString &path)
 {
@@ -72,8 +71,8 @@ VolumeInfo VolumeInfo::read(const QString &path)
 
 QString VolumeInfo::title() const
 {
-    return m_designation + u' ' + m_driveType + QLatin1String(", Size ") + sizeText()
-        + QLatin1String(", Free ") + freeText();
+    return m_designation + u' ' + m_driveType + QLatin1String(", Size ") + sizeText() +
+           QLatin1String(", Free ") + freeText();
 }
 
 QString VolumeInfo::sizeText(qint64 bytes)

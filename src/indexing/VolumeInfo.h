@@ -12,8 +12,8 @@ public:
     static VolumeInfo read(const QString &path);
 
     VolumeInfo() = default;
-    VolumeInfo(const QString &designation, const QString &driveType, qint64 totalBytes,
-               qint64 freeBytes, const QString &label = QString());
+    VolumeInfo(const QString &designation, const QString &driveType, qint64 totalBytes, qint64 freeBytes,
+               const QString &label = QString());
 
     const QString &designation() const { return m_designation; }
     const QString &driveTypeText() const { return m_driveType; }

@@ -24,11 +24,10 @@ QByteArray readAt(QIODevice &archive, qint64 position, qint64 length)
 }
 
 // Where the directory sits according to the end records.
-struct DirectoryPlace
-{
+struct DirectoryPlace {
     qint64 offset = 0; // as the end record states it
     qint64 size = 0;
-    qint64 end = 0;    // where the directory really ends: the record after it
+    qint64 end = 0; // where the directory really ends: the record after it
 };
 
 // Reads the ZIP64 end record named by the locator before the classic end

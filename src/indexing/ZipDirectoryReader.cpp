@@ -32,10 +32,8 @@ class LocalHeaderWalk
 {
 public:
     LocalHeaderWalk(QFile &file, QList<ZipEntry> &entries)
-        : m_file(file), m_entries(entries), m_size(file.size()),
-          m_central(ZipCentralDirectory::read(file))
-    {
-    }
+        : m_file(file), m_entries(entries), m_size(file.size()), m_central(ZipCentralDirectory::read(file))
+    {}
 
     // Lists the members; the failure's message, or empty on a normal end.
     QString run();
@@ -233,8 +231,7 @@ QString ZipDirectoryReader::catalogLine(const ZipEntry &entry, const QString &ar
                                         const DateFormats &formats)
 {
     const QString date = entry.modified.isValid() ? formats.format(entry.modified) : QString();
-    return CommaText::join({entry.name, QString::number(entry.compressedSize), date,
-                            archivePath, QString()});
+    return CommaText::join({entry.name, QString::number(entry.compressedSize), date, archivePath, QString()});
 }
 
 QStringList ZipDirectoryReader::catalogLines(const DateFormats &formats) const

@@ -9,11 +9,10 @@
 class DateFormats;
 
 // One member of a ZIP archive as its local file header gives it.
-struct ZipEntry
-{
-    QString name;             // the stored name, whole, with its "/" separators
+struct ZipEntry {
+    QString name; // the stored name, whole, with its "/" separators
     qint64 compressedSize = 0;
-    quint32 dosStamp = 0;     // DOS date (high half) and time (low half)
+    quint32 dosStamp = 0; // DOS date (high half) and time (low half)
     // The stored clock reading, kept as Qt::UTC so that no time-zone rule
     // shifts it; invalid when dosStamp is 0 or holds no real date and time.
     QDateTime modified;
@@ -53,8 +52,7 @@ public:
 
     // The catalog line of a member: name, compressed size, date text (empty
     // for a zero or invalid stamp), the archive's path and name, empty comment.
-    static QString catalogLine(const ZipEntry &entry, const QString &archivePath,
-                               const DateFormats &formats);
+    static QString catalogLine(const ZipEntry &entry, const QString &archivePath, const DateFormats &formats);
     // The catalog lines of all members of the last listing, in listing order.
     QStringList catalogLines(const DateFormats &formats) const;
 

@@ -7,9 +7,21 @@ namespace {
 constexpr int FixedFields = CatalogInfo::FixedFieldCount;
 
 const char *const kFieldLabels[FixedFields] = {
-    "Number of files", "Number of Directories", "Drive", "Path", "Total Space", "Free Space",
-    "Type", "Last Update", "Hidden Files", "Read-Only Files", "System Files", "Sub-Directories",
-    "Hidden Directories", "ZIP Contents", "Number of Masks",
+    "Number of files",
+    "Number of Directories",
+    "Drive",
+    "Path",
+    "Total Space",
+    "Free Space",
+    "Type",
+    "Last Update",
+    "Hidden Files",
+    "Read-Only Files",
+    "System Files",
+    "Sub-Directories",
+    "Hidden Directories",
+    "ZIP Contents",
+    "Number of Masks",
 };
 
 bool isTrue(const QString &field)
@@ -42,11 +54,20 @@ QStringList CatalogInfo::dialogLines(const QString &name, const QStringList &fie
 
 QString CatalogInfo::toLine() const
 {
-    QStringList fields{QString::number(fileCount), QString::number(directoryCount),
-                       drive, path, sizeText, freeText, driveType, lastUpdate,
-                       flagText(options.hiddenFiles), flagText(options.readOnlyFiles),
-                       flagText(options.systemFiles), flagText(options.subDirectories),
-                       flagText(options.hiddenDirectories), flagText(options.zipContents),
+    QStringList fields{QString::number(fileCount),
+                       QString::number(directoryCount),
+                       drive,
+                       path,
+                       sizeText,
+                       freeText,
+                       driveType,
+                       lastUpdate,
+                       flagText(options.hiddenFiles),
+                       flagText(options.readOnlyFiles),
+                       flagText(options.systemFiles),
+                       flagText(options.subDirectories),
+                       flagText(options.hiddenDirectories),
+                       flagText(options.zipContents),
                        QString::number(masks.size())};
     fields += masks;
     return CommaText::join(fields);

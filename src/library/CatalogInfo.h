@@ -33,8 +33,8 @@ struct CatalogInfo {
 
     qint64 fileCount = 0;
     qint64 directoryCount = 0;
-    QString drive;      // the drive designation (the volume's mount point)
-    QString path;       // the indexed directory, ending in "/"
+    QString drive; // the drive designation (the volume's mount point)
+    QString path;  // the indexed directory, ending in "/"
     QString sizeText;
     QString freeText;
     QString driveType;

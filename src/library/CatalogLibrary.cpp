@@ -22,9 +22,9 @@ CatalogLibrary::CatalogLibrary(const QString &root) : m_root(root)
 QString CatalogLibrary::locate(const QString &programDir)
 {
     const QFileInfo dir(programDir);
-    const bool portable = dir.isDir() && dir.isWritable()
-        && (QFileInfo::exists(programDir + QLatin1String("/Kestrovane.INI"))
-            || QFileInfo(programDir + QLatin1String("/Catalogs")).isDir());
+    const bool portable = dir.isDir() && dir.isWritable() &&
+                          (QFileInfo::exists(programDir + QLatin1String("/Kestrovane.INI")) ||
+                           QFileInfo(programDir + QLatin1String("/Catalogs")).isDir());
     if (portable)
         return QDir::cleanPath(programDir);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
@@ -169,12 +169,13 @@ QByteArray CatalogLibrary::listStamp() const
             stamp += "-;";
             continue;
         }
-        stamp += QByteArray::number(qulonglong(info.st_dev)) + ':' + QByteArray::number(qulonglong(info.st_ino))
-            + ':' + QByteArray::number(qlonglong(info.st_size)) + ':'
-            + QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.'
-            + QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ':'
-            + QByteArray::number(qlonglong(info.st_ctim.tv_sec)) + '.'
-            + QByteArray::number(qlonglong(info.st_ctim.tv_nsec)) + ';';
+        stamp += QByteArray::number(qulonglong(info.st_dev)) + ':' +
+                 QByteArray::number(qulonglong(info.st_ino)) + ':' +
+                 QByteArray::number(qlonglong(info.st_size)) + ':' +
+                 QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.' +
+                 QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ':' +
+                 QByteArray::number(qlonglong(info.st_ctim.tv_sec)) + '.' +
+                 QByteArray::number(qlonglong(info.st_ctim.tv_nsec)) + ';';
     }
     return stamp;
 }
@@ -202,8 +203,8 @@ QString CatalogLibrary::unreadableMessage(const LibraryState &state)
 {
     if (state.readErrors.isEmpty())
         return QString();
-    return QStringLiteral("These library files exist but cannot be read:\n") + state.readErrors.join(u'\n')
-        + QStringLiteral("\nThey will not be changed until the program starts again.");
+    return QStringLiteral("These library files exist but cannot be read:\n") + state.readErrors.join(u'\n') +
+           QStringLiteral("\nThey will not be changed until the program starts again.");
 }
 
 QString CatalogLibrary::unloadedLinesMessage(const LibraryState &state)
@@ -218,8 +219,9 @@ bool CatalogLibrary::shutDown(LibraryState &state, QString *error) const
 {
     // Every change is stored as it is made; only what a caller changed in
     // state directly is left, and nothing at all in the usual case.
-    const bool changed = state.tree.saveLines() != state.storedTree || state.catalogInfo.lines() != state.storedInfo
-        || state.treeComments.lines() != state.storedComments;
+    const bool changed = state.tree.saveLines() != state.storedTree ||
+                         state.catalogInfo.lines() != state.storedInfo ||
+                         state.treeComments.lines() != state.storedComments;
     if (!changed)
         return true;
     LibraryTransaction transaction(*this, state);

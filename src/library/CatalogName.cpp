@@ -32,8 +32,8 @@ QString CatalogName::problem(const QString &name)
 {
     if (name.isEmpty())
         return QString();
-    if (name.contains(u'/') || name.contains(QChar(0)) || name == QLatin1String(".")
-        || name == QLatin1String(".."))
+    if (name.contains(u'/') || name.contains(QChar(0)) || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
         return QStringLiteral("A catalog name cannot contain \"/\" or be \".\" or \"..\".");
     if (const QString control = controlProblem(name, QStringLiteral("catalog")); !control.isEmpty())
         return control;
@@ -48,7 +48,8 @@ QString CatalogName::controlProblem(const QString &name, const QString &kind)
     // Each name is one line of the tree, information and comment files.
     if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return isLineBreak(c.unicode()); }))
         return QStringLiteral("A %1 name cannot contain a line break.").arg(kind);
-    if (std::any_of(name.cbegin(), name.cend(), [](QChar c) { return ControlPictures::isControl(c.unicode()); }))
+    if (std::any_of(name.cbegin(), name.cend(),
+                    [](QChar c) { return ControlPictures::isControl(c.unicode()); }))
         return QStringLiteral("A %1 name cannot contain a control character.").arg(kind);
     return QString();
 }
@@ -69,8 +70,8 @@ bool CatalogName::fileExists(const CatalogLibrary &library, const QString &name)
 
 bool CatalogName::isTaken(const LibraryState &state, const CatalogLibrary &library, const QString &name)
 {
-    return state.tree.findCatalog(name).isValid() || state.catalogInfo.contains(name)
-        || fileExists(library, name);
+    return state.tree.findCatalog(name).isValid() || state.catalogInfo.contains(name) ||
+           fileExists(library, name);
 }
 
 QString CatalogName::renameProblem(const LibraryState &state, const CatalogLibrary &library,

@@ -107,11 +107,9 @@ class Pairing
 {
 public:
     Pairing(const QStringList &newLines, const NewKeys &keys, const QStringList &stored)
-        : m_new(newLines), m_keys(keys), m_stored(stored),
-          m_used(size_t(newLines.size()), 0), m_groupStored(size_t(newLines.size()), 0),
-          m_kept(size_t(stored.size()), 0)
-    {
-    }
+        : m_new(newLines), m_keys(keys), m_stored(stored), m_used(size_t(newLines.size()), 0),
+          m_groupStored(size_t(newLines.size()), 0), m_kept(size_t(stored.size()), 0)
+    {}
 
     void run()
     {
@@ -182,8 +180,8 @@ private:
 
 QString countsText(int added, int removed)
 {
-    return QString::number(added) + QLatin1String(" New Addition(s) ") + QString::number(removed)
-        + QLatin1String(" Removed");
+    return QString::number(added) + QLatin1String(" New Addition(s) ") + QString::number(removed) +
+           QLatin1String(" Removed");
 }
 
 bool writeOrStage(const CatalogLibrary &library, const QString &name, const QStringList &lines,
@@ -233,14 +231,14 @@ QString EntryKey(const QString &line)
     return CellFields::text(line, 3) + CellFields::text(line, 0);
 }
 
-bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows,
-                    QString *error, LibraryTransaction *transaction)
+bool WriteTableRows(const CatalogLibrary &library, const QString &name, const TableRows &rows, QString *error,
+                    LibraryTransaction *transaction)
 {
     return writeOrStage(library, name, rowLines(rows), error, transaction);
 }
 
-bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineList &&lines,
-                QString *error, LibraryTransaction *transaction)
+bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineList &&lines, QString *error,
+                LibraryTransaction *transaction)
 {
     if (!transaction)
         return library.writeCatalogLines(name, lines, error);
@@ -248,9 +246,8 @@ bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineLi
     return true;
 }
 
-MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
-                            const QStringList &newLines, MissingCatalog missing,
-                            LibraryTransaction *transaction)
+MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name, const QStringList &newLines,
+                            MissingCatalog missing, LibraryTransaction *transaction)
 {
     // The scanned keys are grouped on a second core while the stored file
     // is read.

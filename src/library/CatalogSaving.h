@@ -44,7 +44,7 @@ struct MergeResult {
     int removed = 0;
     qsizetype written = 0; // lines now in the catalog file
     QString status;
-    QString error;         // the platform's error when reading or writing failed
+    QString error; // the platform's error when reading or writing failed
 };
 
 // What a merge does when the catalog file is gone.
@@ -58,10 +58,9 @@ enum class MissingCatalog {
 // that no stored line stands for are added (several files can share a key);
 // a stored line whose key differs from a new entry's only in letter case is
 // kept for it; the rest of the stored lines are dropped. The file is written
-// sorted (or staged in transaction, when one is given). added and removed count the lines that really were added and
-// dropped.
-MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name,
-                            const QStringList &newLines, MissingCatalog missing,
-                            LibraryTransaction *transaction = nullptr);
+// sorted (or staged in transaction, when one is given). added and removed count the lines that really were
+// added and dropped.
+MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name, const QStringList &newLines,
+                            MissingCatalog missing, LibraryTransaction *transaction = nullptr);
 
 } // namespace CatalogSaving

@@ -25,19 +25,18 @@ int CategoryTree::catalogCount() const
 
 int CategoryTree::sortedCategoryPosition(const QString &name) const
 {
-    auto it = std::upper_bound(m_categories.begin(), m_categories.end(), name,
-                               [](const QString &n, const Category &c) {
-                                   return TextCompare::compareTree(n, c.name) < 0;
-                               });
+    auto it = std::upper_bound(
+        m_categories.begin(), m_categories.end(), name,
+        [](const QString &n, const Category &c) { return TextCompare::compareTree(n, c.name) < 0; });
     return int(it - m_categories.begin());
 }
 
 int CategoryTree::sortedCatalogPosition(const Category &c, const QString &name)
 {
-    auto it = std::upper_bound(c.catalogs.begin(), c.catalogs.end(), name,
-                               [](const QString &n, const Catalog &k) {
-                                   return TextCompare::compareTree(n, k.name) < 0;
-                               });
+    auto it =
+        std::upper_bound(c.catalogs.begin(), c.catalogs.end(), name, [](const QString &n, const Catalog &k) {
+            return TextCompare::compareTree(n, k.name) < 0;
+        });
     return int(it - c.catalogs.begin());
 }
 
@@ -216,13 +215,11 @@ QStringList CategoryTree::saveLines() const
         lines << CommaText::join(fields);
     }
     lines << m_unloaded;
-    std::stable_sort(lines.begin(), lines.end(), [](const QString &a, const QString &b) {
-        return TextCompare::compareNoCase(a, b) < 0;
-    });
-    lines.erase(std::unique(lines.begin(), lines.end(),
-                            [](const QString &a, const QString &b) {
-                                return TextCompare::compareNoCase(a, b) == 0;
-                            }),
-                lines.end());
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const QString &a, const QString &b) { return TextCompare::compareNoCase(a, b) < 0; });
+    lines.erase(
+        std::unique(lines.begin(), lines.end(),
+                    [](const QString &a, const QString &b) { return TextCompare::compareNoCase(a, b) == 0; }),
+        lines.end());
     return lines;
 }

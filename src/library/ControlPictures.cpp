@@ -14,8 +14,8 @@ bool isLineBreak(char16_t c)
 
 bool needsPicture(char16_t c, ControlPictures::LineBreaks lineBreaks)
 {
-    return ControlPictures::isControl(c)
-        && !(lineBreaks == ControlPictures::LineBreaks::Kept && isLineBreak(c));
+    return ControlPictures::isControl(c) &&
+           !(lineBreaks == ControlPictures::LineBreaks::Kept && isLineBreak(c));
 }
 
 void appendPicture(QString &out, char16_t c)

@@ -6,8 +6,7 @@
 
 DateFormats::DateFormats(const QString &shortDate, const QString &longTime)
     : m_shortDate(shortDate), m_longTime(longTime)
-{
-}
+{}
 
 DateFormats DateFormats::fromSystem()
 {

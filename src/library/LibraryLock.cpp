@@ -41,12 +41,12 @@ QString holderText(int fd)
 
 void writeHolder(int fd)
 {
-    const QByteArray text = QStringLiteral("%1 (process %2)\n")
-                                .arg(QCoreApplication::applicationName().isEmpty()
-                                         ? QStringLiteral("Kestrovane")
-                                         : QCoreApplication::applicationName(),
-                                     QString::number(::getpid()))
-                                .toUtf8();
+    const QByteArray text =
+        QStringLiteral("%1 (process %2)\n")
+            .arg(QCoreApplication::applicationName().isEmpty() ? QStringLiteral("Kestrovane")
+                                                               : QCoreApplication::applicationName(),
+                 QString::number(::getpid()))
+            .toUtf8();
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, text.constData(), size_t(text.size()), 0) < 0)
         return; // the holder's name is a courtesy only
 }
@@ -127,11 +127,11 @@ LibraryLock::LibraryLock(const QString &root, Kind kind, int timeoutMs) : m_root
     // go of it first, so nothing read under it may be trusted afterwards.
     if (!lockWithin(held.fd, exclusive ? LOCK_EX : LOCK_SH, timeoutMs)) {
         m_busy = errno == EWOULDBLOCK;
-        m_error = m_busy
-            ? QStringLiteral("The catalog library %1 is in use by %2; try again when it has finished.")
-                  .arg(root, holderText(held.fd))
-            : QStringLiteral("Cannot lock the catalog library %1: %2")
-                  .arg(root, QString::fromLocal8Bit(std::strerror(errno)));
+        m_error =
+            m_busy ? QStringLiteral("The catalog library %1 is in use by %2; try again when it has finished.")
+                         .arg(root, holderText(held.fd))
+                   : QStringLiteral("Cannot lock the catalog library %1: %2")
+                         .arg(root, QString::fromLocal8Bit(std::strerror(errno)));
         if (held.shared == 0 && held.exclusive == 0) {
             ::close(held.fd);
             heldLocks().remove(root);

@@ -14,8 +14,8 @@ struct LibraryState {
     CategoryTree tree;
     SortedLineList fileLines;
     SortedLineList dirList;
-    PairList catalogInfo;   // CatalogInfoList: name, information line
-    PairList treeComments;  // name, comment
+    PairList catalogInfo;  // CatalogInfoList: name, information line
+    PairList treeComments; // name, comment
 
     DisplayMode displayMode;
     QString openCatalogName;
@@ -51,8 +51,5 @@ struct LibraryState {
 
     bool changesPending() const { return pendingCommentEdits || pendingRowDeletions; }
     // The catalog the table's rows belong to, or empty.
-    QString tableOwner() const
-    {
-        return !openCatalogName.isEmpty() ? openCatalogName : savedScanName;
-    }
+    QString tableOwner() const { return !openCatalogName.isEmpty() ? openCatalogName : savedScanName; }
 };

@@ -96,7 +96,8 @@ FileKind kindOf(const QString &relative)
 {
     const QStringList parts = relative.split(u'/');
     if (parts.size() == 1)
-        return parts.first() == u"Master.TXT" || parts.first() == u"Comments.TXT" ? FileKind::List : FileKind::None;
+        return parts.first() == u"Master.TXT" || parts.first() == u"Comments.TXT" ? FileKind::List
+                                                                                  : FileKind::None;
     if (parts.size() != 2 || parts.first() != u"Catalogs")
         return FileKind::None;
     if (parts.last() == u"Master")
@@ -122,8 +123,8 @@ bool isAcceptable(const QDir &root, const Entry &entry)
     };
     switch (entry.kind) {
     case Entry::Replace:
-        return entry.from == entry.to + kStagedSuffix && kindOf(entry.to) != FileKind::None
-            && folderInside(root, entry.to);
+        return entry.from == entry.to + kStagedSuffix && kindOf(entry.to) != FileKind::None &&
+               folderInside(root, entry.to);
     case Entry::Move:
         return inside(entry.from, FileKind::Catalog) && inside(entry.to, FileKind::Catalog);
     case Entry::Remove:
@@ -240,7 +241,8 @@ void removeStraysBeside(const QString &target)
     const QString tail = u'-' + info.fileName() + QLatin1String(".kvtmp");
     const QDir folder = info.dir();
     QFile::remove(target + kStagedSuffix);
-    for (const QString &name : folder.entryList({QStringLiteral(".kvtmp-*")}, QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString &name :
+         folder.entryList({QStringLiteral(".kvtmp-*")}, QDir::Files | QDir::Hidden | QDir::System)) {
         if (SafeFileWriter::isTemporaryName(name) && name.endsWith(tail) && name.size() == 19 + tail.size())
             QFile::remove(folder.filePath(name));
     }
@@ -252,7 +254,8 @@ void removeStrays(const QString &dir, bool inCatalogs)
     for (const QFileInfo &file : files) {
         if (isStray(file.fileName(), inCatalogs))
             QFile::remove(file.filePath());
-        else if (file.isSymLink() && kindOf(inCatalogs ? "Catalogs/" + file.fileName() : file.fileName()) != FileKind::None)
+        else if (file.isSymLink() &&
+                 kindOf(inCatalogs ? "Catalogs/" + file.fileName() : file.fileName()) != FileKind::None)
             removeStraysBeside(SafeFileWriter::finalTarget(file.filePath()));
     }
 }
@@ -273,8 +276,7 @@ LibraryTransaction::LibraryTransaction(const CatalogLibrary &library, LibrarySta
       m_catalogInfo(state.catalogInfo), m_treeComments(state.treeComments),
       m_openCatalogName(state.openCatalogName), m_savedScanName(state.savedScanName),
       m_pendingCommentEdits(state.pendingCommentEdits), m_pendingRowDeletions(state.pendingRowDeletions)
-{
-}
+{}
 
 LibraryTransaction::~LibraryTransaction() = default;
 
@@ -473,8 +475,8 @@ bool LibraryTransaction::carryOut(QString *error)
     if (!problems.isEmpty()) {
         m_state.listStamp = "?"; // the files are read again before the next change
         if (error)
-            *error = problems.join(u'\n')
-                + QStringLiteral("\nThe change will be completed when the program starts again.");
+            *error = problems.join(u'\n') +
+                     QStringLiteral("\nThe change will be completed when the program starts again.");
         return false;
     }
     syncFolder(m_library.catalogsDir());
@@ -531,10 +533,11 @@ bool LibraryTransaction::recover(const CatalogLibrary &library, QString *error)
         for (const Entry &entry : entries) {
             if (QString problem; !perform(root, entry, &problem)) {
                 if (error)
-                    *error = problem
-                        + QStringLiteral("\nThe change recorded in %1 cannot be completed until this is put "
-                                         "right; then start again.")
-                              .arg(QDir::toNativeSeparators(record));
+                    *error =
+                        problem +
+                        QStringLiteral("\nThe change recorded in %1 cannot be completed until this is put "
+                                       "right; then start again.")
+                            .arg(QDir::toNativeSeparators(record));
                 return false;
             }
         }

@@ -102,7 +102,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_done;
     std::condition_variable m_room;
-    qsizetype m_taken = 0; // guarded by m_mutex
+    qsizetype m_taken = 0;                        // guarded by m_mutex
     std::vector<std::optional<Result>> m_results; // guarded by m_mutex
     std::vector<std::thread> m_threads;
 };

@@ -28,8 +28,7 @@ QByteArray encoded(const QString &path)
 
 SafeFileWriter::SafeFileWriter(const QString &path, const QString &modelPath)
     : m_path(path), m_modelPath(modelPath)
-{
-}
+{}
 
 SafeFileWriter::~SafeFileWriter()
 {

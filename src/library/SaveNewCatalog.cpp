@@ -33,8 +33,7 @@ int SaveNewCatalog::chosenCategory() const
     return m_categoryName.isEmpty() ? -1 : m_state.tree.findCategory(m_categoryName);
 }
 
-bool SaveNewCatalog::isTaken(const LibraryState &state, const CatalogLibrary &library,
-                             const QString &name)
+bool SaveNewCatalog::isTaken(const LibraryState &state, const CatalogLibrary &library, const QString &name)
 {
     return CatalogName::isTaken(state, library, name);
 }
@@ -111,8 +110,7 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     if (category < 0)
         return refused(QString(), kNoCategory);
     stageCatalog(transaction);
-    m_state.tree.addCatalog(category, m_request.name,
-                            CategoryTree::imageForDriveType(m_request.driveType));
+    m_state.tree.addCatalog(category, m_request.name, CategoryTree::imageForDriveType(m_request.driveType));
     // A pair left behind by a catalog deleted outside the program would hide
     // the new line from every lookup, so it is replaced rather than followed.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
@@ -152,8 +150,7 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     fileUnderNode();
     if (QString error; !transaction.commit(&error))
         return failed(QStringLiteral("Failed To Save Catalog"), error);
-    return done(Outcome::Overwrote,
-                QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
+    return done(Outcome::Overwrote, QLatin1String("Overwrote ") + m_request.name + QLatin1String(" Catalog"));
 }
 
 SaveNewCatalog::Result SaveNewCatalog::update()
@@ -164,8 +161,7 @@ SaveNewCatalog::Result SaveNewCatalog::update()
     if (!canFileUnderNode())
         return refused(QString(), kNoCategory);
     const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
-        m_library, m_request.name, newLines(),
-        CatalogSaving::MissingCatalog::Refuse, &transaction);
+        m_library, m_request.name, newLines(), CatalogSaving::MissingCatalog::Refuse, &transaction);
     if (!merge.ok)
         return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))

@@ -31,15 +31,15 @@ public:
         Overwrote,
         Updated,
         Cancelled,
-        Refused,     // nothing written: see status or warning
-        Failed       // writing or reading the catalog failed: see error
+        Refused, // nothing written: see status or warning
+        Failed   // writing or reading the catalog failed: see error
     };
 
     struct Request {
         QString name;
-        int category = -1;                  // the selected category, -1 when none is
-        CatalogSaving::TableRows rows;      // the table's rows without the title row
-        QString driveType;                  // the run's drive type text
+        int category = -1;             // the selected category, -1 when none is
+        CatalogSaving::TableRows rows; // the table's rows without the title row
+        QString driveType;             // the run's drive type text
         // The scan's own catalog lines, saved as they are instead of rows
         // when set. Saving a new catalog or overwriting one takes them over
         // (the list is left empty), so a large scan is never held twice.
@@ -48,10 +48,10 @@ public:
 
     struct Result {
         Outcome outcome = Outcome::Refused;
-        QString name;        // the name now in use (a Rename To changes it)
-        QString status;      // for the status line; empty leaves it as it is
-        QString warning;     // a warning to show with an OK button
-        QString error;       // the platform's error for the error box
+        QString name;             // the name now in use (a Rename To changes it)
+        QString status;           // for the status line; empty leaves it as it is
+        QString warning;          // a warning to show with an OK button
+        QString error;            // the platform's error for the error box
         bool clearName = false;   // empty the catalog-name box
         bool focusName = false;   // and give it the focus
         bool hidePanel = false;   // hide the create panel
@@ -66,8 +66,7 @@ public:
     const QString &name() const { return m_request.name; }
     // A catalog name is taken when its file, a tree node or an information
     // pair holds it (CatalogName's rule).
-    static bool isTaken(const LibraryState &state, const CatalogLibrary &library,
-                        const QString &name);
+    static bool isTaken(const LibraryState &state, const CatalogLibrary &library, const QString &name);
 
 private:
     Result proceed();

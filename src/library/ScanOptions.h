@@ -12,9 +12,9 @@ struct ScanOptions {
 
     bool operator==(const ScanOptions &o) const
     {
-        return hiddenFiles == o.hiddenFiles && readOnlyFiles == o.readOnlyFiles
-            && systemFiles == o.systemFiles && subDirectories == o.subDirectories
-            && hiddenDirectories == o.hiddenDirectories && zipContents == o.zipContents;
+        return hiddenFiles == o.hiddenFiles && readOnlyFiles == o.readOnlyFiles &&
+               systemFiles == o.systemFiles && subDirectories == o.subDirectories &&
+               hiddenDirectories == o.hiddenDirectories && zipContents == o.zipContents;
     }
     bool operator!=(const ScanOptions &o) const { return !(*this == o); }
 };

@@ -258,10 +258,10 @@ qsizetype SortedLineList::indexOf(QStringView text) const
     settle();
     const QByteArray bytes = encode(text);
     const QByteArrayView wanted(bytes);
-    auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), wanted,
-                               [](const Line &line, QByteArrayView t) {
-                                   return TextCompare::compareLinesUtf8(line.view(), t) < 0;
-                               });
+    auto it =
+        std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), wanted, [](const Line &line, QByteArrayView t) {
+            return TextCompare::compareLinesUtf8(line.view(), t) < 0;
+        });
     if (it != m_sorted.cend() && it->view() == wanted)
         return it - m_sorted.cbegin();
     return -1;
@@ -389,15 +389,15 @@ QString SortedLineList::decode(QByteArrayView bytes)
     const char *end = p + bytes.size();
     while (p < end) {
         const char *form = p;
-        while ((form = static_cast<const char *>(std::memchr(form, 0xED, size_t(end - form))))
-               && (end - form < 2 || uchar(form[1]) < 0xA0))
+        while ((form = static_cast<const char *>(std::memchr(form, 0xED, size_t(end - form)))) &&
+               (end - form < 2 || uchar(form[1]) < 0xA0))
             ++form;
         const char *runEnd = form ? form : end;
         to = decoder.appendToBuffer(to, QByteArrayView(p, runEnd));
         if (!form || end - form < 3)
             break;
-        *to++ = QChar(char16_t(((uchar(form[0]) & 0x0F) << 12) | ((uchar(form[1]) & 0x3F) << 6)
-                               | (uchar(form[2]) & 0x3F)));
+        *to++ = QChar(char16_t(((uchar(form[0]) & 0x0F) << 12) | ((uchar(form[1]) & 0x3F) << 6) |
+                               (uchar(form[2]) & 0x3F)));
         p = form + 3;
     }
     out.truncate(to - out.constData());

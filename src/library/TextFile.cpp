@@ -72,7 +72,6 @@ QString readFailure(const QString &path, const QFile &file)
     return QStringLiteral("%1: %2").arg(path, file.errorString());
 }
 
-
 // Reads the file in pieces of whole lines, so a large catalog never holds
 // its bytes, its whole text and its lines at the same time. Each byte is
 // searched for line breaks once, so a single long line reads in linear
@@ -135,8 +134,9 @@ bool takeTextPiece(QByteArray &&piece, QStringList &lines, bool utf8, bool first
 {
     QString text;
     if (utf8) {
-        const auto flags = firstPiece ? QStringDecoder::Flag::Stateless
-                                      : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+        const auto flags = firstPiece
+                               ? QStringDecoder::Flag::Stateless
+                               : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
         QStringDecoder decoder(QStringDecoder::Utf8, flags);
         text = decoder.decode(piece);
         if (decoder.hasError())
@@ -278,8 +278,9 @@ ReadOutcome readDecoded(QFile &file, QString &text, bool utf8)
             text.resize(length + cut);
         if (utf8) {
             // Only the text's start may drop a byte order mark.
-            const auto flags = firstPiece ? QStringDecoder::Flag::Stateless
-                                          : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+            const auto flags =
+                firstPiece ? QStringDecoder::Flag::Stateless
+                           : QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
             QStringDecoder decoder(QStringDecoder::Utf8, flags);
             length = decoder.appendToBuffer(text.data() + length, piece) - text.constData();
             if (decoder.hasError())
@@ -502,7 +503,8 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 
 bool writeBytes(const Destination &destination, const QByteArray &bytes, QString *error)
 {
-    return writeThrough(destination, [&bytes](const auto &write) { return write(bytes); }, error);
+    return writeThrough(
+        destination, [&bytes](const auto &write) { return write(bytes); }, error);
 }
 
 } // namespace TextFile

@@ -10,8 +10,7 @@
 
 CatalogHitReader::CatalogHitReader(const CatalogLibrary &library, std::unique_ptr<LineMatcher> matcher)
     : m_library(library), m_matcher(std::move(matcher))
-{
-}
+{}
 
 CatalogHitReader::~CatalogHitReader() = default;
 

@@ -43,9 +43,8 @@ QStringList rowFields(QByteArrayView row, const int *wanted, int count)
 
 QStringList CatalogReport::headers()
 {
-    return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),
-            QStringLiteral("Total Space"),  QStringLiteral("Free Space"),
-            QStringLiteral("Directory"),    QStringLiteral("Last Updated"),
+    return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),      QStringLiteral("Total Space"),
+            QStringLiteral("Free Space"),   QStringLiteral("Directory"), QStringLiteral("Last Updated"),
             QStringLiteral("Comment")};
 }
 
@@ -54,8 +53,7 @@ QString CatalogReport::statusText(qsizetype rows)
     return QStringLiteral("%1 Catalogs").arg(rows);
 }
 
-std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo,
-                                             const PairList &treeComments)
+std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo, const PairList &treeComments)
 {
     SortedLineList sorted;
     const qsizetype lines = catalogInfo.lines().size();
@@ -76,8 +74,7 @@ std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo,
     return out;
 }
 
-void CatalogReport::storeComment(PairList &treeComments, const QString &catalog,
-                                 const QString &text)
+void CatalogReport::storeComment(PairList &treeComments, const QString &catalog, const QString &text)
 {
     QString comment = text;
     // The comments file holds one line per comment.

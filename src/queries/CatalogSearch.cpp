@@ -36,19 +36,16 @@ CatalogSearch::Request CatalogSearch::Request::viewAll()
     return r;
 }
 
-CatalogSearch::CatalogSearch(const CatalogLibrary &library, const DateFormats &formats,
-                             int currentYear)
+CatalogSearch::CatalogSearch(const CatalogLibrary &library, const DateFormats &formats, int currentYear)
     : m_library(library), m_formats(formats), m_currentYear(currentYear)
-{
-}
+{}
 
 QString CatalogSearch::foundText(qsizetype matches)
 {
     return QStringLiteral("Found %1 Matches").arg(matches);
 }
 
-std::unique_ptr<LineMatcher> CatalogSearch::matcherFor(const Request &request,
-                                                        QString *error) const
+std::unique_ptr<LineMatcher> CatalogSearch::matcherFor(const Request &request, QString *error) const
 {
     switch (request.mode) {
     case Mode::Word:
@@ -81,8 +78,8 @@ std::unique_ptr<LineMatcher> CatalogSearch::matcherFor(const Request &request,
     return nullptr;
 }
 
-CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree,
-                                         RunControl &control, SortedLineList &results) const
+CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree, RunControl &control,
+                                         SortedLineList &results) const
 {
     results.clear();
     Result result;

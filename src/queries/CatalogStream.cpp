@@ -20,7 +20,8 @@ qsizetype afterLastBreak(QByteArrayView bytes, qsizetype from)
 
 } // namespace
 
-CatalogStream::CatalogStream(qsizetype pieceBytes) : m_pieceBytes(pieceBytes) {}
+CatalogStream::CatalogStream(qsizetype pieceBytes) : m_pieceBytes(pieceBytes)
+{}
 
 bool CatalogStream::open(const QString &path)
 {

@@ -37,8 +37,8 @@ private:
     QFile m_file;
     qsizetype m_pieceBytes;
     QByteArray m_buffer;
-    qsizetype m_used = 0;   // bytes of m_buffer that hold text
-    qsizetype m_handed = 0; // bytes at its front already handed out
+    qsizetype m_used = 0;    // bytes of m_buffer that hold text
+    qsizetype m_handed = 0;  // bytes at its front already handed out
     qsizetype m_scanned = 0; // bytes after those known to hold no line break
     QByteArrayView m_piece;
     bool m_utf8 = true;

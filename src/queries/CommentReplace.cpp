@@ -83,8 +83,7 @@ qsizetype CommentReplace::Result::total() const
 
 CommentReplace::CommentReplace(const CatalogLibrary &library, LibraryState &state)
     : m_library(library), m_state(state)
-{
-}
+{}
 
 QStringList CommentReplace::catalogFiles() const
 {
@@ -136,7 +135,8 @@ CommentReplace::Result CommentReplace::run(const QString &search, const QString 
         changedPaths << path;
         result.changed.append({name, count});
     }
-    if (result.outcome == Outcome::Finished && !changedPaths.isEmpty() && !transaction.commit(&result.reason)) {
+    if (result.outcome == Outcome::Finished && !changedPaths.isEmpty() &&
+        !transaction.commit(&result.reason)) {
         result.outcome = Outcome::Failed;
         result.message = QStringLiteral("Cannot create file ") + failedFile(changedPaths, result.reason);
     }

@@ -7,8 +7,7 @@
 CompareProgress::CompareProgress(RunControl &control, qsizetype total, qsizetype compared, qsizetype batch)
     : m_control(control), m_total(total), m_steps(qMax<qsizetype>(0, total - 1)),
       m_walked(qMax<qsizetype>(0, compared - 1)), m_batch(batch)
-{
-}
+{}
 
 bool CompareProgress::reportNext()
 {

@@ -2,8 +2,7 @@
 
 DateRangeMatcher::DateRangeMatcher(const QDate &from, const QDate &to, const DateReader &reader)
     : m_from(from), m_to(to), m_reader(reader)
-{
-}
+{}
 
 bool DateRangeMatcher::matches(QStringView line)
 {

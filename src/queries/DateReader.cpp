@@ -35,13 +35,11 @@ int readNumber(QStringView text, qsizetype &pos)
 
 DateReader::DateReader(Order order, QChar separator, int currentYear)
     : m_order(order), m_separator(separator), m_currentYear(currentYear)
-{
-}
+{}
 
 DateReader::DateReader(const DateFormats &formats, int currentYear)
     : DateReader(orderOf(formats.shortDate()), formats.dateSeparator(), currentYear)
-{
-}
+{}
 
 DateReader::Order DateReader::orderOf(QStringView shortDateFormat)
 {

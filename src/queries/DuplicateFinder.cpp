@@ -1,9 +1,9 @@
 #include "DuplicateFinder.h"
 
 #include "CatalogLines.h"
+#include "CatalogStream.h"
 #include "CheckTree.h"
 #include "CompareProgress.h"
-#include "CatalogStream.h"
 #include "RepeatedNames.h"
 #include "ResultSorter.h"
 #include "indexing/RunControl.h"
@@ -60,8 +60,8 @@ bool sameField(const KeyFields &a, const KeyFields &b, int k)
 // equal "file12" of 3 bytes).
 bool sameKey(const KeyFields &a, const KeyFields &b, const DuplicateFinder::Criteria &c)
 {
-    return (!c.name || sameField(a, b, 0)) && (!c.size || sameField(a, b, 1))
-        && (!c.date || sameField(a, b, 2));
+    return (!c.name || sameField(a, b, 0)) && (!c.size || sameField(a, b, 1)) &&
+           (!c.date || sameField(a, b, 2));
 }
 
 // The name field of a line as it stands in the line, quotes still

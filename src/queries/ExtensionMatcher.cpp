@@ -72,9 +72,8 @@ bool ExtensionMatcher::extensionEquals(QStringView path, QStringView name) const
     if (inPath < 0 || path[inPath] != u'.')
         return false;
     const QStringView head = path.mid(inPath);
-    return head.size() + name.size() == wanted.size()
-        && lowerEquals(head, wanted.left(head.size()))
-        && lowerEquals(name, wanted.mid(head.size()));
+    return head.size() + name.size() == wanted.size() && lowerEquals(head, wanted.left(head.size())) &&
+           lowerEquals(name, wanted.mid(head.size()));
 }
 
 bool ExtensionMatcher::matches(QStringView line)

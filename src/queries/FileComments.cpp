@@ -17,8 +17,8 @@ QString oneLine(const QString &text)
         const QChar c = text.at(i);
         if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
             continue; // the LF of the pair gives the blank
-        const bool lineBreak = c == u'\r' || c == u'\n' || c == QChar::LineSeparator
-                            || c == QChar::ParagraphSeparator;
+        const bool lineBreak =
+            c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
         line += lineBreak ? QChar(u' ') : c;
     }
     return line;
@@ -122,7 +122,8 @@ int setCommentOf(QStringList &lines, const QString &path, const QString &comment
     return found;
 }
 
-qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment, QByteArray &out)
+qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment,
+                           QByteArray &out)
 {
     return CatalogBytes::editLines(
         bytes, QString(), [&](const QString &line) { return commentedLine(line, path, comment); }, out);

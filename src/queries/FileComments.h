@@ -41,6 +41,7 @@ int setCommentOf(QStringList &lines, const QString &path, const QString &comment
 // The same on a catalog file's bytes: out holds the new file, in which
 // every byte but those of path's lines is kept as it was (its code page
 // too, unless the comment needs UTF-8). Returns how many lines changed.
-qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment, QByteArray &out);
+qsizetype setCommentInFile(const QByteArray &bytes, const QString &path, const QString &comment,
+                           QByteArray &out);
 
 } // namespace FileComments

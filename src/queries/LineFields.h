@@ -18,10 +18,7 @@ public:
 
     int count() const { return m_count; }
     // Field k, or an empty view when the line has fewer fields.
-    QStringView field(int k) const
-    {
-        return k < m_count ? m_fields[size_t(k)] : QStringView();
-    }
+    QStringView field(int k) const { return k < m_count ? m_fields[size_t(k)] : QStringView(); }
 
 private:
     void append(QStringView field);

@@ -1,6 +1,7 @@
 #include "ResultSorter.h"
 
-ResultSorter::ResultSorter() : m_thread([this] { work(); }) {}
+ResultSorter::ResultSorter() : m_thread([this] { work(); })
+{}
 
 ResultSorter::~ResultSorter()
 {

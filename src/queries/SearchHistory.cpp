@@ -28,9 +28,8 @@ void SearchHistory::setItems(const QStringList &words)
 
 bool SearchHistory::holds(const QString &word) const
 {
-    return std::any_of(m_words.cbegin(), m_words.cend(), [&](const QString &w) {
-        return TextCompare::equalAsciiNoCase(w, word);
-    });
+    return std::any_of(m_words.cbegin(), m_words.cend(),
+                       [&](const QString &w) { return TextCompare::equalAsciiNoCase(w, word); });
 }
 
 void SearchHistory::add(const QString &word)

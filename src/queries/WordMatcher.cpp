@@ -48,10 +48,8 @@ QByteArrayView lineAround(QByteArrayView text, qsizetype pos)
 } // namespace
 
 WordMatcher::WordMatcher(const QString &word, bool caseSensitive)
-    : m_pattern(patternOf(word, caseSensitive)),
-      m_caseSensitive(caseSensitive),
-      m_required(longestPlainRun(m_pattern)),
-      m_prefilter(m_required, caseSensitive)
+    : m_pattern(patternOf(word, caseSensitive)), m_caseSensitive(caseSensitive),
+      m_required(longestPlainRun(m_pattern)), m_prefilter(m_required, caseSensitive)
 {
     m_finder.setPattern(m_required);
     m_finder.setCaseSensitivity(Qt::CaseSensitive);

@@ -86,8 +86,8 @@ qsizetype findNeedle(QByteArrayView text, qsizetype from, const QByteArray &need
     for (; i + k - 1 + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(hay + i + k - 1));
-        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(a, firstOr), first),
-                                                                  _mm_cmpeq_epi8(_mm_or_si128(b, lastOr), last))));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(
+            _mm_cmpeq_epi8(_mm_or_si128(a, firstOr), first), _mm_cmpeq_epi8(_mm_or_si128(b, lastOr), last))));
         while (mask) {
             const int bit = __builtin_ctz(mask);
             if (sameBytes(hay + i + bit, needle, foldCase))
@@ -105,8 +105,7 @@ qsizetype findNeedle(QByteArrayView text, qsizetype from, const QByteArray &need
 
 } // namespace
 
-WordPrefilter::WordPrefilter(const QString &run, bool caseSensitive)
-    : m_foldCase(!caseSensitive)
+WordPrefilter::WordPrefilter(const QString &run, bool caseSensitive) : m_foldCase(!caseSensitive)
 {
     if (m_foldCase && !asciiLowersPlainly())
         return;

@@ -2,8 +2,7 @@
 
 #include "SettingsFile.h"
 
-namespace
-{
+namespace {
 
 QList<int> readSection(const SettingsFile &settings, const QString &section, int count,
                        int missing = ColumnWidths::DefaultWidth)
@@ -16,8 +15,7 @@ QList<int> readSection(const SettingsFile &settings, const QString &section, int
 
 } // namespace
 
-namespace ColumnWidths
-{
+namespace ColumnWidths {
 
 QList<int> readCatalog(const SettingsFile &settings, int missing)
 {

@@ -7,8 +7,7 @@ class SettingsFile;
 // Column widths in pixels: Colsizes (catalog and result tables, Col0-Col5)
 // and Reportcolsizes (the report, Col0-Col6). A missing or non-numeric
 // width is 100, or the value given for it.
-namespace ColumnWidths
-{
+namespace ColumnWidths {
 
 constexpr int DefaultWidth = 100;
 

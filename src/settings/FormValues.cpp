@@ -44,7 +44,8 @@ FormValues FormValues::restore(const SettingsFile &settings)
                                settings.readString(kGlobal, fontKey(p, a), QLatin1String(a.defaultValue)));
             break;
         case StoredProperty::Integer:
-            values.setInteger(key, settings.readInteger(kGlobal, key, QString::fromLatin1(p.defaultValue).toInt()));
+            values.setInteger(
+                key, settings.readInteger(kGlobal, key, QString::fromLatin1(p.defaultValue).toInt()));
             break;
         default:
             values.setText(key, settings.readString(kGlobal, key, QLatin1String(p.defaultValue)));
@@ -64,7 +65,8 @@ bool FormValues::saveChanges(SettingsFile &settings, const FormValues &before) c
     return saveChanges(settings, &before);
 }
 
-QStringList FormValues::mergedList(const QStringList &stored, const QStringList &before, const QStringList &now)
+QStringList FormValues::mergedList(const QStringList &stored, const QStringList &before,
+                                   const QStringList &now)
 {
     QStringList merged;
     for (const QString &item : stored) {
@@ -95,7 +97,8 @@ bool FormValues::saveChanges(SettingsFile &settings, const FormValues *before) c
             if (!before || !settings.hasKey(section, QStringLiteral("Count")))
                 ok = settings.writeList(section, list(key));
             else if (list(key) != before->list(key))
-                ok = settings.writeList(section, mergedList(settings.readList(section), before->list(key), list(key)));
+                ok = settings.writeList(section,
+                                        mergedList(settings.readList(section), before->list(key), list(key)));
         } else if (p.kind == StoredProperty::Font) {
             QList<QPair<QString, QString>> attributes;
             for (const auto &a : StoredProperties::fontAttributes()) {

@@ -21,7 +21,8 @@ public:
     bool saveChanges(SettingsFile &settings, const FormValues &before) const;
     // A stored list with the additions and removals that turned before into
     // now.
-    static QStringList mergedList(const QStringList &stored, const QStringList &before, const QStringList &now);
+    static QStringList mergedList(const QStringList &stored, const QStringList &before,
+                                  const QStringList &now);
 
     QString text(const QString &key) const { return m_values.value(key.toLower()); }
     int integer(const QString &key) const;

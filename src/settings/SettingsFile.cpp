@@ -53,8 +53,7 @@ public:
 
     void set(const QString &section, const QString &key, const QString &value)
     {
-        m_ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
-                       value.toUtf8().constData());
+        m_ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(), value.toUtf8().constData());
     }
 
     void deleteSection(const QString &section) { m_ini.Delete(section.toUtf8().constData(), nullptr); }
@@ -63,7 +62,8 @@ private:
     CSimpleIniA m_ini; // section and key names without regard to case
 };
 
-SettingsFile::SettingsFile(const QString &path) : m_path(path) {}
+SettingsFile::SettingsFile(const QString &path) : m_path(path)
+{}
 
 bool SettingsFile::load(SettingsIni &ini) const
 {
@@ -72,8 +72,9 @@ bool SettingsFile::load(SettingsIni &ini) const
         m_unreadable = true;
         // The reader's reason starts with the path, named here already.
         reason.remove(0, reason.startsWith(m_path + QLatin1String(": ")) ? m_path.size() + 2 : 0);
-        m_lastError = QStringLiteral("The settings file %1 exists but cannot be read (%2); it is left as it is.")
-                          .arg(m_path, reason);
+        m_lastError =
+            QStringLiteral("The settings file %1 exists but cannot be read (%2); it is left as it is.")
+                .arg(m_path, reason);
     }
     return !m_unreadable;
 }
@@ -104,7 +105,8 @@ int SettingsFile::readInteger(const QString &section, const QString &key, int de
     return value ? parseInteger(QString::fromUtf8(value), defaultValue) : defaultValue;
 }
 
-QString SettingsFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
+QString SettingsFile::readString(const QString &section, const QString &key,
+                                 const QString &defaultValue) const
 {
     SettingsIni ini;
     load(ini);

@@ -72,13 +72,8 @@ const std::vector<FontAttribute> &fontAttributes()
 {
     // The colour is the system window-text colour; the charset the default one.
     static const std::vector<FontAttribute> attributes = {
-        {"Charset", "1"},
-        {"Color", "-16777208"},
-        {"Height", "-11"},
-        {"Name", "MS Sans Serif"},
-        {"Pitch", "fpDefault"},
-        {"Size", "8"},
-        {"Style", "[]"},
+        {"Charset", "1"},       {"Color", "-16777208"}, {"Height", "-11"}, {"Name", "MS Sans Serif"},
+        {"Pitch", "fpDefault"}, {"Size", "8"},          {"Style", "[]"},
     };
     return attributes;
 }

@@ -7,7 +7,7 @@
 // order they are saved, with their defaults.
 struct StoredProperty {
     enum Kind { Integer, Boolean, Text, StringList, Font };
-    const char *key;   // component name, underscore, property name
+    const char *key; // component name, underscore, property name
     Kind kind;
     const char *defaultValue;
 };

@@ -61,8 +61,8 @@ WindowPlacement::ShowCmd WindowPlacement::showState(int showCmd)
 
 bool WindowPlacement::read(const SettingsFile &settings, const QSize &screen, WindowPlacement &p)
 {
-    if (!settings.hasKey(kGlobal, QStringLiteral("NormPos"))
-        && !settings.hasKey(kGlobal, screenKey(QStringLiteral("NormPos"), screen)))
+    if (!settings.hasKey(kGlobal, QStringLiteral("NormPos")) &&
+        !settings.hasKey(kGlobal, screenKey(QStringLiteral("NormPos"), screen)))
         return false;
     p.flags = settings.readInteger(kGlobal, QStringLiteral("Flags"), 0);
     p.showCmd = settings.readInteger(kGlobal, QStringLiteral("ShowCmd"), Normal);
@@ -84,16 +84,19 @@ bool WindowPlacement::read(const SettingsFile &settings, const QSize &screen, Wi
 bool WindowPlacement::write(SettingsFile &settings, const QSize &screen) const
 {
     const QString minMax = QStringLiteral("%1,%2,%3,%4")
-                               .arg(minPosition.x()).arg(minPosition.y())
-                               .arg(maxPosition.x()).arg(maxPosition.y());
+                               .arg(minPosition.x())
+                               .arg(minPosition.y())
+                               .arg(maxPosition.x())
+                               .arg(maxPosition.y());
     const QString norm = QStringLiteral("%1,%2,%3,%4").arg(left).arg(top).arg(right).arg(bottom);
-    return settings.writeStrings(kGlobal, {
-        {QStringLiteral("Flags"), QString::number(flags)},
-        {QStringLiteral("ShowCmd"), QString::number(showCmd)},
-        {QStringLiteral("PixelsPerInch"), QString::number(pixelsPerInch)},
-        {QStringLiteral("MinMaxPos"), minMax},
-        {screenKey(QStringLiteral("MinMaxPos"), screen), minMax},
-        {QStringLiteral("NormPos"), norm},
-        {screenKey(QStringLiteral("NormPos"), screen), norm},
-    });
+    return settings.writeStrings(kGlobal,
+                                 {
+                                     {QStringLiteral("Flags"), QString::number(flags)},
+                                     {QStringLiteral("ShowCmd"), QString::number(showCmd)},
+                                     {QStringLiteral("PixelsPerInch"), QString::number(pixelsPerInch)},
+                                     {QStringLiteral("MinMaxPos"), minMax},
+                                     {screenKey(QStringLiteral("MinMaxPos"), screen), minMax},
+                                     {QStringLiteral("NormPos"), norm},
+                                     {screenKey(QStringLiteral("NormPos"), screen), norm},
+                                 });
 }

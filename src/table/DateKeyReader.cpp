@@ -23,8 +23,8 @@ bool isDigit(QChar c)
 
 DateKeyReader::DateKeyReader(const DateFormats &formats) : m_formats(formats)
 {
-    m_fast = tokenise(formats.shortDate(), m_dateOnly)
-        && tokenise(formats.shortDate() + u' ' + formats.longTime(), m_dateTime);
+    m_fast = tokenise(formats.shortDate(), m_dateOnly) &&
+             tokenise(formats.shortDate() + u' ' + formats.longTime(), m_dateTime);
 }
 
 bool DateKeyReader::tokenise(const QString &format, Tokens &tokens)
@@ -45,20 +45,33 @@ bool DateKeyReader::tokenise(const QString &format, Tokens &tokens)
             continue;
         }
         switch (c.unicode()) {
-        case u'd': t.field = Day; break;
-        case u'M': t.field = Month; break;
-        case u'y': t.field = Year; break;
+        case u'd':
+            t.field = Day;
+            break;
+        case u'M':
+            t.field = Month;
+            break;
+        case u'y':
+            t.field = Year;
+            break;
         case u'H':
-        case u'h': t.field = Hour; break;
-        case u'm': t.field = Minute; break;
-        case u's': t.field = Second; break;
+        case u'h':
+            t.field = Hour;
+            break;
+        case u'm':
+            t.field = Minute;
+            break;
+        case u's':
+            t.field = Second;
+            break;
         case u'A':
         case u'a':
             if (!readAmPm(format, i, t))
                 return false;
             tokens.append(t);
             continue;
-        default: return false;
+        default:
+            return false;
         }
         if (t.field == Year ? run != 4 : run > 2)
             return false;
@@ -67,16 +80,16 @@ bool DateKeyReader::tokenise(const QString &format, Tokens &tokens)
         // A variable-width number right after another is ambiguous.
         if (run == 1 && !tokens.isEmpty() && tokens.last().field != Literal)
             return false;
-        if (!tokens.isEmpty() && tokens.last().field != Literal
-            && tokens.last().minDigits != tokens.last().maxDigits)
+        if (!tokens.isEmpty() && tokens.last().field != Literal &&
+            tokens.last().minDigits != tokens.last().maxDigits)
             return false;
         t.twelveHour = c == u'h';
         tokens.append(t);
         i += run;
     }
     // "h" is a 12-hour clock only beside an AM/PM field.
-    const bool hasAmPm = std::any_of(tokens.cbegin(), tokens.cend(),
-                                     [](const Token &t) { return t.field == AmPm; });
+    const bool hasAmPm =
+        std::any_of(tokens.cbegin(), tokens.cend(), [](const Token &t) { return t.field == AmPm; });
     for (Token &t : tokens)
         t.twelveHour = t.twelveHour && hasAmPm;
     return true;

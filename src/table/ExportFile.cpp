@@ -33,8 +33,8 @@ bool write(const QString &path, const Producer &produce, QString *error)
     const ByteSink sink = [&file](const QByteArray &bytes) { return file.write(bytes) == bytes.size(); };
     // A buffered write that fails (a full disk) can still let commit()
     // succeed, so the buffer is flushed and checked first.
-    bool ok = file.open(QIODevice::WriteOnly) && produce(sink) && file.flush()
-        && file.error() == QFileDevice::NoError;
+    bool ok = file.open(QIODevice::WriteOnly) && produce(sink) && file.flush() &&
+              file.error() == QFileDevice::NoError;
     QString reason;
     if (ok) {
         ok = file.commit();
@@ -51,7 +51,8 @@ bool write(const QString &path, const Producer &produce, QString *error)
 
 bool write(const QString &path, const QByteArray &bytes, QString *error)
 {
-    return write(path, [&bytes](const ByteSink &sink) { return sink(bytes); }, error);
+    return write(
+        path, [&bytes](const ByteSink &sink) { return sink(bytes); }, error);
 }
 
 } // namespace ExportFile

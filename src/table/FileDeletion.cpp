@@ -23,8 +23,8 @@ bool lstatNative(const QString &path, struct stat *st)
 // cell or a row without a name (a folder's own entry) names none.
 bool namesAFile(const Row &row)
 {
-    return TableRules::viewFor(row.columnCount) != TableRules::View::Report && row.row >= 1
-        && !row.selectedCell.isEmpty() && !row.name.isEmpty();
+    return TableRules::viewFor(row.columnCount) != TableRules::View::Report && row.row >= 1 &&
+           !row.selectedCell.isEmpty() && !row.name.isEmpty();
 }
 
 } // namespace
@@ -59,13 +59,13 @@ Result run(const Row &row, const Host &host)
         return result;
     }
     const QString type = row.path.isEmpty() ? QString() : host.driveType(existingFolder(row.path));
-    if (type == QLatin1String("Removable")
-        && !host.confirmOkCancel(QStringLiteral("Insert disk into drive.\nWhen ready click Ok.")))
+    if (type == QLatin1String("Removable") &&
+        !host.confirmOkCancel(QStringLiteral("Insert disk into drive.\nWhen ready click Ok.")))
         return result;
     if (type == QLatin1String("CdRom") || type == QLatin1String("Unknown")) {
         result.status = type == QLatin1String("CdRom")
-            ? QStringLiteral("Not Deleted: The File Is On A CdRom Drive")
-            : QStringLiteral("Not Deleted: The File's Drive Is Unknown");
+                            ? QStringLiteral("Not Deleted: The File Is On A CdRom Drive")
+                            : QStringLiteral("Not Deleted: The File's Drive Is Unknown");
         return result;
     }
     const QString fullName = row.path + row.name;

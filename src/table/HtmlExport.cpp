@@ -224,8 +224,8 @@ QString dataCellLine(QStringView text, Qt::Alignment alignment, const CellStyle 
 
 bool write(const TableCells &table, const QString &title, const ByteSink &sink)
 {
-    QString text = QLatin1String("<HTML>\r\n<HEAD>\r\n") + titleLine(title)
-        + QLatin1String("\r\n</HEAD>\r\n<BODY>\r\n<table border=1>\r\n");
+    QString text = QLatin1String("<HTML>\r\n<HEAD>\r\n") + titleLine(title) +
+                   QLatin1String("\r\n</HEAD>\r\n<BODY>\r\n<table border=1>\r\n");
     // Every line is ASCII by now, so Latin-1 is its UTF-8 too.
     QStringList cells;
     for (int row = 0; row < table.rowCount(); ++row) {

@@ -4,7 +4,8 @@
 
 #include "library/CellFields.h"
 
-ModelTableCells::ModelTableCells(const VisualTableModel &model) : m_model(model) {}
+ModelTableCells::ModelTableCells(const VisualTableModel &model) : m_model(model)
+{}
 
 int ModelTableCells::columnCount() const
 {

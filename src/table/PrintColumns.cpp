@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 
 // Columns sized to their text are never cut below this share of the room,
 // however much the columns of fixed width take.
@@ -47,8 +46,7 @@ double capToShare(QList<double> naturals, double room)
 
 } // namespace
 
-namespace PrintColumns
-{
+namespace PrintColumns {
 
 QList<double> widths(const TableCells &cells, const CellRegion &region, const QList<int> &pixels,
                      const Fonts &fonts, double room)

@@ -13,8 +13,7 @@
 // cut down to a common cap so their cells wrap. A date column is always wide
 // enough for its longest date and time on one line, and no column is wider
 // than the page or narrower than a wide letter.
-namespace PrintColumns
-{
+namespace PrintColumns {
 
 // An asked width that sizes the column to its text.
 constexpr int FitToText = 0;

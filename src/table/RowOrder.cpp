@@ -1,9 +1,9 @@
 #include "RowOrder.h"
 
 #include "DateKeyReader.h"
+#include "Utf8Rows.h"
 #include "library/TextCompare.h"
 #include "library/Utf8Fields.h"
-#include "Utf8Rows.h"
 
 #include <QVarLengthArray>
 
@@ -267,8 +267,7 @@ class TextSorter
 public:
     TextSorter(const CellStore &cells, bool folded, bool descending)
         : m_cells(cells), m_folded(folded), m_descending(descending)
-    {
-    }
+    {}
 
     void sort(std::vector<TextKey> &keys) { sortRun(keys.begin(), keys.end(), true); }
 
@@ -386,8 +385,7 @@ std::vector<int> orderBySize(const Utf8Rows &rows, int column, bool descending)
     return sortKeys(keys, compare, descending);
 }
 
-std::vector<int> orderByDate(const Utf8Rows &rows, int column, bool descending,
-                             const DateKeyReader &dates)
+std::vector<int> orderByDate(const Utf8Rows &rows, int column, bool descending, const DateKeyReader &dates)
 {
     CellStore cells(rows);
     std::vector<NumberKey> keys;

@@ -29,15 +29,14 @@ namespace RowOrder {
 // The rows in their new order: element i is the old index of the row that
 // moves to position i. The order is that of the rows' UTF-16 text, though
 // they are read as UTF-8.
-std::vector<int> order(const Utf8Rows &rows, int column, TableRules::SortKind kind,
-                       bool descending, const DateKeyReader &dates);
+std::vector<int> order(const Utf8Rows &rows, int column, TableRules::SortKind kind, bool descending,
+                       const DateKeyReader &dates);
 // The same for lines held as QString (encoded once for the sort).
-std::vector<int> order(const QList<QString> &rows, int column, TableRules::SortKind kind,
-                       bool descending, const DateKeyReader &dates);
+std::vector<int> order(const QList<QString> &rows, int column, TableRules::SortKind kind, bool descending,
+                       const DateKeyReader &dates);
 
 // The comparison of two single cells, for checks and callers that do not
 // sort whole columns: negative, zero or positive.
-int compareCells(const QString &a, const QString &b, TableRules::SortKind kind,
-                 const DateKeyReader &dates);
+int compareCells(const QString &a, const QString &b, TableRules::SortKind kind, const DateKeyReader &dates);
 
 } // namespace RowOrder

@@ -17,8 +17,7 @@
 #include <cmath>
 #include <numeric>
 
-namespace
-{
+namespace {
 
 // Room between the header, the cells and the footer.
 constexpr double kGap = 20;

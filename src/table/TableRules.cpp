@@ -19,14 +19,12 @@ View viewFor(int columnCount)
 QStringList titles(View view)
 {
     if (view == View::Report) {
-        return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),
-                QStringLiteral("Total Space"), QStringLiteral("Free Space"),
-                QStringLiteral("Directory"), QStringLiteral("Last Updated"),
+        return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),      QStringLiteral("Total Space"),
+                QStringLiteral("Free Space"),   QStringLiteral("Directory"), QStringLiteral("Last Updated"),
                 QStringLiteral("Comment")};
     }
-    QStringList t{QStringLiteral("File Name"), QStringLiteral("File Size"),
-                  QStringLiteral("File Date"), QStringLiteral("File Path"),
-                  QStringLiteral("Comments")};
+    QStringList t{QStringLiteral("File Name"), QStringLiteral("File Size"), QStringLiteral("File Date"),
+                  QStringLiteral("File Path"), QStringLiteral("Comments")};
     if (view == View::Result)
         t << QStringLiteral("Catalog Name");
     return t;
@@ -36,8 +34,7 @@ Qt::Alignment alignment(int columnCount, int column, int row)
 {
     if (row == 0)
         return Qt::AlignCenter;
-    const bool numeric = viewFor(columnCount) == View::Report ? (column == 2 || column == 3)
-                                                               : column == 1;
+    const bool numeric = viewFor(columnCount) == View::Report ? (column == 2 || column == 3) : column == 1;
     return (numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 

@@ -62,8 +62,8 @@ void appendSpaces(QString &out, int count)
 void appendRow(const QStringList &cells, int row, const QList<int> &widths, QString &out)
 {
     const int columns = int(widths.size());
-    const bool multiLine = std::any_of(cells.cbegin(), cells.cend(),
-                                         [](const QString &text) { return hasLineBreak(text); });
+    const bool multiLine =
+        std::any_of(cells.cbegin(), cells.cend(), [](const QString &text) { return hasLineBreak(text); });
     if (!multiLine) {
         for (int column = 0; column < columns; ++column) {
             TextExport::appendAligned(out, cells.at(column), widths.at(column),

@@ -1,7 +1,7 @@
 #include "VisualTableModel.h"
 
-#include "library/CellFields.h"
 #include "RowOrder.h"
+#include "library/CellFields.h"
 #include "library/Utf8Fields.h"
 
 #include "library/CommaText.h"
@@ -326,8 +326,8 @@ QVariant VisualTableModel::data(const QModelIndex &index, int role) const
     case CellColourRole:
         return int(TableRules::cellColour(m_columnCount, row, cell(3, row)));
     case IsZipFileRole:
-        return column == 0 && TableRules::viewFor(m_columnCount) != TableRules::View::Report
-            && TableRules::isZipFileName(cell(0, row));
+        return column == 0 && TableRules::viewFor(m_columnCount) != TableRules::View::Report &&
+               TableRules::isZipFileName(cell(0, row));
     default:
         return QVariant();
     }
@@ -383,8 +383,8 @@ Qt::ItemFlags VisualTableModel::flags(const QModelIndex &index) const
 bool VisualTableModel::isCell(const QModelIndex &index) const
 {
     // Views ask about invalid indexes too; those are simply no cell.
-    return index.isValid() && index.model() == this && index.row() < m_rows.size()
-        && index.column() < m_columnCount;
+    return index.isValid() && index.model() == this && index.row() < m_rows.size() &&
+           index.column() < m_columnCount;
 }
 
 QString VisualTableModel::cleanCell(const QString &text)

@@ -51,8 +51,7 @@ QString headerCount(const QStringList &lines, int index, QLatin1String label)
 CatalogImport::CatalogImport(LibraryState &state, const CatalogLibrary &library,
                              const UpgradeImport &settings)
     : m_state(state), m_library(library), m_settings(settings)
-{
-}
+{}
 
 CatalogImport::Result CatalogImport::run(const QString &directory, const AskDuplicate &ask,
                                          const Report &label, const Report &warn)

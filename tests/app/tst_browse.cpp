@@ -30,8 +30,8 @@ void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\"", "\"0\",\"0Music\""});
     app.writeLines("Catalogs/Master", {"Backup", kInfo});
-    app.writeLines("Catalogs/Backup.TXT", {entry("b.txt", "20"), entry("a.txt", "10"), entry("a.txt", "10"),
-                                           entry("c.doc", "5")});
+    app.writeLines("Catalogs/Backup.TXT",
+                   {entry("b.txt", "20"), entry("a.txt", "10"), entry("a.txt", "10"), entry("c.doc", "5")});
     app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
 }
 
@@ -309,10 +309,11 @@ void TestBrowse::catalogInformation()
     app.start();
     QVERIFY(app.clickCatalog("Backup"));
     QVERIFY(app.trigger("ViewCatalogInformation1"));
-    QCOMPARE(app.dialogs().lastShown(),
-             QString("catalog information: Backup Catalog\nName: Backup\nNumber of files: 3\n"
-                     "Number of Directories: 1\nPath: /media/disc/\nTotal Space: 650 MB\nFree Space: 0 Bytes\n"
-                     "Type: CdRom\nLast Update: 06/14/1998 10:00:00\nComment: my old disc"));
+    QCOMPARE(
+        app.dialogs().lastShown(),
+        QString("catalog information: Backup Catalog\nName: Backup\nNumber of files: 3\n"
+                "Number of Directories: 1\nPath: /media/disc/\nTotal Space: 650 MB\nFree Space: 0 Bytes\n"
+                "Type: CdRom\nLast Update: 06/14/1998 10:00:00\nComment: my old disc"));
     app.dialogs().clearShown();
     QVERIFY(app.clickCatalog("Disc"));
     QVERIFY(app.trigger("ViewCatalogInformation1"));

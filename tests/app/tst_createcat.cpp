@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 #include "TestSupport.h"
 
-#include "CreateCatPanel.h"
 #include "CategoryTreeModel.h"
+#include "CreateCatPanel.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
@@ -20,7 +20,8 @@ namespace {
 
 using Choice = Dialogs::SameNameChoice;
 
-QString entry(const QString &name, const QString &size, const QString &dir, const QString &comment = QString())
+QString entry(const QString &name, const QString &size, const QString &dir,
+              const QString &comment = QString())
 {
     return CommaText::join({name, size, "06/14/1998 10:00:00", dir, comment});
 }
@@ -158,10 +159,10 @@ void TestCreateCat::guard_data()
 
     QTest::newRow("no drops the result") << false << "Kept" << true << QString() << true;
     QTest::newRow("yes saves, then runs") << true << "Kept" << true << QString() << true;
-    QTest::newRow("yes without a name") << true << "" << true
-                                        << "Please specify a name for this catalog first!" << false;
-    QTest::newRow("yes without a category") << true << "Kept" << false
-                                            << "Please select a category to save this catalog first!" << false;
+    QTest::newRow("yes without a name")
+        << true << "" << true << "Please specify a name for this catalog first!" << false;
+    QTest::newRow("yes without a category")
+        << true << "Kept" << false << "Please select a category to save this catalog first!" << false;
 }
 
 void TestCreateCat::guard()
@@ -200,8 +201,8 @@ void TestCreateCat::stopWhileListingDirectories()
     w.state().pendingCommentEdits = true;
     bool blocked = false;
     QTimer::singleShot(0, &w, [&] {
-        blocked = !w.action("View1")->isEnabled() && !w.treeView()->isEnabled()
-            && !w.panel("Updatedlg")->isEnabled();
+        blocked = !w.action("View1")->isEnabled() && !w.treeView()->isEnabled() &&
+                  !w.panel("Updatedlg")->isEnabled();
         f.button("Stopscan")->click();
     });
     f.pickAndStart();
@@ -246,8 +247,10 @@ void TestCreateCat::sameName_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("discChanged");
 
-    QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << "Overwrote Disc Catalog" << true;
-    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2" << "Saved Disc 2 Catalog" << false;
+    QTest::newRow("overwrite") << int(Choice::Overwrite) << ""
+                               << "Overwrote Disc Catalog" << true;
+    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2"
+                            << "Saved Disc 2 Catalog" << false;
 }
 
 void TestCreateCat::sameName()
@@ -384,7 +387,8 @@ void TestCreateCat::renameToTakenNameAsksAgain()
 void TestCreateCat::masksClearedAndReadBack()
 {
     CreateFixture f;
-    f.app.writeLines("Kestrovane.INI", {"[Global.Masklistbox_Items]", "Count=2", "Item0=*.TXT", "Item1=*.doc"});
+    f.app.writeLines("Kestrovane.INI",
+                     {"[Global.Masklistbox_Items]", "Count=2", "Item0=*.TXT", "Item1=*.doc"});
     MainWindow &w = f.start();
     QLineEdit *entryBox = w.findChild<QLineEdit *>("Maskname");
     QListWidget *list = w.findChild<QListWidget *>("Masklistbox");

@@ -32,9 +32,9 @@ void writeLibrary(AppFixture &app)
     app.writeLines("Catalogs/Master",
                    {"Backup", "\"3\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"06/14/1998 "
                               "10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"True\",\"0\""});
-    app.writeLines("Catalogs/Backup.TXT", {entry("Tom & Jerry.avi", "/media/disc/", "café"),
-                                           entry("<script>.txt", "/media/disc/"),
-                                           entry("inner.txt", "/media/disc/pack.zip/")});
+    app.writeLines("Catalogs/Backup.TXT",
+                   {entry("Tom & Jerry.avi", "/media/disc/", "café"), entry("<script>.txt", "/media/disc/"),
+                    entry("inner.txt", "/media/disc/pack.zip/")});
 }
 
 // The table in the layout named, as its command leaves it.
@@ -79,12 +79,12 @@ void TestExport::flows_data()
 
     const QString text = "TextFileFormatted1";
     const QString html = "HTMLFile1";
-    QTest::newRow("text, dialog cancelled") << text << "catalog" << QStringList{kCancel} << QStringList{kTextSave}
-                                            << QString();
-    QTest::newRow("text, extension added") << text << "catalog" << QStringList{"list"}
-                                           << QStringList{kTextSave} << "list.txt";
+    QTest::newRow("text, dialog cancelled")
+        << text << "catalog" << QStringList{kCancel} << QStringList{kTextSave} << QString();
+    QTest::newRow("text, extension added")
+        << text << "catalog" << QStringList{"list"} << QStringList{kTextSave} << "list.txt";
     QTest::newRow("html, title cancelled: no title") << html << "catalog" << QStringList{"page", kCancel}
-                                                      << QStringList{kHtmlSave, kTitlePrompt} << "page.htm";
+                                                     << QStringList{kHtmlSave, kTitlePrompt} << "page.htm";
     QTest::newRow("html, hostile title") << html << "catalog" << QStringList{"page", "Tom & <b>Jerry</b>"}
                                          << QStringList{kHtmlSave, kTitlePrompt} << "page.htm";
     QTest::newRow("html, report") << html << "report" << QStringList{"page", "All"}
@@ -164,9 +164,12 @@ void TestExport::libraryFilesRefused_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("file");
-    QTest::newRow("text over a catalog") << "TextFileFormatted1" << "Catalogs/Backup.TXT";
-    QTest::newRow("html into Catalogs") << "HTMLFile1" << "Catalogs/page.htm";
-    QTest::newRow("printout over the tree") << "PrintAll1" << "Master.TXT";
+    QTest::newRow("text over a catalog") << "TextFileFormatted1"
+                                         << "Catalogs/Backup.TXT";
+    QTest::newRow("html into Catalogs") << "HTMLFile1"
+                                        << "Catalogs/page.htm";
+    QTest::newRow("printout over the tree") << "PrintAll1"
+                                            << "Master.TXT";
 }
 
 void TestExport::libraryFilesRefused()

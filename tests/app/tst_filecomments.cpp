@@ -27,7 +27,8 @@ QString entry(const QString &name, const QString &size, const QString &comment =
 void writeLibrary(AppFixture &app, const QStringList &predefined = {})
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\""});
-    app.writeLines("Catalogs/Backup.TXT", {entry("b.txt", "20", "old"), entry("a.txt", "10"), entry("c.doc", "5")});
+    app.writeLines("Catalogs/Backup.TXT",
+                   {entry("b.txt", "20", "old"), entry("a.txt", "10"), entry("c.doc", "5")});
     app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
     QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
     for (int i = 0; i < predefined.size(); ++i)
@@ -200,9 +201,12 @@ void TestFileComments::deleteCommentAndUndo_data()
 {
     QTest::addColumn<QString>("deleteCommand");
     QTest::addColumn<QString>("undoCommand");
-    QTest::newRow("menu") << "Delete2" << "UndoDelete1";
-    QTest::newRow("table popup") << "DeleteComment1" << "UndoDelete2";
-    QTest::newRow("menu, then popup") << "Delete2" << "UndoDelete2";
+    QTest::newRow("menu") << "Delete2"
+                          << "UndoDelete1";
+    QTest::newRow("table popup") << "DeleteComment1"
+                                 << "UndoDelete2";
+    QTest::newRow("menu, then popup") << "Delete2"
+                                      << "UndoDelete2";
 }
 
 void TestFileComments::deleteCommentAndUndo()

@@ -23,8 +23,7 @@
 #include <QTextBrowser>
 #include <QToolTip>
 
-namespace
-{
+namespace {
 
 QString entry(const QString &name, const QString &comment = QString())
 {

@@ -8,10 +8,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
-#include <QScrollBar>
-#include <QSplitter>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -51,8 +51,9 @@ void addPanelRows()
 
 void writeLibrary(AppFixture &app, const QStringList &settings = {})
 {
-    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 MB\",\"Fixed\","
-                         "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
+    const QString info =
+        "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 MB\",\"Fixed\","
+        "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
     app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Backup\""});
     app.writeLines("Catalogs/Master", {"Backup", info});
     app.writeLines("Catalogs/Backup.TXT",
@@ -105,8 +106,8 @@ QList<QWidget *> tabChain(ToolPanel *panel)
 {
     QList<QWidget *> chain;
     for (QWidget *w = panel->nextInFocusChain(); w != panel; w = w->nextInFocusChain()) {
-        if (panel->isAncestorOf(w) && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) && !w->focusProxy()
-            && !chain.contains(w))
+        if (panel->isAncestorOf(w) && w->isVisible() && (w->focusPolicy() & Qt::TabFocus) &&
+            !w->focusProxy() && !chain.contains(w))
             chain << w;
     }
     return chain;
@@ -342,7 +343,8 @@ void TestPanels::treeNamesNeverCut()
     splitter->setSizes({30, splitter->width() - 30});
     QCoreApplication::processEvents();
     const int name = tree->fontMetrics().horizontalAdvance(longest) + tree->indentation();
-    QVERIFY2(tree->header()->sectionSize(0) >= name, qPrintable(QString::number(tree->header()->sectionSize(0))));
+    QVERIFY2(tree->header()->sectionSize(0) >= name,
+             qPrintable(QString::number(tree->header()->sectionSize(0))));
     QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
     QCOMPARE(tree->textElideMode(), Qt::ElideNone);
 }

@@ -19,8 +19,7 @@
 #include <QTableView>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 void writeCatalog(AppFixture &app, const QString &name, int entries, const QString &folder = "/media/disc/")
 {
@@ -37,7 +36,8 @@ void writeLibrary(AppFixture &app, int entries)
     writeCatalog(app, "Disc", entries);
 }
 
-template <typename W> W *control(MainWindow &w, const char *name)
+template <typename W>
+W *control(MainWindow &w, const char *name)
 {
     return w.panel("Printsetupdlg")->findChild<W *>(name);
 }

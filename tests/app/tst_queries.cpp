@@ -38,15 +38,14 @@ void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\"", "\"1\",\"0Music\",\"2Tunes\"",
                                   "\"0\",\"0Empty\""});
-    app.writeLines("Catalogs/Master", {"Backup", info("Fixed", "20 GB", "/media/disc/"), "Disc", "",
-                                       "Tunes", info("Removable", "2 GB", "/usb/")});
+    app.writeLines("Catalogs/Master", {"Backup", info("Fixed", "20 GB", "/media/disc/"), "Disc", "", "Tunes",
+                                       info("Removable", "2 GB", "/usb/")});
     app.writeLines("Comments.TXT", {"Backup", "weekly copy"});
     const QString day = "06/14/1998 10:00:00";
-    app.writeLines("Catalogs/Backup.TXT",
-                   {entry("Readme.txt", "10", day, "/media/disc/", "read me first"),
-                    entry("setup.exe", "300", "01/01/1997 10:00:00", "/media/disc/"),
-                    entry("notes", "5", "06/30/1997 10:00:00", "/media/disc/doc/"),
-                    entry("", "0", "", "/media/disc/empty/")});
+    app.writeLines("Catalogs/Backup.TXT", {entry("Readme.txt", "10", day, "/media/disc/", "read me first"),
+                                           entry("setup.exe", "300", "01/01/1997 10:00:00", "/media/disc/"),
+                                           entry("notes", "5", "06/30/1997 10:00:00", "/media/disc/doc/"),
+                                           entry("", "0", "", "/media/disc/empty/")});
     app.writeLines("Catalogs/Disc.TXT", {entry("README.TXT", "10", day, "/cdrom/"),
                                          entry("photo.jpg", "2048", "12/25/1998 09:00:00", "/cdrom/")});
     app.writeLines("Catalogs/Tunes.TXT", {entry("readme.txt", "10", day, "/usb/"),
@@ -114,13 +113,16 @@ void TestQueries::search_data()
     QTest::addColumn<QStringList>("rows");
 
     const QStringList readmes{"README.TXT|Disc", "Readme.txt|Backup", "readme.txt|Tunes"};
-    QTest::newRow("word, any case") << "word" << "readme*" << false << false << readmes;
-    QTest::newRow("word, case sensitive") << "word" << "Readme*" << true << true
-                                          << QStringList{"Readme.txt|Backup"};
-    QTest::newRow("extension in capitals") << "ext" << "*.TXT" << false << true << readmes;
-    QTest::newRow("dates, bounds excluded") << "date" << "06/14/98" << false << true
-                                            << QStringList{"photo.jpg|Disc"};
-    QTest::newRow("nothing found") << "word" << "nothing" << false << true << QStringList();
+    QTest::newRow("word, any case") << "word"
+                                    << "readme*" << false << false << readmes;
+    QTest::newRow("word, case sensitive") << "word"
+                                          << "Readme*" << true << true << QStringList{"Readme.txt|Backup"};
+    QTest::newRow("extension in capitals") << "ext"
+                                           << "*.TXT" << false << true << readmes;
+    QTest::newRow("dates, bounds excluded") << "date"
+                                            << "06/14/98" << false << true << QStringList{"photo.jpg|Disc"};
+    QTest::newRow("nothing found") << "word"
+                                   << "nothing" << false << true << QStringList();
 }
 
 void TestQueries::search()
@@ -175,8 +177,12 @@ void TestQueries::invalidDateWarns_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("message");
-    QTest::newRow("from") << "xx" << "13/45/98" << "warning: 'xx' is not a valid date";
-    QTest::newRow("to") << "01/01/98" << "13/45/98" << "warning: '13/45/98' is not a valid date";
+    QTest::newRow("from") << "xx"
+                          << "13/45/98"
+                          << "warning: 'xx' is not a valid date";
+    QTest::newRow("to") << "01/01/98"
+                        << "13/45/98"
+                        << "warning: '13/45/98' is not a valid date";
 }
 
 void TestQueries::invalidDateWarns()
@@ -229,8 +235,15 @@ void TestQueries::stopDropsResults_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("stop");
     QTest::addColumn<QString>("status");
-    QTest::newRow("search") << "Search1" << "TreeView2" << "Searchbtn" << "Stopsearch" << "Search Cancelled";
-    QTest::newRow("duplicates") << "FindDuplicates1" << "TreeView3" << "Dupstart" << "Dupstop"
+    QTest::newRow("search") << "Search1"
+                            << "TreeView2"
+                            << "Searchbtn"
+                            << "Stopsearch"
+                            << "Search Cancelled";
+    QTest::newRow("duplicates") << "FindDuplicates1"
+                                << "TreeView3"
+                                << "Dupstart"
+                                << "Dupstop"
                                 << "Duplicate Search Stopped";
 }
 
@@ -272,9 +285,8 @@ void TestQueries::commandsWaitWhileSearching()
     QComboBox *word = control<QComboBox>(w, "Searchword");
     word->setCurrentText("*");
     int finished = 0;
-    QObject::connect(&w, &QWidget::windowTitleChanged, &w, [&](const QString &title) {
-        finished += title.contains("Found");
-    });
+    QObject::connect(&w, &QWidget::windowTitleChanged, &w,
+                     [&](const QString &title) { finished += title.contains("Found"); });
     bool viewEnabled = true;
     bool treeEnabled = true;
     QTimer::singleShot(0, &w, [&] {
@@ -380,8 +392,8 @@ void TestQueries::report()
     AppFixture app;
     writeLibrary(app);
     // Lower-case names sort among the others without regard to case.
-    app.writeLines("Catalogs/Master", {"beta", info("Fixed", "20 GB", "/b/"), "Alpha", "",
-                                       "gamma", info("CdRom", "650 MB", "/g/")});
+    app.writeLines("Catalogs/Master", {"beta", info("Fixed", "20 GB", "/b/"), "Alpha", "", "gamma",
+                                       info("CdRom", "650 MB", "/g/")});
     app.writeLines("Comments.TXT", {"GAMMA", "the old disc"});
     MainWindow &w = app.start();
     QVERIFY(app.trigger("Report1"));

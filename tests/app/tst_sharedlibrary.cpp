@@ -1,7 +1,7 @@
 // The window and the command-line tool on one library: neither undoes the
 // other's change, and the window shows what the tool did.
-#include "AppFixture.h"
 #include "../cli/CliProcess.h"
+#include "AppFixture.h"
 #include "TestSupport.h"
 
 #include "CategoryTreeModel.h"
@@ -89,7 +89,8 @@ void TestSharedLibrary::windowChangeOnStaleTreeKeepsOthers()
     QVERIFY(CliProcess::run(app.root(), {"rename-category", "Old", "Older"}).code == 0);
     app.dialogs().answerText("Newer");
     QVERIFY(app.trigger("RenameSelectedCategory1"));
-    QVERIFY2(app.dialogs().lastShown().contains("Old no longer exists"), qPrintable(app.dialogs().lastShown()));
+    QVERIFY2(app.dialogs().lastShown().contains("Old no longer exists"),
+             qPrintable(app.dialogs().lastShown()));
     QVERIFY(treeShows(w, "Older"));
     const QByteArray tree = TestSupport::readFile(app.path("Master.TXT"));
     QVERIFY(tree.contains("0Older") && tree.contains("0Games") && !tree.contains("Newer"));

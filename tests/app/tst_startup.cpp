@@ -68,8 +68,10 @@ void TestStartup::storedPropertiesSurviveRestart()
 void TestStartup::nonsenseFilesDoNotStopStartUp()
 {
     AppFixture app;
-    TestSupport::writeFile(app.path("Kestrovane.INI"), QByteArray("\x01\x02[Colsizes\nCol0=\xff\xff\n[[x]]\n=\n", 24));
-    TestSupport::writeFile(app.path("Master.TXT"), QByteArray("\"z\",\"0X\"\r\n\x89PNG\x1a\x01\r\n\"1\",\"0Kept\",\"3Disk\"\r\n"));
+    TestSupport::writeFile(app.path("Kestrovane.INI"),
+                           QByteArray("\x01\x02[Colsizes\nCol0=\xff\xff\n[[x]]\n=\n", 24));
+    TestSupport::writeFile(app.path("Master.TXT"),
+                           QByteArray("\"z\",\"0X\"\r\n\x89PNG\x1a\x01\r\n\"1\",\"0Kept\",\"3Disk\"\r\n"));
     TestSupport::writeFile(app.path("Catalogs/Master"), "Disk\r\n");
     MainWindow &w = app.start();
     QVERIFY(w.startedUp());
@@ -129,7 +131,8 @@ void TestStartup::windowsLibraryShownAndWrittenBack()
     w.state().pendingCommentEdits = true;
     app.dialogs().answerYes();
     QVERIFY(app.trigger("SaveChanges1"));
-    QCOMPARE(TestSupport::readFile(app.path("Catalogs/r\xc3\xa9sum\xc3\xa9.txt")), QString::fromLatin1(catalog).toUtf8());
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/r\xc3\xa9sum\xc3\xa9.txt")),
+             QString::fromLatin1(catalog).toUtf8());
     app.dialogs().answerNo();
 }
 

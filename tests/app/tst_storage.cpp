@@ -87,7 +87,8 @@ void TestStorage::unloadedLinesCounted()
 {
     AppFixture app;
     writeLibrary(app);
-    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Disc\"", "\"99999999999\",\"0Huge\"", "\"1\",\"0Bad\",\"\""});
+    app.writeLines("Master.TXT",
+                   {"\"1\",\"0Games\",\"3Disc\"", "\"99999999999\",\"0Huge\"", "\"1\",\"0Bad\",\"\""});
     MainWindow &w = app.start();
     QCOMPARE(w.windowTitle(),
              QString("Kestrovane v2.01 - 2 Line(s) Of Master.TXT Could Not Be Read And Are Kept Unchanged"));

@@ -30,9 +30,9 @@ void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"3Disc\""});
     app.writeLines("Catalogs/Master", {"Backup", info("Fixed"), "Disc", info("CdRom")});
-    app.writeLines("Catalogs/Backup.TXT", {entry("alpha.txt", "/media/disc/", "Readme first"),
-                                           entry("beta.txt", "/media/disc/"),
-                                           entry("readme.txt", "/media/disc/docs/")});
+    app.writeLines("Catalogs/Backup.TXT",
+                   {entry("alpha.txt", "/media/disc/", "Readme first"), entry("beta.txt", "/media/disc/"),
+                    entry("readme.txt", "/media/disc/docs/")});
     app.writeLines("Catalogs/Disc.TXT", {entry("README.TXT", "/cdrom/")});
 }
 
@@ -88,13 +88,20 @@ void TestTableSearchDlg::findsInEveryLayout_data()
     QTest::addColumn<int>("options");
     QTest::addColumn<QStringList>("found");
     // Column 0 is searched to its end before column 4 begins.
-    QTest::newRow("catalog, any case") << "catalog" << "readme" << 0 << QStringList{"0,3", "4,1"};
-    QTest::newRow("catalog, case sensitive") << "catalog" << "readme" << 1 << QStringList{"0,3"};
-    QTest::newRow("catalog, whole cell") << "catalog" << "README.TXT" << 2 << QStringList{"0,3"};
-    QTest::newRow("results, whole cell") << "results" << "disc" << 2 << QStringList{"5,2"};
-    QTest::newRow("results, any case") << "results" << "readme.txt" << 0 << QStringList{"0,2", "0,3"};
-    QTest::newRow("report, wild cards") << "report" << "D*" << 4 << QStringList{"0,2"};
-    QTest::newRow("report, comparison") << "report" << ">E" << 4 << QStringList{"1,1"};
+    QTest::newRow("catalog, any case") << "catalog"
+                                       << "readme" << 0 << QStringList{"0,3", "4,1"};
+    QTest::newRow("catalog, case sensitive") << "catalog"
+                                             << "readme" << 1 << QStringList{"0,3"};
+    QTest::newRow("catalog, whole cell") << "catalog"
+                                         << "README.TXT" << 2 << QStringList{"0,3"};
+    QTest::newRow("results, whole cell") << "results"
+                                         << "disc" << 2 << QStringList{"5,2"};
+    QTest::newRow("results, any case") << "results"
+                                       << "readme.txt" << 0 << QStringList{"0,2", "0,3"};
+    QTest::newRow("report, wild cards") << "report"
+                                        << "D*" << 4 << QStringList{"0,2"};
+    QTest::newRow("report, comparison") << "report"
+                                        << ">E" << 4 << QStringList{"1,1"};
 }
 
 void TestTableSearchDlg::findsInEveryLayout()

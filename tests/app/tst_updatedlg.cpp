@@ -17,7 +17,8 @@
 
 namespace {
 
-QString entry(const QString &name, const QString &size, const QString &dir, const QString &comment = QString())
+QString entry(const QString &name, const QString &size, const QString &dir,
+              const QString &comment = QString())
 {
     return CommaText::join({name, size, "06/14/1998 10:00:00", dir, comment});
 }
@@ -51,7 +52,8 @@ public:
     MainWindow &start(const QString &label = QString())
     {
         MainWindow &w = app.start();
-        w.setVolumeReader([label](const QString &) { return VolumeInfo("/media/disc", "Fixed", 1 << 20, 0, label); });
+        w.setVolumeReader(
+            [label](const QString &) { return VolumeInfo("/media/disc", "Fixed", 1 << 20, 0, label); });
         w.setRunYieldInterval(0);
         return w;
     }
@@ -159,15 +161,19 @@ void TestUpdateDlg::questions_data()
     const QString label = "confirm: The catalog name does not match the volume label.\nCatalog name: Disc\n"
                           "Volume label: DISC\nProceed to update anyway?";
     const QString disk = "confirm: Please insert catalog Disc into drive DRIVE\nWhen ready, click Ok.";
-    QTest::newRow("fixed, no label") << "Fixed" << "" << QList<bool>{} << QStringList{} << true;
-    QTest::newRow("label equal") << "Fixed" << "Disc" << QList<bool>{} << QStringList{} << true;
-    QTest::newRow("label differs in case, no") << "Fixed" << "DISC" << QList<bool>{false} << QStringList{label}
-                                               << false;
-    QTest::newRow("label differs in case, yes") << "Fixed" << "DISC" << QList<bool>{true} << QStringList{label}
-                                                << true;
-    QTest::newRow("cd-rom, cancel") << "CdRom" << "" << QList<bool>{false} << QStringList{disk} << false;
-    QTest::newRow("removable, ok, label no") << "Removable" << "DISC" << QList<bool>{true, false}
-                                             << QStringList{disk, label} << false;
+    QTest::newRow("fixed, no label") << "Fixed"
+                                     << "" << QList<bool>{} << QStringList{} << true;
+    QTest::newRow("label equal") << "Fixed"
+                                 << "Disc" << QList<bool>{} << QStringList{} << true;
+    QTest::newRow("label differs in case, no") << "Fixed"
+                                               << "DISC" << QList<bool>{false} << QStringList{label} << false;
+    QTest::newRow("label differs in case, yes") << "Fixed"
+                                                << "DISC" << QList<bool>{true} << QStringList{label} << true;
+    QTest::newRow("cd-rom, cancel") << "CdRom"
+                                    << "" << QList<bool>{false} << QStringList{disk} << false;
+    QTest::newRow("removable, ok, label no")
+        << "Removable"
+        << "DISC" << QList<bool>{true, false} << QStringList{disk, label} << false;
 }
 
 void TestUpdateDlg::questions()
@@ -226,10 +232,10 @@ void TestUpdateDlg::emptyRescanAsksFirst()
     f.app.dialogs().answerNo();
     f.button("Updatestart")->click();
     QCOMPARE(f.app.dialogs().shown(),
-             QStringList{"confirm: No files were found in " + f.m_source
-                         + ", but catalog Disc holds 2 entries.\nThe disk may be missing or another disk "
-                           "may be mounted there.\nUpdating would remove every entry and its comment.\n"
-                           "Proceed to update anyway?"});
+             QStringList{"confirm: No files were found in " + f.m_source +
+                         ", but catalog Disc holds 2 entries.\nThe disk may be missing or another disk "
+                         "may be mounted there.\nUpdating would remove every entry and its comment.\n"
+                         "Proceed to update anyway?"});
     QVERIFY(!w.isBusy() && f.button("Updatestart")->isEnabled());
     QCOMPARE(w.statusText(), QString("Updating Stopped"));
     QCOMPARE(f.catalogFile(), before);

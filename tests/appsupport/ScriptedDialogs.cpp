@@ -74,7 +74,8 @@ bool ScriptedDialogs::confirmOkCancel(const QString &text)
     return next(QStringLiteral("confirm: ") + text).toBool();
 }
 
-std::optional<QString> ScriptedDialogs::inputBox(const QString &caption, const QString &prompt, const QString &)
+std::optional<QString> ScriptedDialogs::inputBox(const QString &caption, const QString &prompt,
+                                                 const QString &)
 {
     const QVariant answer = next(QStringLiteral("input: ") + caption + QStringLiteral(" | ") + prompt);
     if (!answer.isValid())
@@ -89,11 +90,11 @@ QString ScriptedDialogs::chooseFolder(const QString &caption, const QString &sta
 }
 
 QString ScriptedDialogs::saveFileName(const QString &caption, const QString &start, const QString &filter,
-                                     const QString &selectedFilter)
+                                      const QString &selectedFilter)
 {
     m_lastStart = start;
-    return next(QStringLiteral("save: ") + caption + QStringLiteral(" | ") + filter + QStringLiteral(" | ")
-                + selectedFilter)
+    return next(QStringLiteral("save: ") + caption + QStringLiteral(" | ") + filter + QStringLiteral(" | ") +
+                selectedFilter)
         .toString();
 }
 
@@ -118,10 +119,11 @@ bool ScriptedDialogs::choosePrinter(QPrinter &printer)
     return answer.toBool();
 }
 
-void ScriptedDialogs::catalogInformation(const QString &caption, const QStringList &lines, const QString &comment)
+void ScriptedDialogs::catalogInformation(const QString &caption, const QStringList &lines,
+                                         const QString &comment)
 {
-    m_shown.append(QStringLiteral("catalog information: ") + caption + u'\n' + lines.join(u'\n')
-                   + QStringLiteral("\nComment: ") + comment);
+    m_shown.append(QStringLiteral("catalog information: ") + caption + u'\n' + lines.join(u'\n') +
+                   QStringLiteral("\nComment: ") + comment);
 }
 
 Dialogs::SameNameChoice ScriptedDialogs::sameName(const QString &name, QString &newName)

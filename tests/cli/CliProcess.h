@@ -49,8 +49,10 @@ inline std::optional<TextResult> runOnTerminals(const QString &library, const QS
 {
     QProcess python;
     const QString script = QStringLiteral(KESTROVANE_TEST_DATA "/cli/on_terminal.py");
-    python.start(QStringLiteral("python3"), QStringList{script, QStringLiteral("--both"), QStringLiteral(KESTROVANE_CLI),
-                                                        QStringLiteral("--library"), library} + args);
+    python.start(QStringLiteral("python3"),
+                 QStringList{script, QStringLiteral("--both"), QStringLiteral(KESTROVANE_CLI),
+                             QStringLiteral("--library"), library} +
+                     args);
     if (!python.waitForFinished(30000) || python.exitCode() != 0)
         return std::nullopt;
     const QJsonObject run = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
@@ -84,7 +86,8 @@ inline Rows readRows(const QString &format, const QByteArray &output)
     python.write(output);
     python.closeWriteChannel();
     Rows rows;
-    if (!python.waitForFinished(30000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+    if (!python.waitForFinished(30000) || python.exitStatus() != QProcess::NormalExit ||
+        python.exitCode() != 0) {
         rows.problem = QString::fromUtf8(python.readAllStandardError()) + python.errorString();
         return rows;
     }

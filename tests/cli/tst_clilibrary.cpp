@@ -10,12 +10,14 @@ namespace {
 using Result = CliProcess::TextResult;
 const auto runCli = &CliProcess::runText;
 
-const QString kInfo = "\"2\",\"1\",\"/media\",\"/media/usb/\",\"1.44 MB\",\"10 KB\",\"Removable\","
-                      "\"06/14/1998 10:00:00\",\"True\",\"False\",\"True\",\"True\",\"True\",\"False\",\"1\",\"*.txt\"";
+const QString kInfo =
+    "\"2\",\"1\",\"/media\",\"/media/usb/\",\"1.44 MB\",\"10 KB\",\"Removable\","
+    "\"06/14/1998 10:00:00\",\"True\",\"False\",\"True\",\"True\",\"True\",\"False\",\"1\",\"*.txt\"";
 
 void writeLibrary(const QTemporaryDir &dir)
 {
-    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"2\",\"0Games\",\"2Stick\",\"3Disk\"", "\"0\",\"0Music\""});
+    TestSupport::writeLines(dir.filePath("Master.TXT"),
+                            {"\"2\",\"0Games\",\"2Stick\",\"3Disk\"", "\"0\",\"0Music\""});
     TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", kInfo});
     TestSupport::writeLines(dir.filePath("Comments.TXT"), {"Stick", "blue one"});
     TestSupport::writeLines(dir.filePath("Catalogs/stick.txt"),
@@ -63,9 +65,12 @@ void TestCliLibrary::showSorted_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("names");
     QTest::newRow("size") << QStringList{"--sort", "size"} << QStringList{"c.doc", "b.txt", "A.txt"};
-    QTest::newRow("size reversed") << QStringList{"--sort", "1", "--reverse"} << QStringList{"A.txt", "b.txt", "c.doc"};
-    QTest::newRow("date, empty earliest") << QStringList{"--sort", "date"} << QStringList{"c.doc", "A.txt", "b.txt"};
-    QTest::newRow("path") << QStringList{"--reverse", "--sort", "path"} << QStringList{"c.doc", "A.txt", "b.txt"};
+    QTest::newRow("size reversed") << QStringList{"--sort", "1", "--reverse"}
+                                   << QStringList{"A.txt", "b.txt", "c.doc"};
+    QTest::newRow("date, empty earliest")
+        << QStringList{"--sort", "date"} << QStringList{"c.doc", "A.txt", "b.txt"};
+    QTest::newRow("path") << QStringList{"--reverse", "--sort", "path"}
+                          << QStringList{"c.doc", "A.txt", "b.txt"};
 }
 
 void TestCliLibrary::showSorted()

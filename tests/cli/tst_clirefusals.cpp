@@ -18,9 +18,10 @@ void writeLibrary(const QString &root)
     TestSupport::writeLines(root + "/Master.TXT",
                             {"\"3\",\"0Games\",\"2Stick\",\"3Disk\",\"3\u00e9t\u00e9\"", "\"0\",\"0Music\""});
     TestSupport::writeLines(root + "/Catalogs/Master", {"Stick", "\"1\""});
-    TestSupport::writeLines(root + "/Comments.TXT", {"Stick", "blue one", "Games", "play", "Music", "listen"});
-    TestSupport::writeLines(root + "/Catalogs/Stick.TXT",
-                            {"\"a.txt\",\"1\",\"\",\"/usb/\",\"first\"", "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\""});
+    TestSupport::writeLines(root + "/Comments.TXT",
+                            {"Stick", "blue one", "Games", "play", "Music", "listen"});
+    TestSupport::writeLines(root + "/Catalogs/Stick.TXT", {"\"a.txt\",\"1\",\"\",\"/usb/\",\"first\"",
+                                                           "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/Disk.TXT", {"\"b.txt\",\"1\",\"\",\"/\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/\u00e9t\u00e9.TXT", {"\"x.txt\",\"1\",\"\",\"/\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/Stray.TXT", {"\"s.txt\",\"1\",\"\",\"/\",\"not Stick's\""});
@@ -65,9 +66,11 @@ void TestCliRefusals::refused_data()
     row("rename into a folder", {"rename-catalog", "Stick", "sub/Name"}, 1, "cannot contain \"/\"");
     row("rename with a line break", {"rename-catalog", "Stick", "two\nlines"}, 1, "line break");
     row("rename too long", {"rename-catalog", "Stick", QString(300, 'x')}, 1, "longer than");
-    row("rename to nothing", {"rename-catalog", "Stick", ""}, 2, "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-catalog");
+    row("rename to nothing", {"rename-catalog", "Stick", ""}, 2,
+        "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-catalog");
     row("move to an unknown category", {"move-catalog", "Stick", "Nowhere"}, 1, "");
-    row("delete two catalogs", {"delete-catalog", "Disk", "Stick"}, 2, "unexpected argument 'Stick'\nusage: kestrovane-cli [--library DIR] delete-catalog NAME\n");
+    row("delete two catalogs", {"delete-catalog", "Disk", "Stick"}, 2,
+        "unexpected argument 'Stick'\nusage: kestrovane-cli [--library DIR] delete-catalog NAME\n");
     row("delete an unknown catalog", {"delete-catalog", "Games"}, 1, "Catalog Games does not exist\n");
 
     const QString taken2 = "A caategory with the same name already exists!\n";
@@ -81,8 +84,10 @@ void TestCliRefusals::refused_data()
     row("delete an unknown category", {"delete-category", "Films"}, 1, "Category Films does not exist\n");
     row("rename a category to a taken name", {"rename-category", "Music", "GAMES"}, 1, taken2);
     row("rename a category to its own name", {"rename-category", "music", "MUSIC"}, 1, taken2);
-    row("rename an unknown category", {"rename-category", "Films", "Movies"}, 1, "Category Films does not exist\n");
-    row("rename a category to nothing", {"rename-category", "Music", ""}, 2, "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-category OLD NEW\n");
+    row("rename an unknown category", {"rename-category", "Films", "Movies"}, 1,
+        "Category Films does not exist\n");
+    row("rename a category to nothing", {"rename-category", "Music", ""}, 2,
+        "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-category OLD NEW\n");
     row("rename a category to a name with LF", {"rename-category", "Music", "A\nB"}, 1,
         "A category name cannot contain a line break.\n");
     row("comment on nobody", {"comment", "Nobody"}, 1, "");
@@ -91,10 +96,13 @@ void TestCliRefusals::refused_data()
         "Catalog Disc does not exists!\n");
     row("comment-file, unknown entry", {"comment-file", "Stick", "/usb/A.txt", "x"}, 1,
         "No entry /usb/A.txt in Stick catalog\n");
-    row("comment-file without a path", {"comment-file", "Stick"}, 2, "missing PATH\nusage: kestrovane-cli [--library DIR] comment-file CATALOG PATH [TEXT]\n");
-    row("add a listed comment", {"predefined-comments", "--add", "Backup"}, 1, "Backup is already in the list\n");
+    row("comment-file without a path", {"comment-file", "Stick"}, 2,
+        "missing PATH\nusage: kestrovane-cli [--library DIR] comment-file CATALOG PATH [TEXT]\n");
+    row("add a listed comment", {"predefined-comments", "--add", "Backup"}, 1,
+        "Backup is already in the list\n");
     row("add no comment", {"predefined-comments", "--add", ""}, 2, "an empty comment cannot be added\n");
-    row("remove a missing comment", {"predefined-comments", "--remove", "none"}, 1, "none is not in the list\n");
+    row("remove a missing comment", {"predefined-comments", "--remove", "none"}, 1,
+        "none is not in the list\n");
     row("add and remove", {"predefined-comments", "--add", "a", "--remove", "b"}, 2,
         "--add and --remove go one at a time\n");
     row("replace with nothing", {"replace-comments", "blue", ""}, 2, "");
@@ -106,8 +114,8 @@ void TestCliRefusals::refused_data()
     row("index, unknown option", index + QStringList{"--fast"}, 2, "");
     row("index a missing folder", {"index", "/no/such/dir", "--name", "X", "--category", "Games"}, 1, "");
     // The new category is not added for a catalog that cannot be saved.
-    row("index a taken name into a new category", {"index", "SOURCE", "--name", "stick", "--category", "Audio"},
-        1, "already exists");
+    row("index a taken name into a new category",
+        {"index", "SOURCE", "--name", "stick", "--category", "Audio"}, 1, "already exists");
     row("update without a name", {"update"}, 2, "");
     row("update an unknown catalog", {"update", "Nothing", "--path", "SOURCE"}, 1,
         "Catalog Nothing does not exist\n");
@@ -121,15 +129,18 @@ void TestCliRefusals::refused_data()
 
     row("export without a file", {"export", "Stick"}, 2, "missing FILE");
     row("export an unknown catalog", {"export", "Nope", "OUT"}, 1, "Catalog Nope does not exists!");
-    row("export, title without html", {"export", "Stick", "OUT", "--title", "T"}, 2, "--title goes with --html");
+    row("export, title without html", {"export", "Stick", "OUT", "--title", "T"}, 2,
+        "--title goes with --html");
     row("search, html without export", {"search", "--word", "a", "--html"}, 2, "--html goes with --export");
     row("report, export without a file", {"report", "--export"}, 2, "--export needs a value");
     row("report, another option", {"report", "--export", "OUT", "--sort"}, 2, "unknown option --sort");
 
     row("print an unknown catalog", {"print", "Nope", "--pdf", "OUT"}, 1, "Catalog Nope does not exists!");
     row("print without a pdf", {"print", "Stick"}, 2, "print needs --pdf FILE");
-    row("print, bad font", {"print", "Stick", "--pdf", "OUT", "--font", "Arial"}, 2, "--font takes FAMILY:POINTS");
-    row("print, unknown option", {"print", "Stick", "--pdf", "OUT", "--colour"}, 2, "unknown option --colour");
+    row("print, bad font", {"print", "Stick", "--pdf", "OUT", "--font", "Arial"}, 2,
+        "--font takes FAMILY:POINTS");
+    row("print, unknown option", {"print", "Stick", "--pdf", "OUT", "--colour"}, 2,
+        "unknown option --colour");
     row("print onto a folder", {"print", "Stick", "--pdf", "CATALOGS"}, 1, "it is a folder.");
 }
 

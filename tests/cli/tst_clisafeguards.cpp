@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <QTest>
+#include <QUrl>
 
 namespace {
 
@@ -72,12 +72,14 @@ void TestCliSafeguards::foreignRecordStopsEveryCommand()
                                      "remove Master.TXT", "end"});
     const auto before = lib.snapshot();
     QCOMPARE(lib.cli({"tree"}).code, 0);
-    for (const QStringList &args : {QStringList{"add-category", "New"}, QStringList{"replace-comments", "keep", "drop"}}) {
+    for (const QStringList &args :
+         {QStringList{"add-category", "New"}, QStringList{"replace-comments", "keep", "drop"}}) {
         const Run r = lib.cli(args);
         QCOMPARE(r.code, 3);
-        QCOMPARE(r.err, "kestrovane-cli: The change record " + record
-                            + " does not come from Kestrovane and was not carried out. Move it out of the library "
-                              "folder, then start again.\n");
+        QCOMPARE(r.err,
+                 "kestrovane-cli: The change record " + record +
+                     " does not come from Kestrovane and was not carried out. Move it out of the library "
+                     "folder, then start again.\n");
     }
     QCOMPARE(lib.snapshot(), before);
     QCOMPARE(TestSupport::readFile(victim), QByteArray("mine"));

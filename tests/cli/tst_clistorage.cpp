@@ -121,7 +121,8 @@ void TestCliStorage::interruptedChangeCompleted()
 {
     QTemporaryDir dir;
     writeLibrary(dir.path());
-    TestSupport::writeLines(dir.filePath("Master.TXT.kvnew"), {"\"0\",\"0Games\"", "\"1\",\"0Music\",\"3Disc\""});
+    TestSupport::writeLines(dir.filePath("Master.TXT.kvnew"),
+                            {"\"0\",\"0Games\"", "\"1\",\"0Music\",\"3Disc\""});
     TestSupport::writeLines(dir.filePath("Kestrovane.commit"),
                             {"Kestrovane commit record", "rename Master.TXT.kvnew Master.TXT", "end"});
     TestSupport::writeFile(dir.filePath("Catalogs/.kvtmp-0123456789ab-Master.kvtmp"), "half");

@@ -9,8 +9,7 @@
 
 // The command line as users of git, grep and fd type it, and what the tool
 // does with its standard output, through the real programs.
-namespace
-{
+namespace {
 
 // Games holds Backup and a catalog named --html, whose one entry is named
 // --html too.

@@ -11,7 +11,8 @@ const QString kPredefinedUsage =
 
 // Stick holds a.txt and two spellings of b.txt; a stray blank stays in the
 // first line so that an untouched line shows whether it was rebuilt.
-const QStringList kStick{"\"a.txt\", \"1\",\"\",\"/usb/\",\"first\"", "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"",
+const QStringList kStick{"\"a.txt\", \"1\",\"\",\"/usb/\",\"first\"",
+                         "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"",
                          "\"B.TXT\",\"3\",\"\",\"/usb/sub/\",\"upper\""};
 
 void writeLibrary(const QTemporaryDir &dir)
@@ -44,11 +45,13 @@ void TestCommentCommands::commentFileChangesOneLine()
 {
     QTemporaryDir dir;
     writeLibrary(dir);
-    const CliProcess::TextResult shown = CliProcess::runText(dir.path(), {"comment-file", "stick", "/usb/sub/B.TXT"});
+    const CliProcess::TextResult shown =
+        CliProcess::runText(dir.path(), {"comment-file", "stick", "/usb/sub/B.TXT"});
     QCOMPARE(shown.out, QString("upper\n"));
     QCOMPARE(shown.code, 0);
 
-    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "say \"hi\"\nnow"}).code, 0);
+    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "say \"hi\"\nnow"}).code,
+             0);
     QStringList expected = kStick;
     expected[1] = "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"say \"\"hi\"\" now\"";
     QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")), crlf(expected));
@@ -62,8 +65,10 @@ void TestCommentCommands::commentFileKeepsOtherBytes()
     writeLibrary(dir);
     const QByteArray head = "\"caf\xE9.txt\", \"1\",\"\",\"/usb/\",\"d\xE9j\xE0\"\n\"x\"\r";
     const QByteArray tail = "\r\n\"B.TXT\",\"3\",\"\",\"/usb/sub/\",\"\xA0\"";
-    TestSupport::writeFile(dir.filePath("Catalogs/Stick.TXT"), head + "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"" + tail);
-    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "\u00e9t\u00e9"}).code, 0);
+    TestSupport::writeFile(dir.filePath("Catalogs/Stick.TXT"),
+                           head + "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\"" + tail);
+    QCOMPARE(CliProcess::run(dir.path(), {"comment-file", "Stick", "/usb/sub/b.txt", "\u00e9t\u00e9"}).code,
+             0);
     QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")),
              head + "\"b.txt\",\"2\",\"\",\"/usb/sub/\",\"\xE9t\xE9\"" + tail);
 }
@@ -83,7 +88,8 @@ void TestCommentCommands::unreadableSettingsKept_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QStringList>("args");
     for (const QString &kind : TestSupport::unreadableKinds()) {
-        QTest::addRow("%s, add", qPrintable(kind)) << kind << QStringList{"predefined-comments", "--add", "New"};
+        QTest::addRow("%s, add", qPrintable(kind))
+            << kind << QStringList{"predefined-comments", "--add", "New"};
         QTest::addRow("%s, list", qPrintable(kind)) << kind << QStringList{"predefined-comments"};
     }
 }

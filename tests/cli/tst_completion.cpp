@@ -93,7 +93,8 @@ void TestCompletion::commands_data()
 {
     QTest::addColumn<QStringList>("words");
     QTest::addColumn<QStringList>("replies");
-    QTest::newRow("command by prefix") << QStringList{"de"} << QStringList{"delete-catalog", "delete-category"};
+    QTest::newRow("command by prefix")
+        << QStringList{"de"} << QStringList{"delete-catalog", "delete-category"};
     QTest::newRow("after --library") << QStringList{"--library", "/tmp", "repo"} << QStringList{"report"};
     QTest::newRow("global option") << QStringList{"--li"} << QStringList{"--library"};
     QTest::newRow("option") << QStringList{"show", "X", "--r"} << QStringList{"--reverse"};
@@ -131,11 +132,12 @@ void TestCompletion::names_data()
     const QStringList catalogs{"Back\\slash", "Pen Drive", "Tab\tName é"};
     QTest::newRow("catalogs") << QStringList{"info", ""} << catalogs;
     QTest::newRow("catalog by prefix") << QStringList{"delete-catalog", "Pe"} << QStringList{"Pen Drive"};
-    QTest::newRow("catalog typed with a backslash") << QStringList{"show", "Pen\\ D"} << QStringList{"Pen Drive"};
+    QTest::newRow("catalog typed with a backslash")
+        << QStringList{"show", "Pen\\ D"} << QStringList{"Pen Drive"};
     QTest::newRow("catalog option") << QStringList{"search", "--catalog", "T"} << QStringList{"Tab\tName é"};
     QTest::newRow("categories") << QStringList{"delete-category", ""} << QStringList{"Games", "Pen Things"};
-    QTest::newRow("category after a catalog") << QStringList{"move-catalog", "Pen Drive", "Pen"}
-                                              << QStringList{"Pen Things"};
+    QTest::newRow("category after a catalog")
+        << QStringList{"move-catalog", "Pen Drive", "Pen"} << QStringList{"Pen Things"};
     QTest::newRow("category option") << QStringList{"index", "/x", "--category", "G"} << QStringList{"Games"};
     QTest::newRow("either kind") << QStringList{"comment", "Pen"} << QStringList{"Pen Drive", "Pen Things"};
     QTest::newRow("export's catalog") << QStringList{"export", "Pe"} << QStringList{"Pen Drive"};

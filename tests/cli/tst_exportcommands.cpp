@@ -13,7 +13,8 @@
 
 namespace {
 
-QString entry(const QString &name, const QString &size, const QString &path, const QString &comment = QString())
+QString entry(const QString &name, const QString &size, const QString &path,
+              const QString &comment = QString())
 {
     return CommaText::join({name, size, "06/14/1998 10:00:00", path, comment});
 }
@@ -22,8 +23,9 @@ QString entry(const QString &name, const QString &size, const QString &path, con
 // a hostile name and a comment outside ASCII.
 void writeLibrary(const QString &root)
 {
-    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"06/14/1998 10:00:00\","
-                         "\"True\",\"True\",\"True\",\"True\",\"True\",\"True\",\"0\"";
+    const QString info =
+        "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"06/14/1998 10:00:00\","
+        "\"True\",\"True\",\"True\",\"True\",\"True\",\"True\",\"0\"";
     TestSupport::writeLines(root + "/Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"1Disc\""});
     TestSupport::writeLines(root + "/Catalogs/Master", {"Backup", info, "Disc", info});
     TestSupport::writeLines(root + "/Comments.TXT", {"Backup", "weekly & safe"});
@@ -83,18 +85,18 @@ void TestExportCommands::writesTheTableAsListed_data()
     QTest::addColumn<bool>("html");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("catalog as text") << QStringList{"show", "Backup"} << QStringList{"export", "Backup"} << false
-                                     << QString();
+    QTest::newRow("catalog as text") << QStringList{"show", "Backup"} << QStringList{"export", "Backup"}
+                                     << false << QString();
     QTest::newRow("catalog as html, hostile title")
         << QStringList{"show", "backup"} << QStringList{"export", "backup", "--html", "--title", "Tom & <b>"}
         << true << "Tom & <b>";
     QTest::newRow("search") << QStringList{"search", "--word", "readme*"}
                             << QStringList{"search", "--word", "readme*", "--export"} << false << QString();
-    QTest::newRow("dupes as html") << QStringList{"dupes"} << QStringList{"dupes", "--html", "--export"} << true
-                                   << QString();
-    QTest::newRow("report as html, empty title") << QStringList{"report"}
-                                                 << QStringList{"report", "--title", "", "--html", "--export"}
-                                                 << true << QString();
+    QTest::newRow("dupes as html") << QStringList{"dupes"} << QStringList{"dupes", "--html", "--export"}
+                                   << true << QString();
+    QTest::newRow("report as html, empty title")
+        << QStringList{"report"} << QStringList{"report", "--title", "", "--html", "--export"} << true
+        << QString();
 }
 
 void TestExportCommands::writesTheTableAsListed()
@@ -104,7 +106,8 @@ void TestExportCommands::writesTheTableAsListed()
     QFETCH(bool, html);
     QFETCH(QString, title);
     const QString file = m_out.filePath(QTest::currentDataTag());
-    const CliProcess::Result listed = CliProcess::run(m_library.path(), listing + QStringList{"--format", "csv"});
+    const CliProcess::Result listed =
+        CliProcess::run(m_library.path(), listing + QStringList{"--format", "csv"});
     const CliProcess::Rows rows = CliProcess::readRows("csv", listed.out);
     QVERIFY2(rows.ok, qPrintable(rows.problem));
     QVERIFY(!rows.rows.isEmpty());
@@ -114,7 +117,8 @@ void TestExportCommands::writesTheTableAsListed()
     QCOMPARE(exported.out, QByteArray());
     QCOMPARE(TestSupport::readFile(file), writersOutput(rows.rows, html, title));
     // "-" is standard output.
-    QCOMPARE(CliProcess::run(m_library.path(), exportArgs + QStringList{"-"}).out, TestSupport::readFile(file));
+    QCOMPARE(CliProcess::run(m_library.path(), exportArgs + QStringList{"-"}).out,
+             TestSupport::readFile(file));
 }
 
 void TestExportCommands::libraryFilesRefused_data()
@@ -124,15 +128,17 @@ void TestExportCommands::libraryFilesRefused_data()
     const QStringList text{"export", "Backup"};
     QTest::newRow("export over a catalog") << text << "{lib}/Catalogs/Disc.TXT";
     QTest::newRow("export over the tree") << QStringList{"export", "Disc"} << "{lib}/Master.TXT";
-    QTest::newRow("html export, new file in Catalogs") << QStringList{"export", "Disc", "--html"}
-                                                       << "{lib}/Catalogs/New.htm";
-    QTest::newRow("report over the information list") << QStringList{"report", "--export"}
-                                                      << "{lib}/Catalogs/Master";
-    QTest::newRow("search over the comments") << QStringList{"search", "--word", "*", "--export"}
-                                              << "{lib}/Comments.TXT";
+    QTest::newRow("html export, new file in Catalogs")
+        << QStringList{"export", "Disc", "--html"} << "{lib}/Catalogs/New.htm";
+    QTest::newRow("report over the information list")
+        << QStringList{"report", "--export"} << "{lib}/Catalogs/Master";
+    QTest::newRow("search over the comments")
+        << QStringList{"search", "--word", "*", "--export"} << "{lib}/Comments.TXT";
     QTest::newRow("dupes over the settings") << QStringList{"dupes", "--export"} << "{lib}/Kestrovane.INI";
-    QTest::newRow("print over a catalog") << QStringList{"print", "Disc", "--pdf"} << "{lib}/Catalogs/Backup.TXT";
-    QTest::newRow("through ..") << text << "{out}/../" + QFileInfo(m_library.path()).fileName() + "/Master.TXT";
+    QTest::newRow("print over a catalog")
+        << QStringList{"print", "Disc", "--pdf"} << "{lib}/Catalogs/Backup.TXT";
+    QTest::newRow("through ..") << text
+                                << "{out}/../" + QFileInfo(m_library.path()).fileName() + "/Master.TXT";
     QTest::newRow("through a linked folder") << text << "{out}/catalogs/Disc.TXT";
     QTest::newRow("a link to the tree") << text << "{out}/tree-link";
 }
@@ -149,7 +155,8 @@ void TestExportCommands::libraryFilesRefused()
     const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(m_library.path());
     const CliProcess::Result r = CliProcess::run(m_library.path(), args + QStringList{target});
     QCOMPARE(r.code, 1);
-    QCOMPARE(r.err, "kestrovane-cli: " + target + " is a file of the catalog library and cannot be overwritten\n");
+    QCOMPARE(r.err,
+             "kestrovane-cli: " + target + " is a file of the catalog library and cannot be overwritten\n");
     QCOMPARE(TestSupport::librarySnapshot(m_library.path()), before);
     QVERIFY(QFileInfo(out.filePath("tree-link")).isSymLink());
 }

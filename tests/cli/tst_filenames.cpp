@@ -102,8 +102,9 @@ void TestFileNames::indexUpdateSearchAndDuplicates()
     QStringList comments;
     for (const QString &line : catalog("Disc"))
         comments << CommaText::split(line).value(0) + u'=' + CommaText::split(line).value(4);
-    QCOMPARE(comments, QStringList({"n\u00fd.txt=", "n\u00ff.txt=note n\u00ff.txt", "n\u00fe.txt=note n\u00fe.txt",
-                                    "Same.txt=note Same.txt", "same.TXT=note same.TXT"}));
+    QCOMPARE(comments,
+             QStringList({"n\u00fd.txt=", "n\u00ff.txt=note n\u00ff.txt", "n\u00fe.txt=note n\u00fe.txt",
+                          "Same.txt=note Same.txt", "same.TXT=note same.TXT"}));
 
     run = cli({"search", "--word", "same.txt"});
     QCOMPARE(run.code, 0);
@@ -117,8 +118,8 @@ void TestFileNames::indexUpdateSearchAndDuplicates()
     QStringList rows = namesAndCatalogs(run.out);
     rows.sort();
     QCOMPARE(rows, QStringList({"Same.txt@Copy", "Same.txt@Disc", "n\u00fd.txt@Copy", "n\u00fd.txt@Disc",
-                                "n\u00fe.txt@Copy", "n\u00fe.txt@Disc", "n\u00ff.txt@Copy", "n\u00ff.txt@Disc",
-                                "same.TXT@Copy", "same.TXT@Disc"}));
+                                "n\u00fe.txt@Copy", "n\u00fe.txt@Disc", "n\u00ff.txt@Copy",
+                                "n\u00ff.txt@Disc", "same.TXT@Copy", "same.TXT@Disc"}));
 }
 
 void TestFileNames::rootWithUndecodableName()
@@ -134,8 +135,9 @@ void TestFileNames::rootWithUndecodableName()
 
     // The same folder given by its bytes, as a shell passes a typed name.
     const int code = QProcess::execute(
-        "sh", {"-c", "exec \"$0\" --library \"$1\" index \"$2$(printf 'r\\376')\" --name Raw --category Disks"
-                     " >/dev/null",
+        "sh", {"-c",
+               "exec \"$0\" --library \"$1\" index \"$2$(printf 'r\\376')\" --name Raw --category Disks"
+               " >/dev/null",
                KESTROVANE_CLI, m_library->path(), m_source->path() + "/"});
     QCOMPARE(code, 0);
     QCOMPARE(catalog("Raw"), catalog("Odd"));

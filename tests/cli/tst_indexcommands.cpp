@@ -3,9 +3,9 @@
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -31,7 +31,8 @@ public:
         TestSupport::writeFile(source + "new.txt", "n");
         TestSupport::writeLines(path("Master.TXT"), {"\"1\",\"0Disks\",\"3Disc\""});
         TestSupport::writeLines(path("Catalogs/Master"), {"Disc", "\"old info\""});
-        TestSupport::writeLines(path("Catalogs/Disc.TXT"), {line("kept.txt", "1", "keep me"), line("gone.txt", "2")});
+        TestSupport::writeLines(path("Catalogs/Disc.TXT"),
+                                {line("kept.txt", "1", "keep me"), line("gone.txt", "2")});
     }
     QString path(const QString &relative) const { return m_library.filePath(relative); }
     QString line(const QString &name, const QString &size, const QString &comment = QString()) const
@@ -49,7 +50,8 @@ public:
         QProcess p;
         p.start(KESTROVANE_CLI, QStringList{"--library", m_library.path()} + args);
         p.waitForFinished(30000);
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
     }
     Run index(const QString &name, const QStringList &more = {}) const
     {
@@ -97,7 +99,8 @@ void TestIndexCommands::indexNewCatalog()
     QCOMPARE(f.lines("Catalogs/Master").value(2), QString("Fresh"));
     QCOMPARE(info.value(3), f.source);
     // Options as the panel stores them, masks lowered and sorted.
-    QCOMPARE(info.mid(8), (QStringList{"False", "True", "True", "True", "True", "False", "2", "*.doc", "*.txt"}));
+    QCOMPARE(info.mid(8),
+             (QStringList{"False", "True", "True", "True", "True", "False", "2", "*.doc", "*.txt"}));
 }
 
 void TestIndexCommands::indexIntoNewCategory()
@@ -106,12 +109,14 @@ void TestIndexCommands::indexIntoNewCategory()
     const Run run = f.cli({"index", f.source, "--name", "Fresh", "--category", "Audio"});
     QCOMPARE(run.code, 0);
     QCOMPARE(run.err, QString("kestrovane-cli: Category Audio Added\n"));
-    QCOMPARE(f.lines("Master.TXT"), (QStringList{"\"1\",\"0Audio\",\"3Fresh\"", "\"1\",\"0Disks\",\"3Disc\""}));
+    QCOMPARE(f.lines("Master.TXT"),
+             (QStringList{"\"1\",\"0Audio\",\"3Fresh\"", "\"1\",\"0Disks\",\"3Disc\""}));
     // Any spelling of a known category files the catalog there, silently.
     const Run again = f.cli({"index", f.source, "--name", "Other", "--category", "AUDIO"});
     QCOMPARE(again.code, 0);
     QVERIFY(again.err.isEmpty());
-    QCOMPARE(f.lines("Master.TXT"), (QStringList{"\"1\",\"0Disks\",\"3Disc\"", "\"2\",\"0Audio\",\"3Fresh\",\"3Other\""}));
+    QCOMPARE(f.lines("Master.TXT"),
+             (QStringList{"\"1\",\"0Disks\",\"3Disc\"", "\"2\",\"0Audio\",\"3Fresh\",\"3Other\""}));
 }
 
 void TestIndexCommands::progressOnATerminal_data()
@@ -137,9 +142,9 @@ void TestIndexCommands::progressOnATerminal()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TERM", term);
     python.setProcessEnvironment(env);
-    python.start("python3", {KESTROVANE_TEST_DATA "/cli/on_terminal.py", "--columns", QString::number(columns),
-                             KESTROVANE_CLI, "--library", f.path(""), "index", f.source, "--name", "Fresh",
-                             "--category", "Disks"});
+    python.start("python3", {KESTROVANE_TEST_DATA "/cli/on_terminal.py", "--columns",
+                             QString::number(columns), KESTROVANE_CLI, "--library", f.path(""), "index",
+                             f.source, "--name", "Fresh", "--category", "Disks"});
     QVERIFY(python.waitForFinished(30000));
     if (python.exitCode() != 0)
         QSKIP(qPrintable("no pseudo-terminal: " + python.readAllStandardError()));
@@ -185,8 +190,8 @@ void TestIndexCommands::ifExists_data()
                             << QStringList{"keep", "new"};
     QTest::newRow("rename") << QStringList{"--if-exists", "rename:Disc 2"} << 0 << "Saved Disc 2 Catalog\n"
                             << QStringList{"keep", "gone"};
-    QTest::newRow("rename to a taken name") << QStringList{"--if-exists", "rename:DISC"} << 1 << ""
-                                            << QStringList{"keep", "gone"};
+    QTest::newRow("rename to a taken name")
+        << QStringList{"--if-exists", "rename:DISC"} << 1 << "" << QStringList{"keep", "gone"};
 }
 
 // "keep" stands for the stored kept.txt line with its comment, "kept" for
@@ -224,13 +229,16 @@ void TestIndexCommands::badArguments_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::newRow("no category") << QStringList{"index", "/", "--name", "X"} << 2;
-    QTest::newRow("unknown if-exists") << QStringList{"index", "/", "--name", "X", "--category", "Disks",
-                                                      "--if-exists", "merge"} << 2;
-    QTest::newRow("empty rename") << QStringList{"index", "/", "--name", "X", "--category", "Disks",
-                                                 "--if-exists", "rename:"} << 2;
-    QTest::newRow("unknown option") << QStringList{"index", "/", "--name", "X", "--category", "Disks", "--fast"} << 2;
-    QTest::newRow("missing directory") << QStringList{"index", "/no/such/dir", "--name", "X", "--category", "Disks"}
-                                       << 1;
+    QTest::newRow("unknown if-exists")
+        << QStringList{"index", "/", "--name", "X", "--category", "Disks", "--if-exists", "merge"} << 2;
+    QTest::newRow("empty rename") << QStringList{"index",      "/",     "--name",      "X",
+                                                 "--category", "Disks", "--if-exists", "rename:"}
+                                  << 2;
+    QTest::newRow("unknown option") << QStringList{"index",      "/",     "--name", "X",
+                                                   "--category", "Disks", "--fast"}
+                                    << 2;
+    QTest::newRow("missing directory")
+        << QStringList{"index", "/no/such/dir", "--name", "X", "--category", "Disks"} << 1;
     QTest::newRow("update without name") << QStringList{"update"} << 2;
 }
 
@@ -256,7 +264,8 @@ void TestIndexCommands::updateKeepsComments()
     QCOMPARE(f.lines("Catalogs/Disc.TXT").value(0), f.line("kept.txt", "1", "keep me"));
     // The stored path is used from then on.
     TestSupport::writeFile(f.source + "third.txt", "t");
-    QCOMPARE(f.cli({"update", "Disc"}).out, QString("1 New Addition(s) 0 Removed\n3 Files In 1 Directories\n"));
+    QCOMPARE(f.cli({"update", "Disc"}).out,
+             QString("1 New Addition(s) 0 Removed\n3 Files In 1 Directories\n"));
 }
 
 void TestIndexCommands::updateUnknownCatalog()

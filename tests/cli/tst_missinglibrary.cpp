@@ -71,14 +71,15 @@ void TestMissingLibrary::writingCreates_data()
                                   << QStringList{"Audio\t", "Sample Category\t"} << created;
     QTest::newRow("index into a new category")
         << QStringList{"index", "SOURCE", "--name", "Music", "--category", "Audio"}
-        << QStringList{"Audio\tMusic", "Sample Category\t"} << created + "kestrovane-cli: Category Audio Added\n";
+        << QStringList{"Audio\tMusic", "Sample Category\t"}
+        << created + "kestrovane-cli: Category Audio Added\n";
     QTest::newRow("index into the first category")
         << QStringList{"index", "SOURCE", "--name", "Music", "--category", "sample category"}
         << QStringList{"Sample Category\tMusic"} << created;
     // The library is made before the command reads its arguments.
-    QTest::newRow("a failing command") << QStringList{"delete-catalog", "Nothing"}
-                                       << QStringList{"Sample Category\t"}
-                                       << created + "kestrovane-cli: Catalog Nothing does not exist\n";
+    QTest::newRow("a failing command")
+        << QStringList{"delete-catalog", "Nothing"} << QStringList{"Sample Category\t"}
+        << created + "kestrovane-cli: Catalog Nothing does not exist\n";
 }
 
 // A new library is what the program's first start leaves: Catalogs, a tree

@@ -18,8 +18,9 @@ const QString kComment = "comma, \"quote\"\ttab \\n not a break, 日本語";
 const QString kDate = "06/14/1998 10:00:00";
 // A file name that would recolour a terminal, with DEL and a C1 control.
 const QString kHostileName = "red\x1b[31mname\x7f\u0085.txt";
-const QStringList kInfo{"3", "2", "/media", "/media/d\tisk/", "1.44 MB", "10 KB", "Removable", kDate,
-                        "True", "False", "True", "True", "True", "False", "1", "*.t\"x,t"};
+const QStringList kInfo{"3",         "2",     "/media", "/media/d\tisk/", "1.44 MB", "10 KB",
+                        "Removable", kDate,   "True",   "False",          "True",    "True",
+                        "True",      "False", "1",      "*.t\"x,t"};
 
 QList<QStringList> entries()
 {
@@ -40,7 +41,8 @@ QList<QStringList> withCatalog(const QList<QStringList> &rows)
 
 void writeLibrary(const QTemporaryDir &dir)
 {
-    TestSupport::writeLines(dir.filePath("Master.TXT"), {CommaText::join({"1", "0" + kCategory, "2" + kCatalog})});
+    TestSupport::writeLines(dir.filePath("Master.TXT"),
+                            {CommaText::join({"1", "0" + kCategory, "2" + kCatalog})});
     TestSupport::writeLines(dir.filePath("Catalogs/Master"), {kCatalog, CommaText::join(kInfo)});
     TestSupport::writeLines(dir.filePath("Comments.TXT"), {kCatalog, kComment});
     QStringList lines;
@@ -63,9 +65,8 @@ QList<QStringList> asJsonGivesThem(QList<QStringList> rows, const QStringList &c
 
 QList<QStringList> sorted(QList<QStringList> rows)
 {
-    std::sort(rows.begin(), rows.end(), [](const QStringList &a, const QStringList &b) {
-        return a.join(QChar(0)) < b.join(QChar(0));
-    });
+    std::sort(rows.begin(), rows.end(),
+              [](const QStringList &a, const QStringList &b) { return a.join(QChar(0)) < b.join(QChar(0)); });
     return rows;
 }
 
@@ -91,9 +92,20 @@ void TestOutputFormats::readBack_data()
     const QStringList entryColumns{"name", "size", "date", "path", "comment"};
     const QStringList resultColumns = entryColumns + QStringList{"catalog"};
     QList<QStringList> info{{"Name", kCatalog}};
-    const char *const labels[] = {"Number of files", "Number of Directories", "Drive", "Path", "Total Space",
-                                  "Free Space", "Type", "Last Update", "Hidden Files", "Read-Only Files",
-                                  "System Files", "Sub-Directories", "Hidden Directories", "ZIP Contents",
+    const char *const labels[] = {"Number of files",
+                                  "Number of Directories",
+                                  "Drive",
+                                  "Path",
+                                  "Total Space",
+                                  "Free Space",
+                                  "Type",
+                                  "Last Update",
+                                  "Hidden Files",
+                                  "Read-Only Files",
+                                  "System Files",
+                                  "Sub-Directories",
+                                  "Hidden Directories",
+                                  "ZIP Contents",
                                   "Number of Masks"};
     for (int i = 0; i < 15; ++i)
         info << QStringList{labels[i], kInfo.at(i)};
@@ -115,10 +127,10 @@ void TestOutputFormats::readBack_data()
                                   << withCatalog({all.at(2)});
         row("dupes") << QStringList{"dupes"} + asked << resultColumns << withCatalog({all.at(0), all.at(1)});
         row("report") << QStringList{"report"} + asked
-                      << QStringList{"name", "type", "total_space", "free_space", "directory", "last_updated",
-                                     "comment"}
-                      << QList<QStringList>{{kCatalog, "Removable", "1.44 MB", "10 KB", "/media/d\tisk/", kDate,
-                                             kComment}};
+                      << QStringList{"name",      "type",         "total_space", "free_space",
+                                     "directory", "last_updated", "comment"}
+                      << QList<QStringList>{
+                             {kCatalog, "Removable", "1.44 MB", "10 KB", "/media/d\tisk/", kDate, kComment}};
     }
 }
 
@@ -160,7 +172,7 @@ void TestOutputFormats::controlsOnTerminals_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<bool>("onErr");
-    QTest::addColumn<QString>("raw"); // as a pipe gets it
+    QTest::addColumn<QString>("raw");   // as a pipe gets it
     QTest::addColumn<QString>("shown"); // as a terminal shows it
     const QString shownName = "red\u241b[31mname\u2421<U+0085>.txt";
     QTest::newRow("tsv rows") << QStringList{"show", "Disc"} << false << kHostileName << shownName;
@@ -172,7 +184,8 @@ void TestOutputFormats::controlsOnTerminals_data()
     QTest::newRow("a printed comment") << QStringList{"comment", "Disc"} << false << "bell\x07 clear\x1b[2J"
                                        << "bell\u2407 clear\u241b[2J";
     QTest::newRow("a message") << QStringList{"show", "X\x1b]0;title\x07"} << true
-                               << "Catalog X\x1b]0;title\x07 does" << "Catalog X\u241b]0;title\u2407 does";
+                               << "Catalog X\x1b]0;title\x07 does"
+                               << "Catalog X\u241b]0;title\u2407 does";
 }
 
 // A terminal sees a name's control characters, and is never driven by

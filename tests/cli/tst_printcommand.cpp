@@ -9,8 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 const QString kLongName = QStringLiteral("a-rather-long-name-for-the-column.txt");
 
@@ -107,8 +106,8 @@ void TestPrintCommand::everyCellWhole_data()
     QTest::newRow("no saved widths") << QByteArray() << QStringList{} << true;
     QTest::newRow("no saved widths, portrait") << QByteArray() << QStringList{"--portrait"} << false;
     QTest::newRow("narrow saved widths")
-        << QByteArray("[Colsizes]\r\nCol0=60\r\nCol1=60\r\nCol2=60\r\nCol3=60\r\nCol4=60\r\n") << QStringList{}
-        << false;
+        << QByteArray("[Colsizes]\r\nCol0=60\r\nCol1=60\r\nCol2=60\r\nCol3=60\r\nCol4=60\r\n")
+        << QStringList{} << false;
     QTest::newRow("a big font") << QByteArray() << QStringList{"--font", "DejaVu Sans:20"} << false;
 }
 

@@ -17,10 +17,10 @@ QString entry(const QString &name, const QString &size, const QString &date, con
 void writeLibrary(const QString &root)
 {
     const QString day = "06/14/1998 10:00:00";
-    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"" + day
-                       + "\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
-    TestSupport::writeLines(root + "/Master.TXT", {"\"2\",\"0Games\",\"3Backup\",\"1Disc\"",
-                                                   "\"1\",\"0Music\",\"2Tunes\""});
+    const QString info = "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 GB\",\"Fixed\",\"" + day +
+                         "\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"";
+    TestSupport::writeLines(root + "/Master.TXT",
+                            {"\"2\",\"0Games\",\"3Backup\",\"1Disc\"", "\"1\",\"0Music\",\"2Tunes\""});
     TestSupport::writeLines(root + "/Catalogs/Master", {"Tunes", "", "Backup", info, "Disc", ""});
     TestSupport::writeLines(root + "/Comments.TXT", {"backup", "weekly copy"});
     TestSupport::writeLines(root + "/Catalogs/Backup.TXT",
@@ -29,9 +29,9 @@ void writeLibrary(const QString &root)
     TestSupport::writeLines(root + "/Catalogs/Disc.TXT",
                             {entry("README.TXT", "10", day, "/cdrom/"),
                              entry("photo.jpg", "2048", "12/25/1998 09:00:00", "/cdrom/")});
-    TestSupport::writeLines(root + "/Catalogs/Tunes.TXT",
-                            {entry("readme.txt", "10", day, "/usb/"),
-                             entry("setup.exe", "300", "01/01/1997 10:00:00", "/usb/")});
+    TestSupport::writeLines(
+        root + "/Catalogs/Tunes.TXT",
+        {entry("readme.txt", "10", day, "/usb/"), entry("setup.exe", "300", "01/01/1997 10:00:00", "/usb/")});
 }
 
 } // namespace
@@ -62,30 +62,33 @@ void TestQueryCommands::commands_data()
                            << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
     QTest::newRow("one category") << QStringList{"search", "--word", "readme*", "--category", "music"} << 0
                                   << QStringList{"readme.txt Tunes"} << "Found 1 Matches";
-    QTest::newRow("two catalogs") << QStringList{"search", "--ext", "*.txt", "--catalog", "tunes",
-                                                 "--catalog", "DISC"}
-                                  << 0 << QStringList{"README.TXT Disc", "readme.txt Tunes"} << "Found 2 Matches";
+    QTest::newRow("two catalogs") << QStringList{"search", "--ext",     "*.txt", "--catalog",
+                                                 "tunes",  "--catalog", "DISC"}
+                                  << 0 << QStringList{"README.TXT Disc", "readme.txt Tunes"}
+                                  << "Found 2 Matches";
     QTest::newRow("invalid date") << QStringList{"search", "--from", "xx", "--to", "1/1/98"} << 2
-                                  << QStringList() << "'xx' is not a valid date: give it as 2025-01-31 (ISO 8601), "
-                                                      "or in this locale's order as 01/31/2025 or 01/31/25";
+                                  << QStringList()
+                                  << "'xx' is not a valid date: give it as 2025-01-31 (ISO 8601), "
+                                     "or in this locale's order as 01/31/2025 or 01/31/25";
     QTest::newRow("ISO dates") << QStringList{"search", "--from", "1998-06-14", "--to", "1998-12-26"} << 0
                                << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
-    QTest::newRow("word is a whole field") << QStringList{"search", "--word", "readme"} << 1 << QStringList()
-                                           << "Found 0 Matches";
-    QTest::newRow("contains") << QStringList{"search", "--contains", "EADM"} << 0 << readmes << "Found 3 Matches";
-    QTest::newRow("extension without *") << QStringList{"search", "--ext", "jpg"} << 0
-                                         << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
-    QTest::newRow("extension with its dot") << QStringList{"search", "--ext", ".JPG"} << 0
-                                            << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("word is a whole field")
+        << QStringList{"search", "--word", "readme"} << 1 << QStringList() << "Found 0 Matches";
+    QTest::newRow("contains") << QStringList{"search", "--contains", "EADM"} << 0 << readmes
+                              << "Found 3 Matches";
+    QTest::newRow("extension without *")
+        << QStringList{"search", "--ext", "jpg"} << 0 << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
+    QTest::newRow("extension with its dot")
+        << QStringList{"search", "--ext", ".JPG"} << 0 << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
     QTest::newRow("two modes") << QStringList{"search", "--word", "a", "--ext", "*.txt"} << 2 << QStringList()
                                << "one of";
     QTest::newRow("unknown catalog") << QStringList{"search", "--word", "a", "--catalog", "Nope"} << 1
                                      << QStringList() << "Catalog Nope does not exist";
     QTest::newRow("dupes") << QStringList{"dupes"} << 0 << QStringList{"setup.exe Backup", "setup.exe Tunes"}
                            << "Found 2 Duplicate Files";
-    QTest::newRow("dupes, size and date") << QStringList{"dupes", "--no-name"} << 0
-                                          << readmes + QStringList{"setup.exe Backup", "setup.exe Tunes"}
-                                          << "Found 5 Duplicate Files";
+    QTest::newRow("dupes, size and date")
+        << QStringList{"dupes", "--no-name"} << 0
+        << readmes + QStringList{"setup.exe Backup", "setup.exe Tunes"} << "Found 5 Duplicate Files";
     QTest::newRow("no dupes") << QStringList{"dupes", "--catalog", "Disc"} << 1 << QStringList()
                               << "Found 0 Duplicate Files";
     QTest::newRow("dupes, nothing to compare") << QStringList{"dupes", "--no-name", "--no-size", "--no-date"}

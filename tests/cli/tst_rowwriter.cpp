@@ -59,7 +59,8 @@ void TestRowWriter::readBack()
 {
     QFETCH(QString, format);
     QFETCH(QList<QStringList>, rows);
-    const CliProcess::Rows read = CliProcess::readRows(format, written(*RowWriter::parseFormat(format), rows));
+    const CliProcess::Rows read =
+        CliProcess::readRows(format, written(*RowWriter::parseFormat(format), rows));
     QVERIFY2(read.ok, qPrintable(read.problem));
     QCOMPARE(read.rows, rows);
     if (format != "tsv")
@@ -80,7 +81,8 @@ void TestRowWriter::rowsKeepTheirColumns()
     QFETCH(QStringList, fields);
     QFETCH(QStringList, expected);
     for (const char *format : {"tsv", "csv", "json"}) {
-        const CliProcess::Rows read = CliProcess::readRows(format, written(*RowWriter::parseFormat(format), {fields}));
+        const CliProcess::Rows read =
+            CliProcess::readRows(format, written(*RowWriter::parseFormat(format), {fields}));
         QVERIFY2(read.ok, qPrintable(read.problem));
         QCOMPARE(read.rows, QList<QStringList>{expected});
     }
@@ -91,7 +93,8 @@ void TestRowWriter::emptyOutput_data()
     QTest::addColumn<int>("format");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("tsv") << int(RowWriter::Format::Tsv) << QByteArray();
-    QTest::newRow("csv names its columns") << int(RowWriter::Format::Csv) << QByteArray("name,size,comment\r\n");
+    QTest::newRow("csv names its columns")
+        << int(RowWriter::Format::Csv) << QByteArray("name,size,comment\r\n");
     QTest::newRow("json") << int(RowWriter::Format::Json) << QByteArray("[]\n");
 }
 
@@ -115,8 +118,10 @@ void TestRowWriter::parseFormat()
 void TestRowWriter::tsvFromBytes()
 {
     QList<QStringList> rows = kHostile;
-    rows << QStringList{QChar(0xFEFF) + QStringLiteral("marked"), "1"} << QStringList{"a\u00e9", QChar(0xFEFF) + QStringLiteral("x")}
-         << QStringList{QChar(0xD800) + QStringLiteral("lone"), "2"} << QStringList{"a", "b", "c", "d"} << QStringList{"a"};
+    rows << QStringList{QChar(0xFEFF) + QStringLiteral("marked"), "1"}
+         << QStringList{"a\u00e9", QChar(0xFEFF) + QStringLiteral("x")}
+         << QStringList{QChar(0xD800) + QStringLiteral("lone"), "2"} << QStringList{"a", "b", "c", "d"}
+         << QStringList{"a"};
     for (const QStringList &fields : rows) {
         const QString line = CommaText::join(fields);
         QString fromText;

@@ -27,7 +27,8 @@ QProcess *startLoop(const QString &library, int rounds, const QStringList &comma
 {
     QString script = QStringLiteral("for ROUND in $(seq 1 %1); do\n").arg(rounds);
     for (const QString &command : commands)
-        script += QStringLiteral("  \"$CLI\" --library \"$LIB\" %1 >/dev/null 2>>\"$LIB.err\" || echo \"FAIL %1 $?\"\n")
+        script += QStringLiteral(
+                      "  \"$CLI\" --library \"$LIB\" %1 >/dev/null 2>>\"$LIB.err\" || echo \"FAIL %1 $?\"\n")
                       .arg(command);
     script += QStringLiteral("done\n");
     auto *p = new QProcess;
@@ -90,7 +91,9 @@ void TestSharedLibrary::busyLibraryRefused()
     QProcess holder;
     holder.start("flock", {"-o", dir.filePath("Kestrovane.lock"), "sleep", "30"});
     QVERIFY(holder.waitForStarted());
-    const auto held = [&] { return QProcess::execute("flock", {"-n", dir.filePath("Kestrovane.lock"), "true"}) != 0; };
+    const auto held = [&] {
+        return QProcess::execute("flock", {"-n", dir.filePath("Kestrovane.lock"), "true"}) != 0;
+    };
     QTRY_VERIFY_WITH_TIMEOUT(held(), 10000);
     QElapsedTimer timer;
     timer.start();
@@ -110,9 +113,10 @@ void TestSharedLibrary::deadHolderBlocksNobody()
     QTemporaryDir dir;
     QVERIFY(CliProcess::run(dir.path(), {"add-category", "Games"}).code == 0);
     // A holder killed while it holds the lock (and left its name behind).
-    QProcess::execute("python3", {"-c", "import fcntl,os,sys; f=open(sys.argv[1],'w'); "
-                                        "fcntl.flock(f, fcntl.LOCK_EX); f.write('dead (process 1)'); f.flush(); "
-                                        "os.kill(os.getpid(), 9)",
+    QProcess::execute("python3", {"-c",
+                                  "import fcntl,os,sys; f=open(sys.argv[1],'w'); "
+                                  "fcntl.flock(f, fcntl.LOCK_EX); f.write('dead (process 1)'); f.flush(); "
+                                  "os.kill(os.getpid(), 9)",
                                   dir.filePath("Kestrovane.lock")});
     QCOMPARE(CliProcess::run(dir.path(), {"add-category", "Films"}).code, 0);
 }
@@ -142,15 +146,18 @@ void TestSharedLibrary::changeWritesOnlyItsFiles()
 {
     QTemporaryDir dir;
     const QByteArray master("\"1\",\"0M\xfasica\",\"1Caf\xe9 CD\"\r\n");
-    const QByteArray info("Caf\xe9 CD\r\n\"2\",\"1\",\"D:\",\"D:\\\",\"650 MB\",\"0 Bytes\",\"CdRom\","
-                          "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"\r\n");
+    const QByteArray info(
+        "Caf\xe9 CD\r\n\"2\",\"1\",\"D:\",\"D:\\\",\"650 MB\",\"0 Bytes\",\"CdRom\","
+        "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"\r\n");
     TestSupport::writeFile(dir.filePath("Master.TXT"), master);
     TestSupport::writeFile(dir.filePath("Catalogs/Master"), info);
-    const CliProcess::Result r = CliProcess::run(dir.path(), {"comment", QString::fromUtf8("Música"), "old songs"});
+    const CliProcess::Result r =
+        CliProcess::run(dir.path(), {"comment", QString::fromUtf8("Música"), "old songs"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")), master);
     QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Master")), info);
-    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")), QString::fromUtf8("Música\r\nold songs\r\n").toUtf8());
+    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")),
+             QString::fromUtf8("Música\r\nold songs\r\n").toUtf8());
 }
 
 QTEST_MAIN(TestSharedLibrary)

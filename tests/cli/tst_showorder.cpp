@@ -75,7 +75,8 @@ void TestShowOrder::sameRowsAsTable()
     QTemporaryDir dir;
     const QStringList lines = HostileCatalog::lines(seed, 3000);
     const QString file = dir.filePath("Catalogs/Hostile.TXT");
-    QVERIFY(TestSupport::writeFile(file, HostileCatalog::fileBytes(seed, lines + QStringList{"", "  ", "\"\""})));
+    QVERIFY(
+        TestSupport::writeFile(file, HostileCatalog::fileBytes(seed, lines + QStringList{"", "  ", "\"\""})));
     const CliProcess::Result r = CliProcess::run(dir.path(), {"show", "Hostile"});
     QCOMPARE(r.code, 0);
     const QByteArray expected = referenceShow(file);
@@ -107,7 +108,8 @@ void TestShowOrder::longLineShownAndFound()
                                                          R"("z.txt","2","01/02/2003 04:05","/z/","")"})));
     const QByteArray shown = referenceShow(file);
     QVERIFY(shown.size() > bytes);
-    for (const QStringList &args : {QStringList{"show", "Long"}, QStringList{"show", "Long", "--sort", "name"}}) {
+    for (const QStringList &args :
+         {QStringList{"show", "Long"}, QStringList{"show", "Long", "--sort", "name"}}) {
         const CliProcess::Result r = CliProcess::run(dir.path(), args);
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out == shown, qPrintable(args.join(u' ')));
@@ -124,7 +126,8 @@ void TestShowOrder::longLineShownAndFound()
     QByteArray found;
     {
         QTextStream stream(&found);
-        RowWriter rows(stream, RowWriter::Format::Tsv, {"name", "size", "date", "path", "comment", "catalog"});
+        RowWriter rows(stream, RowWriter::Format::Tsv,
+                       {"name", "size", "date", "path", "comment", "catalog"});
         rows.write(CommaText::split(line) << QStringLiteral("Long"));
     }
     const CliProcess::Result r = CliProcess::run(dir.path(), {"search", "--word", "*needle*"});

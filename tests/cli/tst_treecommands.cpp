@@ -11,7 +11,8 @@ namespace {
 // comments.
 void writeLibrary(const QTemporaryDir &dir)
 {
-    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"0\",\"0Music\"", "\"2\",\"0Games\",\"2Stick\",\"3Disk\""});
+    TestSupport::writeLines(dir.filePath("Master.TXT"),
+                            {"\"0\",\"0Music\"", "\"2\",\"0Games\",\"2Stick\",\"3Disk\""});
     TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", "\"1\"", "Disk", "\"2\""});
     TestSupport::writeLines(dir.filePath("Comments.TXT"),
                             {"Stick", "blue one", "Games", "play", "Music", "listen"});
@@ -56,8 +57,10 @@ void TestTreeCommands::deleteCategory()
     const CliProcess::Result r = CliProcess::run(dir.path(), {"delete-category", "MUSIC"});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.text(), QString("Deleted Music Category\n"));
-    QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")), crlf({"\"2\",\"0Games\",\"3Disk\",\"2Stick\""}));
-    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")), crlf({"Stick", "blue one", "Games", "play"}));
+    QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")),
+             crlf({"\"2\",\"0Games\",\"3Disk\",\"2Stick\""}));
+    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")),
+             crlf({"Stick", "blue one", "Games", "play"}));
     // Emptied, the other category may go too; the last tree is kept on disk,
     // as the program keeps it when every category is gone.
     QCOMPARE(CliProcess::run(dir.path(), {"delete-catalog", "Disk"}).code, 0);

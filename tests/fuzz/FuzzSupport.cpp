@@ -22,10 +22,8 @@ class ScratchFile
 {
 public:
     ScratchFile()
-        : m_path(scratchFolder().filePath(
-              QStringLiteral("kestrovane-fuzz-%1.bin").arg(qint64(::getpid()))))
-    {
-    }
+        : m_path(scratchFolder().filePath(QStringLiteral("kestrovane-fuzz-%1.bin").arg(qint64(::getpid()))))
+    {}
     ~ScratchFile() { QFile::remove(m_path); }
 
     const QString &path() const { return m_path; }
@@ -47,8 +45,8 @@ QString writeScratchFile(const uint8_t *data, size_t size)
 {
     static const ScratchFile scratch;
     QFile file(scratch.path());
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(reinterpret_cast<const char *>(data), qint64(size)) == qint64(size);
     check(written, "the scratch file can be written");
     return scratch.path();
 }

@@ -12,12 +12,10 @@ void checkLine(QStringView line)
     const QStringList fields = CommaText::split(line);
     // The table reads cells in place; it must see the fields the parser sees.
     FuzzSupport::check(CellFields::count(line) == fields.size(), "count() agrees with split()");
-    FuzzSupport::check(CellFields::hasFields(line) == !fields.isEmpty(),
-                       "hasFields() agrees with split()");
+    FuzzSupport::check(CellFields::hasFields(line) == !fields.isEmpty(), "hasFields() agrees with split()");
     for (int k = 0; k < fields.size() && k < 64; ++k)
         FuzzSupport::check(CellFields::text(line, k) == fields.at(k), "text(k) agrees with split()");
-    FuzzSupport::check(CellFields::text(line, int(fields.size())).isEmpty(),
-                       "a field past the end is empty");
+    FuzzSupport::check(CellFields::text(line, int(fields.size())).isEmpty(), "a field past the end is empty");
 
     // What is written reads back as the same fields; lines hold no line
     // breaks, so join() has none to flatten.

@@ -8,8 +8,7 @@
 
 namespace {
 
-constexpr DateReader::Order Orders[] = {DateReader::Order::MonthDayYear,
-                                        DateReader::Order::DayMonthYear,
+constexpr DateReader::Order Orders[] = {DateReader::Order::MonthDayYear, DateReader::Order::DayMonthYear,
                                         DateReader::Order::YearMonthDay};
 
 // The date written in the reader's order with a four-digit year.

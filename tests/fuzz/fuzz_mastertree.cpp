@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CategoryTree reloaded;
     reloaded.loadLines(saved);
     FuzzSupport::check(reloaded.saveLines() == saved, "a saved tree loads and saves unchanged");
-    FuzzSupport::check(reloaded.catalogCount() <= tree.catalogCount(),
-                       "saving adds no catalog");
+    FuzzSupport::check(reloaded.catalogCount() <= tree.catalogCount(), "saving adds no catalog");
     return 0;
 }

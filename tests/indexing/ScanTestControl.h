@@ -11,7 +11,8 @@ class ScanTestControl : public RunControl
 {
 public:
     explicit ScanTestControl(LibraryState &state, qint64 stopAfter = -1)
-        : m_state(state), m_stopAfter(stopAfter) {}
+        : m_state(state), m_stopAfter(stopAfter)
+    {}
 
     void status(const QString &text) override { statuses << text; }
     void progress(const QString &) override { ++progressCount; }

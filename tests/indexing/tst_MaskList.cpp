@@ -24,8 +24,7 @@ void TestMaskList::keepsSortedOrder()
     MaskList list;
     for (const char *mask : {"*.txt", "*.Doc", "*.bmp", "*.c", "*.zip"})
         QVERIFY(list.add(QString::fromLatin1(mask)));
-    QCOMPARE(list.items(),
-             QStringList({"*.bmp", "*.c", "*.Doc", "*.txt", "*.zip"}));
+    QCOMPARE(list.items(), QStringList({"*.bmp", "*.c", "*.Doc", "*.txt", "*.zip"}));
 }
 
 void TestMaskList::refusesDuplicates_data()
@@ -33,13 +32,19 @@ void TestMaskList::refusesDuplicates_data()
     QTest::addColumn<QString>("held");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("added");
-    QTest::newRow("same") << "*.txt" << "*.txt" << false;
-    QTest::newRow("ascii case") << "*.TXT" << "*.txt" << false;
-    QTest::newRow("mixed case") << "*.Txt" << "*.tXT" << false;
-    QTest::newRow("other mask") << "*.txt" << "*.tx" << true;
+    QTest::newRow("same") << "*.txt"
+                          << "*.txt" << false;
+    QTest::newRow("ascii case") << "*.TXT"
+                                << "*.txt" << false;
+    QTest::newRow("mixed case") << "*.Txt"
+                                << "*.tXT" << false;
+    QTest::newRow("other mask") << "*.txt"
+                                << "*.tx" << true;
     // Only ASCII letters are folded for this rule.
-    QTest::newRow("non-ascii case") << "*.É" << "*.é" << true;
-    QTest::newRow("empty") << "*.txt" << "" << false;
+    QTest::newRow("non-ascii case") << "*.É"
+                                    << "*.é" << true;
+    QTest::newRow("empty") << "*.txt"
+                           << "" << false;
 }
 
 void TestMaskList::refusesDuplicates()
@@ -70,14 +75,12 @@ void TestMaskList::readSaved_data()
     QTest::newRow("stored order")
         << QByteArray("[Global.Masklistbox_Items]\r\nCount=2\r\nItem0=*.txt\r\nItem1=*.DOC\r\n")
         << QStringList({"*.txt", "*.DOC"});
-    QTest::newRow("section case")
-        << QByteArray("[global.masklistbox_items]\r\ncount=1\r\nitem0=*.c\r\n")
-        << QStringList({"*.c"});
-    QTest::newRow("missing item")
-        << QByteArray("[Global.Masklistbox_Items]\r\nCount=2\r\nItem1=*.c\r\n")
-        << QStringList({"", "*.c"});
-    QTest::newRow("bad count")
-        << QByteArray("[Global.Masklistbox_Items]\r\nCount=x\r\nItem0=*.c\r\n") << QStringList();
+    QTest::newRow("section case") << QByteArray("[global.masklistbox_items]\r\ncount=1\r\nitem0=*.c\r\n")
+                                  << QStringList({"*.c"});
+    QTest::newRow("missing item") << QByteArray("[Global.Masklistbox_Items]\r\nCount=2\r\nItem1=*.c\r\n")
+                                  << QStringList({"", "*.c"});
+    QTest::newRow("bad count") << QByteArray("[Global.Masklistbox_Items]\r\nCount=x\r\nItem0=*.c\r\n")
+                               << QStringList();
 }
 
 void TestMaskList::readSaved()

@@ -32,8 +32,7 @@ class RememberingMatch
 public:
     RememberingMatch(QStringView text, QStringView pattern)
         : m_text(text), m_pattern(pattern), m_known(size_t((text.size() + 1) * (pattern.size() + 1)), -1)
-    {
-    }
+    {}
     bool result() { return match(0, 0); }
 
 private:
@@ -99,13 +98,20 @@ void TestWildcardMatch::wildcardMatch_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("result");
     // The quirks of the rules; agreesWithTheRules checks the rest against them.
-    QTest::newRow("star takes empty") << "" << "*" << true;
-    QTest::newRow("two stars need text") << "" << "**" << false;
-    QTest::newRow("trailing stars after end") << "abc" << "abc**" << false;
-    QTest::newRow("case significant") << "ABC" << "abc" << false;
-    QTest::newRow("star must backtrack") << "aXbXbc" << "a*bc" << true;
-    QTest::newRow("star meets stars") << "*** todo ***" << "*todo*" << true;
-    QTest::newRow("question takes text star") << "*x" << "??" << true;
+    QTest::newRow("star takes empty") << ""
+                                      << "*" << true;
+    QTest::newRow("two stars need text") << ""
+                                         << "**" << false;
+    QTest::newRow("trailing stars after end") << "abc"
+                                              << "abc**" << false;
+    QTest::newRow("case significant") << "ABC"
+                                      << "abc" << false;
+    QTest::newRow("star must backtrack") << "aXbXbc"
+                                         << "a*bc" << true;
+    QTest::newRow("star meets stars") << "*** todo ***"
+                                      << "*todo*" << true;
+    QTest::newRow("question takes text star") << "*x"
+                                              << "??" << true;
 }
 
 void TestWildcardMatch::wildcardMatch()
@@ -203,41 +209,76 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("result");
-    QTest::newRow("txt lower") << "*.txt" << "a.txt" << true;
-    QTest::newRow("txt upper name") << "*.txt" << "B.TXT" << true;
-    QTest::newRow("txt not last ext") << "*.txt" << "a.txt.bak" << false;
-    QTest::newRow("txt no dot") << "*.txt" << "txt" << false;
-    QTest::newRow("txt longer ext") << "*.txt" << "a.text" << false;
-    QTest::newRow("stored upper mask") << "*.TXT" << "a.txt" << true;
-    QTest::newRow("stored upper mask upper name") << "*.TXT" << "B.TXT" << true;
-    QTest::newRow("question html") << "*.htm?" << "x.html" << true;
-    QTest::newRow("question htmlx") << "*.htm?" << "x.htmlx" << true;
-    QTest::newRow("question needs a char") << "*.htm?" << "x.htm" << false;
-    QTest::newRow("question upper name") << "*.htm?" << "X.HTML" << true;
-    QTest::newRow("question star two") << "*.?*" << "x.ab" << true;
-    QTest::newRow("question star three") << "*.?*" << "x.abc" << true;
-    QTest::newRow("question star one") << "*.?*" << "x.a" << false;
-    QTest::newRow("question takes an emoji") << "*.?" << "x.\U0001F600" << true;
-    QTest::newRow("two questions, one emoji") << "*.??" << "x.\U0001F600" << false;
-    QTest::newRow("two questions, emoji and letter") << "*.??" << "x.\U0001F600a" << true;
-    QTest::newRow("upper question mask") << "*.T?T" << "a.txt" << false;
-    QTest::newRow("upper question mask upper") << "*.T?T" << "A.TXT" << false;
-    QTest::newRow("star no ext") << "*" << "README" << true;
-    QTest::newRow("star dot no ext") << "*." << "Makefile" << true;
-    QTest::newRow("star with ext") << "*" << "a.txt" << false;
-    QTest::newRow("star dot with ext") << "*." << "a.txt" << false;
-    QTest::newRow("name part literal") << "report*.txt" << "report1.txt" << false;
-    QTest::newRow("star in ext literal") << "*.t*" << "a.txt" << false;
-    QTest::newRow("star dot star all") << "*.*" << "a.txt" << true;
-    QTest::newRow("star dot star no ext") << "*.*" << "README" << true;
-    QTest::newRow("backslash ends ext") << "*." << "a.b\\c" << true;
-    QTest::newRow("colon ends ext") << "*.b" << "a.b:c" << false;
-    QTest::newRow("slash ends ext") << "*" << "docs.old/readme" << true;
-    QTest::newRow("member in folder") << "*.txt" << "docs/readme.txt" << true;
-    QTest::newRow("dot only ext") << "*." << "a." << false;
-    QTest::newRow("question dot only ext") << "*.?" << "a." << false;
-    QTest::newRow("hidden file") << "*.profile" << ".profile" << true;
-    QTest::newRow("non-ascii lowered") << "*.ÄB" << "x.äb" << true;
+    QTest::newRow("txt lower") << "*.txt"
+                               << "a.txt" << true;
+    QTest::newRow("txt upper name") << "*.txt"
+                                    << "B.TXT" << true;
+    QTest::newRow("txt not last ext") << "*.txt"
+                                      << "a.txt.bak" << false;
+    QTest::newRow("txt no dot") << "*.txt"
+                                << "txt" << false;
+    QTest::newRow("txt longer ext") << "*.txt"
+                                    << "a.text" << false;
+    QTest::newRow("stored upper mask") << "*.TXT"
+                                       << "a.txt" << true;
+    QTest::newRow("stored upper mask upper name") << "*.TXT"
+                                                  << "B.TXT" << true;
+    QTest::newRow("question html") << "*.htm?"
+                                   << "x.html" << true;
+    QTest::newRow("question htmlx") << "*.htm?"
+                                    << "x.htmlx" << true;
+    QTest::newRow("question needs a char") << "*.htm?"
+                                           << "x.htm" << false;
+    QTest::newRow("question upper name") << "*.htm?"
+                                         << "X.HTML" << true;
+    QTest::newRow("question star two") << "*.?*"
+                                       << "x.ab" << true;
+    QTest::newRow("question star three") << "*.?*"
+                                         << "x.abc" << true;
+    QTest::newRow("question star one") << "*.?*"
+                                       << "x.a" << false;
+    QTest::newRow("question takes an emoji") << "*.?"
+                                             << "x.\U0001F600" << true;
+    QTest::newRow("two questions, one emoji") << "*.??"
+                                              << "x.\U0001F600" << false;
+    QTest::newRow("two questions, emoji and letter") << "*.??"
+                                                     << "x.\U0001F600a" << true;
+    QTest::newRow("upper question mask") << "*.T?T"
+                                         << "a.txt" << false;
+    QTest::newRow("upper question mask upper") << "*.T?T"
+                                               << "A.TXT" << false;
+    QTest::newRow("star no ext") << "*"
+                                 << "README" << true;
+    QTest::newRow("star dot no ext") << "*."
+                                     << "Makefile" << true;
+    QTest::newRow("star with ext") << "*"
+                                   << "a.txt" << false;
+    QTest::newRow("star dot with ext") << "*."
+                                       << "a.txt" << false;
+    QTest::newRow("name part literal") << "report*.txt"
+                                       << "report1.txt" << false;
+    QTest::newRow("star in ext literal") << "*.t*"
+                                         << "a.txt" << false;
+    QTest::newRow("star dot star all") << "*.*"
+                                       << "a.txt" << true;
+    QTest::newRow("star dot star no ext") << "*.*"
+                                          << "README" << true;
+    QTest::newRow("backslash ends ext") << "*."
+                                        << "a.b\\c" << true;
+    QTest::newRow("colon ends ext") << "*.b"
+                                    << "a.b:c" << false;
+    QTest::newRow("slash ends ext") << "*"
+                                    << "docs.old/readme" << true;
+    QTest::newRow("member in folder") << "*.txt"
+                                      << "docs/readme.txt" << true;
+    QTest::newRow("dot only ext") << "*."
+                                  << "a." << false;
+    QTest::newRow("question dot only ext") << "*.?"
+                                           << "a." << false;
+    QTest::newRow("hidden file") << "*.profile"
+                                 << ".profile" << true;
+    QTest::newRow("non-ascii lowered") << "*.ÄB"
+                                       << "x.äb" << true;
     const QString longExt = QStringLiteral("a.") + QString(300, u'x');
     QTest::newRow("question past 255 of ext") << "*.x?*y" << longExt + u'y' << true;
     QTest::newRow("question, ext differs past 255") << "*.x?*y" << longExt + u'z' << false;

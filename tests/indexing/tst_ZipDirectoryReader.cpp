@@ -27,8 +27,7 @@ const char *const Prelude = "import sys, zipfile, json\n"
 bool runPython(const QString &script, const QString &path, QByteArray *output = nullptr)
 {
     QProcess process;
-    process.start(QStringLiteral("python3"),
-                  {QStringLiteral("-c"), QLatin1String(Prelude) + script, path});
+    process.start(QStringLiteral("python3"), {QStringLiteral("-c"), QLatin1String(Prelude) + script, path});
     if (!process.waitForFinished(60000) || process.exitCode() != 0) {
         qWarning() << process.readAllStandardError();
         return false;
@@ -65,15 +64,14 @@ Listing readerListing(const ZipDirectoryReader &reader)
 }
 
 // A few members that use both storage methods, a folder and a member in it.
-const char *const MixedMembers =
-    "    z.writestr('stored.txt', 'plain text ' * 20, zipfile.ZIP_STORED)\n"
-    "    z.writestr('packed.txt', 'repeat ' * 500, zipfile.ZIP_DEFLATED)\n"
-    "    z.writestr(zipfile.ZipInfo('docs/'), '')\n"
-    "    z.writestr('docs/readme.txt', 'read me ' * 40, zipfile.ZIP_DEFLATED)\n";
+const char *const MixedMembers = "    z.writestr('stored.txt', 'plain text ' * 20, zipfile.ZIP_STORED)\n"
+                                 "    z.writestr('packed.txt', 'repeat ' * 500, zipfile.ZIP_DEFLATED)\n"
+                                 "    z.writestr(zipfile.ZipInfo('docs/'), '')\n"
+                                 "    z.writestr('docs/readme.txt', 'read me ' * 40, zipfile.ZIP_DEFLATED)\n";
 
 QString messageFor(int number, const QString &path)
 {
-    const char *text = number < 1190 ? "No valid zip entries found in "
+    const char *text = number < 1190    ? "No valid zip entries found in "
                        : number == 1196 ? "Error reading Zip in "
                                         : "Error reading Zip file in ";
     return QString::number(number) + u' ' + QLatin1String(text) + path;
@@ -114,28 +112,28 @@ void TestZipDirectoryReader::pythonArchives_data()
 {
     QTest::addColumn<QString>("script");
     const QString mixed = QLatin1String(MixedMembers);
-    QTest::newRow("stored and deflated")
-        << QStringLiteral("with zipfile.ZipFile(path, 'w') as z:\n") + mixed;
+    QTest::newRow("stored and deflated") << QStringLiteral("with zipfile.ZipFile(path, 'w') as z:\n") + mixed;
     QTest::newRow("data descriptors, unseekable output")
         << QStringLiteral("with zipfile.ZipFile(Unseekable(open(path, 'wb')), 'w') as z:\n") + mixed;
-    QTest::newRow("zip64")
-        << QStringLiteral("with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:\n"
-                          "    for n in ('one.txt', 'two.bin', 'sub/three.txt'):\n"
-                          "        with z.open(n, 'w', force_zip64=True) as f: f.write(n.encode() * 300)\n");
-    QTest::newRow("zip64 and data descriptors")
-        << QStringLiteral("with zipfile.ZipFile(Unseekable(open(path, 'wb')), 'w', zipfile.ZIP_DEFLATED) as z:\n"
-                          "    for n in ('one.txt', 'two.bin'):\n"
-                          "        with z.open(n, 'w', force_zip64=True) as f: f.write(n.encode() * 300)\n");
+    QTest::newRow("zip64") << QStringLiteral(
+        "with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for n in ('one.txt', 'two.bin', 'sub/three.txt'):\n"
+        "        with z.open(n, 'w', force_zip64=True) as f: f.write(n.encode() * 300)\n");
+    QTest::newRow("zip64 and data descriptors") << QStringLiteral(
+        "with zipfile.ZipFile(Unseekable(open(path, 'wb')), 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for n in ('one.txt', 'two.bin'):\n"
+        "        with z.open(n, 'w', force_zip64=True) as f: f.write(n.encode() * 300)\n");
     QTest::newRow("name longer than 256 bytes")
         << QStringLiteral("with zipfile.ZipFile(path, 'w') as z:\n"
                           "    z.writestr('deep/' + 'n' * 400 + '.txt', 'long')\n"
                           "    z.writestr('after.txt', 'next member')\n");
-    QTest::newRow("utf-8 names")
-        << QStringLiteral("with zipfile.ZipFile(path, 'w') as z:\n"
-                          "    z.writestr('caf\\u00e9/r\\u00e9sum\\u00e9.txt', 'x')\n");
+    QTest::newRow("utf-8 names") << QStringLiteral(
+        "with zipfile.ZipFile(path, 'w') as z:\n"
+        "    z.writestr('caf\\u00e9/r\\u00e9sum\\u00e9.txt', 'x')\n");
     QTest::newRow("data in front of the archive")
         << QStringLiteral("f = open(path, 'wb'); f.write(b'#!stub\\n' * 300)\n"
-                          "with zipfile.ZipFile(Unseekable(f), 'w') as z:\n") + mixed;
+                          "with zipfile.ZipFile(Unseekable(f), 'w') as z:\n") +
+               mixed;
 }
 
 void TestZipDirectoryReader::pythonArchives()
@@ -172,8 +170,8 @@ void TestZipDirectoryReader::zipToolArchives()
     QVERIFY(TestSupport::writeFile(dir.filePath(QStringLiteral("b.bin")), QByteArray(700, '\x01')));
     QProcess zip;
     zip.setWorkingDirectory(dir.path());
-    zip.start(QStringLiteral("zip"), QStringList({"-q", "-r"}) + options
-                                          + QStringList({"made.zip", "a.txt", "docs", "b.bin"}));
+    zip.start(QStringLiteral("zip"),
+              QStringList({"-q", "-r"}) + options + QStringList({"made.zip", "a.txt", "docs", "b.bin"}));
     QVERIFY(zip.waitForFinished(60000) && zip.exitCode() == 0);
 
     const QString path = dir.filePath(QStringLiteral("made.zip"));
@@ -296,8 +294,8 @@ void TestZipDirectoryReader::randomDamage()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("damaged.zip"));
-    QVERIFY(runPython(QStringLiteral("with zipfile.ZipFile(Unseekable(open(path, 'wb')), 'w') as z:\n")
-                          + QLatin1String(MixedMembers),
+    QVERIFY(runPython(QStringLiteral("with zipfile.ZipFile(Unseekable(open(path, 'wb')), 'w') as z:\n") +
+                          QLatin1String(MixedMembers),
                       path));
     const QByteArray whole = TestSupport::readFile(path);
     QRandomGenerator random(7);
@@ -373,10 +371,12 @@ void TestZipDirectoryReader::catalogLines()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Dated.ZIP"));
-    QVERIFY(runPython(QStringLiteral("with zipfile.ZipFile(path, 'w') as z:\n"
-                                     "    z.writestr(zipfile.ZipInfo('noon.txt', (2021, 3, 4, 12, 30, 9)), 'abc')\n"
-                                     "    z.writestr(zipfile.ZipInfo('dir/night.txt', (1999, 12, 31, 0, 0, 0)), 'x' * 10)\n"),
-                      path));
+    QVERIFY(runPython(
+        QStringLiteral(
+            "with zipfile.ZipFile(path, 'w') as z:\n"
+            "    z.writestr(zipfile.ZipInfo('noon.txt', (2021, 3, 4, 12, 30, 9)), 'abc')\n"
+            "    z.writestr(zipfile.ZipInfo('dir/night.txt', (1999, 12, 31, 0, 0, 0)), 'x' * 10)\n"),
+        path));
     ZipDirectoryReader reader;
     reader.setFileName(path);
     const DateFormats formats(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm:ss"));

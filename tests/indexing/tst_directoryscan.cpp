@@ -114,8 +114,8 @@ private:
                     unsigned long flags);
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString m_root;        // text, with its trailing "/"
-    QByteArray m_native;   // the same path as bytes
+    QString m_root;      // text, with its trailing "/"
+    QByteArray m_native; // the same path as bytes
     QList<QByteArray> m_mounted;
     LibraryState m_state;
 };
@@ -295,18 +295,17 @@ void TstDirectoryScan::updateKeepsEachTwinsComment()
         const QStringList f = CommaText::split(line);
         comments << f.at(0) + u'=' + f.at(4);
     }
-    QCOMPARE(comments, QStringList({"a b.txt=comment of a b.txt", "a b.txt=", "n\u00fd.txt=",
-                                    "n\u00ff.txt=comment of n\u00ff.txt", "n\u00fe.txt=comment of n\u00fe.txt",
-                                    "Same.txt=comment of Same.txt"}));
+    QCOMPARE(comments, QStringList({"a b.txt=comment of a b.txt",
+                                    "a b.txt=", "n\u00fd.txt=", "n\u00ff.txt=comment of n\u00ff.txt",
+                                    "n\u00fe.txt=comment of n\u00fe.txt", "Same.txt=comment of Same.txt"}));
 }
 
 void TstDirectoryScan::mountTableParsing()
 {
-    const MountTable table = MountTable::parse(
-        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-        "40 22 0:35 / /mnt/with\\040blank rw - tmpfs tmpfs rw\n"
-        "41 22 8:1 /usr/share /srv/bound/ rw - ext4 /dev/sda1 rw\n"
-        "short line\n");
+    const MountTable table = MountTable::parse("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                                               "40 22 0:35 / /mnt/with\\040blank rw - tmpfs tmpfs rw\n"
+                                               "41 22 8:1 /usr/share /srv/bound/ rw - ext4 /dev/sda1 rw\n"
+                                               "short line\n");
     QVERIFY(table.isMountPoint("/"));
     QVERIFY(table.isMountPoint("/mnt/with blank"));
     QVERIFY(table.isMountPoint("/srv/bound"));

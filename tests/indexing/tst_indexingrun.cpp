@@ -20,9 +20,22 @@ const qint64 BigSize = 3221225472; // 3 GB, sparse
 
 QSet<QString> allNames()
 {
-    return {"plain.txt", "name with blanks.txt", "comma, \"quoted\".txt", "Ünïcödé.txt",
-            ".hidden.txt", "inner.txt", ".both.txt", "ro.txt", "fifo", "link.txt", "loop",
-            "x.dat", "zero.txt", "big.bin", "f1.txt", "f2.txt"};
+    return {"plain.txt",
+            "name with blanks.txt",
+            "comma, \"quoted\".txt",
+            "Ünïcödé.txt",
+            ".hidden.txt",
+            "inner.txt",
+            ".both.txt",
+            "ro.txt",
+            "fifo",
+            "link.txt",
+            "loop",
+            "x.dat",
+            "zero.txt",
+            "big.bin",
+            "f1.txt",
+            "f2.txt"};
 }
 
 } // namespace
@@ -57,10 +70,9 @@ void TstIndexingRun::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_root = m_dir->path() + u'/';
     m_state = LibraryState();
-    for (const char *name : {"plain.txt", "name with blanks.txt", "comma, \"quoted\".txt",
-                             "Ünïcödé.txt", ".hidden.txt", ".hiddendir/inner.txt",
-                             ".hiddendir/.both.txt", "ro.txt", "sub/deep/x.dat", "zero.txt",
-                             "Case/f1.txt", "case/f2.txt"})
+    for (const char *name : {"plain.txt", "name with blanks.txt", "comma, \"quoted\".txt", "Ünïcödé.txt",
+                             ".hidden.txt", ".hiddendir/inner.txt", ".hiddendir/.both.txt", "ro.txt",
+                             "sub/deep/x.dat", "zero.txt", "Case/f1.txt", "case/f2.txt"})
         QVERIFY(TestSupport::writeFile(m_root + QString::fromUtf8(name), "hello"));
     const QByteArray root = QFile::encodeName(m_root);
     QVERIFY(chmod(root + "ro.txt", 0444) == 0);
@@ -105,8 +117,9 @@ void TstIndexingRun::attributeOptions_data()
     QTest::newRow("hidden dirs") << "hiddenDirectories" << QStringList{"inner.txt", ".both.txt"} << 5;
     QTest::newRow("read-only") << "readOnlyFiles" << QStringList{"ro.txt"} << 6;
     QTest::newRow("system") << "systemFiles" << QStringList{"fifo", "link.txt", "loop"} << 6;
-    QTest::newRow("sub-directories")
-        << "subDirectories" << QStringList{"inner.txt", ".both.txt", "x.dat", "f1.txt", "f2.txt"} << 1;
+    QTest::newRow("sub-directories") << "subDirectories"
+                                     << QStringList{"inner.txt", ".both.txt", "x.dat", "f1.txt", "f2.txt"}
+                                     << 1;
 }
 
 void TstIndexingRun::attributeOptions()
@@ -116,8 +129,10 @@ void TstIndexingRun::attributeOptions()
     QFETCH(int, directories);
     auto p = params();
     ScanOptions &o = p.options;
-    for (auto [key, flag] : {std::pair{"hiddenFiles", &o.hiddenFiles}, {"hiddenDirectories", &o.hiddenDirectories},
-                             {"readOnlyFiles", &o.readOnlyFiles}, {"systemFiles", &o.systemFiles},
+    for (auto [key, flag] : {std::pair{"hiddenFiles", &o.hiddenFiles},
+                             {"hiddenDirectories", &o.hiddenDirectories},
+                             {"readOnlyFiles", &o.readOnlyFiles},
+                             {"systemFiles", &o.systemFiles},
                              {"subDirectories", &o.subDirectories}})
         *flag = off != QLatin1String(key);
     IndexingRun::Result result;
@@ -147,8 +162,9 @@ void TstIndexingRun::linesMatchStat()
         const QStringList fact = QString::fromUtf8(stat.readAllStandardOutput()).split(u' ');
         QCOMPARE(f.at(1), fact.value(0));
         const qint64 seconds = fact.value(1).toLongLong();
-        QCOMPARE(f.at(2), seconds == 0 ? QString()
-                                       : Formats.format(QDateTime::fromSecsSinceEpoch(seconds - seconds % 2)));
+        QCOMPARE(f.at(2), seconds == 0
+                              ? QString()
+                              : Formats.format(QDateTime::fromSecsSinceEpoch(seconds - seconds % 2)));
         QVERIFY(f.at(3).startsWith(m_root) && f.at(3).endsWith(u'/'));
         QVERIFY(f.at(4).isEmpty());
     }
@@ -190,11 +206,12 @@ void TstIndexingRun::zipMembers()
     QFETCH(bool, confirmAnswer);
     QFETCH(QStringList, expected);
     const QString archive = m_root + QStringLiteral("sub/arc.zip");
-    const int made = QProcess::execute(
-        QStringLiteral("python3"),
-        {"-c", "import sys,zipfile\nz=zipfile.ZipFile(sys.argv[1],'w')\n"
-               "for n in ('x.txt','y.doc','inner/z.txt'): z.writestr(n,'data')\nz.close()",
-         archive});
+    const int made =
+        QProcess::execute(QStringLiteral("python3"),
+                          {"-c",
+                           "import sys,zipfile\nz=zipfile.ZipFile(sys.argv[1],'w')\n"
+                           "for n in ('x.txt','y.doc','inner/z.txt'): z.writestr(n,'data')\nz.close()",
+                           archive});
     if (made != 0)
         QSKIP("python3 is needed to make the archive");
     auto p = params();
@@ -202,7 +219,10 @@ void TstIndexingRun::zipMembers()
     p.confirmZip = true;
     p.masks = QStringList{"*.txt"};
     QStringList asked;
-    p.confirmZipFile = [&](const QString &q) { asked << q; return confirmAnswer; };
+    p.confirmZipFile = [&](const QString &q) {
+        asked << q;
+        return confirmAnswer;
+    };
     QStringList members;
     for (const QString &line : run(p)) {
         const QStringList f = CommaText::split(line);
@@ -221,7 +241,8 @@ void TstIndexingRun::stop_data()
     QTest::addColumn<qint64>("stopAfter");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<int>("files");
-    QTest::newRow("while listing directories") << true << qint64(1) << int(IndexingRun::Outcome::Stopped) << 0;
+    QTest::newRow("while listing directories")
+        << true << qint64(1) << int(IndexingRun::Outcome::Stopped) << 0;
     QTest::newRow("while listing files") << false << qint64(3) << int(IndexingRun::Outcome::Finished) << 3;
     QTest::newRow("at once") << false << qint64(0) << int(IndexingRun::Outcome::NothingFound) << 0;
 }

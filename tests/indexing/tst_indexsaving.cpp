@@ -27,8 +27,20 @@ const DateFormats Formats(QStringLiteral("MM/dd/yyyy"), QStringLiteral("HH:mm:ss
 // Names the generated catalog lines cannot hold: line breaks, lone quotes,
 // bytes that are not UTF-8, names differing only in letter case.
 const QList<QByteArray> ExtraNames{
-    "line\nbreak.txt", "carriage\rreturn", "\"", "\"\"", ",", "\",\"", " ", "trailing quote\"",
-    "caf\xe9.txt", "Case.txt", "CASE.txt", "case.txt", "\xe2\x84\xaa" "elvin.txt",
+    "line\nbreak.txt",
+    "carriage\rreturn",
+    "\"",
+    "\"\"",
+    ",",
+    "\",\"",
+    " ",
+    "trailing quote\"",
+    "caf\xe9.txt",
+    "Case.txt",
+    "CASE.txt",
+    "case.txt",
+    "\xe2\x84\xaa"
+    "elvin.txt",
 };
 
 void makeFile(const QByteArray &path, qint64 size, qint64 mtime)
@@ -57,7 +69,8 @@ void makeTree(const QString &root, quint32 seed)
         const QByteArray dir = base + '/' + folder.toUtf8();
         QDir().mkpath(QFile::decodeName(dir));
         // Odd and even seconds, and no time at all, show in the date field.
-        makeFile(dir + name.toUtf8(), CommaText::field(fields, 1).toLongLong(), n == 3 ? 0 : 900000001 + 7777 * n);
+        makeFile(dir + name.toUtf8(), CommaText::field(fields, 1).toLongLong(),
+                 n == 3 ? 0 : 900000001 + 7777 * n);
         ++n;
     }
     for (const QByteArray &name : ExtraNames)
@@ -103,7 +116,8 @@ QByteArray save(LibraryState &scan, bool reference, Choice choice, const QString
         request.lines = &lib.state.fileLines;
     SaveNewCatalog save(lib.state, lib.library, request);
     const SaveNewCatalog::Result result = stored.isEmpty() ? save.start() : save.choose(choice);
-    if (result.outcome == SaveNewCatalog::Outcome::Failed || result.outcome == SaveNewCatalog::Outcome::Refused)
+    if (result.outcome == SaveNewCatalog::Outcome::Failed ||
+        result.outcome == SaveNewCatalog::Outcome::Refused)
         qWarning() << "not saved:" << result.status << result.error << result.warning;
     QFile file(lib.library.catalogFilePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -173,7 +187,8 @@ void TstIndexSaving::scanSavedAsItsCells()
     IndexingRun::Params params;
     params.directory = tree.path();
     params.formats = Formats;
-    params.volume = VolumeInfo(QStringLiteral("/"), QStringLiteral("Fixed"), 2048, 1024, QStringLiteral("LBL"));
+    params.volume =
+        VolumeInfo(QStringLiteral("/"), QStringLiteral("Fixed"), 2048, 1024, QStringLiteral("LBL"));
     const IndexingRun::Result run = IndexingRun(scan, control).run(params);
     QCOMPARE(run.outcome, IndexingRun::Outcome::Finished);
     QVERIFY(run.fileCount > 300);

@@ -83,7 +83,8 @@ void TestUpdateCommit::stoppedUpdateIsWholeAfterStartUp()
         QVERIFY(LibraryTransaction::lastCommitAbandoned());
         LibraryState reloaded;
         QVERIFY(library.startUp(reloaded));
-        QVERIFY2(TestSupport::librarySnapshot(dir.path()) == (point == 1 ? before : after), qPrintable(QString::number(point)));
+        QVERIFY2(TestSupport::librarySnapshot(dir.path()) == (point == 1 ? before : after),
+                 qPrintable(QString::number(point)));
     }
     QVERIFY(point >= 5); // the catalog and its information line
 }

@@ -170,8 +170,8 @@ void TstUpdateRun::emptyRescanAsksFirst()
         return;
     }
     if (answer >= 0)
-        QCOMPARE(asked, QStringList{UpdateRun::emptyRescanQuestion(
-                            QStringLiteral("Disc"), m_volume->path() + u'/', 4)});
+        QCOMPARE(asked, QStringList{UpdateRun::emptyRescanQuestion(QStringLiteral("Disc"),
+                                                                   m_volume->path() + u'/', 4)});
     const int stoppedAt = int(m_statuses.indexOf(QStringLiteral("Updating Stopped")));
     QVERIFY(stoppedAt > m_statuses.indexOf(QStringLiteral("Scanning...")));
     if (answer == 1) {
@@ -204,8 +204,8 @@ void TstUpdateRun::keepsStoredLinesOfPresentFiles()
     QCOMPARE(lines.filter(QStringLiteral("\"c.txt\"")).size(), 1);
     QCOMPARE(r.fileCount, qint64(4));
     const QStringList info = CommaText::split(m_state.catalogInfo.value(QStringLiteral("Disc")));
-    QCOMPARE(info.mid(0, 8), (QStringList{"4", "2", "/", v, "1.44 MB", "1.44 MB", "Removable",
-                                          "01/02/2025 03:04:06"}));
+    QCOMPARE(info.mid(0, 8),
+             (QStringList{"4", "2", "/", v, "1.44 MB", "1.44 MB", "Removable", "01/02/2025 03:04:06"}));
     QVERIFY(m_state.fileLines.isEmpty() && !m_state.displayMode.update && !m_state.keepGoing);
 }
 

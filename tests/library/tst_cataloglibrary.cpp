@@ -50,7 +50,7 @@ void TestCatalogLibrary::treeLoading()
     CategoryTree tree;
     tree.loadLines({
         "\"1\",\"0Games\",\"1Disc 1\"",
-        "\"0\",\"0Empty\",\"1Ghost\"",          // count 0: the extra field is ignored
+        "\"0\",\"0Empty\",\"1Ghost\"",             // count 0: the extra field is ignored
         "\"2\",\"0Numbers\",\"37 Days\",\"2usb\"", // a name may begin with a digit
         "\"-1\",\"0Minus\",\"3Gone\"",
     });
@@ -178,7 +178,9 @@ void TestCatalogLibrary::unreadableListFiles()
     state.tree.addCategory("Added");
     TreeOperations::setTreeComment(state, "Added", "new");
     QString error;
-    QVERIFY2(LibraryTransaction::apply(library, state, [](LibraryTransaction &) {}, &error), qPrintable(error));
+    QVERIFY2(LibraryTransaction::apply(
+                 library, state, [](LibraryTransaction &) {}, &error),
+             qPrintable(error));
     QVERIFY2(library.shutDown(state, &error), qPrintable(error));
     QCOMPARE(QFileInfo(path).isSymLink(), loop);
     QCOMPARE(QFileInfo(path).isDir(), !loop);
@@ -190,8 +192,9 @@ void TestCatalogLibrary::windowsLibraryRoundTrip()
     // As the Windows version left it: CR LF, Windows-1252 names, backslash
     // paths and a lower-case extension on the catalog file.
     const QByteArray master("\"1\",\"0M\xfasica\",\"1Caf\xe9 CD\"\r\n");
-    const QByteArray info("Caf\xe9 CD\r\n\"2\",\"1\",\"D:\",\"D:\\\",\"650 MB\",\"0 Bytes\",\"CdRom\","
-                          "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"\r\n");
+    const QByteArray info(
+        "Caf\xe9 CD\r\n\"2\",\"1\",\"D:\",\"D:\\\",\"650 MB\",\"0 Bytes\",\"CdRom\","
+        "\"06/14/1998 10:00:00\",\"True\",\"True\",\"True\",\"True\",\"True\",\"False\",\"0\"\r\n");
     const QByteArray catalog("\"b.txt\",\"10\",\"06/14/1998\",\"D:\\docs\\\",\"\"\r\n"
                              "\"A.TXT\",\"5\",\"06/14/1998 10:00:00\",\"D:\\\",\"r\xe9sum\xe9\"\r\n");
     QVERIFY(TestSupport::writeFile(dir.filePath("Master.TXT"), master));
@@ -236,8 +239,8 @@ void TestCatalogLibrary::loadKeepsCaseTwins()
     SortedLineList lines;
     QVERIFY(library.loadCatalog("C", lines));
     // The exact copy goes; the line of another file in other letter case stays.
-    QCOMPARE(lines.lines(), QStringList({"\"A.TXT\",\"1\",\"\",\"/X/\",\"\"",
-                                         "\"a.txt\",\"1\",\"\",\"/x/\",\"\""}));
+    QCOMPARE(lines.lines(),
+             QStringList({"\"A.TXT\",\"1\",\"\",\"/X/\",\"\"", "\"a.txt\",\"1\",\"\",\"/x/\",\"\""}));
 }
 
 void TestCatalogLibrary::unreadableCatalogReported()

@@ -50,7 +50,8 @@ private:
     {
         // A quote and a comma in a name, a size beyond 32 bits, a sixth cell
         // that must not be written, a row of fewer cells.
-        return {name, category,
+        return {name,
+                category,
                 {{"a, \"b\".txt", "3000000000", "", "/m/", "", "catalog name"}, {"c.txt", "1", "", "/m/"}},
                 QStringLiteral("Fixed")};
     }
@@ -85,15 +86,17 @@ void TstCatalogSaving::merge_data()
         << 1 << 1 << QStringList{a, b, d};
     QTest::newRow("identical") << QStringList{a, b} << QStringList{b, entry("a.txt", "10", "/d/")} << 0 << 0
                                << QStringList{a, b};
-    QTest::newRow("case-only rename") << QStringList{a} << QStringList{entry("A.TXT", "10", "/D/")} << 0 << 0
-                                      << QStringList{a};
-    QTest::newRow("moved file loses its comment") << QStringList{a} << QStringList{entry("a.txt", "10", "/e/")}
-                                                  << 1 << 1 << QStringList{entry("a.txt", "10", "/e/")};
+    QTest::newRow("case-only rename")
+        << QStringList{a} << QStringList{entry("A.TXT", "10", "/D/")} << 0 << 0 << QStringList{a};
+    QTest::newRow("moved file loses its comment")
+        << QStringList{a} << QStringList{entry("a.txt", "10", "/e/")} << 1 << 1
+        << QStringList{entry("a.txt", "10", "/e/")};
     // A count by the difference of list sizes would report one removal here.
     const QString a2 = entry("a.txt", "10", "/d/", "other");
-    QTest::newRow("two stored lines of one file") << QStringList{a, a2} << QStringList{entry("a.txt", "1", "/d/")}
-                                                  << 0 << 0 << QStringList{a, a2};
-    QTest::newRow("a new line given twice") << QStringList{a} << QStringList{a, d, d} << 1 << 0 << QStringList{a, d};
+    QTest::newRow("two stored lines of one file")
+        << QStringList{a, a2} << QStringList{entry("a.txt", "1", "/d/")} << 0 << 0 << QStringList{a, a2};
+    QTest::newRow("a new line given twice")
+        << QStringList{a} << QStringList{a, d, d} << 1 << 0 << QStringList{a, d};
     // "A.TXT" beside "a.txt" is another file, not a rename of it.
     QTest::newRow("case twin added beside a stored file")
         << QStringList{a} << QStringList{entry("A.TXT", "5", "/d/"), entry("a.txt", "10", "/d/")} << 1 << 0
@@ -170,7 +173,8 @@ void TstCatalogSaving::saveNew()
     req.driveType = driveType;
     const auto r = SaveNewCatalog(m_state, *m_library, req).start();
     if (image < 0) {
-        QCOMPARE(r.warning, QStringLiteral("Please select or create a category\r\nto save this catalog under."));
+        QCOMPARE(r.warning,
+                 QStringLiteral("Please select or create a category\r\nto save this catalog under."));
         QVERIFY(!m_library->catalogFileExists(QStringLiteral("New Disc")) && m_state.catalogInfo.isEmpty());
         return;
     }
@@ -242,7 +246,8 @@ void TstCatalogSaving::failedWriteChangesNothing()
     QCOMPARE(r.outcome, Outcome::Failed);
     QCOMPARE(r.status, QStringLiteral("Failed To Save Catalog"));
     QVERIFY(!r.error.isEmpty());
-    QVERIFY(m_state.tree.catalogCount() == 0 && m_state.catalogInfo.isEmpty() && m_state.savedScanName.isEmpty());
+    QVERIFY(m_state.tree.catalogCount() == 0 && m_state.catalogInfo.isEmpty() &&
+            m_state.savedScanName.isEmpty());
 }
 
 void TstCatalogSaving::infoLineRoundTrip()

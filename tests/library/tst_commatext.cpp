@@ -55,7 +55,8 @@ void TestCommaText::parse_data()
     QTest::newRow("missing trailing field") << QString("\"a\",\"b\"") << QStringList{"a", "b"};
     QTest::newRow("leading comma") << QString(",\"b\"") << QStringList{"", "b"};
     QTest::newRow("unquoted ends at blank") << QString("abc def,ghi") << QStringList{"abc", "def", "ghi"};
-    QTest::newRow("unquoted ends at comma") << QString("1,0Games,1Disc") << QStringList{"1", "0Games", "1Disc"};
+    QTest::newRow("unquoted ends at comma")
+        << QString("1,0Games,1Disc") << QStringList{"1", "0Games", "1Disc"};
     QTest::newRow("blanks around commas") << QString("  \"a\" ,  \"b\"  ") << QStringList{"a", "b"};
     QTest::newRow("doubled quote") << QString("\"a\"\"b\"") << QStringList{"a\"b"};
     QTest::newRow("unclosed quote takes rest") << QString("\"a,b") << QStringList{"a,b"};

@@ -62,8 +62,9 @@ public:
     qsizetype indexOf(QStringView text)
     {
         settle();
-        auto it = std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
-                                   [](const QString &l, QStringView t) { return referenceCompare(l, t) < 0; });
+        auto it =
+            std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
+                             [](const QString &l, QStringView t) { return referenceCompare(l, t) < 0; });
         return it != m_sorted.cend() && *it == text ? it - m_sorted.cbegin() : -1;
     }
 
@@ -92,10 +93,10 @@ private:
 // U+E000..U+FFFF) and, when asked, surrogates standing alone.
 QStringList randomTexts(quint32 seed, int count, bool loneSurrogates)
 {
-    static const char16_t alphabet[] = {u'a', u'A', u'b', u'B', u'z', u'.', u' ', u'"', u',',
-                                        0x00E9, 0x00C9, 0x00DF, 0x0130, 0x0131, 0x212A, 0x0250,
-                                        0x03A3, 0x03C3, 0x03C2, 0x30A2, 0xE000, 0xF900, 0xFB01,
-                                        0xFEFF, 0xFF21, 0xFF41, 0xFFFD, 0xFFFF};
+    static const char16_t alphabet[] = {u'a',   u'A',   u'b',   u'B',   u'z',   u'.',   u' ',
+                                        u'"',   u',',   0x00E9, 0x00C9, 0x00DF, 0x0130, 0x0131,
+                                        0x212A, 0x0250, 0x03A3, 0x03C3, 0x03C2, 0x30A2, 0xE000,
+                                        0xF900, 0xFB01, 0xFEFF, 0xFF21, 0xFF41, 0xFFFD, 0xFFFF};
     static const char32_t astral[] = {0x1F600, 0x10000, 0x10400, 0x10428, 0x1D400, 0x10FFFF};
     QRandomGenerator rng(seed);
     QStringList texts;
@@ -212,8 +213,8 @@ void TestCompactLines::sameOrderOnUtf8()
             const QByteArray x = SortedLineList::encode(a);
             const QByteArray y = SortedLineList::encode(b);
             QCOMPARE(SortedLineList::decode(x), a);
-            if (sign(TextCompare::compareLinesUtf8(x, y)) != sign(referenceCompare(a, b))
-                || sign(TextCompare::compareNoCaseUtf8(x, y)) != sign(TextCompare::compareNoCase(a, b)))
+            if (sign(TextCompare::compareLinesUtf8(x, y)) != sign(referenceCompare(a, b)) ||
+                sign(TextCompare::compareNoCaseUtf8(x, y)) != sign(TextCompare::compareNoCase(a, b)))
                 QFAIL(qPrintable(QStringLiteral("order differs for %1 / %2")
                                      .arg(QString::fromLatin1(x.toHex()), QString::fromLatin1(y.toHex()))));
         }
@@ -298,8 +299,8 @@ void TestCompactLines::keepsLongLines()
     QFETCH(qsizetype, bytes);
     const QString line = HostileCatalog::longLine(QStringLiteral("long.txt"), bytes);
     QCOMPARE(line.toUtf8().size(), bytes);
-    const QStringList lines = HostileCatalog::lines(quint32(bytes), 200) << line
-                                                                         << HostileCatalog::longLine("Long.txt", bytes);
+    const QStringList lines = HostileCatalog::lines(quint32(bytes), 200)
+                              << line << HostileCatalog::longLine("Long.txt", bytes);
     ReferenceList reference;
     SortedLineList added;
     SortedLineList addedUtf8;

@@ -35,8 +35,7 @@ void TstFileNameText::fromNative_data()
     QTest::newRow("mixed valid and not") << QByteArray("\xe9-\xc3\xa9") << QStringLiteral("\u00e9-\u00e9");
     QTest::newRow("cut sequence") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u201a");
     QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");
-    QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80")
-                                       << QStringLiteral("\u00ed\u00a0\u20ac");
+    QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80") << QStringLiteral("\u00ed\u00a0\u20ac");
 }
 
 void TstFileNameText::fromNative()

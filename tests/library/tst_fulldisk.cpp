@@ -37,8 +37,9 @@ private:
 };
 
 const QByteArray kTree = "\"1\",\"0Games\",\"3Disc\"\r\n\"0\",\"0Music\"\r\n";
-const QByteArray kInfo = "Disc\r\n\"1\",\"1\",\"/m\",\"/m/\",\"1 KB\",\"1 KB\",\"Fixed\",\"\",\"True\",\"True\","
-                         "\"True\",\"True\",\"True\",\"False\",\"0\"\r\n";
+const QByteArray kInfo =
+    "Disc\r\n\"1\",\"1\",\"/m\",\"/m/\",\"1 KB\",\"1 KB\",\"Fixed\",\"\",\"True\",\"True\","
+    "\"True\",\"True\",\"True\",\"False\",\"0\"\r\n";
 const QByteArray kComments = "Games\r\nold games\r\n";
 const QByteArray kDisc = "\"a.txt\",\"1\",\"\",\"/m/\",\"kept comment\"\r\n";
 
@@ -174,8 +175,8 @@ void TestFullDisk::libraryChangeFails()
         ok = error.isEmpty();
     } else if (command == "comment") {
         ok = LibraryTransaction::apply(
-            library, state, [&](LibraryTransaction &) { TreeOperations::setTreeComment(state, "Games", "new"); },
-            &error);
+            library, state,
+            [&](LibraryTransaction &) { TreeOperations::setTreeComment(state, "Games", "new"); }, &error);
     } else {
         ok = LibraryTransaction::apply(
             library, state, [&](LibraryTransaction &) { state.tree.moveCatalog(disc, 1); }, &error);

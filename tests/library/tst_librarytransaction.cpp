@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include <sys/stat.h>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -99,11 +99,14 @@ void TestLibraryTransaction::commandStoresEveryFile_data()
     const QString comments = "Disc\r\nthe disc\r\nGames\r\nall games\r\n";
     QTest::newRow("save") << "save" << QStringList{"\"1\",\"0Music\",\"1Fresh\"", kTree.at(0)}
                           << QStringList{"Disc", "Stick", "Fresh"} << comments;
-    QTest::newRow("rename") << "rename" << QStringList{kTree.at(1), "\"2\",\"0Games\",\"3Renamed\",\"2Stick\""}
-                            << QStringList{"Renamed", "Stick"} << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n";
+    QTest::newRow("rename") << "rename"
+                            << QStringList{kTree.at(1), "\"2\",\"0Games\",\"3Renamed\",\"2Stick\""}
+                            << QStringList{"Renamed", "Stick"}
+                            << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n";
     QTest::newRow("delete") << "delete" << QStringList{kTree.at(1), "\"1\",\"0Games\",\"2Stick\""}
                             << QStringList{"Stick"} << "Games\r\nall games\r\n";
-    QTest::newRow("move") << "move" << QStringList{"\"1\",\"0Games\",\"2Stick\"", "\"1\",\"0Music\",\"3Disc\""}
+    QTest::newRow("move") << "move"
+                          << QStringList{"\"1\",\"0Games\",\"2Stick\"", "\"1\",\"0Music\",\"3Disc\""}
                           << QStringList{"Disc", "Stick"} << comments;
     // A change of a comment leaves the tree file as it was.
     QTest::newRow("comment") << "comment" << kTree << QStringList{"Disc", "Stick"}
@@ -140,7 +143,8 @@ void TestLibraryTransaction::commandStoresEveryFile()
 void TestLibraryTransaction::abandonedCommandIsWholeAfterStartUp_data()
 {
     QTest::addColumn<QString>("command");
-    for (const char *command : {"save", "overwrite", "update", "rename", "delete", "move", "comment", "add category"})
+    for (const char *command :
+         {"save", "overwrite", "update", "rename", "delete", "move", "comment", "add category"})
         QTest::newRow(command) << QString(command);
 }
 
@@ -182,8 +186,9 @@ void TestLibraryTransaction::abandonedCommandIsWholeAfterStartUp()
         QVERIFY(library.startUp(reloaded));
         const QMap<QString, QByteArray> recovered = TestSupport::librarySnapshot(dir.path());
         const QMap<QString, QByteArray> &expected = point == 1 ? before : after;
-        QVERIFY2(recovered == expected,
-                 qPrintable(QString("point %1: %2").arg(point).arg(QStringList(recovered.keys()).join(", "))));
+        QVERIFY2(
+            recovered == expected,
+            qPrintable(QString("point %1: %2").arg(point).arg(QStringList(recovered.keys()).join(", "))));
     }
     // Temporary files written, record written, then each file the change
     // altered, one at least.
@@ -221,12 +226,12 @@ void TestLibraryTransaction::strayTemporariesRemoved_data()
     QTest::newRow("staged information list") << "Catalogs/Master.kvnew" << true;
     QTest::newRow("staged catalog") << "Catalogs/My Disc.TXT.kvnew" << true;
     // Whatever else: the user's.
-    for (const char *file : {"Master.TXT.BackUp", "Master.TXT.MyCopy", "Comments.TXT.OldOne", "Kestrovane.INI.iPhone",
-                             "Catalogs/A.TXT.DvdOne", "Catalogs/Music.txt.iCloud", "Catalogs/Notes.txt.McCann",
-                             "Catalogs/My.TXT.kvnew.backup", "Catalogs/Alpha.TXT.Qzplao", "Catalogs/Disc 2.TXT",
-                             "notes.abcdef", "Kestrovane.INI.kvnew", "Catalogs/notes.doc.kvnew",
-                             ".kvtmp-0123456789AB-Master.TXT.kvtmp", "Catalogs/.kvtmp-0123-Disc.TXT.kvtmp",
-                             "Catalogs/kvtmp-0123456789ab-Disc.TXT.kvtmp"})
+    for (const char *file :
+         {"Master.TXT.BackUp", "Master.TXT.MyCopy", "Comments.TXT.OldOne", "Kestrovane.INI.iPhone",
+          "Catalogs/A.TXT.DvdOne", "Catalogs/Music.txt.iCloud", "Catalogs/Notes.txt.McCann",
+          "Catalogs/My.TXT.kvnew.backup", "Catalogs/Alpha.TXT.Qzplao", "Catalogs/Disc 2.TXT", "notes.abcdef",
+          "Kestrovane.INI.kvnew", "Catalogs/notes.doc.kvnew", ".kvtmp-0123456789AB-Master.TXT.kvtmp",
+          "Catalogs/.kvtmp-0123-Disc.TXT.kvtmp", "Catalogs/kvtmp-0123456789ab-Disc.TXT.kvtmp"})
         QTest::newRow(file) << QString(file) << false;
 }
 
@@ -250,16 +255,18 @@ void TestLibraryTransaction::foreignRecordIsRefused_data()
     const QString outside = QUrl::toPercentEncoding("/tmp/outside-of-any-library/victim.txt");
     QTest::newRow("remove, up a folder") << QStringList{"remove ..%2Fvictim.txt"} << false;
     QTest::newRow("rename, up a folder") << QStringList{"rename ..%2Fsrc.txt ..%2Fdst.txt"} << false;
-    QTest::newRow("staged rename, up a folder") << QStringList{"rename ..%2Fsrc.txt.kvnew ..%2Fsrc.txt"} << false;
-    QTest::newRow("catalog up and back") << QStringList{"remove Catalogs%2F..%2FCatalogs%2FDisc.TXT"} << false;
+    QTest::newRow("staged rename, up a folder")
+        << QStringList{"rename ..%2Fsrc.txt.kvnew ..%2Fsrc.txt"} << false;
+    QTest::newRow("catalog up and back")
+        << QStringList{"remove Catalogs%2F..%2FCatalogs%2FDisc.TXT"} << false;
     QTest::newRow("absolute") << QStringList{"remove " + outside} << false;
     QTest::newRow("folder linked out") << QStringList{"remove Catalogs%2FDisc.TXT"} << true;
     QTest::newRow("remove the tree") << QStringList{"remove Master.TXT"} << false;
     QTest::newRow("remove Catalogs") << QStringList{"remove Catalogs"} << false;
     QTest::newRow("onto a name not the library's")
         << QStringList{"rename Catalogs%2FDisc.TXT Catalogs%2Fnotes.doc"} << false;
-    QTest::newRow("staged onto another file") << QStringList{"rename Catalogs%2FDisc.TXT.kvnew Master.TXT"}
-                                              << false;
+    QTest::newRow("staged onto another file")
+        << QStringList{"rename Catalogs%2FDisc.TXT.kvnew Master.TXT"} << false;
     QTest::newRow("a catalog over the tree") << QStringList{"rename Catalogs%2FDisc.TXT Master.TXT"} << false;
     // One good entry does not carry a bad one.
     QTest::newRow("after a good entry")
@@ -290,13 +297,14 @@ void TestLibraryTransaction::foreignRecordIsRefused()
     LibraryState state;
     QString error;
     QVERIFY(!library.startUp(state, &error));
-    QCOMPARE(error, "The change record " + LibraryTransaction::recordPath(library)
-                        + " does not come from Kestrovane and was not carried out. Move it out of the library "
-                          "folder, then start again.");
+    QCOMPARE(error, "The change record " + LibraryTransaction::recordPath(library) +
+                        " does not come from Kestrovane and was not carried out. Move it out of the library "
+                        "folder, then start again.");
     QCOMPARE(TestSupport::librarySnapshot(root), before);
     QCOMPARE(TestSupport::librarySnapshot(outer.path()), outside);
     // A change refuses to run over it as well.
-    QVERIFY(!LibraryTransaction::apply(library, state, [](LibraryTransaction &) {}, &error));
+    QVERIFY(!LibraryTransaction::apply(
+        library, state, [](LibraryTransaction &) {}, &error));
     QCOMPARE(TestSupport::librarySnapshot(root), before);
 }
 
@@ -359,8 +367,7 @@ void TestLibraryTransaction::renameNeverReplacesAFile()
     LibraryState state;
     QVERIFY(library.startUp(state));
     QString error;
-    QVERIFY(!TreeOperations::renameCatalog(state, library, "Disc", "Taken", &error)
-                 .isValid());
+    QVERIFY(!TreeOperations::renameCatalog(state, library, "Disc", "Taken", &error).isValid());
     QVERIFY(error.contains("Taken.TXT"));
     QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
     QVERIFY(state.tree.findCatalog(u"Disc").isValid());

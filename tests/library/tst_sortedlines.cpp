@@ -24,13 +24,18 @@ void TestSortedLines::compare_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("noCase");
     QTest::addColumn<int>("tree");
-    QTest::newRow("equal ignoring case") << "Games" << "gAMES" << 0 << 1;
-    QTest::newRow("lower before upper") << "a" << "A" << 0 << -1;
-    QTest::newRow("alphabetical") << "apple" << "Banana" << -1 << -1;
+    QTest::newRow("equal ignoring case") << "Games"
+                                         << "gAMES" << 0 << 1;
+    QTest::newRow("lower before upper") << "a"
+                                        << "A" << 0 << -1;
+    QTest::newRow("alphabetical") << "apple"
+                                  << "Banana" << -1 << -1;
     QTest::newRow("accent beside base") << QString::fromUtf8("épée") << "f" << -1 << -1;
     QTest::newRow("accent not equal") << QString::fromUtf8("é") << "e" << 1 << 1;
-    QTest::newRow("prefix first") << "ab" << "abc" << -1 << -1;
-    QTest::newRow("digits before letters") << "10" << "2" << -1 << -1;
+    QTest::newRow("prefix first") << "ab"
+                                  << "abc" << -1 << -1;
+    QTest::newRow("digits before letters") << "10"
+                                           << "2" << -1 << -1;
 }
 
 void TestSortedLines::compare()
@@ -50,14 +55,14 @@ void TestSortedLines::dropsOnlyExactDuplicates_data()
     QTest::addColumn<QStringList>("expected");
     // Lines that differ only in letter case are different files: both are
     // held, side by side, in the case-insensitive order.
-    QTest::newRow("case twins")
-        << QStringList{"\"b.txt\"", "\"A.txt\"", "\"B.TXT\"", "\"a.txt\"", "\"c\"", "\"A.txt\""}
-        << QStringList{"\"A.txt\"", "\"a.txt\"", "\"B.TXT\"", "\"b.txt\"", "\"c\""};
+    QTest::newRow("case twins") << QStringList{"\"b.txt\"", "\"A.txt\"", "\"B.TXT\"",
+                                               "\"a.txt\"", "\"c\"",     "\"A.txt\""}
+                                << QStringList{"\"A.txt\"", "\"a.txt\"", "\"B.TXT\"", "\"b.txt\"", "\"c\""};
     QTest::newRow("twins interleaved with exact copies")
         << QStringList{"same", "Same", "same", "SAME", "Same", "other"}
         << QStringList{"other", "SAME", "Same", "same"};
-    QTest::newRow("accents stay apart") << QStringList{"\u00e9", "\u00c9", "e", "\u00e9"}
-                                        << QStringList{"e", "\u00c9", "\u00e9"};
+    QTest::newRow("accents stay apart")
+        << QStringList{"\u00e9", "\u00c9", "e", "\u00e9"} << QStringList{"e", "\u00c9", "\u00e9"};
 }
 
 void TestSortedLines::dropsOnlyExactDuplicates()

@@ -35,7 +35,8 @@ void TestTextFile::lineEndings_data()
     QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
     QTest::newRow("lf") << QByteArray("a\nb") << QStringList{"a", "b"};
     QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("mixed with empty lines") << QByteArray("a\r\n\nb\r\r\nc") << QStringList{"a", "", "b", "", "c"};
+    QTest::newRow("mixed with empty lines")
+        << QByteArray("a\r\n\nb\r\r\nc") << QStringList{"a", "", "b", "", "c"};
     QTest::newRow("nul ends text") << QByteArray("a\r\nb\0c\r\nd", 10) << QStringList{"a", "b"};
     QTest::newRow("empty") << QByteArray() << QStringList();
 }
@@ -65,8 +66,8 @@ void TestTextFile::longLines_data()
     const QByteArray head(kPiece - 1, 'h');
     QTest::newRow("CR LF across a piece end") << head + "\r\nb" << QStringList{QString(head), "b"};
     QTest::newRow("CR ends a piece, then a line") << head + "\rb\r\n" << QStringList{QString(head), "b"};
-    QTest::newRow("long line after short ones") << "x\ny\n" + big + "\nz"
-                                                << QStringList{"x", "y", QString(big), "z"};
+    QTest::newRow("long line after short ones")
+        << "x\ny\n" + big + "\nz" << QStringList{"x", "y", QString(big), "z"};
     const QByteArray accented = QByteArray(kPiece - 1, 'e') + "\xC3\xA9" + QByteArray(kPiece, 'e');
     QTest::newRow("UTF-8 character across a piece end")
         << accented << QStringList{QString::fromUtf8(accented)};
@@ -158,9 +159,9 @@ void TestTextFile::rewriteKeepsModeOwnerAndLink()
     const QString path = dir.filePath("Master.TXT");
     SortedLineList compact;
     compact.add("new");
-    const bool written = writer == "lines" ? TextFile::writeLines(path, {"new"})
-        : writer == "compact"              ? TextFile::writeLineList(path, compact)
-                                           : TextFile::writeBytes(path, "new\r\n");
+    const bool written = writer == "lines"     ? TextFile::writeLines(path, {"new"})
+                         : writer == "compact" ? TextFile::writeLineList(path, compact)
+                                               : TextFile::writeBytes(path, "new\r\n");
     QVERIFY(written);
     QCOMPARE(TestSupport::readFile(real), QByteArray("new\r\n"));
     QVERIFY(QFileInfo(path).isSymLink() && QFileInfo(dir.filePath("first")).isSymLink());

@@ -37,14 +37,11 @@ void TestTextFileSegments::readsAsWholeFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("expectedLines");
-    QTest::newRow("CR LF split by the boundary")
-        << fillTo(kPiece - 1, "\r\nnext\r\nlast") << -1;
-    QTest::newRow("character split by the boundary")
-        << fillTo(kPiece - 1, "\xC3\xA9 word\r\nlast\r\n") << -1;
+    QTest::newRow("CR LF split by the boundary") << fillTo(kPiece - 1, "\r\nnext\r\nlast") << -1;
+    QTest::newRow("character split by the boundary") << fillTo(kPiece - 1, "\xC3\xA9 word\r\nlast\r\n") << -1;
     QTest::newRow("lone CRs only across the boundary")
         << QByteArray(kPiece - 2, 'a') + "\rb\rc" + QByteArray(kPiece, 'd') + "\r" << 3;
-    QTest::newRow("bad UTF-8 in the second piece")
-        << fillTo(kPiece + 100, "caf\xE9\r\nend") << -1;
+    QTest::newRow("bad UTF-8 in the second piece") << fillTo(kPiece + 100, "caf\xE9\r\nend") << -1;
     QTest::newRow("NUL ends the text in the second piece")
         << fillTo(kPiece + 10, QByteArray("cut here", 8) + '\0' + "\r\nignored") << -1;
     QTest::newRow("BOM at the start") << "\xEF\xBB\xBF" + fillTo(kPiece, "tail") << -1;

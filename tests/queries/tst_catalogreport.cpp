@@ -26,15 +26,15 @@ private slots:
 void TestCatalogReport::rows()
 {
     const PairList catalogs({QStringLiteral("gamma"), info(QStringLiteral("CdRom"), QStringLiteral("/cd/")),
-                             QStringLiteral("beta"), QString(),
-                             QStringLiteral("Alpha"), info(QStringLiteral("Fixed"), QStringLiteral("/home/")),
+                             QStringLiteral("beta"), QString(), QStringLiteral("Alpha"),
+                             info(QStringLiteral("Fixed"), QStringLiteral("/home/")),
                              QStringLiteral("delta")}); // cut short: no line after the name
-    const PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"),
-                             QStringLiteral("ALPHA"), QStringLiteral("first disk")});
+    const PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"), QStringLiteral("ALPHA"),
+                             QStringLiteral("first disk")});
     const std::vector<QStringList> rows = CatalogReport::rows(catalogs, comments);
     QCOMPARE(rows.size(), size_t(4));
-    QCOMPARE(rows.at(0),
-             (QStringList{"Alpha", "Fixed", "1.44 MB", "12 KB", "/home/", "06/24/1997 10:00:00", "first disk"}));
+    QCOMPARE(rows.at(0), (QStringList{"Alpha", "Fixed", "1.44 MB", "12 KB", "/home/", "06/24/1997 10:00:00",
+                                      "first disk"}));
     QCOMPARE(rows.at(1), (QStringList{"beta", "", "", "", "", "", ""}));
     QCOMPARE(rows.at(2).at(CatalogReport::Name), QStringLiteral("delta"));
     QCOMPARE(rows.at(3).at(CatalogReport::Type), QStringLiteral("CdRom"));
@@ -59,8 +59,8 @@ void TestCatalogReport::storeComment()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
-    PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"),
-                       QStringLiteral("ALPHA"), QStringLiteral("first disk")});
+    PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"), QStringLiteral("ALPHA"),
+                       QStringLiteral("first disk")});
     CatalogReport::storeComment(comments, QStringLiteral("alpha"), text);
     QCOMPARE(comments.lines(), expected);
     CatalogReport::storeComment(comments, QStringLiteral("New"), QStringLiteral("added"));

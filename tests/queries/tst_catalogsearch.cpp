@@ -60,8 +60,7 @@ void TestCatalogSearch::init()
     m_results.clear();
 }
 
-CatalogSearch::Result TestCatalogSearch::runSearch(const CatalogSearch::Request &request,
-                                                   RunControl &control)
+CatalogSearch::Result TestCatalogSearch::runSearch(const CatalogSearch::Request &request, RunControl &control)
 {
     const CatalogLibrary library(m_dir->path());
     const CatalogSearch search(library, DateFormats(), 2026);
@@ -82,10 +81,10 @@ void TestCatalogSearch::viewAllListsEveryNamedEntry()
         QCOMPARE(CommaText::split(line).size(), 6);
     QVERIFY(m_results.contains(QStringLiteral(R"("short.c","7","","","","Disk One")")));
     QVERIFY(m_results.contains(QStringLiteral(R"("y.jpg","9","12/31/1997 23:59:58","/c/","","Two")")));
-    QCOMPARE(control.statuses,
-             (QStringList{QStringLiteral("Searching Disk One Catalog"),
-                          QStringLiteral("Searching Gone Catalog"),
-                          QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 6 Matches")}));
+    QCOMPARE(
+        control.statuses,
+        (QStringList{QStringLiteral("Searching Disk One Catalog"), QStringLiteral("Searching Gone Catalog"),
+                     QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 6 Matches")}));
     QCOMPARE(control.calls, 3);
 }
 
@@ -109,13 +108,17 @@ void TestCatalogSearch::dateRequests_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("matches");
     // The entry with an unreadable date is passed over, the search goes on.
-    QTest::newRow("defaults") << "06/24/97" << "06/14/98" << int(Outcome::Finished) << "" << 1;
-    QTest::newRow("wider") << "06/23/97" << "06/14/98" << int(Outcome::Finished) << "" << 3;
-    QTest::newRow("equal bounds") << "06/24/97" << "06/24/97" << int(Outcome::Finished) << "" << 0;
-    QTest::newRow("bad From first") << "1/32/97" << "nonsense" << int(Outcome::InvalidDate)
+    QTest::newRow("defaults") << "06/24/97"
+                              << "06/14/98" << int(Outcome::Finished) << "" << 1;
+    QTest::newRow("wider") << "06/23/97"
+                           << "06/14/98" << int(Outcome::Finished) << "" << 3;
+    QTest::newRow("equal bounds") << "06/24/97"
+                                  << "06/24/97" << int(Outcome::Finished) << "" << 0;
+    QTest::newRow("bad From first") << "1/32/97"
+                                    << "nonsense" << int(Outcome::InvalidDate)
                                     << "'1/32/97' is not a valid date" << 0;
-    QTest::newRow("bad To") << "1/1/97" << "2/30/98" << int(Outcome::InvalidDate)
-                            << "'2/30/98' is not a valid date" << 0;
+    QTest::newRow("bad To") << "1/1/97"
+                            << "2/30/98" << int(Outcome::InvalidDate) << "'2/30/98' is not a valid date" << 0;
 }
 
 void TestCatalogSearch::dateRequests()

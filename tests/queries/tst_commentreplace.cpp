@@ -320,7 +320,8 @@ void TstCommentReplace::abandonedRunIsWholeAfterStartUp()
         QVERIFY(m_library->startUp(state));
         const QByteArray expected = point == 1 ? old : replaced;
         for (const QString &file : files)
-            QVERIFY2(TestSupport::readFile(catalog(file)) == expected, qPrintable(QString("point %1").arg(point)));
+            QVERIFY2(TestSupport::readFile(catalog(file)) == expected,
+                     qPrintable(QString("point %1").arg(point)));
         if (!LibraryTransaction::lastCommitAbandoned()) {
             QCOMPARE(result.outcome, Outcome::Finished);
             QVERIFY(point > files.size() + 2);

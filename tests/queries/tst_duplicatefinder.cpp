@@ -69,8 +69,7 @@ void TestDuplicateFinder::writeCatalog(const QString &name, const QStringList &l
     m_tree.addCatalog(0, name, CategoryTree::FixedImage);
 }
 
-DuplicateFinder::Result TestDuplicateFinder::find(const DuplicateFinder::Criteria &c,
-                                                  RunControl &control)
+DuplicateFinder::Result TestDuplicateFinder::find(const DuplicateFinder::Criteria &c, RunControl &control)
 {
     m_check.rebuild(m_tree);
     m_check.setAllChecked(true);
@@ -95,8 +94,8 @@ void TestDuplicateFinder::criteria_data()
         << QStringList{entry("a", "1", d, "/1/"), entry("a", "1", d, "/2/"), entry("a", "1", d, "/3/")}
         << true << true << true << QStringList{"a", "a", "a"};
     QTest::newRow("exact copies of a line are one line")
-        << QStringList{entry("a.txt", "5", d, "/x/"), entry("a.txt", "5", d, "/x/")}
-        << true << true << true << QStringList{};
+        << QStringList{entry("a.txt", "5", d, "/x/"), entry("a.txt", "5", d, "/x/")} << true << true << true
+        << QStringList{};
     // Case twins interleave in the gathered order; each name's lines are
     // still compared with each other.
     QTest::newRow("case twins, each found twice")
@@ -109,8 +108,8 @@ void TestDuplicateFinder::criteria_data()
                        entry("n\u00fd", "5", d, "/y/"), entry("n\u00ff", "5", d, "/y/")}
         << true << true << true << QStringList{"n\u00fd", "n\u00ff", "n\u00fd", "n\u00ff"};
     QTest::newRow("names differing in case are no duplicates")
-        << QStringList{entry("Readme.txt", "5", d, "/x/"), entry("README.TXT", "5", d, "/y/")}
-        << true << true << true << QStringList{};
+        << QStringList{entry("Readme.txt", "5", d, "/x/"), entry("README.TXT", "5", d, "/y/")} << true << true
+        << true << QStringList{};
     QTest::newRow("name only, any size and date")
         << QStringList{entry("a", "1", d, "/1/"), entry("a", "2", "", "/2/"), entry("b", "2", d, "/1/")}
         << true << false << false << QStringList{"a", "a"};
@@ -119,17 +118,17 @@ void TestDuplicateFinder::criteria_data()
                        entry("d", "3", d, "/")}
         << false << true << false << QStringList{};
     QTest::newRow("size only, adjacent")
-        << QStringList{entry("a", "7", d, "/"), entry("b", "7", d, "/"), entry("c", "3", d, "/")}
-        << false << true << false << QStringList{"a", "b"};
+        << QStringList{entry("a", "7", d, "/"), entry("b", "7", d, "/"), entry("c", "3", d, "/")} << false
+        << true << false << QStringList{"a", "b"};
     // Fields are compared one by one, so no digits move from name to size.
     QTest::newRow("name and size do not run together")
-        << QStringList{entry("file1", "23", d, "/"), entry("file12", "3", d, "/")}
-        << true << true << false << QStringList{};
+        << QStringList{entry("file1", "23", d, "/"), entry("file12", "3", d, "/")} << true << true << false
+        << QStringList{};
     QTest::newRow("date differs") << QStringList{entry("a", "1", d, "/1/"), entry("a", "1", "", "/2/")}
                                   << true << true << true << QStringList{};
     QTest::newRow("short lines count missing fields as empty")
-        << QStringList{QStringLiteral(R"("a","1")"), QStringLiteral(R"("a","1","","/p/")"),
-                       QString(), QString()}
+        << QStringList{QStringLiteral(R"("a","1")"), QStringLiteral(R"("a","1","","/p/")"), QString(),
+                       QString()}
         << true << true << true << QStringList{"a", "a"};
 }
 
@@ -161,13 +160,13 @@ void TestDuplicateFinder::sameFileOnTwoVolumes()
     RecordingControl control;
     const auto result = find({}, control);
     QCOMPARE(result.duplicates, 2);
-    QCOMPARE(m_results.lines(), (QStringList{line + QStringLiteral(",\"Backup\""),
-                                             line + QStringLiteral(",\"Main\"")}));
-    QCOMPARE(control.statuses,
-             (QStringList{QStringLiteral("Reading Backup Catalog"), QStringLiteral("Reading Main Catalog"),
-                          QStringLiteral("Reading Missing Catalog"),
-                          QStringLiteral("Comparing 1 Files Out Of 2"),
-                          QStringLiteral("Found 2 Duplicate Files")}));
+    QCOMPARE(m_results.lines(),
+             (QStringList{line + QStringLiteral(",\"Backup\""), line + QStringLiteral(",\"Main\"")}));
+    QCOMPARE(
+        control.statuses,
+        (QStringList{QStringLiteral("Reading Backup Catalog"), QStringLiteral("Reading Main Catalog"),
+                     QStringLiteral("Reading Missing Catalog"), QStringLiteral("Comparing 1 Files Out Of 2"),
+                     QStringLiteral("Found 2 Duplicate Files")}));
 }
 
 void TestDuplicateFinder::refusesWithoutCriterion()
@@ -273,8 +272,9 @@ void TestDuplicateFinder::windows1252Catalog()
     file.close();
     RecordingControl control;
     find({}, control);
-    QCOMPARE(m_results.lines(), (QStringList{QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/a/\",\"\",\"Old\""),
-                                             QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/b/\",\"\",\"Old\"")}));
+    QCOMPARE(m_results.lines(),
+             (QStringList{QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/a/\",\"\",\"Old\""),
+                          QStringLiteral("\"caf\u00e9\",\"1\",\"d\",\"/b/\",\"\",\"Old\"")}));
 }
 
 QTEST_GUILESS_MAIN(TestDuplicateFinder)

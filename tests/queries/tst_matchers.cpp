@@ -1,7 +1,7 @@
+#include "library/CommaText.h"
 #include "queries/DateRangeMatcher.h"
 #include "queries/ExtensionMatcher.h"
 #include "queries/WordMatcher.h"
-#include "library/CommaText.h"
 
 #include "AstralWildcards.h"
 
@@ -9,7 +9,8 @@
 
 namespace {
 
-const QString kReadme = QStringLiteral(R"("README.TXT","1997","06/24/1997 14:03:22","/media/cd/docs/","read me first")");
+const QString kReadme =
+    QStringLiteral(R"("README.TXT","1997","06/24/1997 14:03:22","/media/cd/docs/","read me first")");
 const QString kPhoto = QStringLiteral(R"("Photo.JPG","52311","03/02/2001","/home/ann/","")");
 const QString kQuoted = QStringLiteral(R"("say ""hi"".txt","10","01/01/2000","/x/","a, b")");
 
@@ -57,16 +58,15 @@ void TestMatchers::word_data()
     QTest::newRow("comment with comma") << kQuoted << "a, b" << false << true;
     QTest::newRow("doubled quote unescaped") << kQuoted << "say \"hi\"*" << false << true;
     QTest::newRow("no field spans a comma") << kPhoto << "*52311\",\"03*" << false << false;
-    QTest::newRow("empty name, star")
-        << QStringLiteral(R"("","0","","/a/","")") << "*" << false << true;
+    QTest::newRow("empty name, star") << QStringLiteral(R"("","0","","/a/","")") << "*" << false << true;
     QTest::newRow("short line") << QStringLiteral(R"("notes.txt","12")") << "*.txt" << false << true;
     QTest::newRow("blank line") << QStringLiteral("   ") << "*" << false << false;
-    QTest::newRow("non-ascii case") << QStringLiteral(R"("ÉTÉ.doc","1","","/","")")
-                                    << "été*" << false << true;
-    QTest::newRow("star meets stars") << QStringLiteral(R"("a.txt","1","","/","*** todo ***")")
-                                      << "*todo*" << false << true;
-    QTest::newRow("star meets star in name") << QStringLiteral(R"("star*name?.txt","1","","/","")")
-                                             << "star*" << true << true;
+    QTest::newRow("non-ascii case") << QStringLiteral(R"("ÉTÉ.doc","1","","/","")") << "été*" << false
+                                    << true;
+    QTest::newRow("star meets stars")
+        << QStringLiteral(R"("a.txt","1","","/","*** todo ***")") << "*todo*" << false << true;
+    QTest::newRow("star meets star in name")
+        << QStringLiteral(R"("star*name?.txt","1","","/","")") << "star*" << true << true;
     // Linux paths run past 255 characters; the whole field is compared.
     const QString deepLine = QStringLiteral(R"("x.c","1","","/%1/README/","")").arg(QString(300, u'd'));
     QTest::newRow("word past 255, any case") << deepLine << "*readme*" << false << true;
@@ -88,14 +88,15 @@ void TestMatchers::word()
 
 void TestMatchers::wordFindInAgreesWithMatches()
 {
-    const QStringList lines = {kReadme, kPhoto, kQuoted,
+    const QStringList lines = {kReadme,
+                               kPhoto,
+                               kQuoted,
                                QStringLiteral(R"("readme","1","","/","")"),
                                QStringLiteral(R"("x","2","","/readme/","")"),
                                QStringLiteral("\"K\",\"3\",\"\",\"/\",\"Kelvin \u212Aey\"")};
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\n\r");
     for (const QString &word : {QStringLiteral("*readme*"), QStringLiteral("readme"),
-                                QStringLiteral("*me*fi*"), QStringLiteral("*key*"),
-                                QStringLiteral("?")}) {
+                                QStringLiteral("*me*fi*"), QStringLiteral("*key*"), QStringLiteral("?")}) {
         for (bool cs : {false, true}) {
             WordMatcher m(word, cs);
             QStringList expected;

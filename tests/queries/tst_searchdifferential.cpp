@@ -52,9 +52,8 @@ Outcome referenceSearch(const CatalogLibrary &library, const CatalogSearch &sear
             if (!CatalogLines::readText(library, catalog.text, text, out.unreadable))
                 continue;
             const QString name = CatalogLines::quotedName(catalog.text);
-            matcher->findIn(text, [&](QStringView line) {
-                results.add(CatalogLines::resultLine(line, name, scratch));
-            });
+            matcher->findIn(
+                text, [&](QStringView line) { results.add(CatalogLines::resultLine(line, name, scratch)); });
         }
     }
     control.status(CatalogSearch::foundText(results.count()));
@@ -128,12 +127,12 @@ void TestSearchDifferential::initTestCase()
                windows1252(HostileCatalog::lines(8, 1500).join(QStringLiteral("\r\n"))));
     addCatalog(QStringLiteral("Marked, then cut"),
                "\xEF\xBB\xBF" + hostileBytes(9, 500) + '\0' + hostileBytes(10, 500));
-    addCatalog(QStringLiteral("Long line"), lineWith(QByteArray(3 << 19, 'k')) + hostileBytes(11, 50)
-                                                + lineWith("\xC4\xB0stanbul \xE2\x84\xAA"));
+    addCatalog(QStringLiteral("Long line"), lineWith(QByteArray(3 << 19, 'k')) + hostileBytes(11, 50) +
+                                                lineWith("\xC4\xB0stanbul \xE2\x84\xAA"));
     // Byte sequences at the edges of UTF-8: each file is read as UTF-8 or
     // as Windows-1252 as a whole.
-    const QList<QByteArray> edges{"\xC0\xAF", "\xED\xA0\x80", "\xEF\xBF\xBE", "\xF4\x8F\xBF\xBF",
-                                  "\xF4\x90\x80\x80", "\xE2\x84", "\xE2\x84\xAA", "\xC4\xB0"};
+    const QList<QByteArray> edges{"\xC0\xAF",         "\xED\xA0\x80", "\xEF\xBF\xBE", "\xF4\x8F\xBF\xBF",
+                                  "\xF4\x90\x80\x80", "\xE2\x84",     "\xE2\x84\xAA", "\xC4\xB0"};
     for (qsizetype i = 0; i < edges.size(); ++i)
         addCatalog(QStringLiteral("Edge %1").arg(i), hostileBytes(20 + i, 30) + lineWith(edges.at(i)));
     addCatalog(QStringLiteral("Empty"), QByteArray());
@@ -162,9 +161,9 @@ void TestSearchDifferential::sameResults_data()
         word(u'*' + w + u'*', false);
         word(u'*' + w + u'*', true);
     }
-    for (const char *w : {"*", "?", "*k*", "*K*", "*i*", "*İ*", "*\u212A*", "*istanbul*", "*kelvin*",
-                          "*ünïcödé*", "*straSSe*", "rep?rt*", "*/media/*", "*, *", "*\"\"*",
-                          "*12*", "report", "*.txt\",\"*"}) {
+    for (const char *w :
+         {"*", "?", "*k*", "*K*", "*i*", "*İ*", "*\u212A*", "*istanbul*", "*kelvin*", "*ünïcödé*",
+          "*straSSe*", "rep?rt*", "*/media/*", "*, *", "*\"\"*", "*12*", "report", "*.txt\",\"*"}) {
         word(QString::fromUtf8(w), false);
     }
     for (const char *w : {"*K*", "*\u212A*", "rep?rt*", "report*"})

@@ -26,8 +26,8 @@ private slots:
 
 void TestSearchHistory::historyKeepsSortedAndUnique()
 {
-    SearchHistory h(QStringList{QStringLiteral("beta"), QStringLiteral("Alpha"),
-                                QStringLiteral("BETA"), QString()});
+    SearchHistory h(
+        QStringList{QStringLiteral("beta"), QStringLiteral("Alpha"), QStringLiteral("BETA"), QString()});
     QCOMPARE(h.items(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta")}));
     h.add(QStringLiteral("a?c"));
     h.add(QStringLiteral("ALPHA"));
@@ -54,10 +54,9 @@ void TestSearchHistory::historyFull()
     QCOMPARE(h.items().size(), SearchHistory::MaxWords);
     QCOMPARE(h.items().contains(QStringLiteral("w20")), !added);
     QCOMPARE(h.items().contains(word), added);
-    QVERIFY(std::is_sorted(h.items().cbegin(), h.items().cend(),
-                           [](const QString &a, const QString &b) {
-                               return a.compare(b, Qt::CaseInsensitive) < 0;
-                           }));
+    QVERIFY(std::is_sorted(h.items().cbegin(), h.items().cend(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    }));
 }
 
 QTEST_GUILESS_MAIN(TestSearchHistory)

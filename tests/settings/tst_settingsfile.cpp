@@ -78,7 +78,7 @@ void TestSettingsFile::sectionsIgnoreCase()
     QVERIFY(settings.writeInteger("COLSIZES", "COL3", 120));
     QCOMPARE(settings.readInteger("colsizes", "col3", 100), 120);
     const QByteArray bytes = TestSupport::readFile(settings.path());
-    QCOMPARE(bytes.count("[") , 1);
+    QCOMPARE(bytes.count("["), 1);
     QVERIFY(bytes.contains("\r\n"));
 }
 
@@ -161,7 +161,8 @@ void TestSettingsFile::nonsenseFile()
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
     QVERIFY(TestSupport::writeFile(settings.path(), QByteArray("\xff\xfe[[[\0\0=\n=x\n[Global\nPanel1_Width\n"
-                                                               "[Colsizes]\nCol0=abc\nCol1=0x\n", 60)));
+                                                               "[Colsizes]\nCol0=abc\nCol1=0x\n",
+                                                               60)));
     const FormValues v = FormValues::restore(settings);
     QCOMPARE(v.integer("Panel1_Width"), 140);
     QCOMPARE(ColumnWidths::readCatalog(settings).first(), 100);
@@ -208,13 +209,15 @@ void TestSettingsFile::unreadableFileNeverWritten()
     SettingsFile settings(path);
     QVERIFY(TestSupport::readOverride(false));
     const int width = settings.readInteger("Global", "Panel1_Width", 140);
-    const bool written = settings.writeString("Global", "Key", "v") || settings.writeList("Global.x_Items", {"a"})
-        || ColumnWidths::save(settings, QList<int>(6, 50)) || FormValues::defaults().save(settings);
+    const bool written =
+        settings.writeString("Global", "Key", "v") || settings.writeList("Global.x_Items", {"a"}) ||
+        ColumnWidths::save(settings, QList<int>(6, 50)) || FormValues::defaults().save(settings);
     QVERIFY(TestSupport::readOverride(true));
     QCOMPARE(width, 140);
     QVERIFY(!written);
     QVERIFY(settings.isUnreadable());
-    QVERIFY2(settings.lastError().contains(path + " exists but cannot be read"), qPrintable(settings.lastError()));
+    QVERIFY2(settings.lastError().contains(path + " exists but cannot be read"),
+             qPrintable(settings.lastError()));
     QCOMPARE(TestSupport::fileState(path), before);
     QVERIFY(QFile::remove(path) || QDir().rmdir(path));
     QVERIFY(!settings.writeString("Global", "Key", "v"));

@@ -19,17 +19,26 @@ inline void addRows()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("? takes an emoji") << grin + ".txt" << "?.txt" << true;
-    QTest::newRow("?? wants two characters") << grin + ".txt" << "??.txt" << false;
-    QTest::newRow("? between letters") << "a" + grin + "b.txt" << "a?b.txt" << true;
-    QTest::newRow("?? between letters") << "a" + grin + "b.txt" << "a??b.txt" << false;
-    QTest::newRow("? then a literal astral") << boldA + beam + ".txt" << "?" + beam + ".txt" << true;
+    QTest::newRow("? takes an emoji") << grin + ".txt"
+                                      << "?.txt" << true;
+    QTest::newRow("?? wants two characters") << grin + ".txt"
+                                             << "??.txt" << false;
+    QTest::newRow("? between letters") << "a" + grin + "b.txt"
+                                       << "a?b.txt" << true;
+    QTest::newRow("?? between letters") << "a" + grin + "b.txt"
+                                        << "a??b.txt" << false;
+    QTest::newRow("? then a literal astral") << boldA + beam + ".txt"
+                                             << "?" + beam + ".txt" << true;
     QTest::newRow("? at the end") << "x" + grin << "x?" << true;
     QTest::newRow("?? at the end") << "x" + grin << "x??" << false;
-    QTest::newRow("three characters, mixed planes") << "日" + grin + "b.txt" << "???.txt" << true;
-    QTest::newRow("four wanted of three") << "日" + grin + "b.txt" << "????.txt" << false;
-    QTest::newRow("star then ?") << grin + beam + ".txt" << "*?" + beam + ".txt" << true;
-    QTest::newRow("star then ? wants one more") << grin + ".txt" << "*?" + grin + ".txt" << false;
+    QTest::newRow("three characters, mixed planes") << "日" + grin + "b.txt"
+                                                    << "???.txt" << true;
+    QTest::newRow("four wanted of three") << "日" + grin + "b.txt"
+                                          << "????.txt" << false;
+    QTest::newRow("star then ?") << grin + beam + ".txt"
+                                 << "*?" + beam + ".txt" << true;
+    QTest::newRow("star then ? wants one more") << grin + ".txt"
+                                                << "*?" + grin + ".txt" << false;
 }
 
 } // namespace AstralWildcards

@@ -7,26 +7,46 @@ namespace {
 const QStringList &nameParts()
 {
     static const QStringList parts{
-        QStringLiteral("report"), QStringLiteral("Report"), QStringLiteral("REPORT"),
-        QStringLiteral("holiday"), QStringLiteral("Ünïcödé"), QStringLiteral("straße"),
-        QStringLiteral("STRASSE"), QStringLiteral("İstanbul"), QStringLiteral("\u212Aelvin"),
-        QStringLiteral("kelvin"), QStringLiteral("Ångström"), QStringLiteral("ångström"),
-        QStringLiteral("Ελληνικά"), QStringLiteral("ελληνικά"), QStringLiteral("日本語"),
-        QStringLiteral("emoji\U0001F600"), QStringLiteral("a \"quoted\" word"),
-        QStringLiteral("comma, inside"), QStringLiteral("  leading blanks"),
-        QStringLiteral("trailing blank "), QStringLiteral("semi;colon"), QStringLiteral("star*"),
-        QStringLiteral("question?"), QStringLiteral("back\\slash"), QStringLiteral("tab\there"),
-        QStringLiteral("Same"), QStringLiteral("same"), QStringLiteral("SAME"),
-        QStringLiteral("\u00A0nbsp"), QStringLiteral("zero0"), QStringLiteral("x"),
+        QStringLiteral("report"),
+        QStringLiteral("Report"),
+        QStringLiteral("REPORT"),
+        QStringLiteral("holiday"),
+        QStringLiteral("Ünïcödé"),
+        QStringLiteral("straße"),
+        QStringLiteral("STRASSE"),
+        QStringLiteral("İstanbul"),
+        QStringLiteral("\u212Aelvin"),
+        QStringLiteral("kelvin"),
+        QStringLiteral("Ångström"),
+        QStringLiteral("ångström"),
+        QStringLiteral("Ελληνικά"),
+        QStringLiteral("ελληνικά"),
+        QStringLiteral("日本語"),
+        QStringLiteral("emoji\U0001F600"),
+        QStringLiteral("a \"quoted\" word"),
+        QStringLiteral("comma, inside"),
+        QStringLiteral("  leading blanks"),
+        QStringLiteral("trailing blank "),
+        QStringLiteral("semi;colon"),
+        QStringLiteral("star*"),
+        QStringLiteral("question?"),
+        QStringLiteral("back\\slash"),
+        QStringLiteral("tab\there"),
+        QStringLiteral("Same"),
+        QStringLiteral("same"),
+        QStringLiteral("SAME"),
+        QStringLiteral("\u00A0nbsp"),
+        QStringLiteral("zero0"),
+        QStringLiteral("x"),
     };
     return parts;
 }
 
 const QStringList &extensions()
 {
-    static const QStringList ext{QStringLiteral(".txt"), QStringLiteral(".TXT"), QStringLiteral(".Txt"),
-                                 QStringLiteral(".jpg"), QStringLiteral(".zip"), QStringLiteral(""),
-                                 QStringLiteral("."), QStringLiteral(".tar.gz"), QStringLiteral(".ÉXT")};
+    static const QStringList ext{QStringLiteral(".txt"), QStringLiteral(".TXT"),    QStringLiteral(".Txt"),
+                                 QStringLiteral(".jpg"), QStringLiteral(".zip"),    QStringLiteral(""),
+                                 QStringLiteral("."),    QStringLiteral(".tar.gz"), QStringLiteral(".ÉXT")};
     return ext;
 }
 
@@ -93,9 +113,14 @@ QStringList ownEntry(QRandomGenerator &rng, int i)
     name += QString::number(i % 97) + pick(extensions(), rng);
     QString comment;
     switch (rng.bounded(6)) {
-    case 0: comment = pick(nameParts(), rng); break;
-    case 1: comment = QStringLiteral("said \"hello\", then left"); break;
-    default: break;
+    case 0:
+        comment = pick(nameParts(), rng);
+        break;
+    case 1:
+        comment = QStringLiteral("said \"hello\", then left");
+        break;
+    default:
+        break;
     }
     return {name, QString::number(rng.bounded(5000000)), dateText(rng), pathText(rng), comment};
 }
@@ -103,13 +128,20 @@ QStringList ownEntry(QRandomGenerator &rng, int i)
 QString oddLine(QRandomGenerator &rng)
 {
     switch (rng.bounded(7)) {
-    case 0: return QString(); // blank line
-    case 1: return QStringLiteral("   ");
-    case 2: return quoted(pick(nameParts(), rng)); // one field only
-    case 3: return joined({pick(nameParts(), rng), QStringLiteral("12")});
-    case 4: return QStringLiteral("\"unbalanced ") + pick(nameParts(), rng) + QStringLiteral(",\"3\"");
-    case 5: return QStringLiteral("bare,words,without,quotes,") + pick(nameParts(), rng);
-    default: return joined(ownEntry(rng, 0)) + QStringLiteral(",\"extra\",\"fields\"");
+    case 0:
+        return QString(); // blank line
+    case 1:
+        return QStringLiteral("   ");
+    case 2:
+        return quoted(pick(nameParts(), rng)); // one field only
+    case 3:
+        return joined({pick(nameParts(), rng), QStringLiteral("12")});
+    case 4:
+        return QStringLiteral("\"unbalanced ") + pick(nameParts(), rng) + QStringLiteral(",\"3\"");
+    case 5:
+        return QStringLiteral("bare,words,without,quotes,") + pick(nameParts(), rng);
+    default:
+        return joined(ownEntry(rng, 0)) + QStringLiteral(",\"extra\",\"fields\"");
     }
 }
 
@@ -154,10 +186,10 @@ QByteArray fileBytes(quint32 seed, const QStringList &lines)
 
 QStringList frequentWords()
 {
-    return {QStringLiteral("report"), QStringLiteral("straße"), QStringLiteral("kelvin"),
-            QStringLiteral("ångström"), QStringLiteral("same"), QStringLiteral("\"quoted\""),
-            QStringLiteral("comma,"), QStringLiteral("*.txt"), QStringLiteral("r?port"),
-            QStringLiteral("ελληνικά"), QStringLiteral("日本"), QStringLiteral("\U0001F600")};
+    return {QStringLiteral("report"),   QStringLiteral("straße"), QStringLiteral("kelvin"),
+            QStringLiteral("ångström"), QStringLiteral("same"),   QStringLiteral("\"quoted\""),
+            QStringLiteral("comma,"),   QStringLiteral("*.txt"),  QStringLiteral("r?port"),
+            QStringLiteral("ελληνικά"), QStringLiteral("日本"),   QStringLiteral("\U0001F600")};
 }
 
 QList<qsizetype> boundarySizes()
@@ -172,7 +204,8 @@ QList<qsizetype> boundarySizes()
 
 QString longLine(const QString &name, qsizetype bytes)
 {
-    const QString head = QStringLiteral("\"%1\",\"7\",\"01/02/2003 04:05\",\"/long/\",\"needle \"\"").arg(name);
+    const QString head =
+        QStringLiteral("\"%1\",\"7\",\"01/02/2003 04:05\",\"/long/\",\"needle \"\"").arg(name);
     static const QString units[] = {QStringLiteral("x"), QStringLiteral(","), QString::fromUtf8("\u00e9"),
                                     QString::fromUtf8("\u65e5"), QString::fromUtf8("\U0001F600")};
     static const int unitBytes[] = {1, 1, 2, 3, 4};

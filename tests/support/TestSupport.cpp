@@ -41,15 +41,16 @@ bool makeUnreadable(const QString &path, const QString &kind)
 {
     if (kind == QLatin1String("owner-only file"))
         return QFile::setPermissions(path, QFile::WriteOwner);
-    return QFile::remove(path) && (kind == QLatin1String("folder") ? QDir().mkdir(path) : QFile::link(path, path));
+    return QFile::remove(path) &&
+           (kind == QLatin1String("folder") ? QDir().mkdir(path) : QFile::link(path, path));
 }
 
 QByteArray fileState(const QString &path)
 {
     const QFileInfo info(path);
-    return QByteArray::number(int(info.isSymLink())) + QByteArray::number(int(info.isDir())) + ' '
-        + QByteArray::number(int(info.permissions()), 16) + ' '
-        + info.lastModified().toString(Qt::ISODateWithMs).toUtf8() + ' ' + readFile(path);
+    return QByteArray::number(int(info.isSymLink())) + QByteArray::number(int(info.isDir())) + ' ' +
+           QByteArray::number(int(info.permissions()), 16) + ' ' +
+           info.lastModified().toString(Qt::ISODateWithMs).toUtf8() + ' ' + readFile(path);
 }
 
 bool readOverride(bool on)
@@ -82,8 +83,8 @@ bool mountTmpfs(const QString &dir, int kilobytes, QString *reason)
     const bool done = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit;
     if (!done || mount.exitCode() != 0) {
         if (reason)
-            *reason = QStringLiteral("cannot mount a tmpfs here: ")
-                + QString::fromLocal8Bit(mount.readAllStandardError()).trimmed() + mount.errorString();
+            *reason = QStringLiteral("cannot mount a tmpfs here: ") +
+                      QString::fromLocal8Bit(mount.readAllStandardError()).trimmed() + mount.errorString();
         return false;
     }
     return true;

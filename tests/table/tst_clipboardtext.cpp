@@ -53,8 +53,8 @@ void TestClipboardText::region_data()
     QTest::newRow("one cell") << twoByTwo << 1 << 1 << 1 << 1 << "1";
     QTest::newRow("one column") << twoByTwo << 0 << 0 << 0 << 1 << "Name\r\na";
     QTest::newRow("one row") << twoByTwo << 0 << 1 << 1 << 1 << "a\t1";
-    QTest::newRow("inner rectangle")
-        << catalog << 1 << 2 << 3 << 3 << "2\t01/02/2024\t/home/\r\n3\t01/02/2024\t/home/";
+    QTest::newRow("inner rectangle") << catalog << 1 << 2 << 3 << 3
+                                     << "2\t01/02/2024\t/home/\r\n3\t01/02/2024\t/home/";
     QTest::newRow("empty cells keep their tabs")
         << catalog << 3 << 1 << 4 << 3 << "/home/\tfirst\r\n/home/\t\r\n/home/\tthird";
     QTest::newRow("nothing selected") << twoByTwo << 1 << 1 << 0 << 0 << "";

@@ -91,8 +91,8 @@ struct ReferenceTable {
     void sort(int column, SortKind kind, bool descending, const DateKeyReader &dates)
     {
         std::stable_sort(rows.begin(), rows.end(), [&](const QString &a, const QString &b) {
-            const int c = referenceCompare(CellFields::text(a, column), CellFields::text(b, column),
-                                           kind, dates);
+            const int c =
+                referenceCompare(CellFields::text(a, column), CellFields::text(b, column), kind, dates);
             return descending ? c > 0 : c < 0;
         });
     }

@@ -28,8 +28,8 @@ namespace {
 // quotes and lengths around the four-character steps.
 QString textCell(QRandomGenerator &rng)
 {
-    static const QStringList parts{"/media/disk/", "a", "A", "ab", "aB", "\"q\"", "é", "É",
-                                   "Z", "z", "_", "1234", "/"};
+    static const QStringList parts{"/media/disk/", "a", "A", "ab", "aB", "\"q\"", "é", "É", "Z", "z", "_",
+                                   "1234",         "/"};
     QString cell;
     const int n = rng.bounded(6);
     for (int i = 0; i < n; ++i)
@@ -40,8 +40,7 @@ QString textCell(QRandomGenerator &rng)
 QString sizeCell(QRandomGenerator &rng)
 {
     static const QStringList odd{"", "x", "12a", " ", "-3", "99999999999"};
-    return rng.bounded(4) == 0 ? odd.at(rng.bounded(int(odd.size())))
-                               : QString::number(rng.bounded(50));
+    return rng.bounded(4) == 0 ? odd.at(rng.bounded(int(odd.size()))) : QString::number(rng.bounded(50));
 }
 
 QString dateCell(QRandomGenerator &rng)
@@ -78,8 +77,9 @@ void TestRowOrder::matchesReference()
     QStringList cells;
     QList<QString> lines;
     for (int i = 0; i < rows; ++i) {
-        const QString cell = sortKind == SortKind::Size ? sizeCell(rng)
-                           : sortKind == SortKind::Date ? dateCell(rng) : textCell(rng);
+        const QString cell = sortKind == SortKind::Size   ? sizeCell(rng)
+                             : sortKind == SortKind::Date ? dateCell(rng)
+                                                          : textCell(rng);
         cells << cell;
         lines << CommaText::join({QString::number(i), cell});
     }

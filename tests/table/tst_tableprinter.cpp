@@ -10,8 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 
 const QDateTime kPrintedAt(QDate(2026, 6, 5), QTime(14, 5));
 

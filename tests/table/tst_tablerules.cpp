@@ -27,10 +27,14 @@ void TestTableRules::hint_data()
     QTest::addColumn<QString>("expected");
     const QString fifty(50, u'n');
     const QString fiftyOne = fifty + u'x';
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("single space") << " " << "";
-    QTest::newRow("two spaces") << "  " << "  ";
-    QTest::newRow("short") << "a.txt" << "a.txt";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("single space") << " "
+                                  << "";
+    QTest::newRow("two spaces") << "  "
+                                << "  ";
+    QTest::newRow("short") << "a.txt"
+                           << "a.txt";
     QTest::newRow("50 shown whole") << fifty << fifty;
     QTest::newRow("51 cut to 45") << fiftyOne << QString(45, u'n') + "...";
     // A cut inside a surrogate pair would leave half a character.
@@ -51,7 +55,8 @@ void TestTableRules::colour_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("path");
     QTest::addColumn<CellColour>("expected");
-    QTest::newRow("upper zip then dir") << 5 << 1 << R"(/media/cd/ARCHIVE.ZIP\docs\)" << CellColour::ZipMember;
+    QTest::newRow("upper zip then dir")
+        << 5 << 1 << R"(/media/cd/ARCHIVE.ZIP\docs\)" << CellColour::ZipMember;
     QTest::newRow("lower zip") << 5 << 3 << "/home/a.zip/" << CellColour::ZipMember;
     QTest::newRow("mixed case") << 5 << 1 << R"(/media/cd/Archive.Zip\docs\)" << CellColour::Normal;
     QTest::newRow("result view") << 6 << 2 << "/x.ZIP/" << CellColour::ZipMember;
@@ -93,8 +98,15 @@ void TestTableRules::dateKeysMatchParse_data()
     QTest::addColumn<QString>("dateFormat");
     QTest::addColumn<QString>("timeFormat");
     QTest::addColumn<QStringList>("texts");
-    const QStringList odd{"", "   ", "garbage", "02/30/2024", "13.13.2024", "1/2/24",
-                          "01/02/2024 13:00:00 PM", "01/02/2024 0:10:00 AM", "02/01/2024 1:00:00 XM"};
+    const QStringList odd{"",
+                          "   ",
+                          "garbage",
+                          "02/30/2024",
+                          "13.13.2024",
+                          "1/2/24",
+                          "01/02/2024 13:00:00 PM",
+                          "01/02/2024 0:10:00 AM",
+                          "02/01/2024 1:00:00 XM"};
     auto rendered = [](const DateFormats &f) {
         QStringList texts;
         texts << f.format(QDateTime(QDate(2024, 1, 2), QTime(9, 5, 8)))
@@ -104,14 +116,12 @@ void TestTableRules::dateKeysMatchParse_data()
               << " " + f.format(QDateTime(QDate(2010, 7, 4), QTime(12, 0, 2))) + " ";
         return texts;
     };
-    const QList<QPair<QString, QString>> formats{
-        {"MM/dd/yyyy", "HH:mm:ss"}, {"dd.MM.yyyy", "HH:mm:ss"},
-        {"d/M/yyyy", "H:mm:ss"},   {"yyyy-MM-dd", "HH:mm:ss"},
-        {"dd/MM/yyyy", "h:mm:ss AP"}, {"MM/dd/yyyy", "hh:mm:ss ap"}};
+    const QList<QPair<QString, QString>> formats{{"MM/dd/yyyy", "HH:mm:ss"},   {"dd.MM.yyyy", "HH:mm:ss"},
+                                                 {"d/M/yyyy", "H:mm:ss"},      {"yyyy-MM-dd", "HH:mm:ss"},
+                                                 {"dd/MM/yyyy", "h:mm:ss AP"}, {"MM/dd/yyyy", "hh:mm:ss ap"}};
     for (const auto &f : formats) {
         const DateFormats df(f.first, f.second);
-        QTest::newRow(qPrintable(f.first + " " + f.second)) << f.first << f.second
-                                                           << rendered(df) + odd;
+        QTest::newRow(qPrintable(f.first + " " + f.second)) << f.first << f.second << rendered(df) + odd;
     }
 }
 
@@ -125,9 +135,9 @@ void TestTableRules::dateKeysMatchParse()
     QVERIFY(reader.hasFastPath()); // every usual format avoids the slow parser
     for (const QString &text : texts) {
         const QDateTime when = formats.parse(text);
-        const qint64 expected = when.isValid()
-            ? when.date().toJulianDay() * 86400000 + when.time().msecsSinceStartOfDay()
-            : DateKeyReader::Unreadable;
+        const qint64 expected =
+            when.isValid() ? when.date().toJulianDay() * 86400000 + when.time().msecsSinceStartOfDay()
+                           : DateKeyReader::Unreadable;
         QVERIFY2(reader.key(text) == expected, qPrintable(text));
     }
 }

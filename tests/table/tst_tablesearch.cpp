@@ -1,7 +1,6 @@
 #include "table/CellMatcher.h"
 #include "table/TableSearch.h"
 
-
 #include "AstralWildcards.h"
 
 #include <QTest>
@@ -143,44 +142,79 @@ void TestTableSearch::comparisons_data()
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("expected");
 
-    QTest::newRow("> above") << ">m" << "n" << true;
-    QTest::newRow("> equal") << ">m" << "m" << false;
-    QTest::newRow("> equal other case") << ">m" << "M" << false;
-    QTest::newRow("> below") << ">m" << "L" << false;
-    QTest::newRow(">= equal other case") << ">=m" << "M" << true;
-    QTest::newRow(">= below") << ">=m" << "l" << false;
-    QTest::newRow("< below other case") << "<m" << "L" << true;
-    QTest::newRow("< equal") << "<m" << "m" << false;
-    QTest::newRow("<= equal other case") << "<=M" << "m" << true;
-    QTest::newRow("<= above") << "<=m" << "n" << false;
-    QTest::newRow("longer text is greater") << ">abc" << "ABCD" << true;
-    QTest::newRow("numbers compare as text") << "<=10" << "9" << false;
-    QTest::newRow("numbers compare as text, below") << "<=10" << "1" << true;
-    QTest::newRow("spaces before value") << ">   m" << "n" << true;
-    QTest::newRow("value ends at a space") << ">m  " << "n" << true;
+    QTest::newRow("> above") << ">m"
+                             << "n" << true;
+    QTest::newRow("> equal") << ">m"
+                             << "m" << false;
+    QTest::newRow("> equal other case") << ">m"
+                                        << "M" << false;
+    QTest::newRow("> below") << ">m"
+                             << "L" << false;
+    QTest::newRow(">= equal other case") << ">=m"
+                                         << "M" << true;
+    QTest::newRow(">= below") << ">=m"
+                              << "l" << false;
+    QTest::newRow("< below other case") << "<m"
+                                        << "L" << true;
+    QTest::newRow("< equal") << "<m"
+                             << "m" << false;
+    QTest::newRow("<= equal other case") << "<=M"
+                                         << "m" << true;
+    QTest::newRow("<= above") << "<=m"
+                              << "n" << false;
+    QTest::newRow("longer text is greater") << ">abc"
+                                            << "ABCD" << true;
+    QTest::newRow("numbers compare as text") << "<=10"
+                                             << "9" << false;
+    QTest::newRow("numbers compare as text, below") << "<=10"
+                                                    << "1" << true;
+    QTest::newRow("spaces before value") << ">   m"
+                                         << "n" << true;
+    QTest::newRow("value ends at a space") << ">m  "
+                                           << "n" << true;
 
-    QTest::newRow("& inside") << ">b & <d" << "c" << true;
-    QTest::newRow("& below") << ">b & <d" << "a" << false;
-    QTest::newRow("& above") << ">b & <d" << "E" << false;
-    QTest::newRow("& without spaces") << ">b&<d" << "C" << true;
-    QTest::newRow("& bounds included") << ">=b & <=d" << "D" << true;
-    QTest::newRow("& bounds excluded") << ">b & <d" << "d" << false;
-    QTest::newRow("^ below") << "<b ^ >d" << "a" << true;
-    QTest::newRow("^ above") << "<b ^ >d" << "E" << true;
-    QTest::newRow("^ between") << "<b ^ >d" << "c" << false;
-    QTest::newRow("^ without spaces") << "<b^>d" << "e" << true;
-    QTest::newRow("& binds closer than ^") << "<b ^ >d & <f" << "g" << false;
-    QTest::newRow("& binds closer than ^, inside") << "<b ^ >d & <f" << "e" << true;
+    QTest::newRow("& inside") << ">b & <d"
+                              << "c" << true;
+    QTest::newRow("& below") << ">b & <d"
+                             << "a" << false;
+    QTest::newRow("& above") << ">b & <d"
+                             << "E" << false;
+    QTest::newRow("& without spaces") << ">b&<d"
+                                      << "C" << true;
+    QTest::newRow("& bounds included") << ">=b & <=d"
+                                       << "D" << true;
+    QTest::newRow("& bounds excluded") << ">b & <d"
+                                       << "d" << false;
+    QTest::newRow("^ below") << "<b ^ >d"
+                             << "a" << true;
+    QTest::newRow("^ above") << "<b ^ >d"
+                             << "E" << true;
+    QTest::newRow("^ between") << "<b ^ >d"
+                               << "c" << false;
+    QTest::newRow("^ without spaces") << "<b^>d"
+                                      << "e" << true;
+    QTest::newRow("& binds closer than ^") << "<b ^ >d & <f"
+                                           << "g" << false;
+    QTest::newRow("& binds closer than ^, inside") << "<b ^ >d & <f"
+                                                   << "e" << true;
 
-    QTest::newRow("! inverts a comparison") << "!>m" << "a" << true;
-    QTest::newRow("! inverts a holding comparison") << "!>m" << "z" << false;
-    QTest::newRow("! inverts a join") << "!>b & <d" << "c" << false;
+    QTest::newRow("! inverts a comparison") << "!>m"
+                                            << "a" << true;
+    QTest::newRow("! inverts a holding comparison") << "!>m"
+                                                    << "z" << false;
+    QTest::newRow("! inverts a join") << "!>b & <d"
+                                      << "c" << false;
 
-    QTest::newRow("failed comparison falls back to wild cards") << ">m" << ">m" << true;
-    QTest::newRow("operator without value is a pattern") << ">" << ">" << true;
-    QTest::newRow("operator without value matches no word") << ">" << "z" << false;
-    QTest::newRow("dangling join is a pattern") << ">b &" << "c" << false;
-    QTest::newRow("two values without join are a pattern") << ">b <d" << "c" << false;
+    QTest::newRow("failed comparison falls back to wild cards") << ">m"
+                                                                << ">m" << true;
+    QTest::newRow("operator without value is a pattern") << ">"
+                                                         << ">" << true;
+    QTest::newRow("operator without value matches no word") << ">"
+                                                            << "z" << false;
+    QTest::newRow("dangling join is a pattern") << ">b &"
+                                                << "c" << false;
+    QTest::newRow("two values without join are a pattern") << ">b <d"
+                                                           << "c" << false;
 }
 
 void TestTableSearch::comparisons()

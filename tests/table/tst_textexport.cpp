@@ -103,8 +103,7 @@ void TestTextExport::formatted_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("catalog columns: sizes right, titles centred")
-        << QStringList{"Name", "Size"}
-        << QList<QStringList>{{"a", "5"}, {"long name", "12345"}}
+        << QStringList{"Name", "Size"} << QList<QStringList>{{"a", "5"}, {"long name", "12345"}}
         << QStringList{"   Name    Size ", "a" + spaces(13) + "5 ", "long name 12345 "};
     QTest::newRow("report columns: both spaces right")
         << QStringList{"T0", "T1", "T2", "T3", "T4", "T5", "T6"}

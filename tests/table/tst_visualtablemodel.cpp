@@ -1,6 +1,6 @@
 #include "library/CommaText.h"
-#include "table/RowOrder.h"
 #include "library/SortedLineList.h"
+#include "table/RowOrder.h"
 #include "table/VisualTableModel.h"
 
 #include <QAbstractItemModelTester>
@@ -9,9 +9,8 @@
 
 namespace {
 
-QString entry(const QString &name, const QString &size = QString(),
-              const QString &date = QString(), const QString &path = QStringLiteral("/data/"),
-              const QString &comment = QString())
+QString entry(const QString &name, const QString &size = QString(), const QString &date = QString(),
+              const QString &path = QStringLiteral("/data/"), const QString &comment = QString())
 {
     return CommaText::join({name, size, date, path, comment});
 }
@@ -105,21 +104,18 @@ void TestVisualTableModel::sortByColumn_data()
     QTest::addColumn<QStringList>("cells");
     QTest::addColumn<QStringList>("ascending");
     // A size that is no number sorts first; an empty size is 0.
-    QTest::newRow("sizes") << 5 << 1
-                           << QStringList{"10", "", "9", "abc", "100", "-1", "x"}
+    QTest::newRow("sizes") << 5 << 1 << QStringList{"10", "", "9", "abc", "100", "-1", "x"}
                            << QStringList{"abc", "x", "-1", "", "9", "10", "100"};
     // Dates that cannot be read sort as the earliest.
-    QTest::newRow("dates") << 5 << 2
-                           << QStringList{"01/02/2024 10:00:00", "", "12/31/2023",
-                                          "garbage", "01/02/2024 09:59:58", "01/02/2024"}
-                           << QStringList{"", "garbage", "12/31/2023", "01/02/2024",
-                                          "01/02/2024 09:59:58", "01/02/2024 10:00:00"};
+    QTest::newRow("dates")
+        << 5 << 2 << QStringList{"01/02/2024 10:00:00", "",          "12/31/2023", "garbage",
+                                 "01/02/2024 09:59:58", "01/02/2024"}
+        << QStringList{
+               "", "garbage", "12/31/2023", "01/02/2024", "01/02/2024 09:59:58", "01/02/2024 10:00:00"};
     // Texts equal ignoring case keep a fixed order: upper before lower.
-    QTest::newRow("names ignore case") << 5 << 0
-                                       << QStringList{"b", "ab", "B", "a", "A", "_x"}
+    QTest::newRow("names ignore case") << 5 << 0 << QStringList{"b", "ab", "B", "a", "A", "_x"}
                                        << QStringList{"A", "a", "ab", "B", "b", "_x"};
-    QTest::newRow("report by code") << 7 << 0
-                                    << QStringList{"b", "B", "a", "A"}
+    QTest::newRow("report by code") << 7 << 0 << QStringList{"b", "B", "a", "A"}
                                     << QStringList{"A", "B", "a", "b"};
 }
 
@@ -274,8 +270,7 @@ void TestVisualTableModel::displayRoles()
     QVERIFY(!model.data(model.index(1, 0), R::IsZipFileRole).toBool());
     QCOMPARE(model.data(model.index(1, 2), R::CellColourRole).toInt(),
              int(TableRules::CellColour::ZipMember));
-    QCOMPARE(model.data(model.index(0, 2), R::CellColourRole).toInt(),
-             int(TableRules::CellColour::Normal));
+    QCOMPARE(model.data(model.index(0, 2), R::CellColourRole).toInt(), int(TableRules::CellColour::Normal));
     QCOMPARE(model.headerData(0, Qt::Horizontal, R::CellColourRole).toInt(),
              int(TableRules::CellColour::Header));
     QCOMPARE(model.data(model.index(2, 0), Qt::ToolTipRole).toString(), QString(45, u'n') + "...");
@@ -284,8 +279,7 @@ void TestVisualTableModel::displayRoles()
              int(Qt::AlignRight));
     // A changed path recolours the row.
     model.setCell(3, 1, "/cd/");
-    QCOMPARE(model.data(model.index(0, 0), R::CellColourRole).toInt(),
-             int(TableRules::CellColour::Normal));
+    QCOMPARE(model.data(model.index(0, 0), R::CellColourRole).toInt(), int(TableRules::CellColour::Normal));
 }
 
 void TestVisualTableModel::letterJump()

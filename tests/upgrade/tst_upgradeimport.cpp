@@ -175,11 +175,16 @@ void TstUpgradeImport::prefixThroughLinks_data()
 {
     QTest::addColumn<QString>("linkTarget"); // relative to the prefix; empty: no link
     QTest::addColumn<QString>("chosen");     // relative to the test folder
-    QTest::newRow("as typed") << "" << "prefix/drive_c/Old/Kestrovane";
-    QTest::newRow("typed through dosdevices") << "" << "prefix/dosdevices/c:/Old/Kestrovane";
-    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane" << "home/old";
-    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane" << "home/old";
-    QTest::newRow("link to drive_c, folder below it") << "drive_c" << "home/old/Old/Kestrovane";
+    QTest::newRow("as typed") << ""
+                              << "prefix/drive_c/Old/Kestrovane";
+    QTest::newRow("typed through dosdevices") << ""
+                                              << "prefix/dosdevices/c:/Old/Kestrovane";
+    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane"
+                                            << "home/old";
+    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane"
+                                             << "home/old";
+    QTest::newRow("link to drive_c, folder below it") << "drive_c"
+                                                      << "home/old/Old/Kestrovane";
 }
 
 // Wine's dosdevices/c: is a link to ../drive_c.
@@ -414,9 +419,12 @@ void TstUpgradeImport::retypedNameTaken_data()
     QTest::addColumn<int>("second"); // the answer after a taken name was typed
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("storedAs");
-    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3" << "Disc3";
-    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << "" << "Disc1";
-    QTest::newRow("skip") << int(Choice::Skip) << "" << "";
+    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3"
+                                  << "Disc3";
+    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << ""
+                                            << "Disc1";
+    QTest::newRow("skip") << int(Choice::Skip) << ""
+                          << "";
 }
 
 // The dialog names the old catalog every time, and a taken or unusable
