@@ -9,9 +9,10 @@ set -e
 # entry and the AppStream data; dpkg-dev and file let cpack find the Debian
 # packages' dependencies, and lintian checks the packages. libqt6svg6 draws
 # the SVG window and tray icon.
-# libutf8proc-dev gives the display widths of characters.
+# libutf8proc-dev gives the display widths of characters. clang-format
+# checks that the code keeps the repository's formatting.
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev libutf8proc-dev zip unzip python3 poppler-utils clang libclang-rt-dev
-    desktop-file-utils appstream dpkg-dev file lintian libqt6svg6"
+    desktop-file-utils appstream dpkg-dev file lintian libqt6svg6 clang-format"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
