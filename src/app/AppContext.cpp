@@ -48,6 +48,12 @@ void AppContext::setBusy(bool busy)
             QApplication::restoreOverrideCursor();
 }
 
+void AppContext::setServices(TreeService *tree, TableService *table)
+{
+    m_tree = tree;
+    m_table = table;
+}
+
 QAction *AppContext::action(const QString &objectName) const
 {
     return m_window->findChild<QAction *>(objectName);

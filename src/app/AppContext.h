@@ -19,6 +19,8 @@ class QTableView;
 class QWidget;
 class VisualTableModel;
 class ToolPanel;
+class TableService;
+class TreeService;
 
 // What the window's features share: the library and the state read from it,
 // the settings and the stored properties of the form, the date formats, the
@@ -72,6 +74,11 @@ public:
     int selectedTableColumn() const;
     int selectedTableRow() const;
 
+    // The tree's and the table's commands the other features use.
+    void setServices(TreeService *tree, TableService *table);
+    TreeService &tree() const { return *m_tree; }
+    TableService &table() const { return *m_table; }
+
     // Commands (by object name) and views a run must hold back.
     void holdBackWhileRunning(const QStringList &commands);
     void holdBackWhileRunning(QObject *view) { m_runGate.holdBackWhileRunning(view); }
@@ -105,6 +112,8 @@ private:
     QHash<QString, ToolPanel *> m_panels;
     QTableView *m_tableView = nullptr;
     VisualTableModel *m_tableModel = nullptr;
+    TreeService *m_tree = nullptr;
+    TableService *m_table = nullptr;
     RunGate m_runGate;
 };
 

@@ -128,6 +128,7 @@ void MainWindow::createWidgets()
     m_ctx.holdBackWhileRunning(m_treeView);
     m_ctx.holdBackWhileRunning(m_tableView);
     m_ctx.setTable(m_tableView, m_tableModel);
+    m_ctx.setServices(this, this);
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);

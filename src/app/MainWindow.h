@@ -1,6 +1,8 @@
 #pragma once
 
 #include "AppContext.h"
+#include "TableService.h"
+#include "TreeService.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
 #include "table/TableSearch.h"
@@ -36,7 +38,7 @@ class VisualTableModel;
 // owns. The handlers of the areas without a controller of their own are
 // glue as well: they read controls, call the library code and show the
 // results, defined in several source files by menu area (MainWindow*.cpp).
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, private TreeService, private TableService
 {
     Q_OBJECT
     AppContext m_ctx; // first: everything else is built on it
@@ -66,7 +68,7 @@ public:
     class HelpWindow *helpWindow() const;
 
     QTreeView *treeView() const { return m_treeView; }
-    CategoryTreeModel *treeModel() const { return m_treeModel; }
+    CategoryTreeModel *treeModel() const override { return m_treeModel; }
     QTableView *tableView() const { return m_tableView; }
     VisualTableModel *tableModel() const { return m_tableModel; }
 
@@ -116,11 +118,11 @@ private:
     // MainWindowTable.cpp: the Visual Table.
     void setCatalogLayout();
     void setResultLayout();
-    void applyColumnWidths();
+    void applyColumnWidths() override;
     // Sets the layout DisplayMode asks for and fills the table from FileLines.
     void setTableLayout();
     void fillTableFromFileLines();
-    void selectTableCell(int column, int row);
+    void selectTableCell(int column, int row) override;
     void emptyTable();
     void tableKeyPressed(QKeyEvent *event);
     void sortTableByColumn(int column);
@@ -144,11 +146,14 @@ private:
     void openSelectedNode();
     void saveTableChanges();
     void showCatalogInformation();
-    void closeQuery();
+    void closeQuery() override;
+    void openCatalog(const QString &name) override { OpenCatalog(name); }
+    void offerSaveChanges() override { OfferSaveChanges(); }
+    void showFileLines() override;
 
     // MainWindowTree.cpp: the category and catalog tree.
     void connectTree();
-    QModelIndex selectedNode() const;
+    QModelIndex selectedNode() const override;
     void selectNode(const QModelIndex &index);
     void treeNodeClicked(const QModelIndex &index);
     void showTreeContextMenu(const QPoint &pos);
@@ -160,10 +165,11 @@ private:
     void deleteSelectedCatalog();
     void treeNodeRenamed(const QModelIndex &index, const QString &text);
     void moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category);
-    void refreshTree(const QString &selectName = QString(), bool catalog = false);
+    void refreshTree(const QString &selectName = QString(), bool catalog = false) override;
+    void expandNode(const QModelIndex &node) override;
     // Renames a category found by name; why it cannot, or nothing.
     QString renameCategoryNamed(const QString &oldName, const QString &newName);
-    int catalogCountOf(int category) const;
+    int catalogCountOf(int category) const override;
 
     // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
     void connectIndexingCommands();

@@ -40,6 +40,12 @@ void MainWindow::fillTableFromFileLines()
     m_tableModel->fill(std::move(m_ctx.state().fileLines));
 }
 
+void MainWindow::showFileLines()
+{
+    setTableLayout();
+    fillTableFromFileLines();
+}
+
 void MainWindow::applyColumnWidths()
 {
     const int columns = m_tableModel->columnCount();

@@ -39,6 +39,11 @@ void MainWindow::selectNode(const QModelIndex &index)
     m_treeView->setCurrentIndex(index);
 }
 
+void MainWindow::expandNode(const QModelIndex &node)
+{
+    m_treeView->expand(node);
+}
+
 int MainWindow::catalogCountOf(int category) const
 {
     return int(m_ctx.state().tree.category(category).catalogs.size());
