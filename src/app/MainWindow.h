@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppContext.h"
+#include "FeatureController.h"
 #include "TableService.h"
 #include "TreeService.h"
 #include "indexing/VolumeInfo.h"
@@ -14,7 +15,6 @@
 #include <optional>
 
 class CategoryTreeModel;
-class FeatureController;
 class GeneralController;
 class CreateCatPanel;
 class FileCommentPanel;
@@ -66,6 +66,9 @@ public:
     ToolPanel *panel(const QString &objectName) const;
     bool startedUp() const { return m_startedUp; }
     class HelpWindow *helpWindow() const;
+    // A feature area's controller (tests reach a feature's panels this way).
+    template <typename Feature>
+    Feature *feature() const;
 
     QTreeView *treeView() const { return m_treeView; }
     CategoryTreeModel *treeModel() const override { return m_treeModel; }
@@ -359,3 +362,12 @@ private:
     QLabel *m_catCommCount = nullptr;
     QPlainTextEdit *m_catCommText = nullptr;
 };
+
+template <typename Feature>
+Feature *MainWindow::feature() const
+{
+    for (FeatureController *candidate : m_features)
+        if (auto *found = qobject_cast<Feature *>(candidate))
+            return found;
+    return nullptr;
+}
