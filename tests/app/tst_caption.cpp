@@ -58,8 +58,7 @@ void TestCaption::titleBarShowsExactlyTheCaption_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("caption");
     QTest::newRow("no status") << QString() << "Kestrovane v2.01";
-    QTest::newRow("status") << "Column Widths Saved"
-                            << "Kestrovane v2.01 - Column Widths Saved";
+    QTest::newRow("status") << "Column Widths Saved" << QString("Kestrovane v2.01 - Column Widths Saved");
     QTest::newRow("status cleared") << QString() << "Kestrovane v2.01";
 }
 

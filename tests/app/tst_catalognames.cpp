@@ -54,8 +54,7 @@ void TestCatalogNames::refusedRenames_data()
         QTest::addRow("%s, %s", how, "onto a stray file") << inPlace << "stray" << taken;
         QTest::addRow("%s, %s", how, "case only") << inPlace << "BACKUP" << taken;
         QTest::addRow("%s, %s", how, "out of Catalogs") << inPlace << "../Escaped" << slash;
-        QTest::addRow("%s, %s", how, "empty") << inPlace << ""
-                                              << "";
+        QTest::addRow("%s, %s", how, "empty") << inPlace << "" << QString("");
     }
 }
 

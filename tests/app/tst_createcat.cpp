@@ -247,10 +247,8 @@ void TestCreateCat::sameName_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("discChanged");
 
-    QTest::newRow("overwrite") << int(Choice::Overwrite) << ""
-                               << "Overwrote Disc Catalog" << true;
-    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2"
-                            << "Saved Disc 2 Catalog" << false;
+    QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << QString("Overwrote Disc Catalog") << true;
+    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2" << QString("Saved Disc 2 Catalog") << false;
 }
 
 void TestCreateCat::sameName()

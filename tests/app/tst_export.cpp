@@ -164,12 +164,9 @@ void TestExport::libraryFilesRefused_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("file");
-    QTest::newRow("text over a catalog") << "TextFileFormatted1"
-                                         << "Catalogs/Backup.TXT";
-    QTest::newRow("html into Catalogs") << "HTMLFile1"
-                                        << "Catalogs/page.htm";
-    QTest::newRow("printout over the tree") << "PrintAll1"
-                                            << "Master.TXT";
+    QTest::newRow("text over a catalog") << "TextFileFormatted1" << QString("Catalogs/Backup.TXT");
+    QTest::newRow("html into Catalogs") << "HTMLFile1" << QString("Catalogs/page.htm");
+    QTest::newRow("printout over the tree") << "PrintAll1" << QString("Master.TXT");
 }
 
 void TestExport::libraryFilesRefused()

@@ -201,12 +201,9 @@ void TestFileComments::deleteCommentAndUndo_data()
 {
     QTest::addColumn<QString>("deleteCommand");
     QTest::addColumn<QString>("undoCommand");
-    QTest::newRow("menu") << "Delete2"
-                          << "UndoDelete1";
-    QTest::newRow("table popup") << "DeleteComment1"
-                                 << "UndoDelete2";
-    QTest::newRow("menu, then popup") << "Delete2"
-                                      << "UndoDelete2";
+    QTest::newRow("menu") << "Delete2" << QString("UndoDelete1");
+    QTest::newRow("table popup") << "DeleteComment1" << QString("UndoDelete2");
+    QTest::newRow("menu, then popup") << "Delete2" << QString("UndoDelete2");
 }
 
 void TestFileComments::deleteCommentAndUndo()

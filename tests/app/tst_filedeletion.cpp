@@ -102,52 +102,37 @@ void TestFileDeletion::checksInOrder_data()
     const QString proceed = "confirm: Proceed to delete?\n%F";
     const QString insert = "confirm: Insert disk into drive.\nWhen ready click Ok.";
     const QString longFolder = QString("d/").repeated(2100);
-    QTest::newRow("yes") << "Fixed"
-                         << "a.txt"
-                         << "" << 0 << QList<bool>{true} << QStringList{proceed} << "Deleted %F" << true;
-    QTest::newRow("no") << "Fixed"
-                        << "a.txt"
-                        << "" << 2 << QList<bool>{false} << QStringList{proceed} << "" << false;
+    QTest::newRow("yes") << "Fixed" << QString("a.txt") << "" << 0 << QList<bool>{true}
+                         << QStringList{proceed} << "Deleted %F" << true;
+    QTest::newRow("no") << "Fixed" << QString("a.txt") << "" << 2 << QList<bool>{false}
+                        << QStringList{proceed} << "" << false;
     QTest::newRow("removable, disk inserted")
-        << "Removable"
-        << "a.txt"
-        << "" << 0 << QList<bool>{true, true} << QStringList{insert, proceed} << "Deleted %F" << true;
-    QTest::newRow("removable, cancelled")
-        << "Removable"
-        << "a.txt"
-        << "" << 0 << QList<bool>{false} << QStringList{insert} << "" << false;
-    QTest::newRow("cd-rom") << "CdRom"
-                            << "a.txt"
-                            << "" << 0 << QList<bool>{} << QStringList{}
+        << "Removable" << QString("a.txt") << "" << 0 << QList<bool>{true, true}
+        << QStringList{insert, proceed} << "Deleted %F" << true;
+    QTest::newRow("removable, cancelled") << "Removable" << QString("a.txt") << "" << 0 << QList<bool>{false}
+                                          << QStringList{insert} << "" << false;
+    QTest::newRow("cd-rom") << "CdRom" << QString("a.txt") << "" << 0 << QList<bool>{} << QStringList{}
                             << "Not Deleted: The File Is On A CdRom Drive" << false;
-    QTest::newRow("unknown drive") << "Unknown"
-                                   << "a.txt"
-                                   << "" << 0 << QList<bool>{} << QStringList{}
-                                   << "Not Deleted: The File's Drive Is Unknown" << false;
+    QTest::newRow("unknown drive") << "Unknown" << QString("a.txt") << "" << 0 << QList<bool>{}
+                                   << QStringList{} << "Not Deleted: The File's Drive Is Unknown" << false;
     QTest::newRow("zip member") << "Fixed"
                                 << "a.txt"
                                 << "pack.zip/" << 0 << QList<bool>{}
                                 << QStringList{"warning: The option to delete contents of ZIP files is not "
                                                "available in this version."}
                                 << "" << false;
-    QTest::newRow("missing file") << "Fixed"
-                                  << "gone.txt"
-                                  << "" << 0 << QList<bool>{true} << QStringList{proceed}
-                                  << "File Does Not Exists!" << false;
-    QTest::newRow("empty cell") << "Fixed"
-                                << "a.txt"
-                                << "" << 4 << QList<bool>{} << QStringList{} << "" << false;
+    QTest::newRow("missing file") << "Fixed" << QString("gone.txt") << "" << 0 << QList<bool>{true}
+                                  << QStringList{proceed} << "File Does Not Exists!" << false;
+    QTest::newRow("empty cell") << "Fixed" << QString("a.txt") << "" << 4 << QList<bool>{} << QStringList{}
+                                << "" << false;
     // A folder's own entry has no name: its path cell must not delete the folder.
-    QTest::newRow("row without a name") << "Fixed"
-                                        << ""
-                                        << "sub/" << 3 << QList<bool>{} << QStringList{} << "" << false;
-    QTest::newRow("name of a folder") << "Fixed"
-                                      << "sub"
-                                      << "" << 0 << QList<bool>{true} << QStringList{proceed}
-                                      << "Not Deleted: The Name Is A Folder" << false;
-    QTest::newRow("name too long") << "Fixed"
-                                   << "a.txt" << longFolder << 0 << QList<bool>{} << QStringList{}
-                                   << "Not Deleted: The Full Name Is Longer Than 4096 Bytes" << false;
+    QTest::newRow("row without a name")
+        << "Fixed" << QString("") << "sub/" << 3 << QList<bool>{} << QStringList{} << "" << false;
+    QTest::newRow("name of a folder") << "Fixed" << QString("sub") << "" << 0 << QList<bool>{true}
+                                      << QStringList{proceed} << "Not Deleted: The Name Is A Folder" << false;
+    QTest::newRow("name too long") << "Fixed" << QString("a.txt") << longFolder << 0 << QList<bool>{}
+                                   << QStringList{} << "Not Deleted: The Full Name Is Longer Than 4096 Bytes"
+                                   << false;
 }
 
 void TestFileDeletion::checksInOrder()

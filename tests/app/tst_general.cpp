@@ -114,12 +114,11 @@ void TestGeneral::coloursAppliedAndRestored_data()
     QTest::addColumn<QString>("storedText");
     QTest::addColumn<QColor>("hint");
     QTest::addColumn<QColor>("text"); // invalid: the system's colour stays
-    QTest::newRow("defaults") << "65535"
-                              << "0" << QColor(Qt::yellow) << QColor();
-    QTest::newRow("red hints, navy text") << "255"
-                                          << "8388608" << QColor(Qt::red) << QColor(0, 0, 128);
-    QTest::newRow("unnamed colours ignored") << "1193046"
-                                             << "-16777208" << QColor(Qt::yellow) << QColor();
+    QTest::newRow("defaults") << "65535" << QString("0") << QColor(Qt::yellow) << QColor();
+    QTest::newRow("red hints, navy text")
+        << "255" << QString("8388608") << QColor(Qt::red) << QColor(0, 0, 128);
+    QTest::newRow("unnamed colours ignored")
+        << "1193046" << QString("-16777208") << QColor(Qt::yellow) << QColor();
 }
 
 void TestGeneral::coloursAppliedAndRestored()

@@ -113,16 +113,13 @@ void TestQueries::search_data()
     QTest::addColumn<QStringList>("rows");
 
     const QStringList readmes{"README.TXT|Disc", "Readme.txt|Backup", "readme.txt|Tunes"};
-    QTest::newRow("word, any case") << "word"
-                                    << "readme*" << false << false << readmes;
-    QTest::newRow("word, case sensitive") << "word"
-                                          << "Readme*" << true << true << QStringList{"Readme.txt|Backup"};
-    QTest::newRow("extension in capitals") << "ext"
-                                           << "*.TXT" << false << true << readmes;
-    QTest::newRow("dates, bounds excluded") << "date"
-                                            << "06/14/98" << false << true << QStringList{"photo.jpg|Disc"};
-    QTest::newRow("nothing found") << "word"
-                                   << "nothing" << false << true << QStringList();
+    QTest::newRow("word, any case") << "word" << QString("readme*") << false << false << readmes;
+    QTest::newRow("word, case sensitive")
+        << "word" << QString("Readme*") << true << true << QStringList{"Readme.txt|Backup"};
+    QTest::newRow("extension in capitals") << "ext" << QString("*.TXT") << false << true << readmes;
+    QTest::newRow("dates, bounds excluded")
+        << "date" << QString("06/14/98") << false << true << QStringList{"photo.jpg|Disc"};
+    QTest::newRow("nothing found") << "word" << QString("nothing") << false << true << QStringList();
 }
 
 void TestQueries::search()
@@ -177,12 +174,8 @@ void TestQueries::invalidDateWarns_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("message");
-    QTest::newRow("from") << "xx"
-                          << "13/45/98"
-                          << "warning: 'xx' is not a valid date";
-    QTest::newRow("to") << "01/01/98"
-                        << "13/45/98"
-                        << "warning: '13/45/98' is not a valid date";
+    QTest::newRow("from") << "xx" << QString("13/45/98") << "warning: 'xx' is not a valid date";
+    QTest::newRow("to") << "01/01/98" << QString("13/45/98") << "warning: '13/45/98' is not a valid date";
 }
 
 void TestQueries::invalidDateWarns()
@@ -235,16 +228,10 @@ void TestQueries::stopDropsResults_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("stop");
     QTest::addColumn<QString>("status");
-    QTest::newRow("search") << "Search1"
-                            << "TreeView2"
-                            << "Searchbtn"
-                            << "Stopsearch"
+    QTest::newRow("search") << "Search1" << QString("TreeView2") << "Searchbtn" << QString("Stopsearch")
                             << "Search Cancelled";
-    QTest::newRow("duplicates") << "FindDuplicates1"
-                                << "TreeView3"
-                                << "Dupstart"
-                                << "Dupstop"
-                                << "Duplicate Search Stopped";
+    QTest::newRow("duplicates") << "FindDuplicates1" << QString("TreeView3") << "Dupstart"
+                                << QString("Dupstop") << "Duplicate Search Stopped";
 }
 
 void TestQueries::stopDropsResults()

@@ -88,20 +88,14 @@ void TestTableSearchDlg::findsInEveryLayout_data()
     QTest::addColumn<int>("options");
     QTest::addColumn<QStringList>("found");
     // Column 0 is searched to its end before column 4 begins.
-    QTest::newRow("catalog, any case") << "catalog"
-                                       << "readme" << 0 << QStringList{"0,3", "4,1"};
-    QTest::newRow("catalog, case sensitive") << "catalog"
-                                             << "readme" << 1 << QStringList{"0,3"};
-    QTest::newRow("catalog, whole cell") << "catalog"
-                                         << "README.TXT" << 2 << QStringList{"0,3"};
-    QTest::newRow("results, whole cell") << "results"
-                                         << "disc" << 2 << QStringList{"5,2"};
-    QTest::newRow("results, any case") << "results"
-                                       << "readme.txt" << 0 << QStringList{"0,2", "0,3"};
-    QTest::newRow("report, wild cards") << "report"
-                                        << "D*" << 4 << QStringList{"0,2"};
-    QTest::newRow("report, comparison") << "report"
-                                        << ">E" << 4 << QStringList{"1,1"};
+    QTest::newRow("catalog, any case") << "catalog" << QString("readme") << 0 << QStringList{"0,3", "4,1"};
+    QTest::newRow("catalog, case sensitive") << "catalog" << QString("readme") << 1 << QStringList{"0,3"};
+    QTest::newRow("catalog, whole cell") << "catalog" << QString("README.TXT") << 2 << QStringList{"0,3"};
+    QTest::newRow("results, whole cell") << "results" << QString("disc") << 2 << QStringList{"5,2"};
+    QTest::newRow("results, any case")
+        << "results" << QString("readme.txt") << 0 << QStringList{"0,2", "0,3"};
+    QTest::newRow("report, wild cards") << "report" << QString("D*") << 4 << QStringList{"0,2"};
+    QTest::newRow("report, comparison") << "report" << QString(">E") << 4 << QStringList{"1,1"};
 }
 
 void TestTableSearchDlg::findsInEveryLayout()

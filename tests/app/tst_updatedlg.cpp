@@ -161,19 +161,16 @@ void TestUpdateDlg::questions_data()
     const QString label = "confirm: The catalog name does not match the volume label.\nCatalog name: Disc\n"
                           "Volume label: DISC\nProceed to update anyway?";
     const QString disk = "confirm: Please insert catalog Disc into drive DRIVE\nWhen ready, click Ok.";
-    QTest::newRow("fixed, no label") << "Fixed"
-                                     << "" << QList<bool>{} << QStringList{} << true;
-    QTest::newRow("label equal") << "Fixed"
-                                 << "Disc" << QList<bool>{} << QStringList{} << true;
-    QTest::newRow("label differs in case, no") << "Fixed"
-                                               << "DISC" << QList<bool>{false} << QStringList{label} << false;
-    QTest::newRow("label differs in case, yes") << "Fixed"
-                                                << "DISC" << QList<bool>{true} << QStringList{label} << true;
-    QTest::newRow("cd-rom, cancel") << "CdRom"
-                                    << "" << QList<bool>{false} << QStringList{disk} << false;
+    QTest::newRow("fixed, no label") << "Fixed" << QString("") << QList<bool>{} << QStringList{} << true;
+    QTest::newRow("label equal") << "Fixed" << QString("Disc") << QList<bool>{} << QStringList{} << true;
+    QTest::newRow("label differs in case, no")
+        << "Fixed" << QString("DISC") << QList<bool>{false} << QStringList{label} << false;
+    QTest::newRow("label differs in case, yes")
+        << "Fixed" << QString("DISC") << QList<bool>{true} << QStringList{label} << true;
+    QTest::newRow("cd-rom, cancel") << "CdRom" << QString("") << QList<bool>{false} << QStringList{disk}
+                                    << false;
     QTest::newRow("removable, ok, label no")
-        << "Removable"
-        << "DISC" << QList<bool>{true, false} << QStringList{disk, label} << false;
+        << "Removable" << QString("DISC") << QList<bool>{true, false} << QStringList{disk, label} << false;
 }
 
 void TestUpdateDlg::questions()

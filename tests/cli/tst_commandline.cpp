@@ -73,27 +73,27 @@ void TestCommandLine::commandLines_data()
         << "";
     QTest::newRow("help COMMAND") << QStringList{"help", "tree"} << 0
                                   << "Usage: kestrovane-cli [--library DIR] tree\n"
-                                  << "";
+                                  << QString("");
     QTest::newRow("-h after the command")
         << QStringList{"tree", "--wrong", "-h"} << 0 << "Usage: kestrovane-cli [--library DIR] tree\n"
-        << "";
+        << QString("");
     QTest::newRow("suggestion") << QStringList{"--library", "LIB", "tre"} << 2 << ""
-                                << "kestrovane-cli: Unknown command 'tre'. Did you mean 'tree'?";
+                                << QString("kestrovane-cli: Unknown command 'tre'. Did you mean 'tree'?");
     QTest::newRow("option suggestion") << QStringList{"--library", "LIB", "search", "--wrod", "a"} << 2 << ""
-                                       << "unknown option --wrod (did you mean --word?)";
+                                       << QString("unknown option --wrod (did you mean --word?)");
     QTest::newRow("given twice") << QStringList{"--library", "LIB", "search", "--word", "a", "--word", "b"}
                                  << 2 << ""
-                                 << "kestrovane-cli: --word was given twice\nusage: kestrovane-cli";
-    QTest::newRow("search without a mode") << QStringList{"--library", "LIB", "search", "stdio.h"} << 2 << ""
-                                           << "search needs --word, --contains, --ext or --from/--to";
+                                 << QString("kestrovane-cli: --word was given twice\nusage: kestrovane-cli");
+    QTest::newRow("search without a mode")
+        << QStringList{"--library", "LIB", "search", "stdio.h"} << 2 << ""
+        << QString("search needs --word, --contains, --ext or --from/--to");
     QTest::newRow("usage after a bad value")
         << QStringList{"--library", "LIB", "show", "Backup", "--sort", "x"} << 2 << ""
-        << "\nusage: kestrovane-cli [--library DIR] show NAME";
+        << QString("\nusage: kestrovane-cli [--library DIR] show NAME");
     QTest::newRow("missing word") << QStringList{"--library", "LIB", "rename-catalog", "Backup"} << 2 << ""
-                                  << "kestrovane-cli: missing NEW\nusage:";
+                                  << QString("kestrovane-cli: missing NEW\nusage:");
     QTest::newRow("export to -") << QStringList{"--library", "LIB", "export", "--", "--html", "-"} << 0
-                                 << "7 06/14/1998 10:00:00 /m/"
-                                 << "";
+                                 << "7 06/14/1998 10:00:00 /m/" << QString("");
 }
 
 void TestCommandLine::commandLines()
@@ -123,7 +123,7 @@ void TestCommandLine::versionWithoutDisplay_data()
     QTest::newRow("program --version") << KESTROVANE_PROGRAM << "--version"
                                        << "kestrovane" + version;
     QTest::newRow("program --help") << KESTROVANE_PROGRAM << "--help"
-                                    << "Usage: kestrovane [--help | --version]";
+                                    << QString("Usage: kestrovane [--help | --version]");
 #endif
 }
 

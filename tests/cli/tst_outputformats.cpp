@@ -180,12 +180,12 @@ void TestOutputFormats::controlsOnTerminals_data()
                               << shownName;
     QTest::newRow("json rows") << QStringList{"show", "Disc", "--format", "json"} << false
                                << "red\\u001b[31mname\x7f\u0085.txt"
-                               << "red\\u001b[31mname\u2421<U+0085>.txt";
+                               << QString("red\\u001b[31mname\u2421<U+0085>.txt");
     QTest::newRow("a printed comment") << QStringList{"comment", "Disc"} << false << "bell\x07 clear\x1b[2J"
-                                       << "bell\u2407 clear\u241b[2J";
+                                       << QString("bell\u2407 clear\u241b[2J");
     QTest::newRow("a message") << QStringList{"show", "X\x1b]0;title\x07"} << true
                                << "Catalog X\x1b]0;title\x07 does"
-                               << "Catalog X\u241b]0;title\u2407 does";
+                               << QString("Catalog X\u241b]0;title\u2407 does");
 }
 
 // A terminal sees a name's control characters, and is never driven by

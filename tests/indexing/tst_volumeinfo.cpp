@@ -26,23 +26,15 @@ void TstVolumeInfo::sizeTexts_data()
     QTest::addColumn<qint64>("free");
     QTest::addColumn<QString>("sizeText");
     QTest::addColumn<QString>("freeText");
-    QTest::newRow("failed query") << qint64(-1) << qint64(-1) << "-1 Bytes"
-                                  << "-1 Bytes";
-    QTest::newRow("one KB") << qint64(1024) << qint64(1024) << "1 KB"
-                            << "1 KB";
-    QTest::newRow("just under a MB") << qint64(1048575) << qint64(1048575) << "1023 KB"
-                                     << "1023 KB";
-    QTest::newRow("one MB") << qint64(1048576) << qint64(1048576) << "1.44 MB"
-                            << "1.44 MB";
-    QTest::newRow("empty floppy") << qint64(1457664) << qint64(1457664) << "1.44 MB"
-                                  << "1.44 MB";
-    QTest::newRow("used floppy") << qint64(1457664) << qint64(1200000) << "1.44 MB"
-                                 << "1 MB";
-    QTest::newRow("two MB") << qint64(2097152) << qint64(2097151) << "2 MB"
-                            << "1 MB";
+    QTest::newRow("failed query") << qint64(-1) << qint64(-1) << "-1 Bytes" << QString("-1 Bytes");
+    QTest::newRow("one KB") << qint64(1024) << qint64(1024) << "1 KB" << QString("1 KB");
+    QTest::newRow("just under a MB") << qint64(1048575) << qint64(1048575) << "1023 KB" << QString("1023 KB");
+    QTest::newRow("one MB") << qint64(1048576) << qint64(1048576) << "1.44 MB" << QString("1.44 MB");
+    QTest::newRow("empty floppy") << qint64(1457664) << qint64(1457664) << "1.44 MB" << QString("1.44 MB");
+    QTest::newRow("used floppy") << qint64(1457664) << qint64(1200000) << "1.44 MB" << QString("1 MB");
+    QTest::newRow("two MB") << qint64(2097152) << qint64(2097151) << "2 MB" << QString("1 MB");
     QTest::newRow("beyond 32 bits") << qint64(5) * 1024 * 1024 * 1024 * 1024 << qint64(3221225472)
-                                    << "5242880 MB"
-                                    << "3072 MB";
+                                    << "5242880 MB" << QString("3072 MB");
 }
 
 void TstVolumeInfo::sizeTexts()
@@ -62,36 +54,16 @@ void TstVolumeInfo::driveTypes_data()
     QTest::addColumn<QString>("fileSystem");
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("type");
-    QTest::newRow("iso9660") << "iso9660"
-                             << "/dev/loop0"
-                             << "CdRom";
-    QTest::newRow("sr device") << "ext2"
-                               << "/dev/sr0"
-                               << "CdRom";
-    QTest::newRow("tmpfs") << "tmpfs"
-                           << "tmpfs"
-                           << "RamDisk";
-    QTest::newRow("nfs") << "nfs4"
-                         << "server:/export"
-                         << "Remote";
-    QTest::newRow("sshfs") << "fuse.sshfs"
-                           << "me@host:"
-                           << "Remote";
-    QTest::newRow("usb stick") << "vfat"
-                               << "/dev/sdb1"
-                               << "Removable";
-    QTest::newRow("card reader") << "exfat"
-                                 << "/dev/mmcblk0p1"
-                                 << "Removable";
-    QTest::newRow("internal disk") << "ext4"
-                                   << "/dev/sda1"
-                                   << "Fixed";
-    QTest::newRow("overlay") << "overlay"
-                             << "overlay"
-                             << "Fixed";
-    QTest::newRow("nothing") << ""
-                             << ""
-                             << "Unknown";
+    QTest::newRow("iso9660") << "iso9660" << QString("/dev/loop0") << "CdRom";
+    QTest::newRow("sr device") << "ext2" << QString("/dev/sr0") << "CdRom";
+    QTest::newRow("tmpfs") << "tmpfs" << QString("tmpfs") << "RamDisk";
+    QTest::newRow("nfs") << "nfs4" << QString("server:/export") << "Remote";
+    QTest::newRow("sshfs") << "fuse.sshfs" << QString("me@host:") << "Remote";
+    QTest::newRow("usb stick") << "vfat" << QString("/dev/sdb1") << "Removable";
+    QTest::newRow("card reader") << "exfat" << QString("/dev/mmcblk0p1") << "Removable";
+    QTest::newRow("internal disk") << "ext4" << QString("/dev/sda1") << "Fixed";
+    QTest::newRow("overlay") << "overlay" << QString("overlay") << "Fixed";
+    QTest::newRow("nothing") << "" << QString("") << "Unknown";
 }
 
 void TstVolumeInfo::driveTypes()

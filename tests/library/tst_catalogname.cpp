@@ -66,51 +66,29 @@ void TstCatalogName::validity_data()
     QTest::addColumn<QString>("categoryProblem"); // the same for a category name
 
     const QString slash = QStringLiteral("\"/\"");
-    QTest::newRow("plain") << "Backup 2024"
-                           << ""
-                           << "";
-    QTest::newRow("quotes and commas") << "My \"best\", disc"
-                                       << ""
-                                       << "";
-    QTest::newRow("leading dot") << ".hidden"
-                                 << ""
-                                 << "";
-    QTest::newRow("accented") << "\u00e9t\u00e9"
-                              << ""
-                              << "";
+    QTest::newRow("plain") << "Backup 2024" << QString("") << "";
+    QTest::newRow("quotes and commas") << "My \"best\", disc" << QString("") << "";
+    QTest::newRow("leading dot") << ".hidden" << QString("") << "";
+    QTest::newRow("accented") << "\u00e9t\u00e9" << QString("") << "";
     QTest::newRow("slash") << "a/b" << slash << "";
     QTest::newRow("escape from Catalogs") << "../Escaped" << slash << "";
     QTest::newRow("dot") << "." << slash << "";
     QTest::newRow("dot dot") << ".." << slash << "";
     QTest::newRow("NUL") << QString("a") + QChar(0) + "b" << slash << "control character";
-    QTest::newRow("line feed") << "two\nlines"
-                               << "line break"
-                               << "line break";
-    QTest::newRow("carriage return") << "two\rlines"
-                                     << "line break"
-                                     << "line break";
-    QTest::newRow("CR LF") << "two\r\nlines"
-                           << "line break"
-                           << "line break";
-    QTest::newRow("next line (C1)") << "two\u0085lines"
-                                    << "line break"
-                                    << "line break";
-    QTest::newRow("line separator") << "two\u2028lines"
-                                    << "line break"
-                                    << "line break";
+    QTest::newRow("line feed") << "two\nlines" << QString("line break") << "line break";
+    QTest::newRow("carriage return") << "two\rlines" << QString("line break") << "line break";
+    QTest::newRow("CR LF") << "two\r\nlines" << QString("line break") << "line break";
+    QTest::newRow("next line (C1)") << "two\u0085lines" << QString("line break") << "line break";
+    QTest::newRow("line separator") << "two\u2028lines" << QString("line break") << "line break";
     for (const char16_t control : {u'\t', u'\x1b', u'\x7f', u'\x9b'})
-        QTest::addRow("control U+%04X", unsigned(control)) << "a" + QString(QChar(control)) + "b"
-                                                           << "control character"
-                                                           << "control character";
+        QTest::addRow("control U+%04X", unsigned(control))
+            << "a" + QString(QChar(control)) + "b"
+            << "control character" << QString("control character");
     // NAME_MAX counts bytes of the file name, ".TXT" included.
-    QTest::newRow("longest ASCII") << QString(251, u'x') << ""
-                                   << "";
-    QTest::newRow("one byte too long") << QString(252, u'x') << "251 bytes"
-                                       << "";
-    QTest::newRow("two-byte letters too long") << QString(126, QChar(0xe9)) << "251 bytes"
-                                               << "";
-    QTest::newRow("two-byte letters that fit") << QString(125, QChar(0xe9)) << ""
-                                               << "";
+    QTest::newRow("longest ASCII") << QString(251, u'x') << "" << QString("");
+    QTest::newRow("one byte too long") << QString(252, u'x') << "251 bytes" << QString("");
+    QTest::newRow("two-byte letters too long") << QString(126, QChar(0xe9)) << "251 bytes" << QString("");
+    QTest::newRow("two-byte letters that fit") << QString(125, QChar(0xe9)) << "" << QString("");
 }
 
 void TstCatalogName::validity()
@@ -160,14 +138,12 @@ void TstCatalogName::renameProblems_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("empty is the caller's") << ""
-                                           << "";
+    QTest::newRow("empty is the caller's") << "" << QString("");
     QTest::newRow("unchanged") << "\u00e9t\u00e9" << CatalogName::TakenText;
     QTest::newRow("case only") << "\u00c9T\u00c9" << CatalogName::TakenText;
     QTest::newRow("stray file") << "stray" << CatalogName::TakenText;
     QTest::newRow("escape") << "../Escaped" << CatalogName::problem("../Escaped");
-    QTest::newRow("free") << "Fresh"
-                          << "";
+    QTest::newRow("free") << "Fresh" << QString("");
 }
 
 void TstCatalogName::renameProblems()

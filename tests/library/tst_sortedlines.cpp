@@ -24,18 +24,13 @@ void TestSortedLines::compare_data()
     QTest::addColumn<QString>("b");
     QTest::addColumn<int>("noCase");
     QTest::addColumn<int>("tree");
-    QTest::newRow("equal ignoring case") << "Games"
-                                         << "gAMES" << 0 << 1;
-    QTest::newRow("lower before upper") << "a"
-                                        << "A" << 0 << -1;
-    QTest::newRow("alphabetical") << "apple"
-                                  << "Banana" << -1 << -1;
+    QTest::newRow("equal ignoring case") << "Games" << QString("gAMES") << 0 << 1;
+    QTest::newRow("lower before upper") << "a" << QString("A") << 0 << -1;
+    QTest::newRow("alphabetical") << "apple" << QString("Banana") << -1 << -1;
     QTest::newRow("accent beside base") << QString::fromUtf8("épée") << "f" << -1 << -1;
     QTest::newRow("accent not equal") << QString::fromUtf8("é") << "e" << 1 << 1;
-    QTest::newRow("prefix first") << "ab"
-                                  << "abc" << -1 << -1;
-    QTest::newRow("digits before letters") << "10"
-                                           << "2" << -1 << -1;
+    QTest::newRow("prefix first") << "ab" << QString("abc") << -1 << -1;
+    QTest::newRow("digits before letters") << "10" << QString("2") << -1 << -1;
 }
 
 void TestSortedLines::compare()

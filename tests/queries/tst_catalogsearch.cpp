@@ -108,17 +108,13 @@ void TestCatalogSearch::dateRequests_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("matches");
     // The entry with an unreadable date is passed over, the search goes on.
-    QTest::newRow("defaults") << "06/24/97"
-                              << "06/14/98" << int(Outcome::Finished) << "" << 1;
-    QTest::newRow("wider") << "06/23/97"
-                           << "06/14/98" << int(Outcome::Finished) << "" << 3;
-    QTest::newRow("equal bounds") << "06/24/97"
-                                  << "06/24/97" << int(Outcome::Finished) << "" << 0;
-    QTest::newRow("bad From first") << "1/32/97"
-                                    << "nonsense" << int(Outcome::InvalidDate)
+    QTest::newRow("defaults") << "06/24/97" << QString("06/14/98") << int(Outcome::Finished) << "" << 1;
+    QTest::newRow("wider") << "06/23/97" << QString("06/14/98") << int(Outcome::Finished) << "" << 3;
+    QTest::newRow("equal bounds") << "06/24/97" << QString("06/24/97") << int(Outcome::Finished) << "" << 0;
+    QTest::newRow("bad From first") << "1/32/97" << QString("nonsense") << int(Outcome::InvalidDate)
                                     << "'1/32/97' is not a valid date" << 0;
-    QTest::newRow("bad To") << "1/1/97"
-                            << "2/30/98" << int(Outcome::InvalidDate) << "'2/30/98' is not a valid date" << 0;
+    QTest::newRow("bad To") << "1/1/97" << QString("2/30/98") << int(Outcome::InvalidDate)
+                            << "'2/30/98' is not a valid date" << 0;
 }
 
 void TestCatalogSearch::dateRequests()

@@ -106,59 +106,33 @@ void TstCommentReplace::replacesInComments_data()
     QTest::addColumn<QStringList>("afterRuns"); // the comment after the first and the second run
 
     QTest::newRow("first occurrence, then the next")
-        << "a.iso"
-        << "CD box, CD 2"
-        << "CD"
-        << "DVD" << QStringList{"DVD box, CD 2", "DVD box, DVD 2"};
-    QTest::newRow("letter case counts") << "a.iso"
-                                        << "CD box"
-                                        << "cd"
-                                        << "DVD" << QStringList{"CD box", "CD box"};
-    QTest::newRow("replacement holding the search text") << "a.iso"
-                                                         << "CD"
-                                                         << "CD"
-                                                         << "CDR" << QStringList{"CDR", "CDRR"};
-    QTest::newRow("quotes in the comment") << "a.iso"
-                                           << "the \"CD\" box"
-                                           << "CD"
-                                           << "DVD" << QStringList{"the \"DVD\" box", "the \"DVD\" box"};
-    QTest::newRow("quote and comma in the name") << "say \"CD\", 2.iso"
-                                                 << "CD 1"
-                                                 << "CD"
-                                                 << "DVD" << QStringList{"DVD 1", "DVD 1"};
-    QTest::newRow("search text only in the name") << "CD.iso"
-                                                  << "box"
-                                                  << "CD"
-                                                  << "DVD" << QStringList{"box", "box"};
+        << "a.iso" << QString("CD box, CD 2") << "CD" << QString("DVD")
+        << QStringList{"DVD box, CD 2", "DVD box, DVD 2"};
+    QTest::newRow("letter case counts")
+        << "a.iso" << QString("CD box") << "cd" << QString("DVD") << QStringList{"CD box", "CD box"};
+    QTest::newRow("replacement holding the search text")
+        << "a.iso" << QString("CD") << "CD" << QString("CDR") << QStringList{"CDR", "CDRR"};
+    QTest::newRow("quotes in the comment") << "a.iso" << QString("the \"CD\" box") << "CD" << QString("DVD")
+                                           << QStringList{"the \"DVD\" box", "the \"DVD\" box"};
+    QTest::newRow("quote and comma in the name")
+        << "say \"CD\", 2.iso" << QString("CD 1") << "CD" << QString("DVD") << QStringList{"DVD 1", "DVD 1"};
+    QTest::newRow("search text only in the name")
+        << "CD.iso" << QString("box") << "CD" << QString("DVD") << QStringList{"box", "box"};
     // The comment is searched as read: a stored quote is doubled.
-    QTest::newRow("quote inside the search") << "a.iso"
-                                             << "a\"b CD"
-                                             << "a\"b"
-                                             << "X" << QStringList{"X CD", "X CD"};
-    QTest::newRow("quote at the start") << "a.iso"
-                                        << "\"CD\" box"
-                                        << "\"CD"
-                                        << "DVD" << QStringList{"DVD\" box", "DVD\" box"};
-    QTest::newRow("doubled quote") << "a.iso"
-                                   << "say \"\"hi\"\""
-                                   << "\"\""
-                                   << "'" << QStringList{"say 'hi\"\"", "say 'hi'"};
-    QTest::newRow("a quote alone") << "a.iso"
-                                   << "5\" disk"
-                                   << "\""
-                                   << " inch" << QStringList{"5 inch disk", "5 inch disk"};
-    QTest::newRow("quote only in the name") << "say \"hi\".iso"
-                                            << "box"
-                                            << "\"hi"
-                                            << "X" << QStringList{"box", "box"};
-    QTest::newRow("replacement with quotes") << "a.iso"
-                                             << "CD box"
-                                             << "CD"
-                                             << "\"CD\"" << QStringList{"\"CD\" box", "\"\"CD\"\" box"};
-    QTest::newRow("characters beyond ASCII") << "é.iso"
-                                             << "Überspielt ✓"
-                                             << "✓"
-                                             << "—ok" << QStringList{"Überspielt —ok", "Überspielt —ok"};
+    QTest::newRow("quote inside the search")
+        << "a.iso" << QString("a\"b CD") << "a\"b" << QString("X") << QStringList{"X CD", "X CD"};
+    QTest::newRow("quote at the start") << "a.iso" << QString("\"CD\" box") << "\"CD" << QString("DVD")
+                                        << QStringList{"DVD\" box", "DVD\" box"};
+    QTest::newRow("doubled quote") << "a.iso" << QString("say \"\"hi\"\"") << "\"\"" << QString("'")
+                                   << QStringList{"say 'hi\"\"", "say 'hi'"};
+    QTest::newRow("a quote alone") << "a.iso" << QString("5\" disk") << "\"" << QString(" inch")
+                                   << QStringList{"5 inch disk", "5 inch disk"};
+    QTest::newRow("quote only in the name")
+        << "say \"hi\".iso" << QString("box") << "\"hi" << QString("X") << QStringList{"box", "box"};
+    QTest::newRow("replacement with quotes") << "a.iso" << QString("CD box") << "CD" << QString("\"CD\"")
+                                             << QStringList{"\"CD\" box", "\"\"CD\"\" box"};
+    QTest::newRow("characters beyond ASCII") << "é.iso" << QString("Überspielt ✓") << "✓" << QString("—ok")
+                                             << QStringList{"Überspielt —ok", "Überspielt —ok"};
 }
 
 void TstCommentReplace::replacesInComments()

@@ -47,54 +47,30 @@ void TestDateReader::read_data()
     const int dmy = int(Order::DayMonthYear);
     const int ymd = int(Order::YearMonthDay);
     // The panel's defaults must not land a century ahead.
-    QTest::newRow("default From") << mdy << "/"
-                                  << "06/24/97" << QDate(1997, 6, 24);
-    QTest::newRow("default To") << mdy << "/"
-                                << "06/14/98" << QDate(1998, 6, 14);
-    QTest::newRow("two-digit recent") << mdy << "/"
-                                      << "01/02/25" << QDate(2025, 1, 2);
-    QTest::newRow("window top") << mdy << "/"
-                                << "01/02/75" << QDate(2075, 1, 2);
-    QTest::newRow("window bottom") << mdy << "/"
-                                   << "01/02/76" << QDate(1976, 1, 2);
-    QTest::newRow("four-digit") << mdy << "/"
-                                << "12/31/1999" << QDate(1999, 12, 31);
-    QTest::newRow("DMY") << dmy << "."
-                         << "24.06.1997" << QDate(1997, 6, 24);
-    QTest::newRow("YMD") << ymd << "-"
-                         << "97-06-24" << QDate(1997, 6, 24);
-    QTest::newRow("MDY two numbers") << mdy << "/"
-                                     << "6/24" << QDate(2026, 6, 24);
-    QTest::newRow("DMY two numbers") << dmy << "."
-                                     << "24.6" << QDate(2026, 6, 24);
-    QTest::newRow("YMD two numbers") << ymd << "-"
-                                     << "6-24" << QDate(2026, 6, 24);
-    QTest::newRow("trailing separator") << mdy << "/"
-                                        << "6/24/" << QDate(2026, 6, 24);
-    QTest::newRow("trailing sep, 3") << dmy << "."
-                                     << "24.6.1997." << QDate(1997, 6, 24);
-    QTest::newRow("blanks around") << mdy << "/"
-                                   << "  6 / 24 /97  " << QDate(1997, 6, 24);
-    QTest::newRow("Feb 30") << mdy << "/"
-                            << "02/30/1997" << QDate();
-    QTest::newRow("Feb 29 leap") << dmy << "."
-                                 << "29.2.2000" << QDate(2000, 2, 29);
-    QTest::newRow("Feb 29 no leap") << dmy << "."
-                                    << "29.2.1999" << QDate();
-    QTest::newRow("month 13") << mdy << "/"
-                              << "13/01/1997" << QDate();
-    QTest::newRow("one number") << mdy << "/"
-                                << "1997" << QDate();
-    QTest::newRow("four numbers") << mdy << "/"
-                                  << "1/2/1997/4" << QDate();
-    QTest::newRow("wrong separator") << mdy << "/"
-                                     << "06-24-97" << QDate();
-    QTest::newRow("leftover") << mdy << "/"
-                              << "06/24/97x" << QDate();
-    QTest::newRow("time not allowed") << mdy << "/"
-                                      << "06/24/97 10:00" << QDate();
-    QTest::newRow("overlong number") << mdy << "/"
-                                     << "1/1/99999999999" << QDate();
+    QTest::newRow("default From") << mdy << "/" << QString("06/24/97") << QDate(1997, 6, 24);
+    QTest::newRow("default To") << mdy << "/" << QString("06/14/98") << QDate(1998, 6, 14);
+    QTest::newRow("two-digit recent") << mdy << "/" << QString("01/02/25") << QDate(2025, 1, 2);
+    QTest::newRow("window top") << mdy << "/" << QString("01/02/75") << QDate(2075, 1, 2);
+    QTest::newRow("window bottom") << mdy << "/" << QString("01/02/76") << QDate(1976, 1, 2);
+    QTest::newRow("four-digit") << mdy << "/" << QString("12/31/1999") << QDate(1999, 12, 31);
+    QTest::newRow("DMY") << dmy << "." << QString("24.06.1997") << QDate(1997, 6, 24);
+    QTest::newRow("YMD") << ymd << "-" << QString("97-06-24") << QDate(1997, 6, 24);
+    QTest::newRow("MDY two numbers") << mdy << "/" << QString("6/24") << QDate(2026, 6, 24);
+    QTest::newRow("DMY two numbers") << dmy << "." << QString("24.6") << QDate(2026, 6, 24);
+    QTest::newRow("YMD two numbers") << ymd << "-" << QString("6-24") << QDate(2026, 6, 24);
+    QTest::newRow("trailing separator") << mdy << "/" << QString("6/24/") << QDate(2026, 6, 24);
+    QTest::newRow("trailing sep, 3") << dmy << "." << QString("24.6.1997.") << QDate(1997, 6, 24);
+    QTest::newRow("blanks around") << mdy << "/" << QString("  6 / 24 /97  ") << QDate(1997, 6, 24);
+    QTest::newRow("Feb 30") << mdy << "/" << QString("02/30/1997") << QDate();
+    QTest::newRow("Feb 29 leap") << dmy << "." << QString("29.2.2000") << QDate(2000, 2, 29);
+    QTest::newRow("Feb 29 no leap") << dmy << "." << QString("29.2.1999") << QDate();
+    QTest::newRow("month 13") << mdy << "/" << QString("13/01/1997") << QDate();
+    QTest::newRow("one number") << mdy << "/" << QString("1997") << QDate();
+    QTest::newRow("four numbers") << mdy << "/" << QString("1/2/1997/4") << QDate();
+    QTest::newRow("wrong separator") << mdy << "/" << QString("06-24-97") << QDate();
+    QTest::newRow("leftover") << mdy << "/" << QString("06/24/97x") << QDate();
+    QTest::newRow("time not allowed") << mdy << "/" << QString("06/24/97 10:00") << QDate();
+    QTest::newRow("overlong number") << mdy << "/" << QString("1/1/99999999999") << QDate();
 }
 
 void TestDateReader::read()

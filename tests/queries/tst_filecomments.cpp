@@ -17,17 +17,13 @@ void TestFileComments::oneLine_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("line");
-    QTest::newRow("CR LF is one break") << "a\r\nb"
-                                        << "a b";
-    QTest::newRow("lone CR and LF") << "a\rb\nc"
-                                    << "a b c";
-    QTest::newRow("two breaks") << "a\r\n\r\nb"
-                                << "a  b";
+    QTest::newRow("CR LF is one break") << "a\r\nb" << QString("a b");
+    QTest::newRow("lone CR and LF") << "a\rb\nc" << QString("a b c");
+    QTest::newRow("two breaks") << "a\r\n\r\nb" << QString("a  b");
     QTest::newRow("paragraph and line separators")
         << QString("a") + QChar::ParagraphSeparator + "b" + QChar::LineSeparator + "c"
         << "a b c";
-    QTest::newRow("no break") << "plain, \"quoted\""
-                              << "plain, \"quoted\"";
+    QTest::newRow("no break") << "plain, \"quoted\"" << QString("plain, \"quoted\"");
 }
 
 void TestFileComments::oneLine()
@@ -46,26 +42,21 @@ void TestFileComments::predefinedList_data()
     QTest::addColumn<QStringList>("after");
     const QStringList list{"apple", "BACKUP", "zeta"};
     QTest::newRow("add at its sorted place")
-        << list << "add"
-        << "Music" << true << QStringList{"apple", "BACKUP", "Music", "zeta"};
-    QTest::newRow("add another letter case") << list << "add"
-                                             << "Backup" << false << list;
-    QTest::newRow("add empty") << list << "add"
-                               << "" << false << list;
-    QTest::newRow("add accented case differs") << QStringList{"é"} << "add"
-                                               << "É" << true << QStringList{"é", "É"};
-    QTest::newRow("edit moves to sorted place") << list << "edit0"
-                                                << "young" << true << QStringList{"BACKUP", "young", "zeta"};
-    QTest::newRow("edit to empty") << list << "edit0"
-                                   << "" << false << list;
-    QTest::newRow("edit to an existing text") << list << "edit2"
-                                              << "apple" << true << QStringList{"apple", "apple", "BACKUP"};
-    QTest::newRow("remove exact before case") << QStringList{"Backup", "BACKUP"} << "remove"
-                                              << "BACKUP" << true << QStringList{"Backup"};
-    QTest::newRow("remove in another case") << list << "remove"
-                                            << "backup" << true << QStringList{"apple", "zeta"};
-    QTest::newRow("remove missing") << list << "remove"
-                                    << "none" << false << list;
+        << list << "add" << QString("Music") << true << QStringList{"apple", "BACKUP", "Music", "zeta"};
+    QTest::newRow("add another letter case") << list << "add" << QString("Backup") << false << list;
+    QTest::newRow("add empty") << list << "add" << QString("") << false << list;
+    QTest::newRow("add accented case differs")
+        << QStringList{"é"} << "add" << QString("É") << true << QStringList{"é", "É"};
+    QTest::newRow("edit moves to sorted place")
+        << list << "edit0" << QString("young") << true << QStringList{"BACKUP", "young", "zeta"};
+    QTest::newRow("edit to empty") << list << "edit0" << QString("") << false << list;
+    QTest::newRow("edit to an existing text")
+        << list << "edit2" << QString("apple") << true << QStringList{"apple", "apple", "BACKUP"};
+    QTest::newRow("remove exact before case")
+        << QStringList{"Backup", "BACKUP"} << "remove" << QString("BACKUP") << true << QStringList{"Backup"};
+    QTest::newRow("remove in another case")
+        << list << "remove" << QString("backup") << true << QStringList{"apple", "zeta"};
+    QTest::newRow("remove missing") << list << "remove" << QString("none") << false << list;
 }
 
 void TestFileComments::predefinedList()

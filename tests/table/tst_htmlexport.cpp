@@ -102,28 +102,19 @@ void TestHtmlExport::cellText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "a.txt"
-                           << "a.txt";
-    QTest::newRow("empty cell") << ""
-                                << "<br>";
-    QTest::newRow("single space stays") << " "
-                                        << " ";
+    QTest::newRow("plain") << "a.txt" << QString("a.txt");
+    QTest::newRow("empty cell") << "" << QString("<br>");
+    QTest::newRow("single space stays") << " " << QString(" ");
     QTest::newRow("quotes") << R"(say "hi")"
                             << "say &quot;hi&quot;";
-    QTest::newRow("a reference typed as text") << "&#233;"
-                                               << "&amp;#233;";
+    QTest::newRow("a reference typed as text") << "&#233;" << QString("&amp;#233;");
     QTest::newRow("stray surrogate") << QString(QChar(0xD800)) << "&#65533;";
-    QTest::newRow("LF") << "a\nb"
-                        << "a<br>b";
-    QTest::newRow("lone CR") << "a\rb"
-                             << "a<br>b";
-    QTest::newRow("blank line kept") << "a\n\nb"
-                                     << "a<br><br>b";
-    QTest::newRow("CR LF CR LF") << "a\r\n\r\nb"
-                                 << "a<br><br>b";
+    QTest::newRow("LF") << "a\nb" << QString("a<br>b");
+    QTest::newRow("lone CR") << "a\rb" << QString("a<br>b");
+    QTest::newRow("blank line kept") << "a\n\nb" << QString("a<br><br>b");
+    QTest::newRow("CR LF CR LF") << "a\r\n\r\nb" << QString("a<br><br>b");
     QTest::newRow("tab, NUL and DEL") << QString::fromLatin1("a\tb\0c\x7f", 6) << "a&#9225;b&#9216;c&#9249;";
-    QTest::newRow("C1 controls spelled out") << "x\u0085\u009b"
-                                             << "x&lt;U+0085&gt;&lt;U+009B&gt;";
+    QTest::newRow("C1 controls spelled out") << "x\u0085\u009b" << QString("x&lt;U+0085&gt;&lt;U+009B&gt;");
 }
 
 void TestHtmlExport::cellText()
@@ -137,18 +128,14 @@ void TestHtmlExport::titleLine_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty") << ""
-                           << "<TITLE></TITLE>";
-    QTest::newRow("plain") << "CD 12"
-                           << "<TITLE>CD 12</TITLE>";
-    QTest::newRow("closing its own tag") << "</TITLE><script>x</script>"
-                                         << "<TITLE>&lt;/TITLE&gt;&lt;script&gt;x&lt;/script&gt;</TITLE>";
-    QTest::newRow("non-ASCII") << "Été"
-                               << "<TITLE>&#201;t&#233;</TITLE>";
-    QTest::newRow("line breaks stay on the line") << "a\r\nb\nc"
-                                                  << "<TITLE>a b c</TITLE>";
-    QTest::newRow("controls as pictures") << "a\x1b\x07"
-                                          << "<TITLE>a&#9243;&#9223;</TITLE>";
+    QTest::newRow("empty") << "" << QString("<TITLE></TITLE>");
+    QTest::newRow("plain") << "CD 12" << QString("<TITLE>CD 12</TITLE>");
+    QTest::newRow("closing its own tag")
+        << "</TITLE><script>x</script>"
+        << QString("<TITLE>&lt;/TITLE&gt;&lt;script&gt;x&lt;/script&gt;</TITLE>");
+    QTest::newRow("non-ASCII") << "Été" << QString("<TITLE>&#201;t&#233;</TITLE>");
+    QTest::newRow("line breaks stay on the line") << "a\r\nb\nc" << QString("<TITLE>a b c</TITLE>");
+    QTest::newRow("controls as pictures") << "a\x1b\x07" << QString("<TITLE>a&#9243;&#9223;</TITLE>");
 }
 
 void TestHtmlExport::titleLine()

@@ -27,14 +27,10 @@ void TestTableRules::hint_data()
     QTest::addColumn<QString>("expected");
     const QString fifty(50, u'n');
     const QString fiftyOne = fifty + u'x';
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("single space") << " "
-                                  << "";
-    QTest::newRow("two spaces") << "  "
-                                << "  ";
-    QTest::newRow("short") << "a.txt"
-                           << "a.txt";
+    QTest::newRow("empty") << "" << QString("");
+    QTest::newRow("single space") << " " << QString("");
+    QTest::newRow("two spaces") << "  " << QString("  ");
+    QTest::newRow("short") << "a.txt" << QString("a.txt");
     QTest::newRow("50 shown whole") << fifty << fifty;
     QTest::newRow("51 cut to 45") << fiftyOne << QString(45, u'n') + "...";
     // A cut inside a surrogate pair would leave half a character.

@@ -141,80 +141,48 @@ void TestTableSearch::comparisons_data()
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("cell");
     QTest::addColumn<bool>("expected");
+    const auto row = [](const char *pattern, const char *cell, bool expected) {
+        QTest::addRow("%s on %s", pattern, cell) << QString(pattern) << QString(cell) << expected;
+    };
 
-    QTest::newRow("> above") << ">m"
-                             << "n" << true;
-    QTest::newRow("> equal") << ">m"
-                             << "m" << false;
-    QTest::newRow("> equal other case") << ">m"
-                                        << "M" << false;
-    QTest::newRow("> below") << ">m"
-                             << "L" << false;
-    QTest::newRow(">= equal other case") << ">=m"
-                                         << "M" << true;
-    QTest::newRow(">= below") << ">=m"
-                              << "l" << false;
-    QTest::newRow("< below other case") << "<m"
-                                        << "L" << true;
-    QTest::newRow("< equal") << "<m"
-                             << "m" << false;
-    QTest::newRow("<= equal other case") << "<=M"
-                                         << "m" << true;
-    QTest::newRow("<= above") << "<=m"
-                              << "n" << false;
-    QTest::newRow("longer text is greater") << ">abc"
-                                            << "ABCD" << true;
-    QTest::newRow("numbers compare as text") << "<=10"
-                                             << "9" << false;
-    QTest::newRow("numbers compare as text, below") << "<=10"
-                                                    << "1" << true;
-    QTest::newRow("spaces before value") << ">   m"
-                                         << "n" << true;
-    QTest::newRow("value ends at a space") << ">m  "
-                                           << "n" << true;
+    row(">m", "n", true);
+    row(">m", "m", false);
+    row(">m", "M", false);
+    row(">m", "L", false);
+    row(">=m", "M", true);
+    row(">=m", "l", false);
+    row("<m", "L", true);
+    row("<m", "m", false);
+    row("<=M", "m", true);
+    row("<=m", "n", false);
+    row(">abc", "ABCD", true);
+    row("<=10", "9", false);
+    row("<=10", "1", true);
+    row(">   m", "n", true);
+    row(">m  ", "n", true);
 
-    QTest::newRow("& inside") << ">b & <d"
-                              << "c" << true;
-    QTest::newRow("& below") << ">b & <d"
-                             << "a" << false;
-    QTest::newRow("& above") << ">b & <d"
-                             << "E" << false;
-    QTest::newRow("& without spaces") << ">b&<d"
-                                      << "C" << true;
-    QTest::newRow("& bounds included") << ">=b & <=d"
-                                       << "D" << true;
-    QTest::newRow("& bounds excluded") << ">b & <d"
-                                       << "d" << false;
-    QTest::newRow("^ below") << "<b ^ >d"
-                             << "a" << true;
-    QTest::newRow("^ above") << "<b ^ >d"
-                             << "E" << true;
-    QTest::newRow("^ between") << "<b ^ >d"
-                               << "c" << false;
-    QTest::newRow("^ without spaces") << "<b^>d"
-                                      << "e" << true;
-    QTest::newRow("& binds closer than ^") << "<b ^ >d & <f"
-                                           << "g" << false;
-    QTest::newRow("& binds closer than ^, inside") << "<b ^ >d & <f"
-                                                   << "e" << true;
+    row(">b & <d", "c", true);
+    row(">b & <d", "a", false);
+    row(">b & <d", "E", false);
+    row(">b&<d", "C", true);
+    row(">=b & <=d", "D", true);
+    row(">b & <d", "d", false);
+    row("<b ^ >d", "a", true);
+    row("<b ^ >d", "E", true);
+    row("<b ^ >d", "c", false);
+    row("<b^>d", "e", true);
+    row("<b ^ >d & <f", "g", false);
+    row("<b ^ >d & <f", "e", true);
 
-    QTest::newRow("! inverts a comparison") << "!>m"
-                                            << "a" << true;
-    QTest::newRow("! inverts a holding comparison") << "!>m"
-                                                    << "z" << false;
-    QTest::newRow("! inverts a join") << "!>b & <d"
-                                      << "c" << false;
+    row("!>m", "a", true);
+    row("!>m", "z", false);
+    row("!>b & <d", "c", false);
 
-    QTest::newRow("failed comparison falls back to wild cards") << ">m"
-                                                                << ">m" << true;
-    QTest::newRow("operator without value is a pattern") << ">"
-                                                         << ">" << true;
-    QTest::newRow("operator without value matches no word") << ">"
-                                                            << "z" << false;
-    QTest::newRow("dangling join is a pattern") << ">b &"
-                                                << "c" << false;
-    QTest::newRow("two values without join are a pattern") << ">b <d"
-                                                           << "c" << false;
+    row(">m", ">m", true);
+    row(">", ">", true);
+    row(">", "z", false);
+    row(">b &", "c", false);
+    row(">b <d", "c", false);
 }
 
 void TestTableSearch::comparisons()

@@ -126,31 +126,20 @@ void TstUpgradeImport::registryText_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("escaped quote") << "Kestrovane\\Comments.Commentslist_Items"
-                                   << "Item0"
+    QTest::newRow("escaped quote") << "Kestrovane\\Comments.Commentslist_Items" << QString("Item0")
                                    << "Backup \"old\" disk";
-    QTest::newRow("tab and backslash") << "Kestrovane\\Comments.Commentslist_Items"
-                                       << "Item1"
-                                       << "tab\there\\back";
-    QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1"
-                                << "Item1" << QString::fromUtf8("*.éxe");
-    QTest::newRow("escaped key path") << QString::fromUtf8("Kestrovane\\Catalogs\\Removable\\Café") << "Drive"
-                                      << "A:";
-    QTest::newRow("dword as decimal") << "Kestrovane\\Col"
-                                      << "col2"
-                                      << "60";
-    QTest::newRow("dword read signed") << "Kestrovane\\Catalogs\\Fixed\\w"
-                                       << "Count"
-                                       << "-1";
-    QTest::newRow("key and name without case") << "KESTROVANE\\CATALOGS\\CDROM"
-                                               << "disc1"
-                                               << "data1";
-    QTest::newRow("missing value") << "Kestrovane\\Col"
-                                   << "col5"
-                                   << "";
-    QTest::newRow("missing key") << "Kestrovane\\Nothing"
-                                 << "col0"
-                                 << "";
+    QTest::newRow("tab and backslash")
+        << "Kestrovane\\Comments.Commentslist_Items" << QString("Item1") << "tab\there\\back";
+    QTest::newRow("hex escape") << "Kestrovane\\Catalogs\\CdRom\\data1" << QString("Item1")
+                                << QString::fromUtf8("*.éxe");
+    QTest::newRow("escaped key path")
+        << QString::fromUtf8("Kestrovane\\Catalogs\\Removable\\Café") << "Drive" << QString("A:");
+    QTest::newRow("dword as decimal") << "Kestrovane\\Col" << QString("col2") << "60";
+    QTest::newRow("dword read signed") << "Kestrovane\\Catalogs\\Fixed\\w" << QString("Count") << "-1";
+    QTest::newRow("key and name without case")
+        << "KESTROVANE\\CATALOGS\\CDROM" << QString("disc1") << "data1";
+    QTest::newRow("missing value") << "Kestrovane\\Col" << QString("col5") << "";
+    QTest::newRow("missing key") << "Kestrovane\\Nothing" << QString("col0") << "";
 }
 
 void TstUpgradeImport::registryText()
@@ -175,16 +164,11 @@ void TstUpgradeImport::prefixThroughLinks_data()
 {
     QTest::addColumn<QString>("linkTarget"); // relative to the prefix; empty: no link
     QTest::addColumn<QString>("chosen");     // relative to the test folder
-    QTest::newRow("as typed") << ""
-                              << "prefix/drive_c/Old/Kestrovane";
-    QTest::newRow("typed through dosdevices") << ""
-                                              << "prefix/dosdevices/c:/Old/Kestrovane";
-    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane"
-                                            << "home/old";
-    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane"
-                                             << "home/old";
-    QTest::newRow("link to drive_c, folder below it") << "drive_c"
-                                                      << "home/old/Old/Kestrovane";
+    QTest::newRow("as typed") << "" << QString("prefix/drive_c/Old/Kestrovane");
+    QTest::newRow("typed through dosdevices") << "" << QString("prefix/dosdevices/c:/Old/Kestrovane");
+    QTest::newRow("link to the old folder") << "drive_c/Old/Kestrovane" << QString("home/old");
+    QTest::newRow("link through dosdevices") << "dosdevices/c:/Old/Kestrovane" << QString("home/old");
+    QTest::newRow("link to drive_c, folder below it") << "drive_c" << QString("home/old/Old/Kestrovane");
 }
 
 // Wine's dosdevices/c: is a link to ../drive_c.
@@ -303,13 +287,14 @@ void TstUpgradeImport::listCounts_data()
     QTest::addColumn<QStringList>("added");
     QTest::newRow("count far beyond the items")
         << "\"Count\"=\"999999999\"\n\"Item0\"=\"a\"\n\"Item7\"=\"b\""
-        << "999999999 Pre-Defined Comments Imported" << QStringList{"a", "b"};
+        << QString("999999999 Pre-Defined Comments Imported") << QStringList{"a", "b"};
     QTest::newRow("items past the count") << "\"Count\"=\"0x1\"\n\"Item0\"=\"a\"\n\"Item1\"=\"b\""
-                                          << "1 Pre-Defined Comments Imported" << QStringList{"a"};
-    QTest::newRow("only plain item numbers") << "\"Count\"=\"3\"\n\"Item01\"=\"x\"\n\"Item2\"=\"c\""
-                                             << "3 Pre-Defined Comments Imported" << QStringList{"c"};
-    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\""
-                                << "No Comments To Import" << QStringList();
+                                          << QString("1 Pre-Defined Comments Imported") << QStringList{"a"};
+    QTest::newRow("only plain item numbers")
+        << "\"Count\"=\"3\"\n\"Item01\"=\"x\"\n\"Item2\"=\"c\"" << QString("3 Pre-Defined Comments Imported")
+        << QStringList{"c"};
+    QTest::newRow("count zero") << "\"Count\"=\"0\"\n\"Item0\"=\"a\"" << QString("No Comments To Import")
+                                << QStringList();
 }
 
 void TstUpgradeImport::listCounts()
@@ -419,12 +404,9 @@ void TstUpgradeImport::retypedNameTaken_data()
     QTest::addColumn<int>("second"); // the answer after a taken name was typed
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("storedAs");
-    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3"
-                                  << "Disc3";
-    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << ""
-                                            << "Disc1";
-    QTest::newRow("skip") << int(Choice::Skip) << ""
-                          << "";
+    QTest::newRow("rename again") << int(Choice::Rename) << "Disc3" << QString("Disc3");
+    QTest::newRow("overwrite the old name") << int(Choice::Overwrite) << "" << QString("Disc1");
+    QTest::newRow("skip") << int(Choice::Skip) << "" << QString("");
 }
 
 // The dialog names the old catalog every time, and a taken or unusable
