@@ -105,10 +105,6 @@ private slots:
     void guard_data();
     void guard();
     void stopWhileListingDirectories();
-    void stopWhileListingFiles();
-    void sameName_data();
-    void sameName();
-    void updateKeepsStoredLinesAndComments();
     void updateThenEditKeepsStoredComments();
     void savedScanNameFollowsItsCatalog_data();
     void savedScanNameFollowsItsCatalog();
@@ -216,83 +212,6 @@ void TestCreateCat::stopWhileListingDirectories()
     QVERIFY(f.button("Startscan")->isEnabled() && !f.button("Stopscan")->isEnabled());
     QVERIFY(!w.unsavedScan());
     QVERIFY(!w.isBusy());
-}
-
-void TestCreateCat::stopWhileListingFiles()
-{
-    CreateFixture f;
-    MainWindow &w = f.start();
-    for (int i = 0; i < 6; ++i)
-        TestSupport::writeFile(f.m_source + QString("more%1.txt").arg(i), "m");
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (f.panel()->status().endsWith(".txt")) {
-            f.button("Stopscan")->click();
-            poll.stop();
-        }
-    });
-    poll.start(0);
-    f.index();
-    const int rows = w.tableModel()->tableRowCount() - 1;
-    QVERIFY2(rows >= 1 && rows < 8, qPrintable(QString::number(rows)));
-    QCOMPARE(f.status(), QString("%1 Files In 1 Directories").arg(rows));
-    QVERIFY(f.button("SaveCatbtn")->isEnabled());
-    QVERIFY(w.unsavedScan());
-}
-
-void TestCreateCat::sameName_data()
-{
-    QTest::addColumn<int>("choice");
-    QTest::addColumn<QString>("newName");
-    QTest::addColumn<QString>("status");
-    QTest::addColumn<bool>("discChanged");
-
-    QTest::newRow("overwrite") << int(Choice::Overwrite) << "" << QString("Overwrote Disc Catalog") << true;
-    QTest::newRow("rename") << int(Choice::RenameTo) << "Disc 2" << QString("Saved Disc 2 Catalog") << false;
-}
-
-void TestCreateCat::sameName()
-{
-    QFETCH(int, choice);
-    QFETCH(QString, newName);
-    QFETCH(QString, status);
-    QFETCH(bool, discChanged);
-    CreateFixture f;
-    MainWindow &w = f.start("CdRom");
-    f.index();
-    QVERIFY(f.app.clickCategory("Disks"));
-    const QByteArray before = TestSupport::readFile(f.app.path("Catalogs/Disc.TXT"));
-    f.app.dialogs().answerSameName(Choice(choice), newName);
-    f.save("Disc");
-    QCOMPARE(f.app.dialogs().shown().last(), QString("same name: Disc"));
-    QCOMPARE(f.status(), status);
-    QCOMPARE(TestSupport::readFile(f.app.path("Catalogs/Disc.TXT")) != before, discChanged);
-    const bool stored = status.startsWith("Saved") || status.startsWith("Overwrote");
-    QCOMPARE(w.unsavedScan(), !stored);
-    if (choice == int(Choice::Overwrite)) {
-        // The catalog now describes the new run: lines, information and picture.
-        QCOMPARE(catalogLines(f.app, "Disc").size(), 2);
-        QVERIFY(catalogLines(f.app, "Disc").at(0).endsWith(",\"\""));
-        QCOMPARE(CommaText::split(w.state().catalogInfo.value(u"Disc")).value(6), QString("CdRom"));
-        QCOMPARE(w.state().tree.catalog(w.state().tree.findCatalog(u"Disc")).image, 1);
-    }
-    if (newName == "Disc 2")
-        QCOMPARE(f.app.treeCatalogs("Disks"), (QStringList{"Disc", "Disc 2"}));
-}
-
-void TestCreateCat::updateKeepsStoredLinesAndComments()
-{
-    CreateFixture f;
-    MainWindow &w = f.indexAndUpdateDisc();
-    QCOMPARE(f.status(), QString("1 New Addition(s) 1 Removed"));
-    const QStringList lines = catalogLines(f.app, "Disc");
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.at(0), entry("kept.txt", "1", f.m_source, "keep me"));
-    QCOMPARE(CommaText::split(lines.at(1)).value(0), QString("new.txt"));
-    QCOMPARE(CommaText::split(lines.at(1)).value(4), QString());
-    QCOMPARE(w.state().catalogInfo.value(u"Disc"), w.state().lastRunInfo);
-    QVERIFY(f.panel()->isHidden());
-    QCOMPARE(w.state().tableOwner(), QString("Disc"));
 }
 
 // After an Update the table shows the catalog as stored: editing it and
