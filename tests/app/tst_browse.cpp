@@ -47,11 +47,9 @@ private slots:
     void yesSavesEditsIntoTheFile();
     void deletingOpenCatalogEmptiesTable();
     void deleteRowAsksAndMarksPending();
-    void letterJumpSelectsFirstMatch();
     void categoryRenameRefusesCaseChange();
     void categoryAddAndDelete();
     void catalogRenameFollowsTableOwner();
-    void inPlaceRenameUnchangedIsRefused();
     void dragToCategorySurvivesRestart();
     void sharedCommentOfCategoryAndCatalog();
     void catalogInformation();
@@ -160,19 +158,6 @@ void TestBrowse::deleteRowAsksAndMarksPending()
     app.dialogs().answerNo();
 }
 
-void TestBrowse::letterJumpSelectsFirstMatch()
-{
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
-    w.tableView()->setCurrentIndex(w.tableModel()->index(2, 1));
-    QTest::keyClicks(w.tableView(), "B");
-    QCOMPARE(w.tableView()->currentIndex(), w.tableModel()->index(1, 0));
-    QTest::keyClicks(w.tableView(), "z");
-    QCOMPARE(w.tableView()->currentIndex(), w.tableModel()->index(1, 0));
-}
-
 void TestBrowse::categoryRenameRefusesCaseChange()
 {
     AppFixture app;
@@ -231,23 +216,6 @@ void TestBrowse::catalogRenameFollowsTableOwner()
     QVERIFY(app.trigger("SaveChanges1"));
     QVERIFY(TestSupport::readFile(app.path("Catalogs/Archive.TXT")).contains("after rename"));
     QVERIFY(!QFile::exists(app.path("Catalogs/Backup.TXT")));
-}
-
-void TestBrowse::inPlaceRenameUnchangedIsRefused()
-{
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.clickCatalog("Backup"));
-    const QModelIndex node = w.treeView()->currentIndex();
-    QVERIFY(!w.treeModel()->setData(node, "Backup", Qt::EditRole));
-    QCOMPARE(app.dialogs().lastShown(), QString("warning: A catalog with the same name already exists!"));
-    // Disc has no information line, yet its name is taken all the same.
-    w.treeModel()->setData(node, "DISC", Qt::EditRole);
-    QCOMPARE(app.treeCatalogs("Games"), QStringList({"Backup", "Disc"}));
-    w.treeModel()->setData(node, "Spare", Qt::EditRole);
-    QCOMPARE(app.treeCatalogs("Games"), QStringList({"Disc", "Spare"}));
-    QVERIFY(QFile::exists(app.path("Catalogs/Spare.TXT")));
 }
 
 void TestBrowse::dragToCategorySurvivesRestart()
