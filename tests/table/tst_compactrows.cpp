@@ -3,6 +3,7 @@
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
 #include "table/DateKeyReader.h"
+#include "table/RowOrder.h"
 #include "table/VisualTableModel.h"
 
 #include <QTest>
@@ -13,8 +14,9 @@ using TableRules::SortKind;
 
 // The table keeps its rows as UTF-8 and sorts them without decoding whole
 // lines; what it shows must stay what a plain list of QString lines gives.
-// Each case runs the model beside a straightforward reference over awkward
-// catalog lines and compares every cell and line after each step.
+// Each case runs the model beside a plain list of lines, sorted with the
+// cell comparison, over awkward catalog lines and compares every cell and
+// line after each step.
 class TestCompactRows : public QObject
 {
     Q_OBJECT
@@ -25,44 +27,6 @@ private slots:
 };
 
 namespace {
-
-// The comparisons as they were written on QString cells.
-char16_t referenceFold(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-    return QChar::toUpper(char32_t(c));
-}
-
-int referenceCompare(const QString &a, const QString &b, SortKind kind, const DateKeyReader &dates)
-{
-    const auto sign = [](auto x, auto y) { return x < y ? -1 : (x > y ? 1 : 0); };
-    switch (kind) {
-    case SortKind::Size: {
-        bool okA = a.isEmpty(), okB = b.isEmpty();
-        const qint64 x = okA ? 0 : a.toLongLong(&okA);
-        const qint64 y = okB ? 0 : b.toLongLong(&okB);
-        if (okA != okB)
-            return okA ? 1 : -1;
-        return okA ? sign(x, y) : 0;
-    }
-    case SortKind::Date:
-        return sign(dates.key(a), dates.key(b));
-    case SortKind::TextNoCase:
-        for (qsizetype i = 0; i < qMin(a.size(), b.size()); ++i) {
-            const char16_t x = referenceFold(a[i].unicode());
-            const char16_t y = referenceFold(b[i].unicode());
-            if (x != y)
-                return sign(x, y);
-        }
-        if (a.size() != b.size())
-            return sign(a.size(), b.size());
-        break;
-    case SortKind::TextByCode:
-        break;
-    }
-    return sign(a.compare(b, Qt::CaseSensitive), 0);
-}
 
 // The table as a list of QString lines.
 struct ReferenceTable {
@@ -91,8 +55,9 @@ struct ReferenceTable {
     void sort(int column, SortKind kind, bool descending, const DateKeyReader &dates)
     {
         std::stable_sort(rows.begin(), rows.end(), [&](const QString &a, const QString &b) {
+            // The cell order on decoded cells, apart from the packed keys.
             const int c =
-                referenceCompare(CellFields::text(a, column), CellFields::text(b, column), kind, dates);
+                RowOrder::compareCells(CellFields::text(a, column), CellFields::text(b, column), kind, dates);
             return descending ? c > 0 : c < 0;
         });
     }
