@@ -59,13 +59,8 @@ void TestCliRefusals::refused_data()
 
     const QString taken = "A catalog with the same name already exists!";
     row("rename onto a stray file", {"rename-catalog", "Stick", "stray"}, 1, taken);
-    row("rename onto an accented case twin", {"rename-catalog", "Stick", "\u00c9T\u00c9"}, 1, taken);
-    row("rename unchanged", {"rename-catalog", "Stick", "Stick"}, 1, taken);
     row("rename, case only", {"rename-catalog", "Stick", "STICK"}, 1, taken);
     row("rename out of Catalogs", {"rename-catalog", "Stick", "../Escaped"}, 1, "cannot contain \"/\"");
-    row("rename into a folder", {"rename-catalog", "Stick", "sub/Name"}, 1, "cannot contain \"/\"");
-    row("rename with a line break", {"rename-catalog", "Stick", "two\nlines"}, 1, "line break");
-    row("rename too long", {"rename-catalog", "Stick", QString(300, 'x')}, 1, "longer than");
     row("rename to nothing", {"rename-catalog", "Stick", ""}, 2,
         "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-catalog");
     row("move to an unknown category", {"move-catalog", "Stick", "Nowhere"}, 1, "");
@@ -83,13 +78,10 @@ void TestCliRefusals::refused_data()
         "Can not delete category!\nThis category contains 3 catalogs.\n");
     row("delete an unknown category", {"delete-category", "Films"}, 1, "Category Films does not exist\n");
     row("rename a category to a taken name", {"rename-category", "Music", "GAMES"}, 1, taken2);
-    row("rename a category to its own name", {"rename-category", "music", "MUSIC"}, 1, taken2);
     row("rename an unknown category", {"rename-category", "Films", "Movies"}, 1,
         "Category Films does not exist\n");
     row("rename a category to nothing", {"rename-category", "Music", ""}, 2,
         "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-category OLD NEW\n");
-    row("rename a category to a name with LF", {"rename-category", "Music", "A\nB"}, 1,
-        "A category name cannot contain a line break.\n");
     row("comment on nobody", {"comment", "Nobody"}, 1, "");
 
     row("comment-file, unknown catalog", {"comment-file", "Disc", "/usb/a.txt"}, 1,
@@ -111,7 +103,6 @@ void TestCliRefusals::refused_data()
     row("index without a category", {"index", "SOURCE", "--name", "X"}, 2, "");
     row("index, unknown if-exists", index + QStringList{"--if-exists", "merge"}, 2, "");
     row("index, empty rename", index + QStringList{"--if-exists", "rename:"}, 2, "");
-    row("index, unknown option", index + QStringList{"--fast"}, 2, "");
     row("index a missing folder", {"index", "/no/such/dir", "--name", "X", "--category", "Games"}, 1, "");
     // The new category is not added for a catalog that cannot be saved.
     row("index a taken name into a new category",
@@ -139,8 +130,6 @@ void TestCliRefusals::refused_data()
     row("print without a pdf", {"print", "Stick"}, 2, "print needs --pdf FILE");
     row("print, bad font", {"print", "Stick", "--pdf", "OUT", "--font", "Arial"}, 2,
         "--font takes FAMILY:POINTS");
-    row("print, unknown option", {"print", "Stick", "--pdf", "OUT", "--colour"}, 2,
-        "unknown option --colour");
     row("print onto a folder", {"print", "Stick", "--pdf", "CATALOGS"}, 1, "it is a folder.");
 }
 
