@@ -75,13 +75,9 @@ private slots:
     void indexIntoNewCategory();
     void progressOnATerminal_data();
     void progressOnATerminal();
-    void failedIndexAddsNoCategory();
     void ifExists_data();
     void ifExists();
-    void badArguments_data();
-    void badArguments();
     void updateKeepsComments();
-    void updateUnknownCatalog();
 };
 
 void TestIndexCommands::indexNewCatalog()
@@ -164,17 +160,6 @@ void TestIndexCommands::progressOnATerminal()
     QVERIFY2(drawn.filter(QRegularExpression("^3 folders, \\d files? listed")).size() > 0, qPrintable(err));
 }
 
-void TestIndexCommands::failedIndexAddsNoCategory()
-{
-    CliFixture f;
-    const QByteArray master = TestSupport::readFile(f.path("Master.TXT"));
-    const Run run = f.cli({"index", f.source, "--name", "disc", "--category", "Audio"});
-    QCOMPARE(run.code, 1);
-    QVERIFY2(run.err.contains("already exists"), qPrintable(run.err));
-    QVERIFY(!run.err.contains("Added"));
-    QCOMPARE(TestSupport::readFile(f.path("Master.TXT")), master);
-}
-
 void TestIndexCommands::ifExists_data()
 {
     QTest::addColumn<QStringList>("option");
@@ -183,7 +168,6 @@ void TestIndexCommands::ifExists_data()
     QTest::addColumn<QStringList>("disc");
 
     QTest::newRow("default fails") << QStringList{} << 1 << "" << QStringList{"keep", "gone"};
-    QTest::newRow("fail") << QStringList{"--if-exists", "fail"} << 1 << "" << QStringList{"keep", "gone"};
     QTest::newRow("overwrite") << QStringList{"--if-exists", "overwrite"} << 0 << "Overwrote disc Catalog\n"
                                << QStringList{"kept", "new"};
     QTest::newRow("update") << QStringList{"--if-exists", "update"} << 0 << "1 New Addition(s) 1 Removed\n"
@@ -224,36 +208,6 @@ void TestIndexCommands::ifExists()
         QCOMPARE(CommaText::split(f.lines("Catalogs/Master").value(1)).value(0), QString("2"));
 }
 
-void TestIndexCommands::badArguments_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::newRow("no category") << QStringList{"index", "/", "--name", "X"} << 2;
-    QTest::newRow("unknown if-exists")
-        << QStringList{"index", "/", "--name", "X", "--category", "Disks", "--if-exists", "merge"} << 2;
-    QTest::newRow("empty rename") << QStringList{"index",      "/",     "--name",      "X",
-                                                 "--category", "Disks", "--if-exists", "rename:"}
-                                  << 2;
-    QTest::newRow("unknown option") << QStringList{"index",      "/",     "--name", "X",
-                                                   "--category", "Disks", "--fast"}
-                                    << 2;
-    QTest::newRow("missing directory")
-        << QStringList{"index", "/no/such/dir", "--name", "X", "--category", "Disks"} << 1;
-    QTest::newRow("update without name") << QStringList{"update"} << 2;
-}
-
-void TestIndexCommands::badArguments()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    CliFixture f;
-    const QByteArray master = TestSupport::readFile(f.path("Master.TXT"));
-    const Run run = f.cli(args);
-    QCOMPARE(run.code, code);
-    QVERIFY(run.err.startsWith("kestrovane-cli: "));
-    QCOMPARE(TestSupport::readFile(f.path("Master.TXT")), master);
-}
-
 void TestIndexCommands::updateKeepsComments()
 {
     CliFixture f;
@@ -266,14 +220,6 @@ void TestIndexCommands::updateKeepsComments()
     TestSupport::writeFile(f.source + "third.txt", "t");
     QCOMPARE(f.cli({"update", "Disc"}).out,
              QString("1 New Addition(s) 0 Removed\n3 Files In 1 Directories\n"));
-}
-
-void TestIndexCommands::updateUnknownCatalog()
-{
-    CliFixture f;
-    const Run run = f.cli({"update", "Nothing", "--path", f.source});
-    QCOMPARE(run.code, 1);
-    QCOMPARE(run.err, QString("kestrovane-cli: Catalog Nothing does not exist\n"));
 }
 
 QTEST_GUILESS_MAIN(TestIndexCommands)
