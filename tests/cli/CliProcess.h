@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <optional>
@@ -58,6 +59,22 @@ inline std::optional<TextResult> runOnTerminals(const QString &library, const QS
     const QJsonObject run = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
     return TextResult{run.value(QStringLiteral("code")).toInt(), run.value(QStringLiteral("out")).toString(),
                       run.value(QStringLiteral("err")).toString()};
+}
+
+// The commands the tool's --help lists.
+inline QStringList commandNames()
+{
+    QProcess p;
+    p.start(QStringLiteral(KESTROVANE_CLI), {QStringLiteral("--help")});
+    p.waitForFinished(30000);
+    QStringList names;
+    const QRegularExpression command(QStringLiteral("^  ([a-z-]+)"));
+    const QString help = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString &line : help.section(QStringLiteral("\nCommands:\n"), 1).split(u'\n')) {
+        if (const QRegularExpressionMatch m = command.match(line); m.hasMatch())
+            names << m.captured(1);
+    }
+    return names;
 }
 
 struct Rows {

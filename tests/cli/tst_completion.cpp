@@ -39,18 +39,6 @@ QString helpText(const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The commands the tool's --help lists.
-QStringList commandNames()
-{
-    QStringList names;
-    const QRegularExpression command("^  ([a-z-]+)");
-    for (const QString &line : helpText({"--help"}).section("\nCommands:\n", 1).split('\n')) {
-        if (const QRegularExpressionMatch m = command.match(line); m.hasMatch())
-            names << m.captured(1);
-    }
-    return names;
-}
-
 // The options a command's --help describes, and --help itself.
 QSet<QString> helpOptions(const QString &command)
 {
@@ -117,7 +105,7 @@ void TestCompletion::commands()
 // The script knows every command and every option the tool has.
 void TestCompletion::everyCommandAndItsOptions()
 {
-    const QStringList commands = commandNames();
+    const QStringList commands = CliProcess::commandNames();
     QVERIFY(commands.size() >= 15);
     const QStringList global{"--library", "--quiet", "--help", "--version", "help"};
     QCOMPARE(asSet(complete({""})), asSet(commands + global));

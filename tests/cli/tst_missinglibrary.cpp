@@ -2,30 +2,8 @@
 #include "TestSupport.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-// The command names listed by the tool's own --help.
-QStringList commandNames()
-{
-    QProcess p;
-    p.start(QStringLiteral(KESTROVANE_CLI), {"--help"});
-    p.waitForFinished(30000);
-    QStringList names;
-    const QRegularExpression command("^  ([a-z-]+)");
-    const QString help = QString::fromUtf8(p.readAllStandardOutput());
-    for (const QString &line : help.section("\nCommands:\n", 1).split('\n')) {
-        const QRegularExpressionMatch m = command.match(line);
-        if (m.hasMatch())
-            names << m.captured(1);
-    }
-    return names;
-}
-
-} // namespace
 
 class TestMissingLibrary : public QObject
 {
@@ -113,7 +91,7 @@ void TestMissingLibrary::commandHelp()
 {
     QTemporaryDir dir;
     const QString library = dir.filePath("library");
-    const QStringList names = commandNames();
+    const QStringList names = CliProcess::commandNames();
     QVERIFY(names.size() >= 15 && names.contains("delete-category") && names.contains("search"));
     for (const QString &name : names) {
         const CliProcess::Result r = CliProcess::run(library, {name, "--help"});
