@@ -122,25 +122,20 @@ void TestFileNames::indexUpdateSearchAndDuplicates()
                                 "n\u00ff.txt@Disc", "same.TXT@Copy", "same.TXT@Disc"}));
 }
 
+// The scan's own test shows how a catalog spells such a root; here the same
+// folder is given by its bytes, as a shell passes a typed name.
 void TestFileNames::rootWithUndecodableName()
 {
     QVERIFY(mkdir(m_native + "r\xfe", 0755) == 0);
     QVERIFY(makeFile(m_native + "r\xfe/inside.txt"));
-    // The folder as a catalog shows it.
-    const QString root = m_source->path() + "/r\u00fe";
-    const Run run = cli({"index", root, "--name", "Odd", "--category", "Disks"});
-    QVERIFY2(run.code == 0, qPrintable(run.err));
-    QCOMPARE(catalog("Odd").size(), 1);
-    QCOMPARE(CommaText::split(catalog("Odd").value(0)).value(3), root + u'/');
-
-    // The same folder given by its bytes, as a shell passes a typed name.
     const int code = QProcess::execute(
         "sh", {"-c",
                "exec \"$0\" --library \"$1\" index \"$2$(printf 'r\\376')\" --name Raw --category Disks"
                " >/dev/null",
                KESTROVANE_CLI, m_library->path(), m_source->path() + "/"});
     QCOMPARE(code, 0);
-    QCOMPARE(catalog("Raw"), catalog("Odd"));
+    QCOMPARE(catalog("Raw").size(), 1);
+    QCOMPARE(CommaText::split(catalog("Raw").value(0)).value(3), m_source->path() + "/r\u00fe/");
 }
 
 QTEST_GUILESS_MAIN(TestFileNames)
