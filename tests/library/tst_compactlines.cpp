@@ -37,8 +37,7 @@ private slots:
 
 namespace {
 
-// The list as it was kept before: QStrings, sorted and deduplicated when
-// next read.
+// The order on QStrings, as the list kept it before.
 int referenceCompare(QStringView a, QStringView b)
 {
     const int noCase = TextCompare::compareNoCase(a, b);
@@ -50,42 +49,13 @@ bool referenceLess(const QString &a, const QString &b)
     return referenceCompare(a, b) < 0;
 }
 
-class ReferenceList
+// The lines sorted and deduplicated as QStrings.
+QStringList sortedUnique(QStringList lines)
 {
-public:
-    void add(const QString &line) { m_pending.append(line); }
-    QStringList &lines()
-    {
-        settle();
-        return m_sorted;
-    }
-    qsizetype indexOf(QStringView text)
-    {
-        settle();
-        auto it =
-            std::lower_bound(m_sorted.cbegin(), m_sorted.cend(), text,
-                             [](const QString &l, QStringView t) { return referenceCompare(l, t) < 0; });
-        return it != m_sorted.cend() && *it == text ? it - m_sorted.cbegin() : -1;
-    }
-
-private:
-    void settle()
-    {
-        if (m_pending.isEmpty())
-            return;
-        std::sort(m_pending.begin(), m_pending.end(), referenceLess);
-        m_pending.erase(std::unique(m_pending.begin(), m_pending.end()), m_pending.end());
-        QStringList merged;
-        std::merge(m_sorted.cbegin(), m_sorted.cend(), m_pending.cbegin(), m_pending.cend(),
-                   std::back_inserter(merged), referenceLess);
-        merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-        m_sorted.swap(merged);
-        m_pending.clear();
-    }
-
-    QStringList m_sorted;
-    QStringList m_pending;
-};
+    std::sort(lines.begin(), lines.end(), referenceLess);
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
+}
 
 // Random short texts from an alphabet chosen to hit every branch of the
 // order: ASCII of both cases, Latin letters with a table fold, letters
@@ -161,36 +131,32 @@ void TestCompactLines::sameListAsReference()
     QStringList added = sourceLines(source, seed);
     added += added.mid(0, added.size() / 3); // exact copies to drop
     std::shuffle(added.begin(), added.end(), std::mt19937(seed));
-    ReferenceList reference;
     SortedLineList compact;
     // Half first, read (settled), then the rest merged in.
     const qsizetype half = added.size() / 2;
-    for (qsizetype i = 0; i < half; ++i) {
-        reference.add(added.at(i));
+    for (qsizetype i = 0; i < half; ++i)
         compact.add(added.at(i));
-    }
-    QCOMPARE(compact.count(), reference.lines().size());
-    for (qsizetype i = half; i < added.size(); ++i)
-        reference.add(added.at(i));
+    QCOMPARE(compact.count(), sortedUnique(added.mid(0, half)).size());
     compact.addAll(added.mid(half));
-    QCOMPARE(allLines(compact), reference.lines());
-    QCOMPARE(compact.lines(), reference.lines());
+    QStringList expected = sortedUnique(added);
+    QCOMPARE(allLines(compact), expected);
+    QCOMPARE(compact.lines(), expected);
 
     for (const QString &line : added.mid(0, 300)) {
-        QCOMPARE(compact.indexOf(line), reference.indexOf(line));
+        QCOMPARE(compact.indexOf(line), expected.indexOf(line));
         const QString other = line.toLower() + QLatin1String("~");
-        QCOMPARE(compact.indexOf(other), reference.indexOf(other));
+        QCOMPARE(compact.indexOf(other), expected.indexOf(other));
     }
     for (int k = 0; k < 50; ++k) {
-        const qsizetype at = (k * 7919) % reference.lines().size();
-        reference.lines().removeAt(at);
+        const qsizetype at = (k * 7919) % expected.size();
+        expected.removeAt(at);
         compact.removeAt(at);
     }
-    QCOMPARE(allLines(compact), reference.lines());
+    QCOMPARE(allLines(compact), expected);
     // A copy is a list of its own.
     SortedLineList copy = compact;
     compact.clear();
-    QCOMPARE(copy.lines(), reference.lines());
+    QCOMPARE(copy.lines(), expected);
 }
 
 void TestCompactLines::sameOrderOnUtf8_data()
@@ -258,13 +224,10 @@ void TestCompactLines::readsAsTextReader()
     QVERIFY(TestSupport::writeFile(path, bytes));
     QStringList text;
     QVERIFY(TextFile::readLines(path, text));
-    ReferenceList reference;
-    for (const QString &line : std::as_const(text))
-        reference.add(line);
     SortedLineList compact;
     compact.add(QStringLiteral("left from before"));
     QVERIFY(TextFile::readLines(path, compact));
-    QCOMPARE(allLines(compact), reference.lines());
+    QCOMPARE(allLines(compact), sortedUnique(text));
     // The whole text, read a piece at a time, is the file decoded at once.
     QString whole;
     QVERIFY(TextFile::readText(path, whole));
@@ -301,29 +264,28 @@ void TestCompactLines::keepsLongLines()
     QCOMPARE(line.toUtf8().size(), bytes);
     const QStringList lines = HostileCatalog::lines(quint32(bytes), 200)
                               << line << HostileCatalog::longLine("Long.txt", bytes);
-    ReferenceList reference;
+    const QStringList expected = sortedUnique(lines);
     SortedLineList added;
     SortedLineList addedUtf8;
     for (const QString &l : lines) {
-        reference.add(l);
         added.add(l);
         addedUtf8.addUtf8(l.toUtf8());
     }
-    QCOMPARE(allLines(added), reference.lines());
-    QCOMPARE(allLines(addedUtf8), reference.lines());
-    QCOMPARE(added.indexOf(line), reference.indexOf(line));
-    QCOMPARE(allLines(SortedLineList(added)), reference.lines());
+    QCOMPARE(allLines(added), expected);
+    QCOMPARE(allLines(addedUtf8), expected);
+    QCOMPARE(added.indexOf(line), expected.indexOf(line));
+    QCOMPARE(allLines(SortedLineList(added)), expected);
 
     QTemporaryDir dir;
     QVERIFY(TextFile::writeLineList(dir.filePath("compact"), addedUtf8));
-    QVERIFY(TextFile::writeLines(dir.filePath("text"), reference.lines()));
+    QVERIFY(TextFile::writeLines(dir.filePath("text"), expected));
     QCOMPARE(TestSupport::readFile(dir.filePath("text")), TestSupport::readFile(dir.filePath("compact")));
     SortedLineList read;
     QVERIFY(TextFile::readLines(dir.filePath("text"), read));
-    QCOMPARE(allLines(read), reference.lines());
+    QCOMPARE(allLines(read), expected);
     QStringList readText;
     QVERIFY(TextFile::readLines(dir.filePath("text"), readText));
-    QCOMPARE(readText, reference.lines());
+    QCOMPARE(readText, expected);
 }
 
 void TestCompactLines::stagesCompactCatalog()
