@@ -18,7 +18,6 @@ class TestCatalogSearch : public QObject
 private slots:
     void init();
     void viewAllListsEveryNamedEntry();
-    void wordSearchAcrossCatalogs();
     void dateRequests_data();
     void dateRequests();
     void emptyBoxDoesNothing();
@@ -86,18 +85,6 @@ void TestCatalogSearch::viewAllListsEveryNamedEntry()
         (QStringList{QStringLiteral("Searching Disk One Catalog"), QStringLiteral("Searching Gone Catalog"),
                      QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 6 Matches")}));
     QCOMPARE(control.calls, 3);
-}
-
-void TestCatalogSearch::wordSearchAcrossCatalogs()
-{
-    CatalogSearch::Request r;
-    r.word = QStringLiteral("readme*");
-    m_check.setCategoryChecked(1, false);
-    RecordingControl control;
-    const auto result = runSearch(r, control);
-    // Both readme files match; the Makefile line matches by comment.
-    QCOMPARE(result.matches, 3);
-    QCOMPARE(control.statuses.last(), QStringLiteral("Found 3 Matches"));
 }
 
 void TestCatalogSearch::dateRequests_data()
