@@ -29,9 +29,3 @@ qsizetype KeyHashSet::indexOf(const KeyHash &key) const
     }
     return -1;
 }
-
-const KeyHash *KeyHashSet::find(const KeyHash &key) const
-{
-    const qsizetype i = indexOf(key);
-    return i < 0 ? nullptr : &m_keys[size_t(i)];
-}

@@ -15,8 +15,7 @@ public:
     // keys: sorted, each key once.
     explicit KeyHashSet(std::vector<KeyHash> &&keys);
 
-    // The record of the key, or null.
-    const KeyHash *find(const KeyHash &key) const;
+    // The key's position, or -1.
     qsizetype indexOf(const KeyHash &key) const;
     qsizetype size() const { return qsizetype(m_keys.size()); }
 

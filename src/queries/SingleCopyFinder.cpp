@@ -176,17 +176,21 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
     }
     std::sort(keys.begin(), keys.end());
     keepSingleKeys(keys);
-    std::vector<bool> holdsSingles(sources.size(), false);
-    for (const KeyHash &single : keys)
-        holdsSingles[single.tag] = true;
-    const KeyHashSet singles(std::move(keys));
+    // Each catalog's single keys together, so that its look-ups stay in a
+    // set the size of one catalog, which the processor's caches hold.
+    std::sort(keys.begin(), keys.end(),
+              [](const KeyHash &a, const KeyHash &b) { return a.tag != b.tag ? a.tag < b.tag : a < b; });
 
+    auto first = keys.cbegin();
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!holdsSingles[i])
+        const auto last =
+            std::find_if(first, keys.cend(), [i](const KeyHash &single) { return single.tag != i; });
+        if (first == last)
             continue;
+        const KeyHashSet singles(std::vector<KeyHash>(first, last));
+        first = last;
         const auto wanted = [&](QByteArrayView line) {
-            const KeyHash *found = hasher.hash(line, key) ? singles.find(key) : nullptr;
-            return found && found->tag == i;
+            return hasher.hash(line, key) && singles.indexOf(key) >= 0;
         };
         const Read read = listSource(sources[i], control, wanted, deliver, result);
         if (read == Read::Stopped)
