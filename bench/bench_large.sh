@@ -4,7 +4,7 @@
 # stands in for, run under the same UTF-8 locale (where sort -f and grep -i
 # fold case as Unicode text, as the program does).
 #
-#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge]
+#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge|singles]
 #
 # BUILD_DIR is a Release build. The data is generated into WORK_DIR the
 # first time (about 12 GB of free disk for "all", mostly the 1.2 GB catalog
@@ -12,10 +12,12 @@
 # afterwards. "small" leaves out the million-file tree and the
 # 10,000,000-entry library; "huge" adds a library of 50,000,000 entries in
 # 2,500 catalogs (4.7 GB more, and as much memory to keep it cached).
+# "singles" runs only the single-copy answers beside dupes, on the
+# 2,000,000- and 10,000,000-entry libraries.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge]" >&2
+    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge|singles]" >&2
     exit 2
 fi
 build=$(realpath "$1")
@@ -87,7 +89,34 @@ queries() { # library, what[, targets of many hits, few hits]
         "'$cli' --library '$lib' search --word '*readme*'" "grep -ci readme '$lib'/Catalogs/*.TXT" "${4:-<= 1.5}"
     compare "duplicates, $2" "$bytes" \
         "'$cli' --library '$lib' dupes" "sort -f '$lib'/Catalogs/*.TXT | uniq -i -D -w 30" "<= 0.7"
+    singles "$1" "$2"
 }
+
+# single-copies and only-in (one catalog against all the others) beside
+# dupes on the same catalogs: each should take at most its time and its
+# peak memory. single-copies writes most of the library where dupes writes
+# a twentieth of it, so its output goes to /dev/null, as dupes' does here.
+singles() { # library, what
+    local lib="$work/$1" dupesSecs dupesKb
+    warm "$lib"
+    measure sh -c "'$cli' --library '$lib' dupes > /dev/null"
+    dupesSecs=$secs dupesKb=$kb
+    printf '%-44s      %7.2f s %6d MB\n' "dupes, $2" "$dupesSecs" $((dupesKb / 1024))
+    for run in single-copies "only-in 'Volume 000'"; do
+        measure sh -c "'$cli' --library '$lib' $run > /dev/null"
+        printf '%-44s ours %7.2f s %6d MB   beside dupes: time %.2fx, memory %.2fx (target <= 1, <= 1)\n' \
+            "${run%% *}, $2" "$secs" $((kb / 1024)) "$(awk -v a="$secs" -v b="$dupesSecs" 'BEGIN { print a / b }')" \
+            "$(awk -v a="$kb" -v b="$dupesKb" 'BEGIN { print a / b }')"
+    done
+}
+
+if [ "$scope" = singles ]; then
+    library lib2M 2000000 100 20
+    library lib10M 10000000 500 20
+    singles lib2M "2,000,000 entries"
+    singles lib10M "10,000,000 entries"
+    exit 0
+fi
 
 echo "Generating what is missing in $work ..."
 tree tree200k 200000 2000 80

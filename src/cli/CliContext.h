@@ -14,7 +14,7 @@
 namespace CliExit {
 constexpr int Ok = 0;
 constexpr int Failed = 1;       // an unknown name, a refusal, a failed operation
-constexpr int NothingFound = 1; // search and dupes found nothing, as grep finds no line
+constexpr int NothingFound = 1; // a search found nothing, as grep finds no line
 constexpr int BadArguments = 2; // a bad command, option or value
 constexpr int NoLibrary = 3;    // no library where a reading command looked
 constexpr int Busy = 4;         // another program holds the library's lock

@@ -1,4 +1,4 @@
-// Searching commands: search, dupes, report.
+// Searching commands: search, dupes, only-in, single-copies, report.
 #include "CliContext.h"
 #include "CliTableExport.h"
 
@@ -12,10 +12,13 @@
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
+#include "queries/SingleCopyFinder.h"
 #include "table/VisualTableModel.h"
 
 #include <QDate>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace {
 
@@ -206,16 +209,22 @@ int search(CliContext &c, const CliArguments &args)
     return result.matches > 0 ? CliExit::Ok : CliExit::NothingFound;
 }
 
+DuplicateFinder::Criteria criteriaOf(const CliArguments &args)
+{
+    DuplicateFinder::Criteria criteria;
+    criteria.name = !args.has(QStringLiteral("--no-name"));
+    criteria.size = !args.has(QStringLiteral("--no-size"));
+    criteria.date = !args.has(QStringLiteral("--no-date"));
+    return criteria;
+}
+
 int dupes(CliContext &c, const CliArguments &args)
 {
     CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
     const Scope scope = scopeOf(args);
-    DuplicateFinder::Criteria criteria;
-    criteria.name = !args.has(QStringLiteral("--no-name"));
-    criteria.size = !args.has(QStringLiteral("--no-size"));
-    criteria.date = !args.has(QStringLiteral("--no-date"));
+    const DuplicateFinder::Criteria criteria = criteriaOf(args);
     if (!criteria.any())
         return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
     CheckTree tree(c.state.tree);
@@ -230,6 +239,63 @@ int dupes(CliContext &c, const CliArguments &args)
     if (const int code = reportUnreadable(c, result.unreadable))
         return code;
     return result.duplicates > 0 ? CliExit::Ok : CliExit::NothingFound;
+}
+
+// Lists single copies catalog by catalog as the finder hands them over, so
+// the results are never all held; an export writes them as one table.
+// own: the catalog of only-in, or empty for single-copies.
+int listSingleCopies(CliContext &c, const CliArguments &args, const QString &own)
+{
+    CliTableExport target;
+    if (const int code = takeExport(c, args, target))
+        return code;
+    const Scope scope = scopeOf(args);
+    const DuplicateFinder::Criteria criteria = criteriaOf(args);
+    if (!criteria.any())
+        return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
+    CheckTree tree(c.state.tree);
+    if (const int code = tickScope(c, scope, tree))
+        return code;
+    SortedLineList table;
+    std::optional<RowWriter> rows;
+    if (!target.requested())
+        rows.emplace(c.out, c.format, c.columns, c.outIsTerminal, &c.formats); // not moved: that would end it
+    const SingleCopyFinder::Deliver deliver = [&](SortedLineList &&lines) {
+        if (!rows)
+            return table.merge(std::move(lines));
+        for (qsizetype i = 0; i < lines.count(); ++i)
+            rows->writeCommaLine(lines.utf8At(i));
+    };
+    RunControl control;
+    const SingleCopyFinder finder(c.library);
+    const SingleCopyFinder::Result result = own.isEmpty()
+                                                ? finder.singleCopies(tree, criteria, control, deliver)
+                                                : finder.nowhereElse(own, tree, criteria, control, deliver);
+    if (result.outcome == SingleCopyFinder::Outcome::Failed)
+        return c.fail(result.message);
+    if (rows)
+        rows->finish();
+    else if (const int code = showResults(c, table, target))
+        return code;
+    c.tell(own.isEmpty() ? SingleCopyFinder::singleCopiesText(result.found)
+                         : SingleCopyFinder::nowhereElseText(result.found, own));
+    if (const int code = reportUnreadable(c, result.unreadable))
+        return code;
+    return result.found > 0 ? CliExit::Ok : CliExit::NothingFound;
+}
+
+int onlyIn(CliContext &c, const CliArguments &args)
+{
+    const QString &given = args.words().first();
+    const QString name = c.knownCatalog(given);
+    if (name.isEmpty())
+        return c.fail(QStringLiteral("Catalog %1 does not exist").arg(given));
+    return listSingleCopies(c, args, name);
+}
+
+int singleCopies(CliContext &c, const CliArguments &args)
+{
+    return listSingleCopies(c, args, QString());
 }
 
 // The report's table as the window fills it.
@@ -290,6 +356,14 @@ QList<CliCommand> queryCommands()
                                                       "  --no-size       do not compare sizes\n"
                                                       "  --no-date       do not compare dates\n") +
                                            scope + exportOptions;
+    static const QByteArray onlyInOptions =
+        QByteArray("  --no-name       do not compare names\n"
+                   "  --no-size       do not compare sizes\n"
+                   "  --no-date       do not compare dates\n"
+                   "  --category C    compare with the catalogs of category C (repeatable)\n"
+                   "  --catalog N     compare with catalog N (repeatable); by default every other\n"
+                   "                  catalog\n") +
+        exportOptions;
     return {
         {"search",
          "search (--word W | --contains T | --ext E | --from D --to D) [--case]\n"
@@ -305,6 +379,21 @@ QList<CliCommand> queryCommands()
          "Lists entries whose name, size and date equal those of another entry. Exits with 1 when there\n"
          "are none.",
          dupesOptions.constData(), dupes, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
+         "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title="},
+        {"only-in",
+         "only-in CATALOG [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
+         "[--export FILE [--html [--title T]]]",
+         "Lists the entries of CATALOG whose name, size and date no other catalog holds: the files\n"
+         "found nowhere else. Exits with 1 when there are none.",
+         onlyInOptions.constData(), onlyIn, CliCommand::Access::Reads, "name,size,date,path,comment,catalog",
+         "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title=", "CATALOG"},
+        {"single-copies",
+         "single-copies [--no-name] [--no-size] [--no-date] [--category C]... [--catalog N]... "
+         "[--export FILE [--html [--title T]]]",
+         "Lists the entries whose name, size and date only one catalog holds, catalog by catalog.\n"
+         "Exits with 1 when there are none.",
+         dupesOptions.constData(), singleCopies, CliCommand::Access::Reads,
+         "name,size,date,path,comment,catalog",
          "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title="},
         {"report", "report [--export FILE [--html [--title T]]]",
          "Lists one row per catalog, sorted by name.", exportOptions, report, CliCommand::Access::Reads,

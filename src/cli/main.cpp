@@ -21,8 +21,9 @@ namespace {
 const char *const kExitStatus =
     "Exit status:\n"
     "  0  done\n"
-    "  1  nothing found (search, dupes), an unknown catalog or category, a refused\n"
-    "     or failed operation, or output that could not be written\n"
+    "  1  nothing found (search, dupes, only-in, single-copies), an unknown catalog\n"
+    "     or category, a refused or failed operation, or output that could not be\n"
+    "     written\n"
     "  2  a bad command, option or value\n"
     "  3  no library (reading commands only; writing ones create it), or one that\n"
     "     cannot be opened\n"

@@ -1,17 +1,16 @@
 #include "DuplicateFinder.h"
 
+#include "CatalogFileLines.h"
 #include "CatalogLines.h"
-#include "CatalogStream.h"
 #include "CheckTree.h"
 #include "CompareProgress.h"
 #include "RepeatedNames.h"
-#include "ResultSorter.h"
+#include "ResultGathering.h"
 #include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 #include "library/Utf8Fields.h"
-#include "library/Windows1252.h"
 
 #include <QFileInfo>
 
@@ -103,88 +102,6 @@ std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
     return order;
 }
 
-bool isLineBreak(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
-// Hands every line of a piece of whole lines to visit; the empty "line"
-// between CR and LF holds no entry and is passed over.
-template <typename Visit>
-void forEachLine(QByteArrayView piece, const Visit &visit)
-{
-    const char *p = piece.data();
-    const char *const end = p + piece.size();
-    while (p < end) {
-        const char *lineEnd = std::find_if(p, end, isLineBreak);
-        if (lineEnd > p)
-            visit(QByteArrayView(p, lineEnd));
-        p = lineEnd + 1;
-    }
-}
-
-// Reads a catalog file piece by piece and hands every line to visit as
-// UTF-8, by the rules of TextFile::readText (a file that is not UTF-8 is
-// Windows-1252). restart() is called when the stream starts over in
-// Windows-1252: the lines handed over so far are to be forgotten. False
-// when the file cannot be read.
-template <typename Visit, typename Restart>
-bool readCatalogFile(const QString &path, const Visit &visit, const Restart &restart)
-{
-    CatalogStream stream;
-    if (!stream.open(path))
-        return false;
-    QByteArray converted;
-    for (;;) {
-        switch (stream.next()) {
-        case CatalogStream::Step::Piece:
-            if (stream.isUtf8()) {
-                forEachLine(stream.piece(), visit);
-            } else {
-                const QByteArrayView piece = stream.piece();
-                converted = SortedLineList::encode(
-                    Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size())));
-                forEachLine(converted, visit);
-            }
-            break;
-        case CatalogStream::Step::Restarted:
-            restart();
-            break;
-        case CatalogStream::Step::End:
-            return true;
-        case CatalogStream::Step::Failed:
-            return false;
-        }
-    }
-}
-
-// Result lines of one catalog at a time, handed to a sorter that puts them
-// in order on a second thread while the next catalog is read.
-class Gathering
-{
-public:
-    void add(QByteArrayView line, QByteArrayView catalog)
-    {
-        if (!CatalogLines::resultLineUtf8(line, catalog, m_entry))
-            return;
-        // A long line is taken over rather than copied; m_entry then starts
-        // afresh.
-        m_catalog.addUtf8(std::move(m_entry));
-    }
-    void forget() { m_catalog.clear(); }
-    void endCatalog() { m_sorter.add(std::exchange(m_catalog, SortedLineList())); }
-    SortedLineList take()
-    {
-        endCatalog();
-        return m_sorter.takeSorted();
-    }
-
-private:
-    QByteArray m_entry;
-    SortedLineList m_catalog;
-    ResultSorter m_sorter;
-};
-
 } // namespace
 
 QString DuplicateFinder::noCriterionMessage()
@@ -245,7 +162,7 @@ bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, Q
             if (!QFileInfo(path).isFile())
                 continue;
             const QByteArray name = SortedLineList::encode(CatalogLines::quotedName(catalog.text));
-            const bool read = readCatalogFile(
+            const bool read = CatalogFileLines::readWhole(
                 path, [&](QByteArrayView line) { visit.line(line, name); }, [&] { visit.forget(); });
             if (!read) {
                 unreadable << catalog.text;
@@ -261,7 +178,7 @@ bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, Sort
                                 Result &result) const
 {
     struct Visit {
-        Gathering gathering;
+        ResultGathering gathering;
         void line(QByteArrayView line, QByteArrayView catalog) { gathering.add(line, catalog); }
         void forget() { gathering.forget(); }
         void endCatalog() { gathering.endCatalog(); }
@@ -325,7 +242,7 @@ bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &con
         qsizetype &dropped;
         qsizetype droppedHere = 0;
         QByteArrayView name;
-        Gathering gathering;
+        ResultGathering gathering;
         void line(QByteArrayView line, QByteArrayView catalog)
         {
             if (!rawName(line, name))

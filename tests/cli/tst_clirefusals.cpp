@@ -117,6 +117,9 @@ void TestCliRefusals::refused_data()
         "Catalog Nope does not exist");
     row("dupes, nothing to compare", {"dupes", "--no-name", "--no-size", "--no-date"}, 2,
         "Please check at least one");
+    row("only-in without a catalog", {"only-in"}, 2, "missing CATALOG");
+    row("single copies, nothing to compare", {"single-copies", "--no-name", "--no-size", "--no-date"}, 2,
+        "Please check at least one");
 
     row("export without a file", {"export", "Stick"}, 2, "missing FILE");
     row("export an unknown catalog", {"export", "Nope", "OUT"}, 1, "Catalog Nope does not exists!");

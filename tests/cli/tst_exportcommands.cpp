@@ -94,6 +94,8 @@ void TestExportCommands::writesTheTableAsListed_data()
                             << QStringList{"search", "--word", "readme*", "--export"} << false << QString();
     QTest::newRow("dupes as html") << QStringList{"dupes"} << QStringList{"dupes", "--html", "--export"}
                                    << true << QString();
+    QTest::newRow("single copies") << QStringList{"single-copies"} << QStringList{"single-copies", "--export"}
+                                   << false << QString();
     QTest::newRow("report as html, empty title")
         << QStringList{"report"} << QStringList{"report", "--title", "", "--html", "--export"} << true
         << QString();

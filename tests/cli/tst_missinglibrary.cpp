@@ -24,6 +24,7 @@ void TestMissingLibrary::readingFails_data()
     QTest::newRow("show") << QStringList{"show", "X"};
     QTest::newRow("search") << QStringList{"search", "--word", "a"};
     QTest::newRow("dupes") << QStringList{"dupes"};
+    QTest::newRow("only-in") << QStringList{"only-in", "X"};
     QTest::newRow("report, as json") << QStringList{"report", "--format", "json"};
 }
 

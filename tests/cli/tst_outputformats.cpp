@@ -126,6 +126,7 @@ void TestOutputFormats::readBack_data()
         row("search for a quote") << QStringList{"search", "--word", "*\"q\", é*"} + asked << resultColumns
                                   << withCatalog({all.at(2)});
         row("dupes") << QStringList{"dupes"} + asked << resultColumns << withCatalog({all.at(0), all.at(1)});
+        row("only-in") << QStringList{"only-in", kCatalog} + asked << resultColumns << withCatalog(all);
         row("report") << QStringList{"report"} + asked
                       << QStringList{"name",      "type",         "total_space", "free_space",
                                      "directory", "last_updated", "comment"}

@@ -49,7 +49,7 @@ void TestQueryCommands::commands_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QStringList>("rows"); // "name catalog" for search and dupes
+    QTest::addColumn<QStringList>("rows"); // "name catalog" of each result
     QTest::addColumn<QString>("error");
 
     const QStringList readmes{"README.TXT Disc", "Readme.txt Backup", "readme.txt Tunes"};
@@ -93,6 +93,25 @@ void TestQueryCommands::commands_data()
                               << "Found 0 Duplicate Files";
     QTest::newRow("dupes, nothing to compare") << QStringList{"dupes", "--no-name", "--no-size", "--no-date"}
                                                << 2 << QStringList() << "Please check at least one";
+    // Readme.txt, README.TXT and readme.txt are three files; setup.exe has two copies.
+    QTest::newRow("only-in") << QStringList{"only-in", "backup"} << 0 << QStringList{"Readme.txt Backup"}
+                             << "1 Files Of Backup Are Found Nowhere Else";
+    QTest::newRow("only-in, chosen others")
+        << QStringList{"only-in", "Backup", "--catalog", "Disc"} << 0
+        << QStringList{"Readme.txt Backup", "setup.exe Backup"} << "2 Files Of Backup Are Found Nowhere Else";
+    QTest::newRow("only-in, all elsewhere") << QStringList{"only-in", "Tunes", "--no-name"} << 1
+                                            << QStringList() << "0 Files Of Tunes Are Found Nowhere Else";
+    QTest::newRow("only-in, unknown catalog")
+        << QStringList{"only-in", "Nope"} << 1 << QStringList() << "Catalog Nope does not exist";
+    QTest::newRow("single copies, catalog by catalog")
+        << QStringList{"single-copies"} << 0
+        << QStringList{"Readme.txt Backup", "photo.jpg Disc", "README.TXT Disc", "readme.txt Tunes"}
+        << "Found 4 Single Copies";
+    QTest::newRow("single copies, size and date") << QStringList{"single-copies", "--no-name"} << 0
+                                                  << QStringList{"photo.jpg Disc"} << "Found 1 Single Copies";
+    QTest::newRow("no single copies")
+        << QStringList{"single-copies", "--no-name", "--catalog", "Backup", "--catalog", "Tunes"} << 1
+        << QStringList() << "Found 0 Single Copies";
 }
 
 void TestQueryCommands::commands()
