@@ -87,6 +87,10 @@ FileCommentPanel::FileCommentPanel(QWidget *parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     createListMenu();
+    connect(m_accept, &QPushButton::clicked, this, &FileCommentPanel::acceptRequested);
+    connect(m_cancel, &QPushButton::clicked, this, &FileCommentPanel::cancelRequested);
+    connect(m_addToList, &QPushButton::clicked, this, &FileCommentPanel::addToListRequested);
+    connect(m_clear, &QPushButton::clicked, this, &FileCommentPanel::clearComment);
     connect(m_listToComment, &QPushButton::clicked, this, &FileCommentPanel::addSelectedRequested);
     connect(m_edit, &QPushButton::clicked, this, &FileCommentPanel::editSelectedRequested);
     connect(m_delete, &QPushButton::clicked, this, &FileCommentPanel::deleteSelectedRequested);
@@ -149,6 +153,17 @@ void FileCommentPanel::setText(const QString &text)
 {
     m_memo->setPlainText(text);
     m_memo->moveCursor(QTextCursor::End);
+}
+
+void FileCommentPanel::focusComment()
+{
+    m_memo->setFocus();
+}
+
+void FileCommentPanel::clearComment()
+{
+    if (!text().isEmpty())
+        setText(QString());
 }
 
 bool FileCommentPanel::eventFilter(QObject *watched, QEvent *event)

@@ -10,8 +10,8 @@ class QPushButton;
 
 // The controls of the file-comment window (Filecommentdlg): the list of
 // pre-defined comments with its context menu and keys, the comment box, in
-// which ENTER inserts no line break, and the window's buttons. The list's
-// commands are passed on as signals; the main window does the rest.
+// which ENTER inserts no line break, and the window's buttons. Every command
+// but Clear is passed on as a signal; the comments controller does the rest.
 class FileCommentPanel : public QWidget
 {
     Q_OBJECT
@@ -25,19 +25,14 @@ public:
     int selectedRow() const;
     QString text() const;
     void setText(const QString &text);
-
-    QListWidget *list() const { return m_list; }
-    QPlainTextEdit *memo() const { return m_memo; }
-    QMenu *listMenu() const { return m_listMenu; }
-    QPushButton *acceptButton() const { return m_accept; }
-    QPushButton *cancelButton() const { return m_cancel; }
-    QPushButton *addToListButton() const { return m_addToList; }
-    QPushButton *clearButton() const { return m_clear; }
-    QPushButton *listToCommentButton() const { return m_listToComment; }
-    QPushButton *editButton() const { return m_edit; }
-    QPushButton *deleteButton() const { return m_delete; }
+    void focusComment();
 
 signals:
+    void acceptRequested();
+    void cancelRequested();
+    // The comment is to be added to the pre-defined list.
+    void addToListRequested();
+    // The selected pre-defined comment is to be added to the comment.
     void addSelectedRequested();
     void editSelectedRequested();
     void deleteSelectedRequested();
@@ -47,6 +42,7 @@ protected:
 
 private:
     void createListMenu();
+    void clearComment();
 
     QListWidget *m_list = nullptr;
     QPlainTextEdit *m_memo = nullptr;

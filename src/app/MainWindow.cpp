@@ -3,6 +3,7 @@
 #include "AppIdentity.h"
 
 #include "CategoryTreeModel.h"
+#include "CommentsController.h"
 #include "GeneralController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
@@ -283,15 +284,12 @@ void MainWindow::createMenus()
                                 "RenameSelectedCatalog1", "DeleteSelectedCategory1",
                                 "DeleteSelectedCategory2", "RenameSelectedCategory1",
                                 "RenameSelectedCategory2", "SaveChanges1"});
-    for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
-                             "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
-        connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
     connectIndexingCommands();
     connectQueryCommands();
     connectExportCommands();
-    connectFileCommentCommands();
     connectTableToolCommands();
     connectUpgradeCommands();
+    addFeature<CommentsController>();
     addFeature<PrintController>();
     m_general = addFeature<GeneralController>();
 }

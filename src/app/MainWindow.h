@@ -10,17 +10,14 @@
 
 #include <QMainWindow>
 #include <QModelIndex>
-#include <QPersistentModelIndex>
 #include <functional>
 #include <optional>
 
 class CategoryTreeModel;
 class GeneralController;
 class CreateCatPanel;
-class FileCommentPanel;
 class UpdatePanel;
 class QAction;
-class QLineEdit;
 class RunControl;
 class QMenu;
 class QSplitter;
@@ -28,8 +25,6 @@ class QSystemTrayIcon;
 class QTableView;
 class QTreeView;
 class QKeyEvent;
-class QLabel;
-class QPlainTextEdit;
 class ToolPanel;
 class VisualTableModel;
 
@@ -266,16 +261,6 @@ private:
     void exportTextFile();
     void exportHtmlFile();
 
-    // MainWindowReplace.cpp: search and replace in file comments.
-    void createReplacePanel();
-    void showReplacePanel();
-    void replaceInComments();
-    void setReplaceRunning(bool running);
-    class QLineEdit *m_sandrSearch = nullptr;         // Edit1
-    class QLineEdit *m_sandrReplace = nullptr;        // Edit2
-    class QPushButton *m_sandrSearchButton = nullptr; // Button1
-    class QPushButton *m_sandrCloseButton = nullptr;  // Button2
-
     // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
     void connectTableToolCommands();
     void createTableSearchPanel();
@@ -306,38 +291,6 @@ private:
     void importCatalogs();
     class UpgradePanel *m_upgradePanel = nullptr;
 
-    // MainWindowComments.cpp: comments of categories and catalogs.
-    void createTreeCommentPanel();
-    void showTreeComment();
-    void acceptTreeComment();
-
-    // MainWindowFileComments.cpp: the comment window and Delete Comment.
-public:
-    FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
-
-private:
-    void connectFileCommentCommands();
-    void createCommentWindow();
-    bool isCommentableRow(int row) const;
-    void openCommentWindow();
-    void acceptFileComment();
-    void addCommentToPredefined();
-    void usePredefinedComment();
-    void editPredefinedComment();
-    void removePredefinedComment();
-    // Shows the pre-defined list and keeps the stored property in step.
-    void showPredefined(const QStringList &items, int selectRow = -1);
-    void deleteFileComment();
-    void undoDeleteComment();
-    // Disables Undo Delete once its row is gone or no longer an entry.
-    void checkUndoTarget();
-    void setUndoEnabled(bool enabled);
-    FileCommentPanel *m_fileComment = nullptr;
-    int m_tableFills = 0;        // table refills so far
-    int m_commentWindowFill = 0; // m_tableFills when the window was opened
-    QPersistentModelIndex m_undoRow;
-    QString m_undoText;
-
     bool m_settingsUnreadableShown = false;
     FormValues m_storedForm; // the form as read or last written, to store only changes
     bool m_startedUp = false;
@@ -356,11 +309,6 @@ private:
     QMenu *m_categoryPopup = nullptr; // PopupMenu7
     QMenu *m_tablePopup = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
-    // Catcommdlg's controls.
-    QLabel *m_catCommKind = nullptr;
-    QLabel *m_catCommName = nullptr;
-    QLabel *m_catCommCount = nullptr;
-    QPlainTextEdit *m_catCommText = nullptr;
 };
 
 template <typename Feature>

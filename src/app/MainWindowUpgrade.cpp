@@ -4,8 +4,8 @@
 
 #include "MainWindow.h"
 
+#include "CommentsController.h"
 #include "CreateCatPanel.h"
-#include "FileCommentPanel.h"
 #include "MaskListEditor.h"
 #include "ToolPanel.h"
 #include "UpgradePanel.h"
@@ -81,13 +81,14 @@ void MainWindow::importOldColumnWidths()
 void MainWindow::importOldComments()
 {
     m_upgradePanel->setLabel(UpgradePanel::Comments, UpgradeImport::Attempting);
-    QStringList comments = m_fileComment->items();
+    CommentsController *predefined = feature<CommentsController>();
+    QStringList comments = predefined->predefinedComments();
     const auto result = UpgradeImport::forDirectory(oldDirectory()).importComments(comments);
     // The pre-defined comments are kept in the list's case-insensitive order.
     comments << result.added;
     std::stable_sort(comments.begin(), comments.end(),
                      [](const QString &a, const QString &b) { return TextCompare::compareNoCase(a, b) < 0; });
-    showPredefined(comments); // the comment window's list, kept in step with the stored one
+    predefined->setPredefinedComments(comments);
     m_upgradePanel->setLabel(UpgradePanel::Comments, result.label);
 }
 

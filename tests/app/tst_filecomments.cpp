@@ -1,6 +1,7 @@
 #include "AppFixture.h"
 #include "TestSupport.h"
 
+#include "CommentsController.h"
 #include "FileCommentPanel.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
@@ -39,6 +40,18 @@ void writeLibrary(AppFixture &app, const QStringList &predefined = {})
 void select(MainWindow &w, int column, int row)
 {
     w.tableView()->setCurrentIndex(w.tableModel()->index(row - 1, column));
+}
+
+FileCommentPanel *commentWindow(MainWindow &w)
+{
+    return w.feature<CommentsController>()->fileCommentPanel();
+}
+
+// A control of the comment window, found by its object name.
+template <typename Control = QPushButton>
+Control *control(FileCommentPanel *panel, const char *name)
+{
+    return panel->findChild<Control *>(name);
 }
 
 bool windowShown(MainWindow &w)
@@ -85,7 +98,7 @@ void TestFileComments::acceptWithEmptyTextChangesNothing()
     AppFixture app;
     writeLibrary(app);
     MainWindow &w = app.start();
-    FileCommentPanel *panel = w.fileCommentPanel();
+    FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.trigger("AddEdit1"));
     QVERIFY(!windowShown(w)); // no entry in an empty table
     QVERIFY(app.openCatalog("Backup"));
@@ -93,14 +106,14 @@ void TestFileComments::acceptWithEmptyTextChangesNothing()
     QVERIFY(app.trigger("AddEditComment1"));
     QVERIFY(windowShown(w));
     QCOMPARE(panel->text(), QString());
-    panel->acceptButton()->click();
+    control(panel, "Addfilecomment")->click();
     QVERIFY(!windowShown(w));
 
     select(w, 0, 2);
     QVERIFY(app.trigger("AddEdit1"));
     QCOMPARE(panel->text(), QString("old"));
-    panel->clearButton()->click();
-    panel->acceptButton()->click();
+    control(panel, "Clearmemo")->click();
+    control(panel, "Addfilecomment")->click();
     QVERIFY(!windowShown(w));
     QCOMPARE(w.tableModel()->cell(4, 2), QString("old"));
     QVERIFY(!w.state().pendingCommentEdits);
@@ -111,16 +124,16 @@ void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
     AppFixture app;
     writeLibrary(app);
     MainWindow &w = app.start();
-    FileCommentPanel *panel = w.fileCommentPanel();
+    FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.openCatalog("Backup"));
     select(w, 0, 1);
     QTest::keyClick(w.tableView(), Qt::Key_Return);
     QVERIFY(windowShown(w));
     panel->setText("first");
-    QTest::keyClick(panel->memo(), Qt::Key_Return);
+    QTest::keyClick(control<QPlainTextEdit>(panel, "Memo1"), Qt::Key_Return);
     QCOMPARE(panel->text(), QString("first"));
     panel->setText("first\r\nsecond, \"quoted\"");
-    panel->acceptButton()->click();
+    control(panel, "Addfilecomment")->click();
     QCOMPARE(w.tableModel()->cell(4, 1), QString("first second, \"quoted\""));
     QVERIFY(w.state().pendingCommentEdits);
 
@@ -136,34 +149,35 @@ void TestFileComments::predefinedListEditing()
     AppFixture app;
     writeLibrary(app, {"zeta", "BACKUP"});
     MainWindow &w = app.start();
-    FileCommentPanel *panel = w.fileCommentPanel();
+    FileCommentPanel *panel = commentWindow(w);
+    auto *list = control<QListWidget>(panel, "predefinedbox");
     QCOMPARE(panel->items(), QStringList({"BACKUP", "zeta"}));
     panel->setText("Backup");
-    panel->addToListButton()->click();
+    control(panel, "Addtolist")->click();
     panel->setText("apple");
-    panel->addToListButton()->click();
+    control(panel, "Addtolist")->click();
     QCOMPARE(panel->items(), QStringList({"apple", "BACKUP", "zeta"}));
 
-    panel->list()->setCurrentRow(2);
+    list->setCurrentRow(2);
     app.dialogs().answerText("");
     app.dialogs().answerCancel();
     app.dialogs().answerText("again");
     for (int i = 0; i < 3; ++i)
-        panel->editButton()->click();
+        control(panel, "Editpredefined")->click();
     QCOMPARE(app.dialogs().lastShown(), QString("input: Edit Pre-Defined Comment | Comment"));
     QCOMPARE(panel->items(), QStringList({"again", "apple", "BACKUP"}));
 
-    panel->list()->setCurrentRow(1);
+    list->setCurrentRow(1);
     app.dialogs().answerNo();
-    QTest::keyClick(panel->list(), Qt::Key_Delete);
+    QTest::keyClick(list, Qt::Key_Delete);
     QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to delete comment?"));
     QCOMPARE(panel->items().size(), 3);
     app.dialogs().answerYes();
-    panel->listMenu()->findChild<QAction *>("DeleteSelectedPreDefinedComment1")->trigger();
+    control<QAction>(panel, "DeleteSelectedPreDefinedComment1")->trigger();
     QCOMPARE(panel->items(), QStringList({"again", "BACKUP"}));
     QVERIFY(app.dialogs().allAnswersUsed());
 
-    QCOMPARE(app.restart().fileCommentPanel()->items(), QStringList({"again", "BACKUP"}));
+    QCOMPARE(commentWindow(app.restart())->items(), QStringList({"again", "BACKUP"}));
 }
 
 void TestFileComments::addSelectedTwice_data()
@@ -178,20 +192,21 @@ void TestFileComments::addSelectedTwice()
     QFETCH(QString, way);
     AppFixture app;
     writeLibrary(app, {"old"});
-    FileCommentPanel *panel = app.start().fileCommentPanel();
+    FileCommentPanel *panel = commentWindow(app.start());
+    auto *list = control<QListWidget>(panel, "predefinedbox");
     const auto add = [&] {
         if (way == "button")
-            panel->listToCommentButton()->click();
+            control(panel, "Listtocomment")->click();
         else if (way == "enter")
-            QTest::keyClick(panel->list(), Qt::Key_Return);
+            QTest::keyClick(list, Qt::Key_Return);
         else if (way == "double click")
-            emit panel->list()->itemDoubleClicked(panel->list()->item(0));
+            emit list->itemDoubleClicked(list->item(0));
         else
-            panel->listMenu()->findChild<QAction *>("AddSelectedPreDefinedComment1")->trigger();
+            control<QAction>(panel, "AddSelectedPreDefinedComment1")->trigger();
     };
     add(); // nothing is selected yet
     QCOMPARE(panel->text(), QString());
-    panel->list()->setCurrentRow(0);
+    list->setCurrentRow(0);
     add();
     add();
     QCOMPARE(panel->text(), QString("old old"));
@@ -247,10 +262,10 @@ void TestFileComments::refillDisablesUndoAndAccept()
 
     select(w, 0, 1);
     QVERIFY(app.trigger("AddEdit1"));
-    w.fileCommentPanel()->setText("for x.iso");
+    commentWindow(w)->setText("for x.iso");
     QVERIFY(app.openCatalog("Backup"));
     select(w, 0, 1);
-    w.fileCommentPanel()->acceptButton()->click();
+    control(commentWindow(w), "Addfilecomment")->click();
     QCOMPARE(w.tableModel()->cell(4, 1), QString());
     QVERIFY(!w.state().pendingCommentEdits);
 }

@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "CategoryTreeModel.h"
+#include "CommentsController.h"
 #include "CreateCatPanel.h"
 #include "DuplicateImportDialog.h"
 #include "FileCommentPanel.h"
@@ -83,7 +84,8 @@ void TstUpgradeDlg::panelFlow()
     QCOMPARE(app.dialogs().lastShown(), QStringLiteral("duplicate import: Disc1"));
     QCOMPARE(w.settings().readString("Colsizes", "Col0"), QStringLiteral("120"));
     QCOMPARE(w.createCatPanel()->masks()->masks(), (QStringList{"*.DOC", "*.txt"}));
-    QCOMPARE(w.fileCommentPanel()->items(), (QStringList{"Backup \"old\" disk", "KEEP", "tab\there\\back"}));
+    QCOMPARE(w.feature<CommentsController>()->fileCommentPanel()->items(),
+             (QStringList{"Backup \"old\" disk", "KEEP", "tab\there\\back"}));
     // The overwritten catalog stays where it was filed.
     QCOMPARE(app.treeCatalogs("Saved"), QStringList{"Disc1"});
     QCOMPARE(app.treeCatalogs("Imported"), QStringList{"Floppy"});
