@@ -209,7 +209,6 @@ private:
     void closeCreatePanel();
     void addCreateMask();
     void reloadSavedMasks();
-    CatalogSaving::TableRows tableRows() const;
     void applySaveResult(const SaveNewCatalog::Result &result);
     void showMergedCatalog(const QString &name);
     int selectedCategoryRow() const;

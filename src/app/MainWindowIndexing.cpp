@@ -323,7 +323,7 @@ void MainWindow::reloadSavedMasks()
 bool MainWindow::SaveNewCatalogNamed(const QString &name)
 {
     const int category = selectedCategoryRow();
-    SaveNewCatalog::Request request{name, category, tableRows(),
+    SaveNewCatalog::Request request{name, category, m_tableModel->catalogRows(),
                                     m_volume ? m_volume->driveTypeText() : QString()};
     if (category >= 0 && !SaveNewCatalog::isTaken(m_ctx.state(), m_ctx.library(), name))
         StatusLine(QStringLiteral("Attempting To Save ") + name);
@@ -385,20 +385,6 @@ void MainWindow::showMergedCatalog(const QString &name)
     OpenCatalog(name);
     m_ctx.state().pendingCommentEdits = false;
     m_ctx.state().pendingRowDeletions = false;
-}
-
-CatalogSaving::TableRows MainWindow::tableRows() const
-{
-    CatalogSaving::TableRows rows;
-    const int count = m_tableModel->tableRowCount();
-    rows.reserve(count);
-    for (int r = 1; r < count; ++r) {
-        QStringList cells;
-        for (int c = 0; c < 5; ++c)
-            cells << m_tableModel->cell(c, r);
-        rows << cells;
-    }
-    return rows;
 }
 
 int MainWindow::selectedCategoryRow() const
