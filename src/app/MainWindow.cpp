@@ -4,6 +4,8 @@
 
 #include "CategoryTreeModel.h"
 #include "GeneralController.h"
+#include "ImportController.h"
+#include "IndexingController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
 #include "TableShortcuts.h"
@@ -286,12 +288,12 @@ void MainWindow::createMenus()
     for (const char *name : {"ViewAddEditSelectedComment1", "ViewAddEditSelectedComment2",
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
         connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
-    connectIndexingCommands();
+    addFeature<IndexingController>();
     connectQueryCommands();
     connectExportCommands();
     connectFileCommentCommands();
     connectTableToolCommands();
-    connectUpgradeCommands();
+    addFeature<ImportController>();
     addFeature<PrintController>();
     m_general = addFeature<GeneralController>();
 }

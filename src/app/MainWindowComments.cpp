@@ -15,11 +15,9 @@ void MainWindow::createPanels()
 {
     createTreeCommentPanel();
     createCommentWindow();
-    createIndexingPanels();
     createQueryPanels();
     createReplacePanel();
     createTableSearchPanel();
-    createUpgradePanel();
     for (FeatureController *feature : std::as_const(m_features))
         feature->createPanels();
 }

@@ -51,6 +51,11 @@ void MainWindow::createCommentWindow()
     QStringList items = m_ctx.form().list(kPredefinedKey);
     FileComments::sortPredefined(items);
     showPredefined(items);
+    // The import adds to the stored list from outside this window.
+    connect(&m_ctx, &AppContext::storedListReplaced, this, [this](const QString &key) {
+        if (key == kPredefinedKey)
+            m_fileComment->setItems(m_ctx.form().list(key));
+    });
 
     connect(m_fileComment->acceptButton(), &QPushButton::clicked, this, &MainWindow::acceptFileComment);
     connect(m_fileComment->cancelButton(), &QPushButton::clicked, p, &QWidget::hide);
