@@ -48,6 +48,12 @@ void AppContext::setBusy(bool busy)
             QApplication::restoreOverrideCursor();
 }
 
+void AppContext::replaceStoredList(const QString &key, const QStringList &items)
+{
+    m_form.setList(key, items);
+    emit storedListReplaced(key);
+}
+
 void AppContext::setServices(TreeService *tree, TableService *table)
 {
     m_tree = tree;

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "RunGate.h"
+#include "indexing/VolumeInfo.h"
 #include "library/CatalogLibrary.h"
 #include "library/DateFormats.h"
 #include "library/LibraryState.h"
@@ -45,6 +46,16 @@ public:
     const FormValues &form() const { return m_form; }
 
     QWidget *window() const { return m_window; }
+
+    // How the volume of a path is read (tests hand in fixed figures).
+    using VolumeReader = std::function<VolumeInfo(const QString &path)>;
+    void setVolumeReader(VolumeReader reader) { m_volumeReader = std::move(reader); }
+    VolumeInfo readVolume(const QString &path) const { return m_volumeReader(path); }
+
+    // Replaces a list of the form that one feature's panel shows (the file
+    // masks, the pre-defined comments) from another feature: the owner
+    // shows the stored list again.
+    void replaceStoredList(const QString &key, const QStringList &items);
 
     // The caption is the status line: the caption alone, or caption + " - " + text.
     void setStatus(const QString &text);
@@ -98,6 +109,8 @@ public:
 signals:
     // The lists were stored or read again: views of the tree catch up.
     void listsChanged();
+    // A list of the form was replaced by replaceStoredList.
+    void storedListReplaced(const QString &key);
 
 private:
     CatalogLibrary m_library;
@@ -107,6 +120,7 @@ private:
     LibraryState m_state;
     FormValues m_form;
     QWidget *m_window;
+    VolumeReader m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
     QString m_caption;
     bool m_busy = false;
     QHash<QString, ToolPanel *> m_panels;

@@ -92,6 +92,11 @@ void CommentsController::createCommentWindow()
     QStringList items = m_ctx.form().list(kPredefinedKey);
     FileComments::sortPredefined(items);
     showPredefined(items);
+    // The import adds to the stored list from outside this window.
+    connect(&m_ctx, &AppContext::storedListReplaced, this, [this](const QString &key) {
+        if (key == kPredefinedKey)
+            m_fileComment->setItems(m_ctx.form().list(key));
+    });
 
     connect(m_fileComment, &FileCommentPanel::acceptRequested, this, &CommentsController::acceptFileComment);
     connect(m_fileComment, &FileCommentPanel::cancelRequested, p, &QWidget::hide);
@@ -147,11 +152,6 @@ void CommentsController::acceptFileComment()
         m_ctx.state().pendingCommentEdits = true;
     }
     m_ctx.panel(kCommentWindow)->hide();
-}
-
-QStringList CommentsController::predefinedComments() const
-{
-    return m_fileComment->items();
 }
 
 void CommentsController::addCommentToPredefined()

@@ -21,9 +21,6 @@ public:
 
     void createPanels() override;
     FileCommentPanel *fileCommentPanel() const { return m_fileComment; }
-    QStringList predefinedComments() const;
-    // Shows a new pre-defined list and keeps the stored property in step.
-    void setPredefinedComments(const QStringList &items) { showPredefined(items); }
 
 private:
     VisualTableModel &table() const;

@@ -38,9 +38,10 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     m_catDir->setReadOnly(true);
     m_catDir->setMinimumWidth(260);
     grid->addWidget(m_catDir, 0, 1);
-    m_browse = new QPushButton(QStringLiteral("Browse..."), this);
-    m_browse->setObjectName(QStringLiteral("CatDirBrowse"));
-    grid->addWidget(m_browse, 0, 2);
+    auto *browse = new QPushButton(QStringLiteral("Browse..."), this);
+    browse->setObjectName(QStringLiteral("CatDirBrowse"));
+    grid->addWidget(browse, 0, 2);
+    connect(browse, &QPushButton::clicked, this, &CreateCatPanel::browseClicked);
 
     auto *options = new QGroupBox(QStringLiteral("Options"), this);
     auto *optionLayout = new QVBoxLayout(options);
@@ -51,28 +52,30 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     const QList<QCheckBox *> boxes = m_options.boxes() << m_confirmZip;
     for (QCheckBox *box : boxes) {
         optionLayout->addWidget(box);
-        connect(box, &QCheckBox::toggled, this, &CreateCatPanel::optionsChanged);
+        connect(box, &QCheckBox::toggled, this, &CreateCatPanel::storedChoicesChanged);
     }
     grid->addWidget(options, 1, 0, 2, 1);
 
     auto *maskBox = new QVBoxLayout;
-    m_maskName = new QLineEdit(QStringLiteral("*.*"), this);
-    m_maskName->setObjectName(QStringLiteral("Maskname"));
-    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), m_maskName), 1, 1,
+    auto *maskName = new QLineEdit(QStringLiteral("*.*"), this);
+    maskName->setObjectName(QStringLiteral("Maskname"));
+    grid->addWidget(PanelWidgets::label(this, QStringLiteral("File Mask(s):"), maskName), 1, 1,
                     Qt::AlignBottom);
-    m_maskName->setToolTip(
-        lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
-               "Press the F5 key to empty the File Mask(s) list.",
-               "Press the F6 key to undo the action taken by the F5 key."}));
-    m_maskList = new QListWidget(this);
-    m_maskList->setObjectName(QStringLiteral("Masklistbox"));
-    m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
-    m_maskList->setToolTip(lines({"To remove a mask:", "Select the mask, then press the DEL key."}));
-    m_maskList->setMaximumHeight(110);
-    maskBox->addWidget(m_maskName);
-    maskBox->addWidget(m_maskList);
+    maskName->setToolTip(lines({"To add a mask to the list:", "Enter a file mask, then press the ENTER key.",
+                                "Press the F5 key to empty the File Mask(s) list.",
+                                "Press the F6 key to undo the action taken by the F5 key."}));
+    auto *maskList = new QListWidget(this);
+    maskList->setObjectName(QStringLiteral("Masklistbox"));
+    maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
+    maskList->setToolTip(lines({"To remove a mask:", "Select the mask, then press the DEL key."}));
+    maskList->setMaximumHeight(110);
+    maskBox->addWidget(maskName);
+    maskBox->addWidget(maskList);
     grid->addLayout(maskBox, 2, 1, 1, 2);
-    m_masks = new MaskListEditor(m_maskName, m_maskList, this);
+    m_masks = new MaskListEditor(maskName, maskList, this);
+    connect(m_masks, &MaskListEditor::f5Pressed, this, &CreateCatPanel::clearMasksRequested);
+    connect(m_masks, &MaskListEditor::f6Pressed, this, &CreateCatPanel::restoreMasksRequested);
+    connect(m_masks, &MaskListEditor::changed, this, &CreateCatPanel::storedChoicesChanged);
 
     m_catalogName = new QLineEdit(this);
     m_catalogName->setObjectName(QStringLiteral("Catalogname"));
@@ -84,13 +87,21 @@ CreateCatPanel::CreateCatPanel(QWidget *parent) : QWidget(parent)
     auto *buttons = new QHBoxLayout;
     m_start = PanelWidgets::button(this, QStringLiteral("Startscan"), QStringLiteral("Index"));
     m_stop = PanelWidgets::button(this, QStringLiteral("Stopscan"), QStringLiteral("Stop"));
-    m_eject = PanelWidgets::button(this, QStringLiteral("Eject"), QStringLiteral("Eject CD"));
+    auto *eject = PanelWidgets::button(this, QStringLiteral("Eject"), QStringLiteral("Eject CD"));
     m_save = PanelWidgets::button(this, QStringLiteral("SaveCatbtn"), QStringLiteral("Save"));
     m_diskLabel =
         PanelWidgets::button(this, QStringLiteral("Disklabel"), QStringLiteral("Set/Edit Disk Label"));
-    for (QPushButton *b : {m_start, m_stop, m_eject, m_save, m_diskLabel})
+    for (QPushButton *b : {m_start, m_stop, eject, m_save, m_diskLabel})
         buttons->addWidget(b);
     grid->addLayout(buttons, 4, 0, 1, 3);
+    connect(m_start, &QPushButton::clicked, this, &CreateCatPanel::indexClicked);
+    connect(m_stop, &QPushButton::clicked, this, &CreateCatPanel::stopClicked);
+    connect(eject, &QPushButton::clicked, this, &CreateCatPanel::ejectClicked);
+    connect(m_save, &QPushButton::clicked, this, &CreateCatPanel::saveClicked);
+    connect(m_diskLabel, &QPushButton::clicked, this, &CreateCatPanel::diskLabelClicked);
+    setRunning(false);
+    setSaveEnabled(false);
+    setDiskLabelEnabled(false);
 }
 
 ScanOptions CreateCatPanel::options() const
@@ -111,6 +122,63 @@ bool CreateCatPanel::confirmZip() const
 void CreateCatPanel::setConfirmZip(bool on)
 {
     m_confirmZip->setChecked(on);
+}
+
+QStringList CreateCatPanel::masks() const
+{
+    return m_masks->masks();
+}
+
+void CreateCatPanel::setMasks(const QStringList &masks)
+{
+    m_masks->setMasks(masks);
+}
+
+void CreateCatPanel::clearMasks()
+{
+    m_masks->clear();
+}
+
+QString CreateCatPanel::directory() const
+{
+    return m_catDir->text();
+}
+
+void CreateCatPanel::setDirectory(const QString &path)
+{
+    m_catDir->setText(path);
+    m_catDir->setToolTip(path);
+}
+
+QString CreateCatPanel::catalogName() const
+{
+    return m_catalogName->text();
+}
+
+void CreateCatPanel::setCatalogName(const QString &name)
+{
+    m_catalogName->setText(name);
+}
+
+void CreateCatPanel::focusCatalogName()
+{
+    m_catalogName->setFocus();
+}
+
+void CreateCatPanel::setRunning(bool running)
+{
+    m_start->setEnabled(!running);
+    m_stop->setEnabled(running);
+}
+
+void CreateCatPanel::setSaveEnabled(bool enabled)
+{
+    m_save->setEnabled(enabled);
+}
+
+void CreateCatPanel::setDiskLabelEnabled(bool enabled)
+{
+    m_diskLabel->setEnabled(enabled);
 }
 
 bool CreateCatPanel::eventFilter(QObject *watched, QEvent *event)

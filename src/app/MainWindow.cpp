@@ -5,6 +5,8 @@
 #include "CategoryTreeModel.h"
 #include "CommentsController.h"
 #include "GeneralController.h"
+#include "ImportController.h"
+#include "IndexingController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
 #include "TableShortcuts.h"
@@ -284,11 +286,11 @@ void MainWindow::createMenus()
                                 "RenameSelectedCatalog1", "DeleteSelectedCategory1",
                                 "DeleteSelectedCategory2", "RenameSelectedCategory1",
                                 "RenameSelectedCategory2", "SaveChanges1"});
-    connectIndexingCommands();
+    addFeature<IndexingController>();
     connectQueryCommands();
     connectExportCommands();
     connectTableToolCommands();
-    connectUpgradeCommands();
+    addFeature<ImportController>();
     addFeature<CommentsController>();
     addFeature<PrintController>();
     m_general = addFeature<GeneralController>();

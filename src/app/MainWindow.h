@@ -4,8 +4,6 @@
 #include "FeatureController.h"
 #include "TableService.h"
 #include "TreeService.h"
-#include "indexing/VolumeInfo.h"
-#include "library/SaveNewCatalog.h"
 #include "table/TableSearch.h"
 
 #include <QMainWindow>
@@ -15,8 +13,6 @@
 
 class CategoryTreeModel;
 class GeneralController;
-class CreateCatPanel;
-class UpdatePanel;
 class QAction;
 class RunControl;
 class QMenu;
@@ -169,66 +165,11 @@ private:
     QString renameCategoryNamed(const QString &oldName, const QString &newName);
     int catalogCountOf(int category) const override;
 
-    // MainWindowIndexing.cpp: the create panel, saving a run, the update panel.
-    void connectIndexingCommands();
-    void createIndexingPanels();
-
 public:
     // How the volume of a path is read (tests hand in fixed figures).
-    using VolumeReader = std::function<VolumeInfo(const QString &path)>;
-    void setVolumeReader(VolumeReader reader) { m_volumeReader = std::move(reader); }
-    // How often a run lets the event loop in, in milliseconds.
-    void setRunYieldInterval(int ms) { m_runYieldMs = ms; }
-    CreateCatPanel *createCatPanel() const { return m_createCat; }
-    UpdatePanel *updatePanel() const { return m_updateDlg; }
-    bool indexing() const { return m_indexing; }
-    bool unsavedScan() const { return m_unsavedScan; }
-    // Stores the table's run as a catalog; true when it was stored.
-    bool SaveNewCatalogNamed(const QString &name);
+    void setVolumeReader(AppContext::VolumeReader reader) { m_ctx.setVolumeReader(std::move(reader)); }
 
 private:
-    void createCreatePanel();
-    // Keeps m_form in step with the create panel's stored controls.
-    void storeIndexingProperties();
-    void showCreatePanel();
-    bool scanGuard();
-    void browseIndexDirectory();
-    void showVolume(const QString &path);
-    void nameCatalogAfterVolume();
-    void readDiskLabel();
-    void ejectDisc();
-    void startIndexing();
-    void endIndexing(bool showResult, const QString &summary);
-    void stopIndexing();
-    void saveScannedCatalog();
-    void closeCreatePanel();
-    void addCreateMask();
-    void reloadSavedMasks();
-    CatalogSaving::TableRows tableRows() const;
-    void applySaveResult(const SaveNewCatalog::Result &result);
-    void showMergedCatalog(const QString &name);
-    int selectedCategoryRow() const;
-    // MainWindowUpdate.cpp: the update panel and its run.
-    void createUpdatePanel();
-    void showUpdatePanel();
-    void fillUpdatePanel(const QString &name);
-    void addUpdateMask();
-    void browseUpdateDirectory();
-    void startUpdate();
-    QString updateDriveText() const;
-
-    CreateCatPanel *m_createCat = nullptr;
-    UpdatePanel *m_updateDlg = nullptr;
-    VolumeReader m_volumeReader;
-    std::optional<VolumeInfo> m_volume; // the create panel's volume, once read
-    int m_runYieldMs = 15;
-    bool m_indexing = false;
-    bool m_unsavedScan = false;
-    bool m_closedDuringRun = false;
-    QString m_updateName;
-    QString m_updateDriveType;
-    QString m_updateDrive;
-
     // MainWindowQueries.cpp: catalog search, duplicates, report.
     void connectQueryCommands();
     void createQueryPanels();
@@ -275,21 +216,6 @@ private:
     class TableSearchPanel *m_tableSearchPanel = nullptr;
     TableSearch m_tableSearch;
 
-    // MainWindowUpgrade.cpp: the import from the earlier version.
-public:
-    class UpgradePanel *upgradePanel() const { return m_upgradePanel; }
-
-private:
-    void connectUpgradeCommands();
-    void createUpgradePanel();
-    void showUpgradePanel();
-    QString oldDirectory() const;
-    void browseOldDirectory();
-    void importOldColumnWidths();
-    void importOldComments();
-    void importOldMasks();
-    void importCatalogs();
-    class UpgradePanel *m_upgradePanel = nullptr;
 
     bool m_settingsUnreadableShown = false;
     FormValues m_storedForm; // the form as read or last written, to store only changes

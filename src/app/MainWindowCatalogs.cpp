@@ -92,7 +92,7 @@ bool MainWindow::WriteTableRows(const QString &name)
 {
     setBusy(true);
     QString error;
-    const bool ok = CatalogSaving::WriteTableRows(m_ctx.library(), name, tableRows(), &error);
+    const bool ok = CatalogSaving::WriteTableRows(m_ctx.library(), name, m_tableModel->catalogRows(), &error);
     setBusy(false);
     if (!ok) {
         StatusLine(QStringLiteral("Failed To Save Catalog"));

@@ -5,10 +5,8 @@
 
 void MainWindow::createPanels()
 {
-    createIndexingPanels();
     createQueryPanels();
     createTableSearchPanel();
-    createUpgradePanel();
     for (FeatureController *feature : std::as_const(m_features))
         feature->createPanels();
 }

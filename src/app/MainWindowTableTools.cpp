@@ -78,7 +78,7 @@ void MainWindow::deleteSelectedFile()
     target.name = m_tableModel->cell(0, target.row);
     target.path = m_tableModel->cell(3, target.row);
     FileDeletion::Host host;
-    host.driveType = [this](const QString &folder) { return m_volumeReader(folder).driveTypeText(); };
+    host.driveType = [this](const QString &folder) { return m_ctx.readVolume(folder).driveTypeText(); };
     host.warning = [this](const QString &text) { m_ctx.dialogs().warning(text); };
     host.confirmOkCancel = [this](const QString &text) { return m_ctx.dialogs().confirmOkCancel(text); };
     host.confirmYesNo = [this](const QString &text) { return m_ctx.dialogs().confirmYesNo(text); };

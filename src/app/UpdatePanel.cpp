@@ -33,8 +33,9 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     m_path->setReadOnly(true);
     m_path->setMinimumWidth(240);
     grid->addWidget(m_path, 2, 1);
-    m_browse = PanelWidgets::button(this, QStringLiteral("UpdirBrowse"), QStringLiteral("Browse..."));
-    grid->addWidget(m_browse, 2, 2);
+    auto *browse = PanelWidgets::button(this, QStringLiteral("UpdirBrowse"), QStringLiteral("Browse..."));
+    grid->addWidget(browse, 2, 2);
+    connect(browse, &QPushButton::clicked, this, &UpdatePanel::browseClicked);
 
     auto *options = new QGroupBox(QStringLiteral("Options"), this);
     auto *optionLayout = new QVBoxLayout(options);
@@ -54,15 +55,17 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
                     Qt::AlignBottom);
     m_mask->setToolTip(
         QStringLiteral("To add a mask to the list:\nEnter a file mask, then press the ENTER key."));
-    m_maskList = new QListWidget(this);
-    m_maskList->setObjectName(QStringLiteral("Upmasklist"));
-    m_maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
-    m_maskList->setToolTip(QStringLiteral("To remove a mask:\nSelect the mask, then press the DELETE key."));
-    m_maskList->setMaximumHeight(110);
+    auto *maskList = new QListWidget(this);
+    maskList->setObjectName(QStringLiteral("Upmasklist"));
+    maskList->setAccessibleName(QStringLiteral("File Mask(s) List"));
+    maskList->setToolTip(QStringLiteral("To remove a mask:\nSelect the mask, then press the DELETE key."));
+    maskList->setMaximumHeight(110);
     maskBox->addWidget(m_mask);
-    maskBox->addWidget(m_maskList);
+    maskBox->addWidget(maskList);
     grid->addLayout(maskBox, 4, 1, 1, 2);
-    m_masks = new MaskListEditor(m_mask, m_maskList, this);
+    m_masks = new MaskListEditor(m_mask, maskList, this);
+    connect(m_masks, &MaskListEditor::f5Pressed, this, &UpdatePanel::clearMasksRequested);
+    connect(m_masks, &MaskListEditor::f6Pressed, this, &UpdatePanel::restoreMasksRequested);
 
     auto *buttons = new QHBoxLayout;
     m_start = PanelWidgets::button(this, QStringLiteral("Updatestart"), QStringLiteral("Update"));
@@ -73,6 +76,9 @@ UpdatePanel::UpdatePanel(QWidget *parent) : QWidget(parent)
     for (QPushButton *b : {m_start, m_stop, m_close})
         buttons->addWidget(b);
     grid->addLayout(buttons, 5, 0, 1, 3);
+    connect(m_start, &QPushButton::clicked, this, &UpdatePanel::startClicked);
+    connect(m_stop, &QPushButton::clicked, this, &UpdatePanel::stopClicked);
+    connect(m_close, &QPushButton::clicked, this, &UpdatePanel::closeClicked);
 }
 
 ScanOptions UpdatePanel::options() const
@@ -88,4 +94,48 @@ void UpdatePanel::setOptions(const ScanOptions &o)
 bool UpdatePanel::confirmZip() const
 {
     return m_confirmZip->isChecked();
+}
+
+QStringList UpdatePanel::masks() const
+{
+    return m_masks->masks();
+}
+
+void UpdatePanel::setMasks(const QStringList &masks)
+{
+    m_masks->setMasks(masks);
+}
+
+void UpdatePanel::clearMasks()
+{
+    m_masks->clear();
+}
+
+void UpdatePanel::showCatalog(const QString &name, const QString &lastUpdated)
+{
+    m_name->setText(name);
+    m_lastUpdated->setText(lastUpdated);
+    m_mask->setText(QStringLiteral("*.*"));
+}
+
+QString UpdatePanel::path() const
+{
+    return m_path->text();
+}
+
+void UpdatePanel::setPath(const QString &path)
+{
+    m_path->setText(path);
+}
+
+void UpdatePanel::setRunning(bool running)
+{
+    m_start->setEnabled(!running);
+    m_close->setEnabled(!running);
+    m_stop->setEnabled(running);
+}
+
+void UpdatePanel::disableStop()
+{
+    m_stop->setEnabled(false);
 }

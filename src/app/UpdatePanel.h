@@ -10,12 +10,11 @@ class MaskListEditor;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
-// The controls of the update panel (Updatedlg): the catalog's name and last
-// update, the path to rescan, the scan options and masks the catalog was
-// made with, and the run's buttons.
+// The update panel (Updatedlg): the catalog's name and last update, the
+// path to rescan, the scan options and masks the catalog was made with, and
+// the run's buttons, whose presses it passes on as signals.
 class UpdatePanel : public QWidget
 {
     Q_OBJECT
@@ -25,26 +24,36 @@ public:
     ScanOptions options() const;
     void setOptions(const ScanOptions &options);
     bool confirmZip() const;
+    QStringList masks() const;
+    void setMasks(const QStringList &masks);
+    void clearMasks();
 
-    QLabel *nameLabel() const { return m_name; }
-    QLabel *lastUpdatedLabel() const { return m_lastUpdated; }
-    QLineEdit *pathBox() const { return m_path; }
-    QPushButton *browseButton() const { return m_browse; }
-    QLineEdit *maskEntry() const { return m_mask; }
-    MaskListEditor *masks() const { return m_masks; }
-    QPushButton *startButton() const { return m_start; }
-    QPushButton *stopButton() const { return m_stop; }
-    QPushButton *closeButton() const { return m_close; }
+    // Shows the catalog to update, with the mask entry back at "*.*".
+    void showCatalog(const QString &name, const QString &lastUpdated);
+    QString path() const;
+    void setPath(const QString &path);
+
+    // While running only Stop is enabled; Stop goes off once the run can no
+    // longer be stopped.
+    void setRunning(bool running);
+    void disableStop();
+
+signals:
+    void browseClicked();
+    void startClicked();
+    void stopClicked();
+    void closeClicked();
+    // F5 and F6 in the mask entry box.
+    void clearMasksRequested();
+    void restoreMasksRequested();
 
 private:
     QLabel *m_name = nullptr;
     QLabel *m_lastUpdated = nullptr;
     QLineEdit *m_path = nullptr;
-    QPushButton *m_browse = nullptr;
     ScanOptionBoxes m_options;
     QCheckBox *m_confirmZip = nullptr;
     QLineEdit *m_mask = nullptr;
-    QListWidget *m_maskList = nullptr;
     MaskListEditor *m_masks = nullptr;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;

@@ -32,9 +32,10 @@ UpgradePanel::UpgradePanel(QWidget *parent) : QWidget(parent)
     m_directory->setAccessibleName(prompt);
     m_directory->setMinimumWidth(280);
     grid->addWidget(m_directory, 1, 0);
-    m_browse = PanelWidgets::button(this, QStringLiteral("Olddirbrowse"), QStringLiteral("Browse..."));
-    m_browse->setAccessibleName(QStringLiteral("Browse"));
-    grid->addWidget(m_browse, 1, 1);
+    auto *browse = PanelWidgets::button(this, QStringLiteral("Olddirbrowse"), QStringLiteral("Browse..."));
+    browse->setAccessibleName(QStringLiteral("Browse"));
+    grid->addWidget(browse, 1, 1);
+    connect(browse, &QPushButton::clicked, this, &UpgradePanel::browseClicked);
     for (int row = 0; row < RowCount; ++row) {
         m_label[row] = new QLabel(this);
         m_label[row]->setObjectName(QLatin1String(kRows[row].button) + QStringLiteral("label"));
@@ -42,6 +43,7 @@ UpgradePanel::UpgradePanel(QWidget *parent) : QWidget(parent)
             PanelWidgets::button(this, QLatin1String(kRows[row].button), QStringLiteral("Import"));
         m_import[row]->setAccessibleName(QStringLiteral("Import ") + QLatin1String(kRows[row].caption));
         m_import[row]->setEnabled(false);
+        connect(m_import[row], &QPushButton::clicked, this, [this, row] { emit importClicked(Row(row)); });
         grid->addWidget(m_label[row], row + 2, 0);
         grid->addWidget(m_import[row], row + 2, 1);
     }
@@ -54,6 +56,16 @@ UpgradePanel::UpgradePanel(QWidget *parent) : QWidget(parent)
         for (QPushButton *button : m_import)
             button->setEnabled(true);
     });
+}
+
+QString UpgradePanel::directory() const
+{
+    return m_directory->text();
+}
+
+void UpgradePanel::setDirectory(const QString &path)
+{
+    m_directory->setText(path);
 }
 
 void UpgradePanel::setLabel(Row row, const QString &text)

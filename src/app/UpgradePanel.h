@@ -6,8 +6,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The controls of "Upgrade To v2.0": the old installation directory and one
-// row per import, whose label shows that import's progress and result.
+// "Upgrade To v2.0": the old installation directory and one row per import,
+// whose label shows that import's progress and result.
 class UpgradePanel : public QWidget
 {
     Q_OBJECT
@@ -16,17 +16,18 @@ public:
 
     explicit UpgradePanel(QWidget *parent = nullptr);
 
-    QLineEdit *directoryBox() const { return m_directory; }
-    QPushButton *browseButton() const { return m_browse; }
-    QPushButton *importButton(Row row) const { return m_import[row]; }
-    QLabel *label(Row row) const { return m_label[row]; }
+    QString directory() const;
+    void setDirectory(const QString &path);
     void setLabel(Row row, const QString &text);
     // Each row's own caption again.
     void resetLabels();
 
+signals:
+    void browseClicked();
+    void importClicked(UpgradePanel::Row row);
+
 private:
     QLineEdit *m_directory = nullptr;
-    QPushButton *m_browse = nullptr;
     QLabel *m_label[RowCount] = {};
     QPushButton *m_import[RowCount] = {};
 };

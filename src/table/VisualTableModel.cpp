@@ -230,6 +230,20 @@ QString VisualTableModel::rowLine(int row) const
     return row >= 1 && row < tableRowCount() ? m_rows.line(row - 1) : QString();
 }
 
+QList<QStringList> VisualTableModel::catalogRows() const
+{
+    QList<QStringList> rows;
+    const int count = tableRowCount();
+    rows.reserve(count);
+    for (int r = 1; r < count; ++r) {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << cell(c, r);
+        rows << cells;
+    }
+    return rows;
+}
+
 int VisualTableModel::firstRowStartingWith(QChar letter) const
 {
     if (!TableRules::isJumpLetter(letter))

@@ -75,6 +75,8 @@ public:
     void removeTableRows(int row, int count);
     // The comma-text line of a data row, for code that walks all rows.
     QString rowLine(int row) const;
+    // The data rows' first five cells, the fields a catalog file stores.
+    QList<QStringList> catalogRows() const;
 
     // The first data row whose "File Name" starts with the letter in either
     // case, or -1; each search starts again from row 1.

@@ -2,7 +2,7 @@
 #include "TestSupport.h"
 
 #include "CategoryTreeModel.h"
-#include "CreateCatPanel.h"
+#include "IndexingController.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
@@ -55,7 +55,7 @@ public:
         w.setVolumeReader([driveType, label](const QString &) {
             return VolumeInfo("/media/disc", driveType, 700LL << 20, 0, label);
         });
-        w.setRunYieldInterval(0);
+        w.feature<IndexingController>()->setRunYieldInterval(0);
         return w;
     }
     // Opens the create panel, picks the source folder and presses Index.
@@ -71,7 +71,7 @@ public:
         button("Startscan")->click();
     }
     QPushButton *button(const QString &name) { return app.window().findChild<QPushButton *>(name); }
-    QLineEdit *nameBox() { return app.window().createCatPanel()->nameBox(); }
+    QLineEdit *nameBox() { return app.window().findChild<QLineEdit *>("Catalogname"); }
     ToolPanel *panel() { return app.window().panel("CreateCat"); }
     QString status() { return app.window().statusText(); }
     void save(const QString &name)
@@ -128,7 +128,7 @@ void TestCreateCat::runFillsTableAndSaveFilesIt()
     QCOMPARE(f.panel()->title(), QString("/media/disc Removable, Size 700 MB, Free 0 Bytes"));
     QVERIFY(f.button("Disklabel")->isEnabled());
     QVERIFY(f.button("SaveCatbtn")->isEnabled());
-    QVERIFY(w.unsavedScan());
+    QVERIFY(w.feature<IndexingController>()->unsavedScan());
 
     QVERIFY(f.app.clickCategory("Empty"));
     f.save("Fresh");
@@ -142,7 +142,7 @@ void TestCreateCat::runFillsTableAndSaveFilesIt()
     QCOMPARE(info.mid(8), (QStringList{"True", "False", "True", "True", "True", "False", "0"}));
     QCOMPARE(w.state().savedScanName, QString("Fresh"));
     QVERIFY(f.nameBox()->text().isEmpty());
-    QVERIFY(!w.unsavedScan());
+    QVERIFY(!w.feature<IndexingController>()->unsavedScan());
 }
 
 void TestCreateCat::guard_data()
@@ -171,7 +171,7 @@ void TestCreateCat::guard()
     CreateFixture f;
     MainWindow &w = f.start();
     f.index();
-    QVERIFY(w.unsavedScan());
+    QVERIFY(w.feature<IndexingController>()->unsavedScan());
     f.nameBox()->setText(name);
     QVERIFY(category ? f.app.clickCategory("Empty") : f.app.clickCatalog("Disc"));
     w.StatusLine("before");
@@ -183,7 +183,7 @@ void TestCreateCat::guard()
     QCOMPARE(f.app.dialogs().shown().value(1), warning.isEmpty() ? QString() : "warning: " + warning);
     QCOMPARE(f.status(), runs ? QString("2 Files In 1 Directories") : QString("before"));
     QCOMPARE(QFile::exists(f.app.path("Catalogs/Kept.TXT")), yes && runs);
-    QVERIFY(w.unsavedScan()); // a new result, or the old one still unsaved
+    QVERIFY(w.feature<IndexingController>()->unsavedScan()); // a new result, or the old one still unsaved
     QCOMPARE(w.tableModel()->tableRowCount(), 3);
 }
 
@@ -210,7 +210,7 @@ void TestCreateCat::stopWhileListingDirectories()
     QVERIFY(!w.state().changesPending());
     QVERIFY(!f.button("SaveCatbtn")->isEnabled());
     QVERIFY(f.button("Startscan")->isEnabled() && !f.button("Stopscan")->isEnabled());
-    QVERIFY(!w.unsavedScan());
+    QVERIFY(!w.feature<IndexingController>()->unsavedScan());
     QVERIFY(!w.isBusy());
 }
 

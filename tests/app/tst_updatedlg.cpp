@@ -1,8 +1,8 @@
 #include "AppFixture.h"
 #include "TestSupport.h"
 
+#include "IndexingController.h"
 #include "ToolPanel.h"
-#include "UpdatePanel.h"
 #include "library/CatalogInfo.h"
 #include "library/CommaText.h"
 #include "table/VisualTableModel.h"
@@ -53,7 +53,7 @@ public:
         MainWindow &w = app.start();
         w.setVolumeReader(
             [label](const QString &) { return VolumeInfo("/media/disc", "Fixed", 1 << 20, 0, label); });
-        w.setRunYieldInterval(0);
+        w.feature<IndexingController>()->setRunYieldInterval(0);
         return w;
     }
     void open()

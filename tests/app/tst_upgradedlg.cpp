@@ -6,7 +6,8 @@
 #include "CreateCatPanel.h"
 #include "DuplicateImportDialog.h"
 #include "FileCommentPanel.h"
-#include "MaskListEditor.h"
+#include "ImportController.h"
+#include "IndexingController.h"
 #include "ToolPanel.h"
 #include "UpgradePanel.h"
 #include "library/CommaText.h"
@@ -29,11 +30,13 @@ QString entry(const char *name)
     return CommaText::join({name, "10", "01/02/1999 10:00:00", "D:\\", ""});
 }
 
+const char *const kImportButtons[] = {"Colimport", "Commimport", "Maskimport", "Catimport"};
+
 QStringList labels(UpgradePanel *p)
 {
     QStringList texts;
-    for (int row = 0; row < UpgradePanel::RowCount; ++row)
-        texts << p->label(UpgradePanel::Row(row))->text();
+    for (const char *button : kImportButtons)
+        texts << p->findChild<QLabel *>(QLatin1String(button) + "label")->text();
     return texts;
 }
 
@@ -67,23 +70,23 @@ void TstUpgradeDlg::panelFlow()
     QVERIFY(app.clickCategory("Saved"));
     QVERIFY(app.trigger("UpgradeTov2xx1"));
     ToolPanel *panel = w.panel("Upgradedlg");
-    UpgradePanel *p = w.upgradePanel();
+    UpgradePanel *p = w.feature<ImportController>()->upgradePanel();
     QVERIFY(panel->isVisibleTo(&w));
     QCOMPARE(panel->title(), QStringLiteral("Upgrade To v2.0"));
     QCOMPARE(labels(p), (QStringList{"Pre-Set Column Widths", "Pre-Defined Comments", "Pre-Set File Mask(s)",
                                      "Catalogs"}));
-    QVERIFY(!p->importButton(UpgradePanel::Catalogs)->isEnabled());
-    p->directoryBox()->setText(old);
+    QVERIFY(!p->findChild<QPushButton *>("Catimport")->isEnabled());
+    p->setDirectory(old);
 
     app.dialogs().answerDuplicateImport(Choice::Overwrite);
-    for (int row = 0; row < UpgradePanel::RowCount; ++row)
-        p->importButton(UpgradePanel::Row(row))->click();
+    for (const char *button : kImportButtons)
+        p->findChild<QPushButton *>(button)->click();
     QCOMPARE(labels(p), (QStringList{"Pre-Set Column Widths Imported", "3 Pre-Defined Comments Imported",
                                      "2 File Mask(s) Imported", "Imported 2 Catalogs"}));
     QVERIFY(app.dialogs().allAnswersUsed());
     QCOMPARE(app.dialogs().lastShown(), QStringLiteral("duplicate import: Disc1"));
     QCOMPARE(w.settings().readString("Colsizes", "Col0"), QStringLiteral("120"));
-    QCOMPARE(w.createCatPanel()->masks()->masks(), (QStringList{"*.DOC", "*.txt"}));
+    QCOMPARE(w.feature<IndexingController>()->createCatPanel()->masks(), (QStringList{"*.DOC", "*.txt"}));
     QCOMPARE(w.feature<CommentsController>()->fileCommentPanel()->items(),
              (QStringList{"Backup \"old\" disk", "KEEP", "tab\there\\back"}));
     // The overwritten catalog stays where it was filed.
