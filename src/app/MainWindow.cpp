@@ -6,6 +6,7 @@
 #include "GeneralController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
+#include "QueriesController.h"
 #include "TableShortcuts.h"
 #include "ToolPanel.h"
 #include "TreeViewMemory.h"
@@ -287,7 +288,7 @@ void MainWindow::createMenus()
                              "ViewAddEditSelectedComment3", "ViewAddEditSelectedComment4"})
         connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
     connectIndexingCommands();
-    connectQueryCommands();
+    addFeature<QueriesController>();
     connectExportCommands();
     connectFileCommentCommands();
     connectTableToolCommands();

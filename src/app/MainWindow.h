@@ -21,7 +21,6 @@ class FileCommentPanel;
 class UpdatePanel;
 class QAction;
 class QLineEdit;
-class RunControl;
 class QMenu;
 class QSplitter;
 class QSystemTrayIcon;
@@ -129,7 +128,7 @@ private:
     void emptyTable();
     void tableKeyPressed(QKeyEvent *event);
     void sortTableByColumn(int column);
-    void tableCellEdited(int column, int row);
+    void tableCellEdited();
     void showTableContextMenu(const QPoint &pos);
     void saveColumnWidths();
     void resizeAllColumnsToDefault();
@@ -233,33 +232,6 @@ private:
     QString m_updateName;
     QString m_updateDriveType;
     QString m_updateDrive;
-
-    // MainWindowQueries.cpp: catalog search, duplicates, report.
-    void connectQueryCommands();
-    void createQueryPanels();
-    // Writes the search history and the comparison boxes into m_form.
-    void collectQueryProperties();
-    void showSearchPanel();
-    void startSearch();
-    void searchOnEnter();
-    void stopSearch();
-    void clearSearchHistory();
-    void viewAllCatalogs();
-    void showDuplicatePanel();
-    void startDuplicateSearch();
-    void stopDuplicateSearch();
-    void showReport();
-    // A comment edited in the report's Comment column.
-    void reportCommentEdited(int column, int row);
-    bool queryRunning() const;
-    // Runs a search or duplicate loop with its flags, the commands that wait
-    // and the busy cursor around it; shows the result lines when run says so.
-    void runQuery(bool DisplayMode::*results, bool LibraryState::*running, const QString &panelName,
-                  const std::function<void(bool)> &setPanelRunning,
-                  const std::function<bool(RunControl &)> &run);
-    void reportUnreadable(const QStringList &catalogs);
-    class SearchPanel *m_searchPanel = nullptr;
-    class DuplicatePanel *m_dupPanel = nullptr;
 
     // MainWindowExport.cpp: the table saved as a text or HTML file.
     void connectExportCommands();

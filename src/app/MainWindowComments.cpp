@@ -16,7 +16,6 @@ void MainWindow::createPanels()
     createTreeCommentPanel();
     createCommentWindow();
     createIndexingPanels();
-    createQueryPanels();
     createReplacePanel();
     createTableSearchPanel();
     createUpgradePanel();
