@@ -8,6 +8,7 @@
 #include "PrintController.h"
 #include "QueriesController.h"
 #include "TableShortcuts.h"
+#include "TableToolsController.h"
 #include "ToolPanel.h"
 #include "TreeViewMemory.h"
 #include "VisualTableDelegate.h"
@@ -289,9 +290,8 @@ void MainWindow::createMenus()
         connectCommand(QLatin1String(name), &MainWindow::showTreeComment);
     connectIndexingCommands();
     addFeature<QueriesController>();
-    connectExportCommands();
     connectFileCommentCommands();
-    connectTableToolCommands();
+    addFeature<TableToolsController>();
     connectUpgradeCommands();
     addFeature<PrintController>();
     m_general = addFeature<GeneralController>();

@@ -6,7 +6,6 @@
 #include "TreeService.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
-#include "table/TableSearch.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -233,11 +232,6 @@ private:
     QString m_updateDriveType;
     QString m_updateDrive;
 
-    // MainWindowExport.cpp: the table saved as a text or HTML file.
-    void connectExportCommands();
-    void exportTextFile();
-    void exportHtmlFile();
-
     // MainWindowReplace.cpp: search and replace in file comments.
     void createReplacePanel();
     void showReplacePanel();
@@ -247,20 +241,6 @@ private:
     class QLineEdit *m_sandrReplace = nullptr;        // Edit2
     class QPushButton *m_sandrSearchButton = nullptr; // Button1
     class QPushButton *m_sandrCloseButton = nullptr;  // Button2
-
-    // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
-    void connectTableToolCommands();
-    void createTableSearchPanel();
-    void showTableSearchPanel();
-    void findFirstInTable();
-    void findNextInTable();
-    void showTableSearchOutcome(TableSearch::Outcome outcome);
-    void deleteSelectedFile();
-    void copySelection();
-    void copySelectedRegion();
-    void pasteFromClipboard();
-    class TableSearchPanel *m_tableSearchPanel = nullptr;
-    TableSearch m_tableSearch;
 
     // MainWindowUpgrade.cpp: the import from the earlier version.
 public:

@@ -17,7 +17,6 @@ void MainWindow::createPanels()
     createCommentWindow();
     createIndexingPanels();
     createReplacePanel();
-    createTableSearchPanel();
     createUpgradePanel();
     for (FeatureController *feature : std::as_const(m_features))
         feature->createPanels();

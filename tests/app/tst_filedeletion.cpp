@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "TableToolsController.h"
 #include "TestSupport.h"
 
 #include "library/CommaText.h"
@@ -162,7 +163,7 @@ void TestFileDeletion::checksInOrder()
     QFETCH(bool, deleted);
     AppFixture app;
     MainWindow &w = startWithEntry(app, name, folder);
-    w.setVolumeReader([&](const QString &path) {
+    w.feature<TableToolsController>()->setVolumeReader([&](const QString &path) {
         m_askedFolders << path;
         return VolumeInfo("/", drive, 1 << 30, 1 << 20);
     });
@@ -200,7 +201,8 @@ void TestFileDeletion::resultRowsLeaveTheCatalogAlone()
 {
     AppFixture app;
     MainWindow &w = startWithEntry(app, "a.txt", "");
-    w.setVolumeReader([](const QString &) { return VolumeInfo("/", "Fixed", 1 << 30, 1 << 20); });
+    w.feature<TableToolsController>()->setVolumeReader(
+        [](const QString &) { return VolumeInfo("/", "Fixed", 1 << 30, 1 << 20); });
     QVERIFY(app.openCatalog("Disc"));
     QVERIFY(app.trigger("Search1"));
     auto *ticks = w.findChild<QTreeWidget *>("TreeView2");
@@ -237,7 +239,8 @@ void TestFileDeletion::failedMoveKeepsTheRow()
         TestSupport::unmount(mountPoint);
         QSKIP("cannot make the tmpfs read-only here");
     }
-    w.setVolumeReader([](const QString &) { return VolumeInfo("/", "RamDisk", 1 << 20, 0); });
+    w.feature<TableToolsController>()->setVolumeReader(
+        [](const QString &) { return VolumeInfo("/", "RamDisk", 1 << 20, 0); });
     QVERIFY(app.openCatalog("Disc"));
     w.tableView()->setCurrentIndex(cellOf(w, "a.txt", 0));
     app.dialogs().answerYes();
