@@ -3,6 +3,7 @@
 #include "PanelWidgets.h"
 
 #include "CheckTreeView.h"
+#include "settings/FormValues.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -11,6 +12,14 @@
 #include <QVBoxLayout>
 
 using PanelWidgets::named;
+
+namespace {
+
+const QString kByName = QStringLiteral("Comparename_Checked");
+const QString kBySize = QStringLiteral("Comparesize_Checked");
+const QString kByDate = QStringLiteral("Comparedate_Checked");
+
+} // namespace
 
 DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
 {
@@ -53,11 +62,29 @@ DuplicateFinder::Criteria DuplicatePanel::criteria() const
     return c;
 }
 
-void DuplicatePanel::setCriteria(const DuplicateFinder::Criteria &criteria)
+void DuplicatePanel::showCategories(const CategoryTree &tree)
 {
-    m_byName->setChecked(criteria.name);
-    m_bySize->setChecked(criteria.size);
-    m_byDate->setChecked(criteria.date);
+    m_tree->rebuild(tree);
+}
+
+CheckTree DuplicatePanel::tickedCatalogs() const
+{
+    return m_tree->checkTree();
+}
+
+void DuplicatePanel::restore(const FormValues &form)
+{
+    m_byName->setChecked(form.boolean(kByName));
+    m_bySize->setChecked(form.boolean(kBySize));
+    m_byDate->setChecked(form.boolean(kByDate));
+}
+
+void DuplicatePanel::store(FormValues &form) const
+{
+    const DuplicateFinder::Criteria c = criteria();
+    form.setBoolean(kByName, c.name);
+    form.setBoolean(kBySize, c.size);
+    form.setBoolean(kByDate, c.date);
 }
 
 void DuplicatePanel::setRunning(bool running)

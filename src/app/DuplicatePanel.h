@@ -1,10 +1,13 @@
 #pragma once
 
+#include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 
 #include <QWidget>
 
+class CategoryTree;
 class CheckTreeView;
+class FormValues;
 class QCheckBox;
 class QPushButton;
 
@@ -16,10 +19,15 @@ class DuplicatePanel : public QWidget
 public:
     explicit DuplicatePanel(QWidget *parent = nullptr);
 
-    CheckTreeView *tree() const { return m_tree; }
+    // The categories and catalogs of tree, every box unticked.
+    void showCategories(const CategoryTree &tree);
+    // A copy: ticks changed while a run goes on apply to the next one.
+    CheckTree tickedCatalogs() const;
 
     DuplicateFinder::Criteria criteria() const;
-    void setCriteria(const DuplicateFinder::Criteria &criteria);
+    // The comparison boxes as stored in the form.
+    void restore(const FormValues &form);
+    void store(FormValues &form) const;
     // Running: Find Dupe and Close off, Stop on; idle: the reverse.
     void setRunning(bool running);
 

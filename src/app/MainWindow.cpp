@@ -9,7 +9,9 @@
 #include "IndexingController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
+#include "QueriesController.h"
 #include "TableShortcuts.h"
+#include "TableToolsController.h"
 #include "ToolPanel.h"
 #include "TreeViewMemory.h"
 #include "VisualTableDelegate.h"
@@ -287,9 +289,8 @@ void MainWindow::createMenus()
                                 "DeleteSelectedCategory2", "RenameSelectedCategory1",
                                 "RenameSelectedCategory2", "SaveChanges1"});
     addFeature<IndexingController>();
-    connectQueryCommands();
-    connectExportCommands();
-    connectTableToolCommands();
+    addFeature<QueriesController>();
+    addFeature<TableToolsController>();
     addFeature<ImportController>();
     addFeature<CommentsController>();
     addFeature<PrintController>();

@@ -4,7 +4,6 @@
 #include "FeatureController.h"
 #include "TableService.h"
 #include "TreeService.h"
-#include "table/TableSearch.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
@@ -14,7 +13,6 @@
 class CategoryTreeModel;
 class GeneralController;
 class QAction;
-class RunControl;
 class QMenu;
 class QSplitter;
 class QSystemTrayIcon;
@@ -120,7 +118,7 @@ private:
     void emptyTable();
     void tableKeyPressed(QKeyEvent *event);
     void sortTableByColumn(int column);
-    void tableCellEdited(int column, int row);
+    void tableCellEdited();
     void showTableContextMenu(const QPoint &pos);
     void saveColumnWidths();
     void resizeAllColumnsToDefault();
@@ -170,53 +168,6 @@ public:
     void setVolumeReader(AppContext::VolumeReader reader) { m_ctx.setVolumeReader(std::move(reader)); }
 
 private:
-    // MainWindowQueries.cpp: catalog search, duplicates, report.
-    void connectQueryCommands();
-    void createQueryPanels();
-    // Writes the search history and the comparison boxes into m_form.
-    void collectQueryProperties();
-    void showSearchPanel();
-    void startSearch();
-    void searchOnEnter();
-    void stopSearch();
-    void clearSearchHistory();
-    void viewAllCatalogs();
-    void showDuplicatePanel();
-    void startDuplicateSearch();
-    void stopDuplicateSearch();
-    void showReport();
-    // A comment edited in the report's Comment column.
-    void reportCommentEdited(int column, int row);
-    bool queryRunning() const;
-    // Runs a search or duplicate loop with its flags, the commands that wait
-    // and the busy cursor around it; shows the result lines when run says so.
-    void runQuery(bool DisplayMode::*results, bool LibraryState::*running, const QString &panelName,
-                  const std::function<void(bool)> &setPanelRunning,
-                  const std::function<bool(RunControl &)> &run);
-    void reportUnreadable(const QStringList &catalogs);
-    class SearchPanel *m_searchPanel = nullptr;
-    class DuplicatePanel *m_dupPanel = nullptr;
-
-    // MainWindowExport.cpp: the table saved as a text or HTML file.
-    void connectExportCommands();
-    void exportTextFile();
-    void exportHtmlFile();
-
-    // MainWindowTableTools.cpp: table search, file deletion, the clipboard.
-    void connectTableToolCommands();
-    void createTableSearchPanel();
-    void showTableSearchPanel();
-    void findFirstInTable();
-    void findNextInTable();
-    void showTableSearchOutcome(TableSearch::Outcome outcome);
-    void deleteSelectedFile();
-    void copySelection();
-    void copySelectedRegion();
-    void pasteFromClipboard();
-    class TableSearchPanel *m_tableSearchPanel = nullptr;
-    TableSearch m_tableSearch;
-
-
     bool m_settingsUnreadableShown = false;
     FormValues m_storedForm; // the form as read or last written, to store only changes
     bool m_startedUp = false;

@@ -5,8 +5,6 @@
 
 void MainWindow::createPanels()
 {
-    createQueryPanels();
-    createTableSearchPanel();
     for (FeatureController *feature : std::as_const(m_features))
         feature->createPanels();
 }

@@ -132,7 +132,6 @@ void MainWindow::collectStoredProperties()
         m_ctx.form().setInteger(it.key() + QStringLiteral("_Left"), it.value()->homePosition().x());
         m_ctx.form().setInteger(it.key() + QStringLiteral("_Top"), it.value()->homePosition().y());
     }
-    collectQueryProperties();
     for (FeatureController *feature : std::as_const(m_features))
         feature->collectStoredProperties();
 }

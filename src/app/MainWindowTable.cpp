@@ -107,11 +107,10 @@ void MainWindow::sortTableByColumn(int column)
     m_tableView->horizontalHeader()->setSortIndicator(m_tableModel->sortColumn(), m_tableModel->sortOrder());
 }
 
-void MainWindow::tableCellEdited(int column, int row)
+void MainWindow::tableCellEdited()
 {
     if (TableRules::editChangesCatalog(m_tableModel->columnCount()))
         m_ctx.state().pendingCommentEdits = true;
-    reportCommentEdited(column, row);
 }
 
 void MainWindow::showTableContextMenu(const QPoint &pos)

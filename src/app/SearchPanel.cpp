@@ -139,19 +139,21 @@ CatalogSearch::Mode SearchPanel::mode() const
     return CatalogSearch::Mode::Word;
 }
 
-void SearchPanel::setMode(CatalogSearch::Mode mode)
+void SearchPanel::showCategories(const CategoryTree &tree)
 {
-    switch (mode) {
-    case CatalogSearch::Mode::Word:
-        m_byWord->setChecked(true);
-        break;
-    case CatalogSearch::Mode::Extension:
-        m_byExtension->setChecked(true);
-        break;
-    case CatalogSearch::Mode::Date:
-        m_byDate->setChecked(true);
-        break;
-    }
+    m_tree->rebuild(tree);
+}
+
+CheckTree SearchPanel::tickedCatalogs() const
+{
+    return m_tree->checkTree();
+}
+
+void SearchPanel::chooseEveryFile()
+{
+    m_tree->setAllChecked(true);
+    m_byExtension->setChecked(true);
+    m_extension->setCurrentText(QStringLiteral("*.*"));
 }
 
 CatalogSearch::Request SearchPanel::request() const

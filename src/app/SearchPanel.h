@@ -1,9 +1,11 @@
 #pragma once
 
 #include "queries/CatalogSearch.h"
+#include "queries/CheckTree.h"
 
 #include <QWidget>
 
+class CategoryTree;
 class CheckTreeView;
 class QCheckBox;
 class QComboBox;
@@ -13,20 +15,22 @@ class QRadioButton;
 
 // The controls of the catalog search panel (Searchcatdlg): the check tree,
 // the three search modes with their boxes, and Search, Stop and Close. The
-// main window runs the search; the panel reads its controls into a request
-// and tells when ENTER asks for a start.
+// queries controller runs the search; the panel reads its controls into a
+// request and tells when ENTER asks for a start.
 class SearchPanel : public QWidget
 {
     Q_OBJECT
 public:
     explicit SearchPanel(QWidget *parent = nullptr);
 
-    CheckTreeView *tree() const { return m_tree; }
-    QComboBox *searchWord() const { return m_searchWord; }
-    QComboBox *extensionBox() const { return m_extension; }
+    // The categories and catalogs of tree, every box unticked.
+    void showCategories(const CategoryTree &tree);
+    // A copy: ticks changed while a search runs apply to the next one.
+    CheckTree tickedCatalogs() const;
+    // Every catalog ticked and every file asked for (by extension, "*.*").
+    void chooseEveryFile();
 
     CatalogSearch::Mode mode() const;
-    void setMode(CatalogSearch::Mode mode);
     CatalogSearch::Request request() const;
 
     // The history as the drop-down list of Searchword; its text stays.

@@ -155,7 +155,7 @@ void TestClipboardCommands::popupKeysOnlyInTable()
     QAction *action = w.action(command);
     QCOMPARE(action->shortcut(), keys);
     QVERIFY(w.findChild<QMenu *>("PopupMenu1")->actions().contains(action));
-    QObject::disconnect(action, &QAction::triggered, &w, nullptr);
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
     QSignalSpy triggered(action, &QAction::triggered);
     QVERIFY(app.trigger("SearchTable1"));
     auto *text = w.findChild<QLineEdit *>("findtext");

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "FeatureController.h"
+#include "library/DisplayMode.h"
+#include "library/LibraryState.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class DuplicatePanel;
+class RunControl;
+class SearchPanel;
+
+// The queries over the whole library: the catalog search with its history,
+// View All Catalogs, the duplicate finder and the catalog report, whose
+// Comment column edits the catalogs' comments.
+class QueriesController : public FeatureController
+{
+    Q_OBJECT
+public:
+    QueriesController(AppContext &context, QObject *parent);
+
+    void createPanels() override;
+    void collectStoredProperties() override;
+
+private:
+    // What sets one kind of query apart in a run: the layout of its result
+    // lines, the flag that says it runs, and its panel, whose Stop button
+    // stays usable while the rest of the window waits.
+    struct QueryKind {
+        bool DisplayMode::*results;
+        bool LibraryState::*running;
+        QString panelName;
+        std::function<void(bool)> setPanelRunning;
+    };
+
+    void createSearchPanel();
+    void createDuplicatePanel();
+    void showSearchPanel();
+    void searchOnEnter();
+    void startSearch();
+    void clearSearchHistory();
+    void viewAllCatalogs();
+    void showDuplicatePanel();
+    void startDuplicateSearch();
+    // Stop: the running query ends at its next check.
+    void stopQuery();
+    void showReport();
+    // Stores a comment edited in the report's Comment column.
+    void storeReportComment(int column, int row);
+    // Runs a query's loop with its flags, the commands that wait and the
+    // busy cursor around it; shows the result lines when run says so.
+    void runQuery(const QueryKind &kind, const std::function<bool(RunControl &)> &run);
+    void reportUnreadable(const QStringList &catalogs);
+
+    SearchPanel *m_searchPanel = nullptr;
+    DuplicatePanel *m_duplicatePanel = nullptr;
+    bool m_queryRunning = false; // one query at a time, whatever its kind
+};
