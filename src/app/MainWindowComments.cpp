@@ -59,13 +59,14 @@ void MainWindow::createTreeCommentPanel()
 
 void MainWindow::showTreeComment()
 {
-    const QModelIndex node = selectedNode();
+    const QModelIndex node = m_ctx.tree().selectedNode();
     if (!node.isValid())
         return;
     const QString name = m_treeModel->nodeText(node);
     if (CategoryTreeModel::isCategory(node)) {
         m_catCommKind->setText(QStringLiteral("Category"));
-        m_catCommCount->setText(QStringLiteral("Contains %1 Catalog(s)").arg(catalogCountOf(node.row())));
+        m_catCommCount->setText(
+            QStringLiteral("Contains %1 Catalog(s)").arg(m_ctx.tree().catalogCountOf(node.row())));
     } else {
         m_catCommKind->setText(QStringLiteral("Catalog"));
         m_catCommCount->clear();

@@ -98,7 +98,7 @@ void MainWindow::storeIndexingProperties()
 
 void MainWindow::showCreatePanel()
 {
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     ToolPanel *p = panel(QStringLiteral("CreateCat"));
     p->setTitle(kCreateTitle);
     m_createCat->diskLabelButton()->setEnabled(false);
@@ -251,8 +251,7 @@ void MainWindow::endIndexing(bool showResult, const QString &summary)
     if (showResult) {
         m_ctx.state().displayMode.clear();
         m_ctx.state().displayMode.newScan = true;
-        setTableLayout();
-        fillTableFromFileLines();
+        m_ctx.table().showFileLines();
         m_ctx.state().displayMode.newScan = false;
         StatusLine(summary);
         m_createCat->saveButton()->setEnabled(true);
@@ -367,12 +366,12 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
     if (!stored(result.outcome))
         return;
     // Show the new node (or its new picture) and keep the selection.
-    const QModelIndex node = selectedNode();
+    const QModelIndex node = m_ctx.tree().selectedNode();
     const bool catalog = CategoryTreeModel::isCatalog(node);
     const QString selected = node.isValid() ? m_treeModel->nodeText(node) : QString();
-    refreshTree(selected, catalog);
-    if (!catalog && selectedNode().isValid())
-        m_treeView->expand(selectedNode());
+    m_ctx.tree().refreshTree(selected, catalog);
+    if (!catalog && m_ctx.tree().selectedNode().isValid())
+        m_treeView->expand(m_ctx.tree().selectedNode());
     if (result.outcome == SaveNewCatalog::Outcome::Updated)
         showMergedCatalog(result.name);
 }
@@ -382,7 +381,7 @@ void MainWindow::applySaveResult(const SaveNewCatalog::Result &result)
 // back what is stored instead of the run's rows with their empty comments.
 void MainWindow::showMergedCatalog(const QString &name)
 {
-    OpenCatalog(name);
+    m_ctx.table().openCatalog(name);
     m_ctx.state().pendingCommentEdits = false;
     m_ctx.state().pendingRowDeletions = false;
 }
@@ -403,6 +402,6 @@ CatalogSaving::TableRows MainWindow::tableRows() const
 
 int MainWindow::selectedCategoryRow() const
 {
-    const QModelIndex node = selectedNode();
+    const QModelIndex node = m_ctx.tree().selectedNode();
     return CategoryTreeModel::isCategory(node) ? node.row() : -1;
 }

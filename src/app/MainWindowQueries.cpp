@@ -35,6 +35,7 @@ void MainWindow::connectQueryCommands()
     connectCommand(QStringLiteral("FindDuplicates1"), &MainWindow::showDuplicatePanel);
     connectCommand(QStringLiteral("Report1"), &MainWindow::showReport);
     m_ctx.holdBackWhileRunning({"Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1"});
+    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::reportCommentEdited);
 }
 
 void MainWindow::createQueryPanels()
@@ -90,7 +91,7 @@ void MainWindow::showSearchPanel()
 {
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     ToolPanel *p = panel(kSearchPanel);
     setBusy(true);
     p->setStatus(QStringLiteral("Ready..."));
@@ -157,8 +158,7 @@ void MainWindow::runQuery(bool DisplayMode::*results, bool LibraryState::*runnin
     if (run(control)) {
         m_ctx.state().displayMode.clear();
         m_ctx.state().displayMode.*results = true;
-        setTableLayout();
-        fillTableFromFileLines();
+        m_ctx.table().showFileLines();
     }
     m_ctx.state().fileLines.clear();
     m_ctx.state().displayMode.*results = false;
@@ -194,7 +194,7 @@ void MainWindow::viewAllCatalogs()
 
 void MainWindow::showDuplicatePanel()
 {
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     setBusy(true);
     m_dupPanel->tree()->rebuild(m_ctx.state().tree);
     setBusy(false);
@@ -230,7 +230,7 @@ void MainWindow::stopDuplicateSearch()
 
 void MainWindow::showReport()
 {
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
     setBusy(true);
@@ -243,7 +243,7 @@ void MainWindow::showReport()
     m_tableModel->setUpReportView();
     m_tableModel->fill(lines);
     m_tableView->horizontalHeader()->setSortIndicatorShown(false);
-    applyColumnWidths();
+    m_ctx.table().applyColumnWidths();
     StatusLine(CatalogReport::statusText(qsizetype(rows.size())));
     setBusy(false);
 }

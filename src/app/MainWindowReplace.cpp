@@ -70,7 +70,7 @@ void MainWindow::createReplacePanel()
 
 void MainWindow::showReplacePanel()
 {
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     m_sandrSearch->clear();
     m_sandrReplace->clear();
     panel(kReplacePanel)->showPanel();
@@ -92,7 +92,7 @@ void MainWindow::replaceInComments()
         return;
     // Table edits made since the panel opened would be saved over the new
     // comments later, or lost by the reload at the end.
-    OfferSaveChanges();
+    m_ctx.table().offerSaveChanges();
     ToolPanel *p = panel(kReplacePanel);
     setReplaceRunning(true);
     PanelProgress progress(p);
@@ -110,5 +110,5 @@ void MainWindow::replaceInComments()
     }
     const QString owner = m_ctx.state().tableOwner();
     if (!owner.isEmpty())
-        OpenCatalog(owner);
+        m_ctx.table().openCatalog(owner);
 }

@@ -64,7 +64,7 @@ void MainWindow::findNextInTable()
 void MainWindow::showTableSearchOutcome(TableSearch::Outcome outcome)
 {
     if (outcome == TableSearch::Outcome::Found)
-        selectTableCell(m_tableSearch.matchColumn(), m_tableSearch.matchRow());
+        m_ctx.table().selectTableCell(m_tableSearch.matchColumn(), m_tableSearch.matchRow());
     else if (outcome != TableSearch::Outcome::Ignored)
         m_ctx.dialogs().information(TableSearch::message(outcome));
 }

@@ -39,8 +39,8 @@ void MainWindow::createUpdatePanel()
 
 void MainWindow::showUpdatePanel()
 {
-    OfferSaveChanges();
-    const QModelIndex node = selectedNode();
+    m_ctx.table().offerSaveChanges();
+    const QModelIndex node = m_ctx.tree().selectedNode();
     if (!CategoryTreeModel::isCatalog(node))
         return;
     fillUpdatePanel(m_treeModel->nodeText(node));
@@ -163,5 +163,5 @@ void MainWindow::startUpdate()
     if (result.outcome != UpdateRun::Outcome::Updated)
         return;
     p->hide();
-    OpenCatalog(m_updateName);
+    m_ctx.table().openCatalog(m_updateName);
 }

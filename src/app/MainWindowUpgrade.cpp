@@ -116,7 +116,7 @@ void MainWindow::importCatalogs()
     auto warn = [this](const QString &text) { m_ctx.dialogs().warning(text); };
     const CatalogImport::Result result = import.run(dir, ask, label, warn);
     setBusy(false);
-    refreshTree();
+    m_ctx.tree().refreshTree();
     if (!result.errors.isEmpty())
         m_ctx.dialogs().error(result.errors.join(u'\n'));
     if (!result.failure.isEmpty()) {
