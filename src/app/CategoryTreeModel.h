@@ -5,9 +5,9 @@
 #include <QAbstractItemModel>
 #include <QIcon>
 
-// The category tree as a Qt model over the main window's CategoryTree.
-// Changes go through the main window, which then calls refresh(); in-place
-// renames and drops are handed on as signals for the same reason.
+// The category tree as a Qt model over the library state's CategoryTree.
+// Changes go through the tree's controller, which then calls refresh();
+// in-place renames and drops are handed on as signals for the same reason.
 class CategoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT

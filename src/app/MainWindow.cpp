@@ -10,10 +10,10 @@
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
 #include "QueriesController.h"
-#include "TableShortcuts.h"
+#include "TableController.h"
 #include "TableToolsController.h"
 #include "ToolPanel.h"
-#include "TreeViewMemory.h"
+#include "TreeController.h"
 #include "VisualTableDelegate.h"
 #include "table/VisualTableModel.h"
 
@@ -61,10 +61,10 @@ HelpWindow *MainWindow::helpWindow() const
     return m_general->helpWindow();
 }
 
-template <typename Feature>
-Feature *MainWindow::addFeature()
+template <typename Feature, typename... Views>
+Feature *MainWindow::addFeature(Views *...views)
 {
-    auto *feature = new Feature(m_ctx, this);
+    auto *feature = new Feature(m_ctx, views..., this);
     m_features << feature;
     return feature;
 }
@@ -102,8 +102,7 @@ void MainWindow::createWidgets()
     m_treeView->setTextElideMode(Qt::ElideNone);
     m_treeView->setItemDelegate(new NamedEditorDelegate(m_treeView));
     treeLayout->addWidget(m_treeView);
-    m_treeMemory = new TreeViewMemory(m_treeView, m_treeModel, m_ctx.state().tree);
-    connectTree();
+    m_treeView->installEventFilter(this);
 
     m_tableModel = new VisualTableModel(m_ctx.formats(), this);
     m_tableView = new QTableView(m_splitter);
@@ -124,16 +123,7 @@ void MainWindow::createWidgets()
     m_tableView->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: blue; color: yellow; font-weight: bold; }"));
     m_tableView->installEventFilter(this);
-    connect(m_tableView->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &MainWindow::sortTableByColumn);
-    connect(m_tableModel, &VisualTableModel::cellEdited, this, &MainWindow::tableCellEdited);
-    connect(m_tableView, &QWidget::customContextMenuRequested, this, &MainWindow::showTableContextMenu);
-
-    // The tree opens catalogs and the table takes edits without a command.
-    m_ctx.holdBackWhileRunning(m_treeView);
-    m_ctx.holdBackWhileRunning(m_tableView);
     m_ctx.setTable(m_tableView, m_tableModel);
-    m_ctx.setServices(this, this);
 
     m_splitter->addWidget(m_panel1);
     m_splitter->addWidget(m_tableView);
@@ -219,75 +209,9 @@ void MainWindow::createMenus()
     addCommand(general, QStringLiteral("Help1"), QStringLiteral("Help"));
     addCommand(general, QStringLiteral("About1"), QStringLiteral("About"));
 
-    m_catalogPopup = new QMenu(this);
-    m_catalogPopup->setObjectName(QStringLiteral("PopupMenu3"));
-    addCommand(m_catalogPopup, QStringLiteral("ViewCatalog1"), QStringLiteral("View Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("RenameSelectedCatalog1"),
-               QStringLiteral("Rename Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("DeleteSelectedCatalog1"),
-               QStringLiteral("Delete Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("ViewAddEditSelectedComment3"),
-               QStringLiteral("View/Add/Edit Selected Comment"));
-    addCommand(m_catalogPopup, QStringLiteral("UpdateSelectedCatalog1"),
-               QStringLiteral("Update Selected Catalog"));
-    addCommand(m_catalogPopup, QStringLiteral("ViewCatalogInformation1"),
-               QStringLiteral("View Catalog Information"));
-
-    m_categoryPopup = new QMenu(this);
-    m_categoryPopup->setObjectName(QStringLiteral("PopupMenu7"));
-    addCommand(m_categoryPopup, QStringLiteral("AddCategory1"), QStringLiteral("Add Category"));
-    addCommand(m_categoryPopup, QStringLiteral("RenameSelectedCategory2"),
-               QStringLiteral("Rename Selected Category"));
-    addCommand(m_categoryPopup, QStringLiteral("DeleteSelectedCategory2"),
-               QStringLiteral("Delete Selected Category"));
-    addCommand(m_categoryPopup, QStringLiteral("ViewAddEditSelectedComment4"),
-               QStringLiteral("View/Add/Edit Selected Comment"));
-
-    m_tablePopup = new QMenu(this);
-    m_tablePopup->setObjectName(QStringLiteral("PopupMenu1"));
-    addCommand(m_tablePopup, QStringLiteral("CopySelectionToClipboard1"),
-               QStringLiteral("Copy Selection To Clipboard"));
-    addCommand(m_tablePopup, QStringLiteral("CopySelectedRegionToClipboard1"),
-               QStringLiteral("Copy Selected Region To Clipboard"));
-    m_tablePopup->addSeparator();
-    addCommand(m_tablePopup, QStringLiteral("AddEditComment1"), QStringLiteral("Add/Edit Comment"));
-    addCommand(m_tablePopup, QStringLiteral("DeleteComment1"), QStringLiteral("Delete Comment"));
-    addCommand(m_tablePopup, QStringLiteral("UndoDelete2"), QStringLiteral("Undo Delete"))->setEnabled(false);
-    addCommand(m_tablePopup, QStringLiteral("PasteFromClipboard1"), QStringLiteral("Paste From Clipboard"));
-    m_tablePopup->addSeparator();
-    addCommand(m_tablePopup, QStringLiteral("DeleteSelectedFile1"), QStringLiteral("Delete Selected File"));
-    m_tablePopup->addSeparator();
-    addCommand(m_tablePopup, QStringLiteral("ExpandSelectedColumn1"),
-               QStringLiteral("Expand Selected Column"));
-    addCommand(m_tablePopup, QStringLiteral("ResizeSelectedColumnToDefault1"),
-               QStringLiteral("Resize Selected Column To Default"));
-    addCommand(m_tablePopup, QStringLiteral("ResizeAllColumnsToDefault1"),
-               QStringLiteral("Resize All Columns To Default"));
-    TableShortcuts::attach(m_tableView, m_tablePopup);
-
-    connectCommand(QStringLiteral("View1"), &MainWindow::openSelectedNode);
-    connectCommand(QStringLiteral("ViewCatalog1"), &MainWindow::openSelectedNode);
-    connectCommand(QStringLiteral("SaveChanges1"), &MainWindow::saveTableChanges);
-    connectCommand(QStringLiteral("ViewCatalogInformation1"), &MainWindow::showCatalogInformation);
-    connectCommand(QStringLiteral("SaveColumnsWidths1"), &MainWindow::saveColumnWidths);
-    connectCommand(QStringLiteral("ResizeAllColumnsToDefault1"), &MainWindow::resizeAllColumnsToDefault);
-    connectCommand(QStringLiteral("ResizeSelectedColumnToDefault1"),
-                   &MainWindow::resizeSelectedColumnToDefault);
-    connectCommand(QStringLiteral("ExpandSelectedColumn1"), &MainWindow::expandSelectedColumn);
-    for (const char *name : {"Add1", "AddCategory1"})
-        connectCommand(QLatin1String(name), &MainWindow::addNewCategory);
-    for (const char *name : {"RenameSelectedCategory1", "RenameSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCategory);
-    for (const char *name : {"DeleteSelectedCategory1", "DeleteSelectedCategory2"})
-        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCategory);
-    for (const char *name : {"Rename1", "RenameSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::renameSelectedCatalog);
-    for (const char *name : {"Delete1", "DeleteSelectedCatalog1"})
-        connectCommand(QLatin1String(name), &MainWindow::deleteSelectedCatalog);
-    m_ctx.holdBackWhileRunning({"View1", "ViewCatalog1", "Delete1", "DeleteSelectedCatalog1", "Rename1",
-                                "RenameSelectedCatalog1", "DeleteSelectedCategory1",
-                                "DeleteSelectedCategory2", "RenameSelectedCategory1",
-                                "RenameSelectedCategory2", "SaveChanges1"});
+    auto *treeFeature = addFeature<TreeController>(m_treeView, m_treeModel);
+    auto *tableFeature = addFeature<TableController>();
+    m_ctx.setServices(treeFeature, tableFeature);
     addFeature<IndexingController>();
     addFeature<QueriesController>();
     addFeature<TableToolsController>();

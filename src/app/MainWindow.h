@@ -27,7 +27,7 @@ class VisualTableModel;
 // owns. The handlers of the areas without a controller of their own are
 // glue as well: they read controls, call the library code and show the
 // results, defined in several source files by menu area (MainWindow*.cpp).
-class MainWindow : public QMainWindow, private TreeService, private TableService
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
     AppContext m_ctx; // first: everything else is built on it
@@ -60,7 +60,7 @@ public:
     Feature *feature() const;
 
     QTreeView *treeView() const { return m_treeView; }
-    CategoryTreeModel *treeModel() const override { return m_treeModel; }
+    CategoryTreeModel *treeModel() const { return m_treeModel; }
     QTableView *tableView() const { return m_tableView; }
     VisualTableModel *tableModel() const { return m_tableModel; }
 
@@ -77,9 +77,10 @@ private:
     QAction *addCommand(QMenu *menu, const QString &objectName, const QString &caption);
     QMenu *addMenu(const QString &objectName, const QString &caption);
     void connectCommand(const QString &objectName, void (MainWindow::*handler)());
-    // Each feature area's controller, in the order their panels are built.
-    template <typename Feature>
-    Feature *addFeature();
+    // Each feature area's controller, in the order their panels are built,
+    // given the views it works on.
+    template <typename Feature, typename... Views>
+    Feature *addFeature(Views *...views);
     QList<FeatureController *> m_features;
     GeneralController *m_general = nullptr;
     // MainWindowKeyboard.cpp
@@ -89,8 +90,7 @@ private:
     void startUp();
     void scaleToScreen();
     void restoreForm();
-    // Builds the tool panels (MainWindowComments.cpp); each panel's builder
-    // lives with its handlers.
+    // Has each feature build its tool panels, once the stored properties are read.
     void createPanels();
     void applyStoredProperties();
     void saveForm();
@@ -99,69 +99,8 @@ private:
     // be read, said once a run.
     bool checkSettingsReadable();
     void shutDown();
-    // Reads the lists again when another program changed them, and shows
-    // them; the table and its unsaved edits stay as they are.
-    void followLibrary();
-    // Rebuilds the tree view when the lists were read again underneath it.
-    void showReloadedLists();
     void showFromTray();
     void exitProgram();
-
-    // MainWindowTable.cpp: the Visual Table.
-    void setCatalogLayout();
-    void setResultLayout();
-    void applyColumnWidths() override;
-    // Sets the layout DisplayMode asks for and fills the table from FileLines.
-    void setTableLayout();
-    void fillTableFromFileLines();
-    void selectTableCell(int column, int row) override;
-    void emptyTable();
-    void tableKeyPressed(QKeyEvent *event);
-    void sortTableByColumn(int column);
-    void tableCellEdited();
-    void showTableContextMenu(const QPoint &pos);
-    void saveColumnWidths();
-    void resizeAllColumnsToDefault();
-    void resizeSelectedColumnToDefault();
-    void expandSelectedColumn();
-
-public:
-    // MainWindowCatalogs.cpp: opening, viewing and saving table changes.
-    void OpenCatalog(const QString &name);
-    void OfferSaveChanges();
-    void SaveChangesTo(const QString &name);
-    // Writes the table rows into a catalog file; false after reporting.
-    bool WriteTableRows(const QString &name);
-    QString catalogSummary(const QString &name) const;
-
-private:
-    void openSelectedNode();
-    void saveTableChanges();
-    void showCatalogInformation();
-    void closeQuery() override;
-    void openCatalog(const QString &name) override { OpenCatalog(name); }
-    void offerSaveChanges() override { OfferSaveChanges(); }
-    void showFileLines() override;
-
-    // MainWindowTree.cpp: the category and catalog tree.
-    void connectTree();
-    QModelIndex selectedNode() const override;
-    void selectNode(const QModelIndex &index);
-    void treeNodeClicked(const QModelIndex &index);
-    void showTreeContextMenu(const QPoint &pos);
-    void treeKeyPressed(QKeyEvent *event);
-    void addNewCategory();
-    void renameSelectedCategory();
-    void deleteSelectedCategory();
-    void renameSelectedCatalog();
-    void deleteSelectedCatalog();
-    void treeNodeRenamed(const QModelIndex &index, const QString &text);
-    void moveCatalogToCategory(CategoryTree::CatalogRef catalog, int category);
-    void refreshTree(const QString &selectName = QString(), bool catalog = false) override;
-    void expandNode(const QModelIndex &node) override;
-    // Renames a category found by name; why it cannot, or nothing.
-    QString renameCategoryNamed(const QString &oldName, const QString &newName);
-    int catalogCountOf(int category) const override;
 
 public:
     // How the volume of a path is read (tests hand in fixed figures).
@@ -177,14 +116,8 @@ private:
     QWidget *m_panel1 = nullptr;
     QTreeView *m_treeView = nullptr;
     CategoryTreeModel *m_treeModel = nullptr;
-    class TreeViewMemory *m_treeMemory = nullptr;
-    class LibraryWatch *m_libraryWatch = nullptr;
-    quint64 m_shownReloads = 0; // LibraryState::listReloads the tree view shows
     QTableView *m_tableView = nullptr;
     VisualTableModel *m_tableModel = nullptr;
-    QMenu *m_catalogPopup = nullptr;  // PopupMenu3
-    QMenu *m_categoryPopup = nullptr; // PopupMenu7
-    QMenu *m_tablePopup = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
 };
 

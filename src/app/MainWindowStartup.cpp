@@ -2,10 +2,10 @@
 // window placement and the tray.
 #include "MainWindow.h"
 
-#include "CategoryTreeModel.h"
 #include "FeatureController.h"
-#include "LibraryWatch.h"
+#include "TableController.h"
 #include "ToolPanel.h"
+#include "TreeController.h"
 #include "library/LibraryLock.h"
 #include "settings/ColumnWidths.h"
 #include "settings/WindowPlacement.h"
@@ -18,7 +18,6 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QTableView>
-#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -42,43 +41,18 @@ void MainWindow::startUp()
     scaleToScreen();
     restoreForm();
     createPanels();
-    setCatalogLayout();
     QString error;
     if (!m_ctx.library().startUp(m_ctx.state(), &error)) {
         m_ctx.dialogs().error(error);
         return;
     }
-    refreshTree();
+    m_ctx.tree().refreshTree();
     m_startedUp = true;
-    m_libraryWatch = new LibraryWatch(m_ctx.library().root(), this);
-    connect(m_libraryWatch, &LibraryWatch::changed, this, &MainWindow::followLibrary);
-    connect(&m_ctx, &AppContext::listsChanged, this, &MainWindow::showReloadedLists);
+    feature<TreeController>()->startFollowingLibrary();
     if (const QString unreadable = CatalogLibrary::unreadableMessage(m_ctx.state()); !unreadable.isEmpty())
         m_ctx.dialogs().error(unreadable);
     if (const QString unloaded = CatalogLibrary::unloadedLinesMessage(m_ctx.state()); !unloaded.isEmpty())
         StatusLine(unloaded);
-}
-
-void MainWindow::followLibrary()
-{
-    if (!m_startedUp || m_shutDown)
-        return;
-    {
-        const LibraryLock lock(m_ctx.library().root(), LibraryLock::Kind::Shared, 0);
-        if (!lock.isLocked()) {
-            // A writer is at work; its last step may already have been seen.
-            QTimer::singleShot(200, this, &MainWindow::followLibrary);
-            return;
-        }
-        m_ctx.library().refreshLists(m_ctx.state());
-    }
-    showReloadedLists();
-}
-
-void MainWindow::showReloadedLists()
-{
-    if (m_ctx.state().listReloads != m_shownReloads)
-        refreshTree();
 }
 
 void MainWindow::scaleToScreen()
@@ -122,6 +96,12 @@ void MainWindow::applyStoredProperties()
     m_splitter->setSizes({treeWidth, qMax(100, width() - treeWidth)});
     for (auto it = m_ctx.panels().cbegin(); it != m_ctx.panels().cend(); ++it)
         it.value()->setHomePosition(m_ctx.storedPanelPosition(it.key()));
+}
+
+void MainWindow::createPanels()
+{
+    for (FeatureController *feature : std::as_const(m_features))
+        feature->createPanels();
 }
 
 void MainWindow::collectStoredProperties()
@@ -168,6 +148,7 @@ void MainWindow::shutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    feature<TreeController>()->stopFollowingLibrary();
     saveForm();
     if (!m_startedUp)
         return;
@@ -183,7 +164,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_shutDown) {
         m_ctx.state().keepGoing = false; // a run yielding to this close ends at its next check
-        closeQuery();
+        m_ctx.table().closeQuery();
         shutDown();
     }
     event->accept();
@@ -205,13 +186,13 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool letter = key->text().size() == 1 && TableRules::isJumpLetter(key->text().at(0));
         if (watched == m_tableView && (key->key() == Qt::Key_Delete || ((enter || letter) && !inComment))) {
-            tableKeyPressed(key);
+            feature<TableController>()->keyPressed(key);
             return true;
         }
         if (watched == m_treeView) {
             const int k = key->key();
             if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Insert || k == Qt::Key_Delete) {
-                treeKeyPressed(key);
+                feature<TreeController>()->keyPressed(key);
                 return true;
             }
         }

@@ -10,7 +10,8 @@ class TableService
 public:
     virtual ~TableService() = default;
 
-    // Shows a catalog in the table, offering to save the table's edits first.
+    // Shows a catalog in the table. It does not offer to save the table's
+    // edits: callers that replace an edited table call offerSaveChanges first.
     virtual void openCatalog(const QString &name) = 0;
     // Asks whether the table's unsaved edits are saved, and does as answered.
     virtual void offerSaveChanges() = 0;
@@ -19,6 +20,9 @@ public:
     virtual void showFileLines() = 0;
     virtual void applyColumnWidths() = 0;
     virtual void selectTableCell(int column, int row) = 0;
+    // Removes the data rows and keeps the layout, as when the catalog the
+    // table shows was deleted.
+    virtual void emptyTable() = 0;
     // Saves or drops what the table holds before it shows something else.
     virtual void closeQuery() = 0;
 };
