@@ -218,17 +218,26 @@ DuplicateFinder::Criteria criteriaOf(const CliArguments &args)
     return criteria;
 }
 
-int dupes(CliContext &c, const CliArguments &args)
+// What dupes, only-in and single-copies read alike: the export target, the
+// criteria and the ticked catalogs; an exit status when one is refused.
+int takeComparison(CliContext &c, const CliArguments &args, CliTableExport &target,
+                   DuplicateFinder::Criteria &criteria, CheckTree &tree)
 {
-    CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
     const Scope scope = scopeOf(args);
-    const DuplicateFinder::Criteria criteria = criteriaOf(args);
+    criteria = criteriaOf(args);
     if (!criteria.any())
         return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
+    return tickScope(c, scope, tree);
+}
+
+int dupes(CliContext &c, const CliArguments &args)
+{
+    CliTableExport target;
+    DuplicateFinder::Criteria criteria;
     CheckTree tree(c.state.tree);
-    if (const int code = tickScope(c, scope, tree))
+    if (const int code = takeComparison(c, args, target, criteria, tree))
         return code;
     RunControl control;
     SortedLineList results;
@@ -247,14 +256,9 @@ int dupes(CliContext &c, const CliArguments &args)
 int listSingleCopies(CliContext &c, const CliArguments &args, const QString &own)
 {
     CliTableExport target;
-    if (const int code = takeExport(c, args, target))
-        return code;
-    const Scope scope = scopeOf(args);
-    const DuplicateFinder::Criteria criteria = criteriaOf(args);
-    if (!criteria.any())
-        return c.fail(DuplicateFinder::noCriterionMessage(), kBadArgument);
+    DuplicateFinder::Criteria criteria;
     CheckTree tree(c.state.tree);
-    if (const int code = tickScope(c, scope, tree))
+    if (const int code = takeComparison(c, args, target, criteria, tree))
         return code;
     SortedLineList table;
     std::optional<RowWriter> rows;
