@@ -244,9 +244,7 @@ void TableController::viewSelectedNode()
         return;
     }
     tree.expandNode(node);
-    const int count = tree.catalogCountOf(node.row());
-    m_ctx.setStatus(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count)
-                              : QString());
+    m_ctx.setStatus(tree.categoryStatus(node));
 }
 
 QString TableController::catalogSummary(const QString &name) const

@@ -120,9 +120,16 @@ void TreeController::showNodeStatus(const QModelIndex &node)
                         QStringLiteral(" Catalog"));
         return;
     }
-    const int count = catalogCountOf(node.row());
-    m_ctx.setStatus(count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs").arg(name).arg(count)
-                              : QString());
+    m_ctx.setStatus(categoryStatus(node));
+}
+
+QString TreeController::categoryStatus(const QModelIndex &category) const
+{
+    const int count = catalogCountOf(category.row());
+    return count > 0 ? QStringLiteral("%1 Category, Contains %2 Catalogs")
+                           .arg(m_model->nodeText(category))
+                           .arg(count)
+                     : QString();
 }
 
 // A double click and Enter do what View Selected does.

@@ -27,6 +27,7 @@ public:
     void refreshTree(const QString &selectName = QString(), bool catalog = false) override;
     void expandNode(const QModelIndex &node) override;
     int catalogCountOf(int category) const override;
+    QString categoryStatus(const QModelIndex &category) const override;
 
     // Enter, Insert and Delete in the tree (the window routes them here).
     void keyPressed(QKeyEvent *event);

@@ -21,4 +21,7 @@ public:
     virtual void refreshTree(const QString &selectName = QString(), bool catalog = false) = 0;
     virtual void expandNode(const QModelIndex &node) = 0;
     virtual int catalogCountOf(int category) const = 0;
+    // The status line for a selected category: its name and catalog count,
+    // or nothing when it holds no catalog.
+    virtual QString categoryStatus(const QModelIndex &category) const = 0;
 };
