@@ -27,8 +27,6 @@ public:
     // How often a run lets the event loop in, in milliseconds.
     void setRunYieldInterval(int ms) { m_runYieldMs = ms; }
     CreateCatPanel *createCatPanel() const { return m_createCat; }
-    UpdatePanel *updatePanel() const { return m_update; }
-    bool indexing() const { return m_indexing; }
     // A finished run the user has not stored yet.
     bool unsavedScan() const { return m_unsavedScan; }
     // Stores the table's run as a catalog; true when it was stored.
