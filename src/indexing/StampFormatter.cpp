@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 
+#include <ctime>
+
 namespace {
 
 constexpr qint64 SecondsPerHour = 3600;
@@ -12,7 +14,25 @@ qint64 floorDiv(qint64 a, qint64 b)
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
 }
 
+// The offset QDateTime gives a moment in local time, read from the C
+// library as QDateTime reads it, but without the zone check Qt makes first
+// at every conversion: that check looks at the zone file on disk each time,
+// which cost a scan more system calls than its files did.
+int localOffset(qint64 secondsSinceEpoch)
+{
+    const time_t moment = time_t(secondsSinceEpoch);
+    struct tm local;
+    if (!localtime_r(&moment, &local))
+        return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch).offsetFromUtc();
+    return int(local.tm_gmtoff);
+}
+
 } // namespace
+
+StampFormatter::StampFormatter(const DateFormats &formats) : m_formats(formats)
+{
+    tzset(); // the zone as it is now, as each QDateTime conversion would find it
+}
 
 int StampFormatter::hourOffset(qint64 hour)
 {
@@ -20,8 +40,8 @@ int StampFormatter::hourOffset(qint64 hour)
     if (it != m_offsets.constEnd())
         return it.value();
     const qint64 start = hour * SecondsPerHour;
-    const int first = QDateTime::fromSecsSinceEpoch(start).offsetFromUtc();
-    const int last = QDateTime::fromSecsSinceEpoch(start + SecondsPerHour - 1).offsetFromUtc();
+    const int first = localOffset(start);
+    const int last = localOffset(start + SecondsPerHour - 1);
     const int offset = first == last ? first : NoOffset;
     m_offsets.insert(hour, offset);
     return offset;

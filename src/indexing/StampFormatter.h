@@ -12,7 +12,7 @@
 class StampFormatter
 {
 public:
-    explicit StampFormatter(const DateFormats &formats) : m_formats(formats) {}
+    explicit StampFormatter(const DateFormats &formats);
 
     QString format(qint64 secondsSinceEpoch);
 
