@@ -215,25 +215,32 @@ bool DirectoryScan::passesMasks(const QString &name) const
 }
 
 // The files of directory i, in the order the directory gives them; a stop
-// keeps the files added before it.
-bool DirectoryScan::addFiles(qsizetype i, const FolderLister::Listing &listing, SortedLineList &fileLines)
+// keeps the files added before it. The listing's lines are taken over, not
+// copied.
+bool DirectoryScan::addFiles(qsizetype i, FolderLister::Listing &&listing, SortedLineList &fileLines)
 {
     const QString &dir = m_directories.at(i);
     // One buffer for every file's full name: a long path is not copied
     // for each file unless the control keeps the text it was shown.
     QString fullName = dir;
+    std::vector<QByteArrayView> lines;
+    lines.reserve(listing.files.size());
+    bool keptGoing = true;
     for (const FolderLister::File &file : listing.files) {
-        if (!m_control.keepGoing())
-            return false;
+        if (!m_control.keepGoing()) {
+            keptGoing = false;
+            break;
+        }
         fullName.truncate(dir.size());
         fullName += file.name;
         m_control.progress(fullName);
         if (file.zip)
             addZipMembers(fullName, m_nativeDirectories.at(i) + file.native, fileLines);
         if (file.lineSize >= 0)
-            fileLines.addUtf8(QByteArrayView(listing.lines).sliced(file.lineStart, file.lineSize));
+            lines.push_back(QByteArrayView(listing.lines).sliced(file.lineStart, file.lineSize));
     }
-    return true;
+    fileLines.addUtf8Views(std::move(listing.lines), lines);
+    return keptGoing;
 }
 
 void DirectoryScan::addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines)

@@ -76,7 +76,7 @@ private:
     void walkBelow(const Directory &root);
     void sortDirectories();
     bool isOtherMount(const QByteArray &native) const;
-    bool addFiles(qsizetype i, const FolderLister::Listing &listing, SortedLineList &fileLines);
+    bool addFiles(qsizetype i, FolderLister::Listing &&listing, SortedLineList &fileLines);
     void addZipMembers(const QString &archive, const QByteArray &native, SortedLineList &fileLines);
     bool passesMasks(const QString &name) const;
 

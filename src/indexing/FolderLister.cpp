@@ -20,26 +20,40 @@ bool isDotOrDotDot(const char *name)
 }
 
 // What follows a file's date in each of its directory's lines: the path
-// field and the empty comment, escaped once for all of them.
-QString directoryTail(const QString &path)
+// field and the empty comment, escaped and encoded once for all of them.
+QByteArray directoryTail(const QString &path)
 {
     QString tail = QStringLiteral(",");
     appendField(tail, path);
     tail += QLatin1String(",\"\"");
-    return tail;
+    return SortedLineList::encode(tail);
 }
 
-// Room that grows by doubling: the encoder reserves only what one line
-// needs, which would copy the directory's lines again for every file.
-void appendLine(FolderLister::Listing &listing, FolderLister::File &file, const QString &line)
+bool isAscii(QByteArrayView bytes)
 {
-    QByteArray &lines = listing.lines;
-    const qsizetype needed = lines.size() + 3 * line.size();
-    if (lines.capacity() < needed)
-        lines.reserve(2 * needed);
-    file.lineStart = lines.size();
-    SortedLineList::appendEncoded(lines, line);
-    file.lineSize = lines.size() - file.lineStart;
+    for (const char c : bytes) {
+        if (uchar(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// appendField on UTF-8: quotes, CR and LF are single bytes that no
+// multi-byte character holds, so the bytes can be escaped as they are.
+void appendFieldUtf8(QByteArray &line, QByteArrayView field)
+{
+    line += '"';
+    qsizetype plain = 0;
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c != '"' && c != '\r' && c != '\n')
+            continue;
+        line += field.sliced(plain, i - plain);
+        line += c == '"' ? QByteArrayView("\"\"") : QByteArrayView(" ");
+        plain = i + 1;
+    }
+    line += field.sliced(plain);
+    line += '"';
 }
 
 } // namespace
@@ -70,7 +84,7 @@ FolderLister::Listing FolderLister::list(const QString &text, const QByteArray &
     DIR *dir = opendir(native.constData());
     if (!dir)
         return listing;
-    const QString tail = directoryTail(text);
+    const QByteArray tail = directoryTail(text);
     while (dirent *entry = readdir(dir)) {
         const char *name = entry->d_name;
         if (isDotOrDotDot(name) || entry->d_type == DT_DIR || (name[0] == '.' && !m_options.hiddenFiles))
@@ -78,8 +92,9 @@ FolderLister::Listing FolderLister::list(const QString &text, const QByteArray &
         struct stat st = {};
         if (fstatat(dirfd(dir), name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
             continue;
+        const QByteArrayView nameBytes(name, qsizetype(strlen(name)));
         File file;
-        file.name = FileNameText::fromNative(name, qsizetype(strlen(name)));
+        file.name = FileNameText::fromNative(nameBytes.data(), nameBytes.size());
         if (!acceptsFile(file.name, st.st_mode))
             continue;
         file.zip = m_options.zipContents && S_ISREG(st.st_mode) &&
@@ -87,26 +102,33 @@ FolderLister::Listing FolderLister::list(const QString &text, const QByteArray &
         if (file.zip)
             file.native = name;
         if (passesMasks(file.name)) {
-            appendLine(listing, file, fileLine(file.name, st, tail));
+            file.lineStart = listing.lines.size();
+            // ASCII bytes are their own text; other names are encoded
+            // from their text, which may read bytes as Windows-1252.
+            if (isAscii(nameBytes))
+                appendLine(listing.lines, nameBytes, st, tail);
+            else
+                appendLine(listing.lines, SortedLineList::encode(file.name), st, tail);
+            file.lineSize = listing.lines.size() - file.lineStart;
         }
         listing.files.push_back(std::move(file));
     }
     closedir(dir);
+    // The lines are held as they are until the catalog is written: no room
+    // to spare.
+    listing.lines.squeeze();
     return listing;
 }
 
-// The same line CommaText::join makes of the five fields, built in one
-// string: this runs for every file of the scan.
-QString FolderLister::fileLine(const QString &name, const struct stat &st, const QString &tail)
+// The same line CommaText::join makes of the five fields, in UTF-8, written
+// straight after the lines before it: this runs for every file of the scan.
+void FolderLister::appendLine(QByteArray &lines, QByteArrayView name, const struct stat &st,
+                              const QByteArray &tail)
 {
-    const QString stamp = m_stamps.format(st.st_mtim.tv_sec);
-    QString line;
-    line.reserve(name.size() + stamp.size() + tail.size() + 32);
-    appendField(line, name);
-    line += u',';
-    appendField(line, QString::number(qint64(st.st_size)));
-    line += u',';
-    appendField(line, stamp);
-    line += tail;
-    return line;
+    appendFieldUtf8(lines, name);
+    lines += ',';
+    appendFieldUtf8(lines, QByteArray::number(qint64(st.st_size)));
+    lines += ',';
+    appendFieldUtf8(lines, SortedLineList::encode(m_stamps.format(st.st_mtim.tv_sec)));
+    lines += tail;
 }

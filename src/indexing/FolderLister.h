@@ -41,7 +41,7 @@ public:
 
 private:
     bool acceptsFile(const QString &name, mode_t mode) const;
-    QString fileLine(const QString &name, const struct stat &st, const QString &tail);
+    void appendLine(QByteArray &lines, QByteArrayView name, const struct stat &st, const QByteArray &tail);
 
     ScanOptions m_options;
     QStringList m_masks;

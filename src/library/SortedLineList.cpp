@@ -174,6 +174,21 @@ void SortedLineList::addUtf8(QByteArray &&line)
     m_pending.push_back({taken.constData(), taken.size()});
 }
 
+void SortedLineList::addUtf8Views(QByteArray &&bytes, const std::vector<QByteArrayView> &lines)
+{
+    if (lines.empty())
+        return;
+    // Moving a QByteArray never moves its bytes, so the views stay valid.
+    m_takenLines.push_back(std::move(bytes));
+    const QByteArray &taken = m_takenLines.back();
+    m_pending.reserve(m_pending.size() + lines.size());
+    for (const QByteArrayView line : lines) {
+        Q_ASSERT(line.isEmpty() ||
+                 (line.data() >= taken.constData() && line.data() + line.size() <= taken.constEnd()));
+        m_pending.push_back({line.isEmpty() ? nullptr : line.data(), line.size()});
+    }
+}
+
 void SortedLineList::addAll(const QStringList &lines)
 {
     m_pending.reserve(m_pending.size() + size_t(lines.size()));

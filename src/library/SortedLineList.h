@@ -37,6 +37,9 @@ public:
     // The same, taking over the bytes of a long line instead of copying
     // them: a huge line is held once.
     void addUtf8(QByteArray &&line);
+    // Adds lines, views into bytes, as addUtf8 does, taking over bytes
+    // instead of copying the lines out of them.
+    void addUtf8Views(QByteArray &&bytes, const std::vector<QByteArrayView> &lines);
     void addAll(const QStringList &lines);
     // Adds every line of other (equal ones dropped), taking over its storage
     // instead of copying the bytes; other is left empty.
@@ -101,7 +104,8 @@ private:
 
     // Blocks never move once allocated, so the records point into them.
     std::vector<std::unique_ptr<char[]>> m_blocks;
-    // Long lines taken over whole; never changed, so their bytes stay put.
+    // Long lines and runs of lines taken over whole; never changed, so
+    // their bytes stay put.
     std::vector<QByteArray> m_takenLines;
     char *m_free = nullptr;
     qsizetype m_freeSize = 0;
