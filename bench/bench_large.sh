@@ -4,20 +4,22 @@
 # stands in for, run under the same UTF-8 locale (where sort -f and grep -i
 # fold case as Unicode text, as the program does).
 #
-#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge|singles]
+#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge|singles|viewall]
 #
 # BUILD_DIR is a Release build. The data is generated into WORK_DIR the
 # first time (about 12 GB of free disk for "all", mostly the 1.2 GB catalog
 # and the 10,000,000-entry library; the tree's files are sparse) and reused
 # afterwards. "small" leaves out the million-file tree and the
-# 10,000,000-entry library; "huge" adds a library of 50,000,000 entries in
+# 10,000,000-entry library (and View All Catalogs on it in the window,
+# with QT_QPA_PLATFORM=offscreen); "huge" adds a library of 50,000,000 entries in
 # 2,500 catalogs (4.7 GB more, and as much memory to keep it cached).
 # "singles" runs only the single-copy answers beside dupes, on the
-# 2,000,000- and 10,000,000-entry libraries.
+# 2,000,000- and 10,000,000-entry libraries; "viewall" only View All
+# Catalogs on the 10,000,000-entry library.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge|singles]" >&2
+    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge|singles|viewall]" >&2
     exit 2
 fi
 build=$(realpath "$1")
@@ -60,6 +62,19 @@ alone() {
     measure sh -c "$3"
     printf '%-44s ours %7.2f s %6d MB (%.2fx %s MB)\n' "$1" "$secs" $((kb / 1024)) \
         "$(awk -v k="$kb" -v b="$2" 'BEGIN { print k * 1024 / b }')" "$(mb "$2")"
+}
+
+# View All Catalogs in the window: the program prints its own figures,
+# beside `cat | sort -f` of the same catalog files.
+viewAll() { # library, what
+    local viewer="$build/bench/bench_viewall"
+    if [ ! -x "$viewer" ]; then
+        echo "View All, $2: skipped (a build without the window has no bench_viewall)"
+        return
+    fi
+    warm "$work/$1"
+    echo "View All Catalogs in the window, $2:"
+    QT_QPA_PLATFORM=offscreen "$viewer" "$work/$1" 2> /dev/null | sed 's/^/    /'
 }
 
 tree() { # name files folders path-bytes
@@ -109,6 +124,12 @@ singles() { # library, what
             "$(awk -v a="$kb" -v b="$dupesKb" 'BEGIN { print a / b }')"
     done
 }
+
+if [ "$scope" = viewall ]; then
+    library lib10M 10000000 500 20
+    viewAll lib10M "10,000,000 entries"
+    exit 0
+fi
 
 if [ "$scope" = singles ]; then
     library lib2M 2000000 100 20
@@ -162,6 +183,7 @@ if [ "$scope" != small ]; then
     compare "search many hits, 1.2 GB catalog" 0 \
         "'$cli' --library '$lib' search --word '*report*'" "grep -hi report '$lib'/Catalogs/*.TXT | sort -f" "<= 1.2"
     queries lib10M "10,000,000 entries"
+    viewAll lib10M "10,000,000 entries"
 fi
 if [ "$scope" = huge ]; then
     queries lib50M "50,000,000 entries" "<= 0.6" "<= 0.5"
