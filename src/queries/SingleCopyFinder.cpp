@@ -120,6 +120,19 @@ std::vector<const KeyHash *> groupByCatalog(std::vector<KeyHash> &keys, size_t c
     return starts;
 }
 
+// Waits for job i, asking keepGoing() every few milliseconds, so that a
+// Stop is answered while a large catalog is read; false when stopped.
+template <typename Result>
+bool awaitJob(OrderedWork<Result> &work, qsizetype i, RunControl &control)
+{
+    constexpr int checkMs = 20;
+    while (!work.waitFor(i, checkMs)) {
+        if (!control.keepGoing())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString SingleCopyFinder::singleCopiesText(qsizetype found)
@@ -298,6 +311,8 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
             if (!control.keepGoing())
                 return stopped(control);
             control.status(kReading.arg(source.name));
+            if (!awaitJob(readers, i, control))
+                return stopped(control);
             const Keys gathered = readers.take(i);
             if (gathered.read == Read::Failed)
                 result.unreadable << source.name;
@@ -328,6 +343,8 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
         if (!control.keepGoing())
             return stopped(control);
         control.status(kListing.arg(source.name));
+        if (!awaitJob(listers, i, control))
+            return stopped(control);
         Listed listed = listers.take(i);
         if (listed.read == Read::Failed && !result.unreadable.contains(source.name))
             result.unreadable << source.name;

@@ -27,9 +27,8 @@ class SortedLineList;
 // every key with the catalog it came from, then to list the entries whose
 // key came from one catalog only. So a run holds sixteen bytes per entry
 // and the results, never the library's lines. Single copies are read on a
-// pool of threads, a few catalogs ahead; statuses, stops (before and after
-// each catalog) and the order of the results stay as if one thread read
-// them all.
+// pool of threads, a few catalogs ahead; statuses, stops and the order of
+// the results stay as if one thread read them all.
 class SingleCopyFinder
 {
 public:
