@@ -82,6 +82,17 @@ std::vector<G> buildGroups()
              {"Tick the categories to compare, choose whether files compare by name, size and date, and "
               "press "
               "{Start}. The table lists every file found more than once with the catalog it belongs to."}},
+           E{"Find Single Copies",
+             {"Finds the files that have no second copy: tick the categories and catalogs to look through, "
+              "choose whether files compare by name, size and date, and press {Find}. The table lists every "
+              "file whose name, size and date only one of the ticked catalogs holds, with that catalog's "
+              "name; a file held twice on one disc alone is still listed. Folders are left out, and names "
+              "that differ in letter case only are different files.",
+              "To see what a disc holds that no other one does, before it is thrown away, right click the "
+              "catalog in the tree and choose {Files Found Nowhere Else}. The same panel then names that "
+              "catalog and ticks all the others; untick those that do not count as a copy.",
+              "{Stop} ends a long run; the caption shows the progress and the count. The result sorts, "
+              "searches, prints, exports and copies as search results do."}},
            E{"Report",
              {"Shows one row per catalog: its file and directory counts, drive type, space and the date of "
               "its last update."}},
@@ -146,7 +157,8 @@ std::vector<G> buildGroups()
            "to "
            "move it. Click a selected name to rename it in place. Right click for a menu of the commands "
            "that "
-           "fit the node: view, rename, delete, comment, update and catalog information. {Enter} opens the "
+           "fit the node: view, rename, delete, comment, update, catalog information and the files found "
+           "nowhere else. {Enter} opens the "
            "selected node, {Insert} adds a category and {Delete} deletes the selection."},
           {}},
         G{"Tray Icon",

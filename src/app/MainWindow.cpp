@@ -167,6 +167,7 @@ void MainWindow::createMenus()
     addCommand(catalogs, QStringLiteral("Update1"), QStringLiteral("Update Selected"));
     catalogs->addSeparator();
     addCommand(catalogs, QStringLiteral("FindDuplicates1"), QStringLiteral("Find Duplicates"));
+    addCommand(catalogs, QStringLiteral("FindSingleCopies1"), QStringLiteral("Find Single Copies"));
     addCommand(catalogs, QStringLiteral("Report1"), QStringLiteral("Report"));
     addCommand(catalogs, QStringLiteral("ViewAllCatalogs1"), QStringLiteral("View All Catalogs"));
 

@@ -2,10 +2,13 @@
 
 #include "AppContext.h"
 #include "AppRunControl.h"
+#include "CategoryTreeModel.h"
 #include "DuplicatePanel.h"
 #include "SearchPanel.h"
+#include "SingleCopyPanel.h"
 #include "TableService.h"
 #include "ToolPanel.h"
+#include "TreeService.h"
 #include "library/CommaText.h"
 #include "queries/CatalogReport.h"
 #include "queries/LineMatcher.h"
@@ -21,6 +24,7 @@ namespace {
 
 const QString kSearchPanel = QStringLiteral("Searchcatdlg");
 const QString kDuplicatePanel = QStringLiteral("Dupdlg");
+const QString kSingleCopyPanel = QStringLiteral("Singledlg");
 const QString kHistoryKey = QStringLiteral("Searchword_Items");
 
 } // namespace
@@ -31,8 +35,11 @@ QueriesController::QueriesController(AppContext &context, QObject *parent)
     m_ctx.onCommand(QStringLiteral("Search1"), this, &QueriesController::showSearchPanel);
     m_ctx.onCommand(QStringLiteral("ViewAllCatalogs1"), this, &QueriesController::viewAllCatalogs);
     m_ctx.onCommand(QStringLiteral("FindDuplicates1"), this, &QueriesController::showDuplicatePanel);
+    m_ctx.onCommand(QStringLiteral("FindSingleCopies1"), this, &QueriesController::showSingleCopyPanel);
+    m_ctx.onCommand(QStringLiteral("FilesFoundNowhereElse1"), this, &QueriesController::showNowhereElsePanel);
     m_ctx.onCommand(QStringLiteral("Report1"), this, &QueriesController::showReport);
-    m_ctx.holdBackWhileRunning({"Search1", "FindDuplicates1", "Report1", "ViewAllCatalogs1"});
+    m_ctx.holdBackWhileRunning({"Search1", "FindDuplicates1", "FindSingleCopies1", "FilesFoundNowhereElse1",
+                                "Report1", "ViewAllCatalogs1"});
     connect(m_ctx.tableModel(), &VisualTableModel::cellEdited, this, &QueriesController::storeReportComment);
 }
 
@@ -40,6 +47,7 @@ void QueriesController::createPanels()
 {
     createSearchPanel();
     createDuplicatePanel();
+    createSingleCopyPanel();
 }
 
 void QueriesController::createSearchPanel()
@@ -70,10 +78,28 @@ void QueriesController::createDuplicatePanel()
     connect(m_duplicatePanel, &DuplicatePanel::closeClicked, panel, &QWidget::hide);
 }
 
+void QueriesController::createSingleCopyPanel()
+{
+    ToolPanel *panel = m_ctx.addPanel(kSingleCopyPanel, QString());
+    m_singleCopyPanel = new SingleCopyPanel(panel->body());
+    panel->setContent(m_singleCopyPanel);
+    m_singleCopyPanel->restore(m_ctx.form());
+    connect(m_singleCopyPanel, &SingleCopyPanel::startClicked, this,
+            &QueriesController::startSingleCopySearch);
+    connect(m_singleCopyPanel, &SingleCopyPanel::stopClicked, this, &QueriesController::stopQuery);
+    connect(m_singleCopyPanel, &SingleCopyPanel::closeClicked, panel, &QWidget::hide);
+    // A hidden panel would leave no way to stop its run, so hiding stops it.
+    connect(panel, &ToolPanel::closeClicked, this, [this] {
+        if (m_ctx.state().findingSingleCopies)
+            stopQuery();
+    });
+}
+
 void QueriesController::collectStoredProperties()
 {
     m_ctx.form().setList(kHistoryKey, m_searchPanel->history());
     m_duplicatePanel->store(m_ctx.form());
+    m_singleCopyPanel->store(m_ctx.form());
 }
 
 void QueriesController::reportUnreadable(const QStringList &catalogs)
@@ -147,7 +173,12 @@ void QueriesController::runQuery(const QueryKind &kind, const std::function<bool
     state.keepGoing = true;
     kind.setPanelRunning(true);
     m_ctx.startRun(kind.panelName);
-    AppRunControl control(state.keepGoing, [this](const QString &text) { m_ctx.setStatus(text); });
+    ToolPanel *panel = kind.panelStatus ? m_ctx.panel(kind.panelName) : nullptr;
+    AppRunControl control(state.keepGoing, [this, panel](const QString &text) {
+        m_ctx.setStatus(text);
+        if (panel)
+            panel->setStatus(text);
+    });
     if (run(control)) {
         state.displayMode.clear();
         state.displayMode.*kind.results = true;
@@ -211,6 +242,60 @@ void QueriesController::startDuplicateSearch()
         result = DuplicateFinder(m_ctx.library()).run(tree, criteria, control, m_ctx.state().fileLines);
         return result.outcome == DuplicateFinder::Outcome::Finished && result.duplicates > 0;
     });
+    reportUnreadable(result.unreadable);
+}
+
+void QueriesController::showSingleCopyPanel()
+{
+    m_ctx.table().offerSaveChanges();
+    m_ctx.setBusy(true);
+    m_singleCopyPanel->askAcross(m_ctx.state().tree);
+    m_ctx.setBusy(false);
+    ToolPanel *panel = m_ctx.panel(kSingleCopyPanel);
+    panel->setTitle(QStringLiteral("Check Desired Categories, Then Start"));
+    panel->showPanel();
+}
+
+void QueriesController::showNowhereElsePanel()
+{
+    const QModelIndex node = m_ctx.tree().selectedNode();
+    if (!CategoryTreeModel::isCatalog(node))
+        return;
+    m_ctx.table().offerSaveChanges();
+    const QString catalog = m_ctx.tree().treeModel()->nodeText(node);
+    m_ctx.setBusy(true);
+    m_singleCopyPanel->askAbout(catalog, m_ctx.state().tree);
+    m_ctx.setBusy(false);
+    ToolPanel *panel = m_ctx.panel(kSingleCopyPanel);
+    panel->setTitle(QStringLiteral("Check The Catalogs To Compare With, Then Start"));
+    panel->showPanel();
+}
+
+void QueriesController::startSingleCopySearch()
+{
+    if (m_queryRunning)
+        return;
+    const SingleCopyFinder::Criteria criteria = m_singleCopyPanel->criteria();
+    if (!criteria.any()) {
+        m_ctx.dialogs().warning(DuplicateFinder::noCriterionMessage());
+        return;
+    }
+    m_ctx.state().fileLines.clear();
+    const QString catalog = m_singleCopyPanel->catalog();
+    const CheckTree tree = m_singleCopyPanel->tickedCatalogs();
+    const QueryKind kind{&DisplayMode::singleCopyResults, &LibraryState::findingSingleCopies,
+                         kSingleCopyPanel, [this](bool running) { m_singleCopyPanel->setRunning(running); },
+                         true};
+    SingleCopyFinder::Result result;
+    runQuery(kind, [&](RunControl &control) {
+        const SingleCopyFinder finder(m_ctx.library());
+        SortedLineList &lines = m_ctx.state().fileLines;
+        result = catalog.isEmpty() ? finder.singleCopies(tree, criteria, control, lines)
+                                   : finder.nowhereElse(catalog, tree, criteria, control, lines);
+        return result.outcome == SingleCopyFinder::Outcome::Finished && result.found > 0;
+    });
+    if (result.outcome == SingleCopyFinder::Outcome::Failed)
+        m_ctx.dialogs().error(result.message);
     reportUnreadable(result.unreadable);
 }
 

@@ -11,10 +11,11 @@
 class DuplicatePanel;
 class RunControl;
 class SearchPanel;
+class SingleCopyPanel;
 
 // The queries over the whole library: the catalog search with its history,
-// View All Catalogs, the duplicate finder and the catalog report, whose
-// Comment column edits the catalogs' comments.
+// View All Catalogs, the duplicate finder, the single-copy finder and the
+// catalog report, whose Comment column edits the catalogs' comments.
 class QueriesController : public FeatureController
 {
     Q_OBJECT
@@ -33,10 +34,13 @@ private:
         bool LibraryState::*running;
         QString panelName;
         std::function<void(bool)> setPanelRunning;
+        // The status texts go to the panel's own status bar as well.
+        bool panelStatus = false;
     };
 
     void createSearchPanel();
     void createDuplicatePanel();
+    void createSingleCopyPanel();
     void showSearchPanel();
     void searchOnEnter();
     void startSearch();
@@ -44,6 +48,10 @@ private:
     void viewAllCatalogs();
     void showDuplicatePanel();
     void startDuplicateSearch();
+    void showSingleCopyPanel();
+    // The same panel asking about the catalog selected in the tree.
+    void showNowhereElsePanel();
+    void startSingleCopySearch();
     // Stop: the running query ends at its next check.
     void stopQuery();
     void showReport();
@@ -56,5 +64,6 @@ private:
 
     SearchPanel *m_searchPanel = nullptr;
     DuplicatePanel *m_duplicatePanel = nullptr;
+    SingleCopyPanel *m_singleCopyPanel = nullptr;
     bool m_queryRunning = false; // one query at a time, whatever its kind
 };

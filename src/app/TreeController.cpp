@@ -30,6 +30,7 @@ QList<PopupMenu::Entry> catalogMenuEntries()
         {"ViewAddEditSelectedComment3", "View/Add/Edit Selected Comment"},
         {"UpdateSelectedCatalog1", "Update Selected Catalog"},
         {"ViewCatalogInformation1", "View Catalog Information"},
+        {"FilesFoundNowhereElse1", "Files Found Nowhere Else"},
     };
 }
 

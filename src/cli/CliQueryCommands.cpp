@@ -1,4 +1,5 @@
 // Searching commands: search, dupes, only-in, single-copies, report.
+#include "BackgroundRows.h"
 #include "CliContext.h"
 #include "CliTableExport.h"
 
@@ -262,13 +263,15 @@ int listSingleCopies(CliContext &c, const CliArguments &args, const QString &own
         return code;
     SortedLineList table;
     std::optional<RowWriter> rows;
-    if (!target.requested())
+    std::optional<BackgroundRows> background;
+    if (!target.requested()) {
         rows.emplace(c.out, c.format, c.columns, c.outIsTerminal, &c.formats); // not moved: that would end it
+        background.emplace(*rows);
+    }
     const SingleCopyFinder::Deliver deliver = [&](SortedLineList &&lines) {
-        if (!rows)
+        if (!background)
             return table.merge(std::move(lines));
-        for (qsizetype i = 0; i < lines.count(); ++i)
-            rows->writeCommaLine(lines.utf8At(i));
+        background->add(std::move(lines));
     };
     RunControl control;
     const SingleCopyFinder finder(c.library);
@@ -277,9 +280,10 @@ int listSingleCopies(CliContext &c, const CliArguments &args, const QString &own
                                                 : finder.nowhereElse(own, tree, criteria, control, deliver);
     if (result.outcome == SingleCopyFinder::Outcome::Failed)
         return c.fail(result.message);
-    if (rows)
+    if (rows) {
+        background->finish();
         rows->finish();
-    else if (const int code = showResults(c, table, target))
+    } else if (const int code = showResults(c, table, target))
         return code;
     c.tell(own.isEmpty() ? SingleCopyFinder::singleCopiesText(result.found)
                          : SingleCopyFinder::nowhereElseText(result.found, own));

@@ -7,6 +7,10 @@
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
 
+#include <QIODevice>
+
+#include <cstring>
+
 #include <type_traits>
 
 std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
@@ -84,19 +88,51 @@ void RowWriter::writeCommaLine(QStringView line)
 
 namespace {
 
-// The escapes of tsvField on UTF-8 bytes; the runs between are copied whole.
-void appendTsvEscaped(QByteArray &out, QByteArrayView field)
+bool isTsvEscaped(char c)
 {
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        const char c = field[i];
-        if (c != '\\' && c != '\t' && c != '\n' && c != '\r')
+    return c == '\\' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The first byte from p on that tsvField escapes, or end. Eight bytes are
+// looked at a step: a word with no byte below 14 and no backslash holds
+// none of them, and most words of a field are such.
+const char *nextTsvEscaped(const char *p, const char *end)
+{
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 highs = 0x8080808080808080ULL;
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, sizeof word);
+        const quint64 backslashes = word ^ (ones * '\\');
+        const bool suspect = (((word - ones * 14) & ~word) | ((backslashes - ones) & ~backslashes)) & highs;
+        if (!suspect)
             continue;
-        out.append(field.sliced(run, i - run)).append('\\');
-        out.append(c == '\\' ? '\\' : c == '\t' ? 't' : c == '\n' ? 'n' : 'r');
-        run = i + 1;
+        for (int k = 0; k < 8; ++k) {
+            if (isTsvEscaped(p[k]))
+                return p + k;
+        }
     }
-    out.append(field.sliced(run));
+    while (p < end && !isTsvEscaped(*p))
+        ++p;
+    return p;
+}
+
+// Writes field at out with the escapes of tsvField; gives the end written.
+// out has room for twice the field.
+char *copyTsvEscaped(char *out, QByteArrayView field)
+{
+    const char *p = field.data();
+    const char *const end = p + field.size();
+    for (;;) {
+        const char *escaped = nextTsvEscaped(p, end);
+        std::memcpy(out, p, size_t(escaped - p));
+        out += escaped - p;
+        if (escaped == end)
+            return out;
+        *out++ = '\\';
+        *out++ = *escaped == '\\' ? '\\' : *escaped == '\t' ? 't' : *escaped == '\n' ? 'n' : 'r';
+        p = escaped + 1;
+    }
 }
 
 } // namespace
@@ -105,37 +141,63 @@ void appendTsvEscaped(QByteArray &out, QByteArrayView field)
 // field: the rows of a large search are written many times faster. Lines
 // the stream's decoding could alter (a lone surrogate's form, a leading
 // byte order mark) take the general way.
+// The row is made at the end of the pending bytes, which go to the stream's
+// device a block at a time: the stream would decode every row to UTF-16 and
+// encode it again. Bytes it would have written otherwise (not UTF-8) take
+// the general way.
 bool RowWriter::writeTsvBytes(QByteArrayView line)
 {
     if (SortedLineList::holdsLoneSurrogate(line))
         return false;
-    m_row.resize(0);
+    const qsizetype start = m_bytes.size();
+    // Room for every byte escaped, the tabs and the line feed.
+    m_bytes.resize(start + 2 * line.size() + m_columns.size() + 1);
+    char *out = m_bytes.data() + start;
     Utf8Fields::Cursor cursor(line);
     CellFields::Span span;
     qsizetype column = 0;
     for (; column < m_columns.size() && cursor.next(span); ++column) {
         if (column > 0)
-            m_row.append('\t');
+            *out++ = '\t';
         if (span.escaped)
-            appendTsvEscaped(m_row, Utf8Fields::bytes(line, span));
+            out = copyTsvEscaped(out, Utf8Fields::bytes(line, span));
         else
-            appendTsvEscaped(m_row, line.sliced(span.start, span.length));
+            out = copyTsvEscaped(out, line.sliced(span.start, span.length));
     }
     for (; column < m_columns.size(); ++column) {
         if (column > 0)
-            m_row.append('\t');
+            *out++ = '\t';
     }
-    m_row.append('\n');
-    if (m_row.startsWith("\xEF\xBB\xBF"))
+    *out++ = '\n';
+    m_bytes.truncate(out - m_bytes.constData());
+    const QByteArrayView row = QByteArrayView(m_bytes).sliced(start);
+    if (row.startsWith("\xEF\xBB\xBF") || !row.isValidUtf8()) {
+        m_bytes.truncate(start);
         return false;
-    m_out << m_row;
+    }
     m_started = true;
     m_anyRow = true;
+    if (m_bytes.size() >= kByteBlock)
+        writePendingBytes();
     return true;
+}
+
+void RowWriter::writePendingBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    if (QIODevice *device = m_out.device()) {
+        m_out.flush();
+        device->write(m_bytes);
+    } else {
+        m_out << m_bytes;
+    }
+    m_bytes.resize(0);
 }
 
 void RowWriter::writeRow(const QList<Field> &fields)
 {
+    writePendingBytes();
     if (!m_started && m_format == Format::Csv)
         writeCsvRow(m_columns);
     m_started = true;
@@ -350,6 +412,7 @@ void RowWriter::finish()
     if (m_finished)
         return;
     m_finished = true;
+    writePendingBytes();
     // An empty CSV still names its columns, so a reader knows them.
     if (m_format == Format::Csv && !m_started)
         writeCsvRow(m_columns);

@@ -63,6 +63,7 @@ private:
     template <typename Cursor, typename View, typename Unescape>
     void writeCommaFields(View line, Unescape unescape);
     bool writeTsvBytes(QByteArrayView line);
+    void writePendingBytes();
     void writeRow(const QList<Field> &fields);
     void writeField(qsizetype column, const Field &field);
     void writeCsvRow(const QStringList &fields);
@@ -77,5 +78,7 @@ private:
     bool m_started = false;
     bool m_finished = false;
     bool m_anyRow = false;
-    QByteArray m_row; // kept from row to row
+    // TSV rows made from bytes, not yet written; at most about a block.
+    QByteArray m_bytes;
+    static constexpr qsizetype kByteBlock = 1 << 20;
 };

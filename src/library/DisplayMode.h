@@ -8,8 +8,9 @@ struct DisplayMode {
     bool update = false;
     bool searchResults = false;
     bool duplicateResults = false;
+    bool singleCopyResults = false;
 
     void clear() { *this = DisplayMode(); }
     bool singleCatalog() const { return newScan || loading || update; }
-    bool results() const { return searchResults || duplicateResults; }
+    bool results() const { return searchResults || duplicateResults || singleCopyResults; }
 };

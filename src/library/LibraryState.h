@@ -45,6 +45,7 @@ struct LibraryState {
     bool keepGoing = false;
     bool searching = false;
     bool findingDuplicates = false;
+    bool findingSingleCopies = false;
     bool updating = false;
     bool printing = false;
     bool masksCleared = false;

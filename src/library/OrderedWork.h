@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -62,6 +63,15 @@ public:
         lock.unlock();
         m_room.notify_all();
         return result;
+    }
+
+    // Whether job i is done, waiting at most ms for it: a caller that must
+    // answer a Stop meanwhile waits in steps.
+    bool waitFor(qsizetype i, int ms)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const std::optional<Result> &slot = m_results[size_t(i)];
+        return m_done.wait_for(lock, std::chrono::milliseconds(ms), [&slot] { return slot.has_value(); });
     }
 
     // Jobs not begun are skipped.

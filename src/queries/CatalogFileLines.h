@@ -8,7 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <algorithm>
+#include <cstring>
 
 // Hands the lines of a catalog file to a visitor piece by piece, as UTF-8,
 // so that a run over a whole library holds a piece of a catalog at a time.
@@ -16,9 +16,15 @@ namespace CatalogFileLines {
 
 enum class Read { Done, Failed, Stopped };
 
-inline bool isLineBreak(char c)
+// The first CR or LF from p on, or end. memchr looks at many bytes a step,
+// where a test of each byte would take a fifth of a whole run; the CR is
+// only looked for up to the LF, so a file of bare LFs costs no more.
+inline const char *nextLineBreak(const char *p, const char *end)
 {
-    return c == '\r' || c == '\n';
+    const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+    const char *limit = lf ? lf : end;
+    const auto *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(limit - p)));
+    return cr ? cr : limit;
 }
 
 // Hands every line of a piece of whole lines to visit; the empty "line"
@@ -29,7 +35,7 @@ void forEachLine(QByteArrayView piece, const Visit &visit)
     const char *p = piece.data();
     const char *const end = p + piece.size();
     while (p < end) {
-        const char *lineEnd = std::find_if(p, end, isLineBreak);
+        const char *lineEnd = nextLineBreak(p, end);
         if (lineEnd > p)
             visit(QByteArrayView(p, lineEnd));
         p = lineEnd + 1;

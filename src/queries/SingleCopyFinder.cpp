@@ -8,17 +8,22 @@
 #include "ResultSorter.h"
 #include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
+#include "library/OrderedWork.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
 const QString kReading = QStringLiteral("Reading %1 Catalog");
 const QString kListing = QStringLiteral("Listing %1 Catalog");
+// Catalogs read ahead of the one the run waits for: each holds its keys or
+// its result lines meanwhile.
+constexpr qsizetype kAhead = 1;
 
 SingleCopyFinder::Result ended(SingleCopyFinder::Outcome outcome, const QString &message = QString())
 {
@@ -54,6 +59,78 @@ void keepSingleKeys(std::vector<KeyHash> &keys)
         i = end;
     }
     keys.resize(kept);
+}
+
+// Puts keys in groups, in place and in one pass, group by group in the
+// order of groupOf's numbers (below groups), and gives the end of each:
+// group g is [ends[g], ends[g + 1]). Order within a group is lost.
+template <typename GroupOf>
+std::vector<size_t> groupKeys(std::vector<KeyHash> &keys, size_t groups, const GroupOf &groupOf)
+{
+    std::vector<size_t> ends(groups + 1, 0);
+    for (const KeyHash &key : keys)
+        ++ends[groupOf(key) + 1];
+    for (size_t g = 1; g <= groups; ++g)
+        ends[g] += ends[g - 1];
+    std::vector<size_t> next(ends.cbegin(), ends.cend() - 1);
+    for (size_t g = 0; g < groups; ++g) {
+        while (next[g] < ends[g + 1]) {
+            KeyHash &key = keys[next[g]];
+            const size_t home = groupOf(key);
+            if (home == g)
+                ++next[g];
+            else
+                std::swap(key, keys[next[home]++]);
+        }
+    }
+    return ends;
+}
+
+// Sorts keys by their leading bits first, then each group alone on a pool
+// of threads, inside the processor's caches: a sort of the whole list at
+// once would wait on memory at every step, on one thread.
+void sortKeys(std::vector<KeyHash> &keys, int threads)
+{
+    constexpr int bits = 8; // more groups would scatter the first pass over too many pages
+    const std::vector<size_t> ends = groupKeys(
+        keys, size_t(1) << bits, [](const KeyHash &key) { return size_t(key.high >> (64 - bits)); });
+    const qsizetype groups = qsizetype(ends.size()) - 1;
+    const auto group = [&](qsizetype g) { return keys.begin() + qsizetype(ends[size_t(g)]); };
+    OrderedWork<bool> sorters(
+        groups,
+        [&]() -> OrderedWork<bool>::Job {
+            return [&group](qsizetype g, const std::atomic<bool> &) {
+                std::sort(group(g), group(g + 1));
+                return true;
+            };
+        },
+        threads);
+    for (qsizetype g = 0; g < groups; ++g)
+        sorters.take(g);
+}
+
+// Puts each catalog's keys together, so that each catalog's look-ups stay
+// in a set the size of one catalog, which the processor's caches hold.
+// Catalog t's keys are then [starts[t], starts[t + 1]).
+std::vector<const KeyHash *> groupByCatalog(std::vector<KeyHash> &keys, size_t catalogs)
+{
+    std::vector<const KeyHash *> starts;
+    for (const size_t end : groupKeys(keys, catalogs, [](const KeyHash &key) { return size_t(key.tag); }))
+        starts.push_back(keys.data() + end);
+    return starts;
+}
+
+// Waits for job i, asking keepGoing() every few milliseconds, so that a
+// Stop is answered while a large catalog is read; false when stopped.
+template <typename Result>
+bool awaitJob(OrderedWork<Result> &work, qsizetype i, RunControl &control)
+{
+    constexpr int checkMs = 20;
+    while (!work.waitFor(i, checkMs)) {
+        if (!control.keepGoing())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -93,20 +170,26 @@ std::vector<SingleCopyFinder::Source> SingleCopyFinder::tickedSources(const Chec
     return sources;
 }
 
+struct SingleCopyFinder::Keys {
+    Read read = Read::Done;
+    std::vector<KeyHash> keys;
+};
+
+struct SingleCopyFinder::Listed {
+    Read read = Read::Done;
+    SortedLineList lines; // in order
+};
+
 // Hands every line of the source's file to line(); forget() drops what the
 // file gave so far (it is read again, or could not be read to its end). A
 // missing file is skipped, as the search skips it.
-template <typename Line, typename Forget>
-SingleCopyFinder::Read SingleCopyFinder::readSource(const Source &source, const QString &status,
-                                                    RunControl &control, const Line &line,
-                                                    const Forget &forget) const
+template <typename Line, typename Forget, typename KeepGoing>
+SingleCopyFinder::Read SingleCopyFinder::readFile(const Source &source, const Line &line,
+                                                  const Forget &forget, const KeepGoing &keepGoing)
 {
-    if (!control.keepGoing())
-        return Read::Stopped;
-    control.status(status.arg(source.name));
     if (!QFileInfo(source.path).isFile())
         return Read::Done;
-    switch (CatalogFileLines::read(source.path, line, forget, [&] { return control.keepGoing(); })) {
+    switch (CatalogFileLines::read(source.path, line, forget, keepGoing)) {
     case CatalogFileLines::Read::Done:
         return Read::Done;
     case CatalogFileLines::Read::Stopped:
@@ -116,6 +199,62 @@ SingleCopyFinder::Read SingleCopyFinder::readSource(const Source &source, const 
     }
     forget();
     return Read::Failed;
+}
+
+template <typename Line, typename Forget>
+SingleCopyFinder::Read SingleCopyFinder::readSource(const Source &source, const QString &status,
+                                                    RunControl &control, const Line &line,
+                                                    const Forget &forget) const
+{
+    if (!control.keepGoing())
+        return Read::Stopped;
+    control.status(status.arg(source.name));
+    return readFile(source, line, forget, [&] { return control.keepGoing(); });
+}
+
+SingleCopyFinder::Keys SingleCopyFinder::gatherKeys(const Source &source, std::uint32_t tag,
+                                                    EntryKeyHasher &hasher, const std::atomic<bool> &stopped)
+{
+    Keys gathered;
+    KeyHash key;
+    key.tag = tag;
+    gathered.read = readFile(
+        source,
+        [&](QByteArrayView line) {
+            if (hasher.hash(line, key)) {
+                key.tag = tag;
+                gathered.keys.push_back(key);
+            }
+        },
+        [&] { gathered.keys.clear(); }, [&] { return !stopped; });
+    return gathered;
+}
+
+// The result lines of the source's entries whose key is one of first to
+// last, one catalog's single keys.
+SingleCopyFinder::Listed SingleCopyFinder::listSingles(const Source &source, const KeyHash *first,
+                                                       const KeyHash *last, EntryKeyHasher &hasher,
+                                                       const std::atomic<bool> &stopped)
+{
+    Listed listed;
+    std::vector<KeyHash> run(first, last);
+    std::sort(run.begin(), run.end());
+    const KeyHashSet singles(std::move(run));
+    KeyHash key;
+    QByteArray entry;
+    listed.read = readFile(
+        source,
+        [&](QByteArrayView line) {
+            if (hasher.hash(line, key) && singles.indexOf(key) >= 0 &&
+                CatalogLines::resultLineUtf8(line, source.quotedName, entry))
+                listed.lines.addUtf8(std::move(entry));
+        },
+        [&] { listed.lines.clear(); }, [&] { return !stopped; });
+    if (listed.read == Read::Done)
+        listed.lines.count(); // sorts them here, on this thread
+    else
+        listed.lines.clear();
+    return listed;
 }
 
 // Hands the result lines of the source's wanted lines to deliver, once the
@@ -155,49 +294,67 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
         return ended(Outcome::Refused, DuplicateFinder::noCriterionMessage());
     Result result;
     const std::vector<Source> sources = tickedSources(tree, QString());
-    EntryKeyHasher hasher(criteria);
-    KeyHash key;
+    const qsizetype count = qsizetype(sources.size());
+    const auto makeHasher = [&criteria] { return std::make_shared<EntryKeyHasher>(criteria); };
     std::vector<KeyHash> keys;
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const size_t start = keys.size();
-        const Read read = readSource(
-            sources[i], kReading, control,
-            [&](QByteArrayView line) {
-                if (hasher.hash(line, key)) {
-                    key.tag = std::uint32_t(i);
-                    keys.push_back(key);
-                }
+    {
+        OrderedWork<Keys> readers(
+            count,
+            [&]() -> OrderedWork<Keys>::Job {
+                return [hasher = makeHasher(), &sources](qsizetype i, const std::atomic<bool> &stopped) {
+                    return gatherKeys(sources[size_t(i)], std::uint32_t(i), *hasher, stopped);
+                };
             },
-            [&] { keys.resize(start); });
-        if (read == Read::Stopped)
-            return stopped(control);
-        if (read == Read::Failed)
-            result.unreadable << sources[i].name;
+            m_threads, kAhead);
+        for (qsizetype i = 0; i < count; ++i) {
+            const Source &source = sources[size_t(i)];
+            if (!control.keepGoing())
+                return stopped(control);
+            control.status(kReading.arg(source.name));
+            if (!awaitJob(readers, i, control))
+                return stopped(control);
+            const Keys gathered = readers.take(i);
+            if (gathered.read == Read::Failed)
+                result.unreadable << source.name;
+            keys.insert(keys.end(), gathered.keys.cbegin(), gathered.keys.cend());
+        }
     }
-    std::sort(keys.begin(), keys.end());
+    sortKeys(keys, m_threads);
     keepSingleKeys(keys);
-    // Each catalog's single keys together, so that its look-ups stay in a
-    // set the size of one catalog, which the processor's caches hold.
-    std::sort(keys.begin(), keys.end(),
-              [](const KeyHash &a, const KeyHash &b) { return a.tag != b.tag ? a.tag < b.tag : a < b; });
+    const std::vector<const KeyHash *> starts = groupByCatalog(keys, size_t(count));
 
-    auto first = keys.cbegin();
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const auto last =
-            std::find_if(first, keys.cend(), [i](const KeyHash &single) { return single.tag != i; });
-        if (first == last)
+    OrderedWork<Listed> listers(
+        count,
+        [&]() -> OrderedWork<Listed>::Job {
+            return [hasher = makeHasher(), &sources, &starts](qsizetype i, const std::atomic<bool> &stopped) {
+                const KeyHash *first = starts[size_t(i)];
+                const KeyHash *last = starts[size_t(i) + 1];
+                return first == last ? Listed()
+                                     : listSingles(sources[size_t(i)], first, last, *hasher, stopped);
+            };
+        },
+        m_threads, kAhead);
+    for (qsizetype i = 0; i < count; ++i) {
+        const Source &source = sources[size_t(i)];
+        if (starts[size_t(i)] == starts[size_t(i) + 1]) {
+            listers.take(i);
             continue;
-        const KeyHashSet singles(std::vector<KeyHash>(first, last));
-        first = last;
-        const auto wanted = [&](QByteArrayView line) {
-            return hasher.hash(line, key) && singles.indexOf(key) >= 0;
-        };
-        const Read read = listSource(sources[i], control, wanted, deliver, result);
-        if (read == Read::Stopped)
+        }
+        if (!control.keepGoing())
             return stopped(control);
-        if (read == Read::Failed && !result.unreadable.contains(sources[i].name))
-            result.unreadable << sources[i].name;
+        control.status(kListing.arg(source.name));
+        if (!awaitJob(listers, i, control))
+            return stopped(control);
+        Listed listed = listers.take(i);
+        if (listed.read == Read::Failed && !result.unreadable.contains(source.name))
+            result.unreadable << source.name;
+        if (listed.read != Read::Done)
+            continue;
+        result.found += listed.lines.count();
+        deliver(std::move(listed.lines));
     }
+    if (!control.keepGoing())
+        return stopped(control);
     return finish(result, control, singleCopiesText(result.found));
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "DuplicateFinder.h"
+#include "EntryKeyHasher.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -23,7 +26,9 @@ class SortedLineList;
 // The catalogs are read piece by piece, twice: first to gather a hash of
 // every key with the catalog it came from, then to list the entries whose
 // key came from one catalog only. So a run holds sixteen bytes per entry
-// and the results, never the library's lines.
+// and the results, never the library's lines. Single copies are read on a
+// pool of threads, a few catalogs ahead; statuses, stops and the order of
+// the results stay as if one thread read them all.
 class SingleCopyFinder
 {
 public:
@@ -48,6 +53,10 @@ public:
     using Deliver = std::function<void(SortedLineList &&lines)>;
 
     explicit SingleCopyFinder(const CatalogLibrary &library) : m_library(library) {}
+
+    // How many threads read the catalogs' files for singleCopies(); below
+    // 1 (the default), one per processor.
+    void setThreads(int threads) { m_threads = threads; }
 
     static QString singleCopiesText(qsizetype found);
     static QString nowhereElseText(qsizetype found, const QString &catalog);
@@ -77,16 +86,27 @@ private:
         QByteArray quotedName; // UTF-8, the result lines' sixth field
     };
     enum class Read { Done, Failed, Stopped };
+    // What a reading thread hands back for one catalog.
+    struct Keys;
+    struct Listed;
 
     Source sourceOf(const QString &catalog) const;
     std::vector<Source> tickedSources(const CheckTree &tree, const QString &except) const;
+    template <typename Line, typename Forget, typename KeepGoing>
+    static Read readFile(const Source &source, const Line &line, const Forget &forget,
+                         const KeepGoing &keepGoing);
     template <typename Line, typename Forget>
     Read readSource(const Source &source, const QString &status, RunControl &control, const Line &line,
                     const Forget &forget) const;
+    static Keys gatherKeys(const Source &source, std::uint32_t tag, EntryKeyHasher &hasher,
+                           const std::atomic<bool> &stopped);
+    static Listed listSingles(const Source &source, const KeyHash *first, const KeyHash *last,
+                              EntryKeyHasher &hasher, const std::atomic<bool> &stopped);
     Read listSource(const Source &source, RunControl &control,
                     const std::function<bool(QByteArrayView)> &wanted, const Deliver &deliver,
                     Result &result) const;
     static Result finish(Result result, RunControl &control, const QString &foundText);
 
     const CatalogLibrary &m_library;
+    int m_threads = 0;
 };

@@ -55,6 +55,11 @@ const std::vector<StoredProperty> &all()
         {"Upgradedlg_Left", P::Integer, "176"},
         {"Upgradedlg_Top", P::Integer, "24"},
         {"Searchword_Items", P::StringList, ""},
+        {"Singledlg_Left", P::Integer, "168"},
+        {"Singledlg_Top", P::Integer, "40"},
+        {"Singlename_Checked", P::Boolean, "True"},
+        {"Singlesize_Checked", P::Boolean, "True"},
+        {"Singledate_Checked", P::Boolean, "True"},
     };
     return table;
 }

@@ -38,6 +38,7 @@ const PanelCommand kPanels[] = {
     {"Aboutdlg", "About1", "About Kestrovane"},
     {"Colordlg", "SetTooltipAndTextColor1", "Set Text And Hint Color"},
     {"Upgradedlg", "UpgradeTov2xx1", "Upgrade To v2.0"},
+    {"Singledlg", "FindSingleCopies1", "Check Desired Categories, Then Start"},
 };
 
 void addPanelRows()
@@ -323,7 +324,7 @@ void TestPanels::mainWindowControlsNamed()
     QList<QAbstractItemView *> trees{w.treeView()};
     for (CheckTreeView *checkTree : w.findChildren<CheckTreeView *>())
         trees << checkTree;
-    QCOMPARE(trees.size(), 3); // the search and duplicate panels' check trees
+    QCOMPARE(trees.size(), 4); // the search, duplicate and single-copy panels' check trees
     for (QAbstractItemView *view : trees) {
         QAccessibleInterface *header = QAccessible::queryAccessibleInterface(view)->child(0);
         QVERIFY(header && header->role() == QAccessible::ColumnHeader);

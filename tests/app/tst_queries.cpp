@@ -4,9 +4,11 @@
 #include "ToolPanel.h"
 #include "table/VisualTableModel.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -78,6 +80,20 @@ void tickAll(QTreeWidget *tree)
         tree->topLevelItem(i)->setCheckState(0, Qt::Checked);
 }
 
+// The catalogs ticked in a check tree, in tree order.
+QStringList tickedCatalogs(QTreeWidget *tree)
+{
+    QStringList ticked;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        for (int k = 0; k < tree->topLevelItem(i)->childCount(); ++k) {
+            const QTreeWidgetItem *catalog = tree->topLevelItem(i)->child(k);
+            if (catalog->checkState(0) == Qt::Checked)
+                ticked << catalog->text(0);
+        }
+    }
+    return ticked;
+}
+
 void openSearchTickAll(AppFixture &app)
 {
     QVERIFY(app.trigger("Search1"));
@@ -101,6 +117,8 @@ private slots:
     void historyAndBoxesSurviveRestart();
     void duplicates_data();
     void duplicates();
+    void singleCopies_data();
+    void singleCopies();
     void report();
 };
 
@@ -227,6 +245,12 @@ void TestQueries::stopDropsResults_data()
                             << "Search Cancelled";
     QTest::newRow("duplicates") << "FindDuplicates1" << QString("TreeView3") << "Dupstart"
                                 << QString("Dupstop") << "Duplicate Search Stopped";
+    QTest::newRow("single copies") << "FindSingleCopies1" << QString("Singletree") << "Singlestart"
+                                   << QString("Singlestop") << "Single Copy Search Stopped";
+    // Hiding the panel leaves no Stop to press, so it stops the run.
+    QTest::newRow("nowhere else, panel hidden")
+        << "FilesFoundNowhereElse1" << QString("Singletree") << "Singlestart" << QString("SingledlgClose")
+        << "Single Copy Search Stopped";
 }
 
 void TestQueries::stopDropsResults()
@@ -245,7 +269,7 @@ void TestQueries::stopDropsResults()
     control<QComboBox>(w, "Searchword")->setCurrentText("*");
     // The click lands while the run yields before its first catalog; a
     // disabled Stop would not take it.
-    QTimer::singleShot(0, &w, [&] { control<QPushButton>(w, stop.toLatin1())->click(); });
+    QTimer::singleShot(0, &w, [&] { control<QAbstractButton>(w, stop.toLatin1())->click(); });
     control<QPushButton>(w, start.toLatin1())->click();
     QCOMPARE(w.statusText(), status);
     QCOMPARE(w.tableModel()->columnCount(), 5);
@@ -254,7 +278,8 @@ void TestQueries::stopDropsResults()
     QVERIFY(w.state().fileLines.isEmpty());
     QVERIFY(!w.isBusy());
     QVERIFY(control<QPushButton>(w, start.toLatin1())->isEnabled());
-    QVERIFY(!control<QPushButton>(w, stop.toLatin1())->isEnabled());
+    if (auto *button = w.findChild<QPushButton *>(stop))
+        QVERIFY(!button->isEnabled());
 }
 
 void TestQueries::commandsWaitWhileSearching()
@@ -272,7 +297,8 @@ void TestQueries::commandsWaitWhileSearching()
     bool viewEnabled = true;
     bool treeEnabled = true;
     QTimer::singleShot(0, &w, [&] {
-        viewEnabled = w.action("View1")->isEnabled() || w.action("Report1")->isEnabled();
+        viewEnabled = w.action("View1")->isEnabled() || w.action("Report1")->isEnabled() ||
+                      w.action("FindSingleCopies1")->isEnabled();
         // Another panel's run would share the running flag.
         treeEnabled = w.treeView()->isEnabled() || w.panel("Dupdlg")->isEnabled();
         // A second search from the keyboard would run to its end right here.
@@ -304,6 +330,7 @@ void TestQueries::historyAndBoxesSurviveRestart()
     }
     QCOMPARE(w.statusText(), QString("Found 0 Matches"));
     control<QCheckBox>(w, "Comparesize")->setChecked(false);
+    control<QCheckBox>(w, "Singledate")->setChecked(false);
 
     MainWindow &again = app.restart();
     word = control<QComboBox>(again, "Searchword");
@@ -312,6 +339,8 @@ void TestQueries::historyAndBoxesSurviveRestart()
     QCOMPARE(word->itemText(1), QString("zeta"));
     QVERIFY(control<QCheckBox>(again, "Comparename")->isChecked());
     QVERIFY(!control<QCheckBox>(again, "Comparesize")->isChecked());
+    QVERIFY(control<QCheckBox>(again, "Singlesize")->isChecked());
+    QVERIFY(!control<QCheckBox>(again, "Singledate")->isChecked());
     // Reopening empties the box but keeps the list.
     word->setCurrentText("left over");
     QVERIFY(app.trigger("Search1"));
@@ -367,6 +396,90 @@ void TestQueries::duplicates()
     QCOMPARE(w.tableModel()->columnCount(), 6);
     QCOMPARE(w.statusText(), QString("Found %1 Duplicate Files").arg(rows.size()));
     QVERIFY(!w.state().findingDuplicates && !w.isBusy());
+}
+
+void TestQueries::singleCopies_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("criteria");   // of n, s and d
+    QTest::addColumn<QString>("untick");     // a catalog, or a file deleted before Find
+    QTest::addColumn<QStringList>("ticked"); // as the panel opens
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("caption"); // or, with no rows, the dialog shown
+
+    const QStringList all{"Backup", "Disc", "Tunes"};
+    const QString across = "FindSingleCopies1";
+    const QString nowhere = "FilesFoundNowhereElse1";
+    // Names that differ in case only are never the same name.
+    QTest::newRow("across, all three")
+        << across << "nsd" << QString() << all
+        << QStringList{"notes|Backup",      "photo.jpg|Disc",   "README.TXT|Disc",
+                       "Readme.txt|Backup", "readme.txt|Tunes", "song.wav|Tunes"}
+        << "Found 6 Single Copies";
+    QTest::newRow("across, size only")
+        << across << "s" << QString() << all
+        << QStringList{"notes|Backup", "photo.jpg|Disc", "song.wav|Tunes"} << "Found 3 Single Copies";
+    QTest::newRow("across, Tunes left out")
+        << across << "nsd"
+        << "Tunes" << all
+        << QStringList{"notes|Backup", "photo.jpg|Disc", "README.TXT|Disc", "Readme.txt|Backup",
+                       "setup.exe|Backup"}
+        << "Found 5 Single Copies";
+    QTest::newRow("nowhere else, all others")
+        << nowhere << "nsd" << QString() << QStringList{"Disc", "Tunes"}
+        << QStringList{"notes|Backup", "Readme.txt|Backup"} << "2 Files Of Backup Are Found Nowhere Else";
+    QTest::newRow("nowhere else, Tunes left out")
+        << nowhere << "nsd"
+        << "Tunes" << QStringList{"Disc", "Tunes"}
+        << QStringList{"notes|Backup", "Readme.txt|Backup", "setup.exe|Backup"}
+        << "3 Files Of Backup Are Found Nowhere Else";
+    QTest::newRow("nowhere else, size only")
+        << nowhere << "s" << QString() << QStringList{"Disc", "Tunes"} << QStringList{"notes|Backup"}
+        << "1 Files Of Backup Are Found Nowhere Else";
+    QTest::newRow("no criterion") << across << "" << QString() << all << QStringList()
+                                  << "warning: Please check at least one of Name, Size or Date!";
+    // Another program deleted the catalog while the panel was open.
+    QTest::newRow("nowhere else, catalog gone")
+        << nowhere << "nsd"
+        << "Catalogs/Backup.TXT" << QStringList{"Disc", "Tunes"} << QStringList()
+        << "error: The catalog file of Backup is missing";
+}
+
+void TestQueries::singleCopies()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, criteria);
+    QFETCH(QString, untick);
+    QFETCH(QStringList, ticked);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, caption);
+    AppFixture app;
+    writeLibrary(app);
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Backup"));
+    QVERIFY(app.trigger(command));
+    auto *tree = control<QTreeWidget>(w, "Singletree");
+    QCOMPARE(tickedCatalogs(tree), ticked);
+    for (QTreeWidgetItem *item : tree->findItems(untick, Qt::MatchExactly | Qt::MatchRecursive))
+        item->setCheckState(0, Qt::Unchecked);
+    QFile::remove(app.path(untick));
+    control<QCheckBox>(w, "Singlename")->setChecked(criteria.contains('n'));
+    control<QCheckBox>(w, "Singlesize")->setChecked(criteria.contains('s'));
+    control<QCheckBox>(w, "Singledate")->setChecked(criteria.contains('d'));
+    control<QPushButton>(w, "Singlestart")->click();
+    if (rows.isEmpty()) {
+        QCOMPARE(app.dialogs().shown(), QStringList{caption});
+        QCOMPARE(w.tableModel()->columnCount(), 5);
+        QVERIFY(control<QPushButton>(w, "Singlestart")->isEnabled());
+        return;
+    }
+    QCOMPARE(w.statusText(), caption);
+    QCOMPARE(w.panel("Singledlg")->status(), caption);
+    QCOMPARE(resultRows(w), rows);
+    QCOMPARE(w.tableModel()->cell(5, 0), QString("Catalog Name"));
+    QVERIFY(w.tableView()->horizontalHeader()->isSortIndicatorShown());
+    QVERIFY(!w.state().findingSingleCopies && !w.isBusy());
+    QVERIFY(control<QPushButton>(w, "Singlestart")->isEnabled());
 }
 
 void TestQueries::report()

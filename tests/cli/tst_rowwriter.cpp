@@ -4,6 +4,7 @@
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
 
+#include <QBuffer>
 #include <QTest>
 
 namespace {
@@ -114,7 +115,8 @@ void TestRowWriter::parseFormat()
     QVERIFY(!RowWriter::parseFormat("xml"));
 }
 
-// A line's TSV row made from its bytes is the row made from its text.
+// A line's TSV row made from its bytes is the row made from its text, and
+// rows made either way keep their order on a device.
 void TestRowWriter::tsvFromBytes()
 {
     QList<QStringList> rows = kHostile;
@@ -137,6 +139,22 @@ void TestRowWriter::tsvFromBytes()
         }
         QCOMPARE(fromBytes, fromText);
     }
+    QBuffer fromText;
+    QBuffer fromBytes;
+    fromText.open(QIODevice::WriteOnly);
+    fromBytes.open(QIODevice::WriteOnly);
+    {
+        QTextStream textOut(&fromText);
+        QTextStream bytesOut(&fromBytes);
+        RowWriter textRows(textOut, RowWriter::Format::Tsv, kColumns);
+        RowWriter byteRows(bytesOut, RowWriter::Format::Tsv, kColumns);
+        for (const QStringList &fields : rows) {
+            const QString line = CommaText::join(fields);
+            textRows.writeCommaLine(QStringView(line));
+            byteRows.writeCommaLine(QByteArrayView(SortedLineList::encode(line)));
+        }
+    }
+    QCOMPARE(fromBytes.data(), fromText.data());
 }
 
 QTEST_GUILESS_MAIN(TestRowWriter)
