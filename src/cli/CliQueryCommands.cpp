@@ -12,7 +12,7 @@
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
-#include "queries/ResultMerge.h"
+#include "queries/MergedResults.h"
 #include "queries/ResultRun.h"
 #include "queries/SingleCopyFinder.h"
 #include "table/VisualTableModel.h"
@@ -102,13 +102,13 @@ int showResults(CliContext &c, const SortedLineList &lines, const CliTableExport
 void writeMerged(CliContext &c, const std::vector<ResultRun> &runs)
 {
     RowWriter rows = c.rows();
-    ResultMerge merge(runs);
-    const ResultRun *run = nullptr;
-    qsizetype index = 0;
+    MergedResults merged(runs);
     QByteArray line;
-    while (merge.next(run, index)) {
-        run->lineAt(index, line);
-        rows.writeCommaLine(QByteArrayView(line));
+    for (std::vector<MergedResults::Row> batch; !(batch = merged.next()).empty();) {
+        for (const auto &[run, index] : batch) {
+            run->lineAt(index, line);
+            rows.writeCommaLine(QByteArrayView(line));
+        }
     }
 }
 
