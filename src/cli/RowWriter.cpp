@@ -7,6 +7,8 @@
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
 
+#include <QIODevice>
+
 #include <type_traits>
 
 std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
@@ -23,7 +25,33 @@ std::optional<RowWriter::Format> RowWriter::parseFormat(const QString &text)
 RowWriter::RowWriter(QTextStream &out, Format format, const QStringList &columns, bool forTerminal,
                      const DateFormats *dates)
     : m_out(out), m_format(format), m_columns(columns), m_forTerminal(forTerminal), m_dates(dates)
-{}
+{
+    // Rows made as UTF-8 bytes can go to the device as they are where the
+    // stream would only encode them back into the same bytes.
+    if (m_out.encoding() == QStringConverter::Utf8 && !m_out.generateByteOrderMark())
+        m_device = m_out.device();
+}
+
+void RowWriter::putBytes(const QByteArray &bytes)
+{
+    if (!m_device) {
+        m_out << bytes;
+        return;
+    }
+    m_bytes.append(bytes);
+    if (m_bytes.size() >= kBytesAtOnce)
+        flushBytes();
+}
+
+// Called before anything else is written, so the rows keep their order.
+void RowWriter::flushBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    m_out.flush();
+    m_device->write(m_bytes);
+    m_bytes.resize(0);
+}
 
 QString RowWriter::shown(const QString &field) const
 {
@@ -128,7 +156,7 @@ bool RowWriter::writeTsvBytes(QByteArrayView line)
     m_row.append('\n');
     if (m_row.startsWith("\xEF\xBB\xBF"))
         return false;
-    m_out << m_row;
+    putBytes(m_row);
     m_started = true;
     m_anyRow = true;
     return true;
@@ -136,6 +164,7 @@ bool RowWriter::writeTsvBytes(QByteArrayView line)
 
 void RowWriter::writeRow(const QList<Field> &fields)
 {
+    flushBytes();
     if (!m_started && m_format == Format::Csv)
         writeCsvRow(m_columns);
     m_started = true;
@@ -350,6 +379,7 @@ void RowWriter::finish()
     if (m_finished)
         return;
     m_finished = true;
+    flushBytes();
     // An empty CSV still names its columns, so a reader knows them.
     if (m_format == Format::Csv && !m_started)
         writeCsvRow(m_columns);

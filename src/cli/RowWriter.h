@@ -68,6 +68,10 @@ private:
     void writeCsvRow(const QStringList &fields);
     bool writeJsonTyped(qsizetype column, const Field &field);
     QString shown(const QString &field) const;
+    void putBytes(const QByteArray &bytes);
+    void flushBytes();
+
+    static constexpr qsizetype kBytesAtOnce = 1 << 20;
 
     QTextStream &m_out;
     Format m_format;
@@ -78,4 +82,7 @@ private:
     bool m_finished = false;
     bool m_anyRow = false;
     QByteArray m_row; // kept from row to row
+    // Where rows made as bytes go unless the stream must encode them.
+    QIODevice *m_device = nullptr;
+    QByteArray m_bytes; // such rows not yet written
 };
