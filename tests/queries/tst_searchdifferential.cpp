@@ -154,9 +154,9 @@ void TestSearchDifferential::initTestCase()
         addCatalog(QStringLiteral("Edge %1").arg(i), hostileBytes(20 + i, 30) + lineWith(edges.at(i)));
     // The same entries in two catalogs whose names sort the other way round
     // from the tree's order, and a line that is the start of another's: the
-    // names decide their order.
+    // names decide their order. A line given twice is one result.
     const QByteArray shared = hostileBytes(30, 300) + lineWith("x");
-    addCatalog(QStringLiteral("Zulu"), shared);
+    addCatalog(QStringLiteral("Zulu"), shared + lineWith("x"));
     addCatalog(QStringLiteral("Alpha"),
                shared + "\"report x.txt\",\"1\",\"01/02/2003\",\"/kelvin/\",\"\",\"m\"\r\n");
     addCatalog(QStringLiteral("Empty"), QByteArray());
