@@ -4,7 +4,7 @@
 # stands in for, run under the same UTF-8 locale (where sort -f and grep -i
 # fold case as Unicode text, as the program does).
 #
-#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge|singles|viewall]
+#   bench/bench_large.sh BUILD_DIR WORK_DIR [small|all|huge|huge-only|singles|viewall]
 #
 # BUILD_DIR is a Release build. The data is generated into WORK_DIR the
 # first time (about 12 GB of free disk for "all", mostly the 1.2 GB catalog
@@ -12,14 +12,15 @@
 # afterwards. "small" leaves out the million-file tree and the
 # 10,000,000-entry library (and View All Catalogs on it in the window,
 # with QT_QPA_PLATFORM=offscreen); "huge" adds a library of 50,000,000 entries in
-# 2,500 catalogs (4.7 GB more, and as much memory to keep it cached).
+# 2,500 catalogs (4.7 GB more, and as much memory to keep it cached);
+# "huge-only" runs the searches and duplicates on that library alone.
 # "singles" runs only the single-copy answers beside dupes, on the
 # 2,000,000- and 10,000,000-entry libraries; "viewall" only View All
 # Catalogs on the 10,000,000-entry library.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge|singles|viewall]" >&2
+    echo "usage: $0 BUILD_DIR WORK_DIR [small|all|huge|huge-only|singles|viewall]" >&2
     exit 2
 fi
 build=$(realpath "$1")
@@ -32,14 +33,17 @@ mkdir -p "$work"
 
 mb() { awk -v b="$1" 'BEGIN { printf "%.0f", b / 1048576 }'; }
 
-# Runs a command; sets secs, kb and outBytes (the size of its output).
+# Runs a command; sets secs, kb, cpu (user and system seconds, all threads)
+# and outBytes (the size of its output).
 measure() {
-    if ! /usr/bin/time -f "%e %M" -o "$work/.time" "$@" > "$work/.out" 2> "$work/.err"; then
+    if ! /usr/bin/time -f "%e %M %U %S" -o "$work/.time" "$@" > "$work/.out" 2> "$work/.err"; then
         echo "failed: $*" >&2
         cat "$work/.err" >&2
         exit 1
     fi
-    read -r secs kb < "$work/.time"
+    local user sys
+    read -r secs kb user sys < "$work/.time"
+    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { print u + s }')
     outBytes=$(stat -c %s "$work/.out")
     rm -f "$work/.out"
 }
@@ -49,12 +53,13 @@ measure() {
 compare() {
     local what=$1 bytes=$2 ours=$3 reference=$4 target=$5
     measure sh -c "$ours"
-    local oursSecs=$secs oursKb=$kb
+    local oursSecs=$secs oursKb=$kb oursCpu=$cpu
     [ "$bytes" != 0 ] || bytes=$outBytes
     measure sh -c "$reference"
-    printf '%-44s ours %7.2f s %6d MB (%.2fx %s MB)   reference %7.2f s %6d MB   time %.2fx (target %s)\n' \
+    printf '%-44s ours %7.2f s %6d MB (%.2fx %s MB)   reference %7.2f s %6d MB   time %.2fx (target %s)   processor %.1f s beside %.1f s   load %s\n' \
         "$what" "$oursSecs" $((oursKb / 1024)) "$(awk -v k="$oursKb" -v b="$bytes" 'BEGIN { print k * 1024 / b }')" "$(mb "$bytes")" \
-        "$secs" $((kb / 1024)) "$(awk -v a="$oursSecs" -v b="$secs" 'BEGIN { print a / b }')" "$target"
+        "$secs" $((kb / 1024)) "$(awk -v a="$oursSecs" -v b="$secs" 'BEGIN { print a / b }')" "$target" \
+        "$oursCpu" "$cpu" "$(cut -d' ' -f1 /proc/loadavg)"
 }
 
 # what, data bytes, our command: for work without a reference
@@ -93,7 +98,7 @@ catalogBytes() { du -cb "$1"/Catalogs/*.TXT | tail -1 | cut -f1; }
 
 warm() { cat "$1"/Catalogs/*.TXT > /dev/null; }
 
-queries() { # library, what[, targets of many hits, few hits]
+queries() { # library, what[, targets of many hits, few hits, duplicates]
     local lib="$work/$1" bytes
     bytes=$(catalogBytes "$lib")
     warm "$lib"
@@ -103,8 +108,8 @@ queries() { # library, what[, targets of many hits, few hits]
     compare "search few hits, $2" 0 \
         "'$cli' --library '$lib' search --word '*readme*'" "grep -ci readme '$lib'/Catalogs/*.TXT" "${4:-<= 1.5}"
     compare "duplicates, $2" "$bytes" \
-        "'$cli' --library '$lib' dupes" "sort -f '$lib'/Catalogs/*.TXT | uniq -i -D -w 30" "<= 0.7"
-    singles "$1" "$2"
+        "'$cli' --library '$lib' dupes" "sort -f '$lib'/Catalogs/*.TXT | uniq -i -D -w 30" "${5:-<= 0.7}"
+    [ "$scope" = huge-only ] || singles "$1" "$2"
 }
 
 # single-copies and only-in (one catalog against all the others) beside
@@ -136,6 +141,12 @@ if [ "$scope" = singles ]; then
     library lib10M 10000000 500 20
     singles lib2M "2,000,000 entries"
     singles lib10M "10,000,000 entries"
+    exit 0
+fi
+
+if [ "$scope" = huge-only ]; then
+    library lib50M 50000000 2500 20
+    queries lib50M "50,000,000 entries" "<= 0.6" "<= 0.5" "<= 0.5"
     exit 0
 fi
 
@@ -191,5 +202,5 @@ if [ "$scope" != small ]; then
     viewAll lib10M "10,000,000 entries"
 fi
 if [ "$scope" = huge ]; then
-    queries lib50M "50,000,000 entries" "<= 0.6" "<= 0.5"
+    queries lib50M "50,000,000 entries" "<= 0.6" "<= 0.5" "<= 0.5"
 fi

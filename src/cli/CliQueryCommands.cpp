@@ -13,6 +13,8 @@
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 #include "queries/LineMatcher.h"
+#include "queries/MergedResults.h"
+#include "queries/ResultRun.h"
 #include "queries/SingleCopyFinder.h"
 #include "table/VisualTableModel.h"
 
@@ -94,6 +96,21 @@ int showResults(CliContext &c, const SortedLineList &lines, const CliTableExport
             rows.writeCommaLine(line);
     }
     return CliExit::Ok;
+}
+
+// The rows of a search's runs in the list's order, each line put together
+// only as it is written.
+void writeMerged(CliContext &c, const std::vector<ResultRun> &runs)
+{
+    RowWriter rows = c.rows();
+    MergedResults merged(runs);
+    QByteArray line;
+    for (std::vector<MergedResults::Row> batch; !(batch = merged.next()).empty();) {
+        for (const auto &[run, index] : batch) {
+            run->lineAt(index, line);
+            rows.writeCommaLine(QByteArrayView(line));
+        }
+    }
 }
 
 int reportUnreadable(CliContext &c, const QStringList &catalogs)
@@ -200,10 +217,17 @@ int search(CliContext &c, const CliArguments &args)
     if (const int code = tickScope(c, scope, tree))
         return code;
     RunControl control;
-    SortedLineList results;
-    const CatalogSearch::Result result = searcher.run(request, tree, control, results);
-    if (const int code = showResults(c, results, target))
-        return code;
+    CatalogSearch::Result result;
+    if (target.requested()) {
+        SortedLineList results;
+        result = searcher.run(request, tree, control, results);
+        if (const int code = showResults(c, results, target))
+            return code;
+    } else {
+        std::vector<ResultRun> runs;
+        result = searcher.run(request, tree, control, runs);
+        writeMerged(c, runs);
+    }
     c.tell(CatalogSearch::foundText(result.matches));
     if (const int code = reportUnreadable(c, result.unreadable))
         return code;

@@ -186,7 +186,10 @@ void RowWriter::writePendingBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    if (QIODevice *device = m_out.device()) {
+    // The stream would only encode them back into the same bytes, unless it
+    // writes another encoding or still owes a byte order mark.
+    QIODevice *device = m_out.device();
+    if (device && m_out.encoding() == QStringConverter::Utf8 && !m_out.generateByteOrderMark()) {
         m_out.flush();
         device->write(m_bytes);
     } else {

@@ -209,6 +209,36 @@ int compareRestUtf8(QByteArrayView a, QByteArrayView b, bool exact)
 
 namespace TextCompare {
 
+int comparePrimaryWithin(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype common = commonStart(a, b);
+    if (common == a.size() || common == b.size())
+        return 0;
+    a = a.sliced(common);
+    b = b.sliced(common);
+    // The same first look as compareRestUtf8, so both decide alike.
+    if (uchar(a.front()) < 0x80 && uchar(b.front()) < 0x80) {
+        const char16_t fx = upperUnit(uchar(a.front()));
+        const char16_t fy = upperUnit(uchar(b.front()));
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    const FoldTable &t = table();
+    Utf16Units x(a);
+    Utf16Units y(b);
+    while (!x.atEnd() && !y.atEnd()) {
+        const char16_t cx = x.next();
+        const char16_t cy = y.next();
+        if (cx == cy)
+            continue;
+        const char16_t fx = primary(cx, t);
+        const char16_t fy = primary(cy, t);
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    return 0;
+}
+
 int compareNoCaseUtf8(QByteArrayView a, QByteArrayView b)
 {
     return compareRestUtf8(a, b, false);

@@ -41,6 +41,9 @@ int compareNoCaseUtf8(QByteArrayView a, QByteArrayView b);
 // compare 0.
 int compareLines(QStringView a, QStringView b);
 int compareLinesUtf8(QByteArrayView a, QByteArrayView b);
+// The order of compareLinesUtf8 where it is already decided inside both
+// texts, whatever may follow either of them; 0 where it is not.
+int comparePrimaryWithin(QByteArrayView a, QByteArrayView b);
 
 // A form of text in which two texts are equal exactly when compareNoCase
 // finds them equal, for hashing lines and keys.

@@ -4,6 +4,7 @@
 #include "LineFields.h"
 #include "LineMatcher.h"
 #include "library/CatalogLibrary.h"
+#include "library/SortedLineList.h"
 #include "library/Windows1252.h"
 
 #include <QFileInfo>
@@ -17,30 +18,37 @@ CatalogHitReader::~CatalogHitReader() = default;
 CatalogHitReader::Hits CatalogHitReader::read(const QString &catalog, const std::atomic<bool> &stopped)
 {
     Hits hits;
+    hits.lines = ResultRun(',' + CatalogLines::quotedName(catalog).toUtf8());
     const QString path = m_library.catalogFilePath(catalog);
     hits.exists = QFileInfo(path).isFile();
     if (hits.exists && m_stream.open(path))
-        hits.read = searchFile(catalog, hits.lines, stopped);
-    hits.lines.count(); // sorts them here, on this thread
+        hits.read = searchFile(hits.lines, stopped);
+    hits.lines.finish(m_order); // sorts them here, on this thread
     return hits;
+}
+
+void CatalogHitReader::addHit(ResultRun &lines, QByteArrayView line)
+{
+    if (CatalogLines::resultHeadUtf8(line, m_head))
+        lines.add(m_head);
 }
 
 // Reads the file piece by piece. A restart in Windows-1252 drops the lines
 // found before. False when the file cannot be read.
-bool CatalogHitReader::searchFile(const QString &catalog, SortedLineList &lines,
-                                  const std::atomic<bool> &stopped)
+bool CatalogHitReader::searchFile(ResultRun &lines, const std::atomic<bool> &stopped)
 {
-    const QString name = CatalogLines::quotedName(catalog);
-    LineFields scratch;
+    const LineMatcher::FoundUtf8 foundUtf8 = [&](QByteArrayView line) { addHit(lines, line); };
     const LineMatcher::Found found = [&](QStringView line) {
-        lines.add(CatalogLines::resultLine(line, name, scratch));
+        m_encoded.resize(0);
+        SortedLineList::appendEncoded(m_encoded, line);
+        addHit(lines, m_encoded);
     };
     QString decoded;
     while (!stopped) {
         switch (m_stream.next()) {
         case CatalogStream::Step::Piece:
             if (m_stream.isUtf8()) {
-                m_matcher->findInUtf8(m_stream.piece(), found);
+                m_matcher->findLinesInUtf8(m_stream.piece(), foundUtf8);
             } else {
                 const QByteArrayView piece = m_stream.piece();
                 decoded = Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size()));

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "CatalogStream.h"
-#include "library/SortedLineList.h"
+#include "ResultOrder.h"
+#include "ResultRun.h"
 
 #include <QString>
 
@@ -18,9 +19,9 @@ class CatalogHitReader
 {
 public:
     struct Hits {
-        bool exists = false;  // false: no file, the catalog is skipped
-        bool read = false;    // false: the file exists but could not be read
-        SortedLineList lines; // result lines, sorted
+        bool exists = false; // false: no file, the catalog is skipped
+        bool read = false;   // false: the file exists but could not be read
+        ResultRun lines;     // result lines, sorted
     };
 
     CatalogHitReader(const CatalogLibrary &library, std::unique_ptr<LineMatcher> matcher);
@@ -31,9 +32,13 @@ public:
     Hits read(const QString &catalog, const std::atomic<bool> &stopped);
 
 private:
-    bool searchFile(const QString &catalog, SortedLineList &lines, const std::atomic<bool> &stopped);
+    bool searchFile(ResultRun &lines, const std::atomic<bool> &stopped);
+    void addHit(ResultRun &lines, QByteArrayView line);
 
     const CatalogLibrary &m_library;
     std::unique_ptr<LineMatcher> m_matcher;
     CatalogStream m_stream;
+    ResultOrder m_order;
+    QByteArray m_encoded;
+    QByteArray m_head;
 };

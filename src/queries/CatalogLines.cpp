@@ -89,7 +89,7 @@ QString resultLine(QStringView line, const QString &name, LineFields &scratch)
     return out.append(u',').append(name);
 }
 
-bool resultLineUtf8(QByteArrayView line, QByteArrayView name, QByteArray &out)
+bool resultHeadUtf8(QByteArrayView line, QByteArray &out)
 {
     out.resize(0);
     Utf8Fields::Cursor cursor(line);
@@ -100,21 +100,28 @@ bool resultLineUtf8(QByteArrayView line, QByteArrayView name, QByteArray &out)
     if (count == 0)
         return false;
     if (count == kEntryFields) {
-        out.reserve(line.size() + name.size() + 1);
         out.append(line);
-    } else {
-        // Lines stored by the program never lack fields: this is a damaged
-        // line, so the rebuilt one may be long and is sized first.
-        out.reserve(2 * line.size() + 3 * kEntryFields + name.size() + 1);
-        for (int k = 0; k < kEntryFields; ++k) {
-            if (k > 0)
-                out.append(',');
-            if (k < count)
-                appendQuotedField(out, line, spans[k]);
-            else
-                out.append("\"\"");
-        }
+        return true;
     }
+    // Lines stored by the program never lack fields: this is a damaged
+    // line, so the rebuilt one may be long and is sized first.
+    out.reserve(2 * line.size() + 3 * kEntryFields);
+    for (int k = 0; k < kEntryFields; ++k) {
+        if (k > 0)
+            out.append(',');
+        if (k < count)
+            appendQuotedField(out, line, spans[k]);
+        else
+            out.append("\"\"");
+    }
+    return true;
+}
+
+bool resultLineUtf8(QByteArrayView line, QByteArrayView name, QByteArray &out)
+{
+    out.reserve(line.size() + name.size() + 1);
+    if (!resultHeadUtf8(line, out))
+        return false;
     out.append(',').append(name);
     return true;
 }

@@ -30,5 +30,9 @@ QString resultLine(QStringView line, const QString &quotedName, LineFields &scra
 // The same from a UTF-8 line and name, written to out (emptied first);
 // false for a blank line.
 bool resultLineUtf8(QByteArrayView line, QByteArrayView quotedName, QByteArray &out);
+// The result line of a UTF-8 line up to its catalog name (its fields
+// filled up to five), written to out (emptied first); false for a blank
+// line. The whole result line is this, a comma and the quoted name.
+bool resultHeadUtf8(QByteArrayView line, QByteArray &out);
 
 } // namespace CatalogLines

@@ -5,6 +5,7 @@
 #include "DateRangeMatcher.h"
 #include "DateReader.h"
 #include "ExtensionMatcher.h"
+#include "ResultRun.h"
 #include "ResultSorter.h"
 #include "WordMatcher.h"
 #include "indexing/RunControl.h"
@@ -78,10 +79,10 @@ std::unique_ptr<LineMatcher> CatalogSearch::matcherFor(const Request &request, Q
     return nullptr;
 }
 
-CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree, RunControl &control,
-                                         SortedLineList &results) const
+CatalogSearch::Result CatalogSearch::search(const Request &request, const CheckTree &tree,
+                                            RunControl &control,
+                                            const std::function<void(ResultRun &&)> &take) const
 {
-    results.clear();
     Result result;
     const std::unique_ptr<LineMatcher> matcher = matcherFor(request, &result.message);
     if (!matcher) {
@@ -99,11 +100,9 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
             };
         },
         m_threads);
-    ResultSorter sorter;
     for (qsizetype i = 0; i < catalogs.size(); ++i) {
         if (!control.keepGoing()) {
             workers.stop();
-            results.clear();
             control.status(QStringLiteral("Search Cancelled"));
             result.outcome = Outcome::Cancelled;
             return result;
@@ -114,11 +113,50 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
             continue;
         if (!hits.read)
             result.unreadable << catalogs.at(i);
-        sorter.add(std::move(hits.lines));
+        take(std::move(hits.lines));
     }
-    results.merge(sorter.takeSorted());
     result.outcome = Outcome::Finished;
+    return result;
+}
+
+CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree, RunControl &control,
+                                         SortedLineList &results) const
+{
+    results.clear();
+    ResultSorter sorter;
+    QByteArray line;
+    Result result = search(request, tree, control, [&](ResultRun &&run) {
+        SortedLineList lines;
+        for (qsizetype i = 0; i < run.count(); ++i) {
+            run.lineAt(i, line);
+            lines.addUtf8(QByteArrayView(line));
+        }
+        run.clear();
+        sorter.add(std::move(lines));
+    });
+    if (result.outcome != Outcome::Finished)
+        return result;
+    results.merge(sorter.takeSorted());
     result.matches = results.count();
+    control.status(foundText(result.matches));
+    return result;
+}
+
+CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree &tree, RunControl &control,
+                                         std::vector<ResultRun> &runs) const
+{
+    runs.clear();
+    qsizetype matches = 0;
+    Result result = search(request, tree, control, [&](ResultRun &&run) {
+        matches += run.count();
+        if (run.count() > 0)
+            runs.push_back(std::move(run));
+    });
+    if (result.outcome == Outcome::Cancelled)
+        runs.clear();
+    if (result.outcome != Outcome::Finished)
+        return result;
+    result.matches = matches;
     control.status(foundText(result.matches));
     return result;
 }

@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CatalogLibrary;
 class CheckTree;
 class LineMatcher;
+class ResultRun;
 class RunControl;
 class SortedLineList;
 
@@ -62,6 +65,11 @@ public:
     // results come in the tree's order as if read one after another.
     Result run(const Request &request, const CheckTree &tree, RunControl &control,
                SortedLineList &results) const;
+    // The same, leaving each catalog's results as a sorted run of their
+    // own, in the tree's order (ResultMerge walks them in the list's
+    // order): the results are held once, in about the bytes they take.
+    Result run(const Request &request, const CheckTree &tree, RunControl &control,
+               std::vector<ResultRun> &runs) const;
 
     static QString foundText(qsizetype matches);
 
@@ -70,6 +78,11 @@ public:
     void setThreads(int threads) { m_threads = threads; }
 
 private:
+    // The search itself; each catalog's results go to take, in order. The
+    // status of the end is left to the caller.
+    Result search(const Request &request, const CheckTree &tree, RunControl &control,
+                  const std::function<void(ResultRun &&)> &take) const;
+
     const CatalogLibrary &m_library;
     DateFormats m_formats;
     int m_currentYear;

@@ -1,5 +1,7 @@
 #include "LineMatcher.h"
 
+#include "library/SortedLineList.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -33,6 +35,15 @@ void LineMatcher::findInUtf8(QByteArrayView text, const Found &found)
     const QChar *end = decoder.appendToBuffer(m_decoded.data(), text);
     m_decoded.truncate(end - m_decoded.constData());
     findIn(m_decoded, found);
+}
+
+void LineMatcher::findLinesInUtf8(QByteArrayView text, const FoundUtf8 &found)
+{
+    findInUtf8(text, [&](QStringView line) {
+        m_encoded.resize(0);
+        SortedLineList::appendEncoded(m_encoded, line);
+        found(m_encoded);
+    });
 }
 
 qsizetype LineMatcher::lineStart(QStringView text, qsizetype pos)

@@ -12,6 +12,7 @@ class LineMatcher
 {
 public:
     using Found = std::function<void(QStringView line)>;
+    using FoundUtf8 = std::function<void(QByteArrayView line)>;
 
     virtual ~LineMatcher() = default;
 
@@ -23,6 +24,9 @@ public:
     // The same for a piece of whole lines of valid UTF-8. found gets each
     // matching line decoded, exactly as findIn would hand it over.
     virtual void findInUtf8(QByteArrayView text, const Found &found);
+    // The same, handing over each matching line as UTF-8: the bytes of the
+    // line findInUtf8 would decode.
+    virtual void findLinesInUtf8(QByteArrayView text, const FoundUtf8 &found);
 
     // Where the line holding position pos begins and ends.
     static qsizetype lineStart(QStringView text, qsizetype pos);
@@ -30,4 +34,5 @@ public:
 
 private:
     QString m_decoded;
+    QByteArray m_encoded;
 };

@@ -109,12 +109,9 @@ void WordMatcher::decodeCandidate(QByteArrayView line)
     m_candidate.truncate(end - m_candidate.constData());
 }
 
-void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
+template <typename Take>
+void WordMatcher::findCandidates(QByteArrayView text, Take take)
 {
-    if (!m_prefilter.isUsable()) {
-        LineMatcher::findInUtf8(text, found);
-        return;
-    }
     m_prefilter.prepare(text);
     qsizetype from = 0;
     while (from < text.size()) {
@@ -124,7 +121,28 @@ void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
         const QByteArrayView line = lineAround(text, hit);
         decodeCandidate(line);
         if (matches(m_candidate))
-            found(m_candidate);
+            take(line);
         from = line.data() - text.data() + line.size() + 1;
     }
+}
+
+void WordMatcher::findInUtf8(QByteArrayView text, const Found &found)
+{
+    if (!m_prefilter.isUsable()) {
+        LineMatcher::findInUtf8(text, found);
+        return;
+    }
+    findCandidates(text, [&](QByteArrayView) { found(m_candidate); });
+}
+
+void WordMatcher::findLinesInUtf8(QByteArrayView text, const FoundUtf8 &found)
+{
+    if (!m_prefilter.isUsable()) {
+        LineMatcher::findLinesInUtf8(text, found);
+        return;
+    }
+    // The decoder passes over a byte order mark that opens the line, so
+    // the line handed over leaves it out too.
+    findCandidates(
+        text, [&](QByteArrayView line) { found(line.startsWith("\xEF\xBB\xBF") ? line.sliced(3) : line); });
 }

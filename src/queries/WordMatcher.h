@@ -20,10 +20,14 @@ public:
     bool matches(QStringView line) override;
     void findIn(QStringView text, const Found &found) override;
     void findInUtf8(QByteArrayView text, const Found &found) override;
+    void findLinesInUtf8(QByteArrayView text, const FoundUtf8 &found) override;
 
 private:
     bool fieldsMatch(QStringView preparedLine);
     void decodeCandidate(QByteArrayView line);
+    // Hands each line that matches to take, decoded and as its bytes.
+    template <typename Take>
+    void findCandidates(QByteArrayView text, Take take);
 
     QString m_pattern;
     bool m_caseSensitive;

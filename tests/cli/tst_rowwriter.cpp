@@ -116,7 +116,8 @@ void TestRowWriter::parseFormat()
 }
 
 // A line's TSV row made from its bytes is the row made from its text, and
-// rows made either way keep their order on a device.
+// rows written to a device as bytes keep their place among the rows the
+// stream encodes.
 void TestRowWriter::tsvFromBytes()
 {
     QList<QStringList> rows = kHostile;
@@ -124,25 +125,9 @@ void TestRowWriter::tsvFromBytes()
          << QStringList{"a\u00e9", QChar(0xFEFF) + QStringLiteral("x")}
          << QStringList{QChar(0xD800) + QStringLiteral("lone"), "2"} << QStringList{"a", "b", "c", "d"}
          << QStringList{"a"};
-    for (const QStringList &fields : rows) {
-        const QString line = CommaText::join(fields);
-        QString fromText;
-        QString fromBytes;
-        {
-            QTextStream out(&fromText);
-            RowWriter(out, RowWriter::Format::Tsv, kColumns).writeCommaLine(QStringView(line));
-        }
-        {
-            QTextStream out(&fromBytes);
-            const QByteArray bytes = SortedLineList::encode(line);
-            RowWriter(out, RowWriter::Format::Tsv, kColumns).writeCommaLine(QByteArrayView(bytes));
-        }
-        QCOMPARE(fromBytes, fromText);
-    }
     QBuffer fromText;
     QBuffer fromBytes;
-    fromText.open(QIODevice::WriteOnly);
-    fromBytes.open(QIODevice::WriteOnly);
+    QVERIFY(fromText.open(QIODevice::WriteOnly) && fromBytes.open(QIODevice::WriteOnly));
     {
         QTextStream textOut(&fromText);
         QTextStream bytesOut(&fromBytes);

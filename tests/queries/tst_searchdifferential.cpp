@@ -13,6 +13,8 @@
 #include "queries/CheckTree.h"
 #include "queries/LineFields.h"
 #include "queries/LineMatcher.h"
+#include "queries/ResultMerge.h"
+#include "queries/ResultRun.h"
 
 #include <QtTest>
 
@@ -86,6 +88,21 @@ QByteArray lineWith(const QByteArray &raw)
     return "\"report " + raw + ".txt\",\"1\",\"01/02/2003\",\"/kelvin/\",\"\"\r\n";
 }
 
+// The runs' lines as one list, in the order the merge walks them.
+QStringList mergedLines(const std::vector<ResultRun> &runs)
+{
+    QStringList lines;
+    ResultMerge merge(runs);
+    const ResultRun *run = nullptr;
+    qsizetype index = 0;
+    QByteArray line;
+    while (merge.next(run, index)) {
+        run->lineAt(index, line);
+        lines << SortedLineList::decode(line);
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestSearchDifferential : public QObject
@@ -135,6 +152,13 @@ void TestSearchDifferential::initTestCase()
                                   "\xF4\x90\x80\x80", "\xE2\x84",     "\xE2\x84\xAA", "\xC4\xB0"};
     for (qsizetype i = 0; i < edges.size(); ++i)
         addCatalog(QStringLiteral("Edge %1").arg(i), hostileBytes(20 + i, 30) + lineWith(edges.at(i)));
+    // The same entries in two catalogs whose names sort the other way round
+    // from the tree's order, and a line that is the start of another's: the
+    // names decide their order. A line given twice is one result.
+    const QByteArray shared = hostileBytes(30, 300) + lineWith("x");
+    addCatalog(QStringLiteral("Zulu"), shared + lineWith("x"));
+    addCatalog(QStringLiteral("Alpha"),
+               shared + "\"report x.txt\",\"1\",\"01/02/2003\",\"/kelvin/\",\"\",\"m\"\r\n");
     addCatalog(QStringLiteral("Empty"), QByteArray());
     m_tree.addCatalog(0, QStringLiteral("No File"), CategoryTree::FixedImage);
     addCatalog(QStringLiteral("Locked"), hostileBytes(12, 100));
@@ -237,6 +261,14 @@ void TestSearchDifferential::compareWithReference(const CatalogSearch::Request &
     QCOMPARE(lines.size(), expected.lines.size());
     for (qsizetype i = 0; i < lines.size(); ++i)
         QCOMPARE(lines.at(i), expected.lines.at(i));
+
+    // The same search kept as one run per catalog.
+    RecordingControl runsControl(stopAt);
+    std::vector<ResultRun> runs;
+    const CatalogSearch::Result runsResult = search.run(request, tree, runsControl, runs);
+    QCOMPARE(runsResult.matches, expected.lines.size());
+    QCOMPARE(runsControl.statuses, expected.statuses);
+    QCOMPARE(mergedLines(runs), expected.lines);
 }
 
 QTEST_GUILESS_MAIN(TestSearchDifferential)
