@@ -60,6 +60,14 @@ public:
     // The caption is the status line: the caption alone, or caption + " - " + text.
     void setStatus(const QString &text);
     QString statusText() const;
+    // What a feature has to tell about a catalog selected in the tree; the
+    // status line shows it in place of the usual hint when not empty.
+    using CatalogNote = std::function<QString(const QString &catalog)>;
+    void setCatalogNote(CatalogNote note) { m_catalogNote = std::move(note); }
+    QString catalogNote(const QString &catalog) const
+    {
+        return m_catalogNote ? m_catalogNote(catalog) : QString();
+    }
     // The hourglass: a single flag, not counted.
     void setBusy(bool busy);
     bool isBusy() const { return m_busy; }
@@ -122,6 +130,7 @@ private:
     QWidget *m_window;
     VolumeReader m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
     QString m_caption;
+    CatalogNote m_catalogNote;
     bool m_busy = false;
     QHash<QString, ToolPanel *> m_panels;
     QTableView *m_tableView = nullptr;
