@@ -28,6 +28,8 @@ void writeLibrary(const QString &root)
     TestSupport::writeLines(root + "/Master.TXT", kTree);
     TestSupport::writeLines(root + "/Catalogs/Master", {"Disc", kInfoLine, "Stick", kInfoLine});
     TestSupport::writeLines(root + "/Comments.TXT", {"Disc", "the disc", "Games", "all games"});
+    TestSupport::writeLines(root + "/Catalogs/Volumes", {"\"Disc\",\"U1\",\"Disc\",\"iso9660\",\"\"",
+                                                         "\"Stick\",\"U2\",\"\",\"vfat\",\"music\""});
     TestSupport::writeLines(root + "/Catalogs/Disc.TXT", {"\"a.txt\",\"1\",\"\",\"/m/\",\"kept comment\"",
                                                           "\"gone.txt\",\"1\",\"\",\"/m/\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/Stick.TXT", {"\"s.txt\",\"1\",\"\",\"/s/\",\"\""});
@@ -96,21 +98,26 @@ void TestLibraryTransaction::commandStoresEveryFile_data()
     QTest::addColumn<QStringList>("tree");
     QTest::addColumn<QStringList>("infoNames");
     QTest::addColumn<QString>("comments");
+    QTest::addColumn<QStringList>("mediaNames");
     const QString comments = "Disc\r\nthe disc\r\nGames\r\nall games\r\n";
     QTest::newRow("save") << "save" << QStringList{"\"1\",\"0Music\",\"1Fresh\"", kTree.at(0)}
-                          << QStringList{"Disc", "Stick", "Fresh"} << comments;
+                          << QStringList{"Disc", "Stick", "Fresh"} << comments
+                          << QStringList{"Disc", "Stick"};
     QTest::newRow("rename") << "rename"
                             << QStringList{kTree.at(1), "\"2\",\"0Games\",\"3Renamed\",\"2Stick\""}
                             << QStringList{"Renamed", "Stick"}
-                            << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n";
+                            << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n"
+                            << QStringList{"Renamed", "Stick"};
     QTest::newRow("delete") << "delete" << QStringList{kTree.at(1), "\"1\",\"0Games\",\"2Stick\""}
-                            << QStringList{"Stick"} << "Games\r\nall games\r\n";
+                            << QStringList{"Stick"} << "Games\r\nall games\r\n"
+                            << QStringList{"Stick"};
     QTest::newRow("move") << "move"
                           << QStringList{"\"1\",\"0Games\",\"2Stick\"", "\"1\",\"0Music\",\"3Disc\""}
-                          << QStringList{"Disc", "Stick"} << comments;
+                          << QStringList{"Disc", "Stick"} << comments << QStringList{"Disc", "Stick"};
     // A change of a comment leaves the tree file as it was.
     QTest::newRow("comment") << "comment" << kTree << QStringList{"Disc", "Stick"}
-                             << "Disc\r\nthe disc\r\nGames\r\nnew comment\r\n";
+                             << "Disc\r\nthe disc\r\nGames\r\nnew comment\r\n"
+                             << QStringList{"Disc", "Stick"};
 }
 
 void TestLibraryTransaction::commandStoresEveryFile()
@@ -119,6 +126,7 @@ void TestLibraryTransaction::commandStoresEveryFile()
     QFETCH(QStringList, tree);
     QFETCH(QStringList, infoNames);
     QFETCH(QString, comments);
+    QFETCH(QStringList, mediaNames);
     QTemporaryDir dir;
     writeLibrary(dir.path());
     CatalogLibrary library(dir.path());
@@ -137,6 +145,11 @@ void TestLibraryTransaction::commandStoresEveryFile()
         names << info.at(i);
     QCOMPARE(names, infoNames);
     QCOMPARE(QString::fromUtf8(TestSupport::readFile(dir.filePath("Comments.TXT"))), comments);
+    QStringList media;
+    TextFile::readLines(library.volumesPath(), media);
+    for (QString &line : media)
+        line = line.section(u'"', 1, 1);
+    QCOMPARE(media, mediaNames);
     QVERIFY(!QFile::exists(LibraryTransaction::recordPath(library)));
 }
 
