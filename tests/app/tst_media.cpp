@@ -1,0 +1,118 @@
+// Media mounted while the window runs, and media that have catalogs: the
+// mount table and udev's links are prepared files, so nothing is mounted.
+#include "AppFixture.h"
+#include "TestSupport.h"
+
+#include "IndexingController.h"
+#include "MediaController.h"
+#include "library/CatalogInfo.h"
+#include "library/CommaText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+const QString kUuid = QStringLiteral("4B1C-22F0");
+const QString kHint = QStringLiteral("Double Click Or Press The Enter Key To View Photos Catalog");
+
+// The catalogs Stick (the whole stick) and Photos (its folder Photos) of one
+// medium, and Other of none. The stick's folder stands for its mount point.
+class MediaFixture
+{
+public:
+    MediaFixture()
+    {
+        m_root = QFileInfo(m_dir.path()).canonicalFilePath();
+        m_stick = m_root + "/media/stick";
+        TestSupport::writeFile(m_stick + "/Photos/a.jpg", "a");
+        TestSupport::writeFile(m_stick + "/Photos/sub/b.jpg", "b");
+        QDir().mkpath(m_root + "/by-uuid");
+        QDir().mkpath(m_root + "/by-label");
+        QFile::link("/dev/kv-test-stick", m_root + "/by-uuid/" + kUuid);
+        app.writeLines("Master.TXT", {"\"1\",\"0Disks\",\"3Stick\",\"3Photos\",\"1Other\""});
+        app.writeLines("Catalogs/Master", {"Photos", photosInfo()});
+        app.writeLines("Catalogs/Volumes", {CommaText::join({"Stick", kUuid, "STICK", "vfat", ""}),
+                                            CommaText::join({"Photos", kUuid, "STICK", "vfat", "Photos"})});
+        for (const char *name : {"Stick", "Photos", "Other"})
+            app.writeLines(QString("Catalogs/%1.TXT").arg(name), {});
+    }
+    static QString photosInfo()
+    {
+        CatalogInfo info;
+        info.drive = "/media/old";
+        info.path = "/media/old/Photos/";
+        info.driveType = "Removable";
+        info.lastUpdate = "06/14/1998 10:00:00";
+        return info.toLine();
+    }
+
+    // Starts the window with the stick mounted or not.
+    MainWindow &start(bool mounted)
+    {
+        MainWindow &w = app.start();
+        w.setVolumeReader([](const QString &) { return VolumeInfo("/media/disc", "Fixed", 1 << 20, 0, ""); });
+        w.feature<IndexingController>()->setRunYieldInterval(0);
+        setMounted(mounted);
+        w.setMountSource({m_root + "/mountinfo", m_root + "/by-uuid", m_root + "/by-label"});
+        return w;
+    }
+    void setMounted(bool mounted)
+    {
+        QByteArray table = "22 1 8:1 / / rw - ext4 /dev/kv-test-root rw\n";
+        if (mounted)
+            table += "40 22 8:33 / " + m_stick.toUtf8() + " rw - vfat /dev/kv-test-stick rw\n";
+        TestSupport::writeFile(m_root + "/mountinfo", table);
+    }
+    void mountNow(bool mounted)
+    {
+        setMounted(mounted);
+        app.window().feature<MediaController>()->checkMounts();
+    }
+    QString status() { return app.window().statusText(); }
+    QString photosPath()
+    {
+        return CatalogInfo::fromLine(app.window().state().catalogInfo.value(u"Photos"), m_info) ? m_info.path
+                                                                                                : QString();
+    }
+
+    AppFixture app;
+    QTemporaryDir m_dir;
+    QString m_root;
+    QString m_stick;
+    CatalogInfo m_info;
+};
+
+} // namespace
+
+class TestMedia : public QObject
+{
+    Q_OBJECT
+private slots:
+    void mountedMediumNamesItsCatalogs();
+};
+
+void TestMedia::mountedMediumNamesItsCatalogs()
+{
+    MediaFixture f;
+    f.start(false);
+    QVERIFY(f.app.clickCatalog("Photos"));
+    QCOMPARE(f.status(), kHint);
+    f.mountNow(true);
+    QCOMPARE(f.status(), QString("Stick Is Mounted At %1; Photos Is Mounted At %1/Photos").arg(f.m_stick));
+    f.mountNow(false);
+    QCOMPARE(f.status(), QString()); // no longer true
+    f.mountNow(true);
+    QVERIFY(f.app.clickCatalog("Photos"));
+    QCOMPARE(f.status(), "Photos Is Mounted At " + f.m_stick + "/Photos");
+    QVERIFY(f.app.clickCatalog("Other"));
+    QCOMPARE(f.status(), QString("Double Click Or Press The Enter Key To View Other Catalog"));
+    f.mountNow(false);
+    QVERIFY(f.app.clickCatalog("Photos"));
+    QCOMPARE(f.status(), kHint);
+}
+
+QTEST_MAIN(TestMedia)
+#include "tst_media.moc"
