@@ -16,6 +16,8 @@
 #include "settings/LastFolder.h"
 #include "table/VisualTableModel.h"
 
+#include <QDir>
+
 namespace {
 
 const QString kCreatePanel = QStringLiteral("CreateCat");
@@ -467,6 +469,7 @@ void IndexingController::fillUpdatePanel(const QString &name)
         m_update->setMasks(info.masks);
         m_updateDriveType = info.driveType;
         m_updateDrive = info.drive;
+        followMedium(name, info.path);
         return;
     }
     m_update->showCatalog(name, QStringLiteral("Unknown"));
@@ -475,6 +478,24 @@ void IndexingController::fillUpdatePanel(const QString &name)
     m_update->setMasks(m_createCat->masks());
     m_updateDriveType.clear();
     m_updateDrive.clear();
+    followMedium(name, QString());
+}
+
+// The recorded medium comes first: mounted somewhere other than the stored
+// path, it is scanned where it is now.
+void IndexingController::followMedium(const QString &name, const QString &storedPath)
+{
+    m_updateMediumPath.clear();
+    const std::optional<VolumeIdentity> medium = m_ctx.state().volumes.identityOf(name);
+    if (!medium)
+        return;
+    const QStringList places = m_ctx.volumeProbe(m_ctx.readMounts()).mountPointsOf(*medium);
+    if (places.isEmpty())
+        return;
+    const QString stored = QDir::cleanPath(storedPath);
+    const QString place = places.contains(stored) ? stored : places.first();
+    m_updateMediumPath = place.endsWith(u'/') ? place : place + u'/';
+    m_update->setPath(m_updateMediumPath);
 }
 
 void IndexingController::restoreUpdateMasks()
@@ -539,7 +560,8 @@ std::optional<VolumeInfo> IndexingController::confirmUpdateOf(const QString &pat
         m_ctx.dialogs().warning(QStringLiteral("Please specify the path for this catalog."));
         return std::nullopt;
     }
-    if (UpdateRun::asksForDisk(m_updateDriveType) &&
+    const bool mediumFound = !m_updateMediumPath.isEmpty() && path == m_updateMediumPath;
+    if (!mediumFound && UpdateRun::asksForDisk(m_updateDriveType) &&
         !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
         return std::nullopt;
     VolumeInfo volume = m_ctx.readVolume(path);

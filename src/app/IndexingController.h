@@ -63,6 +63,7 @@ private:
     void createUpdatePanel();
     void showUpdatePanel();
     void fillUpdatePanel(const QString &name);
+    void followMedium(const QString &name, const QString &storedPath);
     void restoreUpdateMasks();
     void browseUpdateDirectory();
     void startUpdate();
@@ -86,4 +87,5 @@ private:
     QString m_updateName;
     QString m_updateDriveType;
     QString m_updateDrive;
+    QString m_updateMediumPath; // where the catalog's medium was found mounted
 };

@@ -92,6 +92,8 @@ class TestMedia : public QObject
     Q_OBJECT
 private slots:
     void mountedMediumNamesItsCatalogs();
+    void updateSelectedFollowsTheMedium_data();
+    void updateSelectedFollowsTheMedium();
 };
 
 void TestMedia::mountedMediumNamesItsCatalogs()
@@ -112,6 +114,36 @@ void TestMedia::mountedMediumNamesItsCatalogs()
     f.mountNow(false);
     QVERIFY(f.app.clickCatalog("Photos"));
     QCOMPARE(f.status(), kHint);
+}
+
+void TestMedia::updateSelectedFollowsTheMedium_data()
+{
+    QTest::addColumn<bool>("mounted");
+    QTest::newRow("mounted elsewhere") << true;
+    QTest::newRow("not mounted") << false;
+}
+
+void TestMedia::updateSelectedFollowsTheMedium()
+{
+    QFETCH(bool, mounted);
+    MediaFixture f;
+    MainWindow &w = f.start(mounted);
+    QVERIFY(f.app.clickCatalog("Photos"));
+    QVERIFY(f.app.trigger("UpdateSelectedCatalog1"));
+    if (!mounted)
+        f.app.dialogs().answerCancel();
+    f.app.dialogs().clearShown();
+    w.findChild<QPushButton *>("Updatestart")->click();
+    if (mounted) {
+        QVERIFY(f.app.dialogs().shown().isEmpty());
+        QCOMPARE(f.photosPath(), f.m_stick + "/Photos/");
+        QVERIFY(TestSupport::readFile(f.app.path("Catalogs/Photos.TXT")).contains("a.jpg"));
+    } else {
+        QCOMPARE(
+            f.app.dialogs().shown().value(0),
+            QString("confirm: Please insert catalog Photos into drive /media/old\nWhen ready, click Ok."));
+        QCOMPARE(f.photosPath(), QString("/media/old/Photos/"));
+    }
 }
 
 QTEST_MAIN(TestMedia)
