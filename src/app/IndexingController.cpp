@@ -13,6 +13,7 @@
 #include "indexing/UpdateRun.h"
 #include "indexing/VolumeCommands.h"
 #include "library/CatalogInfo.h"
+#include "library/MountedCatalogs.h"
 #include "settings/LastFolder.h"
 #include "table/VisualTableModel.h"
 
@@ -202,7 +203,7 @@ void IndexingController::ejectDisc()
 
 void IndexingController::startIndexing()
 {
-    if (m_ctx.refuseWhileRunning() || !offerToSaveScan())
+    if (m_ctx.refuseWhileRunning() || !offerToSaveScan() || !indexCataloguedMedium())
         return;
     m_ctx.setBusy(true);
     forgetShownCatalog();
@@ -218,6 +219,37 @@ void IndexingController::startIndexing()
     m_indexing = false;
     m_ctx.finishRun();
     endIndexing(result.outcome == IndexingRun::Outcome::Finished && !m_closedDuringRun, result.summary);
+}
+
+// Asked before indexing a medium that a catalog was made from: Yes updates
+// that catalog instead, No goes on, Cancel does neither. True to go on.
+bool IndexingController::indexCataloguedMedium()
+{
+    const QString path = m_createCat->directory();
+    if (path.isEmpty())
+        return true;
+    const VolumeIdentity medium = m_ctx.volumeProbe(m_ctx.readMounts()).identify(path);
+    const QString catalog = MountedCatalogs::catalogOf(medium, m_ctx.state().volumes);
+    const CategoryTree::CatalogRef node = m_ctx.state().tree.findCatalog(catalog);
+    if (catalog.isEmpty() || !node.isValid())
+        return true;
+    const QString name = m_ctx.state().tree.catalog(node).name;
+    const std::optional<bool> update = m_ctx.dialogs().confirmYesNoCancel(
+        QStringLiteral("This Medium Is Already Cataloged As ") + name + QStringLiteral("\nUpdate ") + name +
+        QStringLiteral(" instead?\n(No indexes it as a new catalog.)"));
+    if (update.value_or(false))
+        updateCatalog(name);
+    return update.has_value() && !*update;
+}
+
+// What Update Selected does for a catalog, started at once.
+void IndexingController::updateCatalog(const QString &name)
+{
+    m_ctx.tree().refreshTree(name, true);
+    if (!CategoryTreeModel::isCatalog(m_ctx.tree().selectedNode()))
+        return;
+    showUpdatePanel();
+    startUpdate();
 }
 
 // The table is about to hold rows of no stored catalog: nothing may be

@@ -45,6 +45,8 @@ private:
     void editDiskLabel();
     void ejectDisc();
     void startIndexing();
+    bool indexCataloguedMedium();
+    void updateCatalog(const QString &name);
     void forgetShownCatalog();
     // The run's parameters; reads the volume of the chosen directory.
     IndexingRun::Params indexingParams();

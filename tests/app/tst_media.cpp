@@ -92,6 +92,8 @@ class TestMedia : public QObject
     Q_OBJECT
 private slots:
     void mountedMediumNamesItsCatalogs();
+    void createWarnsOfCataloguedMedium_data();
+    void createWarnsOfCataloguedMedium();
     void updateSelectedFollowsTheMedium_data();
     void updateSelectedFollowsTheMedium();
 };
@@ -114,6 +116,40 @@ void TestMedia::mountedMediumNamesItsCatalogs()
     f.mountNow(false);
     QVERIFY(f.app.clickCatalog("Photos"));
     QCOMPARE(f.status(), kHint);
+}
+
+void TestMedia::createWarnsOfCataloguedMedium_data()
+{
+    QTest::addColumn<QVariant>("answer");
+    QTest::newRow("update instead") << QVariant(true);
+    QTest::newRow("go on") << QVariant(false);
+    QTest::newRow("cancel") << QVariant();
+}
+
+// A folder below Photos: of the two catalogs of the stick, the nearer one.
+void TestMedia::createWarnsOfCataloguedMedium()
+{
+    QFETCH(QVariant, answer);
+    MediaFixture f;
+    MainWindow &w = f.start(true);
+    QVERIFY(f.app.trigger("Create1"));
+    f.app.dialogs().answerText(f.m_stick + "/Photos/sub");
+    w.findChild<QPushButton *>("CatDirBrowse")->click();
+    w.StatusLine("before");
+    !answer.isValid() ? f.app.dialogs().answerCancel()
+                      : (answer.toBool() ? f.app.dialogs().answerYes() : f.app.dialogs().answerNo());
+    f.app.dialogs().clearShown();
+    w.findChild<QPushButton *>("Startscan")->click();
+
+    QCOMPARE(f.app.dialogs().shown().value(0), QString("confirm: This Medium Is Already Cataloged As Photos\n"
+                                                       "Update Photos instead?\n"
+                                                       "(No indexes it as a new catalog.)"));
+    const bool updated = answer.isValid() && answer.toBool();
+    QCOMPARE(f.photosPath(), updated ? f.m_stick + "/Photos/" : QString("/media/old/Photos/"));
+    QCOMPARE(w.feature<IndexingController>()->unsavedScan(), answer.isValid() && !answer.toBool());
+    if (!answer.isValid())
+        QCOMPARE(f.status(), QString("before"));
+    QVERIFY(f.app.dialogs().allAnswersUsed());
 }
 
 void TestMedia::updateSelectedFollowsTheMedium_data()
