@@ -9,6 +9,7 @@
 #include "library/LibraryTransaction.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
+#include "library/VolumeProbe.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -95,6 +96,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         }
     }
 
+    const VolumeIdentity medium =
+        params.medium ? *params.medium : VolumeProbe(MountTable::current()).identify(root);
     m_control.status(QStringLiteral("Comparing..."));
     result.directoryCount = scan.directories().size();
     // The merge sorts what it keeps; the scanned lines need no sort of their own.
@@ -122,6 +125,7 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         RunInfo(params, params.now, root).onVolume(volume).line(result.fileCount, result.directoryCount);
     if (m_state.catalogInfo.contains(params.catalogName))
         m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
+    m_state.volumes.recordScan(params.catalogName, medium);
     if (!transaction.commit(&result.error))
         return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     return stop(result, Outcome::Updated, merge.status);
