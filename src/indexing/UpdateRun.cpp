@@ -14,6 +14,17 @@
 #include <QFileInfo>
 #include <algorithm>
 
+namespace {
+
+CatalogSaving::PathMove movedEntries(const QString &movedFrom, const QString &root)
+{
+    if (movedFrom.isEmpty())
+        return {};
+    return {DirectoryScan::rootPath(movedFrom), root};
+}
+
+} // namespace
+
 UpdateRun::UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control)
     : m_state(state), m_library(library), m_control(control)
 {}
@@ -110,9 +121,9 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         result.error = TreeOperations::goneMessage(params.catalogName);
         return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     }
-    const CatalogSaving::MergeResult merge =
-        CatalogSaving::MergeWithStored(m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
-                                       CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);
+    const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
+        m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
+        CatalogSaving::MissingCatalog::MergeWithNothing, &transaction, movedEntries(params.movedFrom, root));
     if (!merge.ok) {
         result.error = merge.error;
         return stop(result, Outcome::Failed, merge.status);
