@@ -45,6 +45,10 @@ bool runCommand(const QString &command, const CatalogLibrary &library, LibrarySt
         return LibraryTransaction::apply(library, state, [&](LibraryTransaction &) { change(); });
     };
     state.lastRunInfo = kInfoLine;
+    // The scan's medium: a new one, one without a UUID, the stored one.
+    state.lastRunMedium = command == "save"     ? VolumeIdentity{"U9", "Fresh", "ext4", ""}
+                          : command == "update" ? VolumeIdentity{"U1", "Disc", "iso9660", "sub"}
+                                                : VolumeIdentity{};
     if (command == "save" || command == "overwrite" || command == "update") {
         SaveNewCatalog save(state, library, {command == "save" ? "Fresh" : "Disc", 1, rows, "CdRom"});
         SaveNewCatalog::Result result = save.start();
@@ -88,6 +92,8 @@ private slots:
     void foreignRecordIsRefused();
     void linkedFilesStayLinks_data();
     void linkedFilesStayLinks();
+    void mediaFollowTheirCatalogs_data();
+    void mediaFollowTheirCatalogs();
     void renameNeverReplacesAFile();
     void failedCommitRestoresState();
 };
@@ -102,7 +108,7 @@ void TestLibraryTransaction::commandStoresEveryFile_data()
     const QString comments = "Disc\r\nthe disc\r\nGames\r\nall games\r\n";
     QTest::newRow("save") << "save" << QStringList{"\"1\",\"0Music\",\"1Fresh\"", kTree.at(0)}
                           << QStringList{"Disc", "Stick", "Fresh"} << comments
-                          << QStringList{"Disc", "Stick"};
+                          << QStringList{"Disc", "Stick", "Fresh"};
     QTest::newRow("rename") << "rename"
                             << QStringList{kTree.at(1), "\"2\",\"0Games\",\"3Renamed\",\"2Stick\""}
                             << QStringList{"Renamed", "Stick"}
@@ -368,6 +374,44 @@ void TestLibraryTransaction::linkedFilesStayLinks()
     // Nothing of the change is left beside the linked files.
     QCOMPARE(QDir(outer.filePath("sync")).entryList(QDir::Files | QDir::Hidden),
              QStringList({"Disc.TXT", "Master.TXT"}));
+}
+
+void TestLibraryTransaction::mediaFollowTheirCatalogs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("volumesFile");
+    QTest::addColumn<QStringList>("media"); // the lines' names and sub-paths
+    QTest::newRow("update records the scan") << "update" << true << QStringList{"Disc sub", "Stick music"};
+    QTest::newRow("overwrite without UUID") << "overwrite" << true << QStringList{"Stick music"};
+    // A library made without the file (the Windows version, an older one).
+    QTest::newRow("no file: rename") << "rename" << false << QStringList();
+    QTest::newRow("no file: delete") << "delete" << false << QStringList();
+    QTest::newRow("no file: overwrite") << "overwrite" << false << QStringList();
+    QTest::newRow("no file: save") << "save" << false << QStringList{"Fresh "};
+}
+
+void TestLibraryTransaction::mediaFollowTheirCatalogs()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, volumesFile);
+    QFETCH(QStringList, media);
+    QTemporaryDir dir;
+    writeLibrary(dir.path());
+    CatalogLibrary library(dir.path());
+    if (!volumesFile)
+        QVERIFY(QFile::remove(library.volumesPath()));
+    LibraryState state;
+    QVERIFY(library.startUp(state));
+    QVERIFY(runCommand(command, library, state));
+    QCOMPARE(QFile::exists(library.volumesPath()), volumesFile || !media.isEmpty());
+    LibraryState reloaded;
+    QVERIFY(library.startUp(reloaded));
+    QStringList found;
+    for (const QString &name : QStringList{"Disc", "Stick", "Fresh", "Renamed"}) {
+        if (const std::optional<VolumeIdentity> medium = reloaded.volumes.identityOf(name))
+            found << name + u' ' + medium->subPath;
+    }
+    QCOMPARE(found, media);
 }
 
 void TestLibraryTransaction::renameNeverReplacesAFile()
