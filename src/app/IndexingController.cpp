@@ -17,8 +17,6 @@
 #include "settings/LastFolder.h"
 #include "table/VisualTableModel.h"
 
-#include <QDir>
-
 namespace {
 
 const QString kCreatePanel = QStringLiteral("CreateCat");
@@ -517,17 +515,13 @@ void IndexingController::fillUpdatePanel(const QString &name)
 // path, it is scanned where it is now.
 void IndexingController::followMedium(const QString &name, const QString &storedPath)
 {
-    m_updateMediumPath.clear();
-    const std::optional<VolumeIdentity> medium = m_ctx.state().volumes.identityOf(name);
-    if (!medium)
+    m_updateStoredPath = storedPath;
+    m_updateLocation = UpdateLocation::find(storedPath, m_ctx.state().volumes.identityOf(name),
+                                            m_ctx.volumeProbe(m_ctx.readMounts()));
+    if (m_updateLocation.kind != UpdateLocation::Kind::Moved)
         return;
-    const QStringList places = m_ctx.volumeProbe(m_ctx.readMounts()).mountPointsOf(*medium);
-    if (places.isEmpty())
-        return;
-    const QString stored = QDir::cleanPath(storedPath);
-    const QString place = places.contains(stored) ? stored : places.first();
-    m_updateMediumPath = place.endsWith(u'/') ? place : place + u'/';
-    m_update->setPath(m_updateMediumPath);
+    m_update->setPath(m_updateLocation.path);
+    m_ctx.setStatus(UpdateLocation::movedNote(name, m_updateLocation.path));
 }
 
 void IndexingController::restoreUpdateMasks()
@@ -592,8 +586,14 @@ std::optional<VolumeInfo> IndexingController::confirmUpdateOf(const QString &pat
         m_ctx.dialogs().warning(QStringLiteral("Please specify the path for this catalog."));
         return std::nullopt;
     }
-    const bool mediumFound = !m_updateMediumPath.isEmpty() && path == m_updateMediumPath;
-    if (!mediumFound && UpdateRun::asksForDisk(m_updateDriveType) &&
+    // A path typed over the one the medium's lookup chose is taken as it is.
+    const bool lookedUp = path == m_updateLocation.path;
+    if (lookedUp && m_updateLocation.kind == UpdateLocation::Kind::OtherMedium) {
+        m_ctx.dialogs().warning(UpdateLocation::otherMediumMessage(
+            m_updateName, m_ctx.state().volumes.identityOf(m_updateName).value_or(VolumeIdentity()), path));
+        return std::nullopt;
+    }
+    if (!(lookedUp && m_updateLocation.mediumFound()) && UpdateRun::asksForDisk(m_updateDriveType) &&
         !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
         return std::nullopt;
     VolumeInfo volume = m_ctx.readVolume(path);
@@ -626,5 +626,8 @@ UpdateRun::Params IndexingController::updateParams(const QString &path, const Vo
     };
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
+    params.medium = m_ctx.volumeProbe(m_ctx.readMounts()).identify(path);
+    if (path == m_updateLocation.path && m_updateLocation.kind == UpdateLocation::Kind::Moved)
+        params.movedFrom = m_updateStoredPath;
     return params;
 }

@@ -3,6 +3,7 @@
 #include "AppRunControl.h"
 #include "FeatureController.h"
 #include "indexing/IndexingRun.h"
+#include "indexing/UpdateLocation.h"
 #include "indexing/UpdateRun.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
@@ -89,5 +90,6 @@ private:
     QString m_updateName;
     QString m_updateDriveType;
     QString m_updateDrive;
-    QString m_updateMediumPath; // where the catalog's medium was found mounted
+    QString m_updateStoredPath;
+    UpdateLocation m_updateLocation; // where the catalog's medium is now
 };

@@ -19,7 +19,9 @@ const QString kUuid = QStringLiteral("4B1C-22F0");
 const QString kHint = QStringLiteral("Double Click Or Press The Enter Key To View Photos Catalog");
 
 // The catalogs Stick (the whole stick) and Photos (its folder Photos) of one
-// medium, and Other of none. The stick's folder stands for its mount point.
+// medium, and Other of none. Folders stand for mount points: the stick is
+// mounted at media/stick now, Photos was made at old/Photos, where another
+// medium may be mounted now.
 class MediaFixture
 {
 public:
@@ -27,43 +29,45 @@ public:
     {
         m_root = QFileInfo(m_dir.path()).canonicalFilePath();
         m_stick = m_root + "/media/stick";
+        m_old = m_root + "/old";
         TestSupport::writeFile(m_stick + "/Photos/a.jpg", "a");
         TestSupport::writeFile(m_stick + "/Photos/sub/b.jpg", "b");
+        QDir().mkpath(m_old + "/Photos");
         QDir().mkpath(m_root + "/by-uuid");
         QDir().mkpath(m_root + "/by-label");
         QFile::link("/dev/kv-test-stick", m_root + "/by-uuid/" + kUuid);
+        QFile::link("/dev/kv-test-other", m_root + "/by-uuid/1234-ABCD");
         app.writeLines("Master.TXT", {"\"1\",\"0Disks\",\"3Stick\",\"3Photos\",\"1Other\""});
-        app.writeLines("Catalogs/Master", {"Photos", photosInfo()});
+        CatalogInfo info;
+        info.drive = m_old;
+        info.path = m_old + "/Photos/";
+        info.driveType = "Removable";
+        app.writeLines("Catalogs/Master", {"Photos", info.toLine()});
         app.writeLines("Catalogs/Volumes", {CommaText::join({"Stick", kUuid, "STICK", "vfat", ""}),
                                             CommaText::join({"Photos", kUuid, "STICK", "vfat", "Photos"})});
-        for (const char *name : {"Stick", "Photos", "Other"})
+        app.writeLines("Catalogs/Photos.TXT",
+                       {CommaText::join({"a.jpg", "1", "06/14/1998 10:00:00", m_old + "/Photos/", "beach"})});
+        for (const char *name : {"Stick", "Other"})
             app.writeLines(QString("Catalogs/%1.TXT").arg(name), {});
-    }
-    static QString photosInfo()
-    {
-        CatalogInfo info;
-        info.drive = "/media/old";
-        info.path = "/media/old/Photos/";
-        info.driveType = "Removable";
-        info.lastUpdate = "06/14/1998 10:00:00";
-        return info.toLine();
     }
 
     // Starts the window with the stick mounted or not.
-    MainWindow &start(bool mounted)
+    MainWindow &start(bool mounted, bool otherAtOld = false)
     {
         MainWindow &w = app.start();
         w.setVolumeReader([](const QString &) { return VolumeInfo("/media/disc", "Fixed", 1 << 20, 0, ""); });
         w.feature<IndexingController>()->setRunYieldInterval(0);
-        setMounted(mounted);
+        setMounted(mounted, otherAtOld);
         w.setMountSource({m_root + "/mountinfo", m_root + "/by-uuid", m_root + "/by-label"});
         return w;
     }
-    void setMounted(bool mounted)
+    void setMounted(bool mounted, bool otherAtOld = false)
     {
         QByteArray table = "22 1 8:1 / / rw - ext4 /dev/kv-test-root rw\n";
         if (mounted)
             table += "40 22 8:33 / " + m_stick.toUtf8() + " rw - vfat /dev/kv-test-stick rw\n";
+        if (otherAtOld)
+            table += "41 22 8:49 / " + m_old.toUtf8() + " rw - vfat /dev/kv-test-other rw\n";
         TestSupport::writeFile(m_root + "/mountinfo", table);
     }
     void mountNow(bool mounted)
@@ -82,6 +86,7 @@ public:
     QTemporaryDir m_dir;
     QString m_root;
     QString m_stick;
+    QString m_old;
     CatalogInfo m_info;
 };
 
@@ -145,7 +150,7 @@ void TestMedia::createWarnsOfCataloguedMedium()
                                                        "Update Photos instead?\n"
                                                        "(No indexes it as a new catalog.)"));
     const bool updated = answer.isValid() && answer.toBool();
-    QCOMPARE(f.photosPath(), updated ? f.m_stick + "/Photos/" : QString("/media/old/Photos/"));
+    QCOMPARE(f.photosPath(), (updated ? f.m_stick : f.m_old) + "/Photos/");
     QCOMPARE(w.feature<IndexingController>()->unsavedScan(), answer.isValid() && !answer.toBool());
     if (!answer.isValid())
         QCOMPARE(f.status(), QString("before"));
@@ -155,31 +160,40 @@ void TestMedia::createWarnsOfCataloguedMedium()
 void TestMedia::updateSelectedFollowsTheMedium_data()
 {
     QTest::addColumn<bool>("mounted");
-    QTest::newRow("mounted elsewhere") << true;
-    QTest::newRow("not mounted") << false;
+    QTest::addColumn<bool>("otherAtOld");
+    QTest::newRow("mounted elsewhere") << true << false;
+    QTest::newRow("not mounted") << false << false;
+    QTest::newRow("another medium at the stored path") << false << true;
 }
 
 void TestMedia::updateSelectedFollowsTheMedium()
 {
     QFETCH(bool, mounted);
+    QFETCH(bool, otherAtOld);
     MediaFixture f;
-    MainWindow &w = f.start(mounted);
+    MainWindow &w = f.start(mounted, otherAtOld);
     QVERIFY(f.app.clickCatalog("Photos"));
     QVERIFY(f.app.trigger("UpdateSelectedCatalog1"));
-    if (!mounted)
+    if (!mounted && !otherAtOld)
         f.app.dialogs().answerCancel();
     f.app.dialogs().clearShown();
     w.findChild<QPushButton *>("Updatestart")->click();
+    const QString shown = f.app.dialogs().shown().value(0);
     if (mounted) {
-        QVERIFY(f.app.dialogs().shown().isEmpty());
+        QCOMPARE(shown, QString());
         QCOMPARE(f.photosPath(), f.m_stick + "/Photos/");
-        QVERIFY(TestSupport::readFile(f.app.path("Catalogs/Photos.TXT")).contains("a.jpg"));
-    } else {
-        QCOMPARE(
-            f.app.dialogs().shown().value(0),
-            QString("confirm: Please insert catalog Photos into drive /media/old\nWhen ready, click Ok."));
-        QCOMPARE(f.photosPath(), QString("/media/old/Photos/"));
+        // The stored entries moved with their medium, comments and all.
+        QVERIFY(TestSupport::readFile(f.app.path("Catalogs/Photos.TXT")).contains("beach"));
+        return;
     }
+    if (otherAtOld)
+        QVERIFY2(
+            shown.startsWith("warning: The medium of catalog Photos, STICK (" + kUuid + "), is not mounted"),
+            qPrintable(shown));
+    else
+        QCOMPARE(shown,
+                 "confirm: Please insert catalog Photos into drive " + f.m_old + "\nWhen ready, click Ok.");
+    QCOMPARE(f.photosPath(), f.m_old + "/Photos/");
 }
 
 QTEST_MAIN(TestMedia)
