@@ -10,7 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -90,6 +93,18 @@ public:
     CatalogInfo m_info;
 };
 
+// Runs a command; false, with what it said, when it fails.
+bool run(const QString &program, const QStringList &args, QString *reason)
+{
+    QProcess p;
+    p.start(program, args);
+    if (p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    const QString said = QString::fromLocal8Bit(p.readAllStandardError()).simplified();
+    *reason = program + ": " + (said.isEmpty() ? p.errorString() : said);
+    return false;
+}
+
 } // namespace
 
 class TestMedia : public QObject
@@ -101,6 +116,7 @@ private slots:
     void createWarnsOfCataloguedMedium();
     void updateSelectedFollowsTheMedium_data();
     void updateSelectedFollowsTheMedium();
+    void realStickMountedElsewhere();
 };
 
 void TestMedia::mountedMediumNamesItsCatalogs()
@@ -194,6 +210,46 @@ void TestMedia::updateSelectedFollowsTheMedium()
         QCOMPARE(shown,
                  "confirm: Please insert catalog Photos into drive " + f.m_old + "\nWhen ready, click Ok.");
     QCOMPARE(f.photosPath(), f.m_old + "/Photos/");
+}
+
+// A real ext4 image, indexed, unmounted and mounted at another place.
+void TestMedia::realStickMountedElsewhere()
+{
+    QTemporaryDir dir;
+    const QString image = dir.filePath("stick.img");
+    const QString first = dir.filePath("first");
+    const QString second = dir.filePath("second");
+    QDir().mkpath(first);
+    QDir().mkpath(second);
+    QString reason;
+    QFile file(image);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(4 << 20));
+    file.close();
+    const auto unmount = qScopeGuard([&] {
+        QString ignored;
+        for (const QString &point : {first, second})
+            run("umount", {point}, &ignored);
+    });
+    if (!run("mkfs.ext4", {"-q", "-F", "-U", "0c3f0d5e-7a41-4b6e-9c1a-5b2f8d4e6a10", "-L", "KVSTICK", image},
+             &reason) ||
+        !run("mount", {"-o", "loop", image, first}, &reason))
+        QSKIP(qPrintable("cannot mount a loop image here: " + reason));
+    TestSupport::writeFile(first + "/song.mp3", "la");
+    AppFixture app;
+    app.writeLines("Master.TXT", {"\"0\",\"0Disks\""});
+    MainWindow &w = app.start();
+    w.feature<IndexingController>()->setRunYieldInterval(0);
+    QVERIFY(app.trigger("Create1"));
+    app.dialogs().answerText(first);
+    w.findChild<QPushButton *>("CatDirBrowse")->click();
+    w.findChild<QPushButton *>("Startscan")->click();
+    QVERIFY(app.clickCategory("Disks"));
+    w.findChild<QLineEdit *>("Catalogname")->setText("KVSTICK");
+    w.findChild<QPushButton *>("SaveCatbtn")->click();
+    const bool moved =
+        run("umount", {first}, &reason) && run("mount", {"-o", "loop", image, second}, &reason);
+    QVERIFY2(moved, qPrintable(reason));
+    QTRY_COMPARE(w.statusText(), "KVSTICK Is Mounted At " + QFileInfo(second).canonicalFilePath());
 }
 
 QTEST_MAIN(TestMedia)
