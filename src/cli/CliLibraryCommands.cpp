@@ -7,6 +7,7 @@
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
+#include "library/VolumeStore.h"
 #include "table/VisualTableModel.h"
 
 namespace {
@@ -43,6 +44,10 @@ int info(CliContext &c, const CliArguments &args)
     rows.write({QStringLiteral("Name"), name});
     for (qsizetype i = 0; i < fields.size(); ++i)
         rows.write({CatalogInfo::fieldLabel(i), fields.at(i)});
+    if (const std::optional<VolumeIdentity> medium = c.state.volumes.identityOf(name); medium) {
+        rows.write({QStringLiteral("Label"), medium->label});
+        rows.write({QStringLiteral("UUID"), medium->uuid});
+    }
     rows.write({QStringLiteral("Comment"), c.state.treeComments.value(name)});
     return CliExit::Ok;
 }
