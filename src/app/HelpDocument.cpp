@@ -84,10 +84,11 @@ std::vector<G> buildGroups()
               "Important: insert the same disk, or point the panel at the same directory, before you press "
               "{Start}.",
               "When the catalog's medium is mounted somewhere other than its stored path (a stick the "
-              "desktop "
-              "mounted under another name), the panel's path shows where it is now and the update scans it "
-              "there without asking for the disk; the catalog's information then holds the new path. A "
-              "medium that is not mounted is asked for as before."}},
+              "desktop mounted under another name), the panel's path shows where it is now and the update "
+              "scans it there without asking for the disk; files found again keep their comments and the "
+              "catalog's information then holds the new path. A medium that is not mounted is asked for as "
+              "before, but a stored path that now holds another medium is refused, since scanning it would "
+              "drop every entry; a path you type into the panel is scanned as it is."}},
            E{"Mounted Media",
              {"While the program runs it notices media being mounted. When a medium that catalogs were made "
               "from is mounted, the caption says {<catalog> Is Mounted At <path>} for each of them, and "
