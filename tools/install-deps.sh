@@ -9,9 +9,11 @@ set -e
 # entry and the AppStream data; dpkg-dev and file let cpack find the Debian
 # packages' dependencies, and lintian checks the packages. libqt6svg6 draws
 # the SVG window and tray icon.
-# libutf8proc-dev gives the display widths of characters. clang-format
+# libutf8proc-dev gives the display widths of characters; libblkid-dev reads
+# a medium's UUID and label from its super block (e2fsprogs makes the test
+# images). clang-format
 # checks that the code keeps the repository's formatting.
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev libutf8proc-dev zip unzip python3 poppler-utils clang libclang-rt-dev
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsimpleini-dev libutf8proc-dev libblkid-dev e2fsprogs zip unzip python3 poppler-utils clang libclang-rt-dev
     desktop-file-utils appstream dpkg-dev file lintian libqt6svg6 clang-format"
 missing=""
 for p in $PACKAGES; do

@@ -4,6 +4,7 @@
 #include "library/LibraryTransaction.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTableView>
 #include <QWidget>
 
@@ -46,6 +47,25 @@ void AppContext::setBusy(bool busy)
     else
         while (QApplication::overrideCursor())
             QApplication::restoreOverrideCursor();
+}
+
+void AppContext::setMountSource(const MountSource &source)
+{
+    m_mountSource = source;
+    emit mountSourceChanged();
+}
+
+MountTable AppContext::readMounts() const
+{
+    QFile file(m_mountSource.mountinfo);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return MountTable::fromText(file.readAll());
+}
+
+VolumeProbe AppContext::volumeProbe(const MountTable &mounts) const
+{
+    return VolumeProbe(mounts, m_mountSource.byUuid, m_mountSource.byLabel);
 }
 
 void AppContext::replaceStoredList(const QString &key, const QStringList &items)

@@ -6,6 +6,8 @@
 #include "library/CatalogLibrary.h"
 #include "library/DateFormats.h"
 #include "library/LibraryState.h"
+#include "library/MountTable.h"
+#include "library/VolumeProbe.h"
 #include "settings/FormValues.h"
 #include "settings/SettingsFile.h"
 
@@ -52,6 +54,19 @@ public:
     void setVolumeReader(VolumeReader reader) { m_volumeReader = std::move(reader); }
     VolumeInfo readVolume(const QString &path) const { return m_volumeReader(path); }
 
+    // Where the mount table and udev's links to the media are read (tests
+    // hand in prepared ones).
+    struct MountSource {
+        QString mountinfo = QStringLiteral("/proc/self/mountinfo");
+        QString byUuid = QStringLiteral("/dev/disk/by-uuid");
+        QString byLabel = QStringLiteral("/dev/disk/by-label");
+    };
+    void setMountSource(const MountSource &source);
+    const MountSource &mountSource() const { return m_mountSource; }
+    // The mount table as it is now, and what reads the media of a table.
+    MountTable readMounts() const;
+    VolumeProbe volumeProbe(const MountTable &mounts) const;
+
     // Replaces a list of the form that one feature's panel shows (the file
     // masks, the pre-defined comments) from another feature: the owner
     // shows the stored list again.
@@ -60,6 +75,14 @@ public:
     // The caption is the status line: the caption alone, or caption + " - " + text.
     void setStatus(const QString &text);
     QString statusText() const;
+    // What a feature has to tell about a catalog selected in the tree; the
+    // status line shows it in place of the usual hint when not empty.
+    using CatalogNote = std::function<QString(const QString &catalog)>;
+    void setCatalogNote(CatalogNote note) { m_catalogNote = std::move(note); }
+    QString catalogNote(const QString &catalog) const
+    {
+        return m_catalogNote ? m_catalogNote(catalog) : QString();
+    }
     // The hourglass: a single flag, not counted.
     void setBusy(bool busy);
     bool isBusy() const { return m_busy; }
@@ -109,6 +132,8 @@ public:
 signals:
     // The lists were stored or read again: views of the tree catch up.
     void listsChanged();
+    // The mount table is read from elsewhere now.
+    void mountSourceChanged();
     // A list of the form was replaced by replaceStoredList.
     void storedListReplaced(const QString &key);
 
@@ -121,7 +146,9 @@ private:
     FormValues m_form;
     QWidget *m_window;
     VolumeReader m_volumeReader = [](const QString &path) { return VolumeInfo::read(path); };
+    MountSource m_mountSource;
     QString m_caption;
+    CatalogNote m_catalogNote;
     bool m_busy = false;
     QHash<QString, ToolPanel *> m_panels;
     QTableView *m_tableView = nullptr;

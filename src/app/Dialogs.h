@@ -34,6 +34,9 @@ public:
     virtual bool confirmYesNo(const QString &text) = 0;
     // Confirmation with OK and Cancel; true for OK.
     virtual bool confirmOkCancel(const QString &text) = 0;
+    // A question with Yes, No and Cancel: true for Yes, false for No,
+    // nothing for Cancel.
+    virtual std::optional<bool> confirmYesNoCancel(const QString &text) = 0;
     // Single-line input starting with text; nothing on Cancel.
     virtual std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                             const QString &text = QString()) = 0;

@@ -58,7 +58,12 @@ std::vector<G> buildGroups()
               "3. Press {Index}. The volume label is offered as the catalog's name.",
               "4. Select a category in the tree, check the name and press {Save}.",
               "Important: a name that is already taken brings a choice of Rename To, Overwrite, Update or "
-              "Cancel. Update keeps the comments of files that are still present."}},
+              "Cancel. Update keeps the comments of files that are still present.",
+              "A catalog remembers the medium it was made from by its file system's identity (UUID, label "
+              "and type). When the chosen drive or directory lies on a medium that already has a catalog "
+              "made from that folder or one above it, {Index} first says {This Medium Is Already Cataloged "
+              "As} and the catalog's name: {Yes} updates that catalog instead, {No} indexes the medium as a "
+              "new catalog and {Cancel} does neither."}},
            E{"View Selected",
              {"Shows the catalog selected in the tree in the Visual Table. A double click on a catalog does "
               "the same. Selecting a category expands it and tells how many catalogs it holds."}},
@@ -77,7 +82,19 @@ std::vector<G> buildGroups()
              {"Indexes the selected catalog's disk again with its stored options. Files still present keep "
               "their comments; new files are added and missing ones dropped.",
               "Important: insert the same disk, or point the panel at the same directory, before you press "
-              "{Start}."}},
+              "{Start}.",
+              "When the catalog's medium is mounted somewhere other than its stored path (a stick the "
+              "desktop mounted under another name), the panel's path shows where it is now and the update "
+              "scans it there without asking for the disk; files found again keep their comments and the "
+              "catalog's information then holds the new path. A medium that is not mounted is asked for as "
+              "before, but a stored path that now holds another medium is refused, since scanning it would "
+              "drop every entry; a path you type into the panel is scanned as it is."}},
+           E{"Mounted Media",
+             {"While the program runs it notices media being mounted. When a medium that catalogs were made "
+              "from is mounted, the caption says {<catalog> Is Mounted At <path>} for each of them, and "
+              "selecting such a catalog in the tree says the same on the status line for as long as the "
+              "medium stays mounted. During an index or update run the caption keeps showing the run's "
+              "progress."}},
            E{"Find Duplicates",
              {"Tick the categories to compare, choose whether files compare by name, size and date, and "
               "press "

@@ -13,6 +13,7 @@
 #include "indexing/UpdateRun.h"
 #include "indexing/VolumeCommands.h"
 #include "library/CatalogInfo.h"
+#include "library/MountedCatalogs.h"
 #include "settings/LastFolder.h"
 #include "table/VisualTableModel.h"
 
@@ -200,7 +201,7 @@ void IndexingController::ejectDisc()
 
 void IndexingController::startIndexing()
 {
-    if (m_ctx.refuseWhileRunning() || !offerToSaveScan())
+    if (m_ctx.refuseWhileRunning() || !offerToSaveScan() || !indexCataloguedMedium())
         return;
     m_ctx.setBusy(true);
     forgetShownCatalog();
@@ -216,6 +217,37 @@ void IndexingController::startIndexing()
     m_indexing = false;
     m_ctx.finishRun();
     endIndexing(result.outcome == IndexingRun::Outcome::Finished && !m_closedDuringRun, result.summary);
+}
+
+// Asked before indexing a medium that a catalog was made from: Yes updates
+// that catalog instead, No goes on, Cancel does neither. True to go on.
+bool IndexingController::indexCataloguedMedium()
+{
+    const QString path = m_createCat->directory();
+    if (path.isEmpty())
+        return true;
+    const VolumeIdentity medium = m_ctx.volumeProbe(m_ctx.readMounts()).identify(path);
+    const QString catalog = MountedCatalogs::catalogOf(medium, m_ctx.state().volumes);
+    const CategoryTree::CatalogRef node = m_ctx.state().tree.findCatalog(catalog);
+    if (catalog.isEmpty() || !node.isValid())
+        return true;
+    const QString name = m_ctx.state().tree.catalog(node).name;
+    const std::optional<bool> update = m_ctx.dialogs().confirmYesNoCancel(
+        QStringLiteral("This Medium Is Already Cataloged As ") + name + QStringLiteral("\nUpdate ") + name +
+        QStringLiteral(" instead?\n(No indexes it as a new catalog.)"));
+    if (update.value_or(false))
+        updateCatalog(name);
+    return update.has_value() && !*update;
+}
+
+// What Update Selected does for a catalog, started at once.
+void IndexingController::updateCatalog(const QString &name)
+{
+    m_ctx.tree().refreshTree(name, true);
+    if (!CategoryTreeModel::isCatalog(m_ctx.tree().selectedNode()))
+        return;
+    showUpdatePanel();
+    startUpdate();
 }
 
 // The table is about to hold rows of no stored catalog: nothing may be
@@ -467,6 +499,7 @@ void IndexingController::fillUpdatePanel(const QString &name)
         m_update->setMasks(info.masks);
         m_updateDriveType = info.driveType;
         m_updateDrive = info.drive;
+        followMedium(name, info.path);
         return;
     }
     m_update->showCatalog(name, QStringLiteral("Unknown"));
@@ -475,6 +508,20 @@ void IndexingController::fillUpdatePanel(const QString &name)
     m_update->setMasks(m_createCat->masks());
     m_updateDriveType.clear();
     m_updateDrive.clear();
+    followMedium(name, QString());
+}
+
+// The recorded medium comes first: mounted somewhere other than the stored
+// path, it is scanned where it is now.
+void IndexingController::followMedium(const QString &name, const QString &storedPath)
+{
+    m_updateStoredPath = storedPath;
+    m_updateLocation = UpdateLocation::find(storedPath, m_ctx.state().volumes.identityOf(name),
+                                            m_ctx.volumeProbe(m_ctx.readMounts()));
+    if (m_updateLocation.kind != UpdateLocation::Kind::Moved)
+        return;
+    m_update->setPath(m_updateLocation.path);
+    m_ctx.setStatus(UpdateLocation::movedNote(name, m_updateLocation.path));
 }
 
 void IndexingController::restoreUpdateMasks()
@@ -539,7 +586,14 @@ std::optional<VolumeInfo> IndexingController::confirmUpdateOf(const QString &pat
         m_ctx.dialogs().warning(QStringLiteral("Please specify the path for this catalog."));
         return std::nullopt;
     }
-    if (UpdateRun::asksForDisk(m_updateDriveType) &&
+    // A path typed over the one the medium's lookup chose is taken as it is.
+    const bool lookedUp = path == m_updateLocation.path;
+    if (lookedUp && m_updateLocation.kind == UpdateLocation::Kind::OtherMedium) {
+        m_ctx.dialogs().warning(UpdateLocation::otherMediumMessage(
+            m_updateName, m_ctx.state().volumes.identityOf(m_updateName).value_or(VolumeIdentity()), path));
+        return std::nullopt;
+    }
+    if (!(lookedUp && m_updateLocation.mediumFound()) && UpdateRun::asksForDisk(m_updateDriveType) &&
         !m_ctx.dialogs().confirmOkCancel(UpdateRun::insertDiskQuestion(m_updateName, updateDriveText())))
         return std::nullopt;
     VolumeInfo volume = m_ctx.readVolume(path);
@@ -572,5 +626,8 @@ UpdateRun::Params IndexingController::updateParams(const QString &path, const Vo
     };
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
+    params.medium = m_ctx.volumeProbe(m_ctx.readMounts()).identify(path);
+    if (path == m_updateLocation.path && m_updateLocation.kind == UpdateLocation::Kind::Moved)
+        params.movedFrom = m_updateStoredPath;
     return params;
 }

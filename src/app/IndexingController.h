@@ -3,6 +3,7 @@
 #include "AppRunControl.h"
 #include "FeatureController.h"
 #include "indexing/IndexingRun.h"
+#include "indexing/UpdateLocation.h"
 #include "indexing/UpdateRun.h"
 #include "indexing/VolumeInfo.h"
 #include "library/SaveNewCatalog.h"
@@ -45,6 +46,8 @@ private:
     void editDiskLabel();
     void ejectDisc();
     void startIndexing();
+    bool indexCataloguedMedium();
+    void updateCatalog(const QString &name);
     void forgetShownCatalog();
     // The run's parameters; reads the volume of the chosen directory.
     IndexingRun::Params indexingParams();
@@ -63,6 +66,7 @@ private:
     void createUpdatePanel();
     void showUpdatePanel();
     void fillUpdatePanel(const QString &name);
+    void followMedium(const QString &name, const QString &storedPath);
     void restoreUpdateMasks();
     void browseUpdateDirectory();
     void startUpdate();
@@ -86,4 +90,6 @@ private:
     QString m_updateName;
     QString m_updateDriveType;
     QString m_updateDrive;
+    QString m_updateStoredPath;
+    UpdateLocation m_updateLocation; // where the catalog's medium is now
 };

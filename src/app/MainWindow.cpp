@@ -7,6 +7,7 @@
 #include "GeneralController.h"
 #include "ImportController.h"
 #include "IndexingController.h"
+#include "MediaController.h"
 #include "NamedEditorDelegate.h"
 #include "PrintController.h"
 #include "QueriesController.h"
@@ -219,6 +220,7 @@ void MainWindow::createMenus()
     addFeature<ImportController>();
     addFeature<CommentsController>();
     addFeature<PrintController>();
+    addFeature<MediaController>();
     m_general = addFeature<GeneralController>();
 }
 

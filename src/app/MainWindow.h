@@ -105,6 +105,8 @@ private:
 public:
     // How the volume of a path is read (tests hand in fixed figures).
     void setVolumeReader(AppContext::VolumeReader reader) { m_ctx.setVolumeReader(std::move(reader)); }
+    // Where the mount table and the media's links are read (tests hand in prepared ones).
+    void setMountSource(const AppContext::MountSource &source) { m_ctx.setMountSource(source); }
 
 private:
     bool m_settingsUnreadableShown = false;

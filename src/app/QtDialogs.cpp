@@ -41,6 +41,16 @@ bool QtDialogs::confirmOkCancel(const QString &text)
                                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
 }
 
+std::optional<bool> QtDialogs::confirmYesNoCancel(const QString &text)
+{
+    const auto answer =
+        QMessageBox::question(m_parent, QStringLiteral("Confirm"), text,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel)
+        return std::nullopt;
+    return answer == QMessageBox::Yes;
+}
+
 std::optional<QString> QtDialogs::inputBox(const QString &caption, const QString &prompt, const QString &text)
 {
     bool ok = false;

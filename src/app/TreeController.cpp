@@ -117,8 +117,10 @@ void TreeController::showNodeStatus(const QModelIndex &node)
 {
     const QString name = m_model->nodeText(node);
     if (CategoryTreeModel::isCatalog(node)) {
-        m_ctx.setStatus(QStringLiteral("Double Click Or Press The Enter Key To View ") + name +
-                        QStringLiteral(" Catalog"));
+        const QString note = m_ctx.catalogNote(name);
+        m_ctx.setStatus(!note.isEmpty() ? note
+                                        : QStringLiteral("Double Click Or Press The Enter Key To View ") +
+                                              name + QStringLiteral(" Catalog"));
         return;
     }
     m_ctx.setStatus(categoryStatus(node));

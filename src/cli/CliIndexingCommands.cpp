@@ -7,11 +7,13 @@
 #include "indexing/IndexingRun.h"
 #include "indexing/MaskList.h"
 #include "indexing/RunControl.h"
+#include "indexing/UpdateLocation.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogInfo.h"
 #include "library/CategoryName.h"
 #include "library/FileNameText.h"
 #include "library/SaveNewCatalog.h"
+#include "library/VolumeProbe.h"
 
 #include <QDir>
 #include <sys/stat.h>
@@ -171,13 +173,22 @@ int update(CliContext &c, const CliArguments &args)
     // The catalog's stored options, or the create panel's defaults.
     CatalogInfo info;
     const bool hasInfo = CatalogInfo::fromLine(c.state.catalogInfo.value(name), info);
-    if (path.isEmpty())
-        path = info.path;
+    UpdateLocation location;
+    if (path.isEmpty() && !info.path.isEmpty()) {
+        const std::optional<VolumeIdentity> medium = c.state.volumes.identityOf(name);
+        location = UpdateLocation::find(info.path, medium, VolumeProbe(MountTable::current()));
+        if (location.kind == UpdateLocation::Kind::OtherMedium)
+            return c.fail(UpdateLocation::otherMediumMessage(name, *medium, info.path) +
+                          QStringLiteral("\n(give the directory to scan with --path)"));
+        if (location.kind == UpdateLocation::Kind::Moved)
+            c.note(UpdateLocation::movedNote(name, location.path));
+        path = location.path;
+    }
     if (path.isEmpty())
         return c.fail(QStringLiteral("Please specify the path for this catalog (--path DIR)."),
                       CliExit::BadArguments);
     path = QDir(path).absolutePath();
-    if (hasInfo && UpdateRun::asksForDisk(info.driveType) && !yes)
+    if (hasInfo && UpdateRun::asksForDisk(info.driveType) && !location.mediumFound() && !yes)
         return c.fail(UpdateRun::insertDiskQuestion(name, info.drive.isEmpty() ? path : info.drive) +
                       QStringLiteral("\n(answer with --yes)"));
     const VolumeInfo volume = VolumeInfo::read(path);
@@ -193,6 +204,8 @@ int update(CliContext &c, const CliArguments &args)
     params.formats = c.formats;
     params.now = QDateTime::currentDateTime();
     params.volume = volume;
+    if (location.kind == UpdateLocation::Kind::Moved)
+        params.movedFrom = info.path;
     params.zipMessage = [&c](const QString &message) { c.printErr(message); };
     QString unanswered;
     params.confirmEmptyRescan = [yes, &unanswered](const QString &question) {
@@ -248,8 +261,9 @@ QList<CliCommand> indexingCommands()
          "--mask=* --if-exists=",
          "PATH"},
         {"update", "update NAME [--path DIR] [--yes]",
-         "Rescans a catalog with its stored options, keeping the comments of files still there.",
-         "  --path DIR          the directory to scan, when it moved or is not stored\n"
+         "Rescans a catalog with its stored options, keeping the comments of files still there.\n"
+         "Its medium is found wherever it is mounted now.",
+         "  --path DIR          the directory to scan instead of the stored one or its medium\n"
          "  --yes               go on without asking for a removable disk or CD-ROM, or when\n"
          "                      the volume label is not the catalog's name\n"
          "  -q, --quiet         no progress line (drawn only on a terminal that is not dumb)\n",

@@ -1,4 +1,4 @@
-// Reading commands: tree, info, show, export.
+// Reading commands: tree, info, which, show, export.
 #include "CliContext.h"
 #include "CliTableExport.h"
 
@@ -7,7 +7,11 @@
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
+#include "library/VolumeProbe.h"
 #include "table/VisualTableModel.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -43,7 +47,44 @@ int info(CliContext &c, const CliArguments &args)
     rows.write({QStringLiteral("Name"), name});
     for (qsizetype i = 0; i < fields.size(); ++i)
         rows.write({CatalogInfo::fieldLabel(i), fields.at(i)});
+    if (const std::optional<VolumeIdentity> medium = c.state.volumes.identityOf(name); medium) {
+        rows.write({QStringLiteral("Label"), medium->label});
+        rows.write({QStringLiteral("UUID"), medium->uuid});
+    }
     rows.write({QStringLiteral("Comment"), c.state.treeComments.value(name)});
+    return CliExit::Ok;
+}
+
+// The catalogs whose folder holds path on its medium; when none does, the
+// catalogs of folders below path (asked of a mount point, every catalog of
+// the medium). Only catalogs the library still knows, as it spells them.
+QStringList catalogsOfMedium(const CliContext &c, const VolumeIdentity &medium)
+{
+    QStringList recorded = c.state.volumes.catalogsOf(medium.uuid, medium.subPath);
+    if (recorded.isEmpty())
+        recorded = c.state.volumes.catalogsWithin(medium.uuid, medium.subPath);
+    QStringList names;
+    for (const QString &name : std::as_const(recorded)) {
+        const QString known = c.knownCatalog(name);
+        if (!known.isEmpty() && !names.contains(known))
+            names << known;
+    }
+    names.sort(Qt::CaseInsensitive);
+    return names;
+}
+
+int which(CliContext &c, const CliArguments &args)
+{
+    const QString &given = args.words().first();
+    if (!QFileInfo::exists(given))
+        return c.fail(QStringLiteral("%1: No such file or directory").arg(given), CliExit::BadArguments);
+    const VolumeIdentity medium = VolumeProbe(MountTable::current()).identify(QDir(given).absolutePath());
+    const QStringList names = medium.hasUuid() ? catalogsOfMedium(c, medium) : QStringList();
+    if (names.isEmpty())
+        return c.fail(QStringLiteral("No catalog of this medium"), CliExit::NothingFound);
+    RowWriter rows = c.rows();
+    for (const QString &name : names)
+        rows.write({name});
     return CliExit::Ok;
 }
 
@@ -163,6 +204,11 @@ QList<CliCommand> libraryCommands()
          CliCommand::Access::Reads, "category,catalog"},
         {"info", "info NAME", "Lists a catalog's information fields (the labels as the program shows them).",
          "", info, CliCommand::Access::Reads, "field,value", "", "NAME"},
+        {"which", "which PATH",
+         "Lists the catalogs made from the medium that holds PATH, known by its file system's UUID\n"
+         "wherever it is mounted: those made from a folder holding PATH, else those made from\n"
+         "folders below it. Exits 1 when there is none.",
+         "", which, CliCommand::Access::Reads, "catalog", "", "PATH"},
         {"show", "show NAME [--sort COLUMN [--reverse]]",
          "Lists a catalog's entries in the order the program opens them.",
          "  --sort COLUMN   order by name, size, date, path, comment (or 0 to 4) as a click\n"

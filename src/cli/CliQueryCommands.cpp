@@ -355,7 +355,7 @@ int report(CliContext &c, const CliArguments &args)
     } else {
         RowWriter rows = c.rows();
         for (const QStringList &row : cells)
-            rows.write(row);
+            rows.write(row + CatalogReport::mediumCells(c.state.volumes, row.at(CatalogReport::Name)));
     }
     c.tell(CatalogReport::statusText(qsizetype(cells.size())));
     return CliExit::Ok;
@@ -428,7 +428,9 @@ QList<CliCommand> queryCommands()
          "name,size,date,path,comment,catalog",
          "--no-name --no-size --no-date --category=* --catalog=* --export= --html --title="},
         {"report", "report [--export FILE [--html [--title T]]]",
-         "Lists one row per catalog, sorted by name.", exportOptions, report, CliCommand::Access::Reads,
-         "name,type,total_space,free_space,directory,last_updated,comment", "--export= --html --title="},
+         "Lists one row per catalog, sorted by name, with its medium's label and UUID where known.",
+         exportOptions, report, CliCommand::Access::Reads,
+         "name,type,total_space,free_space,directory,last_updated,comment,label,uuid",
+         "--export= --html --title="},
     };
 }

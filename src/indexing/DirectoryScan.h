@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FolderLister.h"
-#include "MountTable.h"
 #include "library/DateFormats.h"
+#include "library/MountTable.h"
 #include "library/ScanOptions.h"
 
 #include <QByteArray>

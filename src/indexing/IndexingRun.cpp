@@ -4,6 +4,7 @@
 #include "RunInfo.h"
 
 #include "library/LibraryState.h"
+#include "library/VolumeProbe.h"
 
 IndexingRun::IndexingRun(LibraryState &state, RunControl &control) : m_state(state), m_control(control)
 {}
@@ -60,6 +61,7 @@ IndexingRun::Result IndexingRun::run(const Params &params)
     if (params.volume || !params.directory.isEmpty())
         info.onVolume(result.volume, !params.directory.isEmpty());
     m_state.lastRunInfo = info.line(result.fileCount, result.directoryCount);
+    m_state.lastRunMedium = VolumeProbe(MountTable::current()).identify(root);
     return result;
 }
 

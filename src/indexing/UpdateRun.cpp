@@ -9,9 +9,21 @@
 #include "library/LibraryTransaction.h"
 #include "library/TextFile.h"
 #include "library/TreeOperations.h"
+#include "library/VolumeProbe.h"
 
 #include <QFileInfo>
 #include <algorithm>
+
+namespace {
+
+CatalogSaving::PathMove movedEntries(const QString &movedFrom, const QString &root)
+{
+    if (movedFrom.isEmpty())
+        return {};
+    return {DirectoryScan::rootPath(movedFrom), root};
+}
+
+} // namespace
 
 UpdateRun::UpdateRun(LibraryState &state, const CatalogLibrary &library, RunControl &control)
     : m_state(state), m_library(library), m_control(control)
@@ -95,6 +107,8 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         }
     }
 
+    const VolumeIdentity medium =
+        params.medium ? *params.medium : VolumeProbe(MountTable::current()).identify(root);
     m_control.status(QStringLiteral("Comparing..."));
     result.directoryCount = scan.directories().size();
     // The merge sorts what it keeps; the scanned lines need no sort of their own.
@@ -107,9 +121,9 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         result.error = TreeOperations::goneMessage(params.catalogName);
         return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     }
-    const CatalogSaving::MergeResult merge =
-        CatalogSaving::MergeWithStored(m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
-                                       CatalogSaving::MissingCatalog::MergeWithNothing, &transaction);
+    const CatalogSaving::MergeResult merge = CatalogSaving::MergeWithStored(
+        m_library, params.catalogName, m_state.fileLines.takeUnsorted(),
+        CatalogSaving::MissingCatalog::MergeWithNothing, &transaction, movedEntries(params.movedFrom, root));
     if (!merge.ok) {
         result.error = merge.error;
         return stop(result, Outcome::Failed, merge.status);
@@ -122,6 +136,7 @@ UpdateRun::Result UpdateRun::run(const Params &params)
         RunInfo(params, params.now, root).onVolume(volume).line(result.fileCount, result.directoryCount);
     if (m_state.catalogInfo.contains(params.catalogName))
         m_state.catalogInfo.setValue(params.catalogName, result.infoLine);
+    m_state.volumes.recordScan(params.catalogName, medium);
     if (!transaction.commit(&result.error))
         return stop(result, Outcome::Failed, QStringLiteral("Failed To Save Catalog"));
     return stop(result, Outcome::Updated, merge.status);

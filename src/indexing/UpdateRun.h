@@ -2,6 +2,7 @@
 
 #include "DirectoryScan.h"
 #include "VolumeInfo.h"
+#include "library/VolumeIdentity.h"
 
 #include <QDateTime>
 #include <QString>
@@ -27,7 +28,11 @@ public:
         QString catalogName;
         QString directory; // the path box
         QDateTime now;
-        std::optional<VolumeInfo> volume; // read from directory when absent
+        std::optional<VolumeInfo> volume;     // read from directory when absent
+        std::optional<VolumeIdentity> medium; // the same
+        // The stored path, when the catalog's medium is mounted elsewhere
+        // now (UpdateLocation's Moved): its entries move to directory.
+        QString movedFrom;
         // Asked when the rescan finds nothing while the catalog holds
         // entries (an empty or unmounted mount point, another disk): going
         // on would drop every entry and comment. Without it the run stops.

@@ -157,13 +157,19 @@ void CatalogLibrary::loadLists(LibraryState &state) const
         state.treeComments.setLines(comments);
         state.storedComments = state.treeComments.lines();
     }
+    if (readable(volumesPath())) {
+        QStringList volumes;
+        readListFile(volumesPath(), volumes, state);
+        state.volumes.setLines(volumes);
+        state.storedVolumes = state.volumes.lines();
+    }
     state.listStamp = listStamp();
 }
 
 QByteArray CatalogLibrary::listStamp() const
 {
     QByteArray stamp;
-    for (const QString &path : {treePath(), infoListPath(), commentsPath()}) {
+    for (const QString &path : {treePath(), infoListPath(), commentsPath(), volumesPath()}) {
         struct stat info;
         if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
             stamp += "-;";
@@ -196,6 +202,7 @@ void CatalogLibrary::noteStoredLists(LibraryState &state) const
     state.storedTree = state.tree.saveLines();
     state.storedInfo = state.catalogInfo.lines();
     state.storedComments = state.treeComments.lines();
+    state.storedVolumes = state.volumes.lines();
     state.listStamp = listStamp();
 }
 
@@ -219,9 +226,9 @@ bool CatalogLibrary::shutDown(LibraryState &state, QString *error) const
 {
     // Every change is stored as it is made; only what a caller changed in
     // state directly is left, and nothing at all in the usual case.
-    const bool changed = state.tree.saveLines() != state.storedTree ||
-                         state.catalogInfo.lines() != state.storedInfo ||
-                         state.treeComments.lines() != state.storedComments;
+    const bool changed =
+        state.tree.saveLines() != state.storedTree || state.catalogInfo.lines() != state.storedInfo ||
+        state.treeComments.lines() != state.storedComments || state.volumes.lines() != state.storedVolumes;
     if (!changed)
         return true;
     LibraryTransaction transaction(*this, state);

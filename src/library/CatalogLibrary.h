@@ -24,6 +24,8 @@ public:
     QString commentsPath() const { return m_root + QLatin1String("/Comments.TXT"); }
     QString catalogsDir() const { return m_root + QLatin1String("/Catalogs"); }
     QString infoListPath() const { return catalogsDir() + QLatin1String("/Master"); }
+    // The media of the catalogs; a library made without it has none.
+    QString volumesPath() const { return catalogsDir() + QLatin1String("/Volumes"); }
 
     // The file of a catalog: the existing file whose name equals name +
     // ".TXT" without regard to case, else the path a new file gets.

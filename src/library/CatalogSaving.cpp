@@ -246,8 +246,26 @@ bool WriteLines(const CatalogLibrary &library, const QString &name, SortedLineLi
     return true;
 }
 
+namespace {
+
+void moveEntries(QStringList &lines, const PathMove &move)
+{
+    if (move.from.isEmpty() || move.from == move.to)
+        return;
+    constexpr int PathField = 3;
+    for (QString &line : lines) {
+        QStringList fields = CommaText::split(line);
+        if (fields.size() > PathField && fields.at(PathField).startsWith(move.from)) {
+            fields[PathField].replace(0, move.from.size(), move.to);
+            line = CommaText::join(fields);
+        }
+    }
+}
+
+} // namespace
+
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name, const QStringList &newLines,
-                            MissingCatalog missing, LibraryTransaction *transaction)
+                            MissingCatalog missing, LibraryTransaction *transaction, const PathMove &move)
 {
     // The scanned keys are grouped on a second core while the stored file
     // is read.
@@ -259,7 +277,8 @@ MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name, 
     // A catalog that exists but cannot be read must not be taken as empty:
     // the merge would then write it without its comments.
     const bool loaded = exists && library.loadCatalog(name, stored, &loadError);
-    const QStringList &storedLines = stored.lines();
+    QStringList storedLines = stored.lines();
+    moveEntries(storedLines, move);
     keyMaker.join();
     if (exists && !loaded)
         return failure(QLatin1String("Failed To Read ") + name + QLatin1String(" Catalog"), loadError);

@@ -53,14 +53,23 @@ enum class MissingCatalog {
     MergeWithNothing // every new line is an addition
 };
 
+// A catalog's folder found at another place (its medium mounted elsewhere
+// now): stored entries under from are taken as entries under to.
+struct PathMove {
+    QString from; // both end in "/"
+    QString to;
+};
+
 // Merges new lines into the stored catalog of name. Stored lines whose key
 // (letter case included) is among the new lines are kept whole; new lines
 // that no stored line stands for are added (several files can share a key);
 // a stored line whose key differs from a new entry's only in letter case is
 // kept for it; the rest of the stored lines are dropped. The file is written
 // sorted (or staged in transaction, when one is given). added and removed count the lines that really were
-// added and dropped.
+// added and dropped. With a move, stored entries are moved before they are
+// matched, so the files of a moved folder keep their comments.
 MergeResult MergeWithStored(const CatalogLibrary &library, const QString &name, const QStringList &newLines,
-                            MissingCatalog missing, LibraryTransaction *transaction = nullptr);
+                            MissingCatalog missing, LibraryTransaction *transaction = nullptr,
+                            const PathMove &move = {});
 
 } // namespace CatalogSaving

@@ -4,6 +4,7 @@
 #include "DisplayMode.h"
 #include "PairList.h"
 #include "SortedLineList.h"
+#include "VolumeStore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,6 +17,7 @@ struct LibraryState {
     SortedLineList dirList;
     PairList catalogInfo;  // CatalogInfoList: name, information line
     PairList treeComments; // name, comment
+    VolumeStore volumes;   // the medium each catalog was made from
 
     DisplayMode displayMode;
     QString openCatalogName;
@@ -23,13 +25,15 @@ struct LibraryState {
     bool pendingCommentEdits = false;
     bool pendingRowDeletions = false;
     QString lastRunInfo;
+    VolumeIdentity lastRunMedium; // what the last indexing run scanned
 
     // List files that exist but could not be read at start-up: they are
     // never written in this run. readErrors says why, one text per file.
     QStringList unreadableFiles;
     QStringList readErrors;
 
-    // The list files as this state last read or wrote them: their identity
+    // The list files (and Catalogs/Volumes) as this state last read or wrote
+    // them: their identity
     // on disk, to notice another program's change (empty when the state was
     // never read from a library), and their lines, so a change stores only
     // the files it altered.
@@ -37,6 +41,7 @@ struct LibraryState {
     QStringList storedTree;
     QStringList storedInfo;
     QStringList storedComments;
+    QStringList storedVolumes;
     // Counts the times the lists were read again because another program
     // had changed them; views of the tree rebuild when it moves.
     quint64 listReloads = 0;

@@ -100,7 +100,7 @@ FileKind kindOf(const QString &relative)
                                                                                   : FileKind::None;
     if (parts.size() != 2 || parts.first() != u"Catalogs")
         return FileKind::None;
-    if (parts.last() == u"Master")
+    if (parts.last() == u"Master" || parts.last() == u"Volumes")
         return FileKind::List;
     return isCatalogFileName(parts.last()) ? FileKind::Catalog : FileKind::None;
 }
@@ -273,7 +273,7 @@ const QLatin1String LibraryTransaction::temporarySuffix(kStagedSuffix);
 
 LibraryTransaction::LibraryTransaction(const CatalogLibrary &library, LibraryState &state)
     : m_library(library), m_state(state), m_lock(lockAndRefresh(library, state)), m_tree(state.tree),
-      m_catalogInfo(state.catalogInfo), m_treeComments(state.treeComments),
+      m_catalogInfo(state.catalogInfo), m_treeComments(state.treeComments), m_volumes(state.volumes),
       m_openCatalogName(state.openCatalogName), m_savedScanName(state.savedScanName),
       m_pendingCommentEdits(state.pendingCommentEdits), m_pendingRowDeletions(state.pendingRowDeletions)
 {}
@@ -368,6 +368,9 @@ void LibraryTransaction::stageLists()
         stage(m_library.treePath(), m_state.tree.saveLines(), m_state.storedTree);
     stage(m_library.infoListPath(), m_state.catalogInfo.lines(), m_state.storedInfo);
     stage(m_library.commentsPath(), m_state.treeComments.lines(), m_state.storedComments);
+    // Made by the first change that records a medium, never empty.
+    if (!m_state.volumes.isEmpty() || exists(m_library.volumesPath()))
+        stage(m_library.volumesPath(), m_state.volumes.lines(), m_state.storedVolumes);
 }
 
 bool LibraryTransaction::commit(QString *error)
@@ -498,6 +501,7 @@ bool LibraryTransaction::fail(const QString &reason, QString *error)
     m_state.tree = m_tree;
     m_state.catalogInfo = m_catalogInfo;
     m_state.treeComments = m_treeComments;
+    m_state.volumes = m_volumes;
     m_state.openCatalogName = m_openCatalogName;
     m_state.savedScanName = m_savedScanName;
     m_state.pendingCommentEdits = m_pendingCommentEdits;

@@ -3,6 +3,7 @@
 #include "CategoryTree.h"
 #include "PairList.h"
 #include "SortedLineList.h"
+#include "VolumeStore.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,8 +17,8 @@ class LibraryLock;
 struct LibraryState;
 
 // One change of the library, all or nothing: a command's new catalog files,
-// its catalog renames and deletions, and Master.TXT, Catalogs/Master and
-// Comments.TXT as the state holds them afterwards.
+// its catalog renames and deletions, and Master.TXT, Catalogs/Master,
+// Comments.TXT and Catalogs/Volumes as the state holds them afterwards.
 //
 // New contents are first written beside their targets under the library's
 // own temporary name (target + ".kvnew"; for a symbolic link, beside the
@@ -122,6 +123,7 @@ private:
     CategoryTree m_tree;
     PairList m_catalogInfo;
     PairList m_treeComments;
+    VolumeStore m_volumes;
     QString m_openCatalogName;
     QString m_savedScanName;
     bool m_pendingCommentEdits;

@@ -114,6 +114,7 @@ SaveNewCatalog::Result SaveNewCatalog::saveNew()
     // A pair left behind by a catalog deleted outside the program would hide
     // the new line from every lookup, so it is replaced rather than followed.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    m_state.volumes.recordScan(m_request.name, m_state.lastRunMedium);
     if (QString error; !transaction.commit(&error))
         return failed(QStringLiteral("Failed To Save Catalog"), error);
     return done(Outcome::Saved, QLatin1String("Saved ") + m_request.name + QLatin1String(" Catalog"));
@@ -144,6 +145,7 @@ SaveNewCatalog::Result SaveNewCatalog::overwrite()
     stageCatalog(transaction);
     // The catalog now describes the new run: its information and picture too.
     m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    m_state.volumes.recordScan(m_request.name, m_state.lastRunMedium);
     const CategoryTree::CatalogRef node = m_state.tree.findCatalog(m_request.name);
     if (node.isValid())
         m_state.tree.setCatalogImage(node, CategoryTree::imageForDriveType(m_request.driveType));
@@ -166,6 +168,7 @@ SaveNewCatalog::Result SaveNewCatalog::update()
         return failed(merge.status, merge.error);
     if (m_state.catalogInfo.contains(m_request.name))
         m_state.catalogInfo.setValue(m_request.name, m_state.lastRunInfo);
+    m_state.volumes.recordScan(m_request.name, m_state.lastRunMedium);
     fileUnderNode();
     if (QString error; !transaction.commit(&error))
         return failed(QStringLiteral("Failed To Save Catalog"), error);

@@ -29,6 +29,7 @@ CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary
             transaction.renameFile(oldPath, library.catalogsDir() + u'/' + newName + QLatin1String(".TXT"));
         state.catalogInfo.rename(oldName, newName);
         state.treeComments.rename(oldName, newName);
+        state.volumes.rename(oldName, newName);
         if (TextCompare::equalNoCase(state.openCatalogName, oldName))
             state.openCatalogName = newName;
         if (TextCompare::equalNoCase(state.savedScanName, oldName))
@@ -53,6 +54,7 @@ bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, const QSt
             transaction.removeFile(library.catalogFilePath(name));
         state.catalogInfo.remove(name);
         state.treeComments.remove(name);
+        state.volumes.remove(name);
         if (name != state.savedScanName && name != state.openCatalogName)
             return;
         tableOwned = true;

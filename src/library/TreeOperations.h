@@ -20,12 +20,12 @@ QString goneMessage(const QString &name);
 // library's lock, since another program may have moved it meanwhile.
 
 // Renames a catalog node, moves its file and renames its information and
-// comment pairs. The table's owner names follow, so later changes are never
+// comment pairs and its medium's line. The table's owner names follow, so later changes are never
 // saved into a file that no node names. Returns the node's new place.
 CategoryTree::CatalogRef renameCatalog(LibraryState &state, const CatalogLibrary &library,
                                        const QString &catalog, const QString &newName,
                                        QString *error = nullptr);
-// Removes the node, the file and both pairs. True when the table belonged
+// Removes the node, the file, both pairs and its medium's line. True when the table belonged
 // to the catalog (its names are then emptied and the flags cleared; the
 // caller empties the table); false too when the change failed.
 bool deleteCatalog(LibraryState &state, const CatalogLibrary &library, const QString &catalog,

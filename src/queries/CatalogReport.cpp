@@ -4,6 +4,7 @@
 #include "library/PairList.h"
 #include "library/SortedLineList.h"
 #include "library/Utf8Fields.h"
+#include "library/VolumeStore.h"
 
 #include <iterator>
 
@@ -72,6 +73,12 @@ std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo, const 
         out.push_back(cells);
     }
     return out;
+}
+
+QStringList CatalogReport::mediumCells(const VolumeStore &volumes, const QString &catalog)
+{
+    const std::optional<VolumeIdentity> medium = volumes.identityOf(catalog);
+    return medium ? QStringList{medium->label, medium->uuid} : QStringList{QString(), QString()};
 }
 
 void CatalogReport::storeComment(PairList &treeComments, const QString &catalog, const QString &text)

@@ -6,6 +6,7 @@
 #include <vector>
 
 class PairList;
+class VolumeStore;
 
 // The report of all catalogs: one row per catalog of the information list,
 // in order of name, with its drive type, space, directory, last update and
@@ -23,6 +24,9 @@ public:
     // cells besides its name and comment; a last name without its line (a
     // damaged list) counts as such a catalog.
     static std::vector<QStringList> rows(const PairList &catalogInfo, const PairList &treeComments);
+    // The label and UUID of the medium a catalog was made from, where known:
+    // two cells that may follow a row.
+    static QStringList mediumCells(const VolumeStore &volumes, const QString &catalog);
 
     // Stores a comment edited in the report's Comment column as the
     // catalog's comment. An empty text removes the catalog's comment.

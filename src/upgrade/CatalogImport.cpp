@@ -163,6 +163,9 @@ bool CatalogImport::importOne(const OldCatalog &old, Result &result)
         m_state.tree.addCatalog(m_state.tree.findCategory(CategoryName), name, old.image);
     }
     m_state.catalogInfo.setValue(name, m_settings.informationLine(old.group, old.name, files, directories));
+    // The earlier version never knew the medium; an overwritten catalog's
+    // would name another disk.
+    m_state.volumes.remove(name);
     if (QString error; !transaction.commit(&error)) {
         result.failure = error;
         return false;

@@ -74,6 +74,15 @@ bool ScriptedDialogs::confirmOkCancel(const QString &text)
     return next(QStringLiteral("confirm: ") + text).toBool();
 }
 
+// answerYes, answerNo or answerCancel.
+std::optional<bool> ScriptedDialogs::confirmYesNoCancel(const QString &text)
+{
+    const QVariant answer = next(QStringLiteral("confirm: ") + text);
+    if (!answer.isValid())
+        return std::nullopt;
+    return answer.toBool();
+}
+
 std::optional<QString> ScriptedDialogs::inputBox(const QString &caption, const QString &prompt,
                                                  const QString &)
 {

@@ -40,6 +40,7 @@ public:
     void error(const QString &text) override;
     bool confirmYesNo(const QString &text) override;
     bool confirmOkCancel(const QString &text) override;
+    std::optional<bool> confirmYesNoCancel(const QString &text) override;
     std::optional<QString> inputBox(const QString &caption, const QString &prompt,
                                     const QString &text) override;
     QString chooseFolder(const QString &caption, const QString &start) override;

@@ -15,6 +15,8 @@ namespace {
 const QString kCategory = "Grüße, \"Q\"\tcat\\";
 const QString kCatalog = "Dïsk\t\"1\", \\x";
 const QString kComment = "comma, \"quote\"\ttab \\n not a break, 日本語";
+const QString kLabel = "Stick \"Ünï\", 2";
+const QString kUuid = "1A2B-3C4D";
 const QString kDate = "06/14/1998 10:00:00";
 // A file name that would recolour a terminal, with DEL and a C1 control.
 const QString kHostileName = "red\x1b[31mname\x7f\u0085.txt";
@@ -45,6 +47,8 @@ void writeLibrary(const QTemporaryDir &dir)
                             {CommaText::join({"1", "0" + kCategory, "2" + kCatalog})});
     TestSupport::writeLines(dir.filePath("Catalogs/Master"), {kCatalog, CommaText::join(kInfo)});
     TestSupport::writeLines(dir.filePath("Comments.TXT"), {kCatalog, kComment});
+    TestSupport::writeLines(dir.filePath("Catalogs/Volumes"),
+                            {CommaText::join({kCatalog, kUuid, kLabel, "vfat", ""})});
     QStringList lines;
     for (const QStringList &entry : entries())
         lines << CommaText::join(entry);
@@ -109,7 +113,8 @@ void TestOutputFormats::readBack_data()
                                   "Number of Masks"};
     for (int i = 0; i < 15; ++i)
         info << QStringList{labels[i], kInfo.at(i)};
-    info << QStringList{"Mask", kInfo.at(15)} << QStringList{"Comment", kComment};
+    info << QStringList{"Mask", kInfo.at(15)} << QStringList{"Label", kLabel} << QStringList{"UUID", kUuid}
+         << QStringList{"Comment", kComment};
     const QList<QStringList> all = entries();
 
     for (const QString format : {"tsv", "csv", "json"}) {
@@ -128,10 +133,10 @@ void TestOutputFormats::readBack_data()
         row("dupes") << QStringList{"dupes"} + asked << resultColumns << withCatalog({all.at(0), all.at(1)});
         row("only-in") << QStringList{"only-in", kCatalog} + asked << resultColumns << withCatalog(all);
         row("report") << QStringList{"report"} + asked
-                      << QStringList{"name",      "type",         "total_space", "free_space",
-                                     "directory", "last_updated", "comment"}
-                      << QList<QStringList>{
-                             {kCatalog, "Removable", "1.44 MB", "10 KB", "/media/d\tisk/", kDate, kComment}};
+                      << QStringList{"name",         "type",    "total_space", "free_space", "directory",
+                                     "last_updated", "comment", "label",       "uuid"}
+                      << QList<QStringList>{{kCatalog, "Removable", "1.44 MB", "10 KB", "/media/d\tisk/",
+                                             kDate, kComment, kLabel, kUuid}};
     }
 }
 

@@ -23,6 +23,8 @@ void writeLibrary(const QString &root)
                             {"\"2\",\"0Games\",\"3Backup\",\"1Disc\"", "\"1\",\"0Music\",\"2Tunes\""});
     TestSupport::writeLines(root + "/Catalogs/Master", {"Tunes", "", "Backup", info, "Disc", ""});
     TestSupport::writeLines(root + "/Comments.TXT", {"backup", "weekly copy"});
+    TestSupport::writeLines(root + "/Catalogs/Volumes",
+                            {"\"backup\",\"1A2B-3C4D\",\"BACKUP\",\"vfat\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/Backup.TXT",
                             {entry("Readme.txt", "10", day, "/media/disc/", "read me first"),
                              entry("setup.exe", "300", "01/01/1997 10:00:00", "/media/disc/")});
@@ -145,11 +147,14 @@ void TestQueryCommands::report()
     cli.start(KESTROVANE_CLI, {"--library", dir.path(), "report"});
     QVERIFY(cli.waitForFinished());
     QCOMPARE(cli.exitCode(), 0);
-    // Sorted by name; catalogs without information show their name only.
-    QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()),
-             QString("Backup\tFixed\t20 GB\t1 GB\t/media/disc/\t06/14/1998 10:00:00\tweekly copy\n"
-                     "Disc\t\t\t\t\t\t\n"
-                     "Tunes\t\t\t\t\t\t\n"));
+    // Sorted by name; catalogs without information show their name only,
+    // and the medium's label and UUID where it is known.
+    QCOMPARE(
+        QString::fromUtf8(cli.readAllStandardOutput()),
+        QString(
+            "Backup\tFixed\t20 GB\t1 GB\t/media/disc/\t06/14/1998 10:00:00\tweekly copy\tBACKUP\t1A2B-3C4D\n"
+            "Disc\t\t\t\t\t\t\t\t\n"
+            "Tunes\t\t\t\t\t\t\t\t\n"));
     QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(), QString("3 Catalogs"));
 }
 

@@ -1,11 +1,11 @@
 #include "ScanTestControl.h"
 #include "TestSupport.h"
 #include "indexing/IndexingRun.h"
-#include "indexing/MountTable.h"
 #include "indexing/UpdateRun.h"
 #include "library/CatalogLibrary.h"
 #include "library/CommaText.h"
 #include "library/FileNameText.h"
+#include "library/MountTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -302,10 +302,10 @@ void TstDirectoryScan::updateKeepsEachTwinsComment()
 
 void TstDirectoryScan::mountTableParsing()
 {
-    const MountTable table = MountTable::parse("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-                                               "40 22 0:35 / /mnt/with\\040blank rw - tmpfs tmpfs rw\n"
-                                               "41 22 8:1 /usr/share /srv/bound/ rw - ext4 /dev/sda1 rw\n"
-                                               "short line\n");
+    const MountTable table = MountTable::fromText("22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+                                                  "40 22 0:35 / /mnt/with\\040blank rw - tmpfs tmpfs rw\n"
+                                                  "41 22 8:1 /usr/share /srv/bound/ rw - ext4 /dev/sda1 rw\n"
+                                                  "short line\n");
     QVERIFY(table.isMountPoint("/"));
     QVERIFY(table.isMountPoint("/mnt/with blank"));
     QVERIFY(table.isMountPoint("/srv/bound"));

@@ -28,6 +28,8 @@ void writeLibrary(const QString &root)
     TestSupport::writeLines(root + "/Master.TXT", kTree);
     TestSupport::writeLines(root + "/Catalogs/Master", {"Disc", kInfoLine, "Stick", kInfoLine});
     TestSupport::writeLines(root + "/Comments.TXT", {"Disc", "the disc", "Games", "all games"});
+    TestSupport::writeLines(root + "/Catalogs/Volumes", {"\"Disc\",\"U1\",\"Disc\",\"iso9660\",\"\"",
+                                                         "\"Stick\",\"U2\",\"\",\"vfat\",\"music\""});
     TestSupport::writeLines(root + "/Catalogs/Disc.TXT", {"\"a.txt\",\"1\",\"\",\"/m/\",\"kept comment\"",
                                                           "\"gone.txt\",\"1\",\"\",\"/m/\",\"\""});
     TestSupport::writeLines(root + "/Catalogs/Stick.TXT", {"\"s.txt\",\"1\",\"\",\"/s/\",\"\""});
@@ -43,6 +45,10 @@ bool runCommand(const QString &command, const CatalogLibrary &library, LibrarySt
         return LibraryTransaction::apply(library, state, [&](LibraryTransaction &) { change(); });
     };
     state.lastRunInfo = kInfoLine;
+    // The scan's medium: a new one, one without a UUID, the stored one.
+    state.lastRunMedium = command == "save"     ? VolumeIdentity{"U9", "Fresh", "ext4", ""}
+                          : command == "update" ? VolumeIdentity{"U1", "Disc", "iso9660", "sub"}
+                                                : VolumeIdentity{};
     if (command == "save" || command == "overwrite" || command == "update") {
         SaveNewCatalog save(state, library, {command == "save" ? "Fresh" : "Disc", 1, rows, "CdRom"});
         SaveNewCatalog::Result result = save.start();
@@ -86,6 +92,8 @@ private slots:
     void foreignRecordIsRefused();
     void linkedFilesStayLinks_data();
     void linkedFilesStayLinks();
+    void mediaFollowTheirCatalogs_data();
+    void mediaFollowTheirCatalogs();
     void renameNeverReplacesAFile();
     void failedCommitRestoresState();
 };
@@ -96,21 +104,26 @@ void TestLibraryTransaction::commandStoresEveryFile_data()
     QTest::addColumn<QStringList>("tree");
     QTest::addColumn<QStringList>("infoNames");
     QTest::addColumn<QString>("comments");
+    QTest::addColumn<QStringList>("mediaNames");
     const QString comments = "Disc\r\nthe disc\r\nGames\r\nall games\r\n";
     QTest::newRow("save") << "save" << QStringList{"\"1\",\"0Music\",\"1Fresh\"", kTree.at(0)}
-                          << QStringList{"Disc", "Stick", "Fresh"} << comments;
+                          << QStringList{"Disc", "Stick", "Fresh"} << comments
+                          << QStringList{"Disc", "Stick", "Fresh"};
     QTest::newRow("rename") << "rename"
                             << QStringList{kTree.at(1), "\"2\",\"0Games\",\"3Renamed\",\"2Stick\""}
                             << QStringList{"Renamed", "Stick"}
-                            << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n";
+                            << "Renamed\r\nthe disc\r\nGames\r\nall games\r\n"
+                            << QStringList{"Renamed", "Stick"};
     QTest::newRow("delete") << "delete" << QStringList{kTree.at(1), "\"1\",\"0Games\",\"2Stick\""}
-                            << QStringList{"Stick"} << "Games\r\nall games\r\n";
+                            << QStringList{"Stick"} << "Games\r\nall games\r\n"
+                            << QStringList{"Stick"};
     QTest::newRow("move") << "move"
                           << QStringList{"\"1\",\"0Games\",\"2Stick\"", "\"1\",\"0Music\",\"3Disc\""}
-                          << QStringList{"Disc", "Stick"} << comments;
+                          << QStringList{"Disc", "Stick"} << comments << QStringList{"Disc", "Stick"};
     // A change of a comment leaves the tree file as it was.
     QTest::newRow("comment") << "comment" << kTree << QStringList{"Disc", "Stick"}
-                             << "Disc\r\nthe disc\r\nGames\r\nnew comment\r\n";
+                             << "Disc\r\nthe disc\r\nGames\r\nnew comment\r\n"
+                             << QStringList{"Disc", "Stick"};
 }
 
 void TestLibraryTransaction::commandStoresEveryFile()
@@ -119,6 +132,7 @@ void TestLibraryTransaction::commandStoresEveryFile()
     QFETCH(QStringList, tree);
     QFETCH(QStringList, infoNames);
     QFETCH(QString, comments);
+    QFETCH(QStringList, mediaNames);
     QTemporaryDir dir;
     writeLibrary(dir.path());
     CatalogLibrary library(dir.path());
@@ -137,6 +151,11 @@ void TestLibraryTransaction::commandStoresEveryFile()
         names << info.at(i);
     QCOMPARE(names, infoNames);
     QCOMPARE(QString::fromUtf8(TestSupport::readFile(dir.filePath("Comments.TXT"))), comments);
+    QStringList media;
+    TextFile::readLines(library.volumesPath(), media);
+    for (QString &line : media)
+        line = line.section(u'"', 1, 1);
+    QCOMPARE(media, mediaNames);
     QVERIFY(!QFile::exists(LibraryTransaction::recordPath(library)));
 }
 
@@ -355,6 +374,44 @@ void TestLibraryTransaction::linkedFilesStayLinks()
     // Nothing of the change is left beside the linked files.
     QCOMPARE(QDir(outer.filePath("sync")).entryList(QDir::Files | QDir::Hidden),
              QStringList({"Disc.TXT", "Master.TXT"}));
+}
+
+void TestLibraryTransaction::mediaFollowTheirCatalogs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("volumesFile");
+    QTest::addColumn<QStringList>("media"); // the lines' names and sub-paths
+    QTest::newRow("update records the scan") << "update" << true << QStringList{"Disc sub", "Stick music"};
+    QTest::newRow("overwrite without UUID") << "overwrite" << true << QStringList{"Stick music"};
+    // A library made without the file (the Windows version, an older one).
+    QTest::newRow("no file: rename") << "rename" << false << QStringList();
+    QTest::newRow("no file: delete") << "delete" << false << QStringList();
+    QTest::newRow("no file: overwrite") << "overwrite" << false << QStringList();
+    QTest::newRow("no file: save") << "save" << false << QStringList{"Fresh "};
+}
+
+void TestLibraryTransaction::mediaFollowTheirCatalogs()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, volumesFile);
+    QFETCH(QStringList, media);
+    QTemporaryDir dir;
+    writeLibrary(dir.path());
+    CatalogLibrary library(dir.path());
+    if (!volumesFile)
+        QVERIFY(QFile::remove(library.volumesPath()));
+    LibraryState state;
+    QVERIFY(library.startUp(state));
+    QVERIFY(runCommand(command, library, state));
+    QCOMPARE(QFile::exists(library.volumesPath()), volumesFile || !media.isEmpty());
+    LibraryState reloaded;
+    QVERIFY(library.startUp(reloaded));
+    QStringList found;
+    for (const QString &name : QStringList{"Disc", "Stick", "Fresh", "Renamed"}) {
+        if (const std::optional<VolumeIdentity> medium = reloaded.volumes.identityOf(name))
+            found << name + u' ' + medium->subPath;
+    }
+    QCOMPARE(found, media);
 }
 
 void TestLibraryTransaction::renameNeverReplacesAFile()

@@ -388,6 +388,7 @@ void TstUpgradeImport::overwriteKeepsTheExistingNode()
 {
     m_state.tree.addCatalog(0, QStringLiteral("Disc1"), CategoryTree::FixedImage);
     m_state.catalogInfo.append(QStringLiteral("DISC1"), QStringLiteral("\"old info\""));
+    m_state.volumes.record(QStringLiteral("Disc1"), {"U1", "Disc1", "iso9660", ""});
     QVERIFY(m_library->writeCatalog(QStringLiteral("Disc1"), {entry("mine.txt")}));
     writeOld("CdRom", "Disc1", {entry("old.txt")});
 
@@ -397,6 +398,7 @@ void TstUpgradeImport::overwriteKeepsTheExistingNode()
     QCOMPARE(m_state.catalogInfo.pairCount(), 1);
     QCOMPARE(CommaText::split(m_state.catalogInfo.valueAt(0)).value(4), QStringLiteral("1.44 MB"));
     QCOMPARE(stored("Disc1"), QStringList{entry("old.txt")});
+    QVERIFY(m_state.volumes.isEmpty());
 }
 
 void TstUpgradeImport::retypedNameTaken_data()
