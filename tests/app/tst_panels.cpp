@@ -129,29 +129,26 @@ class TestPanels : public QObject
 {
     Q_OBJECT
 private slots:
-    void opensFromCommandAndHidesByButton_data() { addPanelRows(); }
-    void opensFromCommandAndHidesByButton();
+    void eachPanel_data() { addPanelRows(); }
+    void eachPanel();
     void allPanelsOpenTogether();
     void chosenPositionKeptOverAnother();
     void clickInCoveredPanelRaisesIt_data();
     void clickInCoveredPanelRaisesIt();
     void commentWindowLeavesNameVisible_data();
     void commentWindowLeavesNameVisible();
-    void positionComesBackAfterRestart_data() { addPanelRows(); }
-    void positionComesBackAfterRestart();
     void storedDefaultsMeasuredBelowMenuBar();
     void offScreenPositionMovedInside();
-    void everyFocusableControlIsNamed_data() { addPanelRows(); }
-    void everyFocusableControlIsNamed();
     void mainWindowControlsNamed();
     void treeNamesNeverCut();
-    void tabOrderFollowsLayout_data() { addPanelRows(); }
-    void tabOrderFollowsLayout();
     void inPlaceEditorsNamed();
     void menusReachableFromKeyboard();
 };
 
-void TestPanels::opensFromCommandAndHidesByButton()
+// Each panel opens from its command inside the client area, under its title,
+// with every control named and in Tab order along its layout; its close
+// button hides it, and where it was moved it comes back after a restart.
+void TestPanels::eachPanel()
 {
     QFETCH(QString, panel);
     QFETCH(QString, command);
@@ -164,13 +161,32 @@ void TestPanels::opensFromCommandAndHidesByButton()
     QVERIFY(app.trigger(command));
     QVERIFY(p->isVisible());
     QCOMPARE(p->title(), title);
-    QCOMPARE(p->accessibleName(), title);
     QVERIFY(clientArea(w).contains(p->geometry()));
+    QAccessibleInterface *node = QAccessible::queryAccessibleInterface(p);
+    QCOMPARE(node->text(QAccessible::Name), title);
+    QStringList unnamed;
+    collectUnnamed(node, unnamed);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    const QList<QWidget *> chain = tabChain(p);
+    QVERIFY(chain.size() > 1);
+    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
+    for (int i = 1; i < chain.size(); ++i) {
+        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
+        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
+    }
+    p->setHomePosition(QPoint(21, 13));
     auto *close = p->findChild<QToolButton *>(panel + "Close");
     QVERIFY(close);
     QCOMPARE(close->accessibleName(), QString("Close"));
     close->click();
     QVERIFY(p->isHidden());
+
+    MainWindow &again = ready(app, app.restart());
+    QVERIFY(app.trigger(command));
+    QCOMPARE(again.panel(panel)->pos(), clientArea(again).topLeft() + QPoint(21, 13));
+    const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Left=21"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Top=13"));
 }
 
 void TestPanels::allPanelsOpenTogether()
@@ -250,23 +266,6 @@ void TestPanels::commentWindowLeavesNameVisible()
     QVERIFY(clientArea(w).contains(p->geometry()));
 }
 
-void TestPanels::positionComesBackAfterRestart()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
-    ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    app.window().panel(panel)->setHomePosition(QPoint(21, 13));
-    MainWindow &w = ready(app, app.restart());
-    QVERIFY(app.trigger(command));
-    QCOMPARE(w.panel(panel)->pos(), clientArea(w).topLeft() + QPoint(21, 13));
-    const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
-    QVERIFY(ini.contains(panel.toLatin1() + "_Left=21"));
-    QVERIFY(ini.contains(panel.toLatin1() + "_Top=13"));
-}
-
 void TestPanels::storedDefaultsMeasuredBelowMenuBar()
 {
     AppFixture app;
@@ -293,22 +292,6 @@ void TestPanels::offScreenPositionMovedInside()
     // A smaller window pulls an open panel back in.
     w.resize(w.width() / 2, w.height() / 2);
     QVERIFY(clientArea(w).contains(w.panel("Searchtabledlg")->geometry()));
-}
-
-void TestPanels::everyFocusableControlIsNamed()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    QFETCH(QString, title);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    QAccessibleInterface *node = QAccessible::queryAccessibleInterface(w.panel(panel));
-    QCOMPARE(node->text(QAccessible::Name), title);
-    QStringList unnamed;
-    collectUnnamed(node, unnamed);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
 }
 
 void TestPanels::mainWindowControlsNamed()
@@ -347,24 +330,6 @@ void TestPanels::treeNamesNeverCut()
              qPrintable(QString::number(tree->header()->sectionSize(0))));
     QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
     QCOMPARE(tree->textElideMode(), Qt::ElideNone);
-}
-
-void TestPanels::tabOrderFollowsLayout()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    ToolPanel *p = w.panel(panel);
-    const QList<QWidget *> chain = tabChain(p);
-    QVERIFY(chain.size() > 1);
-    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
-    for (int i = 1; i < chain.size(); ++i) {
-        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
-        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
-    }
 }
 
 void TestPanels::inPlaceEditorsNamed()

@@ -1,14 +1,15 @@
 #include "AppFixture.h"
-#include "TestSupport.h"
-
 #include "CommentsController.h"
 #include "FileCommentPanel.h"
+#include "TestSupport.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 #include "table/VisualTableModel.h"
 
 #include <QAction>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -75,9 +76,14 @@ QString storedComment(AppFixture &app, const QString &catalog, int line)
     return CommaText::field(CommaText::split(lines.value(line)), 4);
 }
 
+QString replaceEntry(const QString &name, const QString &comment)
+{
+    return QString("\"%1\",\"1\",\"06/14/1998 10:00:00\",\"/media/disc/\",\"%2\"").arg(name, comment);
+}
+
 } // namespace
 
-class TestFileComments : public QObject
+class TestComments : public QObject
 {
     Q_OBJECT
 private slots:
@@ -91,9 +97,10 @@ private slots:
     void refillDisablesUndoAndAccept();
     void nothingOutsideTheCatalogView_data();
     void nothingOutsideTheCatalogView();
+    void replacesAndReloadsTheTable();
 };
 
-void TestFileComments::acceptWithEmptyTextChangesNothing()
+void TestComments::acceptWithEmptyTextChangesNothing()
 {
     AppFixture app;
     writeLibrary(app);
@@ -119,7 +126,7 @@ void TestFileComments::acceptWithEmptyTextChangesNothing()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
+void TestComments::acceptWritesOneLineAndCloseOffersSave()
 {
     AppFixture app;
     writeLibrary(app);
@@ -144,7 +151,7 @@ void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
     QCOMPARE(storedComment(app, "Backup", 1), QString("old"));
 }
 
-void TestFileComments::predefinedListEditing()
+void TestComments::predefinedListEditing()
 {
     AppFixture app;
     writeLibrary(app, {"zeta", "BACKUP"});
@@ -180,14 +187,14 @@ void TestFileComments::predefinedListEditing()
     QCOMPARE(commentWindow(app.restart())->items(), QStringList({"again", "BACKUP"}));
 }
 
-void TestFileComments::addSelectedTwice_data()
+void TestComments::addSelectedTwice_data()
 {
     QTest::addColumn<QString>("way");
     for (const char *way : {"button", "enter", "double click", "menu"})
         QTest::newRow(way) << QString(way);
 }
 
-void TestFileComments::addSelectedTwice()
+void TestComments::addSelectedTwice()
 {
     QFETCH(QString, way);
     AppFixture app;
@@ -212,7 +219,7 @@ void TestFileComments::addSelectedTwice()
     QCOMPARE(panel->text(), QString("old old"));
 }
 
-void TestFileComments::deleteCommentAndUndo_data()
+void TestComments::deleteCommentAndUndo_data()
 {
     QTest::addColumn<QString>("deleteCommand");
     QTest::addColumn<QString>("undoCommand");
@@ -221,7 +228,7 @@ void TestFileComments::deleteCommentAndUndo_data()
     QTest::newRow("menu, then popup") << "Delete2" << QString("UndoDelete2");
 }
 
-void TestFileComments::deleteCommentAndUndo()
+void TestComments::deleteCommentAndUndo()
 {
     QFETCH(QString, deleteCommand);
     QFETCH(QString, undoCommand);
@@ -249,7 +256,7 @@ void TestFileComments::deleteCommentAndUndo()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::refillDisablesUndoAndAccept()
+void TestComments::refillDisablesUndoAndAccept()
 {
     AppFixture app;
     writeLibrary(app);
@@ -270,14 +277,14 @@ void TestFileComments::refillDisablesUndoAndAccept()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::nothingOutsideTheCatalogView_data()
+void TestComments::nothingOutsideTheCatalogView_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("search results") << "ViewAllCatalogs1";
     QTest::newRow("report") << "Report1";
 }
 
-void TestFileComments::nothingOutsideTheCatalogView()
+void TestComments::nothingOutsideTheCatalogView()
 {
     QFETCH(QString, command);
     AppFixture app;
@@ -294,5 +301,69 @@ void TestFileComments::nothingOutsideTheCatalogView()
     }
 }
 
-QTEST_MAIN(TestFileComments)
-#include "tst_filecomments.moc"
+void TestComments::replacesAndReloadsTheTable()
+{
+    AppFixture app;
+    app.writeLines("Master.TXT", {"\"1\",\"0Discs\",\"3Films\""});
+    app.writeLines("Catalogs/Films.TXT", {replaceEntry("a.iso", "box"), replaceEntry("b.iso", "old CD")});
+    app.writeLines("Catalogs/Loose.TXT", {replaceEntry("c.iso", "CD, CD")});
+    MainWindow &w = app.start();
+    QVERIFY(app.openCatalog("Films"));
+    VisualTableModel *table = w.tableModel();
+    QVERIFY(table->setData(table->index(0, 4), "CD box"));
+
+    // The pending edit is saved first, so the run sees it.
+    app.dialogs().answerYes();
+    QVERIFY(app.trigger("SearchAndReplace1"));
+    QCOMPARE(app.dialogs().shown(), QStringList{"confirm: Proceed to save changes to Films catalog?"});
+    ToolPanel *p = w.panel("SandRdlg");
+    QVERIFY(!p->isHidden());
+    QCOMPARE(p->title(), QString("Search And Replace File Comments (Case sensitive)"));
+    QCOMPARE(p->status(), QString("Ready..."));
+    auto *search = p->findChild<QLineEdit *>("Edit1");
+    auto *replacement = p->findChild<QLineEdit *>("Edit2");
+    auto *start = p->findChild<QPushButton *>("Button1");
+    QVERIFY(search->text().isEmpty() && replacement->text().isEmpty());
+
+    search->setText("CD");
+    start->click(); // no replacement text: nothing happens
+    QCOMPARE(p->status(), QString("Ready..."));
+    replacement->setText("DVD");
+    start->click();
+    QCOMPARE(p->status(), QString("Finished"));
+    QVERIFY(start->isEnabled() && !w.isBusy());
+    QCOMPARE(table->data(table->index(0, 4)).toString(), QString("DVD box"));
+    QCOMPARE(table->data(table->index(1, 4)).toString(), QString("old DVD"));
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/Loose.TXT")),
+             (replaceEntry("c.iso", "DVD, CD") + "\r\n").toUtf8());
+
+    // An edit made while the panel is open is offered before the next run.
+    QVERIFY(table->setData(table->index(0, 4), "new CD"));
+    app.dialogs().answerYes();
+    start->click();
+    QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to save changes to Films catalog?"));
+    QCOMPARE(table->data(table->index(0, 4)).toString(), QString("new DVD"));
+
+    // A catalog that cannot be read: the error box, the panel ready again,
+    // and the table as it was, not reloaded.
+    const QString loose = app.path("Catalogs/Loose.TXT");
+    QVERIFY(TestSupport::makeUnreadable(loose, "owner-only file"));
+    QVERIFY(table->setData(table->index(1, 4), "unsaved"));
+    app.dialogs().answerNo();
+    QVERIFY(TestSupport::readOverride(false));
+    start->click();
+    QVERIFY(TestSupport::readOverride(true));
+    QCOMPARE(app.dialogs().lastShown(), "error: Cannot open file " + loose);
+    QCOMPARE(p->status(), QString("Finished"));
+    QVERIFY(start->isEnabled() && !w.isBusy());
+    QCOMPARE(table->data(table->index(1, 4)).toString(), QString("unsaved"));
+
+    QVERIFY(QFile::remove(app.path("Catalogs/Films.TXT")) && QFile::remove(loose));
+    start->click();
+    QCOMPARE(app.dialogs().lastShown(), QString("warning: No catalogs exists!"));
+    QVERIFY(p->isHidden());
+    QVERIFY(app.dialogs().unexpected().isEmpty());
+}
+
+QTEST_MAIN(TestComments)
+#include "tst_comments.moc"
