@@ -26,16 +26,21 @@ QString entry(const QString &name, const QString &size, const QString &comment =
 
 // Games holds Backup (a.txt, b.txt commented "old", c.doc once opened) and
 // Disc; the pre-defined list is stored unsorted.
-void writeLibrary(AppFixture &app, const QStringList &predefined = {})
+void writePredefined(AppFixture &app, const QStringList &predefined)
+{
+    QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
+    for (int i = 0; i < predefined.size(); ++i)
+        ini << QString("Item%1=%2").arg(i).arg(predefined.at(i));
+    app.writeLines("Kestrovane.INI", ini);
+}
+
+void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\""});
     app.writeLines("Catalogs/Backup.TXT",
                    {entry("b.txt", "20", "old"), entry("a.txt", "10"), entry("c.doc", "5")});
     app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
-    QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
-    for (int i = 0; i < predefined.size(); ++i)
-        ini << QString("Item%1=%2").arg(i).arg(predefined.at(i));
-    app.writeLines("Kestrovane.INI", ini);
+    writePredefined(app, {});
 }
 
 void select(MainWindow &w, int column, int row)
@@ -102,8 +107,7 @@ private slots:
 
 void TestComments::acceptWithEmptyTextChangesNothing()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.trigger("AddEdit1"));
@@ -128,8 +132,7 @@ void TestComments::acceptWithEmptyTextChangesNothing()
 
 void TestComments::acceptWritesOneLineAndCloseOffersSave()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.openCatalog("Backup"));
@@ -153,8 +156,8 @@ void TestComments::acceptWritesOneLineAndCloseOffersSave()
 
 void TestComments::predefinedListEditing()
 {
-    AppFixture app;
-    writeLibrary(app, {"zeta", "BACKUP"});
+    AppFixture app(writeLibrary);
+    writePredefined(app, {"zeta", "BACKUP"});
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     auto *list = control<QListWidget>(panel, "predefinedbox");
@@ -197,8 +200,8 @@ void TestComments::addSelectedTwice_data()
 void TestComments::addSelectedTwice()
 {
     QFETCH(QString, way);
-    AppFixture app;
-    writeLibrary(app, {"old"});
+    AppFixture app(writeLibrary);
+    writePredefined(app, {"old"});
     FileCommentPanel *panel = commentWindow(app.start());
     auto *list = control<QListWidget>(panel, "predefinedbox");
     const auto add = [&] {
@@ -232,10 +235,8 @@ void TestComments::deleteCommentAndUndo()
 {
     QFETCH(QString, deleteCommand);
     QFETCH(QString, undoCommand);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     select(w, 0, 1);
     QVERIFY(app.trigger(deleteCommand)); // a.txt has no comment
     QCOMPARE(undoItems(w), kDisabled);
@@ -258,10 +259,8 @@ void TestComments::deleteCommentAndUndo()
 
 void TestComments::refillDisablesUndoAndAccept()
 {
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     select(w, 0, 2);
     QVERIFY(app.trigger("Delete2"));
     QVERIFY(app.openCatalog("Disc"));
@@ -287,8 +286,7 @@ void TestComments::nothingOutsideTheCatalogView_data()
 void TestComments::nothingOutsideTheCatalogView()
 {
     QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     app.writeLines("Catalogs/Master", {"Backup", "", "Disc", ""});
     MainWindow &w = app.start();
     QVERIFY(app.trigger(command));
@@ -307,8 +305,7 @@ void TestComments::replacesAndReloadsTheTable()
     app.writeLines("Master.TXT", {"\"1\",\"0Discs\",\"3Films\""});
     app.writeLines("Catalogs/Films.TXT", {replaceEntry("a.iso", "box"), replaceEntry("b.iso", "old CD")});
     app.writeLines("Catalogs/Loose.TXT", {replaceEntry("c.iso", "CD, CD")});
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Films"));
+    MainWindow &w = app.startWithOpen("Films");
     VisualTableModel *table = w.tableModel();
     QVERIFY(table->setData(table->index(0, 4), "CD box"));
 

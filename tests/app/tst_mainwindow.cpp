@@ -196,8 +196,7 @@ void TestMainWindow::catalogsFolderCannotBeCreated()
 // the program closes.
 void TestMainWindow::treeChangesStoredAtOnce()
 {
-    AppFixture app;
-    writeStorageLibrary(app);
+    AppFixture app(writeStorageLibrary);
     app.start();
     app.dialogs().answerText("Films");
     QVERIFY(app.trigger("Add1"));
@@ -223,8 +222,7 @@ void TestMainWindow::unreadableFileAtStartUp_data()
 void TestMainWindow::unreadableFileAtStartUp()
 {
     QFETCH(QString, file);
-    AppFixture app;
-    writeStorageLibrary(app);
+    AppFixture app(writeStorageLibrary);
     QVERIFY(QFile::remove(app.path(file)));
     QVERIFY(QDir().mkpath(app.path(file)));
     MainWindow &w = app.start();
@@ -244,8 +242,7 @@ void TestMainWindow::unreadableFileAtStartUp()
 
 void TestMainWindow::unloadedLinesCounted()
 {
-    AppFixture app;
-    writeStorageLibrary(app);
+    AppFixture app(writeStorageLibrary);
     app.writeLines("Master.TXT",
                    {"\"1\",\"0Games\",\"3Disc\"", "\"99999999999\",\"0Huge\"", "\"1\",\"0Bad\",\"\""});
     MainWindow &w = app.start();
@@ -289,8 +286,7 @@ void TestMainWindow::unreadableSettingsNeverWritten_data()
 void TestMainWindow::unreadableSettingsNeverWritten()
 {
     QFETCH(QString, kind);
-    AppFixture app;
-    writeStorageLibrary(app);
+    AppFixture app(writeStorageLibrary);
     app.writeLines("Kestrovane.INI", {"[Global]", "Panel1_Width=90"});
     const QString ini = app.path("Kestrovane.INI");
     QVERIFY(TestSupport::makeUnreadable(ini, kind));
@@ -388,10 +384,8 @@ void TestMainWindow::closeQuery()
     QFETCH(bool, edit);
     QFETCH(bool, answer);
     QFETCH(QString, stored);
-    AppFixture app;
-    writeStorageLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Disc"));
+    AppFixture app(writeStorageLibrary);
+    MainWindow &w = app.startWithOpen("Disc");
     if (edit)
         QVERIFY(w.tableModel()->setData(w.tableModel()->index(0, 4), "new"));
     if (view == "scan") {

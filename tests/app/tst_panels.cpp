@@ -49,7 +49,7 @@ void addPanelRows()
         QTest::newRow(p.panel) << p.panel << p.command << p.title;
 }
 
-void writeLibrary(AppFixture &app, const QStringList &settings = {})
+void writeLibrary(AppFixture &app)
 {
     const QString info =
         "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 MB\",\"Fixed\","
@@ -59,8 +59,6 @@ void writeLibrary(AppFixture &app, const QStringList &settings = {})
     app.writeLines("Catalogs/Backup.TXT",
                    {CommaText::join({"alpha.txt", "10", "06/14/1998 10:00:00", "/media/disc/", "Readme"}),
                     CommaText::join({"beta.txt", "20", "06/14/1998 10:00:00", "/media/disc/", ""})});
-    if (!settings.isEmpty())
-        app.writeLines("Kestrovane.INI", QStringList{"[Global]"} + settings);
 }
 
 // Shows a started window with a catalog open, a file row and the catalog
@@ -153,8 +151,7 @@ void TestPanels::eachPanel()
     QFETCH(QString, panel);
     QFETCH(QString, command);
     QFETCH(QString, title);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     ToolPanel *p = w.panel(panel);
     QVERIFY(p && p->isHidden());
@@ -191,8 +188,7 @@ void TestPanels::eachPanel()
 
 void TestPanels::allPanelsOpenTogether()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     for (const PanelCommand &p : kPanels)
         QVERIFY2(app.trigger(p.command), p.command);
@@ -206,8 +202,8 @@ void TestPanels::allPanelsOpenTogether()
 
 void TestPanels::chosenPositionKeptOverAnother()
 {
-    AppFixture app;
-    writeLibrary(app, {"Searchcatdlg_Left=40", "Searchcatdlg_Top=8"});
+    AppFixture app(writeLibrary);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Searchcatdlg_Left=40", "Searchcatdlg_Top=8"});
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     QVERIFY(app.trigger("Search1"));
@@ -225,8 +221,7 @@ void TestPanels::clickInCoveredPanelRaisesIt_data()
 void TestPanels::clickInCoveredPanelRaisesIt()
 {
     QFETCH(QString, control);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     ToolPanel *covered = w.panel("CreateCat");
@@ -251,8 +246,7 @@ void TestPanels::commentWindowLeavesNameVisible()
 {
     QFETCH(int, row);
     QFETCH(int, nameWidth);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QTableView *table = w.tableView();
     table->setColumnWidth(0, nameWidth);
@@ -268,8 +262,7 @@ void TestPanels::commentWindowLeavesNameVisible()
 
 void TestPanels::storedDefaultsMeasuredBelowMenuBar()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     QVERIFY(app.trigger("Update1"));
@@ -280,9 +273,9 @@ void TestPanels::storedDefaultsMeasuredBelowMenuBar()
 
 void TestPanels::offScreenPositionMovedInside()
 {
-    AppFixture app;
-    writeLibrary(app, {"Searchtabledlg_Left=5000", "Searchtabledlg_Top=4000", "SandRdlg_Left=-300",
-                       "SandRdlg_Top=-90"});
+    AppFixture app(writeLibrary);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Searchtabledlg_Left=5000", "Searchtabledlg_Top=4000",
+                                      "SandRdlg_Left=-300", "SandRdlg_Top=-90"});
     MainWindow &w = ready(app, app.start());
     for (const char *command : {"SearchTable1", "SearchAndReplace1"})
         QVERIFY(app.trigger(command));
@@ -296,8 +289,7 @@ void TestPanels::offScreenPositionMovedInside()
 
 void TestPanels::mainWindowControlsNamed()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QStringList unnamed;
     collectUnnamed(QAccessible::queryAccessibleInterface(&w), unnamed);
@@ -316,8 +308,7 @@ void TestPanels::mainWindowControlsNamed()
 
 void TestPanels::treeNamesNeverCut()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     const QString longest = "Games, Demos And Other Long-Named Things";
     app.writeLines("Master.TXT", {"\"1\",\"0" + longest + "\",\"3Backup\""});
     MainWindow &w = ready(app, app.start());
@@ -334,8 +325,7 @@ void TestPanels::treeNamesNeverCut()
 
 void TestPanels::inPlaceEditorsNamed()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     const QModelIndex node = w.treeView()->currentIndex();
     w.treeView()->edit(node);
@@ -352,8 +342,7 @@ void TestPanels::inPlaceEditorsNamed()
 
 void TestPanels::menusReachableFromKeyboard()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QApplication::setActiveWindow(&w);
     // Alt alone puts the focus on the first menu title.

@@ -48,9 +48,7 @@ MainWindow &startWithBackup(AppFixture &app)
     app.writeLines("Catalogs/Master", {"Backup", ""});
     app.writeLines("Catalogs/Backup.TXT", {entry("a.txt", "10", "/media/disc/", "first"),
                                            entry("b.txt", "10", "/media/disc/", "second")});
-    MainWindow &w = app.start();
-    app.openCatalog("Backup");
-    return w;
+    return app.startWithOpen("Backup");
 }
 
 QStringList cellsOf(MainWindow &w, int c)
@@ -392,10 +390,8 @@ void TestTableTools::deleteAfterSortRemovesTheSelectedRow()
     QFETCH(int, sortColumn);
     QFETCH(int, clicks);
     QFETCH(QStringList, left);
-    AppFixture app;
-    writeRowsLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeRowsLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     w.tableView()->setCurrentIndex(rowOf(w, selected).siblingAtColumn(2));
     for (int i = 0; i < clicks; ++i)
         clickHeader(w, sortColumn);
@@ -423,8 +419,7 @@ void TestTableTools::selectionFollowsSortForColumnCommands()
     app.writeLines("Catalogs/Backup.TXT",
                    {entry("a.txt", "90", "/media/disc/", longComment), entry("b.txt", "20", "/media/disc/"),
                     entry("c.doc", "5", "/media/disc/")});
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    MainWindow &w = app.startWithOpen("Backup");
     w.tableView()->setCurrentIndex(rowOf(w, "a.txt").siblingAtColumn(4));
     clickHeader(w, 1);
     QCOMPARE(rowOf(w, "a.txt").row(), 2);
@@ -438,10 +433,8 @@ void TestTableTools::selectionFollowsSortForColumnCommands()
 // catalog opened before must never be written from them.
 void TestTableTools::deletedSearchResultsAreNeverSaved()
 {
-    AppFixture app;
-    writeRowsLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeRowsLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     const QByteArray before = TestSupport::readFile(app.path("Catalogs/Backup.TXT"));
 
     QVERIFY(app.trigger("Search1"));
@@ -488,8 +481,7 @@ void TestTableTools::findsInEveryLayout()
     QFETCH(QString, text);
     QFETCH(int, options);
     QFETCH(QStringList, found);
-    AppFixture app;
-    writeSearchLibrary(app);
+    AppFixture app(writeSearchLibrary);
     MainWindow &w = app.start();
     showSearchLayout(app, layout);
 
@@ -519,8 +511,7 @@ void TestTableTools::findsInEveryLayout()
 
 void TestTableTools::noMatchAndEmptyText()
 {
-    AppFixture app;
-    writeSearchLibrary(app);
+    AppFixture app(writeSearchLibrary);
     MainWindow &w = app.start();
     showSearchLayout(app, "catalog");
     QVERIFY(app.trigger("SearchTable1"));
@@ -561,8 +552,7 @@ void TestTableTools::flows()
     QFETCH(QStringList, answers);
     QFETCH(QStringList, questions);
     QFETCH(QString, file);
-    AppFixture app;
-    writeExportLibrary(app);
+    AppFixture app(writeExportLibrary);
     MainWindow &w = app.start();
     showExportLayout(app, layout);
     app.dialogs().reset();
@@ -603,8 +593,7 @@ void TestTableTools::failedWriteKeepsOldFileAndCaption()
     const bool written = TestSupport::writeFile(path, old);
     TestSupport::fillDisk(disk.path());
 
-    AppFixture app;
-    writeExportLibrary(app);
+    AppFixture app(writeExportLibrary);
     MainWindow &w = app.start();
     showExportLayout(app, "catalog");
     app.dialogs().reset();
@@ -636,8 +625,7 @@ void TestTableTools::libraryFilesRefused()
 {
     QFETCH(QString, command);
     QFETCH(QString, file);
-    AppFixture app;
-    writeExportLibrary(app);
+    AppFixture app(writeExportLibrary);
     app.start();
     showExportLayout(app, "catalog");
     const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(app.root());
@@ -657,8 +645,7 @@ void TestTableTools::libraryFilesRefused()
 // them, also after a restart; before any choice, in the home folder.
 void TestTableTools::dialogsOpenInLastFolderUsed()
 {
-    AppFixture app;
-    writeExportLibrary(app);
+    AppFixture app(writeExportLibrary);
     app.start();
     showExportLayout(app, "catalog");
     app.dialogs().reset();
@@ -740,8 +727,7 @@ void TestTableTools::printSelectedRegion()
         QSKIP("poppler-utils (pdftotext) is not installed");
     AppFixture app;
     writePrintLibrary(app, 3);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Disc"));
+    MainWindow &w = app.startWithOpen("Disc");
     QVERIFY(app.trigger("PrintTable1"));
     printControl<QLineEdit>(w, "Edit3")->setText("Games Disc");
     const QModelIndex cell = w.tableModel()->index(1, 4); // table row 2, "Comments"
@@ -764,8 +750,7 @@ void TestTableTools::previewShowsEveryPage()
 {
     AppFixture app;
     writePrintLibrary(app, 120);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Disc"));
+    MainWindow &w = app.startWithOpen("Disc");
     QVERIFY(app.trigger("PreviewAll1"));
     auto *preview = w.findChild<QPrintPreviewDialog *>("Form2");
     QVERIFY(preview && preview->isVisible());
@@ -785,8 +770,7 @@ void TestTableTools::previewNeverStale()
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"3Small\",\"3Large\""});
     writeCatalog(app, "Small", 3);
     writeCatalog(app, "Large", 200);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Small"));
+    MainWindow &w = app.startWithOpen("Small");
     QVERIFY(app.trigger("PreviewAll1"));
     auto *preview = w.findChild<QPrintPreviewDialog *>("Form2");
     auto *pages = preview->findChild<QPrintPreviewWidget *>();

@@ -108,10 +108,8 @@ private slots:
 
 void TestTree::openingDropsExactDuplicates()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     QCOMPARE(w.tableModel()->tableRowCount(), 4);
     QCOMPARE(w.tableModel()->cell(0, 1), QString("a.txt"));
     QCOMPARE(w.tableModel()->cell(0, 3), QString("c.doc"));
@@ -123,11 +121,9 @@ void TestTree::openingDropsExactDuplicates()
 
 void TestTree::openMissingCatalogWarns()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     QFile::remove(app.path("Catalogs/Disc.TXT"));
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    MainWindow &w = app.startWithOpen("Backup");
     QVERIFY(app.openCatalog("Disc"));
     QVERIFY(app.dialogs().shown().contains("warning: Catalog Disc does not exists!"));
     QCOMPARE(w.state().openCatalogName, QString("Backup"));
@@ -136,10 +132,8 @@ void TestTree::openMissingCatalogWarns()
 
 void TestTree::unsavedEditsOfferedAndNoDiscards()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     const QByteArray before = TestSupport::readFile(app.path("Catalogs/Backup.TXT"));
     QVERIFY(w.tableModel()->setData(w.tableModel()->index(0, 4), "edited"));
     QVERIFY(w.state().pendingCommentEdits);
@@ -153,10 +147,8 @@ void TestTree::unsavedEditsOfferedAndNoDiscards()
 
 void TestTree::yesSavesEditsIntoTheFile()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     QVERIFY(w.tableModel()->setData(w.tableModel()->index(1, 4), "a, \"quoted\" note"));
     app.dialogs().answerYes();
     QVERIFY(app.trigger("SaveChanges1"));
@@ -173,10 +165,8 @@ void TestTree::yesSavesEditsIntoTheFile()
 
 void TestTree::deletingOpenCatalogEmptiesTable()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     QVERIFY(app.clickCatalog("Backup"));
     app.dialogs().answerYes();
     QVERIFY(app.trigger("DeleteSelectedCatalog1"));
@@ -191,10 +181,8 @@ void TestTree::deletingOpenCatalogEmptiesTable()
 
 void TestTree::deleteRowAsksAndMarksPending()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     w.tableView()->setCurrentIndex(w.tableModel()->index(1, 0));
     app.dialogs().answerNo();
     QTest::keyClick(w.tableView(), Qt::Key_Delete);
@@ -210,8 +198,7 @@ void TestTree::deleteRowAsksAndMarksPending()
 
 void TestTree::categoryRenameRefusesCaseChange()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     MainWindow &w = app.start();
     QVERIFY(app.clickCategory("Games"));
     QCOMPARE(w.windowTitle(), QString("Kestrovane v2.01 - Games Category, Contains 2 Catalogs"));
@@ -227,8 +214,7 @@ void TestTree::categoryRenameRefusesCaseChange()
 
 void TestTree::categoryAddAndDelete()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     MainWindow &w = app.start();
     app.dialogs().answerText("games");
     QVERIFY(app.trigger("Add1"));
@@ -247,10 +233,8 @@ void TestTree::categoryAddAndDelete()
 
 void TestTree::catalogRenameFollowsTableOwner()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeBrowseLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     app.dialogs().answerText("disc");
     QVERIFY(app.trigger("RenameSelectedCatalog1"));
     QCOMPARE(app.dialogs().lastShown(), QString("warning: A catalog with the same name already exists!"));
@@ -270,8 +254,7 @@ void TestTree::catalogRenameFollowsTableOwner()
 
 void TestTree::dragToCategorySurvivesRestart()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     MainWindow &w = app.start();
     CategoryTreeModel *model = w.treeModel();
     QVERIFY(app.clickCatalog("Disc"));
@@ -321,8 +304,7 @@ void TestTree::sharedCommentOfCategoryAndCatalog()
 
 void TestTree::catalogInformation()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     app.writeLines("Comments.TXT", {"backup", "my old disc"});
     app.start();
     QVERIFY(app.clickCatalog("Backup"));
@@ -340,8 +322,7 @@ void TestTree::catalogInformation()
 
 void TestTree::treeKeys()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     MainWindow &w = app.start();
     QVERIFY(app.clickCategory("Music"));
     app.dialogs().answerText("Films");
@@ -376,14 +357,12 @@ void TestTree::refusedRenames()
     QFETCH(bool, inPlace);
     QFETCH(QString, newName);
     QFETCH(QString, warning);
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     // What a start and a shutdown without changes leave is the baseline.
     app.start();
     app.close();
     const auto before = TestSupport::librarySnapshot(app.root());
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    MainWindow &w = app.startWithOpen("Backup");
     QVERIFY(app.clickCatalog("Backup"));
     app.dialogs().clearShown();
     if (inPlace) {
@@ -404,8 +383,7 @@ void TestTree::refusedRenames()
 
 void TestTree::acceptedRenameMovesTheFileOnly()
 {
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     const QByteArray disc = TestSupport::readFile(app.path("Catalogs/Disc.TXT"));
     const QByteArray stray = TestSupport::readFile(app.path("Catalogs/Stray.TXT"));
     MainWindow &w = app.start();
@@ -433,8 +411,7 @@ void TestTree::refusedCategoryNames()
 {
     QFETCH(QString, how);
     QFETCH(QString, name);
-    AppFixture app;
-    writeBrowseLibrary(app);
+    AppFixture app(writeBrowseLibrary);
     MainWindow &w = app.start();
     const auto before = TestSupport::librarySnapshot(app.root());
     QVERIFY(app.clickCategory("Games"));
