@@ -542,7 +542,6 @@ void TestMainWindow::titleBarShowsExactlyTheCaption_data()
     QTest::addColumn<QString>("caption");
     QTest::newRow("no status") << QString() << "Kestrovane v2.01";
     QTest::newRow("status") << "Column Widths Saved" << QString("Kestrovane v2.01 - Column Widths Saved");
-    QTest::newRow("status cleared") << QString() << "Kestrovane v2.01";
 }
 
 void TestMainWindow::titleBarShowsExactlyTheCaption()
