@@ -341,7 +341,6 @@ void TestLibraryCommands::refused_data()
     row("show by an unknown column", {"show", "Stick", "--sort", "colour"}, 2, "--sort takes");
 
     const QString taken = "A catalog with the same name already exists!";
-    row("rename onto a stray file", {"rename-catalog", "Stick", "stray"}, 1, taken);
     row("rename, case only", {"rename-catalog", "Stick", "STICK"}, 1, taken);
     row("rename out of Catalogs", {"rename-catalog", "Stick", "../Escaped"}, 1, "cannot contain \"/\"");
     row("rename to nothing", {"rename-catalog", "Stick", ""}, 2,
@@ -355,8 +354,6 @@ void TestLibraryCommands::refused_data()
     row("add a known category", {"add-category", "games"}, 1, "games Category Already Exists");
     row("add a name with CR LF", {"add-category", "Two\r\nLines"}, 1,
         "A category name cannot contain a line break.\n");
-    row("add a name with an escape", {"add-category", "Red\x1b[31m"}, 1,
-        "A category name cannot contain a control character.\n");
     row("delete a category holding catalogs", {"delete-category", "games"}, 1,
         "Can not delete category!\nThis category contains 3 catalogs.\n");
     row("delete an unknown category", {"delete-category", "Films"}, 1, "Category Films does not exist\n");
@@ -394,7 +391,9 @@ void TestLibraryCommands::refused_data()
     row("update an unknown catalog", {"update", "Nothing", "--path", "SOURCE"}, 1,
         "Catalog Nothing does not exist\n");
 
-    row("search, invalid date", {"search", "--from", "xx", "--to", "1/1/98"}, 2, "'xx' is not a valid date");
+    row("search, invalid date", {"search", "--from", "xx", "--to", "1/1/98"}, 2,
+        "'xx' is not a valid date: give it as 2025-01-31 (ISO 8601), "
+        "or in this locale's order as 01/31/2025 or 01/31/25");
     row("search, two modes", {"search", "--word", "a", "--ext", "*.txt"}, 2, "one of");
     row("search an unknown catalog", {"search", "--word", "a", "--catalog", "Nope"}, 1,
         "Catalog Nope does not exist");
