@@ -112,6 +112,23 @@ void writeSearchLibrary(AppFixture &app)
     app.writeLines("Catalogs/Disc.TXT", {entry("README.TXT", "10", "/cdrom/")});
 }
 
+void click(MainWindow &w, const char *button)
+{
+    w.findChild<QPushButton *>(QLatin1String(button))->click();
+}
+
+// Searches every catalog for the word through the search panel.
+void searchEveryCatalog(AppFixture &app, const QString &word)
+{
+    MainWindow &w = app.window();
+    QVERIFY(app.trigger("Search1"));
+    auto *ticks = w.findChild<QTreeWidget *>("TreeView2");
+    for (int i = 0; i < ticks->topLevelItemCount(); ++i)
+        ticks->topLevelItem(i)->setCheckState(0, Qt::Checked);
+    w.findChild<QComboBox *>("Searchword")->setCurrentText(word);
+    click(w, "Searchbtn");
+}
+
 // Fills the table in the named layout.
 void showSearchLayout(AppFixture &app, const QString &layout)
 {
@@ -119,12 +136,7 @@ void showSearchLayout(AppFixture &app, const QString &layout)
     if (layout == "catalog") {
         QVERIFY(app.openCatalog("Backup"));
     } else if (layout == "results") {
-        QVERIFY(app.trigger("Search1"));
-        auto *ticks = w.findChild<QTreeWidget *>("TreeView2");
-        for (int i = 0; i < ticks->topLevelItemCount(); ++i)
-            ticks->topLevelItem(i)->setCheckState(0, Qt::Checked);
-        w.findChild<QComboBox *>("Searchword")->setCurrentText("readme*");
-        w.findChild<QPushButton *>("Searchbtn")->click();
+        searchEveryCatalog(app, "readme*");
         QCOMPARE(w.tableModel()->columnCount(), 6);
     } else {
         QVERIFY(app.trigger("Report1"));
@@ -139,11 +151,6 @@ QString selectedCell(MainWindow &w)
     if (!current.isValid() || !w.tableView()->selectionModel()->isSelected(current))
         return QString();
     return QString("%1,%2").arg(current.column()).arg(current.row() + 1);
-}
-
-void click(MainWindow &w, const char *button)
-{
-    w.findChild<QPushButton *>(QLatin1String(button))->click();
 }
 
 const QString kCancel = "<cancel>";
@@ -436,12 +443,7 @@ void TestTableTools::deletedSearchResultsAreNeverSaved()
     MainWindow &w = app.startWithOpen("Backup");
     const QByteArray before = TestSupport::readFile(app.path("Catalogs/Backup.TXT"));
 
-    QVERIFY(app.trigger("Search1"));
-    QTreeWidget *ticks = w.findChild<QTreeWidget *>("TreeView2");
-    for (int i = 0; i < ticks->topLevelItemCount(); ++i)
-        ticks->topLevelItem(i)->setCheckState(0, Qt::Checked);
-    w.findChild<QComboBox *>("Searchword")->setCurrentText("a*");
-    w.findChild<QPushButton *>("Searchbtn")->click();
+    searchEveryCatalog(app, "a*");
     QCOMPARE(w.statusText(), QString("Found 2 Matches"));
     QCOMPARE(w.tableModel()->columnCount(), 6);
     QCOMPARE(w.tableModel()->tableRowCount(), 3);
@@ -912,11 +914,7 @@ void TestTableTools::resultRowsLeaveTheCatalogAlone()
     MainWindow &w = startWithEntry(app, "a.txt", "");
     w.setVolumeReader([](const QString &) { return VolumeInfo("/", "Fixed", 1 << 30, 1 << 20); });
     QVERIFY(app.openCatalog("Disc"));
-    QVERIFY(app.trigger("Search1"));
-    auto *ticks = w.findChild<QTreeWidget *>("TreeView2");
-    ticks->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    w.findChild<QComboBox *>("Searchword")->setCurrentText("a.txt");
-    w.findChild<QPushButton *>("Searchbtn")->click();
+    searchEveryCatalog(app, "a.txt"); // Disc is the only catalog
     QCOMPARE(w.tableModel()->columnCount(), 6);
     w.tableView()->setCurrentIndex(cellOf(w, "a.txt", 5));
     app.dialogs().answerYes();
