@@ -332,7 +332,7 @@ void TestLibraryCommands::refused_data()
     };
     row("unknown command", {"frobnicate"}, 2, "Unknown command 'frobnicate'");
     row("unknown global option", {"--verbose", "tree"}, 2, "unknown option --verbose");
-    row("unknown format", {"tree", "--format", "xml"}, 2, "");
+    row("format names are lower case", {"tree", "--format", "CSV"}, 2, "");
     row("no format", {"report", "--format"}, 2, "");
     row("a format for a command without rows", {"add-category", "X", "--format", "csv"}, 2, "");
 

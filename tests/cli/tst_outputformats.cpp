@@ -148,7 +148,6 @@ private slots:
     void rowsKeepTheirColumns();
     void emptyOutput_data();
     void emptyOutput();
-    void parseFormat();
     void tsvFromBytes();
     void sameRowsAsTable_data();
     void sameRowsAsTable();
@@ -348,15 +347,6 @@ void TestOutputFormats::emptyOutput()
     QFETCH(int, format);
     QFETCH(QByteArray, text);
     QCOMPARE(written(RowWriter::Format(format), {}), text);
-}
-
-void TestOutputFormats::parseFormat()
-{
-    QCOMPARE(RowWriter::parseFormat("csv"), RowWriter::Format::Csv);
-    QCOMPARE(RowWriter::parseFormat("json"), RowWriter::Format::Json);
-    QCOMPARE(RowWriter::parseFormat("tsv"), RowWriter::Format::Tsv);
-    QVERIFY(!RowWriter::parseFormat("CSV"));
-    QVERIFY(!RowWriter::parseFormat("xml"));
 }
 
 // A line's TSV row made from its bytes is the row made from its text.
