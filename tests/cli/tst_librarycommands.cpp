@@ -215,12 +215,6 @@ void TestLibraryCommands::deleteCategory()
              crlf({"\"2\",\"0Games\",\"3Disk\",\"2Stick\""}));
     QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")),
              crlf({"Stick", "blue one", "Games", "play"}));
-    // Emptied, the other category may go too; the last tree is kept on disk,
-    // as the program keeps it when every category is gone.
-    QCOMPARE(CliProcess::run(dir.path(), {"delete-catalog", "Disk"}).code, 0);
-    QCOMPARE(CliProcess::run(dir.path(), {"delete-catalog", "Stick"}).code, 0);
-    QCOMPARE(CliProcess::run(dir.path(), {"delete-category", "Games"}).code, 0);
-    QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")), QByteArray());
 }
 
 void TestLibraryCommands::renameCategory()
