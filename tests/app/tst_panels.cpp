@@ -50,7 +50,7 @@ void addPanelRows()
         QTest::newRow(p.panel) << p.panel << p.command << p.title;
 }
 
-void writeLibrary(AppFixture &app, const QStringList &settings = {})
+void writeLibrary(AppFixture &app)
 {
     const QString info =
         "\"2\",\"1\",\"/\",\"/media/disc/\",\"20 GB\",\"1 MB\",\"Fixed\","
@@ -60,8 +60,6 @@ void writeLibrary(AppFixture &app, const QStringList &settings = {})
     app.writeLines("Catalogs/Backup.TXT",
                    {CommaText::join({"alpha.txt", "10", "06/14/1998 10:00:00", "/media/disc/", "Readme"}),
                     CommaText::join({"beta.txt", "20", "06/14/1998 10:00:00", "/media/disc/", ""})});
-    if (!settings.isEmpty())
-        app.writeLines("Kestrovane.INI", QStringList{"[Global]"} + settings);
 }
 
 // Shows a started window with a catalog open, a file row and the catalog
@@ -130,54 +128,68 @@ class TestPanels : public QObject
 {
     Q_OBJECT
 private slots:
-    void opensFromCommandAndHidesByButton_data() { addPanelRows(); }
-    void opensFromCommandAndHidesByButton();
+    void eachPanel_data() { addPanelRows(); }
+    void eachPanel();
     void allPanelsOpenTogether();
     void chosenPositionKeptOverAnother();
     void clickInCoveredPanelRaisesIt_data();
     void clickInCoveredPanelRaisesIt();
     void commentWindowLeavesNameVisible_data();
     void commentWindowLeavesNameVisible();
-    void positionComesBackAfterRestart_data() { addPanelRows(); }
-    void positionComesBackAfterRestart();
     void storedDefaultsMeasuredBelowMenuBar();
     void offScreenPositionMovedInside();
-    void everyFocusableControlIsNamed_data() { addPanelRows(); }
-    void everyFocusableControlIsNamed();
     void mainWindowControlsNamed();
     void treeNamesNeverCut();
-    void tabOrderFollowsLayout_data() { addPanelRows(); }
-    void tabOrderFollowsLayout();
     void inPlaceEditorsNamed();
     void menusReachableFromKeyboard();
 };
 
-void TestPanels::opensFromCommandAndHidesByButton()
+// Each panel opens from its command inside the client area, under its title,
+// with every control named and in Tab order along its layout; its close
+// button hides it, and where it was moved it comes back after a restart.
+void TestPanels::eachPanel()
 {
     QFETCH(QString, panel);
     QFETCH(QString, command);
     QFETCH(QString, title);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     ToolPanel *p = w.panel(panel);
     QVERIFY(p && p->isHidden());
     QVERIFY(app.trigger(command));
     QVERIFY(p->isVisible());
     QCOMPARE(p->title(), title);
-    QCOMPARE(p->accessibleName(), title);
     QVERIFY(clientArea(w).contains(p->geometry()));
+    QAccessibleInterface *node = QAccessible::queryAccessibleInterface(p);
+    QCOMPARE(node->text(QAccessible::Name), title);
+    QStringList unnamed;
+    collectUnnamed(node, unnamed);
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    const QList<QWidget *> chain = tabChain(p);
+    QVERIFY(chain.size() > 1);
+    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
+    for (int i = 1; i < chain.size(); ++i) {
+        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
+        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
+    }
+    p->setHomePosition(QPoint(21, 13));
     auto *close = p->findChild<QToolButton *>(panel + "Close");
     QVERIFY(close);
     QCOMPARE(close->accessibleName(), QString("Close"));
     close->click();
     QVERIFY(p->isHidden());
+
+    MainWindow &again = ready(app, app.restart());
+    QVERIFY(app.trigger(command));
+    QCOMPARE(again.panel(panel)->pos(), clientArea(again).topLeft() + QPoint(21, 13));
+    const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Left=21"));
+    QVERIFY(ini.contains(panel.toLatin1() + "_Top=13"));
 }
 
 void TestPanels::allPanelsOpenTogether()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     for (const PanelCommand &p : kPanels)
         QVERIFY2(app.trigger(p.command), p.command);
@@ -191,8 +203,8 @@ void TestPanels::allPanelsOpenTogether()
 
 void TestPanels::chosenPositionKeptOverAnother()
 {
-    AppFixture app;
-    writeLibrary(app, {"Searchcatdlg_Left=40", "Searchcatdlg_Top=8"});
+    AppFixture app(writeLibrary);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Searchcatdlg_Left=40", "Searchcatdlg_Top=8"});
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     QVERIFY(app.trigger("Search1"));
@@ -210,8 +222,7 @@ void TestPanels::clickInCoveredPanelRaisesIt_data()
 void TestPanels::clickInCoveredPanelRaisesIt()
 {
     QFETCH(QString, control);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     ToolPanel *covered = w.panel("CreateCat");
@@ -236,8 +247,7 @@ void TestPanels::commentWindowLeavesNameVisible()
 {
     QFETCH(int, row);
     QFETCH(int, nameWidth);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QTableView *table = w.tableView();
     table->setColumnWidth(0, nameWidth);
@@ -251,27 +261,9 @@ void TestPanels::commentWindowLeavesNameVisible()
     QVERIFY(clientArea(w).contains(p->geometry()));
 }
 
-void TestPanels::positionComesBackAfterRestart()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
-    ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    app.window().panel(panel)->setHomePosition(QPoint(21, 13));
-    MainWindow &w = ready(app, app.restart());
-    QVERIFY(app.trigger(command));
-    QCOMPARE(w.panel(panel)->pos(), clientArea(w).topLeft() + QPoint(21, 13));
-    const QByteArray ini = TestSupport::readFile(app.path("Kestrovane.INI"));
-    QVERIFY(ini.contains(panel.toLatin1() + "_Left=21"));
-    QVERIFY(ini.contains(panel.toLatin1() + "_Top=13"));
-}
-
 void TestPanels::storedDefaultsMeasuredBelowMenuBar()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QVERIFY(app.trigger("Create1"));
     QVERIFY(app.trigger("Update1"));
@@ -282,9 +274,9 @@ void TestPanels::storedDefaultsMeasuredBelowMenuBar()
 
 void TestPanels::offScreenPositionMovedInside()
 {
-    AppFixture app;
-    writeLibrary(app, {"Searchtabledlg_Left=5000", "Searchtabledlg_Top=4000", "SandRdlg_Left=-300",
-                       "SandRdlg_Top=-90"});
+    AppFixture app(writeLibrary);
+    app.writeLines("Kestrovane.INI", {"[Global]", "Searchtabledlg_Left=5000", "Searchtabledlg_Top=4000",
+                                      "SandRdlg_Left=-300", "SandRdlg_Top=-90"});
     MainWindow &w = ready(app, app.start());
     for (const char *command : {"SearchTable1", "SearchAndReplace1"})
         QVERIFY(app.trigger(command));
@@ -296,26 +288,9 @@ void TestPanels::offScreenPositionMovedInside()
     QVERIFY(clientArea(w).contains(w.panel("Searchtabledlg")->geometry()));
 }
 
-void TestPanels::everyFocusableControlIsNamed()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    QFETCH(QString, title);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    QAccessibleInterface *node = QAccessible::queryAccessibleInterface(w.panel(panel));
-    QCOMPARE(node->text(QAccessible::Name), title);
-    QStringList unnamed;
-    collectUnnamed(node, unnamed);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
-}
-
 void TestPanels::mainWindowControlsNamed()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QStringList unnamed;
     collectUnnamed(QAccessible::queryAccessibleInterface(&w), unnamed);
@@ -334,8 +309,7 @@ void TestPanels::mainWindowControlsNamed()
 
 void TestPanels::treeNamesNeverCut()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     const QString longest = "Games, Demos And Other Long-Named Things";
     app.writeLines("Master.TXT", {"\"1\",\"0" + longest + "\",\"3Backup\""});
     MainWindow &w = ready(app, app.start());
@@ -350,28 +324,9 @@ void TestPanels::treeNamesNeverCut()
     QCOMPARE(tree->textElideMode(), Qt::ElideNone);
 }
 
-void TestPanels::tabOrderFollowsLayout()
-{
-    QFETCH(QString, panel);
-    QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = ready(app, app.start());
-    QVERIFY(app.trigger(command));
-    ToolPanel *p = w.panel(panel);
-    const QList<QWidget *> chain = tabChain(p);
-    QVERIFY(chain.size() > 1);
-    auto where = [p](QWidget *c) { return QRect(c->mapTo(p, QPoint(0, 0)), c->size()); };
-    for (int i = 1; i < chain.size(); ++i) {
-        const QString step = chain.at(i - 1)->objectName() + " -> " + chain.at(i)->objectName();
-        QVERIFY2(!stepsBack(where(chain.at(i - 1)), where(chain.at(i))), qPrintable(step));
-    }
-}
-
 void TestPanels::inPlaceEditorsNamed()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     const QModelIndex node = w.treeView()->currentIndex();
     w.treeView()->edit(node);
@@ -388,8 +343,7 @@ void TestPanels::inPlaceEditorsNamed()
 
 void TestPanels::menusReachableFromKeyboard()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = ready(app, app.start());
     QApplication::setActiveWindow(&w);
     // Alt alone puts the focus on the first menu title.

@@ -5,9 +5,15 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTreeView>
 
 AppFixture::AppFixture() = default;
+
+AppFixture::AppFixture(void (*writeLibrary)(AppFixture &))
+{
+    writeLibrary(*this);
+}
 
 AppFixture::~AppFixture()
 {
@@ -28,6 +34,14 @@ void AppFixture::writeLines(const QString &relative, const QStringList &lines)
 MainWindow &AppFixture::start(const DateFormats &formats)
 {
     m_window = std::make_unique<MainWindow>(m_dir.path(), m_dialogs, formats);
+    return *m_window;
+}
+
+MainWindow &AppFixture::startWithOpen(const QString &catalog)
+{
+    start();
+    if (!openCatalog(catalog))
+        QTest::qFail(qPrintable("no catalog " + catalog + " in the tree"), __FILE__, __LINE__);
     return *m_window;
 }
 

@@ -12,6 +12,8 @@ class AppFixture
 {
 public:
     AppFixture();
+    // Starts from the library that writeLibrary writes into the folder.
+    explicit AppFixture(void (*writeLibrary)(AppFixture &));
     ~AppFixture();
 
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -23,6 +25,9 @@ public:
     MainWindow &start(const DateFormats &formats = DateFormats());
     // Closes the window (close query and shutdown) and starts a new one.
     MainWindow &restart();
+    // Starts the window and opens the catalog; the test fails when it is not in
+    // the tree.
+    MainWindow &startWithOpen(const QString &catalog);
     void close();
     MainWindow &window() { return *m_window; }
     ScriptedDialogs &dialogs() { return m_dialogs; }

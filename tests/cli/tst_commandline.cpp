@@ -90,8 +90,6 @@ void TestCommandLine::commandLines_data()
     QTest::newRow("usage after a bad value")
         << QStringList{"--library", "LIB", "show", "Backup", "--sort", "x"} << 2 << ""
         << QString("\nusage: kestrovane-cli [--library DIR] show NAME");
-    QTest::newRow("missing word") << QStringList{"--library", "LIB", "rename-catalog", "Backup"} << 2 << ""
-                                  << QString("kestrovane-cli: missing NEW\nusage:");
     QTest::newRow("export to -") << QStringList{"--library", "LIB", "export", "--", "--html", "-"} << 0
                                  << "7 06/14/1998 10:00:00 /m/" << QString("");
 }

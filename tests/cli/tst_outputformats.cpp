@@ -1,15 +1,22 @@
 #include "CliProcess.h"
+#include "HostileCatalog.h"
 #include "TestSupport.h"
-
+#include "cli/RowWriter.h"
 #include "library/CommaText.h"
+#include "library/SortedLineList.h"
+#include "library/TextCompare.h"
+#include "library/TextFile.h"
+#include "table/VisualTableModel.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 // Every listing command in every format, with names that break naive
 // splitting, read back by Python's csv and json modules. Stored lines can
-// hold no line break; tst_rowwriter covers those with the same writer.
+// hold no line break; the writer's own rows below cover those.
 namespace {
 
 const QString kCategory = "Grüße, \"Q\"\tcat\\";
@@ -74,6 +81,61 @@ QList<QStringList> sorted(QList<QStringList> rows)
     return rows;
 }
 
+const QStringList kColumns{"name", "size", "comment"};
+const QList<QStringList> kHostile{
+    {"tab\there", "1", "line\nbreak"},
+    {"quote \"q\"", "2", "comma, here"},
+    {"back\\slash\\t", "3", "cr\rand crlf\r\n"},
+    {"Grüße 日本 😀", "", ""},
+    {"\\", "\"", ","},
+    {"", "", "\x01 control"},
+};
+
+QByteArray written(RowWriter::Format format, const QList<QStringList> &rows)
+{
+    QString text;
+    {
+        QTextStream out(&text);
+        RowWriter writer(out, format, kColumns);
+        for (const QStringList &row : rows)
+            writer.write(row);
+    }
+    return text.toUtf8();
+}
+
+bool referenceLess(const QString &a, const QString &b)
+{
+    const int noCase = TextCompare::compareNoCase(a, b);
+    return (noCase != 0 ? noCase : a.compare(b)) < 0;
+}
+
+// The rows as the catalog was printed through the table: read whole,
+// sorted and deduplicated as QStrings, filled in, every cell asked for.
+QByteArray referenceShow(const QString &catalogFile)
+{
+    QStringList lines;
+    if (!TextFile::readLines(catalogFile, lines))
+        return "unreadable";
+    std::sort(lines.begin(), lines.end(), referenceLess);
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    VisualTableModel table;
+    table.setUpCatalogView();
+    table.fill(lines);
+    QByteArray out;
+    {
+        QTextStream stream(&out);
+        RowWriter rows(stream, RowWriter::Format::Tsv, {"name", "size", "date", "path", "comment"});
+        for (int row = 1; row < table.tableRowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < 5; ++column)
+                cells << table.cell(column, row);
+            if (!cells.join(QString()).isEmpty())
+                rows.write(cells);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 class TestOutputFormats : public QObject
@@ -85,6 +147,17 @@ private slots:
     void jsonTypes();
     void controlsOnTerminals_data();
     void controlsOnTerminals();
+    void writerReadBack_data();
+    void writerReadBack();
+    void rowsKeepTheirColumns_data();
+    void rowsKeepTheirColumns();
+    void emptyOutput_data();
+    void emptyOutput();
+    void tsvFromBytes();
+    void sameRowsAsTable_data();
+    void sameRowsAsTable();
+    void longLineShownAndFound_data();
+    void longLineShownAndFound();
 };
 
 void TestOutputFormats::readBack_data()
@@ -221,6 +294,167 @@ void TestOutputFormats::controlsOnTerminals()
         const bool control = c < ' ' || (c >= QChar(0x7f) && c <= QChar(0x9f));
         QVERIFY2(c == '\n' || c == '\t' || !control, qPrintable(text));
     }
+}
+
+void TestOutputFormats::writerReadBack_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QList<QStringList>>("rows");
+    for (const char *format : {"tsv", "csv", "json"})
+        QTest::newRow(format) << QString(format) << kHostile;
+}
+
+// Python's readers get back exactly the fields that were written.
+void TestOutputFormats::writerReadBack()
+{
+    QFETCH(QString, format);
+    QFETCH(QList<QStringList>, rows);
+    const CliProcess::Rows read =
+        CliProcess::readRows(format, written(*RowWriter::parseFormat(format), rows));
+    QVERIFY2(read.ok, qPrintable(read.problem));
+    QCOMPARE(read.rows, rows);
+    if (format != "tsv")
+        QCOMPARE(read.header, kColumns);
+}
+
+void TestOutputFormats::rowsKeepTheirColumns_data()
+{
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("short") << QStringList{"a"} << QStringList{"a", "", ""};
+    QTest::newRow("long") << QStringList{"a", "b", "c", "d"} << QStringList{"a", "b", "c"};
+    QTest::newRow("none") << QStringList{} << QStringList{"", "", ""};
+}
+
+void TestOutputFormats::rowsKeepTheirColumns()
+{
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, expected);
+    for (const char *format : {"tsv", "csv", "json"}) {
+        const CliProcess::Rows read =
+            CliProcess::readRows(format, written(*RowWriter::parseFormat(format), {fields}));
+        QVERIFY2(read.ok, qPrintable(read.problem));
+        QCOMPARE(read.rows, QList<QStringList>{expected});
+    }
+}
+
+void TestOutputFormats::emptyOutput_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("tsv") << int(RowWriter::Format::Tsv) << QByteArray();
+    QTest::newRow("csv names its columns")
+        << int(RowWriter::Format::Csv) << QByteArray("name,size,comment\r\n");
+    QTest::newRow("json") << int(RowWriter::Format::Json) << QByteArray("[]\n");
+}
+
+void TestOutputFormats::emptyOutput()
+{
+    QFETCH(int, format);
+    QFETCH(QByteArray, text);
+    QCOMPARE(written(RowWriter::Format(format), {}), text);
+}
+
+// A line's TSV row made from its bytes is the row made from its text, and
+// rows written to a device as bytes keep their place among the rows the
+// stream encodes.
+void TestOutputFormats::tsvFromBytes()
+{
+    QList<QStringList> rows = kHostile;
+    rows << QStringList{QChar(0xFEFF) + QStringLiteral("marked"), "1"}
+         << QStringList{"a\u00e9", QChar(0xFEFF) + QStringLiteral("x")}
+         << QStringList{QChar(0xD800) + QStringLiteral("lone"), "2"} << QStringList{"a", "b", "c", "d"}
+         << QStringList{"a"};
+    QBuffer fromText;
+    QBuffer fromBytes;
+    QVERIFY(fromText.open(QIODevice::WriteOnly) && fromBytes.open(QIODevice::WriteOnly));
+    {
+        QTextStream textOut(&fromText);
+        QTextStream bytesOut(&fromBytes);
+        RowWriter textRows(textOut, RowWriter::Format::Tsv, kColumns);
+        RowWriter byteRows(bytesOut, RowWriter::Format::Tsv, kColumns);
+        for (const QStringList &fields : rows) {
+            const QString line = CommaText::join(fields);
+            textRows.writeCommaLine(QStringView(line));
+            byteRows.writeCommaLine(QByteArrayView(SortedLineList::encode(line)));
+        }
+    }
+    QCOMPARE(fromBytes.data(), fromText.data());
+}
+
+// `show` prints a catalog in its stored order straight from the compact
+// list; its rows must be exactly those of the catalog opened in the table.
+void TestOutputFormats::sameRowsAsTable_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : {2u, 13u, 77u})
+        QTest::addRow("hostile %u", seed) << seed;
+}
+
+void TestOutputFormats::sameRowsAsTable()
+{
+    QFETCH(quint32, seed);
+    QTemporaryDir dir;
+    const QStringList lines = HostileCatalog::lines(seed, 3000);
+    const QString file = dir.filePath("Catalogs/Hostile.TXT");
+    QVERIFY(
+        TestSupport::writeFile(file, HostileCatalog::fileBytes(seed, lines + QStringList{"", "  ", "\"\""})));
+    const CliProcess::Result r = CliProcess::run(dir.path(), {"show", "Hostile"});
+    QCOMPARE(r.code, 0);
+    const QByteArray expected = referenceShow(file);
+    const QList<QByteArray> got = r.out.split('\n');
+    const QList<QByteArray> want = expected.split('\n');
+    for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
+        QCOMPARE(got.at(i), want.at(i));
+    QCOMPARE(got.size(), want.size());
+}
+
+void TestOutputFormats::longLineShownAndFound_data()
+{
+    QTest::addColumn<qsizetype>("bytes");
+    for (const qsizetype bytes : HostileCatalog::boundarySizes())
+        QTest::addRow("%lld bytes", qlonglong(bytes)) << bytes;
+}
+
+// A line of every size where the stores and writers change their ways is
+// shown in either order as the table shows it, and found whole.
+void TestOutputFormats::longLineShownAndFound()
+{
+    QFETCH(qsizetype, bytes);
+    QTemporaryDir dir;
+    const QString line = HostileCatalog::longLine(QStringLiteral("long.txt"), bytes);
+    const QString file = dir.filePath("Catalogs/Long.TXT");
+    QVERIFY(TestSupport::writeFile(dir.filePath("Master.TXT"), "\"1\",\"0Disks\",\"0Long\"\r\n"));
+    QVERIFY(TestSupport::writeFile(
+        file, HostileCatalog::fileBytes(quint32(bytes), {R"("a.txt","1","01/02/2003 04:05","/a/","")", line,
+                                                         R"("z.txt","2","01/02/2003 04:05","/z/","")"})));
+    const QByteArray shown = referenceShow(file);
+    QVERIFY(shown.size() > bytes);
+    for (const QStringList &args :
+         {QStringList{"show", "Long"}, QStringList{"show", "Long", "--sort", "name"}}) {
+        const CliProcess::Result r = CliProcess::run(dir.path(), args);
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out == shown, qPrintable(args.join(u' ')));
+    }
+    // CSV goes through the piecewise writer, which must not cut a character.
+    QByteArray csv;
+    {
+        QTextStream stream(&csv);
+        RowWriter rows(stream, RowWriter::Format::Csv, {"name", "size", "date", "path", "comment"});
+        rows.write(CommaText::split(line));
+    }
+    csv.remove(0, csv.indexOf("\r\n") + 2); // the header row
+    QVERIFY(CliProcess::run(dir.path(), {"show", "Long", "--format", "csv"}).out.contains(csv));
+    QByteArray found;
+    {
+        QTextStream stream(&found);
+        RowWriter rows(stream, RowWriter::Format::Tsv,
+                       {"name", "size", "date", "path", "comment", "catalog"});
+        rows.write(CommaText::split(line) << QStringLiteral("Long"));
+    }
+    const CliProcess::Result r = CliProcess::run(dir.path(), {"search", "--word", "*needle*"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out == found);
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormats)

@@ -169,6 +169,7 @@ void TstDirectoryScan::namesThatAreNotUtf8()
 {
     QVERIFY(makeFile(m_native + "n\xff.txt"));
     QVERIFY(makeFile(m_native + "n\xfe.txt"));
+    QVERIFY(makeFile(m_native + "say \"hi\", \"\".txt"));
     QVERIFY(mkdir(m_native + "d\xe9", 0755) == 0);
     QVERIFY(makeFile(m_native + "d\xe9/in\x80.txt"));
     QVERIFY(makeFile(m_native + "d\xe9/arc\xff.zip", storedZip("member.txt", "zipped")));
@@ -184,8 +185,9 @@ void TstDirectoryScan::namesThatAreNotUtf8()
         QVERIFY2(lstat(FileNameText::toNative(file).constData(), &st) == 0, qPrintable(file));
     }
     entries.sort();
-    QCOMPARE(entries, QStringList({"d\u00e9/arc\u00ff.zip", "d\u00e9/arc\u00ff.zipmember.txt",
-                                   "d\u00e9/in\u20ac.txt", "n\u00fe.txt", "n\u00ff.txt"}));
+    QCOMPARE(entries,
+             QStringList({"d\u00e9/arc\u00ff.zip", "d\u00e9/arc\u00ff.zipmember.txt", "d\u00e9/in\u20ac.txt",
+                          "n\u00fe.txt", "n\u00ff.txt", "say \"hi\", \"\".txt"}));
 }
 
 void TstDirectoryScan::rootWithUndecodableName()

@@ -3,14 +3,51 @@
 #include "library/CatalogLibrary.h"
 #include "library/CategoryTree.h"
 #include "library/CommaText.h"
+#include "library/PairList.h"
 #include "library/SortedLineList.h"
+#include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
+#include "queries/SearchHistory.h"
 
 #include <QtTest>
 
 using Mode = CatalogSearch::Mode;
 using Outcome = CatalogSearch::Outcome;
+
+namespace {
+
+CategoryTree sampleTree()
+{
+    CategoryTree tree;
+    tree.addCategory(QStringLiteral("Music"));
+    tree.addCategory(QStringLiteral("Empty"));
+    tree.addCategory(QStringLiteral("Photos"));
+    const int music = tree.findCategory(QStringLiteral("Music"));
+    const int photos = tree.findCategory(QStringLiteral("Photos"));
+    tree.addCatalog(music, QStringLiteral("Jazz"), CategoryTree::CdRomImage);
+    tree.addCatalog(music, QStringLiteral("Blues"), CategoryTree::FixedImage);
+    tree.addCatalog(photos, QStringLiteral("Summer"), CategoryTree::RemovableImage);
+    return tree;
+}
+
+// w00 ... w29: thirty words already in sorted order.
+QStringList thirtyWords()
+{
+    QStringList words;
+    for (int i = 0; i < SearchHistory::MaxWords; ++i)
+        words << QStringLiteral("w%1").arg(i, 2, 10, QLatin1Char('0'));
+    return words;
+}
+
+QString info(const QString &type, const QString &path)
+{
+    return QStringLiteral(R"("10","2","/","%2","1.44 MB","12 KB","%1","06/24/1997 10:00:00",)"
+                          R"("True","True","False","True","False","False","0")")
+        .arg(type, path);
+}
+
+} // namespace
 
 class TestCatalogSearch : public QObject
 {
@@ -23,10 +60,16 @@ private slots:
     void emptyBoxDoesNothing();
     void stopDropsResults();
     void stopAfterLastCatalogKeepsResults();
+    void categoryCarries();
+    void historyKeepsSortedAndUnique();
+    void historyFull_data();
+    void historyFull();
+    void reportRows();
+    void reportComment_data();
+    void reportComment();
 
 private:
     CatalogSearch::Result runSearch(const CatalogSearch::Request &request, RunControl &control);
-
     std::unique_ptr<QTemporaryDir> m_dir;
     CategoryTree m_tree;
     CheckTree m_check;
@@ -148,6 +191,110 @@ void TestCatalogSearch::stopAfterLastCatalogKeepsResults()
     RecordingControl control(4);
     QCOMPARE(runSearch(CatalogSearch::Request::viewAll(), control).outcome, Outcome::Finished);
     QCOMPARE(m_results.count(), 6);
+}
+
+void TestCatalogSearch::categoryCarries()
+{
+    // The empty category is left out.
+    CheckTree t(sampleTree());
+    QCOMPARE(t.categoryCount(), 2);
+    QCOMPARE(t.category(1).node.text, QStringLiteral("Photos"));
+    t.setCategoryChecked(0, true);
+    QCOMPARE(t.checkedCatalogs(), (QStringList{QStringLiteral("Blues"), QStringLiteral("Jazz")}));
+    // A catalog's own box changes that catalog only.
+    t.setCatalogChecked(0, 0, false);
+    QVERIFY(t.category(0).node.checked);
+    QCOMPARE(t.checkedCatalogs(), QStringList{QStringLiteral("Jazz")});
+    // A click on the category brings its catalogs back in line.
+    t.categoryClicked(0);
+    QCOMPARE(t.checkedCatalogs().size(), 2);
+    t.setCatalogChecked(1, 0, true);
+    t.setCategoryChecked(0, false);
+    QCOMPARE(t.checkedCatalogs(), QStringList{QStringLiteral("Summer")});
+    t.setAllChecked(true);
+    QCOMPARE(t.checkedCatalogs().size(), 3);
+    t.setCatalogChecked(5, 0, true); // out of range: ignored
+    t.rebuild(sampleTree());
+    QVERIFY(t.checkedCatalogs().isEmpty());
+}
+
+void TestCatalogSearch::historyKeepsSortedAndUnique()
+{
+    SearchHistory h(
+        QStringList{QStringLiteral("beta"), QStringLiteral("Alpha"), QStringLiteral("BETA"), QString()});
+    QCOMPARE(h.items(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("beta")}));
+    h.add(QStringLiteral("a?c"));
+    h.add(QStringLiteral("ALPHA"));
+    h.add(QString());
+    QCOMPARE(h.items(),
+             (QStringList{QStringLiteral("a?c"), QStringLiteral("Alpha"), QStringLiteral("beta")}));
+}
+
+void TestCatalogSearch::historyFull_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("new word") << "new" << true;
+    // Nothing is added, so no word has to give way.
+    QTest::newRow("present in other case") << "W05" << false;
+}
+
+void TestCatalogSearch::historyFull()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, added);
+    SearchHistory h(thirtyWords());
+    h.add(word);
+    QCOMPARE(h.items().size(), SearchHistory::MaxWords);
+    QCOMPARE(h.items().contains(QStringLiteral("w20")), !added);
+    QCOMPARE(h.items().contains(word), added);
+    QVERIFY(std::is_sorted(h.items().cbegin(), h.items().cend(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    }));
+}
+
+void TestCatalogSearch::reportRows()
+{
+    const PairList catalogs({QStringLiteral("gamma"), info(QStringLiteral("CdRom"), QStringLiteral("/cd/")),
+                             QStringLiteral("beta"), QString(), QStringLiteral("Alpha"),
+                             info(QStringLiteral("Fixed"), QStringLiteral("/home/")),
+                             QStringLiteral("delta")}); // cut short: no line after the name
+    const PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"), QStringLiteral("ALPHA"),
+                             QStringLiteral("first disk")});
+    const std::vector<QStringList> rows = CatalogReport::rows(catalogs, comments);
+    QCOMPARE(rows.size(), size_t(4));
+    QCOMPARE(rows.at(0), (QStringList{"Alpha", "Fixed", "1.44 MB", "12 KB", "/home/", "06/24/1997 10:00:00",
+                                      "first disk"}));
+    QCOMPARE(rows.at(1), (QStringList{"beta", "", "", "", "", "", ""}));
+    QCOMPARE(rows.at(2).at(CatalogReport::Name), QStringLiteral("delta"));
+    QCOMPARE(rows.at(3).at(CatalogReport::Type), QStringLiteral("CdRom"));
+    QCOMPARE(rows.at(3).at(CatalogReport::Comment), QString());
+    QCOMPARE(CatalogReport::statusText(qsizetype(rows.size())), QStringLiteral("4 Catalogs"));
+    QCOMPARE(CatalogReport::statusText(1), QStringLiteral("1 Catalogs"));
+    QVERIFY(CatalogReport::rows(PairList(), comments).empty());
+}
+
+void TestCatalogSearch::reportComment_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("replace in place")
+        << "new words" << QStringList{"Photos", "a category", "ALPHA", "new words"};
+    QTest::newRow("empty removes") << "" << QStringList{"Photos", "a category"};
+    QTest::newRow("line breaks flattened")
+        << "two\r\nlines" << QStringList{"Photos", "a category", "ALPHA", "two  lines"};
+}
+
+void TestCatalogSearch::reportComment()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, expected);
+    PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"), QStringLiteral("ALPHA"),
+                       QStringLiteral("first disk")});
+    CatalogReport::storeComment(comments, QStringLiteral("alpha"), text);
+    QCOMPARE(comments.lines(), expected);
+    CatalogReport::storeComment(comments, QStringLiteral("New"), QStringLiteral("added"));
+    QCOMPARE(comments.value(QStringLiteral("new")), QStringLiteral("added"));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogSearch)

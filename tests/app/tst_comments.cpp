@@ -1,14 +1,15 @@
 #include "AppFixture.h"
-#include "TestSupport.h"
-
 #include "CommentsController.h"
 #include "FileCommentPanel.h"
+#include "TestSupport.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
 #include "library/TextFile.h"
 #include "table/VisualTableModel.h"
 
 #include <QAction>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -25,16 +26,21 @@ QString entry(const QString &name, const QString &size, const QString &comment =
 
 // Games holds Backup (a.txt, b.txt commented "old", c.doc once opened) and
 // Disc; the pre-defined list is stored unsorted.
-void writeLibrary(AppFixture &app, const QStringList &predefined = {})
+void writePredefined(AppFixture &app, const QStringList &predefined)
+{
+    QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
+    for (int i = 0; i < predefined.size(); ++i)
+        ini << QString("Item%1=%2").arg(i).arg(predefined.at(i));
+    app.writeLines("Kestrovane.INI", ini);
+}
+
+void writeLibrary(AppFixture &app)
 {
     app.writeLines("Master.TXT", {"\"2\",\"0Games\",\"1Backup\",\"3Disc\""});
     app.writeLines("Catalogs/Backup.TXT",
                    {entry("b.txt", "20", "old"), entry("a.txt", "10"), entry("c.doc", "5")});
     app.writeLines("Catalogs/Disc.TXT", {entry("x.iso", "700")});
-    QStringList ini{"[Global.predefinedbox_Items]", QString("Count=%1").arg(predefined.size())};
-    for (int i = 0; i < predefined.size(); ++i)
-        ini << QString("Item%1=%2").arg(i).arg(predefined.at(i));
-    app.writeLines("Kestrovane.INI", ini);
+    writePredefined(app, {});
 }
 
 void select(MainWindow &w, int column, int row)
@@ -75,9 +81,14 @@ QString storedComment(AppFixture &app, const QString &catalog, int line)
     return CommaText::field(CommaText::split(lines.value(line)), 4);
 }
 
+QString replaceEntry(const QString &name, const QString &comment)
+{
+    return QString("\"%1\",\"1\",\"06/14/1998 10:00:00\",\"/media/disc/\",\"%2\"").arg(name, comment);
+}
+
 } // namespace
 
-class TestFileComments : public QObject
+class TestComments : public QObject
 {
     Q_OBJECT
 private slots:
@@ -91,12 +102,12 @@ private slots:
     void refillDisablesUndoAndAccept();
     void nothingOutsideTheCatalogView_data();
     void nothingOutsideTheCatalogView();
+    void replacesAndReloadsTheTable();
 };
 
-void TestFileComments::acceptWithEmptyTextChangesNothing()
+void TestComments::acceptWithEmptyTextChangesNothing()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.trigger("AddEdit1"));
@@ -119,10 +130,9 @@ void TestFileComments::acceptWithEmptyTextChangesNothing()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
+void TestComments::acceptWritesOneLineAndCloseOffersSave()
 {
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     QVERIFY(app.openCatalog("Backup"));
@@ -144,10 +154,10 @@ void TestFileComments::acceptWritesOneLineAndCloseOffersSave()
     QCOMPARE(storedComment(app, "Backup", 1), QString("old"));
 }
 
-void TestFileComments::predefinedListEditing()
+void TestComments::predefinedListEditing()
 {
-    AppFixture app;
-    writeLibrary(app, {"zeta", "BACKUP"});
+    AppFixture app(writeLibrary);
+    writePredefined(app, {"zeta", "BACKUP"});
     MainWindow &w = app.start();
     FileCommentPanel *panel = commentWindow(w);
     auto *list = control<QListWidget>(panel, "predefinedbox");
@@ -180,18 +190,18 @@ void TestFileComments::predefinedListEditing()
     QCOMPARE(commentWindow(app.restart())->items(), QStringList({"again", "BACKUP"}));
 }
 
-void TestFileComments::addSelectedTwice_data()
+void TestComments::addSelectedTwice_data()
 {
     QTest::addColumn<QString>("way");
     for (const char *way : {"button", "enter", "double click", "menu"})
         QTest::newRow(way) << QString(way);
 }
 
-void TestFileComments::addSelectedTwice()
+void TestComments::addSelectedTwice()
 {
     QFETCH(QString, way);
-    AppFixture app;
-    writeLibrary(app, {"old"});
+    AppFixture app(writeLibrary);
+    writePredefined(app, {"old"});
     FileCommentPanel *panel = commentWindow(app.start());
     auto *list = control<QListWidget>(panel, "predefinedbox");
     const auto add = [&] {
@@ -212,7 +222,7 @@ void TestFileComments::addSelectedTwice()
     QCOMPARE(panel->text(), QString("old old"));
 }
 
-void TestFileComments::deleteCommentAndUndo_data()
+void TestComments::deleteCommentAndUndo_data()
 {
     QTest::addColumn<QString>("deleteCommand");
     QTest::addColumn<QString>("undoCommand");
@@ -221,14 +231,12 @@ void TestFileComments::deleteCommentAndUndo_data()
     QTest::newRow("menu, then popup") << "Delete2" << QString("UndoDelete2");
 }
 
-void TestFileComments::deleteCommentAndUndo()
+void TestComments::deleteCommentAndUndo()
 {
     QFETCH(QString, deleteCommand);
     QFETCH(QString, undoCommand);
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     select(w, 0, 1);
     QVERIFY(app.trigger(deleteCommand)); // a.txt has no comment
     QCOMPARE(undoItems(w), kDisabled);
@@ -249,12 +257,10 @@ void TestFileComments::deleteCommentAndUndo()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::refillDisablesUndoAndAccept()
+void TestComments::refillDisablesUndoAndAccept()
 {
-    AppFixture app;
-    writeLibrary(app);
-    MainWindow &w = app.start();
-    QVERIFY(app.openCatalog("Backup"));
+    AppFixture app(writeLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     select(w, 0, 2);
     QVERIFY(app.trigger("Delete2"));
     QVERIFY(app.openCatalog("Disc"));
@@ -270,18 +276,17 @@ void TestFileComments::refillDisablesUndoAndAccept()
     QVERIFY(!w.state().pendingCommentEdits);
 }
 
-void TestFileComments::nothingOutsideTheCatalogView_data()
+void TestComments::nothingOutsideTheCatalogView_data()
 {
     QTest::addColumn<QString>("command");
     QTest::newRow("search results") << "ViewAllCatalogs1";
     QTest::newRow("report") << "Report1";
 }
 
-void TestFileComments::nothingOutsideTheCatalogView()
+void TestComments::nothingOutsideTheCatalogView()
 {
     QFETCH(QString, command);
-    AppFixture app;
-    writeLibrary(app);
+    AppFixture app(writeLibrary);
     app.writeLines("Catalogs/Master", {"Backup", "", "Disc", ""});
     MainWindow &w = app.start();
     QVERIFY(app.trigger(command));
@@ -294,5 +299,68 @@ void TestFileComments::nothingOutsideTheCatalogView()
     }
 }
 
-QTEST_MAIN(TestFileComments)
-#include "tst_filecomments.moc"
+void TestComments::replacesAndReloadsTheTable()
+{
+    AppFixture app;
+    app.writeLines("Master.TXT", {"\"1\",\"0Discs\",\"3Films\""});
+    app.writeLines("Catalogs/Films.TXT", {replaceEntry("a.iso", "box"), replaceEntry("b.iso", "old CD")});
+    app.writeLines("Catalogs/Loose.TXT", {replaceEntry("c.iso", "CD, CD")});
+    MainWindow &w = app.startWithOpen("Films");
+    VisualTableModel *table = w.tableModel();
+    QVERIFY(table->setData(table->index(0, 4), "CD box"));
+
+    // The pending edit is saved first, so the run sees it.
+    app.dialogs().answerYes();
+    QVERIFY(app.trigger("SearchAndReplace1"));
+    QCOMPARE(app.dialogs().shown(), QStringList{"confirm: Proceed to save changes to Films catalog?"});
+    ToolPanel *p = w.panel("SandRdlg");
+    QVERIFY(!p->isHidden());
+    QCOMPARE(p->title(), QString("Search And Replace File Comments (Case sensitive)"));
+    QCOMPARE(p->status(), QString("Ready..."));
+    auto *search = p->findChild<QLineEdit *>("Edit1");
+    auto *replacement = p->findChild<QLineEdit *>("Edit2");
+    auto *start = p->findChild<QPushButton *>("Button1");
+    QVERIFY(search->text().isEmpty() && replacement->text().isEmpty());
+
+    search->setText("CD");
+    start->click(); // no replacement text: nothing happens
+    QCOMPARE(p->status(), QString("Ready..."));
+    replacement->setText("DVD");
+    start->click();
+    QCOMPARE(p->status(), QString("Finished"));
+    QVERIFY(start->isEnabled() && !w.isBusy());
+    QCOMPARE(table->data(table->index(0, 4)).toString(), QString("DVD box"));
+    QCOMPARE(table->data(table->index(1, 4)).toString(), QString("old DVD"));
+    QCOMPARE(TestSupport::readFile(app.path("Catalogs/Loose.TXT")),
+             (replaceEntry("c.iso", "DVD, CD") + "\r\n").toUtf8());
+
+    // An edit made while the panel is open is offered before the next run.
+    QVERIFY(table->setData(table->index(0, 4), "new CD"));
+    app.dialogs().answerYes();
+    start->click();
+    QCOMPARE(app.dialogs().lastShown(), QString("confirm: Proceed to save changes to Films catalog?"));
+    QCOMPARE(table->data(table->index(0, 4)).toString(), QString("new DVD"));
+
+    // A catalog that cannot be read: the error box, the panel ready again,
+    // and the table as it was, not reloaded.
+    const QString loose = app.path("Catalogs/Loose.TXT");
+    QVERIFY(TestSupport::makeUnreadable(loose, "owner-only file"));
+    QVERIFY(table->setData(table->index(1, 4), "unsaved"));
+    app.dialogs().answerNo();
+    QVERIFY(TestSupport::readOverride(false));
+    start->click();
+    QVERIFY(TestSupport::readOverride(true));
+    QCOMPARE(app.dialogs().lastShown(), "error: Cannot open file " + loose);
+    QCOMPARE(p->status(), QString("Finished"));
+    QVERIFY(start->isEnabled() && !w.isBusy());
+    QCOMPARE(table->data(table->index(1, 4)).toString(), QString("unsaved"));
+
+    QVERIFY(QFile::remove(app.path("Catalogs/Films.TXT")) && QFile::remove(loose));
+    start->click();
+    QCOMPARE(app.dialogs().lastShown(), QString("warning: No catalogs exists!"));
+    QVERIFY(p->isHidden());
+    QVERIFY(app.dialogs().unexpected().isEmpty());
+}
+
+QTEST_MAIN(TestComments)
+#include "tst_comments.moc"

@@ -1,11 +1,13 @@
-#include "indexing/WildcardMatch.h"
-
 #include "AstralWildcards.h"
+#include "TestSupport.h"
+#include "indexing/MaskList.h"
+#include "indexing/WildcardMatch.h"
+#include "settings/SettingsFile.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
-
 #include <vector>
 
 namespace {
@@ -37,10 +39,9 @@ QString randomText(QRandomGenerator &random, const char *alphabet, int maxLength
 
 } // namespace
 
-class TestWildcardMatch : public QObject
+class TestMasks : public QObject
 {
     Q_OBJECT
-
 private slots:
     void wildcardMatch_data();
     void wildcardMatch();
@@ -52,9 +53,15 @@ private slots:
     void manyStarsFinishAtOnce();
     void maskAccepts_data();
     void maskAccepts();
+    void keepsSortedOrder();
+    void refusesDuplicates_data();
+    void refusesDuplicates();
+    void setItemsKeepsStoredCase();
+    void readSaved_data();
+    void readSaved();
 };
 
-void TestWildcardMatch::wildcardMatch_data()
+void TestMasks::wildcardMatch_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern");
@@ -69,7 +76,7 @@ void TestWildcardMatch::wildcardMatch_data()
     QTest::newRow("question takes text star") << "*x" << QString("??") << true;
 }
 
-void TestWildcardMatch::wildcardMatch()
+void TestMasks::wildcardMatch()
 {
     QFETCH(QString, text);
     QFETCH(QString, pattern);
@@ -77,7 +84,7 @@ void TestWildcardMatch::wildcardMatch()
     QCOMPARE(WildcardMatch(text, pattern), result);
 }
 
-void TestWildcardMatch::agreesWithTheRules()
+void TestMasks::agreesWithTheRules()
 {
     QRandomGenerator random(20240611);
     for (int i = 0; i < 20000; ++i) {
@@ -89,7 +96,7 @@ void TestWildcardMatch::agreesWithTheRules()
     }
 }
 
-void TestWildcardMatch::comparesWholeTexts_data()
+void TestMasks::comparesWholeTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("pattern");
@@ -105,7 +112,7 @@ void TestWildcardMatch::comparesWholeTexts_data()
     QTest::newRow("long stem, two stars, more") << a300 + u'z' << a300 + QStringLiteral("**") << true;
 }
 
-void TestWildcardMatch::comparesWholeTexts()
+void TestMasks::comparesWholeTexts()
 {
     QFETCH(QString, text);
     QFETCH(QString, pattern);
@@ -113,7 +120,7 @@ void TestWildcardMatch::comparesWholeTexts()
     QCOMPARE(WildcardMatch(text, pattern), result);
 }
 
-void TestWildcardMatch::manyStarsFinishAtOnce()
+void TestMasks::manyStarsFinishAtOnce()
 {
     QString pattern;
     for (int i = 0; i < 120; ++i)
@@ -131,7 +138,7 @@ void TestWildcardMatch::manyStarsFinishAtOnce()
     QVERIFY2(timer.elapsed() < 5000, "matcher time grows with the number of stars");
 }
 
-void TestWildcardMatch::maskAccepts_data()
+void TestMasks::maskAccepts_data()
 {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("name");
@@ -172,7 +179,7 @@ void TestWildcardMatch::maskAccepts_data()
     QTest::newRow("exact long ext") << QStringLiteral("*.") + QString(300, u'x') << longExt << true;
 }
 
-void TestWildcardMatch::maskAccepts()
+void TestMasks::maskAccepts()
 {
     QFETCH(QString, mask);
     QFETCH(QString, name);
@@ -180,12 +187,12 @@ void TestWildcardMatch::maskAccepts()
     QCOMPARE(MaskAccepts(mask, name), result);
 }
 
-void TestWildcardMatch::astralCharacters_data()
+void TestMasks::astralCharacters_data()
 {
     AstralWildcards::addRows();
 }
 
-void TestWildcardMatch::astralCharacters()
+void TestMasks::astralCharacters()
 {
     QFETCH(QString, text);
     QFETCH(QString, pattern);
@@ -193,5 +200,73 @@ void TestWildcardMatch::astralCharacters()
     QCOMPARE(WildcardMatch(text, pattern), expected);
 }
 
-QTEST_GUILESS_MAIN(TestWildcardMatch)
-#include "tst_WildcardMatch.moc"
+void TestMasks::keepsSortedOrder()
+{
+    MaskList list;
+    for (const char *mask : {"*.txt", "*.Doc", "*.bmp", "*.c", "*.zip"})
+        QVERIFY(list.add(QString::fromLatin1(mask)));
+    QCOMPARE(list.items(), QStringList({"*.bmp", "*.c", "*.Doc", "*.txt", "*.zip"}));
+}
+
+void TestMasks::refusesDuplicates_data()
+{
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("added");
+    QTest::newRow("same") << "*.txt" << QString("*.txt") << false;
+    QTest::newRow("ascii case") << "*.TXT" << QString("*.txt") << false;
+    QTest::newRow("mixed case") << "*.Txt" << QString("*.tXT") << false;
+    QTest::newRow("other mask") << "*.txt" << QString("*.tx") << true;
+    // Only ASCII letters are folded for this rule.
+    QTest::newRow("non-ascii case") << "*.É" << QString("*.é") << true;
+    QTest::newRow("empty") << "*.txt" << QString("") << false;
+}
+
+void TestMasks::refusesDuplicates()
+{
+    QFETCH(QString, held);
+    QFETCH(QString, typed);
+    QFETCH(bool, added);
+    MaskList list;
+    QVERIFY(list.add(held));
+    QCOMPARE(list.add(typed), added);
+    QCOMPARE(list.size(), added ? 2 : 1);
+    QCOMPARE(list.items().first().isEmpty(), false);
+}
+
+void TestMasks::setItemsKeepsStoredCase()
+{
+    MaskList list;
+    list.add(QStringLiteral("*.old"));
+    list.setItems({"*.TXT", "*.doc", "*.txt", "", "*.Bmp"});
+    QCOMPARE(list.items(), QStringList({"*.Bmp", "*.doc", "*.TXT"}));
+}
+
+void TestMasks::readSaved_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QStringList>("masks");
+    QTest::newRow("no section") << QByteArray("[Global]\r\nx=1\r\n") << QStringList();
+    QTest::newRow("stored order")
+        << QByteArray("[Global.Masklistbox_Items]\r\nCount=2\r\nItem0=*.txt\r\nItem1=*.DOC\r\n")
+        << QStringList({"*.txt", "*.DOC"});
+    QTest::newRow("section case") << QByteArray("[global.masklistbox_items]\r\ncount=1\r\nitem0=*.c\r\n")
+                                  << QStringList({"*.c"});
+    QTest::newRow("missing item") << QByteArray("[Global.Masklistbox_Items]\r\nCount=2\r\nItem1=*.c\r\n")
+                                  << QStringList({"", "*.c"});
+    QTest::newRow("bad count") << QByteArray("[Global.Masklistbox_Items]\r\nCount=x\r\nItem0=*.c\r\n")
+                               << QStringList();
+}
+
+void TestMasks::readSaved()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QStringList, masks);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Kestrovane.INI"));
+    QVERIFY(TestSupport::writeFile(path, ini));
+    QCOMPARE(MaskList::readSaved(SettingsFile(path)), masks);
+}
+
+QTEST_GUILESS_MAIN(TestMasks)
+#include "tst_masks.moc"

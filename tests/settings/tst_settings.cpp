@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "settings/ColumnWidths.h"
 #include "settings/FormValues.h"
+#include "settings/NamedColours.h"
+#include "settings/PanelPosition.h"
 #include "settings/SettingsFile.h"
 #include "settings/WindowPlacement.h"
 
@@ -8,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestSettingsFile : public QObject
+class TestSettings : public QObject
 {
     Q_OBJECT
 private slots:
@@ -25,9 +27,15 @@ private slots:
     void fullDiskKeepsOldFile();
     void unreadableFileNeverWritten_data();
     void unreadableFileNeverWritten();
+    void storedValueToRgb_data();
+    void storedValueToRgb();
+    void restoredChange_data();
+    void restoredChange();
+    void keptInside_data();
+    void keptInside();
 };
 
-void TestSettingsFile::defaultsWithoutFile()
+void TestSettings::defaultsWithoutFile()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("Kestrovane.INI"));
@@ -46,7 +54,7 @@ void TestSettingsFile::defaultsWithoutFile()
     QVERIFY(!settings.isUnreadable());
 }
 
-void TestSettingsFile::integers_data()
+void TestSettings::integers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("value");
@@ -59,7 +67,7 @@ void TestSettingsFile::integers_data()
     QTest::newRow("empty") << "" << 99;
 }
 
-void TestSettingsFile::integers()
+void TestSettings::integers()
 {
     QFETCH(QString, text);
     QFETCH(int, value);
@@ -69,7 +77,7 @@ void TestSettingsFile::integers()
     QCOMPARE(settings.readInteger("S", "K", 99), value);
 }
 
-void TestSettingsFile::sectionsIgnoreCase()
+void TestSettings::sectionsIgnoreCase()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -82,7 +90,7 @@ void TestSettingsFile::sectionsIgnoreCase()
     QVERIFY(bytes.contains("\r\n"));
 }
 
-void TestSettingsFile::stringsCutAt1023()
+void TestSettings::stringsCutAt1023()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -91,7 +99,7 @@ void TestSettingsFile::stringsCutAt1023()
     QCOMPARE(settings.readString("Global", "Missing", "dflt"), QString("dflt"));
 }
 
-void TestSettingsFile::listRoundTrip()
+void TestSettings::listRoundTrip()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -102,7 +110,7 @@ void TestSettingsFile::listRoundTrip()
     QVERIFY(settings.readList("Global.X").isEmpty());
 }
 
-void TestSettingsFile::formValuesRoundTrip()
+void TestSettings::formValuesRoundTrip()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -122,7 +130,7 @@ void TestSettingsFile::formValuesRoundTrip()
     QVERIFY(text.indexOf("Panel1_Width") < text.indexOf("Confirmzip_Checked"));
 }
 
-void TestSettingsFile::placementScreenVariants()
+void TestSettings::placementScreenVariants()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -142,7 +150,7 @@ void TestSettingsFile::placementScreenVariants()
     QCOMPARE(at1024.normalRect(), QRect(50, 60, 400, 300));
 }
 
-void TestSettingsFile::columnWidthsBySize()
+void TestSettings::columnWidthsBySize()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -156,7 +164,7 @@ void TestSettingsFile::columnWidthsBySize()
     QCOMPARE(ColumnWidths::readOne(settings, 3, 0), 100);
 }
 
-void TestSettingsFile::nonsenseFile()
+void TestSettings::nonsenseFile()
 {
     QTemporaryDir dir;
     SettingsFile settings(dir.filePath("k.ini"));
@@ -170,7 +178,7 @@ void TestSettingsFile::nonsenseFile()
     QCOMPARE(settings.readInteger("Global", "Panel1_Width", 0), 5);
 }
 
-void TestSettingsFile::fullDiskKeepsOldFile()
+void TestSettings::fullDiskKeepsOldFile()
 {
     QTemporaryDir dir;
     QString reason;
@@ -189,7 +197,7 @@ void TestSettingsFile::fullDiskKeepsOldFile()
     QCOMPARE(after, before);
 }
 
-void TestSettingsFile::unreadableFileNeverWritten_data()
+void TestSettings::unreadableFileNeverWritten_data()
 {
     QTest::addColumn<QString>("kind");
     for (const QString &kind : TestSupport::unreadableKinds())
@@ -198,7 +206,7 @@ void TestSettingsFile::unreadableFileNeverWritten_data()
 
 // A file that is there but cannot be read reads as the defaults and is
 // never written by that object, even once it can be read again.
-void TestSettingsFile::unreadableFileNeverWritten()
+void TestSettings::unreadableFileNeverWritten()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
@@ -224,5 +232,68 @@ void TestSettingsFile::unreadableFileNeverWritten()
     QVERIFY(SettingsFile(path).writeString("Global", "Key", "v"));
 }
 
-QTEST_GUILESS_MAIN(TestSettingsFile)
-#include "tst_settingsfile.moc"
+void TestSettings::storedValueToRgb_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<uint>("rgb");
+    QTest::newRow("yellow") << "Yellow" << 0x00FFFF << 0xFFFF00u;
+    QTest::newRow("navy") << "Navy" << 0x800000 << 0x000080u;
+    QTest::newRow("maroon") << "Maroon" << 0x000080 << 0x800000u;
+    QTest::newRow("teal") << "Teal" << 0x808000 << 0x008080u;
+}
+
+void TestSettings::storedValueToRgb()
+{
+    QFETCH(QString, name);
+    QFETCH(int, stored);
+    QFETCH(uint, rgb);
+    const int at = NamedColours::indexOf(stored);
+    QVERIFY(at >= 0);
+    QCOMPARE(QString::fromLatin1(NamedColours::all().at(size_t(at)).name), name);
+    QCOMPARE(NamedColours::rgb(stored), rgb);
+}
+
+void TestSettings::restoredChange_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("expected"); // -1: the picker keeps its colour
+    QTest::newRow("another named colour") << NamedColours::Yellow << 0x0000FF << 0x0000FF;
+    QTest::newRow("the same colour") << NamedColours::Black << NamedColours::Black << -1;
+    QTest::newRow("not a named colour") << NamedColours::Yellow << 0x123456 << -1;
+    QTest::newRow("a system colour") << NamedColours::Black << -16777208 << -1;
+}
+
+void TestSettings::restoredChange()
+{
+    QFETCH(int, current);
+    QFETCH(int, stored);
+    QFETCH(int, expected);
+    QCOMPARE(NamedColours::restoredChange(current, stored).value_or(-1), expected);
+}
+
+void TestSettings::keptInside_data()
+{
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<QSize>("panel");
+    QTest::addColumn<QPoint>("placed");
+    // The client area is 600 x 400 in every row.
+    QTest::newRow("inside stays") << QPoint(40, 8) << QSize(300, 200) << QPoint(40, 8);
+    QTest::newRow("touching the corner stays") << QPoint(300, 200) << QSize(300, 200) << QPoint(300, 200);
+    QTest::newRow("past the right and bottom") << QPoint(5000, 4000) << QSize(300, 200) << QPoint(300, 200);
+    QTest::newRow("partly past the right") << QPoint(450, 20) << QSize(300, 200) << QPoint(300, 20);
+    QTest::newRow("above and left") << QPoint(-30, -8) << QSize(300, 200) << QPoint(0, 0);
+    QTest::newRow("larger than the area") << QPoint(100, 100) << QSize(800, 500) << QPoint(0, 0);
+}
+
+void TestSettings::keptInside()
+{
+    QFETCH(QPoint, stored);
+    QFETCH(QSize, panel);
+    QFETCH(QPoint, placed);
+    QCOMPARE(PanelPosition::keptInside(stored, panel, QSize(600, 400)), placed);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
