@@ -133,12 +133,11 @@ qsizetype commonStart(QByteArrayView a, QByteArrayView b)
     return i;
 }
 
-// comparePrimary on UTF-8 rest parts that start at a character boundary.
-int comparePrimaryUtf8(QByteArrayView a, QByteArrayView b)
+// The order of the first characters of x and y that differ in primary
+// form, or 0 when one runs out first; both are left after what was read.
+int firstPrimaryDifference(Utf16Units &x, Utf16Units &y)
 {
     const FoldTable &t = table();
-    Utf16Units x(a);
-    Utf16Units y(b);
     while (!x.atEnd() && !y.atEnd()) {
         const char16_t cx = x.next();
         const char16_t cy = y.next();
@@ -149,6 +148,16 @@ int comparePrimaryUtf8(QByteArrayView a, QByteArrayView b)
         if (fx != fy)
             return fx < fy ? -1 : 1;
     }
+    return 0;
+}
+
+// comparePrimary on UTF-8 rest parts that start at a character boundary.
+int comparePrimaryUtf8(QByteArrayView a, QByteArrayView b)
+{
+    Utf16Units x(a);
+    Utf16Units y(b);
+    if (const int order = firstPrimaryDifference(x, y))
+        return order;
     // The shorter text in UTF-16 units comes first.
     return x.atEnd() == y.atEnd() ? 0 : (x.atEnd() ? -1 : 1);
 }
@@ -223,20 +232,9 @@ int comparePrimaryWithin(QByteArrayView a, QByteArrayView b)
         if (fx != fy)
             return fx < fy ? -1 : 1;
     }
-    const FoldTable &t = table();
     Utf16Units x(a);
     Utf16Units y(b);
-    while (!x.atEnd() && !y.atEnd()) {
-        const char16_t cx = x.next();
-        const char16_t cy = y.next();
-        if (cx == cy)
-            continue;
-        const char16_t fx = primary(cx, t);
-        const char16_t fy = primary(cy, t);
-        if (fx != fy)
-            return fx < fy ? -1 : 1;
-    }
-    return 0;
+    return firstPrimaryDifference(x, y);
 }
 
 int compareNoCaseUtf8(QByteArrayView a, QByteArrayView b)
