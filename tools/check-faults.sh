@@ -45,7 +45,9 @@ done
 (cd "$SCRATCH" && find src tests bench packaging tools -type f) | while read -r f; do
     [ -e "$ROOT/$f" ] || rm -f "$SCRATCH/$f"
 done
-[ -f "$BUILD/CMakeCache.txt" ] || cmake -S "$SCRATCH" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# Configured on every run, so test programs added since the last one exist
+# before a fault's build names them.
+cmake -S "$SCRATCH" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKESTROVANE_WIDGETS="${KESTROVANE_WIDGETS:-ON}" >/dev/null
 
 missed=0
