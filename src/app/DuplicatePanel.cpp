@@ -1,25 +1,16 @@
 #include "DuplicatePanel.h"
 
+#include "ComparisonBoxes.h"
 #include "PanelWidgets.h"
 
 #include "CheckTreeView.h"
-#include "settings/FormValues.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using PanelWidgets::named;
-
-namespace {
-
-const QString kByName = QStringLiteral("Comparename_Checked");
-const QString kBySize = QStringLiteral("Comparesize_Checked");
-const QString kByDate = QStringLiteral("Comparedate_Checked");
-
-} // namespace
 
 DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
 {
@@ -31,13 +22,7 @@ DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
     m_tree->setMinimumSize(240, 140);
     layout->addWidget(m_tree, 1);
 
-    m_byName = named(new QCheckBox(QStringLiteral("Compare By Name"), this), "Comparename");
-    m_bySize = named(new QCheckBox(QStringLiteral("Compare By Size"), this), "Comparesize");
-    m_byDate = named(new QCheckBox(QStringLiteral("Compare By Date"), this), "Comparedate");
-    for (QCheckBox *box : {m_byName, m_bySize, m_byDate}) {
-        box->setChecked(true);
-        layout->addWidget(box);
-    }
+    m_comparison = std::make_unique<ComparisonBoxes>(this, layout, QStringLiteral("Compare"));
 
     auto *buttons = new QHBoxLayout;
     m_start = named(new QPushButton(QStringLiteral("Find Dupe"), this), "Dupstart");
@@ -55,11 +40,7 @@ DuplicatePanel::DuplicatePanel(QWidget *parent) : QWidget(parent)
 
 DuplicateFinder::Criteria DuplicatePanel::criteria() const
 {
-    DuplicateFinder::Criteria c;
-    c.name = m_byName->isChecked();
-    c.size = m_bySize->isChecked();
-    c.date = m_byDate->isChecked();
-    return c;
+    return m_comparison->criteria();
 }
 
 void DuplicatePanel::showCategories(const CategoryTree &tree)
@@ -74,17 +55,12 @@ CheckTree DuplicatePanel::tickedCatalogs() const
 
 void DuplicatePanel::restore(const FormValues &form)
 {
-    m_byName->setChecked(form.boolean(kByName));
-    m_bySize->setChecked(form.boolean(kBySize));
-    m_byDate->setChecked(form.boolean(kByDate));
+    m_comparison->restore(form);
 }
 
 void DuplicatePanel::store(FormValues &form) const
 {
-    const DuplicateFinder::Criteria c = criteria();
-    form.setBoolean(kByName, c.name);
-    form.setBoolean(kBySize, c.size);
-    form.setBoolean(kByDate, c.date);
+    m_comparison->store(form);
 }
 
 void DuplicatePanel::setRunning(bool running)

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "ComparisonBoxes.h"
 #include "queries/CheckTree.h"
 #include "queries/DuplicateFinder.h"
 
 #include <QWidget>
 
+#include <memory>
+
 class CategoryTree;
 class CheckTreeView;
 class FormValues;
-class QCheckBox;
 class QPushButton;
 
 // The controls of the duplicate finder panel (Dupdlg): the check tree, the
@@ -38,9 +40,7 @@ signals:
 
 private:
     CheckTreeView *m_tree = nullptr;
-    QCheckBox *m_byName = nullptr;
-    QCheckBox *m_bySize = nullptr;
-    QCheckBox *m_byDate = nullptr;
+    std::unique_ptr<ComparisonBoxes> m_comparison;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_close = nullptr;

@@ -1,26 +1,17 @@
 #include "SingleCopyPanel.h"
 
+#include "ComparisonBoxes.h"
 #include "PanelWidgets.h"
 
 #include "CheckTreeView.h"
 #include "library/CategoryTree.h"
-#include "settings/FormValues.h"
 
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 using PanelWidgets::named;
-
-namespace {
-
-const QString kByName = QStringLiteral("Singlename_Checked");
-const QString kBySize = QStringLiteral("Singlesize_Checked");
-const QString kByDate = QStringLiteral("Singledate_Checked");
-
-} // namespace
 
 SingleCopyPanel::SingleCopyPanel(QWidget *parent) : QWidget(parent)
 {
@@ -34,13 +25,7 @@ SingleCopyPanel::SingleCopyPanel(QWidget *parent) : QWidget(parent)
     m_tree->setMinimumSize(240, 140);
     layout->addWidget(m_tree, 1);
 
-    m_byName = PanelWidgets::checkBox(this, QStringLiteral("Singlename"), QStringLiteral("Compare By Name"));
-    m_bySize = PanelWidgets::checkBox(this, QStringLiteral("Singlesize"), QStringLiteral("Compare By Size"));
-    m_byDate = PanelWidgets::checkBox(this, QStringLiteral("Singledate"), QStringLiteral("Compare By Date"));
-    for (QCheckBox *box : {m_byName, m_bySize, m_byDate}) {
-        box->setChecked(true);
-        layout->addWidget(box);
-    }
+    m_comparison = std::make_unique<ComparisonBoxes>(this, layout, QStringLiteral("Single"));
 
     auto *buttons = new QHBoxLayout;
     m_start = PanelWidgets::button(this, QStringLiteral("Singlestart"), QStringLiteral("Find"));
@@ -90,26 +75,17 @@ CheckTree SingleCopyPanel::tickedCatalogs() const
 
 SingleCopyFinder::Criteria SingleCopyPanel::criteria() const
 {
-    SingleCopyFinder::Criteria c;
-    c.name = m_byName->isChecked();
-    c.size = m_bySize->isChecked();
-    c.date = m_byDate->isChecked();
-    return c;
+    return m_comparison->criteria();
 }
 
 void SingleCopyPanel::restore(const FormValues &form)
 {
-    m_byName->setChecked(form.boolean(kByName));
-    m_bySize->setChecked(form.boolean(kBySize));
-    m_byDate->setChecked(form.boolean(kByDate));
+    m_comparison->restore(form);
 }
 
 void SingleCopyPanel::store(FormValues &form) const
 {
-    const SingleCopyFinder::Criteria c = criteria();
-    form.setBoolean(kByName, c.name);
-    form.setBoolean(kBySize, c.size);
-    form.setBoolean(kByDate, c.date);
+    m_comparison->store(form);
 }
 
 void SingleCopyPanel::setRunning(bool running)

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "ComparisonBoxes.h"
 #include "queries/CheckTree.h"
 #include "queries/SingleCopyFinder.h"
 
 #include <QWidget>
 
+#include <memory>
+
 class CategoryTree;
 class CheckTreeView;
 class FormValues;
-class QCheckBox;
 class QLabel;
 class QPushButton;
 
@@ -50,9 +52,7 @@ private:
     QString m_catalog;
     QLabel *m_asked = nullptr;
     CheckTreeView *m_tree = nullptr;
-    QCheckBox *m_byName = nullptr;
-    QCheckBox *m_bySize = nullptr;
-    QCheckBox *m_byDate = nullptr;
+    std::unique_ptr<ComparisonBoxes> m_comparison;
     QPushButton *m_start = nullptr;
     QPushButton *m_stop = nullptr;
     QPushButton *m_close = nullptr;
