@@ -137,6 +137,16 @@ void VisualTableModel::fill(std::vector<ResultRun> &&runs)
     beginResetModel();
     m_rows = Utf8Rows();
     m_rows.reserveRows(count);
+    appendMerged(runs);
+    for (ResultRun &taken : runs)
+        m_rows.holdBlocks(taken.takeBlocks());
+    runs.clear();
+    releaseFreedHeap();
+    endResetModel();
+}
+
+void VisualTableModel::appendMerged(const std::vector<ResultRun> &runs)
+{
     std::vector<int> tails;
     tails.reserve(runs.size());
     for (const ResultRun &run : runs)
@@ -158,12 +168,8 @@ void VisualTableModel::fill(std::vector<ResultRun> &&runs)
             m_rows.append(QByteArrayView(whole));
         }
     }
+    // As in every fill, lines without fields are empty rows at the end.
     m_rows.resize(m_rows.size() + blank);
-    for (ResultRun &taken : runs)
-        m_rows.holdBlocks(taken.takeBlocks());
-    runs.clear();
-    releaseFreedHeap();
-    endResetModel();
 }
 
 template <typename LineAt>

@@ -116,6 +116,8 @@ private:
     void reorder(const std::vector<int> &order);
     template <typename LineAt>
     void fillFrom(qsizetype count, LineAt lineAt);
+    // The runs' lines in the line lists' order as rows viewing their bytes.
+    void appendMerged(const std::vector<ResultRun> &runs);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);
