@@ -1,8 +1,10 @@
 #include "TestSupport.h"
+#include "library/CommaText.h"
 #include "library/DateFormats.h"
 #include "table/ClipboardText.h"
 #include "table/DateKeyReader.h"
 #include "table/FileDeletion.h"
+#include "table/RowOrder.h"
 #include "table/TableRules.h"
 
 #include <QDir>
@@ -54,6 +56,7 @@ private slots:
     void canPaste();
     void planPaste_data();
     void planPaste();
+    void cellsBeyond64KSortInPlace();
     void deletionChecksInOrder_data();
     void deletionChecksInOrder();
 };
@@ -300,6 +303,24 @@ void TestTableRules::planPaste()
     }
     QCOMPARE(actual, writes);
     QCOMPARE(plan.rowCount, expectedRowCount);
+}
+
+// A sort reads most cells where they lie in their line; cells that start or
+// end beyond 64 KB are read apart, and must sort as the others do.
+void TestTableRules::cellsBeyond64KSortInPlace()
+{
+    const QString longN(70000, u'n');
+    const QString longP(70000, u'p');
+    const QList<QString> lines{CommaText::join({longN.toUpper() + "b", "1", "", longP + "z"}),
+                               CommaText::join({longN + "a", "2", "", longP.toUpper() + "a"}),
+                               CommaText::join({"m", "3", "", "q"})};
+    const DateKeyReader dates{DateFormats()};
+    const auto order = [&](int column, bool descending) {
+        return RowOrder::order(lines, column, TableRules::SortKind::TextNoCase, descending, dates);
+    };
+    QCOMPARE(order(0, false), std::vector<int>({2, 1, 0}));
+    QCOMPARE(order(3, false), std::vector<int>({1, 0, 2}));
+    QCOMPARE(order(3, true), std::vector<int>({2, 0, 1}));
 }
 
 void TestTableRules::deletionChecksInOrder_data()
