@@ -394,8 +394,13 @@ void TestTableTools::deleteAfterSortRemovesTheSelectedRow()
         clickHeader(w, sortColumn);
     QCOMPARE(w.tableModel()->cell(0, w.tableView()->currentIndex().row() + 1), selected);
 
+    app.dialogs().answerNo();
+    QTest::keyClick(w.tableView(), Qt::Key_Delete);
+    QCOMPARE(w.tableModel()->tableRowCount(), 4);
+    QVERIFY(!w.state().pendingRowDeletions);
     app.dialogs().answerYes();
     QTest::keyClick(w.tableView(), Qt::Key_Delete);
+    QCOMPARE(app.dialogs().shown().count("confirm: Proceed to delete this row?"), 2);
     QVERIFY(!rowOf(w, selected).isValid());
     QCOMPARE(w.tableModel()->tableRowCount(), 3);
     app.dialogs().answerYes();
