@@ -41,15 +41,6 @@ QString entry(const QString &name, const QString &size, const QString &path,
     return CommaText::join({name, size, "06/14/1998 10:00:00", path, comment});
 }
 
-MainWindow &startWithBackup(AppFixture &app)
-{
-    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Backup\""});
-    app.writeLines("Catalogs/Master", {"Backup", ""});
-    app.writeLines("Catalogs/Backup.TXT", {entry("a.txt", "10", "/media/disc/", "first"),
-                                           entry("b.txt", "10", "/media/disc/", "second")});
-    return app.startWithOpen("Backup");
-}
-
 QStringList cellsOf(MainWindow &w, int c)
 {
     QStringList cells;
@@ -275,15 +266,16 @@ private:
 
 void TestTableTools::copyWholeTableAndRegion()
 {
-    AppFixture app;
-    MainWindow &w = startWithBackup(app);
+    AppFixture app(writeRowsLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     VisualTableModel *m = w.tableModel();
     w.tableView()->setCurrentIndex(m->index(1, 4));
     QVERIFY(app.trigger("CopySelectionToClipboard1"));
     QCOMPARE(QGuiApplication::clipboard()->text(),
              QString("File Name\tFile Size\tFile Date\tFile Path\tComments\r\n"
                      "a.txt\t10\t06/14/1998 10:00:00\t/media/disc/\tfirst\r\n"
-                     "b.txt\t10\t06/14/1998 10:00:00\t/media/disc/\tsecond"));
+                     "b.txt\t20\t06/14/1998 10:00:00\t/media/disc/\tsecond\r\n"
+                     "c.doc\t5\t06/14/1998 10:00:00\t/media/disc/\tthird"));
 
     w.tableView()->selectionModel()->select(QItemSelection(m->index(0, 3), m->index(1, 4)),
                                             QItemSelectionModel::ClearAndSelect);
@@ -298,8 +290,8 @@ void TestTableTools::paste_data()
     QTest::addColumn<QVariant>("clipboard"); // no text when invalid
     QTest::addColumn<QStringList>("comments");
     QTest::addColumn<bool>("pending");
-    const QStringList unchanged{"first", "second"};
-    QTest::newRow("one line") << 4 << QVariant("new") << QStringList{"new", "second"} << true;
+    const QStringList unchanged{"first", "second", "third"};
+    QTest::newRow("one line") << 4 << QVariant("new") << QStringList{"new", "second", "third"} << true;
     QTest::newRow("no text") << 4 << QVariant() << unchanged << true;
     QTest::newRow("name column") << 0 << QVariant("new") << unchanged << false;
 }
@@ -310,8 +302,8 @@ void TestTableTools::paste()
     QFETCH(QVariant, clipboard);
     QFETCH(QStringList, comments);
     QFETCH(bool, pending);
-    AppFixture app;
-    MainWindow &w = startWithBackup(app);
+    AppFixture app(writeRowsLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     if (clipboard.isValid()) {
         QGuiApplication::clipboard()->setText(clipboard.toString());
     } else {
@@ -348,8 +340,8 @@ void TestTableTools::popupKeysOnlyInTable()
 {
     QFETCH(QString, command);
     QFETCH(QKeySequence, keys);
-    AppFixture app;
-    MainWindow &w = startWithBackup(app);
+    AppFixture app(writeRowsLibrary);
+    MainWindow &w = app.startWithOpen("Backup");
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QAction *action = w.action(command);
