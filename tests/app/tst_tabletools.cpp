@@ -119,8 +119,9 @@ void searchEveryCatalog(AppFixture &app, const QString &word)
     click(w, "Searchbtn");
 }
 
-// Fills the table in the named layout.
-void showSearchLayout(AppFixture &app, const QString &layout)
+// Fills the table in the named layout, as its command leaves it, under
+// the status "Before".
+void showLayout(AppFixture &app, const QString &layout)
 {
     MainWindow &w = app.window();
     if (layout == "catalog") {
@@ -132,6 +133,7 @@ void showSearchLayout(AppFixture &app, const QString &layout)
         QVERIFY(app.trigger("Report1"));
         QCOMPARE(w.tableModel()->columnCount(), 7);
     }
+    w.StatusLine("Before");
 }
 
 // "column,row" of the selected cell in table numbering.
@@ -161,27 +163,11 @@ void writeExportLibrary(AppFixture &app)
                                            entry("inner.txt", "1024", "/media/disc/pack.zip/")});
 }
 
-// The table in the layout named, as its command leaves it.
-void showExportLayout(AppFixture &app, const QString &layout)
-{
-    MainWindow &w = app.window();
-    if (layout == "catalog") {
-        QVERIFY(app.openCatalog("Backup"));
-    } else {
-        QVERIFY(app.trigger("Report1"));
-    }
-    w.StatusLine("Before");
-}
-
 QByteArray expectedFile(const VisualTableModel &model, const QString &command, const QString &title)
 {
     const ModelTableCells cells(model);
     return command == "TextFileFormatted1" ? TextExport::formatted(cells) : HtmlExport::page(cells, title);
 }
-
-} // namespace
-
-namespace {
 
 void writeCatalog(AppFixture &app, const QString &name, int entries, const QString &folder = "/media/disc/")
 {
@@ -471,7 +457,7 @@ void TestTableTools::findsInEveryLayout()
     QFETCH(QStringList, found);
     AppFixture app(writeSearchLibrary);
     MainWindow &w = app.start();
-    showSearchLayout(app, layout);
+    showLayout(app, layout);
 
     QVERIFY(app.trigger("SearchTable1"));
     QVERIFY(!w.panel("Searchtabledlg")->isHidden());
@@ -501,7 +487,7 @@ void TestTableTools::noMatchAndEmptyText()
 {
     AppFixture app(writeSearchLibrary);
     MainWindow &w = app.start();
-    showSearchLayout(app, "catalog");
+    showLayout(app, "catalog");
     QVERIFY(app.trigger("SearchTable1"));
     click(w, "Button3");
     click(w, "Button4");
@@ -540,7 +526,7 @@ void TestTableTools::flows()
     QFETCH(QString, file);
     AppFixture app(writeExportLibrary);
     MainWindow &w = app.start();
-    showExportLayout(app, layout);
+    showLayout(app, layout);
     app.dialogs().reset();
     QTemporaryDir out;
     for (int i = 0; i < answers.size(); ++i) {
@@ -581,7 +567,7 @@ void TestTableTools::failedWriteKeepsOldFileAndCaption()
 
     AppFixture app(writeExportLibrary);
     MainWindow &w = app.start();
-    showExportLayout(app, "catalog");
+    showLayout(app, "catalog");
     app.dialogs().reset();
     app.dialogs().answerText(path);
     QVERIFY(app.trigger("TextFileFormatted1"));
@@ -613,7 +599,7 @@ void TestTableTools::libraryFilesRefused()
     QFETCH(QString, file);
     AppFixture app(writeExportLibrary);
     app.start();
-    showExportLayout(app, "catalog");
+    showLayout(app, "catalog");
     const QMap<QString, QByteArray> before = TestSupport::librarySnapshot(app.root());
     app.dialogs().reset();
     if (command == "PrintAll1")
@@ -633,7 +619,7 @@ void TestTableTools::dialogsOpenInLastFolderUsed()
 {
     AppFixture app(writeExportLibrary);
     app.start();
-    showExportLayout(app, "catalog");
+    showLayout(app, "catalog");
     app.dialogs().reset();
     app.dialogs().answerCancel();
     QVERIFY(app.trigger("TextFileFormatted1"));
@@ -646,7 +632,7 @@ void TestTableTools::dialogsOpenInLastFolderUsed()
     app.dialogs().answerCancel();
     w.findChild<QPushButton *>("CatDirBrowse")->click();
     QCOMPARE(app.dialogs().lastStart(), out.path());
-    showExportLayout(app, "catalog");
+    showLayout(app, "catalog");
     app.dialogs().answerCancel();
     QVERIFY(app.trigger("HTMLFile1"));
     QCOMPARE(app.dialogs().lastStart(), out.path());
