@@ -81,11 +81,6 @@ QString storedComment(AppFixture &app, const QString &catalog, int line)
     return CommaText::field(CommaText::split(lines.value(line)), 4);
 }
 
-QString replaceEntry(const QString &name, const QString &comment)
-{
-    return QString("\"%1\",\"1\",\"06/14/1998 10:00:00\",\"/media/disc/\",\"%2\"").arg(name, comment);
-}
-
 } // namespace
 
 class TestComments : public QObject
@@ -303,8 +298,8 @@ void TestComments::replacesAndReloadsTheTable()
 {
     AppFixture app;
     app.writeLines("Master.TXT", {"\"1\",\"0Discs\",\"3Films\""});
-    app.writeLines("Catalogs/Films.TXT", {replaceEntry("a.iso", "box"), replaceEntry("b.iso", "old CD")});
-    app.writeLines("Catalogs/Loose.TXT", {replaceEntry("c.iso", "CD, CD")});
+    app.writeLines("Catalogs/Films.TXT", {entry("a.iso", "1", "box"), entry("b.iso", "1", "old CD")});
+    app.writeLines("Catalogs/Loose.TXT", {entry("c.iso", "1", "CD, CD")});
     MainWindow &w = app.startWithOpen("Films");
     VisualTableModel *table = w.tableModel();
     QVERIFY(table->setData(table->index(0, 4), "CD box"));
@@ -332,7 +327,7 @@ void TestComments::replacesAndReloadsTheTable()
     QCOMPARE(table->data(table->index(0, 4)).toString(), QString("DVD box"));
     QCOMPARE(table->data(table->index(1, 4)).toString(), QString("old DVD"));
     QCOMPARE(TestSupport::readFile(app.path("Catalogs/Loose.TXT")),
-             (replaceEntry("c.iso", "DVD, CD") + "\r\n").toUtf8());
+             (entry("c.iso", "1", "DVD, CD") + "\r\n").toUtf8());
 
     // An edit made while the panel is open is offered before the next run.
     QVERIFY(table->setData(table->index(0, 4), "new CD"));

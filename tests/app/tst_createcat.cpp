@@ -18,8 +18,6 @@
 
 namespace {
 
-using Choice = Dialogs::SameNameChoice;
-
 QString entry(const QString &name, const QString &size, const QString &dir,
               const QString &comment = QString())
 {
@@ -108,7 +106,6 @@ private slots:
     void updateThenEditKeepsStoredComments();
     void savedScanNameFollowsItsCatalog_data();
     void savedScanNameFollowsItsCatalog();
-    void renameToTakenNameAsksAgain();
     void masksClearedAndReadBack();
     void createOffersPendingChanges();
 };
@@ -283,22 +280,6 @@ void TestCreateCat::savedScanNameFollowsItsCatalog()
     QCOMPARE(CommaText::split(catalogLines(f.app, "Renamed").value(0)).value(4), QString("after rename"));
     QVERIFY(!QFile::exists(f.app.path("Catalogs/Fresh.TXT")));
     f.app.dialogs().answerNo(); // the close query
-}
-
-void TestCreateCat::renameToTakenNameAsksAgain()
-{
-    CreateFixture f;
-    f.app.writeLines("Catalogs/Other.TXT", {entry("x", "1", "/")});
-    f.start();
-    f.index();
-    QVERIFY(f.app.clickCategory("Disks"));
-    f.app.dialogs().answerSameName(Choice::RenameTo, "Other");
-    f.app.dialogs().answerSameName(Choice::Cancel);
-    f.app.dialogs().clearShown();
-    f.save("Disc");
-    QCOMPARE(f.app.dialogs().shown(), (QStringList{"same name: Disc", "same name: Other"}));
-    QCOMPARE(catalogLines(f.app, "Other"), QStringList{entry("x", "1", "/")});
-    QCOMPARE(f.status(), QString("Cancelled"));
 }
 
 void TestCreateCat::masksClearedAndReadBack()

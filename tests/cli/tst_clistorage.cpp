@@ -8,11 +8,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
-// The command-line tool on a full disk, with list files it cannot read, lines
-// of Master.TXT it cannot load and change records it did not write, and
-// several programs on one library at once.
+// The command-line tool on a full disk, with list files it cannot read and
+// lines of Master.TXT it cannot load, and several programs on one library at
+// once.
 namespace {
 
 using Result = CliProcess::TextResult;
@@ -36,44 +35,6 @@ QMap<QString, QByteArray> libraryFiles(const QString &root)
     return files;
 }
 
-using Run = CliProcess::TextResult;
-
-// Games holds Stick (a folder's catalog, with a comment on one file) and
-// été; Stray.TXT is a catalog file that no node names.
-class Library
-{
-public:
-    Library()
-    {
-        source = m_source.path() + "/";
-        TestSupport::writeFile(source + "kept.txt", "k");
-        TestSupport::writeFile(source + "other.txt", "o");
-        CatalogInfo info;
-        info.path = source;
-        info.driveType = "Fixed";
-        TestSupport::writeLines(path("Master.TXT"), {"\"2\",\"0Games\",\"3Stick\",\"3\u00e9t\u00e9\""});
-        TestSupport::writeLines(path("Catalogs/Master"), {"Stick", info.toLine()});
-        TestSupport::writeLines(path("Catalogs/Stick.TXT"),
-                                {line("kept.txt", "keep me"), line("other.txt", "and me")});
-        TestSupport::writeLines(path("Catalogs/\u00e9t\u00e9.TXT"), {line("x.txt")});
-        TestSupport::writeLines(path("Catalogs/Stray.TXT"), {line("stray.txt", "not Stick's")});
-    }
-    QString path(const QString &relative) const { return m_library.filePath(relative); }
-    QString line(const QString &name, const QString &comment = QString()) const
-    {
-        return CommaText::join({name, "1", "06/14/1998 10:00:00", source, comment});
-    }
-    Run cli(const QStringList &args) const { return CliProcess::runText(m_library.path(), args); }
-    // Every file of the library (root and Catalogs) with its bytes.
-    QMap<QString, QByteArray> snapshot() const { return TestSupport::librarySnapshot(m_library.path()); }
-
-    QString source;
-
-private:
-    QTemporaryDir m_library;
-    QTemporaryDir m_source;
-};
-
 } // namespace
 
 class TestCliStorage : public QObject
@@ -84,9 +45,7 @@ private slots:
     void unreadableListFile_data();
     void unreadableListFile();
     void unloadedLinesKeptAndReported();
-    void interruptedChangeCompleted();
     void emptyRescanNeedsYes();
-    void foreignRecordStopsEveryCommand();
     void concurrentWritersLoseNothing();
     void busyLibraryRefused();
     void deadHolderBlocksNobody();
@@ -158,67 +117,29 @@ void TestCliStorage::unloadedLinesKeptAndReported()
     QVERIFY(TestSupport::readFile(dir.filePath("Master.TXT")).contains(broken.toUtf8() + "\r\n"));
 }
 
-// A change stopped after its commit record was written is completed by the
-// next changing command before it reads anything.
-void TestCliStorage::interruptedChangeCompleted()
-{
-    QTemporaryDir dir;
-    writeLibrary(dir.path());
-    TestSupport::writeLines(dir.filePath("Master.TXT.kvnew"),
-                            {"\"0\",\"0Games\"", "\"1\",\"0Music\",\"3Disc\""});
-    TestSupport::writeLines(dir.filePath("Kestrovane.commit"),
-                            {"Kestrovane commit record", "rename Master.TXT.kvnew Master.TXT", "end"});
-    TestSupport::writeFile(dir.filePath("Catalogs/.kvtmp-0123456789ab-Master.kvtmp"), "half");
-    QCOMPARE(runCli(dir.path(), {"add-category", "Films"}).code, 0);
-    const Result r = runCli(dir.path(), {"tree"});
-    QCOMPARE(r.out, QString("Films\t\nGames\t\nMusic\tDisc\n"));
-    QVERIFY(!QFile::exists(dir.filePath("Kestrovane.commit")));
-    QVERIFY(!QFile::exists(dir.filePath("Master.TXT.kvnew")));
-    QVERIFY(!QFile::exists(dir.filePath("Catalogs/.kvtmp-0123456789ab-Master.kvtmp")));
-}
-
-// A changing command refuses to go on past such a record; a reading one
-// leaves it alone, as it leaves every record.
-void TestCliStorage::foreignRecordStopsEveryCommand()
-{
-    Library lib;
-    QTemporaryDir outside;
-    const QString victim = outside.filePath("victim.txt");
-    TestSupport::writeFile(victim, "mine");
-    const QString record = lib.path("Kestrovane.commit");
-    TestSupport::writeLines(record, {"Kestrovane commit record", "remove " + QUrl::toPercentEncoding(victim),
-                                     "remove Master.TXT", "end"});
-    const auto before = lib.snapshot();
-    QCOMPARE(lib.cli({"tree"}).code, 0);
-    for (const QStringList &args :
-         {QStringList{"add-category", "New"}, QStringList{"replace-comments", "keep", "drop"}}) {
-        const Run r = lib.cli(args);
-        QCOMPARE(r.code, 3);
-        QCOMPARE(r.err,
-                 "kestrovane-cli: The change record " + record +
-                     " does not come from Kestrovane and was not carried out. Move it out of the library "
-                     "folder, then start again.\n");
-    }
-    QCOMPARE(lib.snapshot(), before);
-    QCOMPARE(TestSupport::readFile(victim), QByteArray("mine"));
-}
-
 void TestCliStorage::emptyRescanNeedsYes()
 {
-    Library lib;
-    QVERIFY(QFile::remove(lib.source + "kept.txt") && QFile::remove(lib.source + "other.txt"));
-    const auto before = lib.snapshot();
-    Run r = lib.cli({"update", "Stick"});
+    QTemporaryDir dir;
+    QTemporaryDir source;
+    CatalogInfo info;
+    info.path = source.path() + "/";
+    info.driveType = "Fixed";
+    const auto entry = [&](const QString &name) { return CommaText::join({name, "1", "", info.path, ""}); };
+    TestSupport::writeLines(dir.filePath("Master.TXT"), {"\"1\",\"0Games\",\"3Stick\""});
+    TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", info.toLine()});
+    TestSupport::writeLines(dir.filePath("Catalogs/Stick.TXT"), {entry("kept.txt"), entry("other.txt")});
+    const auto before = TestSupport::librarySnapshot(dir.path());
+    Result r = runCli(dir.path(), {"update", "Stick"});
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains("No files were found in " + lib.source + ", but catalog Stick holds 2 entries."),
+    QVERIFY2(r.err.contains("No files were found in " + info.path + ", but catalog Stick holds 2 entries."),
              qPrintable(r.err));
     QVERIFY(r.err.contains("(answer with --yes)"));
-    QCOMPARE(lib.snapshot(), before);
+    QCOMPARE(TestSupport::librarySnapshot(dir.path()), before);
 
-    r = lib.cli({"update", "Stick", "--yes"});
+    r = runCli(dir.path(), {"update", "Stick", "--yes"});
     QCOMPARE(r.code, 0);
     QVERIFY2(r.out.startsWith("0 New Addition(s) 2 Removed\n"), qPrintable(r.out));
-    QVERIFY(TestSupport::readFile(lib.path("Catalogs/Stick.TXT")).isEmpty());
+    QVERIFY(TestSupport::readFile(dir.filePath("Catalogs/Stick.TXT")).isEmpty());
 }
 
 namespace {

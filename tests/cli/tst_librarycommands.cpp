@@ -29,19 +29,6 @@ void writeInfoLibrary(const QTemporaryDir &dir)
                              "\"c.doc\",\"\",\"\",\"/media/usb/d/\",\"\""});
 }
 
-// Games holds Disk and Stick, Music is empty; Stick, Games and Music have
-// comments.
-void writeTreeLibrary(const QTemporaryDir &dir)
-{
-    TestSupport::writeLines(dir.filePath("Master.TXT"),
-                            {"\"0\",\"0Music\"", "\"2\",\"0Games\",\"2Stick\",\"3Disk\""});
-    TestSupport::writeLines(dir.filePath("Catalogs/Master"), {"Stick", "\"1\"", "Disk", "\"2\""});
-    TestSupport::writeLines(dir.filePath("Comments.TXT"),
-                            {"Stick", "blue one", "Games", "play", "Music", "listen"});
-    TestSupport::writeLines(dir.filePath("Catalogs/Stick.TXT"), {"\"a.txt\",\"1\",\"\",\"/\",\"\""});
-    TestSupport::writeLines(dir.filePath("Catalogs/Disk.TXT"), {"\"b.txt\",\"1\",\"\",\"/\",\"\""});
-}
-
 QByteArray crlf(const QStringList &lines)
 {
     return lines.isEmpty() ? QByteArray() : (lines.join("\r\n") + "\r\n").toUtf8();
@@ -64,10 +51,6 @@ void writeCommentLibrary(const QTemporaryDir &dir)
                             {"[Global.predefinedbox_Items]", "Count=2", "Item0=zeta", "Item1=BACKUP"});
 }
 
-} // namespace
-
-namespace {
-
 // Games holds Stick, Disk and été, Music is empty; Stray.TXT is a catalog
 // file that no node names. SOURCE is a folder to index, OUT an older output
 // file, CATALOGS the library's Catalogs folder.
@@ -75,7 +58,7 @@ void writeLibrary(const QString &root)
 {
     TestSupport::writeLines(root + "/Master.TXT",
                             {"\"3\",\"0Games\",\"2Stick\",\"3Disk\",\"3\u00e9t\u00e9\"", "\"0\",\"0Music\""});
-    TestSupport::writeLines(root + "/Catalogs/Master", {"Stick", "\"1\""});
+    TestSupport::writeLines(root + "/Catalogs/Master", {"Stick", "\"1\"", "Disk", "\"2\""});
     TestSupport::writeLines(root + "/Comments.TXT",
                             {"Stick", "blue one", "Games", "play", "Music", "listen"});
     TestSupport::writeLines(root + "/Catalogs/Stick.TXT", {"\"a.txt\",\"1\",\"\",\"/usb/\",\"first\"",
@@ -193,7 +176,7 @@ void TestLibraryCommands::addCategoryAndComment()
 void TestLibraryCommands::deleteCatalog()
 {
     QTemporaryDir dir;
-    writeTreeLibrary(dir);
+    writeLibrary(dir.path());
     const CliProcess::Result r = CliProcess::run(dir.path(), {"delete-catalog", "STICK"});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.text(), QString("Catalog Stick Deleted\n"));
@@ -201,18 +184,19 @@ void TestLibraryCommands::deleteCatalog()
     QVERIFY(QFileInfo::exists(dir.filePath("Catalogs/Disk.TXT")));
     QCOMPARE(TestSupport::readFile(dir.filePath("Catalogs/Master")), crlf({"Disk", "\"2\""}));
     QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")), crlf({"Games", "play", "Music", "listen"}));
-    QCOMPARE(CliProcess::run(dir.path(), {"tree"}).text(), QString("Games\tDisk\nMusic\t\n"));
+    QCOMPARE(CliProcess::run(dir.path(), {"tree"}).text(),
+             QString("Games\tDisk\nGames\t\u00e9t\u00e9\nMusic\t\n"));
 }
 
 void TestLibraryCommands::deleteCategory()
 {
     QTemporaryDir dir;
-    writeTreeLibrary(dir);
+    writeLibrary(dir.path());
     const CliProcess::Result r = CliProcess::run(dir.path(), {"delete-category", "MUSIC"});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.text(), QString("Deleted Music Category\n"));
     QCOMPARE(TestSupport::readFile(dir.filePath("Master.TXT")),
-             crlf({"\"2\",\"0Games\",\"3Disk\",\"2Stick\""}));
+             crlf({"\"3\",\"0Games\",\"3Disk\",\"3\u00e9t\u00e9\",\"2Stick\""}));
     QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")),
              crlf({"Stick", "blue one", "Games", "play"}));
 }
@@ -220,11 +204,12 @@ void TestLibraryCommands::deleteCategory()
 void TestLibraryCommands::renameCategory()
 {
     QTemporaryDir dir;
-    writeTreeLibrary(dir);
+    writeLibrary(dir.path());
     const CliProcess::Result r = CliProcess::run(dir.path(), {"rename-category", "games", "Toys"});
     QCOMPARE(r.code, 0);
     QCOMPARE(r.text(), QString("Renamed Games Category To Toys Category\n"));
-    QCOMPARE(CliProcess::run(dir.path(), {"tree"}).text(), QString("Music\t\nToys\tDisk\nToys\tStick\n"));
+    QCOMPARE(CliProcess::run(dir.path(), {"tree"}).text(),
+             QString("Music\t\nToys\tDisk\nToys\t\u00e9t\u00e9\nToys\tStick\n"));
     // The comment follows the name, in its place.
     QCOMPARE(TestSupport::readFile(dir.filePath("Comments.TXT")),
              crlf({"Stick", "blue one", "Toys", "play", "Music", "listen"}));
@@ -324,7 +309,6 @@ void TestLibraryCommands::refused_data()
     const auto row = [](const char *name, const QStringList &args, int code, const QString &message) {
         QTest::newRow(name) << args << code << message;
     };
-    row("unknown command", {"frobnicate"}, 2, "Unknown command 'frobnicate'");
     row("unknown global option", {"--verbose", "tree"}, 2, "unknown option --verbose");
     row("format names are lower case", {"tree", "--format", "CSV"}, 2, "");
     row("no format", {"report", "--format"}, 2, "");
@@ -350,12 +334,9 @@ void TestLibraryCommands::refused_data()
         "A category name cannot contain a line break.\n");
     row("delete a category holding catalogs", {"delete-category", "games"}, 1,
         "Can not delete category!\nThis category contains 3 catalogs.\n");
-    row("delete an unknown category", {"delete-category", "Films"}, 1, "Category Films does not exist\n");
     row("rename a category to a taken name", {"rename-category", "Music", "GAMES"}, 1, taken2);
     row("rename an unknown category", {"rename-category", "Films", "Movies"}, 1,
         "Category Films does not exist\n");
-    row("rename a category to nothing", {"rename-category", "Music", ""}, 2,
-        "NEW is empty\nusage: kestrovane-cli [--library DIR] rename-category OLD NEW\n");
     row("comment on nobody", {"comment", "Nobody"}, 1, "");
 
     row("comment-file, unknown catalog", {"comment-file", "Disc", "/usb/a.txt"}, 1,
@@ -381,7 +362,6 @@ void TestLibraryCommands::refused_data()
     // The new category is not added for a catalog that cannot be saved.
     row("index a taken name into a new category",
         {"index", "SOURCE", "--name", "stick", "--category", "Audio"}, 1, "already exists");
-    row("update without a name", {"update"}, 2, "");
     row("update an unknown catalog", {"update", "Nothing", "--path", "SOURCE"}, 1,
         "Catalog Nothing does not exist\n");
 
@@ -393,19 +373,15 @@ void TestLibraryCommands::refused_data()
         "Catalog Nope does not exist");
     row("dupes, nothing to compare", {"dupes", "--no-name", "--no-size", "--no-date"}, 2,
         "Please check at least one");
-    row("only-in without a catalog", {"only-in"}, 2, "missing CATALOG");
     row("single copies, nothing to compare", {"single-copies", "--no-name", "--no-size", "--no-date"}, 2,
         "Please check at least one");
 
-    row("export without a file", {"export", "Stick"}, 2, "missing FILE");
-    row("export an unknown catalog", {"export", "Nope", "OUT"}, 1, "Catalog Nope does not exists!");
     row("export, title without html", {"export", "Stick", "OUT", "--title", "T"}, 2,
         "--title goes with --html");
     row("search, html without export", {"search", "--word", "a", "--html"}, 2, "--html goes with --export");
     row("report, export without a file", {"report", "--export"}, 2, "--export needs a value");
     row("report, another option", {"report", "--export", "OUT", "--sort"}, 2, "unknown option --sort");
 
-    row("print an unknown catalog", {"print", "Nope", "--pdf", "OUT"}, 1, "Catalog Nope does not exists!");
     row("print without a pdf", {"print", "Stick"}, 2, "print needs --pdf FILE");
     row("print, bad font", {"print", "Stick", "--pdf", "OUT", "--font", "Arial"}, 2,
         "--font takes FAMILY:POINTS");

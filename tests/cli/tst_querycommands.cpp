@@ -174,19 +174,16 @@ void TestQueryCommands::commands()
     QFETCH(QString, error);
     QTemporaryDir dir;
     writeLibrary(dir.path());
-    QProcess cli;
-    cli.start(KESTROVANE_CLI, QStringList{"--library", dir.path()} + args);
-    QVERIFY(cli.waitForFinished());
-    QCOMPARE(cli.exitCode(), exitCode);
+    const CliProcess::TextResult r = CliProcess::runText(dir.path(), args);
+    QCOMPARE(r.code, exitCode);
     QStringList got;
-    const QStringList lines = QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-    for (const QString &line : lines) {
+    for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts)) {
         const QStringList fields = line.split('\t');
         QCOMPARE(fields.size(), 6);
         got << fields.first() + ' ' + fields.last();
     }
     QCOMPARE(got, rows);
-    QVERIFY2(QString::fromUtf8(cli.readAllStandardError()).contains(error), qPrintable(error));
+    QVERIFY2(r.err.contains(error), qPrintable(error));
 }
 
 void TestQueryCommands::report()

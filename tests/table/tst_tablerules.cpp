@@ -1,8 +1,15 @@
+#include "TestSupport.h"
+#include "library/CommaText.h"
 #include "library/DateFormats.h"
 #include "table/ClipboardText.h"
 #include "table/DateKeyReader.h"
+#include "table/FileDeletion.h"
+#include "table/RowOrder.h"
 #include "table/TableRules.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using TableRules::CellColour;
@@ -49,6 +56,9 @@ private slots:
     void canPaste();
     void planPaste_data();
     void planPaste();
+    void cellsBeyond64KSortInPlace();
+    void deletionChecksInOrder_data();
+    void deletionChecksInOrder();
 };
 
 void TestTableRules::hint_data()
@@ -293,6 +303,116 @@ void TestTableRules::planPaste()
     }
     QCOMPARE(actual, writes);
     QCOMPARE(plan.rowCount, expectedRowCount);
+}
+
+// A sort reads most cells where they lie in their line; cells that start or
+// end beyond 64 KB are read apart, and must sort as the others do.
+void TestTableRules::cellsBeyond64KSortInPlace()
+{
+    const QString longN(70000, u'n');
+    const QString longP(70000, u'p');
+    const QList<QString> lines{CommaText::join({longN.toUpper() + "b", "1", "", longP + "z"}),
+                               CommaText::join({longN + "a", "2", "", longP.toUpper() + "a"}),
+                               CommaText::join({"m", "3", "", "q"})};
+    const DateKeyReader dates{DateFormats()};
+    const auto order = [&](int column, bool descending) {
+        return RowOrder::order(lines, column, TableRules::SortKind::TextNoCase, descending, dates);
+    };
+    QCOMPARE(order(0, false), std::vector<int>({2, 1, 0}));
+    QCOMPARE(order(3, false), std::vector<int>({1, 0, 2}));
+    QCOMPARE(order(3, true), std::vector<int>({2, 0, 1}));
+}
+
+void TestTableRules::deletionChecksInOrder_data()
+{
+    QTest::addColumn<int>("columnCount");
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder"); // below a folder holding a.txt and sub/
+    QTest::addColumn<QString>("drive");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("trashMoves");
+    QTest::addColumn<QStringList>("shown"); // %F stands for the full name
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("outcome"); // 0 kept, 1 row removed, 2 and the catalog changed
+    const QString proceed = "confirm: Proceed to delete?\n%F";
+    const QString insert = "confirm: Insert disk into drive.\nWhen ready click Ok.";
+    const QString zip =
+        "warning: The option to delete contents of ZIP files is not available in this version.";
+    const QString deleted = "Deleted %F";
+    const auto row = [](const char *tag, const QString &name, const QString &folder, const QString &drive,
+                        const QList<bool> &answers, const QStringList &shown, const QString &status,
+                        int outcome, int columns = 5, const QString &cell = "x", bool trashMoves = true) {
+        QTest::newRow(tag) << columns << cell << name << folder << drive << answers << trashMoves << shown
+                           << status << outcome;
+    };
+    row("yes", "a.txt", "", "Fixed", {true}, {proceed}, deleted, 2);
+    row("no", "a.txt", "", "Fixed", {false}, {proceed}, "", 0);
+    row("removable, disk inserted", "a.txt", "", "Removable", {true, true}, {insert, proceed}, deleted, 2);
+    row("removable, cancelled", "a.txt", "", "Removable", {false}, {insert}, "", 0);
+    row("cd-rom", "a.txt", "", "CdRom", {}, {}, "Not Deleted: The File Is On A CdRom Drive", 0);
+    row("unknown drive", "a.txt", "", "Unknown", {}, {}, "Not Deleted: The File's Drive Is Unknown", 0);
+    row("zip member", "a.txt", "pack.zip/", "Fixed", {}, {zip}, "", 0);
+    row("missing file", "gone.txt", "", "Fixed", {true}, {proceed}, "File Does Not Exists!", 0);
+    // A folder's own entry has no name: its path cell must not delete the folder.
+    row("row without a name", "", "sub/", "Fixed", {}, {}, "", 0);
+    row("name of a folder", "sub", "", "Fixed", {true}, {proceed}, "Not Deleted: The Name Is A Folder", 0);
+    row("name too long", "a.txt", QString("d/").repeated(2100), "Fixed", {}, {},
+        "Not Deleted: The Full Name Is Longer Than 4096 Bytes", 0);
+    // A search result is no row of the open catalog; the report lists catalogs.
+    row("search result", "a.txt", "", "Fixed", {true}, {proceed}, deleted, 1, 6);
+    row("report", "a.txt", "", "Fixed", {}, {}, "", 0, 7);
+    row("empty cell", "a.txt", "", "Fixed", {}, {}, "", 0, 5, "");
+    row("trash refuses", "a.txt", "", "Fixed", {true}, {proceed}, "Failed To Delete", 0, 5, "x", false);
+}
+
+void TestTableRules::deletionChecksInOrder()
+{
+    QFETCH(int, columnCount);
+    QFETCH(QString, cell);
+    QFETCH(QString, name);
+    QFETCH(QString, folder);
+    QFETCH(QString, drive);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, trashMoves);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, status);
+    QFETCH(int, outcome);
+    QTemporaryDir media;
+    TestSupport::writeFile(media.filePath("a.txt"), "a");
+    QDir(media.path()).mkdir("sub");
+    const FileDeletion::Row row{columnCount, 1, cell, name, media.path() + "/" + folder};
+    const QString fullName = row.path + name;
+
+    QStringList asked;
+    QStringList trashed;
+    const auto answer = [&](const QString &text) {
+        asked << "confirm: " + text;
+        return !answers.isEmpty() && answers.takeFirst();
+    };
+    QStringList driveFolders;
+    FileDeletion::Host host;
+    host.driveType = [&](const QString &at) {
+        driveFolders << at;
+        return drive;
+    };
+    host.warning = [&](const QString &text) { asked << "warning: " + text; };
+    host.confirmOkCancel = answer;
+    host.confirmYesNo = answer;
+    host.moveToTrash = [&](const QString &file) {
+        trashed << file;
+        return trashMoves;
+    };
+    const FileDeletion::Result result = FileDeletion::run(row, host);
+    QCOMPARE(asked, shown.replaceInStrings("%F", fullName));
+    QVERIFY(answers.isEmpty());
+    QCOMPARE(result.status, status.replace("%F", fullName));
+    QCOMPARE(result.removeRow, outcome > 0);
+    QCOMPARE(result.catalogChanged, outcome == 2);
+    // The drive is that of a folder that exists, even when the listed one is gone.
+    for (const QString &at : std::as_const(driveFolders))
+        QVERIFY2(QFileInfo(at).isDir(), qPrintable(at));
+    QCOMPARE(trashed, outcome > 0 || !trashMoves ? QStringList{fullName} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestTableRules)
