@@ -202,6 +202,8 @@ void TestSingleCopyFinder::stops_data()
 }
 
 // A stop asked at any of the run's tests ends it there, with nothing found.
+// How often the run tests while it waits for its readers depends on the
+// threads, so each run is stopped one test later until one finishes first.
 void TestSingleCopyFinder::stops()
 {
     QFETCH(bool, onlyIn);
@@ -211,12 +213,13 @@ void TestSingleCopyFinder::stops()
         return onlyIn ? finder.nowhereElse("A", m_check, {}, control, results)
                       : finder.singleCopies(m_check, {}, control, results);
     };
-    RecordingControl counting;
-    QCOMPARE(run(counting).outcome, Outcome::Finished);
-    QVERIFY(counting.calls > 4);
-    for (int stopAt = 1; stopAt <= counting.calls; ++stopAt) {
+    for (int stopAt = 1;; ++stopAt) {
         RecordingControl control(stopAt);
-        QCOMPARE(run(control).outcome, Outcome::Stopped);
+        if (run(control).outcome == Outcome::Finished) {
+            QVERIFY(control.calls < stopAt);
+            QVERIFY(stopAt > 4);
+            break;
+        }
         QCOMPARE(control.calls, stopAt);
         QVERIFY(results.isEmpty());
         QCOMPARE(control.statuses.last(), QStringLiteral("Single Copy Search Stopped"));
