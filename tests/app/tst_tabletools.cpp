@@ -140,7 +140,7 @@ void showSearchLayout(AppFixture &app, const QString &layout)
         QCOMPARE(w.tableModel()->columnCount(), 6);
     } else {
         QVERIFY(app.trigger("Report1"));
-        QCOMPARE(w.tableModel()->columnCount(), 7);
+        QCOMPARE(w.tableModel()->columnCount(), 9);
     }
 }
 
