@@ -18,6 +18,7 @@
 #include "library/LibraryState.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
+#include "queries/ResultRun.h"
 #include "table/VisualTableModel.h"
 
 #include <QApplication>
@@ -136,11 +137,11 @@ int main(int argc, char **argv)
     state.keepGoing = true;
     AppRunControl control(state.keepGoing, [](const QString &) {});
     const CatalogSearch search(library, DateFormats(), QDate::currentDate().year());
-    const CatalogSearch::Result result =
-        search.run(CatalogSearch::Request::viewAll(), tree, control, state.fileLines);
+    std::vector<ResultRun> runs;
+    const CatalogSearch::Result result = search.run(CatalogSearch::Request::viewAll(), tree, control, runs);
     const double searched = seconds(timer);
     model.setUpResultView();
-    model.fill(std::move(state.fileLines));
+    model.fill(std::move(runs));
     const double filled = seconds(timer);
     repaintSeconds(view);
     const double shown = seconds(timer);

@@ -12,6 +12,7 @@
 #include "library/CommaText.h"
 #include "queries/CatalogReport.h"
 #include "queries/LineMatcher.h"
+#include "queries/ResultRun.h"
 #include "queries/SearchHistory.h"
 #include "table/VisualTableModel.h"
 
@@ -155,14 +156,21 @@ void QueriesController::startSearch()
     const QueryKind kind{&DisplayMode::searchResults, &LibraryState::searching, kSearchPanel,
                          [this](bool running) { m_searchPanel->setRunning(running); }};
     CatalogSearch::Result result;
-    runQuery(kind, [&](RunControl &control) {
-        result = search.run(request, tree, control, m_ctx.state().fileLines);
-        return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
-    });
+    // Each catalog's results stay a run of their own: the table takes them
+    // over with their catalog's name once, not once a row.
+    std::vector<ResultRun> runs;
+    runQuery(
+        kind,
+        [&](RunControl &control) {
+            result = search.run(request, tree, control, runs);
+            return result.outcome == CatalogSearch::Outcome::Finished && result.matches > 0;
+        },
+        [&] { m_ctx.table().showResults(std::move(runs)); });
     reportUnreadable(result.unreadable);
 }
 
-void QueriesController::runQuery(const QueryKind &kind, const std::function<bool(RunControl &)> &run)
+void QueriesController::runQuery(const QueryKind &kind, const std::function<bool(RunControl &)> &run,
+                                 const std::function<void()> &show)
 {
     LibraryState &state = m_ctx.state();
     m_ctx.setBusy(true);
@@ -182,7 +190,10 @@ void QueriesController::runQuery(const QueryKind &kind, const std::function<bool
     if (run(control)) {
         state.displayMode.clear();
         state.displayMode.*kind.results = true;
-        m_ctx.table().showFileLines();
+        if (show)
+            show();
+        else
+            m_ctx.table().showFileLines();
     }
     state.fileLines.clear();
     state.displayMode.*kind.results = false;

@@ -59,7 +59,10 @@ private:
     void storeReportComment(int column, int row);
     // Runs a query's loop with its flags, the commands that wait and the
     // busy cursor around it; shows the result lines when run says so.
-    void runQuery(const QueryKind &kind, const std::function<bool(RunControl &)> &run);
+    // show fills the table when run found something; by default from the
+    // state's file lines.
+    void runQuery(const QueryKind &kind, const std::function<bool(RunControl &)> &run,
+                  const std::function<void()> &show = {});
     void reportUnreadable(const QStringList &catalogs);
 
     SearchPanel *m_searchPanel = nullptr;

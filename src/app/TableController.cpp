@@ -7,6 +7,7 @@
 #include "TreeService.h"
 #include "library/CatalogInfo.h"
 #include "library/CommaText.h"
+#include "queries/ResultRun.h"
 #include "settings/ColumnWidths.h"
 #include "table/VisualTableModel.h"
 
@@ -103,6 +104,12 @@ void TableController::showFileLines()
 {
     setTableLayout();
     fillTableFromFileLines();
+}
+
+void TableController::showResults(std::vector<ResultRun> &&runs)
+{
+    setTableLayout();
+    m_model->fill(std::move(runs));
 }
 
 QList<int> TableController::storedColumnWidths() const

@@ -26,6 +26,7 @@ public:
     void openCatalog(const QString &name) override;
     void offerSaveChanges() override;
     void showFileLines() override;
+    void showResults(std::vector<ResultRun> &&runs) override;
     void applyColumnWidths() override;
     void selectTableCell(int column, int row) override;
     void emptyTable() override;

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <vector>
+
+class ResultRun;
+
 // What the Visual Table does for the other features beyond its model and
 // view (which the context holds): showing a catalog or a run's lines,
 // saving or dropping its unsaved edits, and its column widths.
@@ -18,6 +22,8 @@ public:
     // Sets the layout the display mode asks for and fills the table with
     // the state's file lines (taking them over).
     virtual void showFileLines() = 0;
+    // The same with a search's results, one run per catalog.
+    virtual void showResults(std::vector<ResultRun> &&runs) = 0;
     virtual void applyColumnWidths() = 0;
     virtual void selectTableCell(int column, int row) = 0;
     // Removes the data rows and keeps the layout, as when the catalog the

@@ -174,6 +174,15 @@ void SortedLineList::addUtf8(QByteArray &&line)
     m_pending.push_back({taken.constData(), taken.size()});
 }
 
+// Grows by at least half again: an exact reserve on every call would copy
+// the whole list each time a scan adds one folder's files.
+void SortedLineList::reservePending(size_t more)
+{
+    const size_t needed = m_pending.size() + more;
+    if (needed > m_pending.capacity())
+        m_pending.reserve(std::max(needed, m_pending.capacity() + m_pending.capacity() / 2));
+}
+
 void SortedLineList::addUtf8Views(QByteArray &&bytes, const std::vector<QByteArrayView> &lines)
 {
     if (lines.empty())
@@ -181,7 +190,7 @@ void SortedLineList::addUtf8Views(QByteArray &&bytes, const std::vector<QByteArr
     // Moving a QByteArray never moves its bytes, so the views stay valid.
     m_takenLines.push_back(std::move(bytes));
     const QByteArray &taken = m_takenLines.back();
-    m_pending.reserve(m_pending.size() + lines.size());
+    reservePending(lines.size());
     for (const QByteArrayView line : lines) {
         Q_ASSERT(line.isEmpty() ||
                  (line.data() >= taken.constData() && line.data() + line.size() <= taken.constEnd()));
@@ -191,7 +200,7 @@ void SortedLineList::addUtf8Views(QByteArray &&bytes, const std::vector<QByteArr
 
 void SortedLineList::addAll(const QStringList &lines)
 {
-    m_pending.reserve(m_pending.size() + size_t(lines.size()));
+    reservePending(size_t(lines.size()));
     for (const QString &line : lines)
         add(line);
 }

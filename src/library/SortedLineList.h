@@ -95,6 +95,7 @@ public:
     Storage takeStorage();
 
 private:
+    void reservePending(size_t more);
     const char *store(QByteArrayView bytes);
     // A fresh block to fill, of at least atLeast bytes.
     void startBlock(qsizetype atLeast);

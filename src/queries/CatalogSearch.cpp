@@ -13,6 +13,8 @@
 #include "library/OrderedWork.h"
 #include "library/SortedLineList.h"
 
+#include <QSet>
+
 namespace {
 
 QStringList tickedCatalogs(const CheckTree &tree)
@@ -147,10 +149,16 @@ CatalogSearch::Result CatalogSearch::run(const Request &request, const CheckTree
 {
     runs.clear();
     qsizetype matches = 0;
+    // A catalog filed under two categories is searched twice and gives the
+    // same lines again, which the sorted line lists drop as repeats.
+    QSet<QByteArray> catalogs;
     Result result = search(request, tree, control, [&](ResultRun &&run) {
+        const QByteArray catalog = run.tail().toByteArray();
+        if (run.count() == 0 || catalogs.contains(catalog))
+            return;
+        catalogs.insert(catalog);
         matches += run.count();
-        if (run.count() > 0)
-            runs.push_back(std::move(run));
+        runs.push_back(std::move(run));
     });
     if (result.outcome == Outcome::Cancelled)
         runs.clear();

@@ -18,8 +18,8 @@ class SortedLineList;
 
 // The search of the ticked catalogs' files on disk. The panel builds a
 // Request from its controls, records a word search in the SearchHistory,
-// and hands run() the check tree, its RunControl and the result list
-// (FileLines). Results are left in that list for the table fill.
+// and hands run() the check tree, its RunControl and a place for the
+// results: one run per catalog, which the table takes over, or one list.
 class CatalogSearch
 {
 public:

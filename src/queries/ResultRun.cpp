@@ -63,6 +63,16 @@ void ResultRun::lineAt(qsizetype i, QByteArray &out) const
     out.append(head(i)).append(m_tail);
 }
 
+std::vector<std::unique_ptr<char[]>> ResultRun::takeBlocks()
+{
+    std::vector<std::unique_ptr<char[]>> blocks;
+    blocks.reserve(m_blocks.size());
+    for (Block &block : m_blocks)
+        blocks.push_back(std::move(block.bytes));
+    clear();
+    return blocks;
+}
+
 // The last block is cut to what it holds; those before it are full but for
 // less than a line.
 void ResultRun::trimLastBlock()

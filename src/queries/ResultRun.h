@@ -31,6 +31,9 @@ public:
     QByteArrayView tail() const { return m_tail; }
     // Line i whole, written to out (emptied first).
     void lineAt(qsizetype i, QByteArray &out) const;
+    // The blocks that hold the lines, for a holder that keeps views of
+    // them instead of copying; the run is left empty.
+    std::vector<std::unique_ptr<char[]>> takeBlocks();
 
 private:
     // Blocks grow as the run does and never move, so a huge run is never

@@ -164,7 +164,8 @@ struct TextKey {
     quint64 prefix;
     qint32 row;
     // Where the cell lies in its line; kElsewhere marks a cell read into
-    // CellStore::m_owned (doubled quotes, or too long for 16 bits).
+    // CellStore::m_owned (doubled quotes, too long for 16 bits, or reaching
+    // from a row's own bytes into its tail).
     quint16 start;
     quint16 length;
     // Byte offset in the cell where the characters of prefix begin.
@@ -195,16 +196,17 @@ public:
 
     QByteArrayView cell(int row, int column, quint16 &start, quint16 &length)
     {
-        const QByteArrayView line = m_rows.at(row);
+        const QByteArrayView line = m_rows.line(row, m_joined);
         Utf8Fields::Span span;
         start = 0;
         length = 0;
         if (!Utf8Fields::find(line, column, span))
             return {};
-        if (!span.escaped && span.start < kElsewhere && span.length < kElsewhere) {
+        if (!span.escaped && span.start < kElsewhere && span.length < kElsewhere &&
+            m_rows.isInOnePart(row, span.start, span.length)) {
             start = quint16(span.start);
             length = quint16(span.length);
-            return line.sliced(span.start, span.length);
+            return m_rows.part(row, span.start, span.length);
         }
         start = kElsewhere;
         m_ownedRow.push_back(row);
@@ -215,13 +217,15 @@ public:
     QByteArrayView view(const TextKey &key) const
     {
         if (key.start != kElsewhere)
-            return m_rows.at(key.row).sliced(key.start, key.length);
+            return m_rows.part(key.row, key.start, key.length);
         const auto it = std::lower_bound(m_ownedRow.cbegin(), m_ownedRow.cend(), key.row);
         return m_owned.at(size_t(it - m_ownedRow.cbegin()));
     }
 
 private:
     const Utf8Rows &m_rows;
+    // A row with a tail is put together here to be read.
+    QByteArray m_joined;
     std::vector<qint32> m_ownedRow; // ascending, as rows are read in order
     std::vector<QByteArray> m_owned;
 };

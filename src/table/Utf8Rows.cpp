@@ -50,14 +50,40 @@ qsizetype Utf8Rows::utf8Length(QStringView text)
     return n;
 }
 
-QByteArrayView Utf8Rows::at(qsizetype i) const
+QByteArrayView Utf8Rows::tail(qsizetype i) const
 {
-    return m_rows[size_t(i)].view();
+    const qsizetype tail = tailNumber(m_rows[size_t(i)]);
+    return tail == 0 ? QByteArrayView() : QByteArrayView(m_tails[size_t(tail - 1)]);
+}
+
+QByteArrayView Utf8Rows::line(qsizetype i, QByteArray &scratch) const
+{
+    const QByteArrayView end = tail(i);
+    if (end.isEmpty())
+        return head(i);
+    scratch.resize(0);
+    scratch.append(head(i)).append(end);
+    return scratch;
 }
 
 QString Utf8Rows::line(qsizetype i) const
 {
-    return QString::fromUtf8(at(i));
+    QByteArray scratch;
+    return QString::fromUtf8(line(i, scratch));
+}
+
+bool Utf8Rows::isInOnePart(qsizetype i, qsizetype start, qsizetype length) const
+{
+    const qsizetype headSize = head(i).size();
+    return start >= headSize || start + length <= headSize;
+}
+
+QByteArrayView Utf8Rows::part(qsizetype i, qsizetype start, qsizetype length) const
+{
+    const QByteArrayView own = head(i);
+    if (start + length <= own.size())
+        return own.sliced(start, length);
+    return tail(i).sliced(start - own.size(), length);
 }
 
 void Utf8Rows::startBlock(qsizetype size)
@@ -106,13 +132,37 @@ void Utf8Rows::adopt(SortedLineList::Storage &&storage)
 {
     m_blocks = std::move(storage.blocks);
     m_takenLines = std::move(storage.takenLines);
+    m_tails.clear();
     m_rows = std::move(storage.lines);
     m_free = nullptr;
     m_freeSize = 0;
     m_size = 0;
     for (const Row &row : m_rows)
-        m_size += row.size;
+        m_size += headOf(row).size();
     m_unused = 0;
+}
+
+int Utf8Rows::addTail(QByteArray tail)
+{
+    // The numbers must fit above the size bits; past that, 0 says the
+    // caller has to store whole lines.
+    constexpr size_t kMostTails = (size_t(1) << (63 - kTailShift)) - 1;
+    if (m_tails.size() >= kMostTails)
+        return 0;
+    m_tails.push_back(std::move(tail));
+    return int(m_tails.size());
+}
+
+void Utf8Rows::appendHeld(QByteArrayView head, int tail)
+{
+    m_rows.push_back(withTail(Row{head.data(), head.size()}, tail));
+    m_size += head.size();
+}
+
+void Utf8Rows::holdBlocks(std::vector<std::unique_ptr<char[]>> &&blocks)
+{
+    for (std::unique_ptr<char[]> &block : blocks)
+        m_blocks.push_back(std::move(block));
 }
 
 Utf8Rows::Row Utf8Rows::store(QByteArrayView line)
@@ -167,6 +217,7 @@ void Utf8Rows::clearLines()
         row = Row{nullptr, 0};
     m_blocks.clear();
     m_takenLines.clear();
+    m_tails.clear();
     m_free = nullptr;
     m_freeSize = 0;
     m_size = 0;
@@ -190,7 +241,7 @@ void Utf8Rows::compactIfWasteful()
     Utf8Rows kept;
     kept.reserveBytes(m_size - m_unused);
     for (Row &row : m_rows)
-        row = kept.store(row.view());
+        row = withTail(kept.store(headOf(row)), tailNumber(row));
     m_blocks.swap(kept.m_blocks);
     m_takenLines.swap(kept.m_takenLines);
     std::swap(m_free, kept.m_free);

@@ -6,8 +6,14 @@
 
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
+#include "queries/ResultMerge.h"
+#include "queries/ResultRun.h"
 
 #include <algorithm>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 VisualTableModel::VisualTableModel(const DateFormats &dates, QObject *parent)
     : QAbstractTableModel(parent), m_dateKeys(dates)
@@ -68,7 +74,7 @@ bool hasFields(QStringView line)
 }
 
 // The same test on UTF-8: characters 1 to 32 are blanks, a NUL ends the line.
-bool hasFields(QByteArrayView line)
+bool hasFields(QByteArrayView line, QByteArrayView tail = {})
 {
     for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
@@ -77,7 +83,18 @@ bool hasFields(QByteArrayView line)
         if (byte > 32)
             return true;
     }
-    return false;
+    return !tail.isEmpty() && hasFields(tail);
+}
+
+// The runs' line places were made on the search's threads, in heaps of
+// their own that the table's later allocations (the view's row header
+// among them) cannot reuse: their pages go back to the system instead of
+// staying with the process beside the rows.
+void releaseFreedHeap()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -110,6 +127,51 @@ void VisualTableModel::fill(SortedLineList &&lines)
     endResetModel();
 }
 
+void VisualTableModel::fill(std::vector<ResultRun> &&runs)
+{
+    qsizetype count = 0;
+    for (const ResultRun &run : runs)
+        count += run.count();
+    if (count == 0)
+        return;
+    beginResetModel();
+    m_rows = Utf8Rows();
+    m_rows.reserveRows(count);
+    appendMerged(runs);
+    for (ResultRun &taken : runs)
+        m_rows.holdBlocks(taken.takeBlocks());
+    runs.clear();
+    releaseFreedHeap();
+    endResetModel();
+}
+
+void VisualTableModel::appendMerged(const std::vector<ResultRun> &runs)
+{
+    std::vector<int> tails;
+    tails.reserve(runs.size());
+    for (const ResultRun &run : runs)
+        tails.push_back(m_rows.addTail(run.tail().toByteArray()));
+    ResultMerge merge(runs);
+    const ResultRun *run = nullptr;
+    qsizetype index = 0;
+    qsizetype blank = 0;
+    QByteArray whole;
+    while (merge.next(run, index)) {
+        const QByteArrayView head = run->head(index);
+        const int tail = tails[size_t(run - runs.data())];
+        if (!hasFields(head, run->tail())) {
+            ++blank;
+        } else if (tail > 0) {
+            m_rows.appendHeld(head, tail);
+        } else {
+            run->lineAt(index, whole);
+            m_rows.append(QByteArrayView(whole));
+        }
+    }
+    // As in every fill, lines without fields are empty rows at the end.
+    m_rows.resize(m_rows.size() + blank);
+}
+
 template <typename LineAt>
 void VisualTableModel::fillFrom(qsizetype count, LineAt lineAt)
 {
@@ -139,7 +201,8 @@ QString VisualTableModel::cell(int column, int row) const
         return QString();
     if (row == 0)
         return m_titles.value(column);
-    return Utf8Fields::text(m_rows.at(row - 1), column);
+    QByteArray scratch;
+    return Utf8Fields::text(m_rows.line(row - 1, scratch), column);
 }
 
 bool VisualTableModel::setCell(int column, int row, const QString &text)
@@ -184,8 +247,9 @@ void VisualTableModel::setColumnCount(int count)
     beginResetModel();
     // Fields a narrower table did not show must not reappear as cells.
     if (count > m_columnCount) {
+        QByteArray scratch;
         for (qsizetype i = 0; i < m_rows.size(); ++i) {
-            if (Utf8Fields::count(m_rows.at(i)) > m_columnCount)
+            if (Utf8Fields::count(m_rows.line(i, scratch)) > m_columnCount)
                 m_rows.set(i, lineTrimmedTo(m_rows.line(i), m_columnCount));
         }
     }
@@ -249,8 +313,9 @@ int VisualTableModel::firstRowStartingWith(QChar letter) const
     if (!TableRules::isJumpLetter(letter))
         return -1;
     Utf8Fields::Span span;
+    QByteArray scratch;
     for (int i = 0; i < m_rows.size(); ++i) {
-        const QByteArrayView line = m_rows.at(i);
+        const QByteArrayView line = m_rows.line(i, scratch);
         // A jump letter is ASCII, so the first byte decides.
         if (!Utf8Fields::find(line, 0, span) || span.length == 0)
             continue;

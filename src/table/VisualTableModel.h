@@ -11,7 +11,9 @@
 #include <QStringList>
 
 #include <initializer_list>
+#include <vector>
 
+class ResultRun;
 class SortedLineList;
 
 // The rows of the Visual Table: a catalog (five columns), search or
@@ -58,6 +60,11 @@ public:
     // The same, taking over the list's storage instead of copying it: the
     // lines are never held twice. The list is left empty.
     void fill(SortedLineList &&lines);
+    // The same from a search's results, one sorted run per catalog, in the
+    // order and without the repeats of the sorted line lists. The rows keep
+    // the runs' bytes and each catalog's name once instead of copying
+    // them; the runs are left empty.
+    void fill(std::vector<ResultRun> &&runs);
     // Braced lists, {} included, are QString lines.
     void fill(std::initializer_list<QString> lines) { fill(QStringList(lines)); }
 
@@ -109,6 +116,8 @@ private:
     void reorder(const std::vector<int> &order);
     template <typename LineAt>
     void fillFrom(qsizetype count, LineAt lineAt);
+    // The runs' lines in the line lists' order as rows viewing their bytes.
+    void appendMerged(const std::vector<ResultRun> &runs);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);

@@ -9,6 +9,7 @@
 #include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
+#include "queries/ResultRun.h"
 #include "queries/SearchHistory.h"
 
 #include <QtTest>
@@ -56,6 +57,7 @@ class TestCatalogSearch : public QObject
 private slots:
     void init();
     void viewAllListsEveryNamedEntry();
+    void catalogFiledTwiceCountsOnce();
     void dateRequests_data();
     void dateRequests();
     void emptyBoxDoesNothing();
@@ -129,6 +131,24 @@ void TestCatalogSearch::viewAllListsEveryNamedEntry()
         (QStringList{QStringLiteral("Searching Disk One Catalog"), QStringLiteral("Searching Gone Catalog"),
                      QStringLiteral("Searching Two Catalog"), QStringLiteral("Found 6 Matches")}));
     QCOMPARE(control.calls, 3);
+}
+
+// A hand-edited Master.TXT may file a catalog under two categories: its
+// lines come twice and are one result each, kept as runs or as one list.
+void TestCatalogSearch::catalogFiledTwiceCountsOnce()
+{
+    m_tree.addCatalog(0, QStringLiteral("Two"), CategoryTree::FixedImage);
+    m_check.rebuild(m_tree);
+    m_check.setAllChecked(true);
+    RecordingControl control;
+    QCOMPARE(runSearch(CatalogSearch::Request::viewAll(), control).matches, 6);
+    const CatalogLibrary library(m_dir->path());
+    std::vector<ResultRun> runs;
+    RecordingControl runsControl;
+    const CatalogSearch search(library, DateFormats(), 2026);
+    QCOMPARE(search.run(CatalogSearch::Request::viewAll(), m_check, runsControl, runs).matches, 6);
+    QCOMPARE(runs.size(), size_t(2));
+    QCOMPARE(runsControl.statuses, control.statuses);
 }
 
 void TestCatalogSearch::dateRequests_data()

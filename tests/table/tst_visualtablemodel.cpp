@@ -2,6 +2,8 @@
 #include "library/CellFields.h"
 #include "library/CommaText.h"
 #include "library/SortedLineList.h"
+#include "queries/ResultOrder.h"
+#include "queries/ResultRun.h"
 #include "table/DateKeyReader.h"
 #include "table/RowOrder.h"
 #include "table/VisualTableModel.h"
@@ -472,23 +474,26 @@ void TestVisualTableModel::rowsMatchReference_data()
 {
     QTest::addColumn<int>("view");
     QTest::addColumn<quint32>("seed");
-    // Filled by taking over a line list's storage rather than copying lines.
-    QTest::addColumn<bool>("taken");
+    // Filled from copies of the lines, by taking over a line list's storage,
+    // or by taking over a search's runs, whose lines lack their catalog's
+    // name.
+    QTest::addColumn<int>("source");
     for (quint32 seed : {1u, 2u}) {
         const QByteArray n = QByteArray::number(seed);
-        QTest::newRow("catalog " + n) << int(TableRules::View::Catalog) << seed << false;
-        QTest::newRow("results " + n) << int(TableRules::View::Result) << seed << false;
-        QTest::newRow("report " + n) << int(TableRules::View::Report) << seed << false;
+        QTest::newRow("catalog " + n) << int(TableRules::View::Catalog) << seed << 0;
+        QTest::newRow("results " + n) << int(TableRules::View::Result) << seed << 0;
+        QTest::newRow("report " + n) << int(TableRules::View::Report) << seed << 0;
     }
-    QTest::newRow("catalog taken") << int(TableRules::View::Catalog) << 1u << true;
-    QTest::newRow("results taken") << int(TableRules::View::Result) << 2u << true;
+    QTest::newRow("catalog taken") << int(TableRules::View::Catalog) << 1u << 1;
+    QTest::newRow("results taken") << int(TableRules::View::Result) << 2u << 1;
+    QTest::newRow("results runs") << int(TableRules::View::Result) << 1u << 2;
 }
 
 void TestVisualTableModel::rowsMatchReference()
 {
     QFETCH(int, view);
     QFETCH(quint32, seed);
-    QFETCH(bool, taken);
+    QFETCH(int, source);
     const DateKeyReader dates{DateFormats()};
     VisualTableModel model;
     if (TableRules::View(view) == TableRules::View::Result)
@@ -497,14 +502,42 @@ void TestVisualTableModel::rowsMatchReference()
         model.setUpReportView();
     QStringList lines = HostileCatalog::lines(seed, 1500);
     const QStringList catalogs{"Disk", "disk", "DISK", "Ärchiv", "\U0001F600", "\uFF21"};
+    QStringList tails;
     for (qsizetype i = 0; i < lines.size(); ++i)
-        lines[i] += ",\"" + catalogs.at(i % catalogs.size()) + '"';
+        tails << ",\"" + catalogs.at(i % catalogs.size()) + '"';
     // Cells beyond 64 KB are read apart from their line.
-    lines << CommaText::join({QString(70000, u'n'), "1", "", QString(70000, u'p'), "", "x"});
-    lines << CommaText::join({QString(70000, u'N') + "\"", "2", "", QString(70000, u'P'), "", "X"});
+    lines << CommaText::join({QString(70000, u'n'), "1", "", QString(70000, u'p'), ""});
+    lines << CommaText::join({QString(70000, u'N') + "\"", "2", "", QString(70000, u'P'), ""});
+    // A damaged line's open quote runs on into the catalog's name.
+    lines << R"("open","3","","/o/","unclosed)";
+    tails << ",\"x\""
+          << ",\"X\""
+          << ",\"x\"";
 
     ReferenceTable reference;
-    if (taken) {
+    if (source == 2) {
+        std::vector<ResultRun> runs;
+        QHash<QString, size_t> runOf;
+        SortedLineList list;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (!runOf.contains(tails.at(i))) {
+                runOf.insert(tails.at(i), runs.size());
+                runs.emplace_back(tails.at(i).toUtf8());
+            }
+            runs[runOf.value(tails.at(i))].add(lines.at(i).toUtf8());
+            list.addUtf8((lines.at(i) + tails.at(i)).toUtf8());
+        }
+        ResultOrder order;
+        for (ResultRun &run : runs)
+            run.finish(order);
+        lines = list.lines();
+        model.fill(std::move(runs));
+        QVERIFY(runs.empty());
+    } else {
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            lines[i] += tails.at(i);
+    }
+    if (source == 1) {
         SortedLineList list;
         list.addAll(lines);
         lines.clear();
@@ -512,7 +545,7 @@ void TestVisualTableModel::rowsMatchReference()
             lines << QString::fromUtf8(list.utf8At(i));
         model.fill(std::move(list));
         QVERIFY(list.isEmpty());
-    } else {
+    } else if (source == 0) {
         model.fill(lines);
     }
     reference.fill(lines);
