@@ -13,6 +13,7 @@
 #include "library/CommaText.h"
 #include "library/PairList.h"
 #include "library/SortedLineList.h"
+#include "library/VolumeStore.h"
 #include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
@@ -186,11 +187,18 @@ int main(int argc, char **argv)
     report("duplicates name+size+date", t, results.count(), r, refOut, 1);
 
     PairList comments;
-    for (int i = 0; i < 10000; ++i)
-        info.append(QStringLiteral("Extra %1").arg(i), QString());
+    QStringList volumeLines;
+    for (int i = 0; i < 10000; ++i) {
+        const QString name = QStringLiteral("Extra %1").arg(i);
+        info.append(name, QString());
+        // Every catalog's medium is known, as in a library made by this version.
+        volumeLines << CommaText::join(
+            {name, QStringLiteral("uuid-%1").arg(i), name, QStringLiteral("ext4"), {}});
+    }
     comments.append(QStringLiteral("Extra 5"), QStringLiteral("a comment"));
+    const VolumeStore volumes(volumeLines);
     std::vector<QStringList> rows;
-    t = seconds([&] { rows = CatalogReport::rows(info, comments); });
+    t = seconds([&] { rows = CatalogReport::rows(info, comments, volumes); });
     std::printf("%-28s %7.3f s (%zu rows)\n", "report", t, rows.size());
     return 0;
 }

@@ -111,8 +111,10 @@ std::vector<G> buildGroups()
               "{Stop} ends a long run; the caption shows the progress and the count. The result sorts, "
               "searches, prints, exports and copies as search results do."}},
            E{"Report",
-             {"Shows one row per catalog: its file and directory counts, drive type, space and the date of "
-              "its last update."}},
+             {"Shows one row per catalog: its drive type, total and free space, directory, the date of its "
+              "last update, its comment, and the {Label} and {UUID} of the medium it was made from, empty "
+              "where none is recorded (catalogs imported from the earlier version). Edit a cell of the "
+              "{Comment} column to change the catalog's comment."}},
            E{"View All Catalogs",
              {"Lists the files of every catalog in one table, each with the name of its catalog."}}}},
         G{"Search",

@@ -316,8 +316,9 @@ void QueriesController::showReport()
     if (m_ctx.state().catalogInfo.isEmpty())
         return;
     m_ctx.setBusy(true);
+    const LibraryState &state = m_ctx.state();
     const std::vector<QStringList> rows =
-        CatalogReport::rows(m_ctx.state().catalogInfo, m_ctx.state().treeComments);
+        CatalogReport::rows(state.catalogInfo, state.treeComments, state.volumes);
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
     for (const QStringList &cells : rows)
@@ -333,8 +334,13 @@ void QueriesController::showReport()
 
 void QueriesController::storeReportComment(int column, int row)
 {
+    static_assert(CatalogReport::ColumnCount == TableRules::ReportColumnCount &&
+                  CatalogReport::Comment == TableRules::ReportCommentColumn);
     const VisualTableModel *model = m_ctx.tableModel();
-    if (model->columnCount() != CatalogReport::ColumnCount || column != CatalogReport::Comment)
+    // Only the report's own layout holds catalog names and their comments;
+    // a comment edited in any other table must never reach them.
+    if (TableRules::viewFor(model->columnCount()) != TableRules::View::Report ||
+        column != CatalogReport::Comment)
         return;
     const QString catalog = model->cell(CatalogReport::Name, row);
     if (catalog.isEmpty())

@@ -112,14 +112,24 @@ void TableController::showResults(std::vector<ResultRun> &&runs)
     m_model->fill(std::move(runs));
 }
 
+QList<int> TableController::storedColumnWidths() const
+{
+    const int columns = m_model->columnCount();
+    switch (TableRules::widthSet(columns)) {
+    case TableRules::WidthSet::Catalog:
+        return ColumnWidths::readCatalog(m_ctx.settings());
+    case TableRules::WidthSet::Report:
+        return ColumnWidths::readReport(m_ctx.settings(), columns);
+    case TableRules::WidthSet::None:
+        break;
+    }
+    return {};
+}
+
 void TableController::applyColumnWidths()
 {
     const int columns = m_model->columnCount();
-    QList<int> widths;
-    if (columns == 5 || columns == 6)
-        widths = ColumnWidths::readCatalog(m_ctx.settings());
-    else if (columns == 7)
-        widths = ColumnWidths::readReport(m_ctx.settings());
+    const QList<int> widths = storedColumnWidths();
     for (int c = 0; c < columns && c < widths.size(); ++c)
         m_view->setColumnWidth(c, widths.at(c));
     m_view->viewport()->update();
@@ -195,12 +205,16 @@ void TableController::showContextMenu(const QPoint &pos)
 void TableController::saveColumnWidths()
 {
     const int columns = m_model->columnCount();
-    if (columns < 5 || columns > 7)
+    const TableRules::WidthSet set = TableRules::widthSet(columns);
+    if (set == TableRules::WidthSet::None)
         return;
     QList<int> widths;
     for (int c = 0; c < columns; ++c)
         widths << m_view->columnWidth(c);
-    if (!ColumnWidths::save(m_ctx.settings(), widths)) {
+    const bool saved = set == TableRules::WidthSet::Report
+                           ? ColumnWidths::saveReport(m_ctx.settings(), widths)
+                           : ColumnWidths::saveCatalog(m_ctx.settings(), widths);
+    if (!saved) {
         m_ctx.dialogs().error(m_ctx.settings().lastError());
         return;
     }
@@ -209,7 +223,7 @@ void TableController::saveColumnWidths()
 
 void TableController::resizeAllColumnsToDefault()
 {
-    if (m_model->columnCount() >= 5)
+    if (TableRules::widthSet(m_model->columnCount()) != TableRules::WidthSet::None)
         applyColumnWidths();
 }
 
@@ -219,7 +233,7 @@ void TableController::resizeSelectedColumnToDefault()
     const int column = m_ctx.selectedTableColumn();
     if (column < 0 || column >= columns)
         return;
-    m_view->setColumnWidth(column, ColumnWidths::readOne(m_ctx.settings(), columns, column));
+    m_view->setColumnWidth(column, storedColumnWidths().value(column, ColumnWidths::DefaultWidth));
 }
 
 void TableController::expandSelectedColumn()

@@ -48,6 +48,9 @@ private:
     void sortByColumn(int column);
     void noteUnsavedEdit();
     void showContextMenu(const QPoint &pos);
+    // The widths stored for the table's layout, one per column; none for a
+    // table of no known layout.
+    QList<int> storedColumnWidths() const;
     void saveColumnWidths();
     void resizeAllColumnsToDefault();
     void resizeSelectedColumnToDefault();

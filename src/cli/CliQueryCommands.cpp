@@ -348,14 +348,15 @@ int report(CliContext &c, const CliArguments &args)
     CliTableExport target;
     if (const int code = takeExport(c, args, target))
         return code;
-    const std::vector<QStringList> cells = CatalogReport::rows(c.state.catalogInfo, c.state.treeComments);
+    const std::vector<QStringList> cells =
+        CatalogReport::rows(c.state.catalogInfo, c.state.treeComments, c.state.volumes);
     if (target.requested()) {
         if (const int code = exportReport(c, cells, target))
             return code;
     } else {
         RowWriter rows = c.rows();
         for (const QStringList &row : cells)
-            rows.write(row + CatalogReport::mediumCells(c.state.volumes, row.at(CatalogReport::Name)));
+            rows.write(row);
     }
     c.tell(CatalogReport::statusText(qsizetype(cells.size())));
     return CliExit::Ok;

@@ -44,6 +44,22 @@ std::optional<VolumeIdentity> VolumeStore::identityOf(QStringView catalog) const
     return identityFrom(CommaText::split(m_lines.at(i)));
 }
 
+QHash<QString, VolumeIdentity> VolumeStore::identitiesByName() const
+{
+    QHash<QString, VolumeIdentity> media;
+    media.reserve(m_lines.size());
+    for (const QString &line : m_lines) {
+        const QStringList fields = CommaText::split(line);
+        if (fields.isEmpty())
+            continue;
+        // identityOf finds the first line of a name.
+        const QString key = TextCompare::foldNoCase(fields.first());
+        if (!media.contains(key))
+            media.insert(key, identityFrom(fields));
+    }
+    return media;
+}
+
 template <typename Accept>
 QStringList VolumeStore::catalogsWhere(const QString &uuid, Accept accept) const
 {

@@ -2,6 +2,7 @@
 
 #include "VolumeIdentity.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <optional>
@@ -22,6 +23,10 @@ public:
     bool isEmpty() const { return m_lines.isEmpty(); }
 
     std::optional<VolumeIdentity> identityOf(QStringView catalog) const;
+    // Every catalog's medium at once, keyed by TextCompare::foldNoCase of
+    // the catalog's name, each as identityOf finds it: for asking about many
+    // catalogs without reading every line for each of them.
+    QHash<QString, VolumeIdentity> identitiesByName() const;
     // The catalogs made from the medium uuid whose sub-path holds subPath
     // (the asked path's place on that medium), in stored order.
     QStringList catalogsOf(const QString &uuid, const QString &subPath) const;

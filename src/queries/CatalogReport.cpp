@@ -3,6 +3,7 @@
 #include "library/CommaText.h"
 #include "library/PairList.h"
 #include "library/SortedLineList.h"
+#include "library/TextCompare.h"
 #include "library/Utf8Fields.h"
 #include "library/VolumeStore.h"
 
@@ -42,19 +43,13 @@ QStringList rowFields(QByteArrayView row, const int *wanted, int count)
 
 } // namespace
 
-QStringList CatalogReport::headers()
-{
-    return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),      QStringLiteral("Total Space"),
-            QStringLiteral("Free Space"),   QStringLiteral("Directory"), QStringLiteral("Last Updated"),
-            QStringLiteral("Comment")};
-}
-
 QString CatalogReport::statusText(qsizetype rows)
 {
     return QStringLiteral("%1 Catalogs").arg(rows);
 }
 
-std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo, const PairList &treeComments)
+std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo, const PairList &treeComments,
+                                             const VolumeStore &volumes)
 {
     SortedLineList sorted;
     const qsizetype lines = catalogInfo.lines().size();
@@ -64,21 +59,21 @@ std::vector<QStringList> CatalogReport::rows(const PairList &catalogInfo, const 
     // Row fields shown in columns 0 to 5: the name, then information
     // fields 6, 4, 5, 3 and 7.
     static const int kRowFields[] = {0, 7, 5, 6, 4, 8};
+    // Looked up by name in one table, not by reading every volume line for
+    // each catalog: a library of thousands of catalogs has as many lines.
+    const QHash<QString, VolumeIdentity> media = volumes.identitiesByName();
     std::vector<QStringList> out;
     out.reserve(size_t(sorted.count()));
     for (qsizetype i = 0; i < sorted.count(); ++i) {
         QStringList cells = rowFields(sorted.utf8At(i), kRowFields, int(std::size(kRowFields)));
         const QString name = cells.at(Name);
         cells << (treeComments.contains(name) ? treeComments.value(name) : QString());
+        // A catalog without a recorded medium gets two empty cells.
+        const VolumeIdentity medium = media.value(TextCompare::foldNoCase(name));
+        cells << medium.label << medium.uuid;
         out.push_back(cells);
     }
     return out;
-}
-
-QStringList CatalogReport::mediumCells(const VolumeStore &volumes, const QString &catalog)
-{
-    const std::optional<VolumeIdentity> medium = volumes.identityOf(catalog);
-    return medium ? QStringList{medium->label, medium->uuid} : QStringList{QString(), QString()};
 }
 
 void CatalogReport::storeComment(PairList &treeComments, const QString &catalog, const QString &text)

@@ -13,6 +13,14 @@ QList<int> readSection(const SettingsFile &settings, const QString &section, int
     return widths;
 }
 
+bool saveSection(SettingsFile &settings, const QString &section, const QList<int> &widths)
+{
+    QList<QPair<QString, QString>> values;
+    for (int i = 0; i < widths.size(); ++i)
+        values.append({QStringLiteral("Col%1").arg(i), QString::number(widths.at(i))});
+    return settings.writeStrings(section, values);
+}
+
 } // namespace
 
 namespace ColumnWidths {
@@ -22,32 +30,19 @@ QList<int> readCatalog(const SettingsFile &settings, int missing)
     return readSection(settings, QStringLiteral("Colsizes"), 6, missing);
 }
 
-QList<int> readReport(const SettingsFile &settings)
+QList<int> readReport(const SettingsFile &settings, int count)
 {
-    return readSection(settings, QStringLiteral("Reportcolsizes"), 7);
+    return readSection(settings, QStringLiteral("Reportcolsizes"), count);
 }
 
-int readOne(const SettingsFile &settings, int columnCount, int column)
+bool saveCatalog(SettingsFile &settings, const QList<int> &widths)
 {
-    if (columnCount < 5)
-        return DefaultWidth;
-    const QString section = columnCount > 6 ? QStringLiteral("ReportcolSizes") : QStringLiteral("ColSizes");
-    return settings.readInteger(section, QStringLiteral("Col%1").arg(column), DefaultWidth);
+    return saveSection(settings, QStringLiteral("Colsizes"), widths);
 }
 
-bool save(SettingsFile &settings, const QList<int> &widths)
+bool saveReport(SettingsFile &settings, const QList<int> &widths)
 {
-    QString section;
-    if (widths.size() == 7)
-        section = QStringLiteral("Reportcolsizes");
-    else if (widths.size() == 5 || widths.size() == 6)
-        section = QStringLiteral("Colsizes");
-    else
-        return true;
-    QList<QPair<QString, QString>> values;
-    for (int i = 0; i < widths.size(); ++i)
-        values.append({QStringLiteral("Col%1").arg(i), QString::number(widths.at(i))});
-    return settings.writeStrings(section, values);
+    return saveSection(settings, QStringLiteral("Reportcolsizes"), widths);
 }
 
 } // namespace ColumnWidths

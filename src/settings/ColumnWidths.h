@@ -5,19 +5,18 @@
 class SettingsFile;
 
 // Column widths in pixels: Colsizes (catalog and result tables, Col0-Col5)
-// and Reportcolsizes (the report, Col0-Col6). A missing or non-numeric
-// width is 100, or the value given for it.
+// and Reportcolsizes (the report, Col0 onwards, one key per column). A
+// missing or non-numeric width is 100, or the value given for it.
 namespace ColumnWidths {
 
 constexpr int DefaultWidth = 100;
 
 QList<int> readCatalog(const SettingsFile &settings, int missing = DefaultWidth);
-QList<int> readReport(const SettingsFile &settings);
-// Width of one column for a table of columnCount columns ("Resize Selected
-// Column To Default"): Colsizes for five or six, Reportcolsizes for more.
-int readOne(const SettingsFile &settings, int columnCount, int column);
-// Writes Col0.. for the widths given; seven columns go to Reportcolsizes,
-// five or six to Colsizes, any other count writes nothing.
-bool save(SettingsFile &settings, const QList<int> &widths);
+// The report's first count widths; a settings file saved when the report
+// had fewer columns gives the default to the others.
+QList<int> readReport(const SettingsFile &settings, int count);
+// Write Col0.. for the widths given, and only those keys.
+bool saveCatalog(SettingsFile &settings, const QList<int> &widths);
+bool saveReport(SettingsFile &settings, const QList<int> &widths);
 
 } // namespace ColumnWidths

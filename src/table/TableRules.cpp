@@ -11,9 +11,9 @@ namespace TableRules {
 
 View viewFor(int columnCount)
 {
-    if (columnCount >= 7)
+    if (columnCount == ReportColumnCount)
         return View::Report;
-    return columnCount == 6 ? View::Result : View::Catalog;
+    return columnCount == ResultColumnCount ? View::Result : View::Catalog;
 }
 
 QStringList titles(View view)
@@ -21,13 +21,21 @@ QStringList titles(View view)
     if (view == View::Report) {
         return {QStringLiteral("Catalog Name"), QStringLiteral("Type"),      QStringLiteral("Total Space"),
                 QStringLiteral("Free Space"),   QStringLiteral("Directory"), QStringLiteral("Last Updated"),
-                QStringLiteral("Comment")};
+                QStringLiteral("Comment"),      QStringLiteral("Label"),     QStringLiteral("UUID")};
     }
     QStringList t{QStringLiteral("File Name"), QStringLiteral("File Size"), QStringLiteral("File Date"),
                   QStringLiteral("File Path"), QStringLiteral("Comments")};
     if (view == View::Result)
         t << QStringLiteral("Catalog Name");
     return t;
+}
+
+WidthSet widthSet(int columnCount)
+{
+    if (columnCount == ReportColumnCount)
+        return WidthSet::Report;
+    const bool catalogWidths = columnCount == CatalogColumnCount || columnCount == ResultColumnCount;
+    return catalogWidths ? WidthSet::Catalog : WidthSet::None;
 }
 
 Qt::Alignment alignment(int columnCount, int column, int row)
@@ -85,7 +93,7 @@ bool isEditable(int columnCount, int column, int row)
     case View::Catalog:
         return column == 4;
     case View::Report:
-        return column == 6;
+        return column == ReportCommentColumn;
     case View::Result:
         break;
     }
@@ -94,7 +102,7 @@ bool isEditable(int columnCount, int column, int row)
 
 bool editChangesCatalog(int columnCount)
 {
-    return columnCount == 5;
+    return columnCount == CatalogColumnCount;
 }
 
 SortKind sortKind(int columnCount, int column)
@@ -113,7 +121,7 @@ bool canSortByClick(int tableRowCount)
 
 bool isCommentColumn(int column)
 {
-    return column == 4 || column == 6;
+    return column == 4 || column == ReportCommentColumn;
 }
 
 bool isJumpLetter(QChar key)
@@ -133,7 +141,7 @@ bool startsWithLetter(QStringView text, QChar letter)
 
 bool deleteAllowed(int columnCount)
 {
-    return columnCount < 7;
+    return viewFor(columnCount) != View::Report;
 }
 
 } // namespace TableRules

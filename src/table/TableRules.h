@@ -8,11 +8,23 @@
 
 // The display, editing and key rules of the Visual Table, kept free of any
 // widget so the view stays thin and the rules can be tested alone. The
-// meaning of a column comes from the table's column count: five columns are
-// a catalog, six the results of a search, seven the report.
+// meaning of a column comes from the table's column count, which differs
+// for each layout.
 namespace TableRules {
 
 enum class View { Catalog, Result, Report };
+
+constexpr int CatalogColumnCount = 5;
+constexpr int ResultColumnCount = 6;
+// The report: name, type, total and free space, directory, last update and
+// comment, then the label and UUID of the catalog's medium. The comment
+// stays column 6 whatever follows it.
+constexpr int ReportColumnCount = 9;
+constexpr int ReportCommentColumn = 6;
+
+// Which stored column widths a layout uses: Colsizes for the catalog and
+// the results, Reportcolsizes for the report, none for any other table.
+enum class WidthSet { None, Catalog, Report };
 
 // How a cell is coloured; the program maps these to its colours (the
 // header blue with bold yellow text, ZIP members aqua with black text).
@@ -20,10 +32,12 @@ enum class CellColour { Normal, ZipMember, Header };
 
 enum class SortKind { Size, Date, TextNoCase, TextByCode };
 
-// Seven or more columns are the report; six the result view; fewer the
-// catalog view.
+// Only the report's own column count is the report, so no other table
+// can take the report's rules; six columns are the result view, any other
+// count the catalog view.
 View viewFor(int columnCount);
 QStringList titles(View view);
+WidthSet widthSet(int columnCount);
 
 Qt::Alignment alignment(int columnCount, int column, int row);
 

@@ -17,7 +17,7 @@ class ResultRun;
 class SortedLineList;
 
 // The rows of the Visual Table: a catalog (five columns), search or
-// duplicate results (six) or the report of all catalogs (seven).
+// duplicate results (six) or the report of all catalogs (nine).
 //
 // Its own interface counts rows as the grid does: row 0 holds the column
 // titles, data rows start at 1, and tableRowCount() is the data rows plus

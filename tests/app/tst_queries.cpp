@@ -490,28 +490,37 @@ void TestQueries::report()
     app.writeLines("Catalogs/Master", {"beta", info("Fixed", "20 GB", "/b/"), "Alpha", "", "gamma",
                                        info("CdRom", "650 MB", "/g/")});
     app.writeLines("Comments.TXT", {"GAMMA", "the old disc"});
+    // Only beta's medium is recorded, as in a library with imported catalogs.
+    app.writeLines("Catalogs/Volumes", {R"("BETA","1A2B-3C4D","Backup Disk","vfat","")"});
+    // Widths saved while the report had seven columns.
+    app.writeLines("Kestrovane.INI", {"[Reportcolsizes]", "Col6=120"});
     MainWindow &w = app.start();
     QVERIFY(app.trigger("Report1"));
     VisualTableModel *m = w.tableModel();
-    QCOMPARE(m->columnCount(), 7);
     QCOMPARE(w.statusText(), QString("3 Catalogs"));
     QCOMPARE(m->tableRowCount(), 4);
-    QStringList names;
-    for (int r = 1; r < 4; ++r)
-        names << m->cell(0, r);
-    QCOMPARE(names, (QStringList{"Alpha", "beta", "gamma"}));
-    QCOMPARE(m->cell(6, 3), QString("the old disc"));
-    QCOMPARE(w.tableView()->columnWidth(6), 100);
-    QVERIFY(!w.tableView()->horizontalHeader()->isSortIndicatorShown());
+    QStringList cells;
+    for (int r = 0; r < 4; ++r)
+        cells << QStringList{m->cell(0, r), m->cell(6, r), m->cell(7, r), m->cell(8, r)}.join('|');
+    QCOMPARE(cells, (QStringList{"Catalog Name|Comment|Label|UUID", "Alpha|||", "beta||Backup Disk|1A2B-3C4D",
+                                 "gamma|the old disc||"}));
+    QCOMPARE(m->columnCount(), 9);
+    const QTableView *view = w.tableView();
+    QCOMPARE((QList<int>{view->columnWidth(0), view->columnWidth(6), view->columnWidth(8)}),
+             (QList<int>{100, 120, 100}));
+    QVERIFY(!view->horizontalHeader()->isSortIndicatorShown());
 
     QVERIFY(m->setData(m->index(1, 6), "shelf 3"));
     QVERIFY(m->setData(m->index(2, 6), QString()));
     QVERIFY(!w.state().pendingCommentEdits);
+    w.tableView()->setColumnWidth(8, 140);
+    QVERIFY(app.trigger("SaveColumnsWidths1"));
     MainWindow &again = app.restart();
     QCOMPARE(again.state().treeComments.value(u"beta"), QString("shelf 3"));
     QVERIFY(!again.state().treeComments.contains(u"gamma"));
     QVERIFY(app.trigger("Report1"));
     QCOMPARE(again.tableModel()->cell(6, 2), QString("shelf 3"));
+    QCOMPARE(again.tableView()->columnWidth(8), 140);
 }
 
 QTEST_MAIN(TestQueries)

@@ -131,7 +131,7 @@ void showLayout(AppFixture &app, const QString &layout)
         QCOMPARE(w.tableModel()->columnCount(), 6);
     } else {
         QVERIFY(app.trigger("Report1"));
-        QCOMPARE(w.tableModel()->columnCount(), 7);
+        QCOMPARE(w.tableModel()->columnCount(), 9);
     }
     w.StatusLine("Before");
 }

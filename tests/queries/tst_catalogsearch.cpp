@@ -5,6 +5,7 @@
 #include "library/CommaText.h"
 #include "library/PairList.h"
 #include "library/SortedLineList.h"
+#include "library/VolumeStore.h"
 #include "queries/CatalogReport.h"
 #include "queries/CatalogSearch.h"
 #include "queries/CheckTree.h"
@@ -281,17 +282,18 @@ void TestCatalogSearch::reportRows()
                              QStringLiteral("delta")}); // cut short: no line after the name
     const PairList comments({QStringLiteral("Photos"), QStringLiteral("a category"), QStringLiteral("ALPHA"),
                              QStringLiteral("first disk")});
-    const std::vector<QStringList> rows = CatalogReport::rows(catalogs, comments);
+    const VolumeStore volumes({QStringLiteral(R"("ALPHA","1A2B-3C4D","My Disk","vfat","")")});
+    const std::vector<QStringList> rows = CatalogReport::rows(catalogs, comments, volumes);
     QCOMPARE(rows.size(), size_t(4));
     QCOMPARE(rows.at(0), (QStringList{"Alpha", "Fixed", "1.44 MB", "12 KB", "/home/", "06/24/1997 10:00:00",
-                                      "first disk"}));
-    QCOMPARE(rows.at(1), (QStringList{"beta", "", "", "", "", "", ""}));
+                                      "first disk", "My Disk", "1A2B-3C4D"}));
+    QCOMPARE(rows.at(1), (QStringList{"beta", "", "", "", "", "", "", "", ""}));
     QCOMPARE(rows.at(2).at(CatalogReport::Name), QStringLiteral("delta"));
     QCOMPARE(rows.at(3).at(CatalogReport::Type), QStringLiteral("CdRom"));
     QCOMPARE(rows.at(3).at(CatalogReport::Comment), QString());
     QCOMPARE(CatalogReport::statusText(qsizetype(rows.size())), QStringLiteral("4 Catalogs"));
     QCOMPARE(CatalogReport::statusText(1), QStringLiteral("1 Catalogs"));
-    QVERIFY(CatalogReport::rows(PairList(), comments).empty());
+    QVERIFY(CatalogReport::rows(PairList(), comments, volumes).empty());
 }
 
 void TestCatalogSearch::reportComment_data()

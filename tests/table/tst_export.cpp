@@ -156,9 +156,9 @@ void TestExport::formatted_data()
         << QStringList{"Name", "Size"} << QList<QStringList>{{"a", "5"}, {"long name", "12345"}}
         << QStringList{"   Name    Size ", "a" + spaces(13) + "5 ", "long name 12345 "};
     QTest::newRow("report columns: both spaces right")
-        << QStringList{"T0", "T1", "T2", "T3", "T4", "T5", "T6"}
-        << QList<QStringList>{{"a", "b", "c", "d", "e", "f", "g"}}
-        << QStringList{"T0 T1 T2 T3 T4 T5 T6 ", "a  b   c  d e  f  g  "};
+        << QStringList{"T0", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8"}
+        << QList<QStringList>{{"a", "b", "c", "d", "e", "f", "g", "h", "i"}}
+        << QStringList{"T0 T1 T2 T3 T4 T5 T6 T7 T8 ", "a  b   c  d e  f  g  h  i  "};
     QTest::newRow("result columns: only the size right")
         << QStringList{"N", "S", "D", "P", "C", "K"}
         << QList<QStringList>{{"ab", "ab", "ab", "ab", "ab", "ab"}, {"a", "b", "c", "d", "e", "f"}}
@@ -361,14 +361,15 @@ void TestExport::hostileNamesKeepThePageForm()
 
 void TestExport::reportAlignsSpacesAndHasNoZipColour()
 {
-    const QStringList titles{"Catalog Name", "Type",         "Total Space", "Free Space",
-                             "Directory",    "Last Updated", "Comment"};
-    const QList<QStringList> rows{{"CD1", "CdRom", "650", "0", "/A.ZIP", "", ""}};
+    const QStringList titles{"Catalog Name", "Type",    "Total Space", "Free Space", "Directory",
+                             "Last Updated", "Comment", "Label",       "UUID"};
+    const QList<QStringList> rows{{"CD1", "CdRom", "650", "0", "/A.ZIP", "", "", "DISC", "1A2B"}};
     const QStringList lines = pageLines(HtmlExport::page(ListTableCells(titles, rows), ""));
-    const QStringList cells = lines.mid(16, 7);
+    const QStringList cells = lines.mid(18, 9);
     QCOMPARE(cells, (QStringList{"<td nowrap>CD1</td>", "<td nowrap>CdRom</td>",
                                  R"(<td nowrap align="right">650</td>)", R"(<td nowrap align="right">0</td>)",
-                                 "<td nowrap>/A.ZIP</td>", "<td nowrap><br></td>", "<td nowrap><br></td>"}));
+                                 "<td nowrap>/A.ZIP</td>", "<td nowrap><br></td>", "<td nowrap><br></td>",
+                                 "<td nowrap>DISC</td>", "<td nowrap>1A2B</td>"}));
 }
 
 void TestExport::withExtension_data()

@@ -98,7 +98,8 @@ void TestTableRules::colour_data()
     QTest::newRow("result view") << 6 << 2 << "/x.ZIP/" << CellColour::ZipMember;
     QTest::newRow("plain path") << 5 << 1 << "/home/user/" << CellColour::Normal;
     QTest::newRow("title row") << 5 << 0 << "/x.zip/" << CellColour::Header;
-    QTest::newRow("report never aqua") << 7 << 1 << "/x.zip/" << CellColour::Normal;
+    QTest::newRow("report never aqua")
+        << TableRules::ReportColumnCount << 1 << "/x.zip/" << CellColour::Normal;
 }
 
 void TestTableRules::colour()
@@ -255,7 +256,7 @@ void TestTableRules::canPaste_data()
     QTest::newRow("comment title") << 5 << 4 << 0 << false;
     QTest::newRow("catalog path") << 5 << 3 << 1 << false;
     QTest::newRow("result view") << 6 << 4 << 1 << false;
-    QTest::newRow("report") << 7 << 4 << 1 << false;
+    QTest::newRow("report") << TableRules::ReportColumnCount << 4 << 1 << false;
 }
 
 void TestTableRules::canPaste()

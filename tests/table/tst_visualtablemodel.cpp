@@ -66,8 +66,9 @@ void TestVisualTableModel::emptyTableHasTitlesAndOneRow()
     QCOMPARE(model.cell(0, 0), QString("File Name"));
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("File Size"));
     model.setUpReportView();
-    QCOMPARE(model.columnCount(), 7);
+    QCOMPARE(model.columnCount(), 9);
     QCOMPARE(model.cell(6, 0), QString("Comment"));
+    QCOMPARE(model.cell(8, 0), QString("UUID"));
     QVERIFY(!model.sortIndicatorShown());
     model.setUpResultView();
     QCOMPARE(model.cell(5, 0), QString("Catalog Name"));
@@ -126,7 +127,7 @@ void TestVisualTableModel::sortByColumn_data()
     // Texts equal ignoring case keep a fixed order: upper before lower.
     QTest::newRow("names ignore case") << 5 << 0 << QStringList{"b", "ab", "B", "a", "A", "_x"}
                                        << QStringList{"A", "a", "ab", "B", "b", "_x"};
-    QTest::newRow("report by code") << 7 << 0 << QStringList{"b", "B", "a", "A"}
+    QTest::newRow("report by code") << TableRules::ReportColumnCount << 0 << QStringList{"b", "B", "a", "A"}
                                     << QStringList{"A", "B", "a", "b"};
 }
 
@@ -139,7 +140,7 @@ void TestVisualTableModel::sortByColumn()
     VisualTableModel model;
     if (columns == 6)
         model.setUpResultView();
-    else if (columns == 7)
+    else if (columns == TableRules::ReportColumnCount)
         model.setUpReportView();
     model.setTableRowCount(cells.size() + 1);
     for (int i = 0; i < cells.size(); ++i) {
@@ -217,8 +218,10 @@ void TestVisualTableModel::editingComments_data()
     QTest::newRow("catalog comment") << 5 << 4 << true;
     QTest::newRow("catalog name") << 5 << 0 << false;
     QTest::newRow("result comment") << 6 << 4 << false;
-    QTest::newRow("report comment") << 7 << 6 << true;
-    QTest::newRow("report directory") << 7 << 4 << false;
+    const int report = TableRules::ReportColumnCount;
+    QTest::newRow("report comment") << report << 6 << true;
+    QTest::newRow("report directory") << report << 4 << false;
+    QTest::newRow("report label") << report << 7 << false;
 }
 
 void TestVisualTableModel::editingComments()
@@ -229,7 +232,7 @@ void TestVisualTableModel::editingComments()
     VisualTableModel model;
     if (columns == 6)
         model.setUpResultView();
-    else if (columns == 7)
+    else if (columns == TableRules::ReportColumnCount)
         model.setUpReportView();
     model.setTableRowCount(3);
     QSignalSpy edited(&model, &VisualTableModel::cellEdited);
