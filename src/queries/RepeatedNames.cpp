@@ -1,5 +1,7 @@
 #include "RepeatedNames.h"
 
+#include "GroupedSort.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -16,9 +18,18 @@ std::uint64_t RepeatedNames::hashOf(QByteArrayView name)
     return std::uint64_t(qHash(name, kSeed));
 }
 
-void RepeatedNames::settle()
+void RepeatedNames::add(RepeatedNames &&part)
 {
-    std::sort(m_seen.begin(), m_seen.end());
+    if (m_seen.empty())
+        m_seen.swap(part.m_seen);
+    else
+        m_seen.insert(m_seen.end(), part.m_seen.cbegin(), part.m_seen.cend());
+    std::vector<std::uint64_t>().swap(part.m_seen);
+}
+
+void RepeatedNames::settle(int threads)
+{
+    GroupedSort::sort(m_seen, threads, [](std::uint64_t hash) { return size_t(hash >> 56); });
     m_repeated.clear();
     for (size_t i = 0; i < m_seen.size();) {
         size_t end = i + 1;

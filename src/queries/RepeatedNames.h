@@ -15,8 +15,12 @@ class RepeatedNames
 public:
     // Counting: every occurrence of every name.
     void add(QByteArrayView name) { m_seen.push_back(hashOf(name)); }
-    // Ends counting; from then on only isRepeated is asked.
-    void settle();
+    // Counting: every name part counted, on a thread of its own; part is
+    // left empty.
+    void add(RepeatedNames &&part);
+    // Ends counting, sorting on a pool of threads (below 1: one per
+    // processor); from then on only isRepeated is asked.
+    void settle(int threads = 0);
     // True when name was added twice or more (or shares a hash with a name
     // that was).
     bool isRepeated(QByteArrayView name) const;
