@@ -86,13 +86,40 @@ struct NamedLine {
     qsizetype index;
 };
 
+// Sorts items by merging the ascending runs they already hold: one
+// comparison per item when they are in order, as many as a full sort at
+// worst.
+template <typename T, typename Less>
+void sortByRuns(std::vector<T> &items, const Less &less)
+{
+    std::vector<size_t> starts{0};
+    for (size_t i = 1; i < items.size(); ++i) {
+        if (less(items[i], items[i - 1]))
+            starts.push_back(i);
+    }
+    starts.push_back(items.size());
+    const auto at = [&items](size_t i) { return items.begin() + qsizetype(i); };
+    while (starts.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t r = 0; r + 1 < starts.size(); r += 2) {
+            const bool pair = r + 2 < starts.size();
+            const size_t end = starts[pair ? r + 2 : r + 1];
+            if (pair)
+                std::inplace_merge(at(starts[r]), at(starts[r + 1]), at(end), less);
+            merged.push_back(end);
+        }
+        starts.swap(merged);
+    }
+}
+
 // The order in which lines are compared: by name first, then by exact name,
 // then by line (case-insensitive, then exact). The gathered lines are in
-// line order, so the last two steps are their positions. Line order alone
-// interleaves lines of names that differ only in letter case or accent
-// ("Same.txt" and "same.TXT", two files) when their later fields differ;
-// ordered by name, the lines of each exact name stand next to each other,
-// or neighbours of one name would never be compared.
+// line order, so the last two steps are their positions; and that order
+// mostly is name order already, so the runs it holds are merged. Line
+// order alone interleaves lines of names that differ only in letter case
+// or accent ("Same.txt" and "same.TXT", two files) when their later fields
+// differ; ordered by name, the lines of each exact name stand next to each
+// other, or neighbours of one name would never be compared.
 std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
 {
     const qsizetype n = lines.count();
@@ -101,7 +128,7 @@ std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
         order[size_t(i)].index = i;
         rawName(lines.utf8At(i), order[size_t(i)].name);
     }
-    std::sort(order.begin(), order.end(), [](const NamedLine &a, const NamedLine &b) {
+    sortByRuns(order, [](const NamedLine &a, const NamedLine &b) {
         const int byName = TextCompare::compareLinesUtf8(a.name, b.name);
         return byName != 0 ? byName < 0 : a.index < b.index;
     });
