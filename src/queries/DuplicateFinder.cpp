@@ -162,17 +162,18 @@ std::vector<Source> sourcesOf(const CheckTree &tree, const CatalogLibrary &libra
     return sources;
 }
 
-// Hands every line of a ticked catalog's file to line() as UTF-8, on a
-// thread of the pool, until stopped; restart() drops what the file gave so
-// far (it is read again in Windows-1252). A missing file gives nothing, as
-// the search skips it. False when the file could not be read to its end.
-template <typename Line, typename Restart>
-bool readSource(const Source &source, const std::atomic<bool> &stopped, const Line &line,
+// Hands a ticked catalog's file to visitPiece as UTF-8, a piece of whole
+// lines at a time, on a thread of the pool, until stopped; restart() drops
+// what the file gave so far (it is read again in Windows-1252). A missing
+// file gives nothing, as the search skips it. False when the file could not
+// be read to its end.
+template <typename VisitPiece, typename Restart>
+bool readSource(const Source &source, const std::atomic<bool> &stopped, const VisitPiece &visitPiece,
                 const Restart &restart)
 {
     if (!source.ticked || !QFileInfo(source.path).isFile())
         return true;
-    return CatalogFileLines::read(source.path, line, restart, [&stopped] { return !stopped; }) !=
+    return CatalogFileLines::readPieces(source.path, visitPiece, restart, [&stopped] { return !stopped; }) !=
            CatalogFileLines::Read::Failed;
 }
 
@@ -194,12 +195,12 @@ Counted countNames(const Source &source, const std::atomic<bool> &stopped)
 {
     Counted counted;
     QByteArrayView name;
+    const auto count = [&](QByteArrayView line) {
+        if (rawName(line, name) && !name.contains('"'))
+            counted.names.add(name);
+    };
     counted.whole = readSource(
-        source, stopped,
-        [&](QByteArrayView line) {
-            if (rawName(line, name) && !name.contains('"'))
-                counted.names.add(name);
-        },
+        source, stopped, [&count](QByteArrayView piece) { CatalogFileLines::forEachLine(piece, count); },
         [] {});
     return counted;
 }
@@ -210,29 +211,47 @@ Counted countNames(const Source &source, const std::atomic<bool> &stopped)
 Gathered gatherLines(const Source &source, const RepeatedNames *names, const std::atomic<bool> &stopped)
 {
     Gathered gathered;
-    QByteArrayView name;
     QByteArray entry;
+    const auto keep = [&](QByteArrayView line) {
+        // A long line is taken over rather than copied; entry then starts
+        // afresh.
+        if (CatalogLines::resultLineUtf8(line, source.quotedName, entry))
+            gathered.lines.addUtf8(std::move(entry));
+    };
+    // A piece's lines that need a look-up, and their names: looked up
+    // together.
+    std::vector<QByteArrayView> lines;
+    std::vector<QByteArrayView> lineNames;
+    std::vector<char> repeated;
+    QByteArrayView name;
+    const auto visitPiece = [&](QByteArrayView piece) {
+        if (!names)
+            return CatalogFileLines::forEachLine(piece, keep);
+        lines.clear();
+        lineNames.clear();
+        CatalogFileLines::forEachLine(piece, [&](QByteArrayView line) {
+            if (!rawName(line, name))
+                return;
+            if (name.contains('"')) {
+                keep(line);
+            } else {
+                lines.push_back(line);
+                lineNames.push_back(name);
+            }
+        });
+        names->findRepeated(lineNames, repeated);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (repeated[i])
+                keep(lines[i]);
+            else
+                ++gathered.dropped;
+        }
+    };
     const auto forget = [&gathered] {
         gathered.lines.clear();
         gathered.dropped = 0;
     };
-    gathered.whole = readSource(
-        source, stopped,
-        [&](QByteArrayView line) {
-            if (names) {
-                if (!rawName(line, name))
-                    return;
-                if (!name.contains('"') && !names->isRepeated(name)) {
-                    ++gathered.dropped;
-                    return;
-                }
-            }
-            // A long line is taken over rather than copied; entry then
-            // starts afresh.
-            if (CatalogLines::resultLineUtf8(line, source.quotedName, entry))
-                gathered.lines.addUtf8(std::move(entry));
-        },
-        forget);
+    gathered.whole = readSource(source, stopped, visitPiece, forget);
     if (!gathered.whole)
         forget();
     gathered.lines.count(); // sorts them here, on this thread
