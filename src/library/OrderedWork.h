@@ -74,6 +74,20 @@ public:
         return m_done.wait_for(lock, std::chrono::milliseconds(ms), [&slot] { return slot.has_value(); });
     }
 
+    // Waits for job i, asking keepGoing() every few milliseconds meanwhile,
+    // so that a Stop is answered while a long job runs; false when it said
+    // no.
+    template <typename KeepGoing>
+    bool await(qsizetype i, const KeepGoing &keepGoing)
+    {
+        constexpr int checkMs = 20;
+        while (!waitFor(i, checkMs)) {
+            if (!keepGoing())
+                return false;
+        }
+        return true;
+    }
+
     // Jobs not begun are skipped.
     void stop()
     {

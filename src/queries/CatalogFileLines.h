@@ -42,13 +42,15 @@ void forEachLine(QByteArrayView piece, const Visit &visit)
     }
 }
 
-// Reads a catalog file and hands every line to visit as UTF-8, by the rules
-// of TextFile::readText (a file that is not UTF-8 is Windows-1252).
-// restart() is called when the stream starts over in Windows-1252: the
-// lines handed over so far are to be forgotten. keepGoing() is asked after
-// every piece, so that a large catalog can be left half read.
-template <typename Visit, typename Restart, typename KeepGoing>
-Read read(const QString &path, const Visit &visit, const Restart &restart, const KeepGoing &keepGoing)
+// Reads a catalog file and hands it to visitPiece as UTF-8, a piece of
+// whole lines at a time, by the rules of TextFile::readText (a file that
+// is not UTF-8 is Windows-1252). restart() is called when the stream starts
+// over in Windows-1252: the lines handed over so far are to be forgotten.
+// keepGoing() is asked after every piece, so that a large catalog can be
+// left half read.
+template <typename VisitPiece, typename Restart, typename KeepGoing>
+Read readPieces(const QString &path, const VisitPiece &visitPiece, const Restart &restart,
+                const KeepGoing &keepGoing)
 {
     CatalogStream stream;
     if (!stream.open(path))
@@ -58,12 +60,12 @@ Read read(const QString &path, const Visit &visit, const Restart &restart, const
         switch (stream.next()) {
         case CatalogStream::Step::Piece:
             if (stream.isUtf8()) {
-                forEachLine(stream.piece(), visit);
+                visitPiece(stream.piece());
             } else {
                 const QByteArrayView piece = stream.piece();
                 converted = SortedLineList::encode(
                     Windows1252::decode(QByteArray::fromRawData(piece.data(), piece.size())));
-                forEachLine(converted, visit);
+                visitPiece(QByteArrayView(converted));
             }
             if (!keepGoing())
                 return Read::Stopped;
@@ -77,6 +79,14 @@ Read read(const QString &path, const Visit &visit, const Restart &restart, const
             return Read::Failed;
         }
     }
+}
+
+// The same, handing every line to visit.
+template <typename Visit, typename Restart, typename KeepGoing>
+Read read(const QString &path, const Visit &visit, const Restart &restart, const KeepGoing &keepGoing)
+{
+    return readPieces(
+        path, [&visit](QByteArrayView piece) { forEachLine(piece, visit); }, restart, keepGoing);
 }
 
 // The same, read to its end: true when the whole file was read.

@@ -5,9 +5,10 @@
 #include "CheckTree.h"
 #include "CompareProgress.h"
 #include "RepeatedNames.h"
-#include "ResultGathering.h"
+#include "ResultSorter.h"
 #include "indexing/RunControl.h"
 #include "library/CatalogLibrary.h"
+#include "library/OrderedWork.h"
 #include "library/SortedLineList.h"
 #include "library/TextCompare.h"
 #include "library/Utf8Fields.h"
@@ -15,12 +16,17 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 #include <vector>
 
 namespace {
 
 const QString kStopped = QStringLiteral("Duplicate Search Stopped");
+const QString kReading = QStringLiteral("Reading %1 Catalog");
+// Catalogs read at once on the pool while the run takes the parts of the
+// ones before: each holds its part in memory meanwhile.
+constexpr qsizetype kAhead = 2;
 
 // The name, size and date fields of a result line as they stand in it.
 struct KeyFields {
@@ -80,13 +86,40 @@ struct NamedLine {
     qsizetype index;
 };
 
+// Sorts items by merging the ascending runs they already hold: one
+// comparison per item when they are in order, as many as a full sort at
+// worst.
+template <typename T, typename Less>
+void sortByRuns(std::vector<T> &items, const Less &less)
+{
+    std::vector<size_t> starts{0};
+    for (size_t i = 1; i < items.size(); ++i) {
+        if (less(items[i], items[i - 1]))
+            starts.push_back(i);
+    }
+    starts.push_back(items.size());
+    const auto at = [&items](size_t i) { return items.begin() + qsizetype(i); };
+    while (starts.size() > 2) {
+        std::vector<size_t> merged{0};
+        for (size_t r = 0; r + 1 < starts.size(); r += 2) {
+            const bool pair = r + 2 < starts.size();
+            const size_t end = starts[pair ? r + 2 : r + 1];
+            if (pair)
+                std::inplace_merge(at(starts[r]), at(starts[r + 1]), at(end), less);
+            merged.push_back(end);
+        }
+        starts.swap(merged);
+    }
+}
+
 // The order in which lines are compared: by name first, then by exact name,
 // then by line (case-insensitive, then exact). The gathered lines are in
-// line order, so the last two steps are their positions. Line order alone
-// interleaves lines of names that differ only in letter case or accent
-// ("Same.txt" and "same.TXT", two files) when their later fields differ;
-// ordered by name, the lines of each exact name stand next to each other,
-// or neighbours of one name would never be compared.
+// line order, so the last two steps are their positions; and that order
+// mostly is name order already, so the runs it holds are merged. Line
+// order alone interleaves lines of names that differ only in letter case
+// or accent ("Same.txt" and "same.TXT", two files) when their later fields
+// differ; ordered by name, the lines of each exact name stand next to each
+// other, or neighbours of one name would never be compared.
 std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
 {
     const qsizetype n = lines.count();
@@ -95,98 +128,190 @@ std::vector<NamedLine> comparingOrder(const SortedLineList &lines)
         order[size_t(i)].index = i;
         rawName(lines.utf8At(i), order[size_t(i)].name);
     }
-    std::sort(order.begin(), order.end(), [](const NamedLine &a, const NamedLine &b) {
+    sortByRuns(order, [](const NamedLine &a, const NamedLine &b) {
         const int byName = TextCompare::compareLinesUtf8(a.name, b.name);
         return byName != 0 ? byName < 0 : a.index < b.index;
     });
     return order;
 }
 
-} // namespace
+// A catalog of the tree, ticked or not: the run is asked to go on before
+// each.
+struct Source {
+    QString name;
+    bool ticked = false;
+    QString path;
+    QByteArray quotedName; // UTF-8, the result lines' sixth field
+};
 
-QString DuplicateFinder::noCriterionMessage()
+std::vector<Source> sourcesOf(const CheckTree &tree, const CatalogLibrary &library)
 {
-    return QStringLiteral("Please check at least one of Name, Size or Date!");
-}
-
-QString DuplicateFinder::foundText(qsizetype duplicates)
-{
-    return QStringLiteral("Found %1 Duplicate Files").arg(duplicates);
-}
-
-DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criteria &criteria,
-                                             RunControl &control, SortedLineList &results) const
-{
-    results.clear();
-    Result result;
-    if (!criteria.any()) {
-        result.outcome = Outcome::Refused;
-        result.message = noCriterionMessage();
-        return result;
-    }
-    qsizetype dropped = 0;
-    bool finished = criteria.name ? gatherRepeatedNames(tree, control, results, dropped, result)
-                                  : gatherAll(tree, control, results, result);
-    if (finished)
-        finished = keepDuplicates(results, dropped + results.count(), criteria, control);
-    if (!finished) {
-        results.clear();
-        control.status(kStopped);
-        result.outcome = Outcome::Stopped;
-        return result;
-    }
-    result.duplicates = results.count();
-    control.status(foundText(result.duplicates));
-    return result;
-}
-
-// Hands every line of every ticked catalog to visit.line as UTF-8, with the
-// catalog's quoted name; visit.forget() drops what a catalog gave so far
-// (it is being read again, or could not be read to its end) and
-// visit.endCatalog() follows each catalog read. With a control, it is asked
-// to go on before each catalog of a category and shown which catalog is
-// read.
-template <typename Visit>
-bool DuplicateFinder::readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
-                                   Visit &visit) const
-{
+    std::vector<Source> sources;
     for (const CheckTree::Category &category : tree.categories()) {
         for (const CheckTree::Node &catalog : category.catalogs) {
-            if (control && !control->keepGoing())
-                return false;
-            if (!catalog.checked)
-                continue;
-            if (control)
-                control->status(QStringLiteral("Reading %1 Catalog").arg(catalog.text));
-            const QString path = m_library.catalogFilePath(catalog.text);
-            if (!QFileInfo(path).isFile())
-                continue;
-            const QByteArray name = SortedLineList::encode(CatalogLines::quotedName(catalog.text));
-            const bool read = CatalogFileLines::readWhole(
-                path, [&](QByteArrayView line) { visit.line(line, name); }, [&] { visit.forget(); });
-            if (!read) {
-                unreadable << catalog.text;
-                visit.forget();
+            Source source;
+            source.name = catalog.text;
+            source.ticked = catalog.checked;
+            if (source.ticked) {
+                source.path = library.catalogFilePath(catalog.text);
+                source.quotedName = SortedLineList::encode(CatalogLines::quotedName(catalog.text));
             }
-            visit.endCatalog();
+            sources.push_back(std::move(source));
         }
+    }
+    return sources;
+}
+
+// Hands a ticked catalog's file to visitPiece as UTF-8, a piece of whole
+// lines at a time, on a thread of the pool, until stopped; restart() drops
+// what the file gave so far (it is read again in Windows-1252). A missing
+// file gives nothing, as the search skips it. False when the file could not
+// be read to its end.
+template <typename VisitPiece, typename Restart>
+bool readSource(const Source &source, const std::atomic<bool> &stopped, const VisitPiece &visitPiece,
+                const Restart &restart)
+{
+    if (!source.ticked || !QFileInfo(source.path).isFile())
+        return true;
+    return CatalogFileLines::readPieces(source.path, visitPiece, restart, [&stopped] { return !stopped; }) !=
+           CatalogFileLines::Read::Failed;
+}
+
+// What one catalog gives each reading.
+struct Counted {
+    bool whole = true;
+    RepeatedNames names;
+};
+
+struct Gathered {
+    bool whole = true;
+    SortedLineList lines; // sorted on the reading thread
+    qsizetype dropped = 0;
+};
+
+// The catalog's quote-free names. A catalog read again in Windows-1252
+// counts its first lines twice, which only keeps more lines.
+Counted countNames(const Source &source, const std::atomic<bool> &stopped)
+{
+    Counted counted;
+    QByteArrayView name;
+    const auto count = [&](QByteArrayView line) {
+        if (rawName(line, name) && !name.contains('"'))
+            counted.names.add(name);
+    };
+    counted.whole = readSource(
+        source, stopped, [&count](QByteArrayView piece) { CatalogFileLines::forEachLine(piece, count); },
+        [] {});
+    return counted;
+}
+
+// The result lines of the catalog's lines; with names, only of those whose
+// name is repeated or holds a double quote, the others counted as dropped.
+// A catalog not read to its end gives nothing.
+Gathered gatherLines(const Source &source, const RepeatedNames *names, const std::atomic<bool> &stopped)
+{
+    Gathered gathered;
+    QByteArray entry;
+    const auto keep = [&](QByteArrayView line) {
+        // A long line is taken over rather than copied; entry then starts
+        // afresh.
+        if (CatalogLines::resultLineUtf8(line, source.quotedName, entry))
+            gathered.lines.addUtf8(std::move(entry));
+    };
+    // A piece's lines that need a look-up, and their names: looked up
+    // together.
+    std::vector<QByteArrayView> lines;
+    std::vector<QByteArrayView> lineNames;
+    std::vector<char> repeated;
+    QByteArrayView name;
+    const auto visitPiece = [&](QByteArrayView piece) {
+        if (!names)
+            return CatalogFileLines::forEachLine(piece, keep);
+        lines.clear();
+        lineNames.clear();
+        CatalogFileLines::forEachLine(piece, [&](QByteArrayView line) {
+            if (!rawName(line, name))
+                return;
+            if (name.contains('"')) {
+                keep(line);
+            } else {
+                lines.push_back(line);
+                lineNames.push_back(name);
+            }
+        });
+        names->findRepeated(lineNames, repeated);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (repeated[i])
+                keep(lines[i]);
+            else
+                ++gathered.dropped;
+        }
+    };
+    const auto forget = [&gathered] {
+        gathered.lines.clear();
+        gathered.dropped = 0;
+    };
+    gathered.whole = readSource(source, stopped, visitPiece, forget);
+    if (!gathered.whole)
+        forget();
+    gathered.lines.count(); // sorts them here, on this thread
+    return gathered;
+}
+
+// Reads every ticked catalog on the pool with read(source, stopped) and
+// takes each one's part, in the tree's order. With announce, the run is
+// asked to go on before each catalog of the tree, ticked or not, and shown
+// which ticked one is read; it is asked every few milliseconds while it
+// waits for a part. False when it is to stop.
+template <typename Part, typename Read, typename Take>
+bool readInOrder(const std::vector<Source> &sources, const Read &read, RunControl &control, bool announce,
+                 const Take &take)
+{
+    OrderedWork<Part> work(
+        qsizetype(sources.size()),
+        [&]() -> typename OrderedWork<Part>::Job {
+            return [&sources, &read](qsizetype i, const std::atomic<bool> &stopped) {
+                return read(sources[size_t(i)], stopped);
+            };
+        },
+        0, kAhead);
+    for (qsizetype i = 0; i < qsizetype(sources.size()); ++i) {
+        const Source &source = sources[size_t(i)];
+        if (announce && !control.keepGoing())
+            return false;
+        if (!source.ticked) {
+            work.take(i);
+            continue;
+        }
+        if (announce)
+            control.status(kReading.arg(source.name));
+        if (!work.await(i, [&control] { return control.keepGoing(); }))
+            return false;
+        take(source, work.take(i));
     }
     return true;
 }
 
-bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, SortedLineList &lines,
-                                Result &result) const
+// Gathers the result lines of every ticked catalog (with names, see
+// gatherLines), sorted on a second thread as they come; unreadable gains
+// the catalogs not read to their end.
+bool gatherAll(const std::vector<Source> &sources, const RepeatedNames *names, bool announce,
+               RunControl &control, SortedLineList &lines, qsizetype &dropped, QStringList &unreadable)
 {
-    struct Visit {
-        ResultGathering gathering;
-        void line(QByteArrayView line, QByteArrayView catalog) { gathering.add(line, catalog); }
-        void forget() { gathering.forget(); }
-        void endCatalog() { gathering.endCatalog(); }
-    } visit;
-    if (!readCatalogs(tree, &control, result.unreadable, visit))
-        return false;
-    lines = visit.gathering.take();
-    return true;
+    ResultSorter sorter;
+    const auto gather = [names](const Source &source, const std::atomic<bool> &stopped) {
+        return gatherLines(source, names, stopped);
+    };
+    const bool finished = readInOrder<Gathered>(sources, gather, control, announce,
+                                                [&](const Source &source, Gathered &&gathered) {
+                                                    if (!gathered.whole)
+                                                        unreadable << source.name;
+                                                    dropped += gathered.dropped;
+                                                    sorter.add(std::move(gathered.lines));
+                                                });
+    if (finished)
+        lines = sorter.takeSorted();
+    return finished;
 }
 
 // When names must be equal, a line whose name no other line has can never
@@ -216,68 +341,32 @@ bool DuplicateFinder::gatherAll(const CheckTree &tree, RunControl &control, Sort
 // every dropped line is distinct from all others: the number of distinct
 // lines a full gathering would hold is the dropped lines plus the distinct
 // kept ones.
-bool DuplicateFinder::gatherRepeatedNames(const CheckTree &tree, RunControl &control, SortedLineList &lines,
-                                          qsizetype &dropped, Result &result) const
+bool gatherRepeatedNames(const std::vector<Source> &sources, RunControl &control, SortedLineList &lines,
+                         qsizetype &dropped, QStringList &unreadable)
 {
-    // A catalog read again in Windows-1252 counts its first lines twice,
-    // which only keeps more lines.
-    struct Count {
-        RepeatedNames names;
-        QByteArrayView name;
-        void line(QByteArrayView line, QByteArrayView)
-        {
-            if (rawName(line, name) && !name.contains('"'))
-                names.add(name);
-        }
-        void forget() {}
-        void endCatalog() {}
-    } count;
-    if (!readCatalogs(tree, &control, result.unreadable, count))
+    RepeatedNames names;
+    const bool counted =
+        readInOrder<Counted>(sources, countNames, control, true, [&](const Source &source, Counted &&part) {
+            if (!part.whole)
+                unreadable << source.name;
+            names.add(std::move(part.names));
+        });
+    if (!counted)
         return false;
-    count.names.settle();
-
-    struct Gather {
-        Gather(const RepeatedNames &names, qsizetype &dropped) : names(names), dropped(dropped) {}
-        const RepeatedNames &names;
-        qsizetype &dropped;
-        qsizetype droppedHere = 0;
-        QByteArrayView name;
-        ResultGathering gathering;
-        void line(QByteArrayView line, QByteArrayView catalog)
-        {
-            if (!rawName(line, name))
-                return;
-            if (name.contains('"') || names.isRepeated(name))
-                gathering.add(line, catalog);
-            else
-                ++droppedHere;
-        }
-        void forget()
-        {
-            gathering.forget();
-            droppedHere = 0;
-        }
-        void endCatalog()
-        {
-            gathering.endCatalog();
-            dropped += std::exchange(droppedHere, 0);
-        }
-    } gather(count.names, dropped);
+    names.settle();
     QStringList unreadableAgain; // already reported by the first reading
-    readCatalogs(tree, nullptr, unreadableAgain, gather);
-    lines = gather.gathering.take();
-    return true;
+    return gatherAll(sources, &names, false, control, lines, dropped, unreadableAgain);
 }
 
 // Keeps the lines whose key equals that of a neighbour in the comparing
 // order. gatheredCount: the distinct lines of the ticked catalogs, lines
 // those of them that are compared.
-bool DuplicateFinder::keepDuplicates(SortedLineList &lines, qsizetype gatheredCount, const Criteria &criteria,
-                                     RunControl &control)
+bool keepDuplicates(SortedLineList &lines, qsizetype gatheredCount, const DuplicateFinder::Criteria &criteria,
+                    RunControl &control)
 {
     const std::vector<NamedLine> order = comparingOrder(lines);
     const qsizetype n = qsizetype(order.size());
-    CompareProgress progress(control, gatheredCount, n, CompareBatch);
+    CompareProgress progress(control, gatheredCount, n, DuplicateFinder::CompareBatch);
     std::vector<bool> keep(order.size(), false);
     KeyFields current;
     KeyFields next;
@@ -297,4 +386,44 @@ bool DuplicateFinder::keepDuplicates(SortedLineList &lines, qsizetype gatheredCo
         return false;
     lines.keepOnly(keep);
     return true;
+}
+
+} // namespace
+
+QString DuplicateFinder::noCriterionMessage()
+{
+    return QStringLiteral("Please check at least one of Name, Size or Date!");
+}
+
+QString DuplicateFinder::foundText(qsizetype duplicates)
+{
+    return QStringLiteral("Found %1 Duplicate Files").arg(duplicates);
+}
+
+DuplicateFinder::Result DuplicateFinder::run(const CheckTree &tree, const Criteria &criteria,
+                                             RunControl &control, SortedLineList &results) const
+{
+    results.clear();
+    Result result;
+    if (!criteria.any()) {
+        result.outcome = Outcome::Refused;
+        result.message = noCriterionMessage();
+        return result;
+    }
+    const std::vector<Source> sources = sourcesOf(tree, m_library);
+    qsizetype dropped = 0;
+    bool finished = criteria.name
+                        ? gatherRepeatedNames(sources, control, results, dropped, result.unreadable)
+                        : gatherAll(sources, nullptr, true, control, results, dropped, result.unreadable);
+    if (finished)
+        finished = keepDuplicates(results, dropped + results.count(), criteria, control);
+    if (!finished) {
+        results.clear();
+        control.status(kStopped);
+        result.outcome = Outcome::Stopped;
+        return result;
+    }
+    result.duplicates = results.count();
+    control.status(foundText(result.duplicates));
+    return result;
 }

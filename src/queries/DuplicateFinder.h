@@ -12,7 +12,9 @@ class SortedLineList;
 // their lines are gathered into one sorted list (each with its catalog's
 // name, as UTF-8) and every line is compared with the next one by the
 // chosen fields: name, size and date, each taken exactly as stored, letter
-// case counting.
+// case counting. The catalogs are read on a pool of threads, a catalog
+// ahead; statuses, stops and the results stay as if one thread read them
+// all.
 class DuplicateFinder
 {
 public:
@@ -47,20 +49,11 @@ public:
 
     // Empties results, then fills it with every line whose key equals its
     // neighbour's. keepGoing() is asked before each catalog of a category
-    // that holds any, and before every CompareBatch-th comparison; a stop
-    // leaves results empty.
+    // that holds any, every few milliseconds while a catalog is read, and
+    // before every CompareBatch-th comparison; a stop leaves results empty.
     Result run(const CheckTree &tree, const Criteria &criteria, RunControl &control,
                SortedLineList &results) const;
 
 private:
-    template <typename Visit>
-    bool readCatalogs(const CheckTree &tree, RunControl *control, QStringList &unreadable,
-                      Visit &visit) const;
-    bool gatherAll(const CheckTree &tree, RunControl &control, SortedLineList &lines, Result &result) const;
-    bool gatherRepeatedNames(const CheckTree &tree, RunControl &control, SortedLineList &lines,
-                             qsizetype &dropped, Result &result) const;
-    static bool keepDuplicates(SortedLineList &lines, qsizetype gatheredCount, const Criteria &criteria,
-                               RunControl &control);
-
     const CatalogLibrary &m_library;
 };

@@ -4,6 +4,7 @@
 #include "CatalogLines.h"
 #include "CheckTree.h"
 #include "EntryKeyHasher.h"
+#include "GroupedSort.h"
 #include "KeyHashSet.h"
 #include "ResultSorter.h"
 #include "indexing/RunControl.h"
@@ -61,52 +62,11 @@ void keepSingleKeys(std::vector<KeyHash> &keys)
     keys.resize(kept);
 }
 
-// Puts keys in groups, in place and in one pass, group by group in the
-// order of groupOf's numbers (below groups), and gives the end of each:
-// group g is [ends[g], ends[g + 1]). Order within a group is lost.
-template <typename GroupOf>
-std::vector<size_t> groupKeys(std::vector<KeyHash> &keys, size_t groups, const GroupOf &groupOf)
-{
-    std::vector<size_t> ends(groups + 1, 0);
-    for (const KeyHash &key : keys)
-        ++ends[groupOf(key) + 1];
-    for (size_t g = 1; g <= groups; ++g)
-        ends[g] += ends[g - 1];
-    std::vector<size_t> next(ends.cbegin(), ends.cend() - 1);
-    for (size_t g = 0; g < groups; ++g) {
-        while (next[g] < ends[g + 1]) {
-            KeyHash &key = keys[next[g]];
-            const size_t home = groupOf(key);
-            if (home == g)
-                ++next[g];
-            else
-                std::swap(key, keys[next[home]++]);
-        }
-    }
-    return ends;
-}
-
 // Sorts keys by their leading bits first, then each group alone on a pool
-// of threads, inside the processor's caches: a sort of the whole list at
-// once would wait on memory at every step, on one thread.
+// of threads.
 void sortKeys(std::vector<KeyHash> &keys, int threads)
 {
-    constexpr int bits = 8; // more groups would scatter the first pass over too many pages
-    const std::vector<size_t> ends = groupKeys(
-        keys, size_t(1) << bits, [](const KeyHash &key) { return size_t(key.high >> (64 - bits)); });
-    const qsizetype groups = qsizetype(ends.size()) - 1;
-    const auto group = [&](qsizetype g) { return keys.begin() + qsizetype(ends[size_t(g)]); };
-    OrderedWork<bool> sorters(
-        groups,
-        [&]() -> OrderedWork<bool>::Job {
-            return [&group](qsizetype g, const std::atomic<bool> &) {
-                std::sort(group(g), group(g + 1));
-                return true;
-            };
-        },
-        threads);
-    for (qsizetype g = 0; g < groups; ++g)
-        sorters.take(g);
+    GroupedSort::sort(keys, threads, [](const KeyHash &key) { return size_t(key.high >> 56); });
 }
 
 // Puts each catalog's keys together, so that each catalog's look-ups stay
@@ -115,22 +75,10 @@ void sortKeys(std::vector<KeyHash> &keys, int threads)
 std::vector<const KeyHash *> groupByCatalog(std::vector<KeyHash> &keys, size_t catalogs)
 {
     std::vector<const KeyHash *> starts;
-    for (const size_t end : groupKeys(keys, catalogs, [](const KeyHash &key) { return size_t(key.tag); }))
+    for (const size_t end :
+         GroupedSort::group(keys, catalogs, [](const KeyHash &key) { return size_t(key.tag); }))
         starts.push_back(keys.data() + end);
     return starts;
-}
-
-// Waits for job i, asking keepGoing() every few milliseconds, so that a
-// Stop is answered while a large catalog is read; false when stopped.
-template <typename Result>
-bool awaitJob(OrderedWork<Result> &work, qsizetype i, RunControl &control)
-{
-    constexpr int checkMs = 20;
-    while (!work.waitFor(i, checkMs)) {
-        if (!control.keepGoing())
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -311,7 +259,7 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
             if (!control.keepGoing())
                 return stopped(control);
             control.status(kReading.arg(source.name));
-            if (!awaitJob(readers, i, control))
+            if (!readers.await(i, [&] { return control.keepGoing(); }))
                 return stopped(control);
             const Keys gathered = readers.take(i);
             if (gathered.read == Read::Failed)
@@ -343,7 +291,7 @@ SingleCopyFinder::Result SingleCopyFinder::singleCopies(const CheckTree &tree, c
         if (!control.keepGoing())
             return stopped(control);
         control.status(kListing.arg(source.name));
-        if (!awaitJob(listers, i, control))
+        if (!listers.await(i, [&] { return control.keepGoing(); }))
             return stopped(control);
         Listed listed = listers.take(i);
         if (listed.read == Read::Failed && !result.unreadable.contains(source.name))
