@@ -24,7 +24,7 @@ const QString kReading = QStringLiteral("Reading %1 Catalog");
 const QString kListing = QStringLiteral("Listing %1 Catalog");
 // Catalogs read ahead of the one the run waits for: each holds its keys or
 // its result lines meanwhile.
-constexpr qsizetype kAhead = 1;
+constexpr qsizetype kAhead = 2;
 
 SingleCopyFinder::Result ended(SingleCopyFinder::Outcome outcome, const QString &message = QString())
 {
