@@ -11,6 +11,7 @@
 #include "settings/ColumnWidths.h"
 #include "table/VisualTableModel.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
@@ -109,7 +110,9 @@ void TableController::showFileLines()
 void TableController::showResults(std::vector<ResultRun> &&runs)
 {
     setTableLayout();
-    m_model->fill(std::move(runs));
+    // The run that found the results holds its gate closed until this
+    // returns, so events processed here cannot start another command.
+    m_model->fill(std::move(runs), [] { QCoreApplication::processEvents(); });
 }
 
 QList<int> TableController::storedColumnWidths() const

@@ -10,6 +10,8 @@
 #include "queries/ResultRun.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -86,6 +88,10 @@ bool hasFields(QByteArrayView line, QByteArrayView tail = {})
     return !tail.isEmpty() && hasFields(tail);
 }
 
+// How long a fill waits for its ordering thread between calls that keep a
+// window answering.
+constexpr int kOrderingWaitMs = 15;
+
 // The runs' line places were made on the search's threads, in heaps of
 // their own that the table's later allocations (the view's row header
 // among them) cannot reuse: their pages go back to the system instead of
@@ -127,30 +133,38 @@ void VisualTableModel::fill(SortedLineList &&lines)
     endResetModel();
 }
 
-void VisualTableModel::fill(std::vector<ResultRun> &&runs)
+void VisualTableModel::fill(std::vector<ResultRun> &&runs, const std::function<void()> &whileOrdering)
 {
     qsizetype count = 0;
     for (const ResultRun &run : runs)
         count += run.count();
     if (count == 0)
         return;
-    beginResetModel();
-    m_rows = Utf8Rows();
-    m_rows.reserveRows(count);
-    appendMerged(runs);
+    Utf8Rows rows;
+    rows.reserveRows(count);
+    // Only the ordering thread touches the runs and the new rows until it
+    // ends; the model's own rows stay as they are for the views meanwhile.
+    std::future<void> ordering = std::async(std::launch::async, [&runs, &rows] { appendMerged(runs, rows); });
+    do {
+        if (whileOrdering)
+            whileOrdering();
+    } while (ordering.wait_for(std::chrono::milliseconds(kOrderingWaitMs)) != std::future_status::ready);
+    ordering.get();
     for (ResultRun &taken : runs)
-        m_rows.holdBlocks(taken.takeBlocks());
+        rows.holdBlocks(taken.takeBlocks());
     runs.clear();
+    beginResetModel();
+    m_rows = std::move(rows);
     releaseFreedHeap();
     endResetModel();
 }
 
-void VisualTableModel::appendMerged(const std::vector<ResultRun> &runs)
+void VisualTableModel::appendMerged(const std::vector<ResultRun> &runs, Utf8Rows &rows)
 {
     std::vector<int> tails;
     tails.reserve(runs.size());
     for (const ResultRun &run : runs)
-        tails.push_back(m_rows.addTail(run.tail().toByteArray()));
+        tails.push_back(rows.addTail(run.tail().toByteArray()));
     ResultMerge merge(runs);
     const ResultRun *run = nullptr;
     qsizetype index = 0;
@@ -162,14 +176,14 @@ void VisualTableModel::appendMerged(const std::vector<ResultRun> &runs)
         if (!hasFields(head, run->tail())) {
             ++blank;
         } else if (tail > 0) {
-            m_rows.appendHeld(head, tail);
+            rows.appendHeld(head, tail);
         } else {
             run->lineAt(index, whole);
-            m_rows.append(QByteArrayView(whole));
+            rows.append(QByteArrayView(whole));
         }
     }
     // As in every fill, lines without fields are empty rows at the end.
-    m_rows.resize(m_rows.size() + blank);
+    rows.resize(rows.size() + blank);
 }
 
 template <typename LineAt>

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -63,8 +64,11 @@ public:
     // The same from a search's results, one sorted run per catalog, in the
     // order and without the repeats of the sorted line lists. The rows keep
     // the runs' bytes and each catalog's name once instead of copying
-    // them; the runs are left empty.
-    void fill(std::vector<ResultRun> &&runs);
+    // them; the runs are left empty. Ordering many runs takes seconds, so
+    // it runs on a thread of its own while whileOrdering is called every few
+    // milliseconds (at least once), e.g. to keep a window answering; the
+    // model keeps its rows unchanged until the ordered ones replace them.
+    void fill(std::vector<ResultRun> &&runs, const std::function<void()> &whileOrdering = {});
     // Braced lists, {} included, are QString lines.
     void fill(std::initializer_list<QString> lines) { fill(QStringList(lines)); }
 
@@ -117,7 +121,7 @@ private:
     template <typename LineAt>
     void fillFrom(qsizetype count, LineAt lineAt);
     // The runs' lines in the line lists' order as rows viewing their bytes.
-    void appendMerged(const std::vector<ResultRun> &runs);
+    static void appendMerged(const std::vector<ResultRun> &runs, Utf8Rows &rows);
     static QString cleanCell(const QString &text);
     static QString lineWithCell(const QString &line, int column, const QString &text);
     static QString lineTrimmedTo(const QString &line, int fields);

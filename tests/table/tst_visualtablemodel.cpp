@@ -434,7 +434,14 @@ void TestVisualTableModel::runsFillAsJoinedLines()
     VisualTableModel fromLines;
     fromRuns.setUpResultView();
     fromLines.setUpResultView();
-    fromRuns.fill(std::move(runs));
+    // The rows are ordered off the caller's thread; the caller keeps being
+    // called meanwhile, and its views see the old rows until the new ones.
+    int waits = 0;
+    fromRuns.fill(std::move(runs), [&] {
+        ++waits;
+        QCOMPARE(fromRuns.tableRowCount(), 2);
+    });
+    QVERIFY(waits > 0);
     fromLines.fill(joined.lines());
     QCOMPARE(fromRuns.tableRowCount(), fromLines.tableRowCount());
     for (int column = -1; column < fromRuns.columnCount(); ++column) {
