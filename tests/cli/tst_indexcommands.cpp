@@ -123,7 +123,6 @@ void TestIndexCommands::progressOnATerminal_data()
     QTest::addColumn<int>("columns");
     QTest::addColumn<QString>("term");
     QTest::newRow("60 columns") << 60 << "xterm";
-    QTest::newRow("200 columns") << 200 << "xterm";
     QTest::newRow("dumb terminal") << 80 << "dumb";
 }
 
