@@ -603,9 +603,6 @@ void TestTableTools::storedOptionsAfterRestart()
          {"CheckBox1_Checked=False", "CheckBox2_Checked=True", "RadioGroup1_ItemIndex=1",
           "FontDialog1_FontName=DejaVu Serif", "FontDialog1_FontSize=14", "FontDialog1_FontHeight=-19"})
         QVERIFY2(ini.contains(line), line);
-    // The font dialog starts from the stored font.
-    app.dialogs().answerNo();
-    QTest::mouseClick(printControl<QPushButton>(again, "BitBtn1"), Qt::LeftButton);
 }
 
 // A font stored at 120 dots to the inch (8 points, 13 pixels) is not
