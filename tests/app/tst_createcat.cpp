@@ -146,23 +146,19 @@ void TestCreateCat::guard_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("category");
     QTest::addColumn<QString>("warning");
     QTest::addColumn<bool>("runs");
 
-    QTest::newRow("no drops the result") << false << "Kept" << true << QString() << true;
-    QTest::newRow("yes saves, then runs") << true << "Kept" << true << QString() << true;
-    QTest::newRow("yes without a name")
-        << true << "" << true << "Please specify a name for this catalog first!" << false;
-    QTest::newRow("yes without a category")
-        << true << "Kept" << false << "Please select a category to save this catalog first!" << false;
+    QTest::newRow("no drops the result") << false << "Kept" << QString() << true;
+    QTest::newRow("yes saves, then runs") << true << "Kept" << QString() << true;
+    QTest::newRow("yes without a name") << true << ""
+                                        << "Please specify a name for this catalog first!" << false;
 }
 
 void TestCreateCat::guard()
 {
     QFETCH(bool, yes);
     QFETCH(QString, name);
-    QFETCH(bool, category);
     QFETCH(QString, warning);
     QFETCH(bool, runs);
     CreateFixture f;
@@ -170,7 +166,7 @@ void TestCreateCat::guard()
     f.index();
     QVERIFY(w.feature<IndexingController>()->unsavedScan());
     f.nameBox()->setText(name);
-    QVERIFY(category ? f.app.clickCategory("Empty") : f.app.clickCatalog("Disc"));
+    QVERIFY(f.app.clickCategory("Empty"));
     w.StatusLine("before");
     yes ? f.app.dialogs().answerYes() : f.app.dialogs().answerNo();
     f.app.dialogs().clearShown();

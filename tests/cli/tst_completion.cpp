@@ -84,8 +84,6 @@ void TestCompletion::commands_data()
     QTest::newRow("command by prefix")
         << QStringList{"de"} << QStringList{"delete-catalog", "delete-category"};
     QTest::newRow("after --library") << QStringList{"--library", "/tmp", "repo"} << QStringList{"report"};
-    QTest::newRow("global option") << QStringList{"--li"} << QStringList{"--library"};
-    QTest::newRow("option") << QStringList{"show", "X", "--r"} << QStringList{"--reverse"};
     QTest::newRow("format") << QStringList{"search", "--format", ""} << QStringList{"tsv", "csv", "json"};
     QTest::newRow("format after =") << QStringList{"search", "--format", "=", "j"} << QStringList{"json"};
     QTest::newRow("help's command") << QStringList{"help", "tr"} << QStringList{"tree"};
@@ -119,7 +117,6 @@ void TestCompletion::names_data()
     QTest::addColumn<QStringList>("replies");
     const QStringList catalogs{"Back\\slash", "Pen Drive", "Tab\tName é"};
     QTest::newRow("catalogs") << QStringList{"info", ""} << catalogs;
-    QTest::newRow("catalog by prefix") << QStringList{"delete-catalog", "Pe"} << QStringList{"Pen Drive"};
     QTest::newRow("catalog typed with a backslash")
         << QStringList{"show", "Pen\\ D"} << QStringList{"Pen Drive"};
     QTest::newRow("catalog option") << QStringList{"search", "--catalog", "T"} << QStringList{"Tab\tName é"};

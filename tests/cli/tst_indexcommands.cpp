@@ -123,7 +123,6 @@ void TestIndexCommands::progressOnATerminal_data()
     QTest::addColumn<int>("columns");
     QTest::addColumn<QString>("term");
     QTest::newRow("60 columns") << 60 << "xterm";
-    QTest::newRow("200 columns") << 200 << "xterm";
     QTest::newRow("dumb terminal") << 80 << "dumb";
 }
 
@@ -177,8 +176,6 @@ void TestIndexCommands::ifExists_data()
                             << QStringList{"keep", "new"};
     QTest::newRow("rename") << QStringList{"--if-exists", "rename:Disc 2"} << 0 << "Saved Disc 2 Catalog\n"
                             << QStringList{"keep", "gone"};
-    QTest::newRow("rename to a taken name")
-        << QStringList{"--if-exists", "rename:DISC"} << 1 << "" << QStringList{"keep", "gone"};
 }
 
 // "keep" stands for the stored kept.txt line with its comment, "kept" for

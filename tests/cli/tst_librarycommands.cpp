@@ -311,7 +311,6 @@ void TestLibraryCommands::refused_data()
     };
     row("unknown global option", {"--verbose", "tree"}, 2, "unknown option --verbose");
     row("format names are lower case", {"tree", "--format", "CSV"}, 2, "");
-    row("no format", {"report", "--format"}, 2, "");
     row("a format for a command without rows", {"add-category", "X", "--format", "csv"}, 2, "");
 
     row("show an unknown catalog", {"show", "Nope"}, 1, "Catalog Nope does not exists!");

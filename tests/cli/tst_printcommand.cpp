@@ -105,10 +105,6 @@ void TestPrintCommand::everyCellWhole_data()
     QTest::addColumn<bool>("commentsOnOneLine");
     QTest::newRow("no saved widths") << QByteArray() << QStringList{} << true;
     QTest::newRow("no saved widths, portrait") << QByteArray() << QStringList{"--portrait"} << false;
-    QTest::newRow("narrow saved widths")
-        << QByteArray("[Colsizes]\r\nCol0=60\r\nCol1=60\r\nCol2=60\r\nCol3=60\r\nCol4=60\r\n")
-        << QStringList{} << false;
-    QTest::newRow("a big font") << QByteArray() << QStringList{"--font", "DejaVu Sans:20"} << false;
 }
 
 // Without widths from the program's table the columns fit their text, up to

@@ -118,8 +118,6 @@ void TestQueryCommands::commands_data()
     QTest::newRow("word") << QStringList{"search", "--word", "readme*"} << 0 << readmes << "Found 3 Matches";
     QTest::newRow("word, case") << QStringList{"search", "--word", "Readme*", "--case"} << 0
                                 << QStringList{"Readme.txt Backup"} << "Found 1 Matches";
-    QTest::newRow("extension") << QStringList{"search", "--ext", "*.JPG"} << 0
-                               << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
     QTest::newRow("dates") << QStringList{"search", "--from", "06/14/98", "--to", "12/26/98"} << 0
                            << QStringList{"photo.jpg Disc"} << "Found 1 Matches";
     QTest::newRow("one category") << QStringList{"search", "--word", "readme*", "--category", "music"} << 0

