@@ -45,6 +45,10 @@ public:
     // instead of copying the bytes; other is left empty.
     void merge(SortedLineList &&other);
     void clear();
+    // Sorts the lines added since the last reading now, so that a worker
+    // thread can do it before it hands the list over; every reading does it
+    // otherwise.
+    void settle() const;
 
     qsizetype count() const;
     bool isEmpty() const { return m_sorted.empty() && m_pending.empty(); }
@@ -99,7 +103,6 @@ private:
     const char *store(QByteArrayView bytes);
     // A fresh block to fill, of at least atLeast bytes.
     void startBlock(qsizetype atLeast);
-    void settle() const;
     void swap(SortedLineList &other) noexcept;
     static bool lessLine(const Line &a, const Line &b);
 

@@ -254,7 +254,7 @@ Gathered gatherLines(const Source &source, const RepeatedNames *names, const std
     gathered.whole = readSource(source, stopped, visitPiece, forget);
     if (!gathered.whole)
         forget();
-    gathered.lines.count(); // sorts them here, on this thread
+    gathered.lines.settle(); // on this thread
     return gathered;
 }
 

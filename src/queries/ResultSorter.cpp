@@ -57,7 +57,7 @@ void ResultSorter::work()
             lines = std::move(m_waiting.front());
             m_waiting.pop_front();
         }
-        lines.count(); // sorts the list here, on this thread
+        lines.settle(); // on this thread
         m_runs.push_back(std::move(lines));
         while (m_runs.size() > 1 && 2 * m_runs.back().count() > m_runs[m_runs.size() - 2].count())
             mergeTop();

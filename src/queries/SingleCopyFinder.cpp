@@ -199,7 +199,7 @@ SingleCopyFinder::Listed SingleCopyFinder::listSingles(const Source &source, con
         },
         [&] { listed.lines.clear(); }, [&] { return !stopped; });
     if (listed.read == Read::Done)
-        listed.lines.count(); // sorts them here, on this thread
+        listed.lines.settle(); // on this thread
     else
         listed.lines.clear();
     return listed;
