@@ -1,4 +1,5 @@
 #include "UpgradeImport.h"
+#include "indexing/VolumeInfo.h"
 
 #include "library/CommaText.h"
 #include "library/TextCompare.h"
@@ -89,8 +90,8 @@ QString UpgradeImport::informationLine(const QString &group, const QString &oldN
                        directories,
                        text("Drive"),
                        text("Directory"),
-                       sizeText(std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024),
-                       sizeText(number("Free")),
+                       VolumeInfo::sizeText(std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024),
+                       VolumeInfo::sizeText(number("Free")),
                        text("DrType"),
                        text("Updatedate"),
                        QStringLiteral("True"),
@@ -104,15 +105,3 @@ QString UpgradeImport::informationLine(const QString &group, const QString &oldN
     return CommaText::join(fields);
 }
 
-QString UpgradeImport::sizeText(qint64 bytes)
-{
-    constexpr qint64 kilo = 1024;
-    constexpr qint64 mega = 1048576;
-    if (bytes < kilo)
-        return QString::number(bytes) + QStringLiteral(" Bytes");
-    if (bytes < mega)
-        return QString::number(bytes / kilo) + QStringLiteral(" KB");
-    if (bytes / mega == 1)
-        return QStringLiteral("1.44 MB");
-    return QString::number(bytes / mega) + QStringLiteral(" MB");
-}

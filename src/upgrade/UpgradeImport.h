@@ -36,10 +36,6 @@ public:
     QString informationLine(const QString &group, const QString &oldName, const QString &files,
                             const QString &directories) const;
 
-    // 1023 -> "1023 Bytes", 2048 -> "2 KB", any count of one whole megabyte
-    // -> "1.44 MB" (the floppy every such catalog came from), else whole MB.
-    static QString sizeText(qint64 bytes);
-
     const EarlierSettings &source() const { return m_source; }
 
 private:

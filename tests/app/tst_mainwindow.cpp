@@ -5,8 +5,6 @@
 #include "CategoryTreeModel.h"
 #include "HelpDocument.h"
 #include "HelpWindow.h"
-#include "LinkLabel.h"
-#include "SpinningDisc.h"
 #include "TestSupport.h"
 #include "ToolPanel.h"
 #include "library/CommaText.h"
@@ -25,7 +23,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QSystemTrayIcon>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,9 +107,7 @@ private slots:
     void coloursAppliedAndRestored();
     void closeQuery_data();
     void closeQuery();
-    void trayOrPlainMinimise();
     void helpLinksByKeyboard();
-    void aboutAnimatesOnlyWhileShown();
     void initTestCase();
     void titleBarShowsExactlyTheCaption();
     void windowIconWithoutIconTheme();
@@ -390,31 +385,6 @@ void TestMainWindow::closeQuery()
     QVERIFY(QFile::exists(app.path("Kestrovane.INI"))); // the shutdown ran whatever the answer
 }
 
-void TestMainWindow::trayOrPlainMinimise()
-{
-    AppFixture app;
-    MainWindow &w = app.start();
-    w.show();
-    QCOMPARE(w.action("ShowKestrovane1")->text(), QString("Show Kestrovane"));
-    w.showMinimized();
-    QCoreApplication::processEvents();
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        QVERIFY(!w.isVisible()); // hidden to the tray
-        auto *tray = w.findChild<QSystemTrayIcon *>();
-        QVERIFY(tray);
-        QCOMPARE(tray->toolTip(), QString("Kestrovane v 2.0"));
-        emit tray->activated(QSystemTrayIcon::Trigger);
-    } else {
-        // Without a tray the window only minimises, so it can always be found.
-        QVERIFY(w.isVisible());
-        QVERIFY(!w.findChild<QSystemTrayIcon *>());
-        QVERIFY(app.trigger("ShowKestrovane1"));
-    }
-    QVERIFY(w.isVisible() && !w.isMinimized());
-    QVERIFY(app.trigger("Exit1"));
-    QVERIFY(QFile::exists(app.path("Kestrovane.INI")));
-}
-
 // Tab visits each of the 34 contents links and 9 up-arrows in turn, Enter
 // follows the focused one, and screen readers get a window with its text.
 void TestMainWindow::helpLinksByKeyboard()
@@ -454,29 +424,6 @@ void TestMainWindow::helpLinksByKeyboard()
     QCOMPARE(doc->toHtml().count("href=\"#top\""), int(HelpDocument::groups().size()));
     help->followLink(QUrl("#top"));
     QCOMPARE(bar->value(), 0);
-}
-
-void TestMainWindow::aboutAnimatesOnlyWhileShown()
-{
-    AppFixture app;
-    MainWindow &w = app.start();
-    w.show();
-    auto *disc = w.findChild<SpinningDisc *>();
-    QVERIFY(disc && !disc->isSpinning());
-    QVERIFY(app.trigger("About1"));
-    ToolPanel *about = w.panel("Aboutdlg");
-    QCOMPARE(about->title(), QString("About Kestrovane"));
-    QVERIFY(disc->isSpinning());
-    // This build sets no addresses: the links say so and do nothing.
-    for (const char *name : {"Emaillabel", "Homepagelabel"}) {
-        auto *link = w.findChild<LinkLabel *>(name);
-        QVERIFY(link->toolTip().startsWith("No "));
-        QTest::mouseClick(link, Qt::LeftButton);
-        QTest::keyClick(link, Qt::Key_Return);
-        QVERIFY(about->isVisible() && disc->isSpinning() && !w.isMinimized());
-    }
-    about->hide();
-    QVERIFY(!disc->isSpinning());
 }
 
 void TestMainWindow::initTestCase()

@@ -154,8 +154,6 @@ private slots:
     void emptyOutput_data();
     void emptyOutput();
     void tsvFromBytes();
-    void sameRowsAsTable_data();
-    void sameRowsAsTable();
     void longLineShownAndFound_data();
     void longLineShownAndFound();
 };
@@ -380,33 +378,6 @@ void TestOutputFormats::tsvFromBytes()
         }
     }
     QCOMPARE(fromBytes.data(), fromText.data());
-}
-
-// `show` prints a catalog in its stored order straight from the compact
-// list; its rows must be exactly those of the catalog opened in the table.
-void TestOutputFormats::sameRowsAsTable_data()
-{
-    QTest::addColumn<quint32>("seed");
-    for (quint32 seed : {2u, 13u, 77u})
-        QTest::addRow("hostile %u", seed) << seed;
-}
-
-void TestOutputFormats::sameRowsAsTable()
-{
-    QFETCH(quint32, seed);
-    QTemporaryDir dir;
-    const QStringList lines = HostileCatalog::lines(seed, 3000);
-    const QString file = dir.filePath("Catalogs/Hostile.TXT");
-    QVERIFY(
-        TestSupport::writeFile(file, HostileCatalog::fileBytes(seed, lines + QStringList{"", "  ", "\"\""})));
-    const CliProcess::Result r = CliProcess::run(dir.path(), {"show", "Hostile"});
-    QCOMPARE(r.code, 0);
-    const QByteArray expected = referenceShow(file);
-    const QList<QByteArray> got = r.out.split('\n');
-    const QList<QByteArray> want = expected.split('\n');
-    for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
-        QCOMPARE(got.at(i), want.at(i));
-    QCOMPARE(got.size(), want.size());
 }
 
 void TestOutputFormats::longLineShownAndFound_data()

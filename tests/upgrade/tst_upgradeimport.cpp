@@ -46,8 +46,6 @@ private slots:
     void prefixThroughLinks();
     void registryFileForms_data();
     void registryFileForms();
-    void sizeText_data();
-    void sizeText();
     void columnWidths_data();
     void columnWidths();
     void lists();
@@ -218,26 +216,6 @@ void TstUpgradeImport::registryFileForms()
     const WineRegistry registry = WineRegistry::forDirectory(oldDir());
     QCOMPARE(registry.value(QStringLiteral("Kestrovane\\Col"), QStringLiteral("col0")), expected);
     QCOMPARE(registry.hasKey(QStringLiteral("Kestrovane\\Col")), true);
-}
-
-void TstUpgradeImport::sizeText_data()
-{
-    QTest::addColumn<qint64>("bytes");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("bytes") << qint64(1023) << "1023 Bytes";
-    QTest::newRow("kilobytes") << qint64(2048) << "2 KB";
-    QTest::newRow("below a megabyte") << qint64(1048575) << "1023 KB";
-    QTest::newRow("floppy") << qint64(1440) * 1024 << "1.44 MB";
-    QTest::newRow("one megabyte") << qint64(1048576) << "1.44 MB";
-    QTest::newRow("megabytes") << qint64(5) * 1048576 + 7 << "5 MB";
-    QTest::newRow("beyond 32 bits") << qint64(6000) * 1048576 << "6000 MB";
-}
-
-void TstUpgradeImport::sizeText()
-{
-    QFETCH(qint64, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(UpgradeImport::sizeText(bytes), expected);
 }
 
 void TstUpgradeImport::columnWidths_data()
