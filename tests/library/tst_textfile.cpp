@@ -82,8 +82,6 @@ class TestTextFile : public QObject
 private slots:
     void lineEndings_data();
     void lineEndings();
-    void longLines_data();
-    void longLines();
     void utf8AndCp1252();
     void writesCrLfUtf8();
     void missingFileFails();
@@ -94,8 +92,6 @@ private slots:
     void readsAsWholeFile();
     void textFileWriteFails_data();
     void textFileWriteFails();
-    void compactWriteFails_data() { textFileWriteFails_data(); }
-    void compactWriteFails();
     void libraryChangeFails_data();
     void libraryChangeFails();
 };
@@ -123,40 +119,6 @@ void TestTextFile::lineEndings()
     QStringList read;
     QVERIFY(TextFile::readLines(path, read));
     QCOMPARE(read, lines);
-}
-
-void TestTextFile::longLines_data()
-{
-    // The file is read in pieces of 1 MiB; lines and line breaks must come
-    // out whole wherever a piece ends.
-    constexpr int kPiece = 1 << 20;
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    const QByteArray big(3 * kPiece + 17, 'a');
-    QTest::newRow("one line over several pieces") << big << QStringList{QString(big)};
-    QTest::newRow("one line ended by CR LF") << big + "\r\n" << QStringList{QString(big)};
-    const QByteArray head(kPiece - 1, 'h');
-    QTest::newRow("CR LF across a piece end") << head + "\r\nb" << QStringList{QString(head), "b"};
-    QTest::newRow("CR ends a piece, then a line") << head + "\rb\r\n" << QStringList{QString(head), "b"};
-    QTest::newRow("long line after short ones")
-        << "x\ny\n" + big + "\nz" << QStringList{"x", "y", QString(big), "z"};
-    const QByteArray accented = QByteArray(kPiece - 1, 'e') + "\xC3\xA9" + QByteArray(kPiece, 'e');
-    QTest::newRow("UTF-8 character across a piece end")
-        << accented << QStringList{QString::fromUtf8(accented)};
-    QTest::newRow("Windows-1252 found late") << big + "\xE9" << QStringList{QString(big) + QChar(0xE9)};
-}
-
-void TestTextFile::longLines()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("long.txt");
-    QVERIFY(TestSupport::writeFile(path, bytes));
-    QStringList read;
-    QVERIFY(TextFile::readLines(path, read));
-    QCOMPARE(read.size(), lines.size());
-    QVERIFY(read == lines);
 }
 
 void TestTextFile::utf8AndCp1252()
@@ -325,25 +287,6 @@ void TestTextFile::textFileWriteFails()
     QVERIFY2(error.contains(QLatin1String("No space left on device")), qPrintable(error));
     QCOMPARE(TestSupport::readFile(path), kTree);
     QCOMPARE(files(disk.root()), QStringList({"Master.TXT", "filler"}));
-}
-
-void TestTextFile::compactWriteFails()
-{
-    QFETCH(int, lineCount);
-    SmallDisk disk;
-    if (!disk.mounted())
-        QSKIP(qPrintable(disk.reason()));
-    const QString path = disk.path("Catalogs/Disc.TXT");
-    QVERIFY(TestSupport::writeFile(path, kDisc));
-    TestSupport::fillDisk(disk.root());
-    SortedLineList lines;
-    for (int i = 0; i < lineCount; ++i)
-        lines.add(QStringLiteral("\"file %1.txt\",\"12\",\"01/02/2003\",\"/media/\",\"\"").arg(i));
-    QString error;
-    QVERIFY(!TextFile::writeLineList(path, lines, &error));
-    QVERIFY2(error.contains(QLatin1String("No space left on device")), qPrintable(error));
-    QCOMPARE(TestSupport::readFile(path), kDisc);
-    QCOMPARE(files(disk.path("Catalogs")), QStringList({"Disc.TXT"}));
 }
 
 void TestTextFile::libraryChangeFails_data()

@@ -61,8 +61,6 @@ private slots:
     void dateRequests_data();
     void dateRequests();
     void emptyBoxDoesNothing();
-    void stopDropsResults();
-    void stopAfterLastCatalogKeepsResults();
     void categoryCarries();
     void historyKeepsSortedAndUnique();
     void historyFull_data();
@@ -195,23 +193,6 @@ void TestCatalogSearch::emptyBoxDoesNothing()
     QCOMPARE(runSearch(r, control).outcome, Outcome::NothingToDo);
     QVERIFY(control.statuses.isEmpty());
     QVERIFY(m_results.isEmpty());
-}
-
-void TestCatalogSearch::stopDropsResults()
-{
-    RecordingControl control(2);
-    const auto result = runSearch(CatalogSearch::Request::viewAll(), control);
-    QCOMPARE(result.outcome, Outcome::Cancelled);
-    QVERIFY(m_results.isEmpty());
-    QCOMPARE(control.statuses.last(), QStringLiteral("Search Cancelled"));
-}
-
-void TestCatalogSearch::stopAfterLastCatalogKeepsResults()
-{
-    // Stop pressed while the last ticked catalog is read is never seen.
-    RecordingControl control(4);
-    QCOMPARE(runSearch(CatalogSearch::Request::viewAll(), control).outcome, Outcome::Finished);
-    QCOMPARE(m_results.count(), 6);
 }
 
 void TestCatalogSearch::categoryCarries()

@@ -46,7 +46,6 @@ private slots:
     void read();
     void entryDates_data();
     void entryDates();
-    void message();
 };
 
 void TestMatchers::word_data()
@@ -288,12 +287,6 @@ void TestMatchers::entryDates()
     QFETCH(QDate, expected);
     const DateReader reader(DateFormats(QStringLiteral("dd.MM.yyyy"), QStringLiteral("HH:mm:ss")), 2026);
     QCOMPARE(reader.readEntry(field), expected);
-}
-
-void TestMatchers::message()
-{
-    QCOMPARE(DateReader::invalidDateMessage(QStringLiteral("13/13/13")),
-             QStringLiteral("'13/13/13' is not a valid date"));
 }
 
 QTEST_GUILESS_MAIN(TestMatchers)

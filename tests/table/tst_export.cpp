@@ -17,10 +17,6 @@
 
 namespace {
 
-constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
-constexpr Qt::Alignment kCentre = Qt::AlignCenter;
-
 QByteArray crlfLines(const QStringList &lines)
 {
     QByteArray bytes;
@@ -68,8 +64,6 @@ class TestExport : public QObject
 {
     Q_OBJECT
 private slots:
-    void aligned_data();
-    void aligned();
     void width_data();
     void width();
     void formatted_data();
@@ -93,30 +87,6 @@ private slots:
     void fullDiskKeepsTheOldFile();
 };
 
-void TestExport::aligned_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("left pads to width and one") << "ab" << 4 << int(kLeft) << "ab   ";
-    QTest::newRow("left empty") << "" << 3 << int(kLeft) << "    ";
-    QTest::newRow("right a in four") << "a" << 4 << int(kRight) << "   a ";
-    QTest::newRow("centre exact fit gets its space") << "abcd" << 4 << int(kCentre) << "abcd ";
-    QTest::newRow("centre two short") << "ab" << 4 << int(kCentre) << " ab  ";
-    QTest::newRow("centre one short ends one longer") << "abc" << 4 << int(kCentre) << " abc ";
-    QTest::newRow("centre empty in nothing") << "" << 0 << int(kCentre) << " ";
-}
-
-void TestExport::aligned()
-{
-    QFETCH(QString, text);
-    QFETCH(int, width);
-    QFETCH(int, alignment);
-    QFETCH(QString, expected);
-    QCOMPARE(TextExport::aligned(text, width, Qt::Alignment(alignment)), expected);
-}
-
 void TestExport::width_data()
 {
     QTest::addColumn<QString>("text");
@@ -126,15 +96,11 @@ void TestExport::width_data()
     QTest::newRow("accents count as characters, not bytes") << "café" << 4;
     QTest::newRow("astral letter counts once") << QString::fromUtf8("a\xF0\x9D\x90\x80") << 2;
     QTest::newRow("CJK is wide") << "日本語のファイル名.txt" << 22;
-    QTest::newRow("full-width letters") << "ＡＢ" << 4;
-    QTest::newRow("Hangul syllables") << "한국" << 4;
     QTest::newRow("conjoining Jamo make one syllable") << "\u1112\u1161" << 2;
     QTest::newRow("emoji is wide") << QString::fromUtf8("a\xF0\x9F\x98\x80") << 3;
-    QTest::newRow("emoji of the basic plane") << "\u231A" << 2;
     QTest::newRow("combining accent takes none") << "Cafe\u0301.txt" << 8;
     QTest::newRow("zero width space and joiner") << "a\u200Bb\u200D" << 2;
     QTest::newRow("spacing vowel sign") << "\u0915\u093F" << 2;
-    QTest::newRow("wide text over lines") << "ab\n日本語" << 6;
     QTest::newRow("longest line of LF and CR text") << "abc\nabcdef\rab" << 6;
 }
 

@@ -49,7 +49,6 @@ private slots:
     void dateKeysMatchParse();
     void region_data();
     void region();
-    void wholeTableTakesTitlesAndEveryColumn();
     void pastedLines_data();
     void pastedLines();
     void canPaste_data();
@@ -207,16 +206,6 @@ void TestTableRules::region()
     QFETCH(int, bottom);
     QFETCH(QString, expected);
     QCOMPARE(ClipboardText::region(readerOf(rows), left, top, right, bottom), expected);
-}
-
-void TestTableRules::wholeTableTakesTitlesAndEveryColumn()
-{
-    const QString text = ClipboardText::wholeTable(readerOf(catalog), 5, 4);
-    QVERIFY(text.startsWith("File Name\tSize\tFile Date\tFile Path\tComments\r\n"));
-    QVERIFY(text.endsWith("c.txt\t3\t01/02/2024\t/home/\tthird"));
-    QCOMPARE(text.count("\r\n"), 3);
-    QCOMPARE(text.count(u'\t'), 16);
-    QCOMPARE(ClipboardText::wholeTable(readerOf(catalog), 0, 4), QString());
 }
 
 void TestTableRules::pastedLines_data()
