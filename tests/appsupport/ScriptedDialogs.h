@@ -28,7 +28,6 @@ public:
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.last(); }
     void clearShown() { m_shown.clear(); }
     bool allAnswersUsed() const { return m_answers.isEmpty(); }
-    int pendingAnswers() const { return int(m_answers.size()); }
     // Set when a question came that was not scripted.
     const QString &unexpected() const { return m_unexpected; }
     // The folder the last folder or save dialog was opened in.
