@@ -1,6 +1,6 @@
 #include "UpgradeImport.h"
-#include "indexing/VolumeInfo.h"
 
+#include "indexing/VolumeInfo.h"
 #include "library/CommaText.h"
 #include "library/TextCompare.h"
 #include "settings/SettingsFile.h"
@@ -86,21 +86,21 @@ QString UpgradeImport::informationLine(const QString &group, const QString &oldN
     auto number = [&](const char *name) { return m_source.readNumber(key, QLatin1String(name)); };
     // The earlier version counted the volume's size in kilobytes, its free
     // space in bytes.
-    QStringList fields{
-        files,
-        directories,
-        text("Drive"),
-        text("Directory"),
-        VolumeInfo::sizeText(std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024),
-        VolumeInfo::sizeText(number("Free")),
-        text("DrType"),
-        text("Updatedate"),
-        QStringLiteral("True"),
-        QStringLiteral("True"),
-        QStringLiteral("True"),
-        flag(number("Sub")),
-        flag(number("Hidden")),
-        flag(number("Zip"))};
+    const qint64 sizeBytes = std::min(number("Full"), std::numeric_limits<qint64>::max() / 1024) * 1024;
+    QStringList fields{files,
+                       directories,
+                       text("Drive"),
+                       text("Directory"),
+                       VolumeInfo::sizeText(sizeBytes),
+                       VolumeInfo::sizeText(number("Free")),
+                       text("DrType"),
+                       text("Updatedate"),
+                       QStringLiteral("True"),
+                       QStringLiteral("True"),
+                       QStringLiteral("True"),
+                       flag(number("Sub")),
+                       flag(number("Hidden")),
+                       flag(number("Zip"))};
     const QStringList masks = m_source.readItems(key);
     fields << QString::number(masks.size()) << masks;
     return CommaText::join(fields);
